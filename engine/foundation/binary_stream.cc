@@ -1,0 +1,45 @@
+#include "engine/foundation/binary_stream.h"
+
+namespace inkrec {
+
+bool BinaryStream::open(const char* path, int open_mode, int) {
+  error_ = false;
+  tag_ = 0;
+  return file_.open_for_access(path, open_mode);
+}
+
+bool BinaryStream::open_wide(const char16_t* path, int open_mode, int) {
+  error_ = false;
+  tag_ = 0;
+  return file_.open_wide_for_access(path, open_mode);
+}
+
+int BinaryStream::read(void* buffer, std::size_t n, std::size_t* transferred) {
+  return file_.read_bytes(buffer, n, transferred);
+}
+
+int BinaryStream::write(const void* buffer, std::size_t n, std::size_t* transferred) {
+  return file_.write_bytes(buffer, n, transferred);
+}
+
+bool BinaryStream::read_exact(void* buffer, std::size_t n) {
+  std::size_t transferred = 0;
+  if (good()) read(buffer, n, &transferred);
+  if (transferred != n) set_error();
+  return good();
+}
+
+bool BinaryStream::write_exact(const void* buffer, std::size_t n) {
+  std::size_t transferred = 0;
+  if (good()) write(buffer, n, &transferred);
+  if (transferred != n) set_error();
+  return good();
+}
+
+std::uint32_t BinaryStream::set_tag(std::uint32_t tag) {
+  const std::uint32_t previous = tag_;
+  tag_ = tag;
+  return previous;
+}
+
+}  // namespace inkrec

@@ -1,0 +1,97 @@
+/*
+ * inkrec: the handwriting recognition engine.
+ *
+ * A flat C interface. Every function returns a status: 0 on success, -1 out
+ * of memory, -2 a null pointer or bad argument, -3 an error without a code,
+ * otherwise category * 1000 + number (crReturnErrText gives its message).
+ * A few functions return a value instead; their comments say so. The engine
+ * has no threads of its own and takes no lock at its entry points: calls
+ * come from one thread at a time, except crmSetStopFlag, crmSetStopFlag_ID
+ * and crmSetQuickFlag, which another thread may call during a recognition.
+ * Text is UTF-16 and 0-terminated unless a length is passed. Records read
+ * from the engine are copied into the caller's memory.
+ */
+#ifndef INKREC_INKREC_H_
+#define INKREC_INKREC_H_
+
+#include <stdint.h>
+#ifndef __cplusplus
+#include <uchar.h>
+#endif
+
+#if defined(INKREC_BUILDING)
+#define INKREC_API __attribute__((visibility("default")))
+#else
+#define INKREC_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/*
+ * The engine's growable array as it crosses the interface: a word the
+ * owner may use, the number of elements, the capacity and the buffer. Arrays
+ * the engine fills are allocated with the engine's allocator (plain
+ * operator new) and owned by the caller afterwards.
+ */
+typedef struct crDynArray {
+  uint32_t tag;
+  uint32_t count;
+  uint32_t capacity;
+  void* data;
+} crDynArray;
+
+/* ---- Life cycle and kernels ------------------------------------------- */
+
+/*
+ * Starts the engine: loads the data file (data_path, or alt_data_path when
+ * given) in the given data mode (0..6), builds the dictionaries and the
+ * user's variant choices, and creates the first kernel. path_list (an array
+ * of crDynArray of UTF-16 units) and charset_id_list (an array of uint32_t)
+ * give word-list paths per charset. Every argument after mode may be null.
+ * 4029 while kernels exist; 3017 for an unknown mode.
+ */
+INKREC_API int crInitCrMan(const char16_t* data_path, int mode, const char16_t* alt_data_path,
+                           const char16_t* dict_dir, const crDynArray* path_list,
+                           const crDynArray* charset_id_list, const char16_t* user_txt_path);
+INKREC_API int crmInitCrMan(const char16_t* data_path, int mode, const char16_t* alt_data_path,
+                            const char16_t* dict_dir, const crDynArray* path_list,
+                            const crDynArray* charset_id_list, const char16_t* user_txt_path);
+/* The same without the first kernel and with "user.txt" beside the data. */
+INKREC_API int crInitCrMan_NoKernel(const char16_t* data_path, int mode,
+                                    const char16_t* alt_data_path, const char16_t* dict_dir,
+                                    const crDynArray* path_list,
+                                    const crDynArray* charset_id_list);
+INKREC_API int crmInitCrMan_NoKernel(const char16_t* data_path, int mode,
+                                     const char16_t* alt_data_path, const char16_t* dict_dir,
+                                     const crDynArray* path_list,
+                                     const crDynArray* charset_id_list);
+/* Destroys every kernel, the database and the dictionaries; always 0. */
+INKREC_API int crFreeCrMan(void);
+
+/* Kernels live in slots; a slot id names one. The new kernel is active. */
+INKREC_API int crmCreateKernel(uint32_t* out_id);
+INKREC_API int crmDeleteKernel(uint32_t id);
+INKREC_API int crmSetActiveKernel(uint32_t id);
+/* Returns the number of live kernels (a count, not a status). */
+INKREC_API int crmGetCountKernels(void);
+/* The active kernel's address (opaque); -2 when there is none. */
+INKREC_API int crmGetCore(void** out_kernel);
+INKREC_API int crmGetCore_ID(uint32_t id, void** out_kernel);
+INKREC_API int crmReloadDatAndUserFile(void);
+INKREC_API int crmReloadUserDictionaryFile(void);
+
+/* ---- Services without a kernel ---------------------------------------- */
+
+/* The message of a status code; buffer must hold 256 units. */
+INKREC_API int crReturnErrText(int code, char16_t* buffer);
+/* Copies the version text "9.0.462.11806" (cut to size, always
+ * terminated); returns the build number 462, or -2 for a null buffer. */
+INKREC_API int crmGetVersion(char* buffer, int size);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* INKREC_INKREC_H_ */
