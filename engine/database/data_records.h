@@ -19,9 +19,9 @@ inline constexpr std::uint32_t kSideLeft = 1u << 2;
 inline constexpr std::uint32_t kSideRight = 1u << 3;
 
 struct CharSet {
-  std::uint32_t id;     // the key
-  std::uint32_t ortho;  // 1 marks a language charset
-  char16_t name[30];    // NUL-padded
+  std::uint32_t id;            // the key
+  std::uint32_t ortho;         // 1 marks a language charset
+  char16_t name[30];           // NUL-padded
   char16_t word_list_code[3];  // the word list is "<code>.wlb"
   std::uint8_t direct;
   std::uint8_t reserved[13];
@@ -97,7 +97,8 @@ static_assert(sizeof(ComplexVariant) == 48);
 static_assert(offsetof(ComplexVariant, add) == 8 && offsetof(ComplexVariant, kind) == 12 &&
               offsetof(ComplexVariant, id) == 16 && offsetof(ComplexVariant, menuc) == 18 &&
               offsetof(ComplexVariant, reference_id) == 20 &&
-              offsetof(ComplexVariant, detail_shape_id) == 22 && offsetof(ComplexVariant, cnt) == 24 &&
-              offsetof(ComplexVariant, rec_mode) == 27 && offsetof(ComplexVariant, carried_tail) == 28);
+              offsetof(ComplexVariant, detail_shape_id) == 22 &&
+              offsetof(ComplexVariant, cnt) == 24 && offsetof(ComplexVariant, rec_mode) == 27 &&
+              offsetof(ComplexVariant, carried_tail) == 28);
 
 }  // namespace inkrec

@@ -127,7 +127,8 @@ int DataStore::write_chunks(BinaryStream& stream) const {
     if (!stream.write_exact(&chunk, sizeof chunk) || !handler->write(stream)) return kDataFileWrite;
   }
   const ChunkHeader end{kEndSlot, 0, 0, 0};
-  if (!stream.write_exact(&end, sizeof end) || !write_u32(stream, kEndMarker)) return kDataFileWrite;
+  if (!stream.write_exact(&end, sizeof end) || !write_u32(stream, kEndMarker))
+    return kDataFileWrite;
   return kOk;
 }
 
@@ -191,13 +192,15 @@ int DataStore::edit_charset(const CharSet& record) {
 // Symbols.
 
 const Symb* DataStore::find_symb(std::uint16_t code) const {
-  return record_at(symbs_, position_where(symbs_, [code](const Symb& s) { return s.code == code; }));
+  return record_at(symbs_,
+                   position_where(symbs_, [code](const Symb& s) { return s.code == code; }));
 }
 
 int DataStore::delete_symb(std::uint16_t code) {
   const int position = position_where(symbs_, [code](const Symb& s) { return s.code == code; });
   if (position < 0) return kSymbMissing;
-  if (position_where(charset_symbs_, [code](const CharSetSymb& s) { return s.code == code; }) >= 0) {
+  if (position_where(charset_symbs_, [code](const CharSetSymb& s) { return s.code == code; }) >=
+      0) {
     return kSymbInUse;
   }
   return symbs_.erase(static_cast<std::uint32_t>(position), 1);
@@ -329,7 +332,8 @@ int DataStore::edit_raf(const Raf& record) {
 int DataStore::delete_raf(std::uint16_t id) {
   const int position = position_of_id(rafs_, id);
   if (position < 0) return kRafMissing;
-  if (const int status = knowledge_base_.remove_raf_cells(rafs_[static_cast<std::uint32_t>(position)]);
+  if (const int status =
+          knowledge_base_.remove_raf_cells(rafs_[static_cast<std::uint32_t>(position)]);
       status != kOk) {
     return status;
   }
@@ -354,8 +358,9 @@ int DataStore::delete_shape(std::uint16_t id) {
   const bool used =
       position_where(knowledge_base_.variants(),
                      [id](const Variant& variant) { return variant.shape_id == id; }) >= 0 ||
-      position_where(complex_variants_,
-                     [id](const ComplexVariant& record) { return record.refers_to_shape(id); }) >= 0;
+      position_where(complex_variants_, [id](const ComplexVariant& record) {
+        return record.refers_to_shape(id);
+      }) >= 0;
   if (used) return kShapeInUse;
   return shapes_.remove(static_cast<std::uint32_t>(position));
 }

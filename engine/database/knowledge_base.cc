@@ -46,7 +46,9 @@ bool operator==(const Etalon& a, const Etalon& b) {
 KnowledgeBase::KnowledgeBase(ShapeTable& shapes, DynArray<Raf>& rafs)
     : shapes_(shapes), rafs_(rafs) {}
 
-const Variant* KnowledgeBase::find_variant(std::uint16_t id) const { return find_id(variants_, id); }
+const Variant* KnowledgeBase::find_variant(std::uint16_t id) const {
+  return find_id(variants_, id);
+}
 
 const Etalon* KnowledgeBase::etalon_at(std::uint32_t variant_position) const {
   if (variant_position >= etalon_of_variant_index_.size()) return nullptr;

@@ -32,7 +32,8 @@ bool read_variant(BinaryStream& stream, Variant& variant) {
 
 bool read_cells(BinaryStream& stream, DynArray<std::uint8_t>& cells) {
   std::uint32_t count = 0;
-  if (!read_record_header(stream, kCellListTag, &count) || !can_hold(stream, count, 1)) return false;
+  if (!read_record_header(stream, kCellListTag, &count) || !can_hold(stream, count, 1))
+    return false;
   cells.clear();
   if (cells.resize(count, kCellLevelZero) != kOk) {
     stream.set_error();

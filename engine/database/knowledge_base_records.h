@@ -20,13 +20,13 @@ inline constexpr std::uint8_t kSpecialRecognition = 1;
 
 struct Variant {
   std::uint32_t idSet = static_cast<std::uint32_t>(-127);  // charset id
-  std::uint32_t idUse = 0;  // 0 often, 1 rarely, other values never
-  std::uint16_t id = 0;     // unique, ascending; the first is 1
+  std::uint32_t idUse = 0;                                 // 0 often, 1 rarely, other values never
+  std::uint16_t id = 0;                                    // unique, ascending; the first is 1
   std::uint16_t shape_id = 0;
   std::uint16_t menuc = 0;  // character code; 0 marks a detail
   std::uint8_t aux_byte1 = 0;
   std::uint8_t aux_byte2 = 1;
-  std::uint16_t etalon_id = 0;  // kNoEtalon for none
+  std::uint16_t etalon_id = 0;           // kNoEtalon for none
   std::uint8_t special_recognition = 0;  // kSpecialRecognition: recognised by rules, no etalon
   std::uint8_t aux_byte3 = 0;
   std::uint16_t aux_word1 = 0;

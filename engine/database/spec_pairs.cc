@@ -58,7 +58,8 @@ int SpecPairGroup::assign(const SpecPairGroup& other) {
 }
 
 bool operator==(const SpecPairGroup& a, const SpecPairGroup& b) {
-  return a.key == b.key && std::equal(a.pairs.begin(), a.pairs.end(), b.pairs.begin(), b.pairs.end());
+  return a.key == b.key &&
+         std::equal(a.pairs.begin(), a.pairs.end(), b.pairs.begin(), b.pairs.end());
 }
 
 int SpecPairsEntry::assign(const SpecPairsEntry& other) {
@@ -93,9 +94,9 @@ bool read_spec_pairs_entry(BinaryStream& stream, SpecPairsEntry& entry) {
 }
 
 const SpecPairGroup* lower_bound_by_id(const DynArray<SpecPairGroup>& groups, std::uint16_t key) {
-  const SpecPairGroup* found = std::lower_bound(
-      groups.begin(), groups.end(), key,
-      [](const SpecPairGroup& group, std::uint16_t k) { return group.key < k; });
+  const SpecPairGroup* found =
+      std::lower_bound(groups.begin(), groups.end(), key,
+                       [](const SpecPairGroup& group, std::uint16_t k) { return group.key < k; });
   return found != groups.end() && found->key == key ? found : nullptr;
 }
 

@@ -38,9 +38,9 @@ const Shape* ShapeTable::find_by_id(std::uint32_t id) const {
 }
 
 int ShapeTable::search_by_id(std::uint16_t id) const {
-  const Shape* found = std::lower_bound(
-      entries_.begin(), entries_.end(), id,
-      [](const Shape& shape, std::uint16_t key) { return shape.info.id < key; });
+  const Shape* found =
+      std::lower_bound(entries_.begin(), entries_.end(), id,
+                       [](const Shape& shape, std::uint16_t key) { return shape.info.id < key; });
   if (found == entries_.end() || found->info.id != id) return -1;
   return static_cast<int>(found - entries_.begin());
 }

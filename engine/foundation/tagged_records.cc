@@ -28,7 +28,8 @@ std::uint32_t steps_between(PackedPoint from, PackedPoint to) {
 // into evenly spaced steps that end exactly on each point.
 bool encode_deltas(const Stroke& stroke, DynArray<std::int8_t>& deltas) {
   std::uint64_t steps = 0;
-  for (std::uint32_t i = 1; i < stroke.size(); ++i) steps += steps_between(stroke[i - 1], stroke[i]);
+  for (std::uint32_t i = 1; i < stroke.size(); ++i)
+    steps += steps_between(stroke[i - 1], stroke[i]);
   if (2 * steps > DynArray<std::int8_t>::kMaxCount) return false;
   if (deltas.reserve_total(static_cast<std::uint32_t>(2 * steps)) != kOk) return false;
   for (std::uint32_t i = 1; i < stroke.size(); ++i) {

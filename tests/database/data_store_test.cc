@@ -255,7 +255,8 @@ TEST_F(DataStoreTest, ShapesInUseAreNotDeleted) {
 
 TEST_F(DataStoreTest, TuplesAndSpecialPairsAreCopiedInAndFilteredByCharset) {
   TuplesTable tuples;
-  for (const std::uint32_t charset_id : {4u, 5u, 4u}) tuples.push_default()->charset_id = charset_id;
+  for (const std::uint32_t charset_id : {4u, 5u, 4u})
+    tuples.push_default()->charset_id = charset_id;
   ASSERT_EQ(store().set_tuples(tuples), kOk);
   tuples[0].charset_id = 99;
   EXPECT_EQ(store().tuples()[0].charset_id, 4u);

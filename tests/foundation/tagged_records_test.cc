@@ -45,7 +45,8 @@ Shape make_shape(std::uint16_t id, const char* name, int samples) {
   shape.info.id = id;
   std::memcpy(shape.info.name, name, std::min(std::strlen(name), sizeof shape.info.name));
   for (int i = 0; i < samples; ++i) {
-    shape.samples.push_back(make_sample(0, 40, {{{1, 10}, {2, 30}}, {{5, static_cast<std::int16_t>(20 + i)}}}));
+    shape.samples.push_back(
+        make_sample(0, 40, {{{1, 10}, {2, 30}}, {{5, static_cast<std::int16_t>(20 + i)}}}));
   }
   return shape;
 }
@@ -90,15 +91,15 @@ TEST_F(RecordFileTest, LongJumpsAreInterpolatedSoNoPointShifts) {
   EXPECT_EQ(bytes, (Bytes{1, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100, 0, 100, 0, 1, 0}));
   Stroke read;
   ASSERT_TRUE(read_stroke(reading(bytes), read));
-  EXPECT_EQ(points_of(read),
-            (std::vector<PackedPoint>{{0, 0}, {100, 0}, {200, 0}, {201, 0}}));
+  EXPECT_EQ(points_of(read), (std::vector<PackedPoint>{{0, 0}, {100, 0}, {200, 0}, {201, 0}}));
 }
 
 TEST_F(RecordFileTest, EveryWrittenPointReadsBackInOrder) {
   const Stroke stroke = make_stroke(
       {{-32768, 32767}, {32767, -32768}, {32767, -32768}, {-1, 127}, {127, -128}, {-200, 5}});
   Stroke read;
-  ASSERT_TRUE(read_stroke(reading(written([&](BinaryStream& s) { return write_stroke(s, stroke); })), read));
+  ASSERT_TRUE(read_stroke(
+      reading(written([&](BinaryStream& s) { return write_stroke(s, stroke); })), read));
   std::uint32_t next = 0;
   for (const PackedPoint& point : read) {
     if (next < stroke.size() && point == stroke[next]) ++next;
@@ -171,9 +172,9 @@ TEST_F(RecordFileTest, StreamTagDecidesWhatReadersKeep) {
 TEST_F(RecordFileTest, CountsBeyondTheFileFailBeforeAnythingIsReserved) {
   const std::vector<Bytes> cases = {
       {1, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 0, 0},  // stroke of 2^32-1 points
-      {1, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1},          // one delta pair short
-      {2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},                    // stroke count, no strokes
-      {9, 0, 0, 0, 0, 0, 0, 0},                                        // wrong tag
+      {1, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1},        // one delta pair short
+      {2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},                 // stroke count, no strokes
+      {9, 0, 0, 0, 0, 0, 0, 0},                                      // wrong tag
   };
   for (const Bytes& bytes : cases) {
     Stroke stroke;
@@ -212,7 +213,8 @@ TEST(ShapeTableTest, IndexIsSizedByTheLargestId) {
 TEST(ShapeTableTest, StatisticsAreMeansOverSamplesWithPoints) {
   Shape shape;
   ShapeTable::compute_stats(shape);
-  EXPECT_EQ(std::vector<int>(shape.info.stats, shape.info.stats + 4), (std::vector<int>{0, 0, 0, 0}));
+  EXPECT_EQ(std::vector<int>(shape.info.stats, shape.info.stats + 4),
+            (std::vector<int>{0, 0, 0, 0}));
 
   // y from 10 to 30 between guides 0 and 40: d = 20, h = 40.
   shape.samples.push_back(make_sample(0, 40, {{{0, 10}, {0, 30}}}));
@@ -240,8 +242,9 @@ TEST(ShapeTableTest, DumpListsEveryShape) {
     ASSERT_TRUE(out.open(dir.file("dump.txt").c_str(), "wb"));
     table.dump(out);
   }
-  const std::string expected = to_code_page_1251(u"\nГрафемы (Shape).\n  Количество: ") +
-                               "2.\n{ name:alpha, ID:1, cnt:2}\n{ name:fourteen-chars, ID:4, cnt:0}\n";
+  const std::string expected =
+      to_code_page_1251(u"\nГрафемы (Shape).\n  Количество: ") +
+      "2.\n{ name:alpha, ID:1, cnt:2}\n{ name:fourteen-chars, ID:4, cnt:0}\n";
   const Bytes bytes = read_bytes(dir.file("dump.txt"));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), expected);
   EXPECT_EQ(to_code_page_1251(u"Ёё№ж"), "\xA8\xB8\xB9\xE6");
