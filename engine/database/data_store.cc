@@ -127,8 +127,9 @@ int DataStore::write_chunks(BinaryStream& stream) const {
     if (!stream.write_exact(&chunk, sizeof chunk) || !handler->write(stream)) return kDataFileWrite;
   }
   const ChunkHeader end{kEndSlot, 0, 0, 0};
-  if (!stream.write_exact(&end, sizeof end) || !write_u32(stream, kEndMarker))
+  if (!stream.write_exact(&end, sizeof end) || !write_u32(stream, kEndMarker)) {
     return kDataFileWrite;
+  }
   return kOk;
 }
 
