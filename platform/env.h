@@ -36,6 +36,10 @@ class ReadOnlyMapping {
 void* load_library(const std::string& path);
 void free_library(void* handle);
 
+// The size in bytes of the file behind an open stream, without moving its
+// position or dropping its buffer; -1 when it cannot be had.
+long long file_size(std::FILE* stream);
+
 // Pushes a stream's written data to the disk; false on failure.
 bool sync_file(std::FILE* stream);
 

@@ -49,6 +49,12 @@ void free_library(void* handle) {
   if (handle != nullptr) ::dlclose(handle);
 }
 
+long long file_size(std::FILE* stream) {
+  struct stat status {};
+  if (stream == nullptr || ::fstat(::fileno(stream), &status) != 0) return -1;
+  return static_cast<long long>(status.st_size);
+}
+
 bool sync_file(std::FILE* stream) {
   return stream != nullptr && std::fflush(stream) == 0 && ::fsync(::fileno(stream)) == 0;
 }

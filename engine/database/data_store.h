@@ -1,33 +1,212 @@
 // DataStore: the recognition database in memory, bound to its data file.
 //
-// The store opens its file when it is built and reads it at once; status()
-// tells how that went, and the engine manager destroys a store whose status
-// is not 0.
+// The store reads its file whole when it is built (status() tells how that
+// went; the engine manager destroys a store whose status is not 0) and
+// writes it back whole on save. It owns the fixed-size tables (charsets,
+// symbols, charset symbols, complex variants, Rafs), the shapes, the tuples,
+// the four special-pair tables and the knowledge base, and one ChunkHandler
+// per chunk slot.
+//
+// Records are kept in order of addition; erasing moves the later ones
+// down. Keys stay unique because adds refuse or assign them; complex
+// variant, Raf and shape ids are assigned as the last id + 1, so those
+// tables ascend by id. A record pointer handed out stays valid until its
+// table changes. Deletions that would leave another record pointing at a
+// missing one are refused; deleting a charset or a charset symbol takes its
+// variants and complex variants with it.
+//
+// Every save writes a complete new file beside the old one and renames it
+// over it, so a failed save leaves the old file as it was. A load reads
+// each table into a scratch copy and swaps it in only when it was read
+// whole: a failed load keeps the tables read before the failure and leaves
+// the others as they were. No lock of its own: callers serialise.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
+#include <string>
 
+#include "engine/database/chunk_handler.h"
+#include "engine/database/data_file_format.h"
+#include "engine/database/data_records.h"
+#include "engine/database/knowledge_base.h"
+#include "engine/database/spec_pairs.h"
+#include "engine/database/tuples.h"
 #include "engine/foundation/binary_stream.h"
+#include "engine/foundation/dyn_array.h"
+#include "engine/foundation/shape_table.h"
+#include "engine/foundation/status.h"
 
 namespace inkrec {
 
 class DataStore {
  public:
-  // access_class 0 opens the file read-only, 1 and 2 for reading and
-  // writing; kind is the store kind of the data mode.
+  // access_class 0 opens the file read-only (such a store cannot save);
+  // any other value for reading and writing. kind decides what the readers
+  // keep: 1 drops the shapes' samples and the etalons' corrections, 2 the
+  // samples only, 3 the corrections only. The reserved word is ignored.
   DataStore(const char16_t* path, int access_class, int reserved, int kind);
+  DataStore(const char* path, int access_class, int reserved, int kind);
+  DataStore(const DataStore&) = delete;
+  DataStore& operator=(const DataStore&) = delete;
 
   int status() const { return status_; }
-  int kind() const { return kind_; }
+  int kind() const { return static_cast<int>(kind_); }
   // Reads the data file again; the result becomes the status.
   int reload();
 
- private:
-  int load();
+  // Write the whole database: to its own file (3003 for a read-only store),
+  // or to another file, which must exist (3002 when it does not open).
+  // 3003 or 3004 when writing falls short.
+  int save();
+  int rewrite();
+  int save_as(const char* path);
+  int save_as_w(const char16_t* path);
 
-  BinaryStream stream_;
-  int kind_;
-  int status_ = 0;
+  // Reads a data file from the stream's start (codes 3006 to 3012).
+  int read_chunks(BinaryStream& stream);
+  // Writes the header, the non-empty chunks and the terminator.
+  int write_chunks(BinaryStream& stream) const;
+
+  std::uint32_t charset_count() const { return charsets_.size(); }
+  // 13001 when absent; else its charset symbols go first (the first
+  // failure stops and is returned), then the charset.
+  int delete_charset(std::uint32_t id);
+  int add_charset(const CharSet& record);   // 13002 when its id exists
+  int edit_charset(const CharSet& record);  // 13001 when its id is absent
+  const CharSet* find_charset(std::uint32_t id) const;
+  const CharSet* charset_at(std::uint32_t index) const { return charsets_.item_checked(index); }
+
+  const DynArray<Symb>& symb_table() const { return symbs_; }
+  std::uint32_t symb_count() const { return symbs_.size(); }
+  // 13003 when absent, 13011 while a charset holds it.
+  int delete_symb(std::uint16_t code);
+  int add_symb(const Symb& record);   // 13004 when its code exists
+  int edit_symb(const Symb& record);  // 13003 when its code is absent
+  const Symb* find_symb(std::uint16_t code) const;
+  const Symb* symb_at(std::uint32_t index) const { return symbs_.item_checked(index); }
+
+  std::uint32_t charset_symb_count_in(std::uint32_t charset_id) const;
+  std::uint32_t charset_symb_count() const { return charset_symbs_.size(); }
+  // 13005 when absent; else the variants of that charset and code are
+  // deleted through the knowledge base from the last to the first (the
+  // first failure stops and is returned), then its complex variants, then
+  // the record.
+  int delete_charset_symb(std::uint32_t charset_id, std::uint16_t code);
+  // 13006 when the pair exists, 13001 when the charset is absent, 13003
+  // when the symbol is absent, tested in this order.
+  int add_charset_symb(const CharSetSymb& record);
+  int edit_charset_symb(const CharSetSymb& record);  // 13005 when absent
+  const CharSetSymb* find_charset_symb(std::uint32_t charset_id, std::uint16_t code) const;
+  const CharSetSymb* charset_symb_at(std::uint32_t index) const {
+    return charset_symbs_.item_checked(index);
+  }
+
+  KnowledgeBase& knowledge_base() { return knowledge_base_; }
+  const KnowledgeBase& knowledge_base() const { return knowledge_base_; }
+  std::uint32_t variant_count() const { return knowledge_base_.variants().size(); }
+  int delete_variant(std::uint16_t id) { return knowledge_base_.delete_variant(id); }
+  const Variant* find_variant(std::uint16_t id) const { return knowledge_base_.find_variant(id); }
+  const Variant* variant_at(std::uint32_t index) const {
+    return knowledge_base_.variants().item_checked(index);
+  }
+  const Etalon* etalon_at(std::uint32_t variant_position) const {
+    return knowledge_base_.etalon_at(variant_position);
+  }
+  const Etalon* find_etalon(std::uint32_t variant_id) const {
+    return knowledge_base_.find_etalon(variant_id);
+  }
+
+  std::uint32_t complex_variant_count() const { return complex_variants_.size(); }
+  int delete_complex_variant(std::uint16_t id);  // 13007 when absent
+  // Appends the record with the next id (1 for the first), which goes to
+  // *new_id when given; -1 when the table or the ids run out.
+  int add_complex_variant(const ComplexVariant& record, std::uint16_t* new_id = nullptr);
+  int set_complex_variant(const ComplexVariant& record);  // 13007 when absent
+  const ComplexVariant* find_complex_variant(std::uint16_t id) const;
+  const ComplexVariant* complex_variant_at(std::uint32_t index) const {
+    return complex_variants_.item_checked(index);
+  }
+
+  const DynArray<Raf>& raf_table() const { return rafs_; }
+  std::uint32_t raf_count() const { return rafs_.size(); }
+  const Raf* find_raf(std::uint16_t id) const;
+  // Appends the record with the next id (1 for the first) and an offset
+  // right after the last range (the given offset for the first); -1 when
+  // the table, the ids or the 16-bit cell offsets run out.
+  int add_raf(const Raf& record, std::uint16_t* new_id = nullptr);
+  // 13009 when absent, 13010 when nx or ny differ; else only the weight
+  // changes and the etalons' statistics are recomputed.
+  int edit_raf(const Raf& record);
+  // 13009 when absent; else the range's cells leave every etalon (its
+  // failure is returned with the record kept), the record is erased and the
+  // offsets renumbered as running sums from 0.
+  int delete_raf(std::uint16_t id);
+  const Raf* raf_at(std::uint32_t index) const { return rafs_.item_checked(index); }
+  // The end of the last range; 0 for an empty table.
+  std::uint16_t raf_total_cells() const;
+
+  const ShapeTable& shape_table() const { return shapes_; }
+  std::uint32_t shape_count() const { return shapes_.size(); }
+  // 13008 when absent, 13012 while a variant or complex variant uses it.
+  int delete_shape(std::uint16_t id);
+  // Copies the shape, computes its statistics and gives it the next id (1
+  // for the first), which goes to *new_id when given.
+  int add_shape(const Shape& shape, std::uint16_t* new_id = nullptr);
+  // 13008 when its id is absent; else samples, value and info are copied
+  // over the stored shape.
+  int edit_shape_dummy(const Shape& shape);
+  const Shape* find_shape(std::uint32_t id) const { return shapes_.find_by_id(id); }
+  const Shape* shape_at(std::uint32_t index) const { return shapes_.at(index); }
+
+  TuplesTable& tuples_mutable() { return tuples_; }
+  const TuplesTable& tuples() const { return tuples_; }
+  int set_tuples(const TuplesTable& table) { return copy_table(table, tuples_); }
+  SpecPairsTable& spec_pairs_ss_mutable() { return spec_pairs_ss_; }
+  const SpecPairsTable& spec_pairs_ss() const { return spec_pairs_ss_; }
+  int set_spec_pairs_ss(const SpecPairsTable& table) { return copy_table(table, spec_pairs_ss_); }
+  SpecPairsTable& spec_pairs_sc_mutable() { return spec_pairs_sc_; }
+  const SpecPairsTable& spec_pairs_sc() const { return spec_pairs_sc_; }
+  int set_spec_pairs_sc(const SpecPairsTable& table) { return copy_table(table, spec_pairs_sc_); }
+  SpecPairsTable& spec_pairs_cs_mutable() { return spec_pairs_cs_; }
+  const SpecPairsTable& spec_pairs_cs() const { return spec_pairs_cs_; }
+  int set_spec_pairs_cs(const SpecPairsTable& table) { return copy_table(table, spec_pairs_cs_); }
+  SpecPairsTable& spec_pairs_cc_mutable() { return spec_pairs_cc_; }
+  const SpecPairsTable& spec_pairs_cc() const { return spec_pairs_cc_; }
+  int set_spec_pairs_cc(const SpecPairsTable& table) { return copy_table(table, spec_pairs_cc_); }
+
+ private:
+  int create_chunk_handlers();
+  int load();
+  int write_file(const std::string& path) const;
+
+  // Replaces `target` by a copy of `source`; on failure target is unchanged.
+  template <typename Table>
+  static int copy_table(const Table& source, Table& target) {
+    Table copy;
+    if (const int status = copy.assign(source); status != kOk) return status;
+    target.swap(copy);
+    return kOk;
+  }
+
+  std::string path_;
+  int access_class_;
+  std::uint32_t kind_;
+  DynArray<CharSet> charsets_;
+  DynArray<Symb> symbs_;
+  DynArray<CharSetSymb> charset_symbs_;
+  DynArray<ComplexVariant> complex_variants_;
+  DynArray<Raf> rafs_;
+  ShapeTable shapes_;
+  TuplesTable tuples_;
+  SpecPairsTable spec_pairs_ss_;
+  SpecPairsTable spec_pairs_sc_;
+  SpecPairsTable spec_pairs_cs_;
+  SpecPairsTable spec_pairs_cc_;
+  KnowledgeBase knowledge_base_;
+  int status_ = kOk;
+  std::array<std::unique_ptr<ChunkHandler>, kSlotCount> handlers_;
 };
 
 }  // namespace inkrec

@@ -24,14 +24,14 @@ int BinaryStream::write(const void* buffer, std::size_t n, std::size_t* transfer
 
 bool BinaryStream::read_exact(void* buffer, std::size_t n) {
   std::size_t transferred = 0;
-  if (good()) read(buffer, n, &transferred);
+  if (good() && n != 0) read(buffer, n, &transferred);
   if (transferred != n) set_error();
   return good();
 }
 
 bool BinaryStream::write_exact(const void* buffer, std::size_t n) {
   std::size_t transferred = 0;
-  if (good()) write(buffer, n, &transferred);
+  if (good() && n != 0) write(buffer, n, &transferred);
   if (transferred != n) set_error();
   return good();
 }

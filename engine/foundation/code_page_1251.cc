@@ -1,0 +1,37 @@
+#include "engine/foundation/code_page_1251.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+namespace inkrec {
+namespace {
+
+// The characters of bytes 0x80..0xBF; 0 where the code page has none.
+constexpr char16_t kUpperHalf[64] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409,
+    0x2039, 0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x0000, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0,
+    0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB,
+    0x00AC, 0x00AD, 0x00AE, 0x0407, 0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6,
+    0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+};
+
+char to_byte(char16_t unit) {
+  if (unit < 0x80) return static_cast<char>(unit);
+  if (unit >= 0x0410 && unit <= 0x044F) return static_cast<char>(0xC0 + (unit - 0x0410));
+  const auto* found = std::find(std::begin(kUpperHalf), std::end(kUpperHalf), unit);
+  if (found == std::end(kUpperHalf)) return '?';
+  return static_cast<char>(0x80 + (found - std::begin(kUpperHalf)));
+}
+
+}  // namespace
+
+std::string to_code_page_1251(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char16_t unit : text) out.push_back(to_byte(unit));
+  return out;
+}
+
+}  // namespace inkrec
