@@ -1,6 +1,7 @@
 #include "engine/database/prefix_cache.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/foundation/wide_string_order.h"
 
@@ -11,6 +12,12 @@ PrefixCache::PrefixCache() { entries_.reserve_total(32); }
 void PrefixCache::clear() {
   prefix_length_ = 0;
   entries_.clear();
+}
+
+void PrefixCache::swap(PrefixCache& other) noexcept {
+  std::swap(prefix_, other.prefix_);
+  std::swap(prefix_length_, other.prefix_length_);
+  entries_.swap(other.entries_);
 }
 
 bool PrefixCache::reset(std::u16string_view prefix) {

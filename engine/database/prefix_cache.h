@@ -30,6 +30,7 @@ class PrefixCache {
 
   bool is_empty() const { return prefix_length_ == 0; }
   void clear();
+  void swap(PrefixCache& other) noexcept;
   // Starts a cache for prefix (empty, with room for 32 entries); false, with
   // the cache left empty, when the prefix is too long to be held.
   bool reset(std::u16string_view prefix);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "engine/foundation/dyn_array_insert.h"
 #include "engine/foundation/wide_string_order.h"
@@ -49,6 +50,17 @@ int compare_with_beginning(std::u16string_view text, std::u16string_view word) {
 }
 
 }  // namespace
+
+void StandardDictionary::swap(StandardDictionary& other) noexcept {
+  std::swap(header_, other.header_);
+  std::swap(number_digits_, other.number_digits_);
+  std::swap(tree_, other.tree_);
+  std::swap(index_, other.index_);
+  std::swap(bits_, other.bits_);
+  owned_.swap(other.owned_);
+  std::swap(loaded_, other.loaded_);
+  cache_.swap(other.cache_);
+}
 
 bool StandardDictionary::attach(std::span<const std::uint8_t> image) {
   release();

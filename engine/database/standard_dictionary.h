@@ -52,6 +52,8 @@ class StandardDictionary {
   StandardDictionary& operator=(const StandardDictionary&) = delete;
 
   bool is_loaded() const { return loaded_; }
+  // Exchanges the lists (and their caches); views stay with their buffers.
+  void swap(StandardDictionary& other) noexcept;
 
   // Uses image in place; it must stay valid while the list is loaded.
   // False, with nothing loaded, when the image is refused.
