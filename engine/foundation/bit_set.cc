@@ -128,8 +128,7 @@ bool BitSet::contains(const BitSet& other) const {
 
 int BitSet::unite(const BitSet& other) {
   if (this == &other) return kOk;
-  if (other.words_.size() > words_.size() &&
-      words_.resize(other.words_.size(), 0) != kOk) {
+  if (other.words_.size() > words_.size() && words_.resize(other.words_.size(), 0) != kOk) {
     return kOutOfMemory;
   }
   for (std::uint32_t i = 0; i < other.words_.size(); ++i) words_[i] |= other.words_[i];
@@ -191,8 +190,8 @@ BitSetIterator::BitSetIterator(const BitSet& set) { status_ = starting_at(set, 0
 int BitSetIterator::starting_at(const BitSet& set, std::uint32_t v) {
   members_.clear();
   status_ = set.append_indices(members_);
-  position_ = static_cast<std::uint32_t>(
-      std::lower_bound(members_.begin(), members_.end(), v) - members_.begin());
+  position_ = static_cast<std::uint32_t>(std::lower_bound(members_.begin(), members_.end(), v) -
+                                         members_.begin());
   if (status_ != kOk) position_ = members_.size();
   return status_;
 }

@@ -47,14 +47,12 @@ int CharClassTables::punctuation_class(std::uint32_t code) const {
 }
 
 bool is_punctuation_code(std::uint32_t code) {
-  return (code >= 29 && code <= 34) || (code >= 39 && code <= 47) ||
-         (code >= 58 && code <= 63) || (code >= 91 && code <= 95) || code == 123 ||
-         code == 125 || code == 126;
+  return (code >= 29 && code <= 34) || (code >= 39 && code <= 47) || (code >= 58 && code <= 63) ||
+         (code >= 91 && code <= 95) || code == 123 || code == 125 || code == 126;
 }
 
 bool is_inline_mark(std::uint32_t code) {
-  return is_one_of(code, {32, 34, 39, 58, 59, 61, 94, 95, 126, 1497}) ||
-         (code >= 42 && code <= 46);
+  return is_one_of(code, {32, 34, 39, 58, 59, 61, 94, 95, 126, 1497}) || (code >= 42 && code <= 46);
 }
 
 }  // namespace inkrec

@@ -38,7 +38,7 @@ class CharClassTables {
 
 // 29..34, 39..47, 58..63, 91..95, 123, 125 and 126.
 bool is_punctuation_code(std::uint32_t code);
-// Space, " ' * + , - . : ; = ^ _ ~ and the Hebrew geresh (1497).
+// Space, " ' * + , - . : ; = ^ _ ~ and code 1497.
 bool is_inline_mark(std::uint32_t code);
 
 }  // namespace inkrec

@@ -40,8 +40,7 @@ PolylineDistances polyline_distances_boxed(PointSpan a, const Box16& box_a, Poin
 //   PointSpan figure_points(const F&);  Box16 figure_box(const F&);
 template <typename F>
 PolylineDistances element_distances(const F& a, const F& b) {
-  return polyline_distances_boxed(figure_points(a), figure_box(a), figure_points(b),
-                                  figure_box(b));
+  return polyline_distances_boxed(figure_points(a), figure_box(a), figure_points(b), figure_box(b));
 }
 
 // The length-weighted mean of the segment midpoints (a zero-length segment

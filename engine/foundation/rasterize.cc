@@ -29,8 +29,7 @@ std::uint16_t mark_of(const DynArray<PackedPoint>& run) {
 
 }  // namespace
 
-int trace_segment(PackedPoint p0, PackedPoint p1, DynArray<PackedPoint>& run,
-                  PackedPoint origin) {
+int trace_segment(PackedPoint p0, PackedPoint p1, DynArray<PackedPoint>& run, PackedPoint origin) {
   const std::int32_t dx = p1.x - p0.x;
   const std::int32_t dy = p1.y - p0.y;
   const bool along_x = std::abs(dy) <= std::abs(dx);
@@ -43,8 +42,8 @@ int trace_segment(PackedPoint p0, PackedPoint p1, DynArray<PackedPoint>& run,
   const std::int32_t minor = std::abs(along_x ? dy : dx);
   std::int32_t error = 2 * minor - major;
   for (std::int32_t round = 0; round < major; ++round) {
-    const PackedPoint p = along_x ? relative(major_pos, minor_pos, origin)
-                                  : relative(minor_pos, major_pos, origin);
+    const PackedPoint p =
+        along_x ? relative(major_pos, minor_pos, origin) : relative(minor_pos, major_pos, origin);
     if (run.push_back(p) != kOk) return kOutOfMemory;
     if (error >= 0) {
       minor_pos += minor_step;
@@ -98,8 +97,7 @@ int rasterize_strokes_marked(const DynArray<StrokeView>& strokes, DynArray<Packe
     }
     for (std::int32_t i = 0; i + 1 < points.size(); ++i) {
       if (marks.push_back(mark_of(run)) != kOk) return kOutOfMemory;
-      if (const int status = trace_segment(points[i], points[i + 1], run, origin);
-          status != kOk) {
+      if (const int status = trace_segment(points[i], points[i + 1], run, origin); status != kOk) {
         return status;
       }
     }

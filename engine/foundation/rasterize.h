@@ -18,8 +18,7 @@ namespace inkrec {
 
 // Walks from p0 towards p1 along the longer axis and appends each point
 // before its step, relative to origin; nothing for a segment of length 0.
-int trace_segment(PackedPoint p0, PackedPoint p1, DynArray<PackedPoint>& run,
-                  PackedPoint origin);
+int trace_segment(PackedPoint p0, PackedPoint p1, DynArray<PackedPoint>& run, PackedPoint origin);
 
 // Traces every segment, then appends the last point unless the run ends with
 // it; a single point is appended as it is (relative to origin). -2 for an

@@ -154,7 +154,8 @@ bool earliest_stroke(const G& group, const Strokes& strokes, const PointOrder& o
   bool found = false;
   for_each_stroke(group, [&](std::uint16_t s) {
     if (s >= strokes.size()) return false;
-    if (!found || !order.comes_after(reading_point(strokes[s]), reading_point(strokes[*earliest]))) {
+    if (!found ||
+        !order.comes_after(reading_point(strokes[s]), reading_point(strokes[*earliest]))) {
       *earliest = s;
       found = true;
     }

@@ -32,8 +32,8 @@ bool straddles(PackedPoint a0, PackedPoint a1, PackedPoint b0, PackedPoint b1) {
 bool point_on_segment(PackedPoint p, PackedPoint a, PackedPoint b) {
   if (cross(b.x - a.x, b.y - a.y, p.x - a.x, p.y - a.y) != 0) return false;
   // Both axes: on a level segment the y test alone would accept the whole line.
-  return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) &&
-         std::min(a.y, b.y) <= p.y && p.y <= std::max(a.y, b.y);
+  return std::min(a.x, b.x) <= p.x && p.x <= std::max(a.x, b.x) && std::min(a.y, b.y) <= p.y &&
+         p.y <= std::max(a.y, b.y);
 }
 
 bool segments_cross(PackedPoint a0, PackedPoint a1, PackedPoint b0, PackedPoint b1) {

@@ -1,7 +1,6 @@
-#include "engine/foundation/box16.h"
-
 #include <gtest/gtest.h>
 
+#include "engine/foundation/box16.h"
 #include "engine/foundation/interval_relation.h"
 
 namespace inkrec {
@@ -88,12 +87,12 @@ struct IntervalCase {
 
 TEST(IntervalRelationTest, FieldsOfTable) {
   const IntervalCase cases[] = {
-      {0, 10, 10, 20, 0, 20, 0, 10, 10, 20},      // touching
-      {0, 10, 15, 20, -5, 20, 0, 10, 15, 20},     // apart: left interval, then right
-      {20, 15, 10, 0, -5, 20, 0, 10, 15, 20},     // apart, given reversed
-      {5, 5, 5, 5, 0, 1, 5, 5, 5, 5},             // a single point twice
-      {0, 10, 3, 6, 3, 10, 0, 3, 6, 10},          // nested
-      {2, 8, 0, 5, 3, 8, 0, 2, 5, 8},             // overlapping
+      {0, 10, 10, 20, 0, 20, 0, 10, 10, 20},   // touching
+      {0, 10, 15, 20, -5, 20, 0, 10, 15, 20},  // apart: left interval, then right
+      {20, 15, 10, 0, -5, 20, 0, 10, 15, 20},  // apart, given reversed
+      {5, 5, 5, 5, 0, 1, 5, 5, 5, 5},          // a single point twice
+      {0, 10, 3, 6, 3, 10, 0, 3, 6, 10},       // nested
+      {2, 8, 0, 5, 3, 8, 0, 2, 5, 8},          // overlapping
       {-30000, 0, 20000, 30000, -20000, 32767, -30000, 0, 20000, 30000},
   };
   for (const IntervalCase& c : cases) {

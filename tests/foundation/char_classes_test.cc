@@ -29,11 +29,11 @@ TEST(CharClassesTest, PunctuationClassOfCodes) {
     int left_to_right, right_to_left;
   };
   const Case cases[] = {
-      {8, 7, 7},    {30, 7, 7},   {31, 7, 7},   {'-', 7, 7},  {'\t', 5, 5}, {'\r', 5, 5},
-      {' ', 5, 5},  {'"', 5, 5},  {'\'', 5, 5}, {'*', 5, 5},  {'+', 5, 5},  {'/', 5, 5},
-      {'=', 5, 5},  {'\\', 5, 5}, {'^', 5, 5},  {'_', 5, 5},  {'!', 4, 4},  {',', 4, 4},
-      {'.', 4, 4},  {':', 4, 4},  {';', 4, 4},  {'?', 4, 4},  {'(', 1, 4},  {'[', 1, 4},
-      {'{', 1, 4},  {')', 4, 1},  {']', 4, 1},  {'}', 4, 1},  {'a', 0, 0},  {'~', 0, 0},
+      {8, 7, 7},     {30, 7, 7},   {31, 7, 7},   {'-', 7, 7}, {'\t', 5, 5}, {'\r', 5, 5},
+      {' ', 5, 5},   {'"', 5, 5},  {'\'', 5, 5}, {'*', 5, 5}, {'+', 5, 5},  {'/', 5, 5},
+      {'=', 5, 5},   {'\\', 5, 5}, {'^', 5, 5},  {'_', 5, 5}, {'!', 4, 4},  {',', 4, 4},
+      {'.', 4, 4},   {':', 4, 4},  {';', 4, 4},  {'?', 4, 4}, {'(', 1, 4},  {'[', 1, 4},
+      {'{', 1, 4},   {')', 4, 1},  {']', 4, 1},  {'}', 4, 1}, {'a', 0, 0},  {'~', 0, 0},
       {0x5D0, 0, 0}, {0, 0, 0},
   };
   for (const Case& c : cases) {
@@ -48,8 +48,8 @@ TEST(CharClassesTest, PunctuationCodesAndInlineMarks) {
   for (std::uint32_t c = 39; c <= 47; ++c) punctuation.insert(c);
   for (std::uint32_t c = 58; c <= 63; ++c) punctuation.insert(c);
   for (std::uint32_t c = 91; c <= 95; ++c) punctuation.insert(c);
-  const std::set<std::uint32_t> inline_marks = {32, 34, 39, 42, 43, 44, 45, 46, 58,
-                                                59, 61, 94, 95, 126, 1497};
+  const std::set<std::uint32_t> inline_marks = {32, 34, 39, 42, 43, 44,  45,  46,
+                                                58, 59, 61, 94, 95, 126, 1497};
   for (std::uint32_t c = 0; c < 2000; ++c) {
     EXPECT_EQ(is_punctuation_code(c), punctuation.count(c) == 1) << c;
     EXPECT_EQ(is_inline_mark(c), inline_marks.count(c) == 1) << c;
@@ -75,12 +75,27 @@ TEST(CharClassesTest, FiveTablesAndTheirBracketSwap) {
   EXPECT_EQ(filled_slots(ltr.table(0)), (Slots{{8, 2}, {30, 2}, {31, 2}, {'-', 2}}));
   EXPECT_EQ(filled_slots(ltr.table(1)), (Slots{{8, 1}, {'-', 1}}));
   EXPECT_EQ(filled_slots(ltr.table(2)), (Slots{{'(', 1}, {'[', 1}, {'{', 1}}));
-  EXPECT_EQ(filled_slots(ltr.table(3)),
-            (Slots{{')', 2}, {']', 2}, {'}', 2}, {'.', 2}, {',', 2}, {';', 2}, {':', 2},
-                   {'?', 2}, {'!', 2}}));
-  EXPECT_EQ(filled_slots(ltr.table(4)),
-            (Slots{{'\r', 2}, {'\t', 2}, {' ', 2}, {'_', 2}, {'^', 2}, {'\\', 2}, {'=', 2},
-                   {'/', 2}, {'+', 2}, {'*', 2}, {'\'', 2}, {'"', 2}}));
+  EXPECT_EQ(filled_slots(ltr.table(3)), (Slots{{')', 2},
+                                               {']', 2},
+                                               {'}', 2},
+                                               {'.', 2},
+                                               {',', 2},
+                                               {';', 2},
+                                               {':', 2},
+                                               {'?', 2},
+                                               {'!', 2}}));
+  EXPECT_EQ(filled_slots(ltr.table(4)), (Slots{{'\r', 2},
+                                               {'\t', 2},
+                                               {' ', 2},
+                                               {'_', 2},
+                                               {'^', 2},
+                                               {'\\', 2},
+                                               {'=', 2},
+                                               {'/', 2},
+                                               {'+', 2},
+                                               {'*', 2},
+                                               {'\'', 2},
+                                               {'"', 2}}));
   const CharClassTables rtl(&index, true);
   EXPECT_TRUE(rtl.right_to_left());
   EXPECT_EQ(filled_slots(rtl.table(2)), (Slots{{')', 1}, {']', 1}, {'}', 1}}));

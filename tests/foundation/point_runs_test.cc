@@ -15,7 +15,8 @@ int point_number_of(const NumberedPoint& r) { return r.number; }
 
 std::vector<NumberedPoint> run_of(const std::vector<int>& numbers) {
   std::vector<NumberedPoint> run;
-  for (int n : numbers) run.push_back({{static_cast<std::int16_t>(n), 0}, static_cast<std::uint16_t>(n)});
+  for (int n : numbers)
+    run.push_back({{static_cast<std::int16_t>(n), 0}, static_cast<std::uint16_t>(n)});
   return run;
 }
 

@@ -42,8 +42,12 @@ TEST(PolylinesTest, OverallDistanceMatchesEverySegmentPair) {
   for (int round = 0; round < 300; ++round) {
     std::vector<PackedPoint> a(static_cast<std::size_t>(length(random)));
     std::vector<PackedPoint> b(static_cast<std::size_t>(length(random)));
-    for (PackedPoint& p : a) p = {static_cast<std::int16_t>(coordinate(random)), static_cast<std::int16_t>(coordinate(random))};
-    for (PackedPoint& p : b) p = {static_cast<std::int16_t>(coordinate(random) + 40), static_cast<std::int16_t>(coordinate(random))};
+    for (PackedPoint& p : a)
+      p = {static_cast<std::int16_t>(coordinate(random)),
+           static_cast<std::int16_t>(coordinate(random))};
+    for (PackedPoint& p : b)
+      p = {static_cast<std::int16_t>(coordinate(random) + 40),
+           static_cast<std::int16_t>(coordinate(random))};
     std::int16_t least = kNoDistance;
     for (std::size_t i = 0; i + 1 < a.size(); ++i) {
       for (std::size_t j = 0; j + 1 < b.size(); ++j) {
@@ -59,16 +63,14 @@ TEST(PolylinesTest, BoxedDistancesOfFarRunsAreTheBoxGap) {
   const std::vector<PackedPoint> b = {{100, 100}, {101, 102}};
   const PointSpan span_a(a.data(), 2);
   const PointSpan span_b(b.data(), 2);
-  const PolylineDistances far =
-      polyline_distances_boxed(span_a, points_bounding_box(span_a), span_b,
-                               points_bounding_box(span_b));
+  const PolylineDistances far = polyline_distances_boxed(span_a, points_bounding_box(span_a),
+                                                         span_b, points_bounding_box(span_b));
   expect_distances(far, 132, 132, 132, 132);  // octagonal (98, 100)
 
   const std::vector<PackedPoint> c = {{3, 3}, {3, 9}};
   const PointSpan span_c(c.data(), 2);
-  const PolylineDistances near =
-      polyline_distances_boxed(span_a, points_bounding_box(span_a), span_c,
-                               points_bounding_box(span_c));
+  const PolylineDistances near = polyline_distances_boxed(span_a, points_bounding_box(span_a),
+                                                          span_c, points_bounding_box(span_c));
   const PolylineDistances plain = polyline_distances(span_a, span_c);
   expect_distances(near, plain.overall, plain.end_a_to_b, plain.start_a_to_b, plain.start_b_to_a);
 }

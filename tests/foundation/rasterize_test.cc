@@ -62,8 +62,9 @@ TEST(RasterizeTest, MarkedRasterOfThreeStrokes) {
   DynArray<std::uint16_t> marks;
   ASSERT_EQ(marks.push_back(99), kOk);  // marks are appended, not replaced
   ASSERT_EQ(rasterize_strokes_marked(views, run, marks), kOk);
-  EXPECT_EQ(points_of(run), (std::vector<PackedPoint>{
-                                {0, 0}, {1, 0}, {2, 1}, {3, 1}, {3, 2}, {2, 3}, {2, 4}, {10, 2}, {5, 0}}));
+  EXPECT_EQ(points_of(run),
+            (std::vector<PackedPoint>{
+                {0, 0}, {1, 0}, {2, 1}, {3, 1}, {3, 2}, {2, 3}, {2, 4}, {10, 2}, {5, 0}}));
   EXPECT_EQ(std::vector<std::uint16_t>(marks.begin(), marks.end()),
             (std::vector<std::uint16_t>{99, 0, 3, 3, 7, 7, 8, 8, 9}));
 
@@ -93,7 +94,8 @@ TEST(RasterizeTest, FailuresAreReported) {
   EXPECT_EQ(rasterize_strokes_marked(views, run, marks), kBadArgument);
   EXPECT_EQ(rasterize_strokes(DynArray<StrokeView>(), run), kOk);
 
-  const DynArray<StrokeView> one = views_of({{{0, 0}, {9, 0}}});
+  const std::vector<std::vector<PackedPoint>> line = {{{0, 0}, {9, 0}}};
+  const DynArray<StrokeView> one = views_of(line);
   DynArray<PackedPoint> fresh;
   DynArray<std::uint16_t> fresh_marks;
   {

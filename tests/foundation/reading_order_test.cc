@@ -30,9 +30,9 @@ std::vector<int> sorted_ids(std::vector<Item>& items, std::int32_t tolerance, bo
                             Sorter sort = sort_pointers_by_flag<Item>) {
   std::vector<Item*> pointers;
   for (Item& item : items) pointers.push_back(&item);
-  EXPECT_EQ(sort(pointers.data(), static_cast<std::int32_t>(pointers.size()), tolerance,
-                 right_to_left),
-            kOk);
+  EXPECT_EQ(
+      sort(pointers.data(), static_cast<std::int32_t>(pointers.size()), tolerance, right_to_left),
+      kOk);
   std::vector<int> ids;
   for (const Item* item : pointers) ids.push_back(item->id);
   return ids;
@@ -99,9 +99,8 @@ TEST(ReadingOrderTest, ItemsFarApartEndInColumnOrder) {
   std::mt19937 random(5);
   std::vector<Item> items;
   for (int i = 0; i < 500; ++i) {
-    items.push_back({{static_cast<std::int16_t>(i * 20), static_cast<std::int16_t>(random() % 100)},
-                     0,
-                     i});
+    items.push_back(
+        {{static_cast<std::int16_t>(i * 20), static_cast<std::int16_t>(random() % 100)}, 0, i});
   }
   std::shuffle(items.begin(), items.end(), random);
   std::vector<int> ascending(500);
@@ -130,7 +129,7 @@ TEST(ReadingOrderTest, ScansStayInRangeForAnyRelation) {
   std::vector<int*> pointers;
   for (int& v : values) pointers.push_back(&v);
   for (auto relation : {+[](const int*, const int*) { return true; },
-                        +[](const int* a, const int* b) { return a != b; }}) {
+                        +[](const int*a, const int*b) { return a != b; }}) {
     sort_pointer_array(pointers.data(), 100, relation);
     std::vector<int*> sorted = pointers;
     std::sort(sorted.begin(), sorted.end());

@@ -73,8 +73,8 @@ TEST(PairTableTest, PairIndexForFourFigures) {
   struct Case {
     int i, j, index;
   };
-  const Case cases[] = {{0, 1, 0}, {1, 0, 0}, {0, 2, 1}, {1, 2, 2}, {2, 3, 5},
-                        {3, 3, -1}, {0, 4, -1}, {-1, 2, -1}};
+  const Case cases[] = {{0, 1, 0}, {1, 0, 0},  {0, 2, 1},  {1, 2, 2},
+                        {2, 3, 5}, {3, 3, -1}, {0, 4, -1}, {-1, 2, -1}};
   for (const Case& c : cases) EXPECT_EQ(pair_index(4, c.i, c.j), c.index) << c.i << ' ' << c.j;
   EXPECT_EQ(pair_index(40000, 39999, 0), 39999 * 39998 / 2);
   EXPECT_EQ(pair_index(100000, 99999, 0), -1);  // past the int range

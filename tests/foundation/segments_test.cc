@@ -23,13 +23,13 @@ TEST(SegmentsTest, SegmentsCrossIncludingTouch) {
     bool cross;
   };
   const Case cases[] = {
-      {{0, 0}, {10, 10}, {0, 10}, {10, 0}, true},   // an X
-      {{0, 0}, {10, 0}, {10, 0}, {10, 10}, true},   // end to end
-      {{0, 0}, {10, 0}, {5, 0}, {5, 5}, true},      // a T
-      {{0, 0}, {10, 0}, {0, 1}, {10, 1}, false},    // parallel
-      {{0, 0}, {10, 10}, {6, 0}, {10, 3}, false},   // boxes meet, segments do not
-      {{0, 0}, {4, 4}, {6, 6}, {10, 10}, false},    // collinear, apart
-      {{0, 0}, {6, 6}, {4, 4}, {10, 10}, true},     // collinear, overlapping
+      {{0, 0}, {10, 10}, {0, 10}, {10, 0}, true},  // an X
+      {{0, 0}, {10, 0}, {10, 0}, {10, 10}, true},  // end to end
+      {{0, 0}, {10, 0}, {5, 0}, {5, 5}, true},     // a T
+      {{0, 0}, {10, 0}, {0, 1}, {10, 1}, false},   // parallel
+      {{0, 0}, {10, 10}, {6, 0}, {10, 3}, false},  // boxes meet, segments do not
+      {{0, 0}, {4, 4}, {6, 6}, {10, 10}, false},   // collinear, apart
+      {{0, 0}, {6, 6}, {4, 4}, {10, 10}, true},    // collinear, overlapping
   };
   for (const Case& c : cases) {
     EXPECT_EQ(segments_cross(c.a0, c.a1, c.b0, c.b1), c.cross)

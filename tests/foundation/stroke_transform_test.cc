@@ -55,8 +55,7 @@ TEST(StrokeTransformTest, ScaleAndShearStrokeLists) {
 
 TEST(StrokeTransformTest, RemoveRepeatedPointsKeepsATrailingRepeat) {
   StrokeList list(16, true);
-  Stroke* stroke =
-      add_stroke(list, {{1, 1}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}, {3, 3}});
+  Stroke* stroke = add_stroke(list, {{1, 1}, {1, 1}, {1, 1}, {2, 2}, {2, 2}, {3, 3}, {3, 3}});
   Stroke* clean = add_stroke(list, {{0, 0}, {1, 0}});
   DynArray<StrokeView> views;
   ASSERT_EQ(views.push_back({stroke->data(), 7}), kOk);

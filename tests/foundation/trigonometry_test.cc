@@ -74,13 +74,26 @@ TEST(TrigonometryTest, DirectionOnTheAxesAndDiagonals) {
     int a, b, degrees;
   };
   const Case cases[] = {
-      {0, 5, 0},    {5, 0, 90},    {0, -5, 180},  {-5, 0, 270},  {0, 0, 0},
-      {5, 5, 45},   {5, -5, 135},  {-5, -5, 225}, {-5, 5, 315},
+      {0, 5, 0},
+      {5, 0, 90},
+      {0, -5, 180},
+      {-5, 0, 270},
+      {0, 0, 0},
+      {5, 5, 45},
+      {5, -5, 135},
+      {-5, -5, 225},
+      {-5, 5, 315},
       // a ratio of 999 is 45 degrees, 998 is 44
-      {999, 1000, 45}, {998, 1000, 44},
+      {999, 1000, 45},
+      {998, 1000, 44},
       // one of each quadrant, ratio 500 (26 degrees)
-      {1, 2, 26},   {2, 1, 64},    {1, -2, 154},  {-1, -2, 206},  {-2, -1, 244},
-      {-2, 1, 296}, {-1, 2, 334},
+      {1, 2, 26},
+      {2, 1, 64},
+      {1, -2, 154},
+      {-1, -2, 206},
+      {-2, -1, 244},
+      {-2, 1, 296},
+      {-1, 2, 334},
       // a hair off +b on the negative side is still 0, not 360
       {-1, 1000, 0},
   };
@@ -126,10 +139,10 @@ TEST(TrigonometryTest, AngleDifferencesFold) {
 
 TEST(TrigonometryTest, ScaleByTangentRounds) {
   EXPECT_EQ(scale_by_tangent(45, 1000), 1000);
-  EXPECT_EQ(scale_by_tangent(30, 1000), 577);    // (500000 + 433) / 866
+  EXPECT_EQ(scale_by_tangent(30, 1000), 577);  // (500000 + 433) / 866
   EXPECT_EQ(scale_by_tangent(0, 1000), 0);
-  EXPECT_EQ(scale_by_tangent(-30, 256), -147);   // (-128000 + 433) / 866
-  EXPECT_EQ(scale_by_tangent(90, 7), 7000);      // zero cosine counts as 1
+  EXPECT_EQ(scale_by_tangent(-30, 256), -147);  // (-128000 + 433) / 866
+  EXPECT_EQ(scale_by_tangent(90, 7), 7000);     // zero cosine counts as 1
 }
 
 TEST(TrigonometryTest, MathWrappers) {
