@@ -32,12 +32,6 @@ concept ReadingRecord = requires(const R& r) {
 };
 
 template <typename F>
-concept StrokePiece = requires(const F& f) {
-  { stroke_number_of(f) } -> std::convertible_to<std::uint16_t>;
-  { first_point_of(f) } -> std::convertible_to<std::int16_t>;
-};
-
-template <typename F>
 const PtrArray<F>& figures_of(const PtrArray<F>& figures) {
   return figures;
 }
