@@ -50,7 +50,7 @@ BENCHMARK(BM_WholeWord);
 void BM_LettersAfterGrowingPrefix(benchmark::State& state) {
   BenchList& b = bench_list();
   std::size_t i = 0;
-  CharSlotMap map(&b.table);
+  CharSlotMap map;
   for (auto _ : state) {
     const std::u16string& word = b.words[i++ % b.words.size()].word;
     for (std::size_t n = 0; n < word.size(); ++n) {

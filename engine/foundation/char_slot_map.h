@@ -1,14 +1,15 @@
-// CharSlotMap: what the letter search knows about each letter that may come
-// next. A character reaches one of 128 slots through a table that turns
-// character codes into slot indices; a code without an index (an entry of
-// 0xFFFFFFFF, a code past the table's end, or an index of 128 or more) is
-// given the spare slot, so writing to it never changes the map.
+// CharSlotMap: a value for each of 128 letter slots, addressed by character.
 //
-// The dictionaries write kLetterContinues or kWordEnds and never lower a
-// kWordEnds to kLetterContinues (mark()).
+// A character-index table (a DynArray of u32 indexed by character code; an
+// entry of 0xFFFFFFFF means no index) turns a code into a slot index. The map
+// only refers to the table, which must outlive it. A code without a usable
+// index (past the table's end, marked, or not below 128) answers through a
+// spare slot that is reset to 255 each time it is handed out. An empty slot
+// holds 255. The dictionaries write kLetterContinues (words go on through
+// the letter) or kWordEnds (a word ends with it) and never lower a
+// kWordEnds (mark()).
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 #include "engine/foundation/dyn_array.h"
@@ -18,41 +19,37 @@ namespace inkrec {
 class CharSlotMap {
  public:
   static constexpr std::uint32_t kSlotCount = 128;
-  static constexpr std::uint32_t kUnknown = 255;
+  static constexpr std::uint32_t kEmpty = 255;
   static constexpr std::uint32_t kLetterContinues = 1;
   static constexpr std::uint32_t kWordEnds = 2;
 
-  CharSlotMap() { clear(); }
-  explicit CharSlotMap(const DynArray<std::uint32_t>* table) { init(table); }
+  CharSlotMap() { init(nullptr); }
 
-  // Stores the table (null: no character has a slot) and empties the slots.
+  // Refers to the table and empties every slot.
   void init(const DynArray<std::uint32_t>* table);
-  void clear() { slots_.fill(kUnknown); }
 
-  // Slot i by index; kUnknown for i of 128 or more.
-  std::uint32_t slot(std::uint32_t i) const { return i < kSlotCount ? slots_[i] : kUnknown; }
-  // The table's entry for c; -1 when c is past the table's end.
-  std::int64_t char_index(char16_t c) const;
-  // The slot of c, or the spare slot (set to kUnknown first) when c has none.
-  std::uint32_t& slot_ref(char16_t c);
-  // The slot of c; kUnknown when c has none.
-  std::uint32_t slot_value(char16_t c) const;
-  // Writes state into c's slot, except that a kWordEnds is never lowered to
-  // kLetterContinues.
-  void mark(char16_t c, std::uint32_t state);
+  // Slot i by index; 255 for i not below 128.
+  std::uint32_t slot(std::uint32_t i) const { return i < kSlotCount ? slots_[i] : kEmpty; }
+  // The slot index of character c, -1 when it has none.
+  int char_index(std::uint32_t c) const;
+  // The slot of c, or the spare slot (set to 255) when c has no index.
+  std::uint32_t& slot_ref(std::uint32_t c);
+  // The slot of c, 255 when c has no index.
+  std::uint32_t slot_value(std::uint32_t c) const;
+  // Writes state into the slot of c, except that a kWordEnds is never
+  // lowered to kLetterContinues.
+  void mark(std::uint32_t c, std::uint32_t state);
 
-  // Every slot still kUnknown takes the other map's slot.
+  // Every empty slot takes the other map's value.
   void merge_missing(const CharSlotMap& other);
-  void copy_slots(const CharSlotMap& other) { slots_ = other.slots_; }
+  void copy_slots(const CharSlotMap& other);
+  // All 128 slots are empty.
   bool is_empty() const;
 
  private:
-  // The slot index of c, or kSlotCount when c has none.
-  std::uint32_t index_of(char16_t c) const;
-
   const DynArray<std::uint32_t>* table_ = nullptr;
-  std::array<std::uint32_t, kSlotCount> slots_;
-  std::uint32_t spare_ = kUnknown;
+  std::uint32_t slots_[kSlotCount];
+  std::uint32_t spare_ = kEmpty;
 };
 
 }  // namespace inkrec

@@ -29,7 +29,7 @@
 
 #include "engine/foundation/binary_stream.h"
 #include "engine/foundation/dyn_array.h"
-#include "engine/foundation/packed_point.h"
+#include "engine/foundation/stroke.h"
 
 namespace inkrec {
 

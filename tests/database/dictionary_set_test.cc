@@ -192,7 +192,7 @@ TEST_F(DictionarySetTest, QueriesAskTheWordListFirstAndTheUserDictionarySecond) 
   EXPECT_EQ(set->check_word(u"th", map), kOk);
   EXPECT_EQ(map.slot_value(u'e'), CharSlotMap::kWordEnds);  // "the"
   EXPECT_EQ(map.slot_value(u'y'), CharSlotMap::kWordEnds);  // "thy", user's
-  EXPECT_EQ(map.slot_value(u'a'), CharSlotMap::kUnknown);
+  EXPECT_EQ(map.slot_value(u'a'), CharSlotMap::kEmpty);
 }
 
 TEST_F(DictionarySetTest, TheUserIndexFollowsAReload) {

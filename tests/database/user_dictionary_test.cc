@@ -170,7 +170,7 @@ TEST_F(UserDictionaryTest, SegmentQueries) {
   d_.letters_after(u"a", map);
   EXPECT_EQ(map.slot_value(u'b'), CharSlotMap::kWordEnds);
   EXPECT_EQ(map.slot_value(u'e'), CharSlotMap::kWordEnds);
-  EXPECT_EQ(map.slot_value(u'c'), CharSlotMap::kUnknown);
+  EXPECT_EQ(map.slot_value(u'c'), CharSlotMap::kEmpty);
   map.init(&table);
   d_.letters_after(u"", map);
   EXPECT_EQ(map.slot_value(u'a'), CharSlotMap::kLetterContinues);

@@ -47,7 +47,7 @@ std::vector<WordListEntry> english_words() {
 std::string letters_of(const CharSlotMap& map) {
   std::string text;
   for (std::uint32_t c = 0; c < CharSlotMap::kSlotCount; ++c) {
-    if (map.slot(c) != CharSlotMap::kUnknown) {
+    if (map.slot(c) != CharSlotMap::kEmpty) {
       text += static_cast<char>(c);
       text += ':' + std::to_string(map.slot(c)) + ' ';
     }
@@ -78,7 +78,8 @@ class PlainList {
     return false;
   }
   std::string letters_after(const std::u16string& prefix) const {
-    CharSlotMap map(&identity_table());
+    CharSlotMap map;
+    map.init(&identity_table());
     for (auto it = numbers_.lower_bound(prefix); it != numbers_.end(); ++it) {
       if (!it->first.starts_with(prefix)) break;
       if (it->first.size() > prefix.size()) {
@@ -115,7 +116,8 @@ class PlainList {
 };
 
 std::string letters_after(StandardDictionary& list, const std::u16string& prefix) {
-  CharSlotMap map(&PlainList::identity_table());
+  CharSlotMap map;
+  map.init(&PlainList::identity_table());
   list.search_word(prefix, map);
   return letters_of(map);
 }

@@ -25,17 +25,17 @@ TEST_F(CharSlotMapTest, CharactersWithoutASlotWriteOnlyTheSpare) {
   EXPECT_TRUE(map_.is_empty());
   for (char16_t c : {u'c', u'd', u'z', u'\xFFFF'}) {
     map_.slot_ref(c) = CharSlotMap::kWordEnds;
-    EXPECT_EQ(map_.slot_value(c), CharSlotMap::kUnknown);
+    EXPECT_EQ(map_.slot_value(c), CharSlotMap::kEmpty);
   }
   EXPECT_TRUE(map_.is_empty());
   EXPECT_EQ(map_.char_index(u'z'), -1);
-  EXPECT_EQ(map_.char_index(u'd'), 128);
+  EXPECT_EQ(map_.char_index(u'd'), -1);
   // The spare slot is set to 255 every time it is handed out.
-  EXPECT_EQ(map_.slot_ref(u'z'), CharSlotMap::kUnknown);
+  EXPECT_EQ(map_.slot_ref(u'z'), CharSlotMap::kEmpty);
 
   map_.slot_ref(u'b') = CharSlotMap::kLetterContinues;
   EXPECT_EQ(map_.slot(127), CharSlotMap::kLetterContinues);
-  EXPECT_EQ(map_.slot(128), CharSlotMap::kUnknown);
+  EXPECT_EQ(map_.slot(128), CharSlotMap::kEmpty);
   EXPECT_FALSE(map_.is_empty());
 }
 
@@ -49,7 +49,8 @@ TEST_F(CharSlotMapTest, AWordEndIsNeverLowered) {
 }
 
 TEST_F(CharSlotMapTest, MergeFillsOnlyUnknownSlots) {
-  CharSlotMap other(&table_);
+  CharSlotMap other;
+  other.init(&table_);
   other.mark(u'a', CharSlotMap::kLetterContinues);
   other.mark(u'e', CharSlotMap::kLetterContinues);
   map_.mark(u'a', CharSlotMap::kWordEnds);

@@ -1,0 +1,58 @@
+// The character-class tables and predicates.
+
+#include "engine/foundation/char_classes.h"
+
+#include <initializer_list>
+
+namespace inkrec {
+namespace {
+
+constexpr std::initializer_list<std::uint32_t> kOpeningBrackets = {'(', '[', '{'};
+constexpr std::initializer_list<std::uint32_t> kClosingBrackets = {')', ']', '}'};
+
+void fill(CharSlotMap& table, std::initializer_list<std::uint32_t> codes, std::uint32_t value) {
+  for (std::uint32_t code : codes) table.slot_ref(code) = value;
+}
+
+bool is_one_of(std::uint32_t code, std::initializer_list<std::uint32_t> codes) {
+  for (std::uint32_t c : codes) {
+    if (c == code) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CharClassTables::CharClassTables(const DynArray<std::uint32_t>* char_index_table,
+                                 bool right_to_left)
+    : right_to_left_(right_to_left) {
+  for (CharSlotMap& table : tables_) table.init(char_index_table);
+  const auto& opening = right_to_left ? kClosingBrackets : kOpeningBrackets;
+  const auto& closing = right_to_left ? kOpeningBrackets : kClosingBrackets;
+  fill(tables_[0], {8, 30, 31, '-'}, 2);
+  fill(tables_[1], {8, '-'}, 1);
+  fill(tables_[2], opening, 1);
+  fill(tables_[3], closing, 2);
+  fill(tables_[3], {'.', ',', ';', ':', '?', '!'}, 2);
+  fill(tables_[4], {'\r', '\t', ' ', '_', '^', '\\', '=', '/', '+', '*', '\'', '"'}, 2);
+}
+
+int CharClassTables::punctuation_class(std::uint32_t code) const {
+  if (is_one_of(code, {8, 30, 31, '-'})) return 7;
+  if (is_one_of(code, {'\t', '\r', ' ', '"', '\'', '*', '+', '/', '=', '\\', '^', '_'})) return 5;
+  if (is_one_of(code, {'!', ',', '.', ':', ';', '?'})) return 4;
+  if (is_one_of(code, kOpeningBrackets)) return right_to_left_ ? 4 : 1;
+  if (is_one_of(code, kClosingBrackets)) return right_to_left_ ? 1 : 4;
+  return 0;
+}
+
+bool is_punctuation_code(std::uint32_t code) {
+  return (code >= 29 && code <= 34) || (code >= 39 && code <= 47) || (code >= 58 && code <= 63) ||
+         (code >= 91 && code <= 95) || code == 123 || code == 125 || code == 126;
+}
+
+bool is_inline_mark(std::uint32_t code) {
+  return is_one_of(code, {32, 34, 39, 58, 59, 61, 94, 95, 126, 1497}) || (code >= 42 && code <= 46);
+}
+
+}  // namespace inkrec
