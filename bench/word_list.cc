@@ -67,8 +67,8 @@ void BM_Completions(benchmark::State& state) {
   std::size_t i = 0;
   for (auto _ : state) {
     DynArray<WideString> out;
-    b.list.complete_prefix(std::u16string_view(b.words[i++ % b.words.size()].word).substr(0, 3),
-                           8, &out);
+    b.list.complete_prefix(std::u16string_view(b.words[i++ % b.words.size()].word).substr(0, 3), 8,
+                           &out);
     benchmark::DoNotOptimize(out.size());
   }
 }

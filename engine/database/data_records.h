@@ -95,8 +95,8 @@ struct ComplexVariant {
 };
 static_assert(sizeof(ComplexVariant) == 48);
 static_assert(offsetof(ComplexVariant, use) == 4 && offsetof(ComplexVariant, add) == 8 &&
-              offsetof(ComplexVariant, kind) == 12 &&
-              offsetof(ComplexVariant, id) == 16 && offsetof(ComplexVariant, menuc) == 18 &&
+              offsetof(ComplexVariant, kind) == 12 && offsetof(ComplexVariant, id) == 16 &&
+              offsetof(ComplexVariant, menuc) == 18 &&
               offsetof(ComplexVariant, reference_id) == 20 &&
               offsetof(ComplexVariant, detail_shape_id) == 22 &&
               offsetof(ComplexVariant, cnt) == 24 && offsetof(ComplexVariant, rec_mode) == 27 &&

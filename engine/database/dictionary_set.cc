@@ -32,14 +32,13 @@ DictionarySet::DictionarySet(std::u16string_view data_dir, const DataStore& stor
   init_paths_and_load(data_dir, dict_dir);
 }
 
-int DictionarySet::init_paths_and_load(std::u16string_view data_dir,
-                                       std::u16string_view dict_dir) {
+int DictionarySet::init_paths_and_load(std::u16string_view data_dir, std::u16string_view dict_dir) {
   for (WideString& path : paths_) {
     if (const int status = assign_units(path, data_dir); status != kOk) return status;
   }
   user_file_path_.clear();
-  if (const int status =
-          append_terminated(user_file_path_, {dict_dir.empty() ? data_dir : dict_dir, kUserFileName});
+  if (const int status = append_terminated(user_file_path_,
+                                           {dict_dir.empty() ? data_dir : dict_dir, kUserFileName});
       status != kOk) {
     return status;
   }

@@ -36,8 +36,7 @@ class DictionarySet {
   // Word lists are looked for in data_dir, "user.ulb" in dict_dir (data_dir
   // when empty); the user dictionaries are read at once when the file
   // opens.
-  DictionarySet(std::u16string_view data_dir, const DataStore& store,
-                std::u16string_view dict_dir);
+  DictionarySet(std::u16string_view data_dir, const DataStore& store, std::u16string_view dict_dir);
   DictionarySet(const DictionarySet&) = delete;
   DictionarySet& operator=(const DictionarySet&) = delete;
 

@@ -53,7 +53,7 @@ void PrefixCache::mark_letters_after(std::u16string_view text, CharSlotMap& map)
     if (order < 0) return;
     if (order == 0) {
       map.mark(suffix[r], entry.suffix_length == r + 1 ? CharSlotMap::kWordEnds
-                                                        : CharSlotMap::kLetterContinues);
+                                                       : CharSlotMap::kLetterContinues);
     }
   }
 }

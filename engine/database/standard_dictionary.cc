@@ -95,8 +95,8 @@ void StandardDictionary::release() {
 
 bool StandardDictionary::take_image(std::span<const std::uint8_t> image, bool exact_length) {
   if (image.size() < kHeaderBytes) return false;
-  const Header header{i32_at(&image[0]), i32_at(&image[4]), i32_at(&image[8]),
-                      i32_at(&image[12]), i32_at(&image[16])};
+  const Header header{i32_at(&image[0]), i32_at(&image[4]), i32_at(&image[8]), i32_at(&image[12]),
+                      i32_at(&image[16])};
   if (header.tree_bytes < 2 || header.tree_bytes % 2 != 0 || header.index_bytes < 0 ||
       header.index_bytes % kIndexRecordBytes != 0 || header.bits_bytes < 0 ||
       header.number_bound < 0 || header.key_length < 0 || header.key_length > kMaxKeyLength) {
@@ -187,9 +187,8 @@ void StandardDictionary::walk(std::u16string_view start, Visitor&& visit) const 
     }
     if (j == 0) {
       // A block starts with an empty word, which no visitor is shown.
-      if (k != 0 && visit(std::u16string_view(word, k),
-                          static_cast<int>(std::min<std::int64_t>(number, INT_MAX))) ==
-                        Visit::kStop) {
+      if (k != 0 && visit(std::u16string_view(word, k), static_cast<int>(std::min<std::int64_t>(
+                                                            number, INT_MAX))) == Visit::kStop) {
         return;
       }
       if (symbol > k) return;
@@ -244,8 +243,7 @@ void StandardDictionary::search_word(std::u16string_view prefix, CharSlotMap& ma
   }
 }
 
-void StandardDictionary::search_letter_entries(std::u16string_view prefix,
-                                               CharSlotMap& map) const {
+void StandardDictionary::search_letter_entries(std::u16string_view prefix, CharSlotMap& map) const {
   char16_t key_units[kLetterEntryPrefixes + 1];
   key_units[0] = static_cast<char16_t>(u'1' + prefix.size());
   std::copy(prefix.begin(), prefix.end(), key_units + 1);
@@ -329,8 +327,7 @@ int StandardDictionary::collect_trigrams(std::u16string_view prefix,
   return status;
 }
 
-bool StandardDictionary::has_trigram(const DynArray<WideString>& sorted,
-                                     std::u16string_view text) {
+bool StandardDictionary::has_trigram(const DynArray<WideString>& sorted, std::u16string_view text) {
   const std::u16string_view trigram = text.substr(0, 3);
   const WideString* found =
       std::lower_bound(sorted.begin(), sorted.end(), trigram,

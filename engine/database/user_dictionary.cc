@@ -78,8 +78,8 @@ int UserDictionary::insert_letter(const AlphabetEntry& letter, const CollationEn
   return kOk;
 }
 
-int UserDictionary::add_letter(std::uint32_t weight, char16_t code, char16_t folded,
-                               bool separator, bool unordered) {
+int UserDictionary::add_letter(std::uint32_t weight, char16_t code, char16_t folded, bool separator,
+                               bool unordered) {
   if (weight >= kWeightLimit) return kUdWeightTooLarge;
   return insert_letter({code, folded, separator}, {code, weight, unordered});
 }
@@ -125,7 +125,8 @@ int UserDictionary::collate(std::u16string_view a, std::u16string_view b, int* o
     if (x.unordered != y.unordered) {
       *order = x.unordered ? -1 : 1;
     } else {
-      *order = x.unordered ? compare_values(x.code, y.code) : compare_values(primary(x), primary(y));
+      *order =
+          x.unordered ? compare_values(x.code, y.code) : compare_values(primary(x), primary(y));
     }
   }
   if (*order == 0) *order = compare_values(a.size(), b.size());
@@ -373,9 +374,8 @@ void UserDictionary::letters_after(std::u16string_view prefix, CharSlotMap& map)
   for (const UserWord& segment : segments_) {
     const std::u16string_view text = view(segment.text);
     if (text.size() <= prefix.size() || !text.starts_with(prefix)) continue;
-    map.mark(text[prefix.size()], text.size() == prefix.size() + 1
-                                      ? CharSlotMap::kWordEnds
-                                      : CharSlotMap::kLetterContinues);
+    map.mark(text[prefix.size()], text.size() == prefix.size() + 1 ? CharSlotMap::kWordEnds
+                                                                   : CharSlotMap::kLetterContinues);
   }
 }
 

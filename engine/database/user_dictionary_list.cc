@@ -182,8 +182,8 @@ int UserDictionaryList::write(FileHolder& file) const {
     for (std::uint32_t i = 0; i < dictionary.word_count() && status == kOk; ++i) {
       const UserWord& word = dictionary.word_at(i);
       status = file.write_u32(word.text.size());
-      if (status == kOk && file.write(word.text.data(), sizeof(char16_t), word.text.size()) !=
-                               word.text.size()) {
+      if (status == kOk &&
+          file.write(word.text.data(), sizeof(char16_t), word.text.size()) != word.text.size()) {
         status = kFileIo;
       }
       if (status == kOk) status = file.write_u32(word.probability);

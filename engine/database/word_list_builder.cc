@@ -32,10 +32,9 @@ NumberedWords number_by_rank(std::span<const WordListEntry> words) {
   for (const WordListEntry& entry : words) {
     if (seen.insert(entry.word).second) distinct.push_back(&entry);
   }
-  std::stable_sort(distinct.begin(), distinct.end(),
-                   [](const WordListEntry* a, const WordListEntry* b) {
-                     return a->frequency > b->frequency;
-                   });
+  std::stable_sort(
+      distinct.begin(), distinct.end(),
+      [](const WordListEntry* a, const WordListEntry* b) { return a->frequency > b->frequency; });
   NumberedWords numbered;
   const auto count = static_cast<std::uint32_t>(distinct.size());
   for (std::uint32_t rank = 0; rank < count; ++rank) numbered[distinct[rank]->word] = count - rank;
@@ -63,7 +62,8 @@ NumberedWords letter_entries(const NumberedWords& words) {
 }
 
 std::size_t shared_units(std::u16string_view a, std::u16string_view b) {
-  const std::size_t limit = std::min({a.size(), b.size(), std::size_t{9}});
+  const std::size_t limit =
+      std::min<std::size_t>({a.size(), b.size(), StandardDictionary::kMaxSharedUnits});
   std::size_t n = 0;
   while (n < limit && a[n] == b[n]) ++n;
   return n;
@@ -93,7 +93,8 @@ void put_number(std::uint32_t number, int digits, std::vector<std::uint16_t>& sy
 
 SymbolStream to_symbols(const NumberedWords& entries) {
   SymbolStream stream;
-  for (const auto& entry : entries) stream.number_bound = std::max(stream.number_bound, entry.second);
+  for (const auto& entry : entries)
+    stream.number_bound = std::max(stream.number_bound, entry.second);
   const int digits = decimal_digits(stream.number_bound);
   const std::u16string* previous = nullptr;
   std::size_t position = 0;

@@ -85,8 +85,8 @@ int crGetLengthOfWordInUserDictionary(uint32_t dictionary, uint32_t word, uint32
 }
 
 int crGetTextOfWordInUserDictionary(uint32_t dictionary, uint32_t word, char16_t* out_text) {
-  return with_dictionary_at(
-      dictionary, [&](const UserDictionary& d) { return d.word_text(word, out_text); });
+  return with_dictionary_at(dictionary,
+                            [&](const UserDictionary& d) { return d.word_text(word, out_text); });
 }
 
 int crGetProbabilityOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
@@ -115,8 +115,8 @@ int crAddWordToUserDictionary(uint32_t charset_id, const char16_t* text, uint32_
   });
 }
 
-int crSearchWordInUserDictionary(uint32_t charset_id, const char16_t* text,
-                                 uint32_t* out_position, uint8_t* out_found) {
+int crSearchWordInUserDictionary(uint32_t charset_id, const char16_t* text, uint32_t* out_position,
+                                 uint8_t* out_found) {
   return with_dictionary_of(charset_id, [&](const UserDictionary& d) {
     if (text == nullptr || out_position == nullptr || out_found == nullptr) return kBadArgument;
     bool found = false;

@@ -91,9 +91,12 @@ TEST_F(DictionarySetTest, SwitchingKeepsTheCurrentListUntilTheNewOneLoads) {
 
   // "deu.wlb" is not in the data directory, "xyz.wlb" nowhere, "bad.wlb"
   // is cut short, 9 has no charset record and 43 no directory.
-  for (const auto& [charset, status] : std::vector<std::pair<std::uint32_t, int>>{
-           {6, kWordListNotFound}, {7, kWordListNotFound}, {8, kWordListOpen},
-           {9, kRejected}, {43, kBadArgument}}) {
+  for (const auto& [charset, status] :
+       std::vector<std::pair<std::uint32_t, int>>{{6, kWordListNotFound},
+                                                  {7, kWordListNotFound},
+                                                  {8, kWordListOpen},
+                                                  {9, kRejected},
+                                                  {43, kBadArgument}}) {
     EXPECT_EQ(set->select_charset(charset), status) << charset;
     EXPECT_EQ(set->current_charset(), 5u);
     EXPECT_TRUE(set->standard_word_value(u"then", &number));

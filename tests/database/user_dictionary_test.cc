@@ -16,7 +16,8 @@ namespace {
 
 // Weights as the database gives them: letters of the dictionary's charset
 // from their three collation bytes, separators likewise on a lower base.
-constexpr std::uint32_t letter_weight(std::uint32_t b6, std::uint32_t b7 = 0, std::uint32_t b8 = 0) {
+constexpr std::uint32_t letter_weight(std::uint32_t b6, std::uint32_t b7 = 0,
+                                      std::uint32_t b8 = 0) {
   return ((b6 + 1024) * 16 + b7) * 4 + b8;
 }
 constexpr std::uint32_t separator_weight(std::uint32_t b6) { return ((b6 + 1) * 16) * 4; }
@@ -65,8 +66,8 @@ class UserDictionaryTest : public ::testing::Test {
 };
 
 TEST_F(UserDictionaryTest, WordsKeepTheThreeLevelCollationOrder) {
-  const std::vector<std::u16string> expected = {u"x",  u"y",  u"a",  u"A",  u"ab", u"b", u"c",
-                                                u"e",  u"é",  u"ex", u"ea", u"éa", u"eb"};
+  const std::vector<std::u16string> expected = {u"x", u"y", u"a",  u"A",  u"ab", u"b", u"c",
+                                                u"e", u"é", u"ex", u"ea", u"éa", u"eb"};
   std::vector<std::u16string> shuffled = expected;
   std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(3));
   for (const std::u16string& word : shuffled) ASSERT_EQ(d_.add_word(word, 1), kOk);

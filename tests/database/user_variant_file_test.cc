@@ -78,12 +78,11 @@ TEST_F(UserVariantFileTest, OnlyChoicesOtherThanOftenAreWrittenAndReadBack) {
 
 TEST_F(UserVariantFileTest, MalformedLinesAreSkipped) {
   const std::string long_line(1000, '7');
-  testing::write_bytes(dir_.file("choices.txt"),
-                       [&] {
-                         const std::string text = "0 1 1\nrubbish\n0 2\n\n" + long_line +
-                                                  "\n0 99 2\n5 2 1\n0 70000 1\n0 3 2";
-                         return std::vector<unsigned char>(text.begin(), text.end());
-                       }());
+  testing::write_bytes(dir_.file("choices.txt"), [&] {
+    const std::string text =
+        "0 1 1\nrubbish\n0 2\n\n" + long_line + "\n0 99 2\n5 2 1\n0 70000 1\n0 3 2";
+    return std::vector<unsigned char>(text.begin(), text.end());
+  }());
   const UserVariantFile file(dir_.file("choices.txt").c_str(), false);
   ASSERT_EQ(file.read(*store_), kOk);
   EXPECT_EQ(use_of_variant(1), 1u);

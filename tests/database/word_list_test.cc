@@ -84,8 +84,8 @@ class PlainList {
       if (!it->first.starts_with(prefix)) break;
       if (it->first.size() > prefix.size()) {
         map.mark(it->first[prefix.size()], it->first.size() == prefix.size() + 1
-                                                ? CharSlotMap::kWordEnds
-                                                : CharSlotMap::kLetterContinues);
+                                               ? CharSlotMap::kWordEnds
+                                               : CharSlotMap::kLetterContinues);
       }
     }
     return letters_of(map);
@@ -204,8 +204,7 @@ TEST(WordListTest, EqualNumbersKeepListOrderAndMaximumDropsTheLast) {
   StandardDictionary list;
   const Image image = build(entries_of({u"cd", u"b", u"a", u"ef"}));
   ASSERT_TRUE(list.attach(image));
-  EXPECT_EQ(completions(list, u"1", 10),
-            (std::vector<std::u16string>{u"1a", u"1b", u"1c", u"1e"}));
+  EXPECT_EQ(completions(list, u"1", 10), (std::vector<std::u16string>{u"1a", u"1b", u"1c", u"1e"}));
   EXPECT_EQ(completions(list, u"1", 3), (std::vector<std::u16string>{u"1a", u"1b", u"1c"}));
   EXPECT_EQ(completions(list, u"1", 0), std::vector<std::u16string>{});
   // In line order "cd" ranks best; "ef" last.
@@ -266,9 +265,9 @@ TEST(WordListTest, AnUnloadedListFindsNothing) {
 TEST(WordListTest, TruncatedImagesAreRefusedWhetherMappedOrRead) {
   const Image image = build(english_words());
   testing::TempDir dir;
-  for (std::size_t length : {std::size_t{0}, std::size_t{3}, std::size_t{19}, std::size_t{20},
-                             std::size_t{200}, image.size() / 2, image.size() - 4,
-                             image.size() - 1}) {
+  for (std::size_t length :
+       {std::size_t{0}, std::size_t{3}, std::size_t{19}, std::size_t{20}, std::size_t{200},
+        image.size() / 2, image.size() - 4, image.size() - 1}) {
     SCOPED_TRACE(length);
     const Image cut(image.begin(), image.begin() + static_cast<long>(length));
     StandardDictionary list;
@@ -298,10 +297,10 @@ TEST(WordListTest, BadHeadersAreRefused) {
     std::size_t offset;
     std::int32_t value;
   };
-  for (const Case& c : {Case{"odd tree", 0, 3}, Case{"no tree", 0, 0},
-                        Case{"negative tree", 0, -4}, Case{"index not of records", 4, 20},
-                        Case{"negative bits", 8, -1}, Case{"huge bits", 8, 0x7FFFFFFF},
-                        Case{"negative bound", 12, -5}, Case{"key too long", 16, 7}}) {
+  for (const Case& c : {Case{"odd tree", 0, 3}, Case{"no tree", 0, 0}, Case{"negative tree", 0, -4},
+                        Case{"index not of records", 4, 20}, Case{"negative bits", 8, -1},
+                        Case{"huge bits", 8, 0x7FFFFFFF}, Case{"negative bound", 12, -5},
+                        Case{"key too long", 16, 7}}) {
     SCOPED_TRACE(c.what);
     Image bad = image;
     std::memcpy(&bad[c.offset], &c.value, sizeof c.value);

@@ -55,10 +55,14 @@ int print_error(const char* argument) {
 
 const char* word_fault_text(inkrec::WordFault fault) {
   switch (fault) {
-    case inkrec::WordFault::kNone: break;
-    case inkrec::WordFault::kLength: return "a word must have 1 to 100 UTF-16 units";
-    case inkrec::WordFault::kControlUnit: return "control characters cannot stand in a word";
-    case inkrec::WordFault::kLeadingDigit: return "a word cannot begin with the digits 1 to 5";
+    case inkrec::WordFault::kNone:
+      break;
+    case inkrec::WordFault::kLength:
+      return "a word must have 1 to 100 UTF-16 units";
+    case inkrec::WordFault::kControlUnit:
+      return "control characters cannot stand in a word";
+    case inkrec::WordFault::kLeadingDigit:
+      return "a word cannot begin with the digits 1 to 5";
   }
   return "";
 }
@@ -111,7 +115,8 @@ int build_word_list(const char* words_path, const char* out_path) {
 int main(int argc, char** argv) {
   if (argc == 2 && std::string_view(argv[1]) == "version") return print_version();
   if (argc == 3 && std::string_view(argv[1]) == "error") return print_error(argv[2]);
-  if (argc == 5 && std::string_view(argv[1]) == "wordlist" && std::string_view(argv[2]) == "build") {
+  if (argc == 5 && std::string_view(argv[1]) == "wordlist" &&
+      std::string_view(argv[2]) == "build") {
     return build_word_list(argv[3], argv[4]);
   }
   return usage();
