@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,6 +75,7 @@ bool read_word_list(const char* path, std::vector<inkrec::WordListEntry>* words)
     std::fprintf(stderr, "inkrec: cannot read %s\n", path);
     return false;
   }
+  std::set<std::u16string> seen;
   std::string line;
   for (long number = 1; std::getline(in, line); ++number) {
     if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
@@ -87,6 +89,10 @@ bool read_word_list(const char* path, std::vector<inkrec::WordListEntry>* words)
     const inkrec::WordFault fault = inkrec::check_list_word(entry.word);
     if (fault != inkrec::WordFault::kNone) {
       std::fprintf(stderr, "%s:%ld: %s, left out\n", path, number, word_fault_text(fault));
+      continue;
+    }
+    if (!seen.insert(entry.word).second) {
+      std::fprintf(stderr, "%s:%ld: a repeated word, left out\n", path, number);
       continue;
     }
     words->push_back(std::move(entry));
