@@ -76,7 +76,7 @@ static_assert(offsetof(Raf, id) == 2 && offsetof(Raf, nx) == 4 && offsetof(Raf, 
 // A letter built of parts; it refers to a variant (kind nonzero) or a shape.
 struct ComplexVariant {
   std::uint32_t set;  // charset id
-  std::uint32_t carried;
+  std::uint32_t use;  // use class, as a variant's idUse: 0 often, 1 rarely, other values never
   std::uint32_t add;  // side flags
   std::uint32_t kind;
   std::uint16_t id;     // the key
@@ -94,8 +94,9 @@ struct ComplexVariant {
   }
 };
 static_assert(sizeof(ComplexVariant) == 48);
-static_assert(offsetof(ComplexVariant, add) == 8 && offsetof(ComplexVariant, kind) == 12 &&
-              offsetof(ComplexVariant, id) == 16 && offsetof(ComplexVariant, menuc) == 18 &&
+static_assert(offsetof(ComplexVariant, use) == 4 && offsetof(ComplexVariant, add) == 8 &&
+              offsetof(ComplexVariant, kind) == 12 && offsetof(ComplexVariant, id) == 16 &&
+              offsetof(ComplexVariant, menuc) == 18 &&
               offsetof(ComplexVariant, reference_id) == 20 &&
               offsetof(ComplexVariant, detail_shape_id) == 22 &&
               offsetof(ComplexVariant, cnt) == 24 && offsetof(ComplexVariant, rec_mode) == 27 &&

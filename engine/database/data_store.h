@@ -107,6 +107,7 @@ class DataStore {
   const KnowledgeBase& knowledge_base() const { return knowledge_base_; }
   std::uint32_t variant_count() const { return knowledge_base_.variants().size(); }
   int delete_variant(std::uint16_t id) { return knowledge_base_.delete_variant(id); }
+  int set_variant(const Variant& record) { return knowledge_base_.set_variant(record); }
   const Variant* find_variant(std::uint16_t id) const { return knowledge_base_.find_variant(id); }
   const Variant* variant_at(std::uint32_t index) const {
     return knowledge_base_.variants().item_checked(index);

@@ -91,6 +91,28 @@ int KnowledgeBase::delete_variant(std::uint16_t id) {
   return reindex(false);
 }
 
+int KnowledgeBase::set_variant(const Variant& record) {
+  Variant* variant = nullptr;
+  Etalon* etalon = nullptr;
+  if (const int status = locate(record.id, &variant, &etalon); status != kOk) return status;
+  if (record.shape_id != variant->shape_id || record.etalon_id != variant->etalon_id) {
+    return kKbVariantTooDifferent;
+  }
+  if (record.is_special() == variant->is_special()) {
+    *variant = record;
+    return kOk;
+  }
+  if (variant->is_special()) return kKbVariantTooDifferent;
+  if (etalon->reference_count_ <= 1) {
+    etalons_.erase(static_cast<std::uint32_t>(etalon - etalons_.begin()), 1);
+  } else {
+    --etalon->reference_count_;
+  }
+  *variant = record;
+  variant->etalon_id = kNoEtalon;
+  return reindex(false);
+}
+
 int KnowledgeBase::reindex(bool check) {
   dirty_ = 1;
   etalon_of_variant_index_.clear();

@@ -59,6 +59,13 @@ class KnowledgeBase {
   // none is left; then a re-index. locate's codes when it is not found.
   int delete_variant(std::uint16_t id);
 
+  // Overwrites the variant with the record's id: locate's codes when it is
+  // not found; 14002 when the record names another shape or etalon. A
+  // record that makes a normal variant special releases its etalon (then a
+  // re-index). Making a special variant normal would need an etalon built
+  // from the shape's samples and is refused with 14002.
+  int set_variant(const Variant& record);
+
   // Rebuilds both etalon indexes and marks the weights dirty: 14010 when a
   // normal variant's etalon is missing or, with check set, when the etalons'
   // cell vectors differ in length; -1 when memory runs out.

@@ -30,6 +30,12 @@ std::uint32_t CharSlotMap::slot_value(std::uint32_t c) const {
   return index >= 0 ? slots_[index] : kEmpty;
 }
 
+void CharSlotMap::mark(std::uint32_t c, std::uint32_t state) {
+  std::uint32_t& slot = slot_ref(c);
+  if (slot == kWordEnds && state == kLetterContinues) return;
+  slot = state;
+}
+
 void CharSlotMap::merge_missing(const CharSlotMap& other) {
   for (std::uint32_t i = 0; i < kSlotCount; ++i) {
     if (slots_[i] == kEmpty) slots_[i] = other.slots_[i];

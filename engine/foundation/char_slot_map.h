@@ -5,7 +5,9 @@
 // only refers to the table, which must outlive it. A code without a usable
 // index (past the table's end, marked, or not below 128) answers through a
 // spare slot that is reset to 255 each time it is handed out. An empty slot
-// holds 255.
+// holds 255. The dictionaries write kLetterContinues (words go on through
+// the letter) or kWordEnds (a word ends with it) and never lower a
+// kWordEnds (mark()).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,8 @@ class CharSlotMap {
  public:
   static constexpr std::uint32_t kSlotCount = 128;
   static constexpr std::uint32_t kEmpty = 255;
+  static constexpr std::uint32_t kLetterContinues = 1;
+  static constexpr std::uint32_t kWordEnds = 2;
 
   CharSlotMap() { init(nullptr); }
 
@@ -32,6 +36,9 @@ class CharSlotMap {
   std::uint32_t& slot_ref(std::uint32_t c);
   // The slot of c, 255 when c has no index.
   std::uint32_t slot_value(std::uint32_t c) const;
+  // Writes state into the slot of c, except that a kWordEnds is never
+  // lowered to kLetterContinues.
+  void mark(std::uint32_t c, std::uint32_t state);
 
   // Every empty slot takes the other map's value.
   void merge_missing(const CharSlotMap& other);

@@ -66,7 +66,7 @@ int init_engine(const char16_t* data_path, int mode, const char16_t* alt_data_pa
   } else if (alt_data_path != nullptr) {
     user_dict_dir = directory_of(wide_view(alt_data_path));
   }
-  auto dictionaries = make_nothrow<DictionarySet>(data_dir, store.get(), user_dict_dir);
+  auto dictionaries = make_nothrow<DictionarySet>(data_dir, *store, user_dict_dir);
   if (!dictionaries) return kOutOfMemory;
   if (const int status = apply_word_list_paths(*dictionaries, path_list, charset_id_list);
       status != kOk) {
@@ -76,9 +76,9 @@ int init_engine(const char16_t* data_path, int mode, const char16_t* alt_data_pa
   auto user_variants = make_user_variant_file(user_txt_path, wide_view(data_path));
   if (!user_variants) return kOutOfMemory;
 
+  user_variants->read(*store);
   manager->set_data_store(store);
   manager->set_dictionary_set(dictionaries);
-  user_variants->read();
   manager->set_user_variant_file(user_variants);
   return kOk;
 }

@@ -90,6 +90,63 @@ INKREC_API int crReturnErrText(int code, char16_t* buffer);
  * terminated); returns the build number 462, or -2 for a null buffer. */
 INKREC_API int crmGetVersion(char* buffer, int size);
 
+/* ---- User variant choices --------------------------------------------- */
+
+/*
+ * Replaces the database's variants (an array of 36-byte Variant records)
+ * and complex variants (an array of 48-byte ComplexVariant records) by the
+ * caller's, each found by its id (a record the database refuses is left
+ * out), then writes the use classes that are not 0 to "user.txt" through a
+ * temporary file. -1 without an active kernel or when "user.txt" cannot be
+ * created; -2 for a null array; 12001 when writing fails.
+ */
+INKREC_API int crmSetVariantsAndWrite(const crDynArray* variants,
+                                      const crDynArray* complex_variants);
+
+/* ---- User dictionaries ------------------------------------------------ */
+
+/*
+ * The user's own words, one dictionary per charset, in the active kernel's
+ * dictionaries. A dictionary is named by its number (its position; the
+ * dictionaries are sorted by charset id) or by its charset id, a word by its
+ * number in collation order. Beside 4001 (no active kernel) and -2 (a null
+ * argument, or no dictionary for the charset id) these return the
+ * dictionaries' own statuses as they are: 1 bad dictionary number, 8 bad
+ * word number, 9 a word not 1..50 units long, 10 a character outside the
+ * alphabet (replacing a text), -10 the same (adding a word), 11 a
+ * probability outside 1..100000 (also for a word's segment sums), 12 the
+ * word is there already, 14 a damaged "user.ulb". The message of status n
+ * (1..14) is the message of code 11000 + n. Edits stay in memory until
+ * crSaveUserDictionariesToFile.
+ */
+INKREC_API int crGetCountOfUserDictionaries(uint32_t* out_count);
+INKREC_API int crGetIdOfCharSetOfUserDictionary(uint32_t dictionary, uint32_t* out_charset_id);
+/* out_flag = 1 when the text has 1..50 units, all in the dictionary's alphabet. */
+INKREC_API int crCheckTextOfWordForUserDictionary(uint32_t dictionary, const char16_t* text,
+                                                  uint8_t* out_flag);
+INKREC_API int crGetCountOfWordsInUserDictionary(uint32_t dictionary, uint32_t* out_count);
+INKREC_API int crGetLengthOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
+                                                 uint32_t* out_length);
+/* out_text must hold the word's length + 1 units; the text is terminated. */
+INKREC_API int crGetTextOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
+                                               char16_t* out_text);
+INKREC_API int crGetProbabilityOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
+                                                      uint32_t* out_probability);
+/* The word moves to the place of its new text; a refused text changes nothing. */
+INKREC_API int crSetTextOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
+                                               const char16_t* text);
+INKREC_API int crSetProbabilityOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
+                                                      uint32_t probability);
+INKREC_API int crAddWordToUserDictionary(uint32_t charset_id, const char16_t* text,
+                                         uint32_t probability);
+/* Where the text stands, or would stand, in the charset's dictionary. */
+INKREC_API int crSearchWordInUserDictionary(uint32_t charset_id, const char16_t* text,
+                                            uint32_t* out_position, uint8_t* out_found);
+INKREC_API int crRemoveWordFromUserDictionary(uint32_t charset_id, uint32_t word);
+/* Writes "user.ulb" whole through a temporary file: 10001 when it cannot
+ * be created, 12001 when writing fails (the old file then stays). */
+INKREC_API int crSaveUserDictionariesToFile(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -125,5 +125,49 @@ TEST(KnowledgeBaseTest, DeletingVariantsReleasesTheirEtalons) {
   EXPECT_TRUE(base.variants().empty());
 }
 
+TEST(KnowledgeBaseTest, SettingAVariantKeepsItsShapeAndEtalon) {
+  ShapeTable shapes;
+  DynArray<Raf> rafs;
+  KnowledgeBase base(shapes, rafs);
+  Etalon* etalon = base.etalons().push_default();
+  etalon->id = 1;
+  etalon->reference_count_ = 2;
+  for (const std::uint16_t id : {1, 2, 3}) {
+    Variant variant;
+    variant.id = id;
+    variant.shape_id = 7;
+    variant.etalon_id = id == 3 ? kNoEtalon : 1;
+    variant.special_recognition = id == 3 ? kSpecialRecognition : 0;
+    ASSERT_EQ(base.variants().push_back(variant), kOk);
+  }
+  ASSERT_EQ(base.reindex(true), kOk);
+
+  Variant record = base.variants()[0];
+  record.idUse = 2;
+  record.menuc = u'q';
+  ASSERT_EQ(base.set_variant(record), kOk);
+  EXPECT_EQ(*base.find_variant(1), record);
+  record.shape_id = 8;
+  EXPECT_EQ(base.set_variant(record), kKbVariantTooDifferent);
+  record.shape_id = 7;
+  record.id = 9;
+  EXPECT_EQ(base.set_variant(record), kKbVariantNotFound);
+
+  // A special variant cannot become normal without an etalon of its own.
+  Variant special = base.variants()[2];
+  special.special_recognition = 0;
+  EXPECT_EQ(base.set_variant(special), kKbVariantTooDifferent);
+  EXPECT_TRUE(base.find_variant(3)->is_special());
+
+  // A normal variant made special lets go of its etalon.
+  for (const std::uint16_t id : {1, 2}) {
+    Variant made_special = *base.find_variant(id);
+    made_special.special_recognition = kSpecialRecognition;
+    ASSERT_EQ(base.set_variant(made_special), kOk);
+    EXPECT_EQ(base.find_variant(id)->etalon_id, kNoEtalon);
+  }
+  EXPECT_TRUE(base.etalons().empty());
+}
+
 }  // namespace
 }  // namespace inkrec

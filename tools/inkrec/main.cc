@@ -1,13 +1,21 @@
 // inkrec: the engine's command-line tool.
 //
-//   inkrec version       prints the engine's version text
-//   inkrec error CODE    prints the message of a status code
+//   inkrec version                          prints the engine's version text
+//   inkrec error CODE                       prints the message of a status code
+//   inkrec wordlist build WORDS.txt OUT.wlb builds a word list from a plain
+//                                           UTF-8 list, one word a line,
+//                                           optionally with a frequency
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/database/word_list_builder.h"
+#include "engine/foundation/utf.h"
 #include "inkrec/inkrec.h"
 
 namespace {
@@ -15,35 +23,10 @@ namespace {
 int usage() {
   std::fputs(
       "usage: inkrec version\n"
-      "       inkrec error CODE\n",
+      "       inkrec error CODE\n"
+      "       inkrec wordlist build WORDS.txt OUT.wlb\n",
       stderr);
   return 2;
-}
-
-std::string to_utf8(const char16_t* text) {
-  std::string out;
-  for (; *text != u'\0'; ++text) {
-    char32_t c = *text;
-    if (c >= 0xD800 && c <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (*++text - 0xDC00);
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
 }
 
 int print_version() {
@@ -67,7 +50,69 @@ int print_error(const char* argument) {
     std::fprintf(stderr, "inkrec: no message for %ld (status %d)\n", code, status);
     return 1;
   }
-  std::printf("%s\n", to_utf8(text).c_str());
+  std::printf("%s\n", inkrec::utf16_to_utf8(inkrec::wide_view(text)).c_str());
+  return 0;
+}
+
+const char* word_fault_text(inkrec::WordFault fault) {
+  switch (fault) {
+    case inkrec::WordFault::kNone:
+      break;
+    case inkrec::WordFault::kLength:
+      return "a word must have 1 to 100 UTF-16 units";
+    case inkrec::WordFault::kControlUnit:
+      return "control characters cannot stand in a word";
+    case inkrec::WordFault::kLeadingDigit:
+      return "a word cannot begin with the digits 1 to 5";
+  }
+  return "";
+}
+
+// Reads the plain list; a refused line is reported and left out.
+bool read_word_list(const char* path, std::vector<inkrec::WordListEntry>* words) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "inkrec: cannot read %s\n", path);
+    return false;
+  }
+  std::set<std::u16string> seen;
+  std::string line;
+  for (long number = 1; std::getline(in, line); ++number) {
+    if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+    inkrec::WordListEntry entry;
+    const inkrec::WordListLine kind = inkrec::parse_word_list_line(line, &entry);
+    if (kind == inkrec::WordListLine::kEmpty) continue;
+    if (kind == inkrec::WordListLine::kMalformed) {
+      std::fprintf(stderr, "%s:%ld: not a word and a frequency, left out\n", path, number);
+      continue;
+    }
+    const inkrec::WordFault fault = inkrec::check_list_word(entry.word);
+    if (fault != inkrec::WordFault::kNone) {
+      std::fprintf(stderr, "%s:%ld: %s, left out\n", path, number, word_fault_text(fault));
+      continue;
+    }
+    if (!seen.insert(entry.word).second) {
+      std::fprintf(stderr, "%s:%ld: a repeated word, left out\n", path, number);
+      continue;
+    }
+    words->push_back(std::move(entry));
+  }
+  return true;
+}
+
+int build_word_list(const char* words_path, const char* out_path) {
+  std::vector<inkrec::WordListEntry> words;
+  if (!read_word_list(words_path, &words)) return 1;
+  std::vector<std::uint8_t> image;
+  if (const int status = inkrec::build_word_list(words, &image); status != 0) {
+    std::fprintf(stderr, "inkrec: cannot build the word list (status %d)\n", status);
+    return 1;
+  }
+  if (const int status = inkrec::write_word_list(out_path, image); status != 0) {
+    std::fprintf(stderr, "inkrec: cannot write %s (status %d)\n", out_path, status);
+    return 1;
+  }
+  std::printf("%s: %zu words, %zu bytes\n", out_path, words.size(), image.size());
   return 0;
 }
 
@@ -76,5 +121,9 @@ int print_error(const char* argument) {
 int main(int argc, char** argv) {
   if (argc == 2 && std::string_view(argv[1]) == "version") return print_version();
   if (argc == 3 && std::string_view(argv[1]) == "error") return print_error(argv[2]);
+  if (argc == 5 && std::string_view(argv[1]) == "wordlist" &&
+      std::string_view(argv[2]) == "build") {
+    return build_word_list(argv[3], argv[4]);
+  }
   return usage();
 }
