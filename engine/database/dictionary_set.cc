@@ -15,6 +15,8 @@ int DictionarySet::set_path(std::uint32_t, const char16_t* path, std::uint32_t) 
   return path == nullptr ? kBadArgument : kOk;
 }
 
+int DictionarySet::select_charset(std::uint32_t) { return kOk; }
+
 int DictionarySet::reload_user_dictionaries() { return kOk; }
 
 }  // namespace inkrec

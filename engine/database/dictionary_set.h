@@ -17,6 +17,8 @@ class DictionarySet {
 
   // Takes `path` (length units) as the word-list path of a charset.
   int set_path(std::uint32_t charset_id, const char16_t* path, std::uint32_t length);
+  // Makes the word list of a charset current (0: none): 0 on success.
+  int select_charset(std::uint32_t charset_id);
   int reload_user_dictionaries();
   DataStore* store() const { return store_; }
 
