@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <span>
+#include <utility>
 
 #include "engine/foundation/allocation.h"
 #include "engine/foundation/status.h"
