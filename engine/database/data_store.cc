@@ -92,6 +92,7 @@ int DataStore::reload() {
 }
 
 int DataStore::read_chunks(BinaryStream& stream) {
+  note_change();
   stream.seek(0, static_cast<int>(SeekOrigin::kBegin));
   const std::uint64_t length = bytes_left(stream);
   FileHeader header{};
@@ -168,6 +169,7 @@ const CharSet* DataStore::find_charset(std::uint32_t id) const {
 }
 
 int DataStore::delete_charset(std::uint32_t id) {
+  note_change();
   if (find_charset(id) == nullptr) return kCharSetMissing;
   for (std::uint32_t i = charset_symbs_.size(); i-- > 0;) {
     if (charset_symbs_[i].charset_id != id) continue;
@@ -179,11 +181,13 @@ int DataStore::delete_charset(std::uint32_t id) {
 }
 
 int DataStore::add_charset(const CharSet& record) {
+  note_change();
   if (find_charset(record.id) != nullptr) return kCharSetExists;
   return charsets_.push_back(record);
 }
 
 int DataStore::edit_charset(const CharSet& record) {
+  note_change();
   const int position = position_of_id(charsets_, record.id);
   if (position < 0) return kCharSetMissing;
   charsets_[static_cast<std::uint32_t>(position)] = record;
@@ -198,6 +202,7 @@ const Symb* DataStore::find_symb(std::uint16_t code) const {
 }
 
 int DataStore::delete_symb(std::uint16_t code) {
+  note_change();
   const int position = position_where(symbs_, [code](const Symb& s) { return s.code == code; });
   if (position < 0) return kSymbMissing;
   if (position_where(charset_symbs_, [code](const CharSetSymb& s) { return s.code == code; }) >=
@@ -208,11 +213,13 @@ int DataStore::delete_symb(std::uint16_t code) {
 }
 
 int DataStore::add_symb(const Symb& record) {
+  note_change();
   if (find_symb(record.code) != nullptr) return kSymbExists;
   return symbs_.push_back(record);
 }
 
 int DataStore::edit_symb(const Symb& record) {
+  note_change();
   const int position =
       position_where(symbs_, [&record](const Symb& s) { return s.code == record.code; });
   if (position < 0) return kSymbMissing;
@@ -245,6 +252,7 @@ const CharSetSymb* DataStore::find_charset_symb(std::uint32_t charset_id,
 }
 
 int DataStore::delete_charset_symb(std::uint32_t charset_id, std::uint16_t code) {
+  note_change();
   if (find_charset_symb(charset_id, code) == nullptr) return kCharSetSymbMissing;
   const DynArray<Variant>& variants = knowledge_base_.variants();
   for (std::uint32_t i = variants.size(); i-- > 0;) {
@@ -263,6 +271,7 @@ int DataStore::delete_charset_symb(std::uint32_t charset_id, std::uint16_t code)
 }
 
 int DataStore::add_charset_symb(const CharSetSymb& record) {
+  note_change();
   if (find_charset_symb(record.charset_id, record.code) != nullptr) return kCharSetSymbExists;
   if (find_charset(record.charset_id) == nullptr) return kCharSetMissing;
   if (find_symb(record.code) == nullptr) return kSymbMissing;
@@ -270,6 +279,7 @@ int DataStore::add_charset_symb(const CharSetSymb& record) {
 }
 
 int DataStore::edit_charset_symb(const CharSetSymb& record) {
+  note_change();
   const int position = charset_symb_position(charset_symbs_, record.charset_id, record.code);
   if (position < 0) return kCharSetSymbMissing;
   charset_symbs_[static_cast<std::uint32_t>(position)] = record;
@@ -283,12 +293,14 @@ const ComplexVariant* DataStore::find_complex_variant(std::uint16_t id) const {
 }
 
 int DataStore::delete_complex_variant(std::uint16_t id) {
+  note_change();
   const int position = position_of_id(complex_variants_, id);
   if (position < 0) return kVariantMissing;
   return complex_variants_.erase(static_cast<std::uint32_t>(position), 1);
 }
 
 int DataStore::add_complex_variant(const ComplexVariant& record, std::uint16_t* new_id) {
+  note_change();
   ComplexVariant added = record;
   if (!next_id(complex_variants_, &added.id)) return kOutOfMemory;
   if (const int status = complex_variants_.push_back(added); status != kOk) return status;
@@ -297,6 +309,7 @@ int DataStore::add_complex_variant(const ComplexVariant& record, std::uint16_t* 
 }
 
 int DataStore::set_complex_variant(const ComplexVariant& record) {
+  note_change();
   const int position = position_of_id(complex_variants_, record.id);
   if (position < 0) return kVariantMissing;
   complex_variants_[static_cast<std::uint32_t>(position)] = record;
@@ -310,6 +323,7 @@ const Raf* DataStore::find_raf(std::uint16_t id) const {
 }
 
 int DataStore::add_raf(const Raf& record, std::uint16_t* new_id) {
+  note_change();
   Raf added = record;
   if (!next_id(rafs_, &added.id)) return kOutOfMemory;
   const std::uint32_t offset = rafs_.empty() ? record.offset : rafs_.back().end();
@@ -321,6 +335,7 @@ int DataStore::add_raf(const Raf& record, std::uint16_t* new_id) {
 }
 
 int DataStore::edit_raf(const Raf& record) {
+  note_change();
   const int position = position_of_id(rafs_, record.id);
   if (position < 0) return kRafMissing;
   Raf& stored = rafs_[static_cast<std::uint32_t>(position)];
@@ -331,6 +346,7 @@ int DataStore::edit_raf(const Raf& record) {
 }
 
 int DataStore::delete_raf(std::uint16_t id) {
+  note_change();
   const int position = position_of_id(rafs_, id);
   if (position < 0) return kRafMissing;
   if (const int status =
@@ -354,6 +370,7 @@ std::uint16_t DataStore::raf_total_cells() const {
 // Shapes.
 
 int DataStore::delete_shape(std::uint16_t id) {
+  note_change();
   const int position = shapes_.search_by_id(id);
   if (position < 0) return kShapeMissing;
   const bool used =
@@ -367,6 +384,7 @@ int DataStore::delete_shape(std::uint16_t id) {
 }
 
 int DataStore::add_shape(const Shape& shape, std::uint16_t* new_id) {
+  note_change();
   Shape added;
   if (const int status = added.assign(shape); status != kOk) return status;
   ShapeTable::compute_stats(added);
@@ -381,6 +399,7 @@ int DataStore::add_shape(const Shape& shape, std::uint16_t* new_id) {
 }
 
 int DataStore::edit_shape_dummy(const Shape& shape) {
+  note_change();
   const int position = shapes_.search_by_id(shape.info.id);
   if (position < 0) return kShapeMissing;
   return shapes_.at(static_cast<std::uint32_t>(position))->assign(shape);

@@ -53,6 +53,7 @@ class DataStore {
 
   int status() const { return status_; }
   int kind() const { return static_cast<int>(kind_); }
+  std::uint64_t generation() const { return generation_; }
   // Reads the data file again; the result becomes the status.
   int reload();
 
@@ -103,11 +104,21 @@ class DataStore {
     return charset_symbs_.item_checked(index);
   }
 
-  KnowledgeBase& knowledge_base() { return knowledge_base_; }
+  // For changing the knowledge base: counts as a change.
+  KnowledgeBase& knowledge_base() {
+    note_change();
+    return knowledge_base_;
+  }
   const KnowledgeBase& knowledge_base() const { return knowledge_base_; }
   std::uint32_t variant_count() const { return knowledge_base_.variants().size(); }
-  int delete_variant(std::uint16_t id) { return knowledge_base_.delete_variant(id); }
-  int set_variant(const Variant& record) { return knowledge_base_.set_variant(record); }
+  int delete_variant(std::uint16_t id) {
+    note_change();
+    return knowledge_base_.delete_variant(id);
+  }
+  int set_variant(const Variant& record) {
+    note_change();
+    return knowledge_base_.set_variant(record);
+  }
   const Variant* find_variant(std::uint16_t id) const { return knowledge_base_.find_variant(id); }
   const Variant* variant_at(std::uint32_t index) const {
     return knowledge_base_.variants().item_checked(index);
@@ -161,30 +172,47 @@ class DataStore {
   const Shape* find_shape(std::uint32_t id) const { return shapes_.find_by_id(id); }
   const Shape* shape_at(std::uint32_t index) const { return shapes_.at(index); }
 
-  TuplesTable& tuples_mutable() { return tuples_; }
+  TuplesTable& tuples_mutable() {
+    note_change();
+    return tuples_;
+  }
   const TuplesTable& tuples() const { return tuples_; }
   int set_tuples(const TuplesTable& table) { return copy_table(table, tuples_); }
-  SpecPairsTable& spec_pairs_ss_mutable() { return spec_pairs_ss_; }
+  SpecPairsTable& spec_pairs_ss_mutable() {
+    note_change();
+    return spec_pairs_ss_;
+  }
   const SpecPairsTable& spec_pairs_ss() const { return spec_pairs_ss_; }
   int set_spec_pairs_ss(const SpecPairsTable& table) { return copy_table(table, spec_pairs_ss_); }
-  SpecPairsTable& spec_pairs_sc_mutable() { return spec_pairs_sc_; }
+  SpecPairsTable& spec_pairs_sc_mutable() {
+    note_change();
+    return spec_pairs_sc_;
+  }
   const SpecPairsTable& spec_pairs_sc() const { return spec_pairs_sc_; }
   int set_spec_pairs_sc(const SpecPairsTable& table) { return copy_table(table, spec_pairs_sc_); }
-  SpecPairsTable& spec_pairs_cs_mutable() { return spec_pairs_cs_; }
+  SpecPairsTable& spec_pairs_cs_mutable() {
+    note_change();
+    return spec_pairs_cs_;
+  }
   const SpecPairsTable& spec_pairs_cs() const { return spec_pairs_cs_; }
   int set_spec_pairs_cs(const SpecPairsTable& table) { return copy_table(table, spec_pairs_cs_); }
-  SpecPairsTable& spec_pairs_cc_mutable() { return spec_pairs_cc_; }
+  SpecPairsTable& spec_pairs_cc_mutable() {
+    note_change();
+    return spec_pairs_cc_;
+  }
   const SpecPairsTable& spec_pairs_cc() const { return spec_pairs_cc_; }
   int set_spec_pairs_cc(const SpecPairsTable& table) { return copy_table(table, spec_pairs_cc_); }
 
  private:
+  void note_change() { ++generation_; }
   int create_chunk_handlers();
   int load();
   int write_file(const std::string& path) const;
 
   // Replaces `target` by a copy of `source`; on failure target is unchanged.
   template <typename Table>
-  static int copy_table(const Table& source, Table& target) {
+  int copy_table(const Table& source, Table& target) {
+    note_change();
     Table copy;
     if (const int status = copy.assign(source); status != kOk) return status;
     target.swap(copy);
@@ -207,6 +235,7 @@ class DataStore {
   SpecPairsTable spec_pairs_cc_;
   KnowledgeBase knowledge_base_;
   int status_ = kOk;
+  std::uint64_t generation_ = 0;
   std::array<std::unique_ptr<ChunkHandler>, kSlotCount> handlers_;
 };
 

@@ -1,12 +1,183 @@
+// The kernel: stroke intake, the active charsets and the lists derived from
+// them, the dictionary selection and the flags.
+
 #include "engine/kernel/kernel.h"
 
+#include <algorithm>
+
+#include "engine/database/data_store.h"
+#include "engine/database/dictionary_set.h"
 #include "engine/foundation/status.h"
 
 namespace inkrec {
+namespace {
+
+// A zeroed byte per value of the symbols' third code; empty when memory
+// runs out.
+DynArray<std::uint8_t> make_class_table(const DataStore& store) {
+  std::uint32_t largest = 0;
+  for (const Symb& symb : store.symb_table()) {
+    largest = std::max<std::uint32_t>(largest, symb.third_code);
+  }
+  DynArray<std::uint8_t> table;
+  table.resize(largest + 1, 0);
+  return table;
+}
+
+}  // namespace
 
 Kernel::Kernel(DataStore* data_store, DictionarySet* dictionaries)
-    : data_store_(data_store), dictionaries_(dictionaries) {}
+    : data_store_(data_store),
+      dictionaries_(dictionaries),
+      class_table_(make_class_table(*data_store)),
+      lists_generation_(data_store->generation()) {}
 
-int Kernel::reinitialize() { return kOk; }
+int Kernel::add_strokes(const StrokeInput* inputs, int n, std::int16_t first, std::int16_t second) {
+  return pane_.add_strokes(inputs, n, first, second, false);
+}
+
+int Kernel::set_active_charsets(const std::uint32_t* ids, int n) {
+  mirrored_order_ = 0;
+  active_charsets_.clear();
+  clear_active_lists();
+  lists_generation_ = data_store_->generation();
+  if (n < 0 || (ids == nullptr && n > 0)) return kBadArgument;
+  const std::span<const std::uint32_t> chosen(ids, static_cast<std::size_t>(n));
+  bool mirrored = false;
+  for (const std::uint32_t id : chosen) {
+    const CharSet* charset = data_store_->find_charset(id);
+    if (charset == nullptr) return kOutOfMemory;  // the engine's answer for an unknown charset
+    mirrored = mirrored || charset->direct != 0;
+  }
+  if (active_charsets_.append(chosen) != kOk) return kOutOfMemory;
+  mirrored_order_ = mirrored ? 1 : 0;
+  return reinitialize();
+}
+
+void Kernel::clear_active_lists() {
+  variant_flags_ = 0;
+  active_complex_variants_.remove_all();
+  active_variants_.remove_all();
+  code_index_.clear();
+  active_spec_pairs_.ss.remove_all();
+  active_spec_pairs_.sc.remove_all();
+  active_spec_pairs_.cs.remove_all();
+  active_spec_pairs_.cc.remove_all();
+  active_tuples_.remove_all();
+}
+
+int Kernel::reinitialize() {
+  clear_active_lists();
+  int status = collect_variants();
+  if (status == kOk) status = build_code_index();
+  if (status == kOk)
+    status = collect_active_spec_pairs(active_spec_pairs_, active_charsets(), *data_store_);
+  if (status == kOk)
+    status = collect_active_tuples(active_tuples_, active_charsets(), *data_store_);
+  if (status != kOk) {
+    clear_active_lists();
+    return status;
+  }
+  lists_generation_ = data_store_->generation();
+  return kOk;
+}
+
+int Kernel::refresh_active_lists() {
+  return lists_generation_ == data_store_->generation() ? kOk : reinitialize();
+}
+
+int Kernel::collect_variants() {
+  const DataStore& store = *data_store_;
+  for (std::uint32_t i = 0; i < store.complex_variant_count(); ++i) {
+    const ComplexVariant* record = store.complex_variant_at(i);
+    if (record->kind == 2 || !active_charsets_.contains(record->set)) continue;
+    if (active_complex_variants_.push_back(record) != kOk) return kOutOfMemory;
+    variant_flags_ |= record->add;
+  }
+  for (std::uint32_t i = 0; i < store.variant_count(); ++i) {
+    const Variant* variant = store.variant_at(i);
+    if (!active_charsets_.contains(variant->idSet)) continue;
+    if (active_variants_.push_back(variant) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+// The codes of the active charsets' symbols, each once, in ascending order;
+// a code's index is its position among them.
+int Kernel::build_code_index() {
+  const DataStore& store = *data_store_;
+  DynArray<std::uint16_t> codes;
+  for (std::uint32_t i = 0; i < store.charset_symb_count(); ++i) {
+    const CharSetSymb* record = store.charset_symb_at(i);
+    if (!active_charsets_.contains(record->charset_id)) continue;
+    if (store.find_symb(record->code) == nullptr) return kBadArgument;
+    if (codes.push_back(record->code) != kOk) return kOutOfMemory;
+  }
+  if (codes.empty()) return kOk;
+  std::sort(codes.begin(), codes.end());
+  codes.resize(static_cast<std::uint32_t>(std::unique(codes.begin(), codes.end()) - codes.begin()));
+  if (code_index_.resize(std::uint32_t{codes.back()} + 1, kNoCodeIndex) != kOk) return kOutOfMemory;
+  for (std::uint32_t position = 0; position < codes.size(); ++position) {
+    code_index_[codes[position]] = position;
+  }
+  return kOk;
+}
+
+const PtrArray<const Variant>& Kernel::active_variants() {
+  refresh_active_lists();
+  return active_variants_;
+}
+
+const PtrArray<const ComplexVariant>& Kernel::active_complex_variants() {
+  refresh_active_lists();
+  return active_complex_variants_;
+}
+
+std::uint32_t Kernel::variant_flags() {
+  refresh_active_lists();
+  return variant_flags_;
+}
+
+const DynArray<std::uint32_t>& Kernel::code_index() {
+  refresh_active_lists();
+  return code_index_;
+}
+
+const ActiveSpecPairs& Kernel::active_spec_pairs() {
+  refresh_active_lists();
+  return active_spec_pairs_;
+}
+
+const PtrArray<const TuplesEntry>& Kernel::active_tuples() {
+  refresh_active_lists();
+  return active_tuples_;
+}
+
+int Kernel::dictionary_charset(bool force, std::uint32_t* charset_id) const {
+  *charset_id = 0;
+  if (params_.word_pass == 0 && !force) return kOk;
+  for (const std::uint32_t id : active_charsets_) {
+    const CharSet* charset = data_store_->find_charset(id);
+    if (charset == nullptr) return kBadArgument;
+    if (charset->ortho == 1) {
+      *charset_id = id;
+      return kOk;
+    }
+  }
+  return kOk;
+}
+
+int Kernel::select_dictionary(bool force) {
+  if (dictionaries_ == nullptr) return kBadArgument;
+  std::uint32_t charset_id = 0;
+  if (const int status = dictionary_charset(force, &charset_id); status != kOk) return status;
+  dictionaries_->select_charset(charset_id);
+  return kOk;
+}
+
+void Kernel::clear_flags() {
+  stop_.store(0, std::memory_order_relaxed);
+  quick_.store(0, std::memory_order_relaxed);
+}
 
 }  // namespace inkrec

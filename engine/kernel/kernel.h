@@ -1,25 +1,132 @@
-// Kernel: one recognition context. It refers to the shared database and
-// dictionaries and owns its pane, work lists and result text.
+// Kernel: one recognizer instance. It refers to the shared database and
+// dictionaries (never owning them) and owns its pane, its copy of the
+// caller's request, the case state and the selection of active charsets
+// with the database records that belong to them.
+//
+// The lists derived from the active charsets hold pointers into the
+// database's tables. Every kernel compares the database's change count
+// with the one its lists were built at and rebuilds them before they are
+// read, so an edit of the database through any path never leaves a kernel
+// reading freed records. When a rebuild fails the lists are empty.
+//
+// A kernel is used by one thread at a time, except its stop and quick flags,
+// which another thread may set while a recognition runs.
 #pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <span>
+
+#include "engine/database/active_tables.h"
+#include "engine/database/data_records.h"
+#include "engine/database/knowledge_base_records.h"
+#include "engine/foundation/dyn_array.h"
+#include "engine/foundation/ptr_array.h"
+#include "engine/kernel/pane.h"
+#include "engine/kernel/recognition_params.h"
 
 namespace inkrec {
 
 class DataStore;
 class DictionarySet;
 
+// The case state that the shift codes of the recognised text set.
+struct ShiftState {
+  std::uint8_t caps = 0;
+  std::uint8_t shift = 0;
+};
+
 class Kernel {
  public:
+  static constexpr std::uint32_t kNoCodeIndex = 0xFFFFFFFF;
+
+  // data_store must not be null. No charset is active yet.
   Kernel(DataStore* data_store, DictionarySet* dictionaries);
+  Kernel(const Kernel&) = delete;
+  Kernel& operator=(const Kernel&) = delete;
 
   DataStore* data_store() const { return data_store_; }
   DictionarySet* dictionaries() const { return dictionaries_; }
+  Pane& pane() { return pane_; }
 
-  // Rebuilds what the kernel derives from the database.
+  const RecognitionParams& params() const { return params_; }
+  void set_params(const RecognitionParams& params) { params_ = params; }
+  ShiftState shift_state() const { return shift_state_; }
+  void set_shift_state(ShiftState state) { shift_state_ = state; }
+
+  // Copies strokes into the pane: -2 for a null array or n below 1, else
+  // the pane's status.
+  int add_strokes(const StrokeInput* inputs, int n, std::int16_t first, std::int16_t second);
+
+  // Makes the charsets of the ids active, in their order, and rebuilds the
+  // lists: -1 (with no charset active) when an id is unknown or memory runs
+  // out; -2 for a null ids with n above 0 or n below 0.
+  int set_active_charsets(const std::uint32_t* ids, int n);
+  std::span<const std::uint32_t> active_charsets() const { return active_charsets_.span(); }
+  // 1 when an active charset is written right to left.
+  bool mirrored_order() const { return mirrored_order_ != 0; }
+
+  // Rebuilds the lists derived from the active charsets: 0; -2 for a
+  // missing symbol record; -1 when memory runs out.
   int reinitialize();
+  // Rebuilds them when the database changed since they were built.
+  int refresh_active_lists();
+
+  // The lists derived from the active charsets, brought up to date first.
+  // Complex variants of kind 2 take no part; variant_flags() is the OR of
+  // the flags word of the others. code_index() maps a character code to its
+  // position among the active characters in code order (kNoCodeIndex for
+  // any other code); it may name more than 128 positions.
+  const PtrArray<const Variant>& active_variants();
+  const PtrArray<const ComplexVariant>& active_complex_variants();
+  std::uint32_t variant_flags();
+  const DynArray<std::uint32_t>& code_index();
+  const ActiveSpecPairs& active_spec_pairs();
+  const PtrArray<const TuplesEntry>& active_tuples();
+
+  // One zero byte per value of the symbols' third code.
+  const DynArray<std::uint8_t>& class_table() const { return class_table_; }
+
+  // The charset whose word list the dictionaries should hold: the first
+  // active language charset when the request's word pass or force is set,
+  // else 0 (none). 0, or -2 when an active charset is missing.
+  int dictionary_charset(bool force, std::uint32_t* charset_id) const;
+  // Makes the dictionaries hold that charset's word list: 0, or -2 as
+  // above or without dictionaries. A word list that does not load leaves
+  // the recognition without one and is not an error here.
+  int select_dictionary(bool force);
+
+  // The stop flag ends a running recognition at its next check; the quick
+  // flag makes the searches settle for what they have. Either may be set
+  // from another thread; a recognition clears both when it starts.
+  bool stop_flag() const { return stop_.load(std::memory_order_relaxed) != 0; }
+  bool quick_flag() const { return quick_.load(std::memory_order_relaxed) != 0; }
+  void set_stop_flag() { stop_.store(1, std::memory_order_relaxed); }
+  void set_quick_flag() { quick_.store(1, std::memory_order_relaxed); }
+  void clear_flags();
 
  private:
+  void clear_active_lists();
+  int collect_variants();
+  int build_code_index();
+
   DataStore* data_store_;
+  RecognitionParams params_;
+  ShiftState shift_state_;
+  Pane pane_;
+  std::atomic<std::uint8_t> stop_{0};
+  std::atomic<std::uint8_t> quick_{0};
+  std::uint32_t variant_flags_ = 0;
+  PtrArray<const ComplexVariant> active_complex_variants_;
+  PtrArray<const Variant> active_variants_;
+  DynArray<std::uint32_t> code_index_;
   DictionarySet* dictionaries_;
+  DynArray<std::uint8_t> class_table_;
+  DynArray<std::uint32_t> active_charsets_;
+  std::uint8_t mirrored_order_ = 0;
+  ActiveSpecPairs active_spec_pairs_;
+  PtrArray<const TuplesEntry> active_tuples_;
+  std::uint64_t lists_generation_;
 };
 
 }  // namespace inkrec

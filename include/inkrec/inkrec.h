@@ -82,6 +82,16 @@ INKREC_API int crmGetCore_ID(uint32_t id, void** out_kernel);
 INKREC_API int crmReloadDatAndUserFile(void);
 INKREC_API int crmReloadUserDictionaryFile(void);
 
+/* ---- Kernels, ink and recognition -------------------------------------- */
+
+/*
+ * Makes the charsets of the count ids active on the active kernel, in their
+ * order: the recognition then reads their symbols and writing variants.
+ * 4001 without an active kernel; -1, with no charset left active, when an
+ * id is unknown; -2 for a null ids with a count above 0 or a count below 0.
+ */
+INKREC_API int crSetActiveCharSets(const uint32_t* ids, int count);
+
 /* ---- Services without a kernel ---------------------------------------- */
 
 /* The message of a status code; buffer must hold 256 units. */
