@@ -102,8 +102,9 @@ struct Least {
   std::int64_t outer = ProfilePairMetrics::kUnmeasured;
 };
 
-// Fills every field from the common rows first..last; the means of the
-// distances are divided by `mean_rows` (left alone when it is 0).
+// Fills every field from the common rows first..last. The means of the
+// distances are taken over all common rows, or over the rows where both
+// figures have ink (left as they were when there is none).
 void measure_rows(const FigureView& a, const FigureView& b, const RowReader& reader, int first,
                   int last, bool means_over_counted_rows, ProfilePairMetrics& out) {
   const std::int64_t n = std::int64_t{last} - first + 1;

@@ -55,10 +55,18 @@ class ProfileRaster {
   void reset();
 
   // Envelope values at an absolute row y or column x.
-  std::int16_t row_min(int y) const { return at(row_min_, y - top_, height_, kEmptyMin); }
-  std::int16_t row_max(int y) const { return at(row_max_, y - top_, height_, kEmptyMax); }
-  std::int16_t column_min(int x) const { return at(column_min_, x - left_, width_, kEmptyMin); }
-  std::int16_t column_max(int x) const { return at(column_max_, x - left_, width_, kEmptyMax); }
+  std::int16_t row_min(int y) const {
+    return at(row_min_, std::int64_t{y} - top_, height_, kEmptyMin);
+  }
+  std::int16_t row_max(int y) const {
+    return at(row_max_, std::int64_t{y} - top_, height_, kEmptyMax);
+  }
+  std::int16_t column_min(int x) const {
+    return at(column_min_, std::int64_t{x} - left_, width_, kEmptyMin);
+  }
+  std::int16_t column_max(int x) const {
+    return at(column_max_, std::int64_t{x} - left_, width_, kEmptyMax);
+  }
 
   // One {start, length} per maximal run of empty entries of the envelope,
   // start as an absolute y (rows) or x (columns). 0, or -1 when the list

@@ -69,7 +69,8 @@ int make_trajectory_entry(PackedPoint point, const TrajectoryRecord& record, Poi
 
 namespace {
 
-// The 45-degree sector of a direction, sector 0 spanning 340..19 degrees.
+// The sector of a direction: 0 for 340..19 degrees, 1 for 20..69, 2 for
+// 70..109, and so on around.
 std::uint32_t direction_sector(int degrees) {
   constexpr int kSectorEnds[] = {20, 70, 110, 160, 200, 250, 290, 340};
   for (std::uint32_t k = 0; k < 8; ++k) {

@@ -28,8 +28,9 @@ struct CrossingDescription {
   std::uint8_t turn_marker = 0;  // 1 when the loop's summed turning is positive
   Box16 local_box;               // the box of the loop's points
   PackedPoint mean_point;        // the mean of the loop's points
-  // 0..7: the 45-degree sector (centred on 0, 45, 90, ... degrees) of the
-  // direction from the crossing point to the mean point.
+  // 0..7: the sector of the direction from the crossing point to the mean
+  // point, about 45 degrees each: 0 around +x, 2 straight below, 4 around
+  // -x, 6 straight above.
   std::uint32_t loop_kind = 0;
   ProfileRaster raster;         // traced from the loop's points over the local box
   std::int16_t span = 0;        // the number of points of the loop, both ends included
