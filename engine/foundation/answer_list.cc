@@ -427,10 +427,10 @@ void AnswerList::mark_code(std::uint16_t code) {
 }
 
 void AnswerList::classify(const ActiveSpecPairs* rules, const Answer* reference,
-                          const FigureGroup* group, std::int32_t limit) {
+                          const FigureGroup* group, std::int32_t score_limit) {
   if (answers_.empty()) return;
   if (seen_codes_ != nullptr) std::fill(seen_codes_->begin(), seen_codes_->end(), 0);
-  if (limit == 0) limit = kDefaultClassifyLimit;
+  if (score_limit == 0) score_limit = kDefaultClassifyLimit;
   // The reference may be one of this list's answers; classifying changes
   // states only, so its total stays.
   const Answer& ref = reference != nullptr ? *reference : answers_[0];
@@ -441,7 +441,7 @@ void AnswerList::classify(const ActiveSpecPairs* rules, const Answer* reference,
     answer.state = code_seen(answer.codes[1]) ? Answer::kStateAnother : Answer::kStateFirst;
     if (!answer_kept(rules, ref, answer, group)) {
       const std::int64_t total = answer.total();
-      if (i > 0 && total < limit) {
+      if (i > 0 && total < score_limit) {
         answer.state = Answer::kStateRejected;
         continue;
       }

@@ -175,11 +175,11 @@ class AnswerList {
   // for a later one, 3 for a rejected one. An answer that the keep rules
   // (a SpecPairs selection by the kinds of reference and answer, and the
   // group's shape for some pairs) keep is never rejected; otherwise an
-  // answer after the first is rejected below `limit` (5800 when 0 is
+  // answer after the first is rejected below `score_limit` (5800 when 0 is
   // given), more than 500 below the reference, or below 6200 once more than
   // seven answers were accepted. Uses and clears the table of seen codes.
   void classify(const ActiveSpecPairs* rules, const Answer* reference, const FigureGroup* group,
-                std::int32_t limit);
+                std::int32_t score_limit);
 
   // For the answers in order with state 1, up to n of them: the first code,
   // and where the outputs are given the key, the position in the list and
