@@ -85,7 +85,8 @@ struct RafWorkArea {
   std::int32_t rows = 0;
 
   // Filled by the caller (or by RafContext::load_strokes): every stroke of at
-  // least two points, and the same strokes scaled by 65/48.
+  // least two points, normalised so that their box has its corner at (0, 0),
+  // and the same strokes scaled by 65/48.
   DynArray<StrokeView> strokes;
   DynArray<StrokeView> scaled_strokes;
 
@@ -130,8 +131,9 @@ class RafContext {
   // RafVector::reset (n), then the work area emptied.
   int reset(std::uint32_t n);
 
-  // Copies the strokes (normalised, each of at least two points) into the
-  // work area as `strokes`, and their 65/48 scaling as `scaled_strokes`.
+  // Copies the strokes (normalised: their box has its corner at (0, 0) and
+  // lies within 0..48; each of at least two points) into the work area as
+  // `strokes`, and their 65/48 scaling as `scaled_strokes`.
   // 0; -1 out of memory; -2 for a null stroke or one of fewer than two
   // points.
   int load_strokes(const StrokeList& normalised);
