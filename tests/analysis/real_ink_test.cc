@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 
 #include "engine/analysis/raf_features.h"
+#include "engine/analysis/self_crossings.h"
 #include "engine/analysis/stroke_feature_pass.h"
+#include "engine/foundation/segments.h"
 #include "tests/support/ink_samples.h"
 #include "tests/support/raf_figures.h"
 
@@ -21,6 +24,46 @@ StrokeList stroke_list(const testing::Ink& ink) {
     strokes.push_back_owned(std::move(stroke));
   }
   return strokes;
+}
+
+// The crossing flags of every point, found by trying every pair of segments
+// with the arc between them summed anew for each pair.
+std::map<int, int> crossing_flags_by_every_pair(const testing::InkStroke& points, int step) {
+  std::map<int, int> flags;
+  const int segments = static_cast<int>(points.size()) - 1;
+  for (int i = 0; i < segments; ++i) {
+    for (int j = i + 2; j < segments; ++j) {
+      std::int64_t arc = 0;
+      for (int k = i + 1; k < j; ++k) arc += point_distance(points[k], points[k + 1]);
+      const PackedPoint a0 = points[i], a1 = points[i + 1], b0 = points[j], b1 = points[j + 1];
+      if (arc <= step || !segments_cross(a0, a1, b0, b1) || point_on_segment(b1, a0, a1) ||
+          point_on_segment(a1, b0, b1)) {
+        continue;
+      }
+      flags[i] |= 1;
+      flags[i + 1] |= 16;
+      flags[j] |= 2;
+      flags[j + 1] |= 32;
+    }
+  }
+  return flags;
+}
+
+TEST(RealInk, BoxedCrossingSearchFindsWhatEveryPairFinds) {
+  int crossings = 0;
+  for (const double tilt : {0.0, 30.0}) {
+    for (const testing::Ink& ink : testing::read_fixture_lines(tilt)) {
+      for (const testing::InkStroke& points : ink) {
+        DynArray<TrajectoryRecord> records;
+        ASSERT_EQ(find_self_crossings(points.data(), static_cast<std::int32_t>(points.size()), records, 3), kOk);
+        std::map<int, int> found;
+        for (const TrajectoryRecord& r : records) found[r.point_number] = r.flags;
+        EXPECT_EQ(found, crossing_flags_by_every_pair(points, 3));
+        crossings += static_cast<int>(records.size());
+      }
+    }
+  }
+  EXPECT_GT(crossings, 20);
 }
 
 TEST(RealInk, TrajectoriesFollowEveryStroke) {
