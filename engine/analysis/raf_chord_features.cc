@@ -60,9 +60,10 @@ void measure_chords(RafWorkArea& work, std::uint32_t start, std::uint32_t end) {
     const PackedPoint p = work.points[i];
     SegmentRecord& record = work.raster_segments[i];
     record.chord_direction = direction_of(minus(b, p));
-    const int back_direction =
-        near_start ? direction_of(minus(p, a)) : work.raster_segments[i - kChordReach].chord_direction;
-    record.chord_turn = static_cast<std::int16_t>(angle_difference(back_direction, record.chord_direction));
+    const int back_direction = near_start ? direction_of(minus(p, a))
+                                          : work.raster_segments[i - kChordReach].chord_direction;
+    record.chord_turn =
+        static_cast<std::int16_t>(angle_difference(back_direction, record.chord_direction));
     record.back_chord = near_start ? octagonal_length(minus(p, a))
                                    : work.raster_segments[i - kChordReach].forward_chord;
     record.forward_chord = octagonal_length(minus(b, p));
@@ -79,7 +80,8 @@ std::int32_t smoothed_turn(const RafWorkArea& work, std::uint32_t i, std::uint32
   std::int64_t weighted = 0;
   std::int64_t weights = 0;
   for (std::uint32_t k = low; k <= high; ++k) {
-    weighted += std::int64_t{work.raster_segments[k].chord_turn} * work.raster_segments[k].chord_weight;
+    weighted +=
+        std::int64_t{work.raster_segments[k].chord_turn} * work.raster_segments[k].chord_weight;
     weights += work.raster_segments[k].chord_weight;
   }
   return weights == 0 ? 0 : static_cast<std::int32_t>(weighted / weights);
@@ -112,7 +114,8 @@ int count_turning_classes(RafBlock& block, std::int64_t signed_sum, std::int64_t
                           std::span<const int> sum_limits, std::span<const int> spread_limits) {
   const auto class_of = [](std::int64_t v, std::span<const int> limits) {
     std::int64_t c = 0;
-    while (c < static_cast<std::int64_t>(limits.size()) && v >= limits[static_cast<std::size_t>(c)]) ++c;
+    while (c < static_cast<std::int64_t>(limits.size()) && v >= limits[static_cast<std::size_t>(c)])
+      ++c;
     return c;
   };
   const std::int64_t s = std::llabs(signed_sum);
@@ -152,13 +155,14 @@ int count_turning_sum(const RafDescriptor& descriptor, RafContext& context) {
   const RafWorkArea& work = context.work;
   std::int64_t signed_sum = 0;
   std::int64_t absolute_sum = 0;
-  const int status = for_each_stroke(work, [&](std::uint32_t, std::uint32_t first, std::uint32_t count) {
-    if (first + count > work.segments.size()) return kBadArgument;
-    for (std::uint32_t k = first; k < first + count; ++k) {
-      add_turn(work.segments[k].turn, signed_sum, absolute_sum);
-    }
-    return kOk;
-  });
+  const int status =
+      for_each_stroke(work, [&](std::uint32_t, std::uint32_t first, std::uint32_t count) {
+        if (first + count > work.segments.size()) return kBadArgument;
+        for (std::uint32_t k = first; k < first + count; ++k) {
+          add_turn(work.segments[k].turn, signed_sum, absolute_sum);
+        }
+        return kOk;
+      });
   if (status != kOk) return status;
   static constexpr int kSumLimits[] = {60, 100, 250, 350, 500, 700, 1000, 1300};
   static constexpr int kSpreadLimits[] = {5, 30, 100, 200, 300, 450, 600, 800, 1200};
@@ -171,14 +175,15 @@ int count_chord_turning_sum(const RafDescriptor& descriptor, RafContext& context
   if (work.raster_segments.size() != work.points.size() + 1) return kBadArgument;
   std::int64_t signed_sum = 0;
   std::int64_t absolute_sum = 0;
-  const int status = for_each_stroke(work, [&](std::uint32_t, std::uint32_t first, std::uint32_t count) {
-    RasterRange span;
-    if (!stroke_raster_of(work, first, count, &span)) return kBadArgument;
-    for (std::uint32_t i = span.begin; i + 1 < span.end; ++i) {
-      add_turn(work.raster_segments[i].smoothed_turn, signed_sum, absolute_sum);
-    }
-    return kOk;
-  });
+  const int status =
+      for_each_stroke(work, [&](std::uint32_t, std::uint32_t first, std::uint32_t count) {
+        RasterRange span;
+        if (!stroke_raster_of(work, first, count, &span)) return kBadArgument;
+        for (std::uint32_t i = span.begin; i + 1 < span.end; ++i) {
+          add_turn(work.raster_segments[i].smoothed_turn, signed_sum, absolute_sum);
+        }
+        return kOk;
+      });
   if (status != kOk) return status;
   static constexpr int kSumLimits[] = {150, 300, 600, 1200, 1700, 2900, 3700, 4800, 5900};
   static constexpr int kSpreadLimits[] = {10, 100, 700, 1700, 2000, 3000, 3600, 4500, 6000};

@@ -21,7 +21,8 @@ constexpr int kTouchingDistance = 4;
 // Whether strokes i and j touch; -2 when their pair entry is missing.
 int strokes_touch(const RafWorkArea& work, std::uint32_t i, std::uint32_t j, bool* touch) {
   const int index = pair_index(work.strokes.size(), i, j);
-  if (index < 0 || static_cast<std::uint32_t>(index) >= work.stroke_pairs.size()) return kBadArgument;
+  if (index < 0 || static_cast<std::uint32_t>(index) >= work.stroke_pairs.size())
+    return kBadArgument;
   *touch = work.stroke_pairs[static_cast<std::uint32_t>(index)].distances[0] < kTouchingDistance;
   return kOk;
 }
@@ -103,7 +104,8 @@ std::array<std::int64_t, kCoefficients> cosine_coefficients(const DynArray<Packe
       cos_x[static_cast<std::size_t>(k)] = table_cosine(std::int64_t{p.x} * (kFirstFrequency + k));
     }
     for (std::size_t u = 0; u < kFrequencies; ++u) {
-      for (std::size_t v = 0; v < kFrequencies; ++v) sums[u * kFrequencies + v] += cos_y[u] * cos_x[v] / 10;
+      for (std::size_t v = 0; v < kFrequencies; ++v)
+        sums[u * kFrequencies + v] += cos_y[u] * cos_x[v] / 10;
     }
   }
   for (std::int64_t& sum : sums) sum /= 128000;
@@ -167,7 +169,8 @@ int count_stroke_arrangement(const RafDescriptor& descriptor, RafContext& contex
   for (std::uint32_t later = 1; later < m; ++later) {
     for (std::uint32_t earlier = 0; earlier < later; ++earlier) {
       const int direction = pair_direction(isolated[later], isolated[earlier]);
-      if (const int status = block.add(side_by_side(direction) ? 3 : 4); status != kOk) return status;
+      if (const int status = block.add(side_by_side(direction) ? 3 : 4); status != kOk)
+        return status;
     }
   }
   return kOk;

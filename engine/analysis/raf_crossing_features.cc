@@ -89,7 +89,8 @@ int count_crossed_vertical_lines(const RafDescriptor& descriptor, RafContext& co
   RafBlock block(context.vector.values, descriptor.raf);
   const std::int64_t cells = block.cell_count();
   for (int column = 0; column < kColumns; ++column) {
-    const std::int64_t runs = std::min<std::int64_t>(grid.column_runs(column), cells / kColumns - 1);
+    const std::int64_t runs =
+        std::min<std::int64_t>(grid.column_runs(column), cells / kColumns - 1);
     if (const int status = block.add(cells * runs / 4 + column); status != kOk) return status;
   }
   return kOk;
@@ -99,7 +100,8 @@ int count_downward_crossings(const RafDescriptor& descriptor, RafContext& contex
   constexpr int kRows = 6;
   constexpr int kMostRuns = 5;
   FlagGrid<24, kRows> grid(context.work.raster_box);
-  if (const int status = grid.mark_segments(context.work, is_downward); status != kOk) return status;
+  if (const int status = grid.mark_segments(context.work, is_downward); status != kOk)
+    return status;
   RafBlock block(context.vector.values, descriptor.raf);
   for (int row = 0; row < kRows; ++row) {
     const int runs = std::min(grid.row_runs(row), kMostRuns);

@@ -9,17 +9,17 @@
 namespace inkrec {
 
 // Directions and crossings.
-int count_directions4(const RafDescriptor& descriptor, RafContext& context);           // 1
+int count_directions4(const RafDescriptor& descriptor, RafContext& context);             // 1
 int count_crossed_vertical_lines(const RafDescriptor& descriptor, RafContext& context);  // 4
-int count_crossing_codes(const RafDescriptor& descriptor, RafContext& context);        // 5
-int count_downward_crossings(const RafDescriptor& descriptor, RafContext& context);    // 17
-int count_directions8(const RafDescriptor& descriptor, RafContext& context);           // 19
+int count_crossing_codes(const RafDescriptor& descriptor, RafContext& context);          // 5
+int count_downward_crossings(const RafDescriptor& descriptor, RafContext& context);      // 17
+int count_directions8(const RafDescriptor& descriptor, RafContext& context);             // 19
 
 // Chords, turning and ends.
-int count_chord_bends(const RafDescriptor& descriptor, RafContext& context);          // 6
-int count_turning_sum(const RafDescriptor& descriptor, RafContext& context);          // 7
-int count_stroke_ends(const RafDescriptor& descriptor, RafContext& context);          // 8
-int count_chord_turning_sum(const RafDescriptor& descriptor, RafContext& context);    // 18
+int count_chord_bends(const RafDescriptor& descriptor, RafContext& context);        // 6
+int count_turning_sum(const RafDescriptor& descriptor, RafContext& context);        // 7
+int count_stroke_ends(const RafDescriptor& descriptor, RafContext& context);        // 8
+int count_chord_turning_sum(const RafDescriptor& descriptor, RafContext& context);  // 18
 
 // Topology, counts and cosines.
 int count_cosine_coefficients(const RafDescriptor& descriptor, RafContext& context);  // 0

@@ -25,10 +25,10 @@ struct FeatureEntry {
 };
 
 constexpr std::array<FeatureEntry, kRafFeatureCodeCount> kFeatures = {{
-    {count_cosine_coefficients, 0, WithGeneric::kOnly},  // 0
-    {count_directions4, 4, WithGeneric::kSkipped},        // 1 "01-Dir4"
-    {nullptr, 0, WithGeneric::kRuns},                     // 2 "02-Dir8"
-    {nullptr, 0, WithGeneric::kRuns},                     // 3
+    {count_cosine_coefficients, 0, WithGeneric::kOnly},     // 0
+    {count_directions4, 4, WithGeneric::kSkipped},          // 1 "01-Dir4"
+    {nullptr, 0, WithGeneric::kRuns},                       // 2 "02-Dir8"
+    {nullptr, 0, WithGeneric::kRuns},                       // 3
     {count_crossed_vertical_lines, 0, WithGeneric::kRuns},  // 4 "04-CrossVLines"
     {count_crossing_codes, 4, WithGeneric::kSkipped},       // 5 "05-CrossLocLineHV"
     {count_chord_bends, 22, WithGeneric::kRuns},            // 6 "06-DugolChord"
@@ -48,11 +48,10 @@ constexpr std::array<FeatureEntry, kRafFeatureCodeCount> kFeatures = {{
 }};
 
 constexpr std::array<const char16_t*, kRafFeatureCodeCount - 1> kFeatureNames = {
-    u"01-Dir4",           u"02-Dir8",          u"empty!!!",      u"04-CrossVLines",
-    u"05-CrossLocLineHV", u"06-DugolChord",    u"07-SumDug",     u"08-Konchi",
-    u"empty!!!",          u"10-NumOpti",       u"11-Topolo7x7",  u"12-Topolo3x3",
-    u"13-NumStrkNew",     u"14-TopoloStrk",    u"15-newDugolChord", u"16-CrossLineUp",
-    u"17-CrossLineDn",    u"18-NewSumDug",     u"19-TranfCos",
+    u"01-Dir4",        u"02-Dir8",        u"empty!!!",      u"04-CrossVLines", u"05-CrossLocLineHV",
+    u"06-DugolChord",  u"07-SumDug",      u"08-Konchi",     u"empty!!!",       u"10-NumOpti",
+    u"11-Topolo7x7",   u"12-Topolo3x3",   u"13-NumStrkNew", u"14-TopoloStrk",  u"15-newDugolChord",
+    u"16-CrossLineUp", u"17-CrossLineDn", u"18-NewSumDug",  u"19-TranfCos",
 };
 
 bool is_enabled(const DynArray<std::uint16_t>* enabled, int code) {
@@ -119,8 +118,8 @@ int named_raf_feature_count() {
 }
 
 int candidate_status_of_features(int status) {
-  const bool own_features = (status >= kRafPointOutOfY && status <= kRafTooLittleData) ||
-                            status == kUndocumented;
+  const bool own_features =
+      (status >= kRafPointOutOfY && status <= kRafTooLittleData) || status == kUndocumented;
   return own_features ? kRejected : status;
 }
 

@@ -54,7 +54,8 @@ void fill_rows(RafWorkArea& work, int height, int rows) {
     return;
   }
   const Bands bands = even_bands(height, rows);
-  for (int y = 0; y < kRafFrameSize; ++y) work.row_band[static_cast<std::size_t>(y)] = bands.band_of(y);
+  for (int y = 0; y < kRafFrameSize; ++y)
+    work.row_band[static_cast<std::size_t>(y)] = bands.band_of(y);
 }
 
 Bands column_bands(int width, int columns) {
@@ -127,7 +128,8 @@ void adjust_to_column_peaks(const RafWorkArea& work, int width, int height, Band
   for (const PackedPoint p : work.points) {
     if (p.x < 0 || p.x > kRafFrameLast || p.y < 0 || p.y > kRafFrameLast) continue;
     const int band = work.row_band[static_cast<std::size_t>(p.y)];
-    if (band >= 0 && band < kRows) ++counts[static_cast<std::size_t>(band)][static_cast<std::size_t>(p.x)];
+    if (band >= 0 && band < kRows)
+      ++counts[static_cast<std::size_t>(band)][static_cast<std::size_t>(p.x)];
   }
   const int threshold = std::max(4, height / (3 * kRows - 1));
   const int run = std::max(4, width / 6 - 1);

@@ -65,8 +65,8 @@ int build_segments(RafWorkArea& work) {
         record.length = octagonal_length(q.x - p.x, q.y - p.y);
       }
       if (k > 0) {
-        record.turn =
-            static_cast<std::int16_t>(angle_difference(work.segments.back().direction, record.direction));
+        record.turn = static_cast<std::int16_t>(
+            angle_difference(work.segments.back().direction, record.direction));
       }
       if (work.segments.push_back(record) != kOk) return kOutOfMemory;
     }
@@ -162,7 +162,8 @@ int build_occupancy(RafWorkArea& work, const Box16& figure_box) {
     Cell cell;
     cell_of(p, figure_box, &cell);
     int& code = row_codes[static_cast<std::size_t>(cell.row)];
-    if (code < 0) code = crossing_code(work.occupancy[static_cast<std::size_t>(cell.row)], cell.column);
+    if (code < 0)
+      code = crossing_code(work.occupancy[static_cast<std::size_t>(cell.row)], cell.column);
     if (work.crossing_codes.push_back(static_cast<std::uint8_t>(code)) != kOk) return kOutOfMemory;
   }
   return kOk;
@@ -193,17 +194,16 @@ int build_stroke_measures(RafWorkArea& work) {
       entry.distances[1] = d.end_a_to_b;
       entry.distances[2] = d.start_a_to_b;
       entry.distances[3] = d.start_b_to_a;
-      entry.direction = static_cast<std::int16_t>(
-          direction_degrees(work.centroids[a].y - work.centroids[b].y,
-                            work.centroids[a].x - work.centroids[b].x));
+      entry.direction = static_cast<std::int16_t>(direction_degrees(
+          work.centroids[a].y - work.centroids[b].y, work.centroids[a].x - work.centroids[b].x));
     }
   }
   return kOk;
 }
 
 void measure_raster(RafWorkArea& work) {
-  work.raster_box = points_bounding_box(PointSpan(work.points.data(),
-                                                  static_cast<std::int32_t>(work.points.size())));
+  work.raster_box = points_bounding_box(
+      PointSpan(work.points.data(), static_cast<std::int32_t>(work.points.size())));
   work.raster_mean = PackedPoint{};
   if (work.points.empty()) return;
   std::int64_t sum_x = 0;

@@ -87,7 +87,9 @@ int for_each_occupied_cell(const RafWorkArea& work, F f) {
 int count_branches(const RafDescriptor& descriptor, RafContext& context) {
   constexpr int kPlanes = 7;
   RafBlock block(context.vector.values, descriptor.raf);
-  const auto plane_start = [&](int plane) { return std::int64_t{plane} * block.cell_count() / kPlanes; };
+  const auto plane_start = [&](int plane) {
+    return std::int64_t{plane} * block.cell_count() / kPlanes;
+  };
   return for_each_occupied_cell(context.work, [&](int c, int r) {
     const std::array<bool, kRingCells> ring = window_ring(context.work, c, r);
     const int branches = ring_branches(ring);

@@ -34,8 +34,8 @@ class SegmentIndex {
     arc_[0] = 0;
     for (std::uint32_t k = 0; k < n; ++k) {
       boxes_[k].set_from_points(points[k], points[k + 1]);
-      arc_[k + 1] = arc_[k] + octagonal_length(points[k + 1].x - points[k].x,
-                                               points[k + 1].y - points[k].y);
+      arc_[k + 1] =
+          arc_[k] + octagonal_length(points[k + 1].x - points[k].x, points[k + 1].y - points[k].y);
       Box16& block = block_boxes_[k / kBlockSize];
       if (k % kBlockSize == 0) {
         block = boxes_[k];
@@ -47,7 +47,9 @@ class SegmentIndex {
   }
 
   const Box16& box(std::int32_t k) const { return boxes_[static_cast<std::uint32_t>(k)]; }
-  const Box16& block_box(std::int32_t b) const { return block_boxes_[static_cast<std::uint32_t>(b)]; }
+  const Box16& block_box(std::int32_t b) const {
+    return block_boxes_[static_cast<std::uint32_t>(b)];
+  }
   // The summed length of segments first..last - 1.
   std::int64_t arc(std::int32_t first, std::int32_t last) const {
     return arc_[static_cast<std::uint32_t>(last)] - arc_[static_cast<std::uint32_t>(first)];
@@ -106,9 +108,10 @@ int add_record(DynArray<TrajectoryRecord>& out, std::int32_t point, std::uint16_
 // record. Folding the run from its end backwards leaves the same record as
 // merging its later records into the first one in order, which this does.
 int merge_records_of_each_point(DynArray<TrajectoryRecord>& out) {
-  std::stable_sort(out.begin(), out.end(), [](const TrajectoryRecord& a, const TrajectoryRecord& b) {
-    return a.point_number < b.point_number;
-  });
+  std::stable_sort(out.begin(), out.end(),
+                   [](const TrajectoryRecord& a, const TrajectoryRecord& b) {
+                     return a.point_number < b.point_number;
+                   });
   std::uint32_t kept = 0;
   for (std::uint32_t k = 0; k < out.size(); ++k) {
     if (kept > 0 && out[kept - 1].point_number == out[k].point_number) {

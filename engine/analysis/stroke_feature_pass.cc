@@ -91,8 +91,8 @@ int loop_marks_of(const TrajectoryList& trajectories, DynArray<std::uint8_t>& ma
   return kOk;
 }
 
-int stroke_feature_pass(const StrokeList& strokes, TrajectoryList& out,
-                        StepStatistics* statistics, bool refine) {
+int stroke_feature_pass(const StrokeList& strokes, TrajectoryList& out, StepStatistics* statistics,
+                        bool refine) {
   StepStatistics local;
   StepStatistics& stats = statistics != nullptr ? *statistics : local;
   stats = StepStatistics{};

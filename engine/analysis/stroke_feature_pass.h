@@ -40,7 +40,7 @@ int loop_marks_of(const TrajectoryList& trajectories, DynArray<std::uint8_t>& ma
 // Builds one trajectory per stroke into `out` (an owning list). statistics
 // may be null. 0 or the first failing status (-2 null stroke, -3 mark count
 // mismatch, -1 out of memory).
-int stroke_feature_pass(const StrokeList& strokes, TrajectoryList& out,
-                        StepStatistics* statistics, bool refine);
+int stroke_feature_pass(const StrokeList& strokes, TrajectoryList& out, StepStatistics* statistics,
+                        bool refine);
 
 }  // namespace inkrec

@@ -23,7 +23,9 @@ struct Vector2 {
   double x = 0.0;
   double y = 0.0;
 
-  static Vector2 from_point(PackedPoint p) { return {static_cast<double>(p.x), static_cast<double>(p.y)}; }
+  static Vector2 from_point(PackedPoint p) {
+    return {static_cast<double>(p.x), static_cast<double>(p.y)};
+  }
 
   Vector2 operator+(Vector2 o) const { return {x + o.x, y + o.y}; }
   Vector2 operator-(Vector2 o) const { return {x - o.x, y - o.y}; }
@@ -59,8 +61,7 @@ class StrokeSpline {
 
   // The segment array for these end tangents (null: none given), built or
   // reused; empty when the curve cannot be built.
-  const DynArray<SplineSegment>& segments(const Vector2* start_tangent,
-                                          const Vector2* end_tangent);
+  const DynArray<SplineSegment>& segments(const Vector2* start_tangent, const Vector2* end_tangent);
 
   // Segment i and the chord parameter s = t * chord(i + 1); false when t is
   // outside 0..1, i + 1 is not a point, or there is no segment i.
@@ -88,7 +89,9 @@ class StrokeSpline {
 
  private:
   std::int32_t point_count() const;
-  PackedPoint point(std::int32_t i) const { return (*points_)[static_cast<std::uint32_t>(i)].point; }
+  PackedPoint point(std::int32_t i) const {
+    return (*points_)[static_cast<std::uint32_t>(i)].point;
+  }
   // Fills the chords once: 0, then the distance from the previous point.
   void ensure_chords();
   bool reusable(const Vector2* start_tangent, const Vector2* end_tangent) const;

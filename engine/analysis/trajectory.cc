@@ -48,13 +48,14 @@ class VertexWriter {
   int add_first() {
     TrajectoryRecord first(0);
     first.add_flags(TrajectoryRecord::kStrokeStart);
-    if (!crossings_.empty() && crossings_[0].point_number == 0) first.merge_extra_codes(crossings_[0]);
+    if (!crossings_.empty() && crossings_[0].point_number == 0)
+      first.merge_extra_codes(crossings_[0]);
     return append(0, first);
   }
 
   bool has_crossing_at(std::int32_t point) const {
-    return crossing_at_or_after(point) < crossings_.size() &&
-           crossings_[crossing_at_or_after(point)].point_number == point;
+    const std::uint32_t k = crossing_at_or_after(point);
+    return k < crossings_.size() && crossings_[k].point_number == point;
   }
 
   // The crossings of [start, end] in order, then a plain vertex at end
@@ -76,9 +77,9 @@ class VertexWriter {
 
  private:
   std::uint32_t crossing_at_or_after(std::int32_t point) const {
-    const auto* found =
-        std::lower_bound(crossings_.begin(), crossings_.end(), point,
-                         [](const TrajectoryRecord& r, std::int32_t p) { return r.point_number < p; });
+    const auto* found = std::lower_bound(
+        crossings_.begin(), crossings_.end(), point,
+        [](const TrajectoryRecord& r, std::int32_t p) { return r.point_number < p; });
     return static_cast<std::uint32_t>(found - crossings_.begin());
   }
 
@@ -209,7 +210,8 @@ void vertex_statistics(Trajectory& trajectory) {
   for (std::int32_t i = 1; i + 1 < n; ++i) {
     const Offset a = difference(trajectory[i].point, trajectory[i - 1].point);
     const Offset b = difference(trajectory[i + 1].point, trajectory[i].point);
-    const double lengths = math_sqrt(static_cast<double>(dot(a, a)) * static_cast<double>(dot(b, b)));
+    const double lengths =
+        math_sqrt(static_cast<double>(dot(a, a)) * static_cast<double>(dot(b, b)));
     if (lengths == 0.0) continue;
     const int cosine = static_cast<int>(1000.0 * static_cast<double>(dot(a, b)) / lengths);
     trajectory[i].trajectory.ratio = static_cast<std::uint32_t>(cosine);

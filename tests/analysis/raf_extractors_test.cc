@@ -102,10 +102,10 @@ TEST(RafExtractors, TopologyOfOccupiedCells) {
   EXPECT_EQ(lit(context, rafs[0]), (Lit{{0, 1}}));
   EXPECT_EQ(lit(context, rafs[1]), (Lit{{0, 1}}));
   // A dot in cell (3, 3) inside a square on the border of its 7 x 7 window.
-  ASSERT_EQ(compute_figure(context,
-                           {{{0, 0}, {24, 0}, {24, 24}, {0, 24}, {0, 0}}, {{12, 12}, {13, 13}}},
-                           RafRun{&rafs, false, nullptr, nullptr, &frame}),
-            kOk);
+  ASSERT_EQ(
+      compute_figure(context, {{{0, 0}, {24, 0}, {24, 24}, {0, 24}, {0, 0}}, {{12, 12}, {13, 13}}},
+                     RafRun{&rafs, false, nullptr, nullptr, &frame}),
+      kOk);
   EXPECT_EQ(block_values(context, rafs[0])[0], 1);
 }
 
@@ -120,7 +120,10 @@ TEST(RafExtractors, GroupsAndArrangementsOfStrokes) {
       {"crossing", {{{0, 0}, {20, 20}}, {{0, 20}, {20, 0}}}, {{0, 1}}, {}},
       {"side by side", {{{0, 0}, {0, 20}}, {{10, 0}, {10, 20}}}, {{1, 1}}, {{1, 1}}},
       {"one above the other", {{{0, 0}, {20, 0}}, {{0, 20}, {20, 20}}}, {{1, 1}}, {{2, 1}}},
-      {"three in a row", {{{0, 0}, {0, 20}}, {{15, 0}, {15, 20}}, {{30, 0}, {30, 20}}}, {{2, 1}}, {{3, 3}}},
+      {"three in a row",
+       {{{0, 0}, {0, 20}}, {{15, 0}, {15, 20}}, {{30, 0}, {30, 20}}},
+       {{2, 1}},
+       {{3, 3}}},
       {"one stroke", {{{0, 0}, {20, 20}}}, {{0, 1}}, {{0, 1}}},
   };
   for (const auto& c : cases) {
@@ -142,7 +145,8 @@ TEST(RafExtractors, CosinesOfNoScaledPointsCountNothing) {
   strokes.push_back_owned(std::move(stroke));
   ASSERT_EQ(context.load_strokes(strokes), kOk);
   context.work.scaled_strokes.clear();
-  EXPECT_EQ(compute_rafs(context, rafs, Box16{0, 0, 20, 30}, nullptr, nullptr, true), kRafTooLittleData);
+  EXPECT_EQ(compute_rafs(context, rafs, Box16{0, 0, 20, 30}, nullptr, nullptr, true),
+            kRafTooLittleData);
   EXPECT_EQ(lit(context, rafs[0]), Lit{});
 }
 

@@ -27,7 +27,9 @@ std::vector<int> plane_sums(const RafContext& context, const Raf& raf, int plane
   return sums;
 }
 
-int total(const std::vector<int>& values) { return std::accumulate(values.begin(), values.end(), 0); }
+int total(const std::vector<int>& values) {
+  return std::accumulate(values.begin(), values.end(), 0);
+}
 
 TEST(RafDirections, StraightStrokesLightTheirDirectionPlanes) {
   const DynArray<Raf> dir4 = raf_list({{1, 12, 3}});
@@ -36,10 +38,8 @@ TEST(RafDirections, StraightStrokesLightTheirDirectionPlanes) {
     int direction;
     std::vector<bool> planes;
   } cases[] = {
-      {{30, 30}, 45, {false, true, false, false}},
-      {{40, 17}, 23, {true, true, false, false}},
-      {{30, 0}, 0, {true, false, false, false}},
-      {{0, 30}, 90, {false, false, true, false}},
+      {{30, 30}, 45, {false, true, false, false}}, {{40, 17}, 23, {true, true, false, false}},
+      {{30, 0}, 0, {true, false, false, false}},   {{0, 30}, 90, {false, false, true, false}},
       {{9, 20}, 66, {false, false, false, false}},
   };
   for (const auto& c : cases) {
@@ -48,7 +48,8 @@ TEST(RafDirections, StraightStrokesLightTheirDirectionPlanes) {
     const int status = compute_figure(context, {{{0, 0}, c.end}}, RafRun{&dir4});
     const std::vector<int> sums = plane_sums(context, dir4[0], 4);
     EXPECT_EQ(status, total(sums) == 0 ? kRafTooLittleData : kOk);
-    for (std::size_t p = 0; p < 4; ++p) EXPECT_EQ(sums[p] > 0, c.planes[p]) << c.direction << " plane " << p;
+    for (std::size_t p = 0; p < 4; ++p)
+      EXPECT_EQ(sums[p] > 0, c.planes[p]) << c.direction << " plane " << p;
   }
 }
 
@@ -149,18 +150,21 @@ TEST(RafFeatures, CountersStayInsideTheirBlocks) {
   stroke->push_back({30, 30});
   strokes.push_back_owned(std::move(stroke));
   ASSERT_EQ(context.load_strokes(strokes), kOk);
-  EXPECT_EQ(compute_rafs(context, dir4, Box16{0, 0, 30, 30}, nullptr, nullptr, false), kRafChordBounds);
+  EXPECT_EQ(compute_rafs(context, dir4, Box16{0, 0, 30, 30}, nullptr, nullptr, false),
+            kRafChordBounds);
 }
 
 TEST(RafFeatures, EnabledListAndGenericFlagChooseTheFeatures) {
-  const DynArray<Raf> rafs = raf_list({{1, 12, 3}, {10, 8, 1}, {0, 16, 12}, {5, 12, 3}, {12, 24, 3}});
+  const DynArray<Raf> rafs =
+      raf_list({{1, 12, 3}, {10, 8, 1}, {0, 16, 12}, {5, 12, 3}, {12, 24, 3}});
   const Figure figure{{{0, 0}, {30, 30}, {40, 5}}, {{5, 20}, {25, 40}}};
   DynArray<std::uint16_t> only_first;
   only_first.push_back(0);
   RafContext context;
   ASSERT_EQ(compute_figure(context, figure, RafRun{&rafs, false, nullptr, &only_first}), kOk);
   EXPECT_GT(total(block_values(context, rafs[0])), 0);
-  for (std::uint32_t k = 1; k < rafs.size(); ++k) EXPECT_EQ(total(block_values(context, rafs[k])), 0);
+  for (std::uint32_t k = 1; k < rafs.size(); ++k)
+    EXPECT_EQ(total(block_values(context, rafs[k])), 0);
 
   DynArray<std::uint16_t> all;
   ASSERT_EQ(compute_figure(context, figure, RafRun{&rafs, false, nullptr, &all}), kOk);
@@ -168,7 +172,8 @@ TEST(RafFeatures, EnabledListAndGenericFlagChooseTheFeatures) {
   EXPECT_EQ(total(block_values(context, rafs[2])), 0);  // code 0 needs the generic flag
 
   ASSERT_EQ(compute_figure(context, figure, RafRun{&rafs, true}), kOk);
-  for (const std::uint32_t k : {0u, 3u, 4u}) EXPECT_EQ(total(block_values(context, rafs[k])), 0) << k;
+  for (const std::uint32_t k : {0u, 3u, 4u})
+    EXPECT_EQ(total(block_values(context, rafs[k])), 0) << k;
   EXPECT_EQ(total(block_values(context, rafs[2])), 16);  // one class for each coefficient
   EXPECT_EQ(total(block_values(context, rafs[1])), 1);
 }

@@ -32,11 +32,11 @@ TEST(RafGrid, BoundariesOfEachBandCount) {
     int columns;
     std::vector<int> starts;  // the first coordinate of every band after the first
   } cases[] = {
-      {20, 3, {7, 14}},       // r = 2: q + 1, 2q + 2
-      {19, 3, {7, 13}},       // r = 1: q + 1, 2q + 1
+      {20, 3, {7, 14}},  // r = 2: q + 1, 2q + 2
+      {19, 3, {7, 13}},  // r = 1: q + 1, 2q + 1
       {18, 3, {6, 12}},
-      {23, 4, {6, 11, 16}},   // r = 3 > 1: one more each
-      {21, 4, {5, 10, 15}},   // r = 1
+      {23, 4, {6, 11, 16}},      // r = 3 > 1: one more each
+      {21, 4, {5, 10, 15}},      // r = 1
       {24, 5, {6, 10, 14, 18}},  // r = 4: two more each
       {20, 2, {10}},
       {5, 1, {}},
@@ -46,7 +46,8 @@ TEST(RafGrid, BoundariesOfEachBandCount) {
     ASSERT_EQ(set_raf_grid(work, c.columns, 2), kOk) << c.width;
     std::vector<int> starts;
     for (int x = 1; x < c.width; ++x) {
-      if (work.column_band[static_cast<std::size_t>(x)] != work.column_band[static_cast<std::size_t>(x - 1)]) {
+      if (work.column_band[static_cast<std::size_t>(x)] !=
+          work.column_band[static_cast<std::size_t>(x - 1)]) {
         starts.push_back(x);
       }
     }

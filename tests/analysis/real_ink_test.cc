@@ -55,7 +55,9 @@ TEST(RealInk, BoxedCrossingSearchFindsWhatEveryPairFinds) {
     for (const testing::Ink& ink : testing::read_fixture_lines(tilt)) {
       for (const testing::InkStroke& points : ink) {
         DynArray<TrajectoryRecord> records;
-        ASSERT_EQ(find_self_crossings(points.data(), static_cast<std::int32_t>(points.size()), records, 3), kOk);
+        ASSERT_EQ(find_self_crossings(points.data(), static_cast<std::int32_t>(points.size()),
+                                      records, 3),
+                  kOk);
         std::map<int, int> found;
         for (const TrajectoryRecord& r : records) found[r.point_number] = r.flags;
         EXPECT_EQ(found, crossing_flags_by_every_pair(points, 3));
@@ -121,7 +123,8 @@ TEST(RealInk, EveryStrokeGetsItsFeatures) {
       if (normalised.size() < 2) continue;
       RafContext context;
       for (const bool generic : {false, true}) {
-        const int status = test::compute_figure(context, {normalised}, test::RafRun{&rafs, generic});
+        const int status =
+            test::compute_figure(context, {normalised}, test::RafRun{&rafs, generic});
         EXPECT_TRUE(status == kOk || status == kRafTooLittleData) << status;
       }
       ++computed;

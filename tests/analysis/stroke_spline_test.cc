@@ -11,7 +11,9 @@ namespace {
 DynArray<PointRecord> records_of(const std::vector<PackedPoint>& points) {
   DynArray<PointRecord> records;
   for (const PackedPoint p : points) {
-    EXPECT_EQ(records.push_back(PointRecord{p, TrajectoryRecord(static_cast<std::uint16_t>(records.size()))}), kOk);
+    EXPECT_EQ(records.push_back(
+                  PointRecord{p, TrajectoryRecord(static_cast<std::uint16_t>(records.size()))}),
+              kOk);
   }
   return records;
 }

@@ -18,8 +18,12 @@ using Points = std::vector<PackedPoint>;
 void run_to(Points& points, PackedPoint to, int step) {
   PackedPoint p = points.back();
   while (!(p == to)) {
-    if (p.x != to.x) p.x = static_cast<std::int16_t>(p.x < to.x ? std::min(p.x + step, int{to.x}) : std::max(p.x - step, int{to.x}));
-    if (p.y != to.y) p.y = static_cast<std::int16_t>(p.y < to.y ? std::min(p.y + step, int{to.y}) : std::max(p.y - step, int{to.y}));
+    if (p.x != to.x)
+      p.x = static_cast<std::int16_t>(p.x < to.x ? std::min(p.x + step, int{to.x})
+                                                 : std::max(p.x - step, int{to.x}));
+    if (p.y != to.y)
+      p.y = static_cast<std::int16_t>(p.y < to.y ? std::min(p.y + step, int{to.y})
+                                                 : std::max(p.y - step, int{to.y}));
     points.push_back(p);
   }
 }
@@ -59,7 +63,8 @@ TEST(Trajectory, StraightLineIsCutEveryTwoSteps) {
   Points line{{0, 0}};
   run_to(line, {100, 0}, 1);
   Trajectory trajectory;
-  ASSERT_EQ(build_trajectory(line.data(), static_cast<std::int32_t>(line.size()), trajectory, 10), kOk);
+  ASSERT_EQ(build_trajectory(line.data(), static_cast<std::int32_t>(line.size()), trajectory, 10),
+            kOk);
   EXPECT_EQ(vertex_numbers(trajectory), (std::vector<int>{0, 21, 42, 63, 84, 100}));
   EXPECT_EQ(trajectory[0].trajectory.flags, TrajectoryRecord::kStrokeStart);
   vertex_statistics(trajectory);
@@ -101,14 +106,16 @@ TEST(SelfCrossings, OneLoopMarksBothCrossingSegments) {
   ASSERT_EQ(loop[7], (PackedPoint{14, 20}));
   ASSERT_EQ(loop[42], (PackedPoint{15, 19}));
   DynArray<TrajectoryRecord> crossings;
-  ASSERT_EQ(find_self_crossings(loop.data(), static_cast<std::int32_t>(loop.size()), crossings, 3), kOk);
+  ASSERT_EQ(find_self_crossings(loop.data(), static_cast<std::int32_t>(loop.size()), crossings, 3),
+            kOk);
   ASSERT_EQ(crossings.size(), 4u);
   const struct {
     int point;
     std::uint16_t flags;
     std::uint16_t first;
     std::uint16_t second;
-  } expected[] = {{7, 1, 42, kNoKey16}, {8, 16, 42, kNoKey16}, {42, 2, kNoKey16, 7}, {43, 32, kNoKey16, 7}};
+  } expected[] = {
+      {7, 1, 42, kNoKey16}, {8, 16, 42, kNoKey16}, {42, 2, kNoKey16, 7}, {43, 32, kNoKey16, 7}};
   for (std::uint32_t k = 0; k < 4; ++k) {
     EXPECT_EQ(crossings[k].point_number, expected[k].point);
     EXPECT_EQ(crossings[k].flags, expected[k].flags);
@@ -116,11 +123,14 @@ TEST(SelfCrossings, OneLoopMarksBothCrossingSegments) {
     EXPECT_EQ(crossings[k].second_partner, expected[k].second);
   }
   // The arc between the segments must exceed the step.
-  ASSERT_EQ(find_self_crossings(loop.data(), static_cast<std::int32_t>(loop.size()), crossings, 1000), kOk);
+  ASSERT_EQ(
+      find_self_crossings(loop.data(), static_cast<std::int32_t>(loop.size()), crossings, 1000),
+      kOk);
   EXPECT_TRUE(crossings.empty());
 
   Trajectory trajectory;
-  ASSERT_EQ(build_trajectory(loop.data(), static_cast<std::int32_t>(loop.size()), trajectory, 3), kOk);
+  ASSERT_EQ(build_trajectory(loop.data(), static_cast<std::int32_t>(loop.size()), trajectory, 3),
+            kOk);
   for (const int number : {7, 8, 42, 43}) {
     const TrajectoryRecord* vertex = vertex_at(trajectory, number);
     ASSERT_NE(vertex, nullptr) << number;
@@ -148,7 +158,8 @@ TEST(SelfCrossings, APointInTwoCrossingsKeepsBothPartners) {
 TEST(Trajectory, DeviationFlagsAndCuts) {
   // Sideways: the middle point lies 4 off the chord of length 8.
   const Points bump{{0, 0}, {4, 4}, {8, 0}};
-  EXPECT_EQ(piece_deviation_flags(bump.data(), 3, 3 * 1024), kDeviationAcross | kDeviationSummed | kDeviationOutside);
+  EXPECT_EQ(piece_deviation_flags(bump.data(), 3, 3 * 1024),
+            kDeviationAcross | kDeviationSummed | kDeviationOutside);
   EXPECT_EQ(piece_deviation_flags(bump.data(), 3, 5 * 1024), 0u);
   EXPECT_EQ(choose_cut(bump.data(), 3, kDeviationAcross), 1);
   // Lengthwise: the run overshoots its end and comes back.

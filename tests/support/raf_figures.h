@@ -35,9 +35,21 @@ inline DynArray<Raf> raf_list(std::initializer_list<RafShape> shapes) {
 // One record of every feature code that has an extractor, shaped as the
 // extractors expect.
 inline DynArray<Raf> full_raf_list() {
-  return raf_list({{0, 16, 12}, {1, 12, 3}, {4, 6, 4}, {5, 12, 3}, {6, 66, 3}, {7, 10, 2},
-                   {8, 6, 3}, {10, 8, 1}, {11, 21, 3}, {12, 24, 3}, {13, 4, 1}, {14, 6, 1},
-                   {17, 8, 5}, {18, 10, 2}, {19, 24, 3}});
+  return raf_list({{0, 16, 12},
+                   {1, 12, 3},
+                   {4, 6, 4},
+                   {5, 12, 3},
+                   {6, 66, 3},
+                   {7, 10, 2},
+                   {8, 6, 3},
+                   {10, 8, 1},
+                   {11, 21, 3},
+                   {12, 24, 3},
+                   {13, 4, 1},
+                   {14, 6, 1},
+                   {17, 8, 5},
+                   {18, 10, 2},
+                   {19, 24, 3}});
 }
 
 inline std::uint32_t total_cells(const DynArray<Raf>& rafs) {
@@ -63,14 +75,16 @@ inline int compute_figure(RafContext& context, const std::vector<std::vector<Pac
     list.push_back_owned(std::move(stroke));
   }
   if (const int status = context.load_strokes(list); status != kOk) return status;
-  const Box16 box = run.figure_box != nullptr ? *run.figure_box : strokes_bounding_box(context.work.strokes);
+  const Box16 box =
+      run.figure_box != nullptr ? *run.figure_box : strokes_bounding_box(context.work.strokes);
   return compute_rafs(context, *run.rafs, box, run.end_switches, run.enabled, run.generic);
 }
 
 // The counters of one Raf block.
 inline std::vector<int> block_values(const RafContext& context, const Raf& raf) {
   std::vector<int> values;
-  for (std::uint32_t i = 0; i < raf.cell_count(); ++i) values.push_back(context.vector.values[raf.offset + i]);
+  for (std::uint32_t i = 0; i < raf.cell_count(); ++i)
+    values.push_back(context.vector.values[raf.offset + i]);
   return values;
 }
 
