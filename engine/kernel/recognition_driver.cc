@@ -144,6 +144,7 @@ int Kernel::add_stroke_figures() {
 int Kernel::sort_reading_order() {
   DynArray<ReadingPlace> places;
   if (const int status = search_->reading_places(places); status != kOk) return status;
+  if (places.empty()) return search_->set_reading_positions({});
   DynArray<ReadingPlace*> order;
   if (order.reserve_total(places.size()) != kOk) return kOutOfMemory;
   for (ReadingPlace& place : places) order.push_back(&place);
