@@ -135,6 +135,8 @@ class PtrArray {
     std::swap(owns_, other.owns_);
   }
 
+  // The slots themselves, for reordering in place (the sorts).
+  T** data() noexcept { return data_; }
   T* const* begin() const noexcept { return data_; }
   T* const* end() const noexcept { return data_ + count_; }
   std::uint32_t size() const noexcept { return count_; }
