@@ -172,10 +172,7 @@ class Kernel {
   // spread of the mean row gaps [0, 1], of the least gaps [2, 3] and of the
   // slant-corrected centroid distances [4, 5]; -1 while unmeasured.
   std::span<const std::int32_t, 6> gap_statistics() const { return gap_statistics_; }
-  // The text of the last recognition, before it was written out.
-  const DynArray<std::uint16_t>& text() const { return text_; }
-  // The rotation the skew search applied to the ink, in degrees.
-  int skew_correction() const { return skew_correction_; }
+  // The features recognize_element computed for the group being classified.
   RafContext& feature_context() { return feature_context_; }
 
  private:
@@ -183,6 +180,7 @@ class Kernel {
   int prepare_lines();
   int prepare_line_work();
   int add_stroke_figures();
+  int measure_figure_runs();
   int sort_reading_order();
   int run_line_stages();
   int line_loop();

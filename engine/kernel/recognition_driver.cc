@@ -10,32 +10,19 @@
 #include <algorithm>
 
 #include "engine/analysis/group_rafs.h"
+#include "engine/analysis/stroke_feature_pass.h"
 #include "engine/database/data_store.h"
 #include "engine/database/dictionary_set.h"
+#include "engine/foundation/figure_records.h"
 #include "engine/foundation/reading_order.h"
 #include "engine/foundation/recursive_lock.h"
 #include "engine/foundation/status.h"
+#include "engine/foundation/trajectory_record.h"
 #include "engine/kernel/engine_lock.h"
 #include "engine/kernel/kernel.h"
 #include "engine/kernel/result_text.h"
 
 namespace inkrec {
-namespace {
-
-// Releases the trajectories of the line pass when it ends.
-class TrajectoryScope {
- public:
-  explicit TrajectoryScope(LetterSearch& search) : search_(search) {}
-  ~TrajectoryScope() { search_.release_trajectories(); }
-  TrajectoryScope(const TrajectoryScope&) = delete;
-  TrajectoryScope& operator=(const TrajectoryScope&) = delete;
-
- private:
-  LetterSearch& search_;
-};
-
-}  // namespace
-
 void Kernel::set_letter_search(std::unique_ptr<LetterSearch> search) {
   replacement_search_ = std::move(search);
   search_ = replacement_search_ ? replacement_search_.get() : &empty_search_;
@@ -102,12 +89,12 @@ int Kernel::prepare_lines() {
     if (status != kOk) return status;
   }
   if (stop_flag()) return kStopped;
-  const TrajectoryScope trajectories(*search_);
   if (const int status = add_stroke_figures(); status != kOk) return status;
   if (stop_flag()) return kStopped;
-  int status = search_->estimate_line_slant(params_.skew_search != 0);
-  if (status == kOk) status = search_->fill_steps_and_crossings();
-  if (status != kOk) return status;
+  if (const int status = search_->estimate_line_slant(params_.skew_search != 0); status != kOk) {
+    return status;
+  }
+  if (const int status = measure_figure_runs(); status != kOk) return status;
   return stop_flag() ? kStopped : kOk;
 }
 
@@ -123,41 +110,51 @@ int Kernel::prepare_line_work() {
 }
 
 // Each stroke's trajectory becomes that stroke's figure; with the caller's
-// base lines asked for, every stroke must carry both values.
+// base lines asked for, every stroke must carry both values. The
+// trajectories are freed when this returns.
 int Kernel::add_stroke_figures() {
   const StrokeList& strokes = pane_.strokes();
   const bool base_lines_given = params_.caller_base_lines != 0;
-  int status = search_->trace_strokes(strokes, params_.refine_trajectories != 0);
+  TrajectoryList trajectories(strokes.size(), true);
+  int status = stroke_feature_pass(strokes, trajectories, nullptr, params_.refine_trajectories != 0);
   if (status == kOk) status = search_->reserve_figure_pairs(strokes.size());
   for (std::uint32_t s = 0; status == kOk && s < strokes.size(); ++s) {
+    const Trajectory* trajectory = trajectories.item_checked(s);
     const StrokeBaseLines* base_lines = pane_.base_lines().item_checked(s);
-    if (base_lines == nullptr) return kBadArgument;
+    if (trajectory == nullptr || base_lines == nullptr) return kBadArgument;
     if (base_lines_given && base_lines->given == 0) return kNoBaselines;
-    status = search_->add_stroke_figure(s, base_lines_given ? base_lines : nullptr);
+    status = search_->add_stroke_figure(s, *trajectory, base_lines_given ? base_lines : nullptr);
   }
   return status;
 }
 
+// Gives every run of point records of the figures its step lengths and
+// directions and the descriptions of the loops it closes.
+int Kernel::measure_figure_runs() {
+  DynArray<PointRun*> runs;
+  if (const int status = search_->figure_runs(runs); status != kOk) return status;
+  for (const PointRun* run : runs) {
+    if (run == nullptr) return kBadArgument;
+    if (const int status = fill_steps_and_crossings(*run); status != kOk) return status;
+  }
+  return kOk;
+}
+
 // Puts the stroke records in reading order, with a horizontal tolerance of
 // a fifteenth of the line height (at least 2), right to left when an
-// active charset is written so.
+// active charset is written so; each record's order key becomes its place.
 int Kernel::sort_reading_order() {
-  DynArray<ReadingPlace> places;
-  if (const int status = search_->reading_places(places); status != kOk) return status;
-  if (places.empty()) return search_->set_reading_positions({});
-  DynArray<ReadingPlace*> order;
-  if (order.reserve_total(places.size()) != kOk) return kOutOfMemory;
-  for (ReadingPlace& place : places) order.push_back(&place);
+  DynArray<StrokeRecord*> records;
+  if (const int status = search_->line_group_strokes(records); status != kOk) return status;
+  if (records.empty()) return kOk;
   const std::int32_t tolerance = std::max(search_->line_height() / 15, 2);
-  const int status = sort_pointers(order.data(), static_cast<std::int32_t>(order.size()),
+  const int status = sort_pointers(records.data(), static_cast<std::int32_t>(records.size()),
                                    tolerance, mirrored_order());
   if (status != kOk) return status;
-  DynArray<std::uint32_t> positions;
-  if (positions.reserve_total(order.size()) != kOk) return kOutOfMemory;
-  for (const ReadingPlace* place : order) {
-    positions.push_back(static_cast<std::uint32_t>(place - places.data()));
+  for (std::uint32_t place = 0; place < records.size(); ++place) {
+    records[place]->order_key = static_cast<std::int16_t>(place);
   }
-  return search_->set_reading_positions(positions.span());
+  return kOk;
 }
 
 // The line loop, the spacing pass and the gap estimation, each only while

@@ -9,20 +9,14 @@ void EmptyLetterSearch::end_run() {}
 int EmptyLetterSearch::reset_line_work(std::uint32_t) { return kOk; }
 void EmptyLetterSearch::clear_line_work() {}
 
-int EmptyLetterSearch::trace_strokes(const StrokeList&, bool) { return kOk; }
-void EmptyLetterSearch::release_trajectories() {}
 int EmptyLetterSearch::reserve_figure_pairs(std::uint32_t) { return kOk; }
-int EmptyLetterSearch::add_stroke_figure(std::uint32_t, const StrokeBaseLines*) { return kOk; }
-int EmptyLetterSearch::estimate_line_slant(bool) { return kOk; }
-int EmptyLetterSearch::fill_steps_and_crossings() { return kOk; }
-
-int EmptyLetterSearch::reading_places(DynArray<ReadingPlace>& out) {
-  out.clear();
+int EmptyLetterSearch::add_stroke_figure(std::uint32_t, const Trajectory&, const StrokeBaseLines*) {
   return kOk;
 }
-int EmptyLetterSearch::set_reading_positions(std::span<const std::uint32_t> order) {
-  return order.empty() ? kOk : kBadArgument;
-}
+int EmptyLetterSearch::estimate_line_slant(bool) { return kOk; }
+int EmptyLetterSearch::figure_runs(DynArray<PointRun*>&) { return kOk; }
+
+int EmptyLetterSearch::line_group_strokes(DynArray<StrokeRecord*>&) { return kOk; }
 std::int32_t EmptyLetterSearch::line_height() const { return 0; }
 int EmptyLetterSearch::line_mean_metric() { return kOk; }
 int EmptyLetterSearch::split_into_bodies_and_links() { return kOk; }

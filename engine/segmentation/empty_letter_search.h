@@ -17,15 +17,13 @@ class EmptyLetterSearch final : public LetterSearch {
   int reset_line_work(std::uint32_t n) override;
   void clear_line_work() override;
 
-  int trace_strokes(const StrokeList& strokes, bool refine) override;
-  void release_trajectories() override;
   int reserve_figure_pairs(std::uint32_t n) override;
-  int add_stroke_figure(std::uint32_t s, const StrokeBaseLines* base_lines) override;
+  int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
+                        const StrokeBaseLines* base_lines) override;
   int estimate_line_slant(bool skew_search) override;
-  int fill_steps_and_crossings() override;
+  int figure_runs(DynArray<PointRun*>& out) override;
 
-  int reading_places(DynArray<ReadingPlace>& out) override;
-  int set_reading_positions(std::span<const std::uint32_t> order) override;
+  int line_group_strokes(DynArray<StrokeRecord*>& out) override;
   std::int32_t line_height() const override;
   int line_mean_metric() override;
   int split_into_bodies_and_links() override;

@@ -2,8 +2,8 @@
 // recognition driver calls it.
 //
 // A kernel holds one. It keeps the work of the kernel's last recognition
-// that the segmentation builds and reads (the stroke records and their
-// trajectories, the figures, the text lines with their candidates, the
+// that the segmentation builds and reads (the stroke records with their
+// trajectory points, the figures, the text lines with their candidates, the
 // figure-pair table, the fragments collected for output, the line records)
 // and gives the driver each stage of a recognition as one operation, so the
 // driver decides only the order, the stop checks and what it does with the
@@ -18,12 +18,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
 #include "engine/foundation/ptr_array.h"
-#include "engine/foundation/stroke.h"
+#include "engine/analysis/trajectory.h"
+#include "engine/foundation/point_run.h"
 
 namespace inkrec {
 
@@ -35,18 +35,9 @@ class LineGroup;
 struct ActiveSpecPairs;
 struct LineRecord;
 struct StrokeBaseLines;
+struct StrokeRecord;
 struct WordEntry;
 struct WordHypothesis;
-
-// Where a stroke record stands for the reading order: the point that places
-// it and its TextLine (0xFFFF for none).
-struct ReadingPlace {
-  PackedPoint point;
-  std::uint16_t line = 0xFFFF;
-};
-
-inline PackedPoint reading_point(const ReadingPlace& place) { return place.point; }
-inline std::uint16_t line_index_of(const ReadingPlace& place) { return place.line; }
 
 // The gaps between two neighbouring fragments of a line: the least gap and
 // the mean gap over the rows they share, 32767 when not measured.
@@ -110,27 +101,21 @@ class LetterSearch {
   virtual void clear_line_work() = 0;
 
   // ---- The line pass.
-  // The stroke feature pass: one trajectory per stroke, refined when asked;
-  // the trajectories live until release_trajectories.
-  virtual int trace_strokes(const StrokeList& strokes, bool refine) = 0;
-  virtual void release_trajectories() = 0;
   // Reserves the triangular figure-pair table for n figures.
   virtual int reserve_figure_pairs(std::uint32_t n) = 0;
-  // Adds the trajectory of stroke s as that stroke's figure, with its base
-  // lines when the caller gives them (null otherwise).
-  virtual int add_stroke_figure(std::uint32_t s, const StrokeBaseLines* base_lines) = 0;
+  // Adds the trajectory of stroke s (the line pass frees it when it ends) as
+  // that stroke's figure, with its base lines when the caller gives them
+  // (null otherwise).
+  virtual int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
+                                const StrokeBaseLines* base_lines) = 0;
   // Estimates the slant of the writing and sorts the strokes into text lines.
   virtual int estimate_line_slant(bool skew_search) = 0;
-  // Fills the step lengths, step directions and loop descriptions of every
-  // run of point records the figures hold.
-  virtual int fill_steps_and_crossings() = 0;
+  // The runs of point records the figures hold.
+  virtual int figure_runs(DynArray<PointRun*>& out) = 0;
 
   // ---- Reading order, figures and lines.
   // The stroke records of the line group, in their order.
-  virtual int reading_places(DynArray<ReadingPlace>& out) = 0;
-  // Stroke record order[k] takes position k in reading order.
-  virtual int set_reading_positions(std::span<const std::uint32_t> order) = 0;
-  // The line height of the line group's line information.
+  virtual int line_group_strokes(DynArray<StrokeRecord*>& out) = 0;
   virtual std::int32_t line_height() const = 0;
   virtual int line_mean_metric() = 0;
   // Splits cursive ink into bodies and links (one body per stroke without

@@ -128,9 +128,8 @@ TEST_F(RecognitionDriverTest, RunsItsStagesInOrder) {
   ASSERT_EQ(recognize(), kOk);
   kernel_->set_observer(nullptr);
   const std::vector<std::string> expected = {
-      "begin_run", "reset_line_work", "trace_strokes", "reserve_figure_pairs",
-      "add_stroke_figure", "estimate_line_slant", "fill_steps_and_crossings",
-      "release_trajectories", "reading_places", "set_reading_positions", "line_mean_metric",
+      "begin_run", "reset_line_work", "reserve_figure_pairs", "add_stroke_figure",
+      "estimate_line_slant", "figure_runs", "line_group_strokes", "line_mean_metric",
       "split_into_bodies_and_links", "reserve_figure_pairs", "apply_baselines_to_figures",
       // One fragment in all: the line loop ends after its first sweep.
       "release_line_objects", "passes 0 first", "estimate_spacing", "estimate_gaps",
@@ -140,13 +139,38 @@ TEST_F(RecognitionDriverTest, RunsItsStagesInOrder) {
   for (const std::int32_t statistic : kernel_->gap_statistics()) EXPECT_EQ(statistic, -1);
 }
 
+TEST_F(RecognitionDriverTest, TheLinePassTracesTheStrokesAndMeasuresTheRuns) {
+  // A run of two trajectory points: the first gets the step to the second.
+  PointRecord points[2];
+  points[0].point = {0, 0};
+  points[1].point = {3, 4};
+  fake_->runs.push_back(PointRun{points, 2});
+  ASSERT_EQ(recognize(), kOk);
+  // The stroke (100,100) (110,130) (120,100) keeps its three points as
+  // vertices.
+  EXPECT_EQ(fake_->trajectory_sizes, (std::vector<std::uint32_t>{3}));
+  EXPECT_EQ(points[0].trajectory.step_length, 5);
+  EXPECT_EQ(points[0].trajectory.step_direction, step_direction({0, 0}, {3, 4}));
+}
+
 TEST_F(RecognitionDriverTest, StrokeRecordsArePutInReadingOrder) {
   // Line height 150: strokes within 10 units of each other horizontally go
   // top to bottom.
   fake_->height = 150;
-  fake_->places = {{{300, 40}, 0}, {{100, 50}, 0}, {{50, 40}, 1}, {{105, 20}, 0}};
+  const std::pair<PackedPoint, std::uint16_t> places[] = {
+      {{300, 40}, 0}, {{100, 50}, 0}, {{50, 40}, 1}, {{105, 20}, 0}};
+  for (const auto& [point, line] : places) {
+    StrokeRecord& record = fake_->strokes.emplace_back();
+    record.geometry.band_centroid = point;
+    record.line_index = line;
+  }
+  const auto order_keys = [&] {
+    std::vector<std::int16_t> keys;
+    for (const StrokeRecord& record : fake_->strokes) keys.push_back(record.order_key);
+    return keys;
+  };
   ASSERT_EQ(recognize(), kOk);
-  EXPECT_EQ(fake_->reading_order, (std::vector<std::uint32_t>{3, 1, 0, 2}));
+  EXPECT_EQ(order_keys(), (std::vector<std::int16_t>{2, 1, 3, 0}));
 
   // Right to left when an active charset is written so.
   CharSet hebrew{};
@@ -156,14 +180,14 @@ TEST_F(RecognitionDriverTest, StrokeRecordsArePutInReadingOrder) {
   ASSERT_EQ(crSetActiveCharSets(&hebrew.id, 1), kOk);
   add_ink();
   ASSERT_EQ(recognize(), kOk);
-  EXPECT_EQ(fake_->reading_order, (std::vector<std::uint32_t>{0, 3, 1, 2}));
+  EXPECT_EQ(order_keys(), (std::vector<std::int16_t>{0, 2, 3, 1}));
 }
 
 TEST_F(RecognitionDriverTest, GetLineRunsTheLinePassAlone) {
   fake_->lines = {line_of(u"a")};
   ASSERT_EQ(crGetLine(&params_), kOk);
   EXPECT_EQ(fake_->log.back(), "end_run");
-  EXPECT_TRUE(saw("fill_steps_and_crossings"));
+  EXPECT_TRUE(saw("figure_runs"));
   EXPECT_FALSE(saw("release_line_objects"));
   EXPECT_EQ(buffer_[0], kUntouched);
   EXPECT_FALSE(kernel_->pane().empty());

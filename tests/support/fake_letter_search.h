@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/foundation/figure_records.h"
 #include "engine/foundation/status.h"
 #include "engine/kernel/engine_lock.h"
 #include "engine/kernel/kernel.h"
@@ -62,7 +63,8 @@ class FakeLetterSearch final : public LetterSearch {
   std::vector<std::uint16_t> figure_lines;  // the TextLine of each figure
   std::int16_t slant = 90;
   std::int32_t height = 30;
-  std::vector<ReadingPlace> places;  // of the stroke records
+  std::vector<StrokeRecord> strokes;  // of the line group
+  std::vector<PointRun> runs;         // of the figures
   std::function<void(std::uint32_t line, bool first_sweep)> during_passes;
   std::map<const WordHypothesis*, std::u16string> paths;
   std::vector<CaseCodes> element_variants;
@@ -73,7 +75,7 @@ class FakeLetterSearch final : public LetterSearch {
   std::vector<std::uint32_t> candidates[8];  // figures added per line
   std::vector<FakeFragment> output;
   std::vector<const StrokeBaseLines*> base_lines;
-  std::vector<std::uint32_t> reading_order;
+  std::vector<std::uint32_t> trajectory_sizes;
   std::int32_t mean_gap = -1;
   int lock_entries_in_word_search = -1;
   int lock_entries_in_passes = 0;
@@ -89,23 +91,22 @@ class FakeLetterSearch final : public LetterSearch {
     output.clear();
   }
 
-  int trace_strokes(const StrokeList&, bool) override { return note("trace_strokes"); }
-  void release_trajectories() override { note("release_trajectories"); }
   int reserve_figure_pairs(std::uint32_t) override { return note("reserve_figure_pairs"); }
-  int add_stroke_figure(std::uint32_t, const StrokeBaseLines* lines_given) override {
+  int add_stroke_figure(std::uint32_t, const Trajectory& trajectory,
+                        const StrokeBaseLines* lines_given) override {
+    trajectory_sizes.push_back(trajectory.size());
     base_lines.push_back(lines_given);
     return note("add_stroke_figure");
   }
   int estimate_line_slant(bool) override { return note("estimate_line_slant"); }
-  int fill_steps_and_crossings() override { return note("fill_steps_and_crossings"); }
-
-  int reading_places(DynArray<ReadingPlace>& out) override {
-    for (const ReadingPlace& place : places) out.push_back(place);
-    return note("reading_places");
+  int figure_runs(DynArray<PointRun*>& out) override {
+    for (PointRun& run : runs) out.push_back(&run);
+    return note("figure_runs");
   }
-  int set_reading_positions(std::span<const std::uint32_t> order) override {
-    reading_order.assign(order.begin(), order.end());
-    return note("set_reading_positions");
+
+  int line_group_strokes(DynArray<StrokeRecord*>& out) override {
+    for (StrokeRecord& record : strokes) out.push_back(&record);
+    return note("line_group_strokes");
   }
   std::int32_t line_height() const override { return height; }
   int line_mean_metric() override { return note("line_mean_metric"); }
