@@ -1,7 +1,6 @@
 // Until the RAF extractors are built a group's features stay all zero: the
 // context is left as the caller sized it.
 #include "engine/analysis/group_rafs.h"
-
 #include "engine/foundation/status.h"
 
 namespace inkrec {

@@ -25,15 +25,17 @@ template <typename C>
 struct EngineRecord;
 
 template <typename C, typename E>
-constexpr bool same_shape = std::is_standard_layout_v<C> && std::is_standard_layout_v<E> &&
-                            sizeof(C) == sizeof(E) && alignof(C) == alignof(E);
+constexpr bool same_shape() {
+  return std::is_standard_layout_v<C> && std::is_standard_layout_v<E> && sizeof(C) == sizeof(E) &&
+         alignof(C) == alignof(E);
+}
 
-#define INKREC_RECORD(C, E)                 \
-  template <>                               \
-  struct EngineRecord<C> {                  \
-    using type = E;                         \
-  };                                        \
-  static_assert(same_shape<C, E>, #C " and " #E " differ")
+#define INKREC_RECORD(C, E) \
+  template <>               \
+  struct EngineRecord<C> {  \
+    using type = E;         \
+  };                        \
+  static_assert(same_shape<C, E>(), #C " and " #E " differ")
 #define INKREC_SAME_FIELD(C, E, field) \
   static_assert(offsetof(C, field) == offsetof(E, field), #C "." #field " is out of place")
 

@@ -37,8 +37,8 @@ template <typename C, typename Find>
 int copy_found(C* out, Find find) {
   return on_kernel_data_store([&](DataStore& store) {
     const auto* found = find(store);
-    static_assert(std::is_same_v<std::remove_cvref_t<decltype(*found)>,
-                                 typename EngineRecord<C>::type>);
+    static_assert(
+        std::is_same_v<std::remove_cvref_t<decltype(*found)>, typename EngineRecord<C>::type>);
     static_assert(std::is_trivially_copyable_v<C>);
     if (found == nullptr || out == nullptr) return kBadArgument;
     std::memcpy(out, found, sizeof(C));
@@ -164,8 +164,8 @@ int crmGetSymbByInd(uint32_t index, crSymb* out) {
 // ---- Charset symbols.
 
 int crmAddCharSetSymb(const crCharSetSymb* record) {
-  return edit_with(record,
-                   [](DataStore& store, const CharSetSymb& r) { return store.add_charset_symb(r); });
+  return edit_with(
+      record, [](DataStore& store, const CharSetSymb& r) { return store.add_charset_symb(r); });
 }
 
 int crmDelCharSetSymb(uint32_t charset_id, uint16_t code) {
@@ -174,9 +174,8 @@ int crmDelCharSetSymb(uint32_t charset_id, uint16_t code) {
 }
 
 int crmEditCharSetSymb(const crCharSetSymb* record) {
-  return edit_with(record, [](DataStore& store, const CharSetSymb& r) {
-    return store.edit_charset_symb(r);
-  });
+  return edit_with(
+      record, [](DataStore& store, const CharSetSymb& r) { return store.edit_charset_symb(r); });
 }
 
 int crmGetCharSetSymbCount(uint32_t charset_id, uint32_t* out_count) {
@@ -201,8 +200,8 @@ int crmVariantAdd(const crVariant* record, uint16_t base_id) {
     if (record == nullptr) return kBadArgument;
     DataStore& store = *kernel.data_store();
     const Variant& variant = *engine_record(record);
-    const int status = base_id != 0 ? store.add_variant_with_base(variant, base_id)
-                                    : store.add_variant(variant);
+    const int status =
+        base_id != 0 ? store.add_variant_with_base(variant, base_id) : store.add_variant(variant);
     return status != kOk ? status : kernel.reinitialize();
   });
 }
@@ -305,9 +304,8 @@ int crmDelShape(uint16_t id) {
 }
 
 int crmEditShape(const crShape* shape, int rebuild, int force) {
-  return edit_with(shape, [&](DataStore& store, const Shape& s) {
-    return store.edit_shape(s, rebuild, force);
-  });
+  return edit_with(
+      shape, [&](DataStore& store, const Shape& s) { return store.edit_shape(s, rebuild, force); });
 }
 
 int crmEditShapeDummy(const crShape* shape) {
@@ -347,8 +345,8 @@ int crmTuplesSet(const crDynArray* table) {
 }
 
 int crmTuplesGet(crDynArray* table) {
-  return get_table<TuplesEntry>(table,
-                                [](const DataStore& store) -> auto& { return store.tuples(); });
+  return get_table<TuplesEntry>(
+      table, [](const DataStore& store) -> auto& { return store.tuples(); });
 }
 
 int crmSpecPairsSetSS(const crDynArray* table) {

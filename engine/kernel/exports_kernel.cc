@@ -69,8 +69,8 @@ int crSetActiveCharSets(const uint32_t* ids, int count) {
 }
 
 int crmSetActiveCharsets_ID(uint32_t id, const uint32_t* ids, int count) {
-  return on_kernel_in_slot(
-      id, [&](Kernel& kernel) { return kernel.set_active_charsets(ids, count); });
+  return on_kernel_in_slot(id,
+                           [&](Kernel& kernel) { return kernel.set_active_charsets(ids, count); });
 }
 
 int crmMakeCorr(const crCorrRequest* request, int variant_id, int step, int keep_counts, int p1,
@@ -86,10 +86,9 @@ int crmMakeCorrSpecial(const crCorrRequest* request, int figure_index, int start
                        int end_point, int variant_id, int step, int keep_counts, int p1, int p2,
                        const crDynArray* feature_codes, const crDynArray* variants) {
   return on_active_kernel([&](Kernel& kernel) {
-    return kernel.make_correction_special(request, figure_index, start_point, end_point,
-                                          variant_id, step, keep_counts, p1, p2,
-                                          from_c_array<std::uint32_t>(feature_codes),
-                                          from_c_array<std::uint16_t>(variants));
+    return kernel.make_correction_special(
+        request, figure_index, start_point, end_point, variant_id, step, keep_counts, p1, p2,
+        from_c_array<std::uint32_t>(feature_codes), from_c_array<std::uint16_t>(variants));
   });
 }
 
@@ -130,8 +129,8 @@ int crmGetShiftState(uint8_t state[2]) {
 int crmSetShiftState(uint16_t state) {
   Kernel* kernel = active_kernel();
   if (kernel == nullptr) return kOutOfMemory;
-  kernel->set_shift_state({static_cast<std::uint8_t>(state & 0xFF),
-                           static_cast<std::uint8_t>(state >> 8)});
+  kernel->set_shift_state(
+      {static_cast<std::uint8_t>(state & 0xFF), static_cast<std::uint8_t>(state >> 8)});
   return kOk;
 }
 

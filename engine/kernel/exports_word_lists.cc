@@ -42,8 +42,7 @@ int crGetWordWithBeg(const char16_t* prefix, crDynArray* words, uint32_t maximum
     int status = kOk;
     const StandardDictionary* word_list = language_word_list(kernel, &status);
     if (word_list == nullptr) return status;
-    return word_list->complete_prefix(wide_view(prefix), maximum,
-                                      from_c_array<WideString>(words));
+    return word_list->complete_prefix(wide_view(prefix), maximum, from_c_array<WideString>(words));
   });
 }
 

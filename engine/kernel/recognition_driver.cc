@@ -116,7 +116,8 @@ int Kernel::add_stroke_figures() {
   const StrokeList& strokes = pane_.strokes();
   const bool base_lines_given = params_.caller_base_lines != 0;
   TrajectoryList trajectories(strokes.size(), true);
-  int status = stroke_feature_pass(strokes, trajectories, nullptr, params_.refine_trajectories != 0);
+  int status =
+      stroke_feature_pass(strokes, trajectories, nullptr, params_.refine_trajectories != 0);
   if (status == kOk) status = search_->reserve_figure_pairs(strokes.size());
   for (std::uint32_t s = 0; status == kOk && s < strokes.size(); ++s) {
     const Trajectory* trajectory = trajectories.item_checked(s);

@@ -19,11 +19,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine/analysis/trajectory.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
-#include "engine/foundation/ptr_array.h"
-#include "engine/analysis/trajectory.h"
 #include "engine/foundation/point_run.h"
+#include "engine/foundation/ptr_array.h"
 
 namespace inkrec {
 
@@ -108,7 +108,7 @@ class LetterSearch {
   // (null otherwise).
   virtual int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
                                 const StrokeBaseLines* base_lines) = 0;
-  // Estimates the slant of the writing and sorts the strokes into text lines.
+  // Estimates the slant of the writing from its near-vertical strokes.
   virtual int estimate_line_slant(bool skew_search) = 0;
   // The runs of point records the figures hold.
   virtual int figure_runs(DynArray<PointRun*>& out) = 0;

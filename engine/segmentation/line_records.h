@@ -22,7 +22,7 @@ struct WordHypothesis {
   PtrArray<HypothesisElement> elements;  // not owning; null entries are passed over
   std::int32_t base_cost = 0;
   std::int32_t total = 0;
-  std::int32_t count = 0;  // total / count is the mean cost of the path
+  std::int32_t count = 0;          // total / count is the mean cost of the path
   std::int16_t end_position = -1;  // the place where the reading ends
 };
 
@@ -35,11 +35,11 @@ struct WordPosition {
 
 // A word of a line record.
 struct WordEntry {
-  std::uint32_t start = 0;      // its first place
-  std::int16_t end = -1;        // the place it ends before; -1: the end of the line record
-  std::int16_t hypothesis = -1; // its reading among the start place's hypotheses; -1: none
-  std::int32_t chosen = -1;     // set from the result callback
-  DynArray<char16_t> text;      // returned by the result callback
+  std::uint32_t start = 0;       // its first place
+  std::int16_t end = -1;         // the place it ends before; -1: the end of the line record
+  std::int16_t hypothesis = -1;  // its reading among the start place's hypotheses; -1: none
+  std::int32_t chosen = -1;      // set from the result callback
+  DynArray<char16_t> text;       // returned by the result callback
 };
 
 struct LineRecord {

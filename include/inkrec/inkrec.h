@@ -268,8 +268,7 @@ INKREC_API int crmInitCrMan(const char16_t* data_path, int mode, const char16_t*
 /* The same without the first kernel and with "user.txt" beside the data. */
 INKREC_API int crInitCrMan_NoKernel(const char16_t* data_path, int mode,
                                     const char16_t* alt_data_path, const char16_t* dict_dir,
-                                    const crDynArray* path_list,
-                                    const crDynArray* charset_id_list);
+                                    const crDynArray* path_list, const crDynArray* charset_id_list);
 INKREC_API int crmInitCrMan_NoKernel(const char16_t* data_path, int mode,
                                      const char16_t* alt_data_path, const char16_t* dict_dir,
                                      const crDynArray* path_list,
@@ -299,8 +298,8 @@ INKREC_API int crmReloadUserDictionaryFile(void);
 /* Takes count strokes with the base-line values first and second (-1: not
  * given). -2 for a null array or a count below 1. */
 INKREC_API int crAddStroke(const crStrokeInput* strokes, int count, int16_t first, int16_t second);
-INKREC_API int crmAddStroke_ID(uint32_t id, const crStrokeInput* strokes, int count,
-                               int16_t first, int16_t second);
+INKREC_API int crmAddStroke_ID(uint32_t id, const crStrokeInput* strokes, int count, int16_t first,
+                               int16_t second);
 /* Drops the ink and the work of the last recognition; 0. */
 INKREC_API int crClearPane(void);
 INKREC_API int crmClearPane_ID(uint32_t id);
@@ -313,7 +312,8 @@ INKREC_API int crmClearPane_ID(uint32_t id);
  * debug mode is on. 0 with no ink (the buffer untouched); -2 for a null
  * request or buffer; 4034 when the stop flag was set during the run (the ink
  * stays); 4035 when caller_base_lines is set and a stroke came without base
- * lines; a non-zero callback result is returned as it is.
+ * lines; a non-zero callback result is returned as it is, and -2 when the
+ * callback chose a candidate it was not offered.
  */
 INKREC_API int crRecognize(const crRecognitionParams* params);
 INKREC_API int crmRecognize_ID(uint32_t id, const crRecognitionParams* params);
@@ -336,13 +336,13 @@ INKREC_API int crmSetActiveCharsets_ID(uint32_t id, const uint32_t* ids, int cou
  * them. feature_codes is a crDynArray of uint32_t (empty: all features),
  * variants a crDynArray of uint16_t variant ids trained together.
  */
-INKREC_API int crmMakeCorr(const crCorrRequest* request, int variant_id, int step,
-                           int keep_counts, int p1, int p2, const crDynArray* feature_codes,
+INKREC_API int crmMakeCorr(const crCorrRequest* request, int variant_id, int step, int keep_counts,
+                           int p1, int p2, const crDynArray* feature_codes,
                            const crDynArray* variants);
-INKREC_API int crmMakeCorrSpecial(const crCorrRequest* request, int figure_index,
-                                  int start_point, int end_point, int variant_id, int step,
-                                  int keep_counts, int p1, int p2,
-                                  const crDynArray* feature_codes, const crDynArray* variants);
+INKREC_API int crmMakeCorrSpecial(const crCorrRequest* request, int figure_index, int start_point,
+                                  int end_point, int variant_id, int step, int keep_counts, int p1,
+                                  int p2, const crDynArray* feature_codes,
+                                  const crDynArray* variants);
 
 /* ---- Per-kernel settings and flags ------------------------------------ */
 

@@ -47,9 +47,8 @@ class DatabaseExportsTest : public ::testing::Test {
 
   int start(bool with_kernel) {
     const std::u16string data = dir_.wide_file("qlmain.dt");
-    return with_kernel
-               ? crInitCrMan(data.c_str(), 0, nullptr, nullptr, nullptr, nullptr, nullptr)
-               : crInitCrMan_NoKernel(data.c_str(), 0, nullptr, nullptr, nullptr, nullptr);
+    return with_kernel ? crInitCrMan(data.c_str(), 0, nullptr, nullptr, nullptr, nullptr, nullptr)
+                       : crInitCrMan_NoKernel(data.c_str(), 0, nullptr, nullptr, nullptr, nullptr);
   }
 
   testing::TempDir dir_;
@@ -110,8 +109,7 @@ TEST_F(DatabaseExportsTest, EditsAnswerWithTheStoreStatus) {
       {"delete absent charset symbol", [] { return crmDelCharSetSymb(5, u'q'); },
        kCharSetSymbMissing},
       {"add complex variant", [&] { return crmComplexVariantAdd(&complex); }, kOk},
-      {"delete absent complex variant", [] { return crmComplexVariantDelete(9); },
-       kVariantMissing},
+      {"delete absent complex variant", [] { return crmComplexVariantDelete(9); }, kVariantMissing},
       {"set absent variant", [&] { return crmVariantSet(&variant); }, kKbVariantNotFound},
       {"delete absent variant", [] { return crmVariantDelete(3); }, kKbVariantNotFound},
       {"edit absent raf", [&] { return crmEditRaf(&raf); }, kRafMissing},
@@ -173,8 +171,9 @@ TEST_F(DatabaseExportsTest, CharsetSymbolsAreCountedPerCharsetOrInAll) {
     const crSymb record = symb(code);
     ASSERT_EQ(crmAddSymb(&record), kOk);
   }
-  for (const crCharSetSymb& record : {crCharSetSymb{5, u'a', {}, {}}, crCharSetSymb{5, u'b', {}, {}},
-                                      crCharSetSymb{6, u'b', {}, {}}}) {
+  for (const crCharSetSymb& record :
+       {crCharSetSymb{5, u'a', {}, {}}, crCharSetSymb{5, u'b', {}, {}},
+        crCharSetSymb{6, u'b', {}, {}}}) {
     ASSERT_EQ(crmAddCharSetSymb(&record), kOk);
   }
   std::uint32_t n = 0;

@@ -78,9 +78,7 @@ class RecognitionDriverTest : public ::testing::Test {
 
   int recognize() { return crRecognize(&params_); }
 
-  std::u16string result() const {
-    return buffer_.substr(0, buffer_.find(u'\0'));
-  }
+  std::u16string result() const { return buffer_.substr(0, buffer_.find(u'\0')); }
 
   std::vector<std::string> stages_seen() const { return fake_->log; }
   bool saw(const std::string& stage) const {
@@ -105,8 +103,8 @@ TEST_F(RecognitionDriverTest, WritesTheTextOfTheFragmentsLineByLine) {
   for (const std::string& stage : fake_->log) {
     if (stage.starts_with("passes")) passes.push_back(stage);
   }
-  EXPECT_EQ(passes, (std::vector<std::string>{"passes 0 first", "passes 1 first",
-                                               "passes 0 second", "passes 1 second"}));
+  EXPECT_EQ(passes, (std::vector<std::string>{"passes 0 first", "passes 1 first", "passes 0 second",
+                                              "passes 1 second"}));
   EXPECT_EQ(fake_->lock_entries_in_passes, 0);
   EXPECT_TRUE(kernel_->pane().empty());
 }
@@ -245,8 +243,8 @@ TEST(ResultTextTest, HebrewFinalFormsGetANoBreakSpaceWhenItFits) {
   };
   const std::vector<Case> cases = {
       {{0x05DD, u'a'}, 8, u"\u05DD\u00A0a"},
-      {{u'a', 0x05DD}, 8, u"a\u05DD"},          // not after the last code
-      {{0x05DA, u'a'}, 2, u"\u05DA"},           // no room left for it
+      {{u'a', 0x05DD}, 8, u"a\u05DD"},  // not after the last code
+      {{0x05DA, u'a'}, 2, u"\u05DA"},   // no room left for it
       {{0x05E5, 0x05E3, u'b'}, 8, u"\u05E5\u00A0\u05E3\u00A0b"},
   };
   for (const Case& c : cases) {
@@ -340,8 +338,8 @@ TEST_F(CallbackTest, TheCallerPicksKeepsOrDropsEachLetter) {
   questions_.answers = {1, -3, -1};
   ASSERT_EQ(recognize(), kOk);
   EXPECT_EQ(result(), u"oc");
-  EXPECT_EQ(questions_.candidates, (std::vector<std::vector<std::u16string>>{
-                                       {u"a", u"o"}, {u"b"}, {u"c", u"e"}}));
+  EXPECT_EQ(questions_.candidates,
+            (std::vector<std::vector<std::u16string>>{{u"a", u"o"}, {u"b"}, {u"c", u"e"}}));
   EXPECT_EQ(questions_.kinds, (std::vector<std::uint32_t>{0, 0, 0}));
   // The first letter's box; a letter without points leaves the box empty.
   EXPECT_EQ(std::vector<std::int32_t>(questions_.boxes.begin(), questions_.boxes.begin() + 8),
@@ -362,9 +360,9 @@ TEST_F(CallbackTest, TheDeliveryModeDecidesWhenToAsk) {
     bool asked;
   };
   const std::vector<Case> cases = {
-      {3, {9900}, true},        {1, {9000, 8900}, false}, {1, {9000, 8950}, true},
-      {2, {9000, 8900}, true},  {2, {9000, 8800}, false}, {1, {4400, 1000}, true},
-      {1, {4000}, false},       {0, {1000, 900}, false},
+      {3, {9900}, true},       {1, {9000, 8900}, false}, {1, {9000, 8950}, true},
+      {2, {9000, 8900}, true}, {2, {9000, 8800}, false}, {1, {4400, 1000}, true},
+      {1, {4000}, false},      {0, {1000, 900}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << "mode " << c.mode << ", " << c.scores.size());
@@ -460,9 +458,9 @@ TEST_F(RecognitionDriverTest, TheFirstSweepMeasuresTheGapsForTheSecond) {
   // Mean gaps 10, 12, 11 kept (50 set aside): 11, spread 0; least gaps
   // keep 5 alone; the centroid distances 40, 44, 48 (100 set aside).
   const std::vector<std::int32_t> expected = {11, 0, 5, 0, 44, 3};
-  EXPECT_EQ(std::vector<std::int32_t>(kernel_->gap_statistics().begin(),
-                                      kernel_->gap_statistics().end()),
-            expected);
+  EXPECT_EQ(
+      std::vector<std::int32_t>(kernel_->gap_statistics().begin(), kernel_->gap_statistics().end()),
+      expected);
   EXPECT_EQ(fake_->mean_gap, 11);
   EXPECT_TRUE(saw("passes 0 second"));
 }

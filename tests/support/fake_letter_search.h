@@ -116,7 +116,9 @@ class FakeLetterSearch final : public LetterSearch {
     return static_cast<std::uint32_t>(figure_lines.size());
   }
   std::uint16_t figure_line(std::uint32_t i) const override { return figure_lines.at(i); }
-  std::uint32_t text_line_count() const override { return static_cast<std::uint32_t>(lines.size()); }
+  std::uint32_t text_line_count() const override {
+    return static_cast<std::uint32_t>(lines.size());
+  }
   std::int16_t line_slant_angle() const override { return slant; }
   void set_mean_gap(std::int32_t gap) override { mean_gap = gap; }
 
