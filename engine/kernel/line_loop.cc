@@ -35,26 +35,27 @@ struct RobustMean {
   std::uint32_t kept = 0;
 };
 
-std::int32_t saturated_sqrt(std::int64_t n) {
-  return int_sqrt(static_cast<std::int32_t>(std::min<std::int64_t>(n, INT32_MAX)));
-}
-
 // The mean of the values, and the square root of their summed squared
-// deviations divided by `divisor`. Sums are 64-bit, so no list overflows.
-RobustMean plain_mean(std::span<const std::int32_t> values, std::int64_t divisor) {
+// deviations divided by `divisor`. The sums are wide enough for any list;
+// a spread past 32 bits is taken as the largest.
+RobustMean plain_mean(std::span<const std::int32_t> values, std::uint64_t divisor) {
   std::int64_t sum = 0;
   for (const std::int32_t v : values) sum += v;
   const std::int64_t mean = sum / static_cast<std::int64_t>(values.size());
-  std::int64_t squares = 0;
-  for (const std::int32_t v : values) squares += (v - mean) * (v - mean);
-  return {static_cast<std::int32_t>(mean), saturated_sqrt(squares / divisor),
+  std::uint64_t squares = 0;
+  for (const std::int32_t v : values) {
+    const auto deviation = static_cast<std::uint64_t>(std::llabs(v - mean));
+    squares = std::min(squares, UINT64_MAX - deviation * deviation) + deviation * deviation;
+  }
+  const std::uint64_t variance = std::min<std::uint64_t>(squares / divisor, INT32_MAX);
+  return {static_cast<std::int32_t>(mean), int_sqrt(static_cast<std::int32_t>(variance)),
           static_cast<std::uint32_t>(values.size())};
 }
 
 // Sets aside the values whose distance from the plain mean is not below the
 // plain spread (whose divisor is given), then measures the rest: their mean
 // and spread, with kept = 0 (and the plain figures) when none is left.
-RobustMean robust_mean(std::span<const std::int32_t> values, std::int64_t divisor) {
+RobustMean robust_mean(std::span<const std::int32_t> values, std::uint64_t divisor) {
   const RobustMean plain = plain_mean(values, divisor);
   DynArray<std::int32_t> kept;
   for (const std::int32_t v : values) {

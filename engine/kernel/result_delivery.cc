@@ -43,9 +43,26 @@ int add_candidate(ResultChoice& choice, std::span<const std::uint16_t> codes) {
   return kOk;
 }
 
-// The text of a word read letter by letter, under the case state.
-int add_letters_candidate(ResultChoice& choice, std::span<const CaseCodes> letters,
-                          ShiftState& state) {
+// One candidate text per reading of a word: the codes along its path.
+int add_path_candidates(LetterSearch& search, const PtrArray<WordHypothesis>& readings,
+                        ResultChoice& choice) {
+  for (const WordHypothesis* reading : readings) {
+    DynArray<std::uint16_t> codes;
+    int status = search.collect_path_characters(*reading, codes);
+    if (status == kOk) status = add_candidate(choice, codes.span());
+    if (status != kOk) return status;
+  }
+  return kOk;
+}
+
+// The text of a word without readings, read letter by letter under the case
+// state.
+int add_letters_candidate(LetterSearch& search, const LineRecord& line, const WordEntry& word,
+                          ShiftState& state, ResultChoice& choice) {
+  DynArray<CaseCodes> letters;
+  if (const int status = search.collect_element_variants(line, word, letters); status != kOk) {
+    return status;
+  }
   DynArray<std::uint16_t> codes;
   for (const CaseCodes& letter : letters) {
     if (apply_shift_code(state, letter.codes[0])) continue;
@@ -66,7 +83,8 @@ int ask(const RecognitionParams& request, ResultChoice& choice) {
 
 std::int32_t word_hypothesis_score(const WordHypothesis& hypothesis) {
   if (hypothesis.count == 0) return 0;
-  std::int64_t score = hypothesis.base_cost + hypothesis.total / hypothesis.count;
+  std::int64_t score =
+      std::int64_t{hypothesis.base_cost} + std::int64_t{hypothesis.total} / hypothesis.count;
   for (const HypothesisElement* element : hypothesis.elements) {
     if (element != nullptr) score += element->cost;
   }
@@ -176,7 +194,7 @@ int Kernel::offer_word(const LineRecord& line, WordEntry& word, ShiftState& stat
     for (const WordHypothesis* reading : readings) {
       if (reading == nullptr) return kBadArgument;
     }
-    const std::int32_t best = readings.empty() ? 0 : word_hypothesis_score(*readings[0]);
+    const std::int32_t best = word_hypothesis_score(*readings[0]);
     const std::int32_t second = readings.size() > 1 ? word_hypothesis_score(*readings[1]) : 0;
     if (!should_ask(params_.delivery_mode, readings.size(), best, second)) return kOk;
   } else if (params_.delivery_mode != 3) {
@@ -184,18 +202,8 @@ int Kernel::offer_word(const LineRecord& line, WordEntry& word, ShiftState& stat
   }
   ResultChoice choice;
   choice.kind = ResultChoice::kWord;
-  int status = kOk;
-  if (with_hypotheses) {
-    for (std::uint32_t h = 0; status == kOk && h < readings.size(); ++h) {
-      DynArray<std::uint16_t> codes;
-      status = search_->collect_path_characters(*readings[h], codes);
-      if (status == kOk) status = add_candidate(choice, codes.span());
-    }
-  } else {
-    DynArray<CaseCodes> letters;
-    status = search_->collect_element_variants(line, word, letters);
-    if (status == kOk) status = add_letters_candidate(choice, letters.span(), state);
-  }
+  int status = with_hypotheses ? add_path_candidates(*search_, readings, choice)
+                               : add_letters_candidate(*search_, line, word, state, choice);
   DynArray<PackedPoint> points;
   if (status == kOk) {
     status = search_->collect_figure_points({start->line, start->figure}, last, points);

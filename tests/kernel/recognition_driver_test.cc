@@ -465,6 +465,18 @@ TEST_F(RecognitionDriverTest, TheFirstSweepMeasuresTheGapsForTheSecond) {
   EXPECT_TRUE(saw("passes 0 second"));
 }
 
+TEST_F(RecognitionDriverTest, HugeGapsDoNotOverflowTheStatistics) {
+  FakeLine line = line_of(u"abcde");
+  const std::int32_t far = 2000000000;
+  line.gaps = {{1, far}, {1, far}, {1, far}, {1, -far}};
+  fake_->lines = {line};
+  ASSERT_EQ(recognize(), kOk);
+  // No value lies within the (saturated) spread of the mean 1e9, so the plain
+  // mean and spread stand.
+  EXPECT_EQ(kernel_->gap_statistics()[0], far / 2);
+  EXPECT_EQ(kernel_->gap_statistics()[1], 46341);
+}
+
 TEST_F(RecognitionDriverTest, TouchingFragmentsAreSearchedOnce) {
   FakeLine line = line_of(u"abcde");
   line.gaps = {{0, 0}, {0, 0}, {0, 0}, {0, 0}};
