@@ -1,8 +1,8 @@
-// The data store operations whose work belongs to parts not built yet. The
-// knowledge base cannot build etalons from shapes so far, so every
-// operation that needs one is refused, as the knowledge base refuses to
-// make a special variant normal (14002), and changes nothing; the text
-// listing of the tables is not written yet (-3).
+// The data store operations whose work is not built yet. The knowledge base
+// cannot build etalons from shapes so far, so every operation that needs
+// one is refused, as the knowledge base refuses to make a special variant
+// normal (14002), and changes nothing; the text listing of the tables is not
+// written yet (-3).
 #include "engine/database/data_store.h"
 
 namespace inkrec {

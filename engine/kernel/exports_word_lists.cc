@@ -1,6 +1,5 @@
 // The exports that ask the word lists of the active kernel's dictionaries,
 // and the one that sets where the word lists are.
-#include <algorithm>
 #include <string_view>
 
 #include "engine/database/dictionary_set.h"
