@@ -127,14 +127,20 @@ int FigureGroup::scan_members(const PairTable& table, const FigureGroup& other,
   return kOk;
 }
 
-int group_prepare_glyph(FigureGroup& group, bool trajectory_mode) {
-  if (group.geometry == nullptr) return kBadArgument;
-  DynArray<PointRun*> runs;
+int group_run_list(const FigureGroup& group, DynArray<PointRun*>& runs) {
+  runs.clear();
   if (runs.reserve_total(group.figures.size()) != kOk) return kOutOfMemory;
   for (FigureRecord* figure : group.figures) {
     if (figure == nullptr) return kBadArgument;
     runs.push_back(&figure->run);
   }
+  return kOk;
+}
+
+int group_prepare_glyph(FigureGroup& group, bool trajectory_mode) {
+  if (group.geometry == nullptr) return kBadArgument;
+  DynArray<PointRun*> runs;
+  if (const int status = group_run_list(group, runs); status != kOk) return status;
   return group.geometry->prepare(runs.span(), trajectory_mode);
 }
 

@@ -115,6 +115,10 @@ int copy_group_list(const PtrArray<FigureGroup>& from, PtrArray<FigureGroup>& to
 // For the reading-order sorts (record_access.h).
 inline const PtrArray<FigureRecord>& figures_of(const FigureGroup& group) { return group.figures; }
 
+// The runs of the group's figures, in order: 0, -2 at a null figure, or -1
+// when the list cannot grow.
+int group_run_list(const FigureGroup& group, DynArray<PointRun*>& runs);
+
 // Prepares the group's geometry from its figures' runs (GlyphGeometry::
 // prepare): -2 without a geometry or with a null figure, -1 when the run
 // list cannot be made, else the result of the preparation.

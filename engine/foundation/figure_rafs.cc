@@ -229,16 +229,14 @@ int train_on_sample(SampleFeatureWork& work, const StrokeArray& strokes,
   if (records.reserve_total(trajectories.size() + 1) != kOk) return kOutOfMemory;
   GlyphGeometry geometry;
   FigureGroup whole(nullptr, &geometry);
-  DynArray<PointRun*> whole_runs;
-  for (std::uint32_t s = 0; s < trajectories.size(); ++s) {
-    Trajectory* trajectory = trajectories[s];
+  for (Trajectory* trajectory : trajectories) {
     if (trajectory == nullptr) return kBadArgument;
     FigureRecord* figure = records.push_default();
     figure->run.set(trajectory->data(), static_cast<std::int32_t>(trajectory->size()));
-    if (whole.figures.push_back(figure) != kOk || whole_runs.push_back(&figure->run) != kOk) {
-      return kOutOfMemory;
-    }
+    if (whole.figures.push_back(figure) != kOk) return kOutOfMemory;
   }
+  DynArray<PointRun*> whole_runs;
+  if (const int status = group_run_list(whole, whole_runs); status != kOk) return status;
   if (const int status = group_prepare_glyph(whole, false); status != kOk) return status;
 
   FigureRafOptions options;

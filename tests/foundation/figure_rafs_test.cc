@@ -6,6 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "engine/analysis/group_rafs.h"
+#include "engine/foundation/figure_group.h"
 #include "engine/foundation/trajectory_record.h"
 #include "tests/support/ink.h"
 #include "tests/support/raf_figures.h"
@@ -160,6 +162,30 @@ TEST_F(FigureRafComputation, Failures) {
   PointRun* const runs[] = {&loop_run_};
   EXPECT_EQ(compute_figure_rafs_afresh(context_, 12, unknown, runs, options),
             kRafDescriptionCount);
+}
+
+TEST_F(FigureRafComputation, AGroupIsDeslantedByItsOwnDirection) {
+  FigureRecord loop;
+  loop.run = loop_run_;
+  GlyphGeometry geometry;
+  FigureGroup group(nullptr, &geometry);
+  ASSERT_EQ(group.figures.push_back(&loop), kOk);
+  ASSERT_EQ(group_prepare_glyph(group, false), kOk);
+  geometry.direction.vertical_direction = 110;
+
+  const std::uint32_t cells = test::total_cells(rafs_);
+  ASSERT_EQ(context_.reset(cells), kOk);
+  ASSERT_EQ(compute_group_rafs(context_, group, rafs_, false, 40), kOk);
+  RafVector by_group;
+  ASSERT_EQ(by_group.values.assign(context_.vector.values), kOk);
+
+  PointRun* const runs[] = {&loop_run_};
+  FigureRafOptions options;
+  options.slant = 110;
+  options.angle = 110;
+  ASSERT_EQ(compute_figure_rafs_afresh(context_, cells, rafs_, runs, options), kOk);
+  EXPECT_TRUE(std::equal(by_group.values.begin(), by_group.values.end(),
+                         context_.vector.values.begin()));
 }
 
 class TrainOnSampleTest : public ::testing::Test {
