@@ -171,7 +171,9 @@ int build_sample_trajectories(const StrokeList& strokes, TrajectoryList& traject
   if (const int status = stroke_feature_pass(strokes, trajectories, &steps, true); status != kOk) {
     return status;
   }
-  *step_size = steps.final >= 1 ? steps.final : steps.with_loops >= 1 ? steps.with_loops : steps.first;
+  *step_size = steps.final >= 1        ? steps.final
+               : steps.with_loops >= 1 ? steps.with_loops
+                                       : steps.first;
   return kOk;
 }
 

@@ -63,8 +63,8 @@ TEST(FigureRafsTest, NormalisedPointsStayInTheFrame) {
         for (const Points& stroke : points_of(strokes)) {
           for (const PackedPoint p : stroke) {
             EXPECT_TRUE(p.x >= 0 && p.x < kFigureFrameSize && p.y >= 0 && p.y < kFigureFrameSize)
-                << shape.name << " angle " << angle << " pass " << second_pass + 1 << ": ("
-                << p.x << ", " << p.y << ")";
+                << shape.name << " angle " << angle << " pass " << second_pass + 1 << ": (" << p.x
+                << ", " << p.y << ")";
             least_x = std::min<int>(least_x, p.x);
             least_y = std::min<int>(least_y, p.y);
           }
@@ -116,8 +116,8 @@ TEST(FigureRafsTest, ScalingByPass) {
 // A figure of trajectory points: an open loop and a dot.
 class FigureRafComputation : public ::testing::Test {
  protected:
-  std::vector<PointRecord> loop_ = test::point_records(
-      {{0, 40}, {20, 0}, {40, 40}, {20, 80}, {0, 40}, {30, 60}, {60, 90}});
+  std::vector<PointRecord> loop_ =
+      test::point_records({{0, 40}, {20, 0}, {40, 40}, {20, 80}, {0, 40}, {30, 60}, {60, 90}});
   std::vector<PointRecord> dot_ = test::point_records({{70, 10}, {70, 10}});
   PointRun loop_run_ = test::run_of(loop_);
   PointRun dot_run_ = test::run_of(dot_);
@@ -142,11 +142,10 @@ TEST_F(FigureRafComputation, TwoPassesFillTheVector) {
   PointRun* const loop_only[] = {&loop_run_};
   PointRun* const dot_only[] = {&dot_run_};
   options.more_runs = dot_only;
-  ASSERT_EQ(compute_figure_rafs_afresh(context_, test::total_cells(rafs_), rafs_, loop_only,
-                                       options),
-            kOk);
-  EXPECT_TRUE(std::equal(copy.values.begin(), copy.values.end(),
-                         context_.vector.values.begin()));
+  ASSERT_EQ(
+      compute_figure_rafs_afresh(context_, test::total_cells(rafs_), rafs_, loop_only, options),
+      kOk);
+  EXPECT_TRUE(std::equal(copy.values.begin(), copy.values.end(), context_.vector.values.begin()));
 }
 
 TEST_F(FigureRafComputation, Failures) {
@@ -160,8 +159,7 @@ TEST_F(FigureRafComputation, Failures) {
             kFigureWithoutPoints);
   const DynArray<Raf> unknown = test::raf_list({{2, 4, 3}});
   PointRun* const runs[] = {&loop_run_};
-  EXPECT_EQ(compute_figure_rafs_afresh(context_, 12, unknown, runs, options),
-            kRafDescriptionCount);
+  EXPECT_EQ(compute_figure_rafs_afresh(context_, 12, unknown, runs, options), kRafDescriptionCount);
 }
 
 TEST_F(FigureRafComputation, AGroupIsDeslantedByItsOwnDirection) {
@@ -184,8 +182,8 @@ TEST_F(FigureRafComputation, AGroupIsDeslantedByItsOwnDirection) {
   options.slant = 110;
   options.angle = 110;
   ASSERT_EQ(compute_figure_rafs_afresh(context_, cells, rafs_, runs, options), kOk);
-  EXPECT_TRUE(std::equal(by_group.values.begin(), by_group.values.end(),
-                         context_.vector.values.begin()));
+  EXPECT_TRUE(
+      std::equal(by_group.values.begin(), by_group.values.end(), context_.vector.values.begin()));
 }
 
 class TrainOnSampleTest : public ::testing::Test {
@@ -193,8 +191,8 @@ class TrainOnSampleTest : public ::testing::Test {
   void SetUp() override {
     work_.rafs = &rafs_;
     ASSERT_EQ(work_.context.reset(test::total_cells(rafs_)), kOk);
-    add_stroke({{0, 0}, {5, 30}, {10, 60}, {20, 60}, {30, 30}, {35, 10}, {40, 0},
-                {45, 30}, {50, 60}});
+    add_stroke(
+        {{0, 0}, {5, 30}, {10, 60}, {20, 60}, {30, 30}, {35, 10}, {40, 0}, {45, 30}, {50, 60}});
     add_stroke({{70, 0}, {70, 1}});
   }
 
