@@ -32,8 +32,8 @@ std::vector<Flags> flags_of(const DynArray<Extremum>& entries) {
 class SequenceTest : public ::testing::Test {
  protected:
   SequenceTest() {
-    for (const std::vector<int>& ys : {std::vector<int>{0, 10, 20, 10, 0, 10, 20},
-                                       std::vector<int>{0, 2, 4, 6, 8, 10}}) {
+    for (const std::vector<int>& ys :
+         {std::vector<int>{0, 10, 20, 10, 0, 10, 20}, std::vector<int>{0, 2, 4, 6, 8, 10}}) {
       std::vector<PackedPoint> points;
       for (const int y : ys) {
         points.push_back({static_cast<std::int16_t>(5 * points.size() + 100 * strokes_.size()),
@@ -150,9 +150,9 @@ TEST(ExtremaProfileTest, MeasuresAlternatingTurnsAndDropsDips) {
             (std::vector<std::int32_t>{0, 9}));
   // A second maximum in a row ends no height but becomes the reference;
   // an entry that does not turn is passed over.
-  EXPECT_EQ(profile_of(sequence_of(
-                {{S | MIN, 0}, {MAX, 6}, {0, 9}, {MAX, 7}, {MIN, 1}, {E | MAX, 7}})),
-            (std::vector<std::int32_t>{6, 6, 6}));
+  EXPECT_EQ(
+      profile_of(sequence_of({{S | MIN, 0}, {MAX, 6}, {0, 9}, {MAX, 7}, {MIN, 1}, {E | MAX, 7}})),
+      (std::vector<std::int32_t>{6, 6, 6}));
   // Each stroke's start sets the reference afresh.
   EXPECT_EQ(profile_of(sequence_of({{S | MIN, 0}, {E | MAX, 10}, {S | MAX, 30}, {E | MIN, 20}})),
             (std::vector<std::int32_t>{10, 10}));

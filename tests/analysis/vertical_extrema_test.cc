@@ -52,7 +52,10 @@ TEST(VerticalExtremaTest, FindsAlternatingTurnsWithHysteresis) {
       {"jitter below the threshold", {0, 10, 8, 10, 0}, 3, {{0, S | MIN}, {1, MAX}, {4, E | MIN}}},
       {"minimum before the range", {0, -3, 1, 5}, 4, {{0, S}, {1, MIN}, {3, E | MAX}}},
       {"maximum before the range", {0, 3, -1, -5}, 4, {{0, S}, {1, MAX}, {3, E | MIN}}},
-      {"turn after a dip below the start", {0, -2, 10, 0}, 3, {{0, S}, {1, MIN}, {2, MAX}, {3, E | MIN}}},
+      {"turn after a dip below the start",
+       {0, -2, 10, 0},
+       3,
+       {{0, S}, {1, MIN}, {2, MAX}, {3, E | MIN}}},
       {"threshold 0 counts as 1", {0, 1, 0}, 0, {{0, S | MIN}, {1, MAX}, {2, E | MIN}}},
       {"threshold 2 ignores a step of 1", {0, 1, 0}, 2, {{0, S | E}}},
   };
@@ -132,8 +135,8 @@ TEST(VerticalExtremaTest, CountsDistinctExtremaWithinATolerance) {
     return e;
   };
   const std::vector<Extremum> list = {
-      entry(0, 0, S | MIN), entry(10, 40, MAX),  entry(2, 1, MIN),
-      entry(12, 42, MAX),   entry(30, 0, MIN),   entry(40, 40, E | MAX),
+      entry(0, 0, S | MIN), entry(10, 40, MAX), entry(2, 1, MIN),
+      entry(12, 42, MAX),   entry(30, 0, MIN),  entry(40, 40, E | MAX),
   };
   const ExtremumCounts tolerant = count_distinct_extrema(list, true, 3);
   EXPECT_EQ(tolerant.minima, 2);

@@ -115,8 +115,8 @@ TEST(DescentBlockTest, OrdinaryEntriesAreMarkedUpperOrLower) {
   // Only the first eight ordinary entries are marked.
   std::vector<Points> strokes;
   for (int i = 0; i < 10; ++i) {
-    strokes.push_back(polyline({{static_cast<std::int16_t>(100 * i), 0},
-                                {static_cast<std::int16_t>(100 * i), 40}}));
+    strokes.push_back(polyline(
+        {{static_cast<std::int16_t>(100 * i), 0}, {static_cast<std::int16_t>(100 * i), 40}}));
   }
   Descent many(strokes, 60, 10);
   EXPECT_EQ(many.block->ordinary_count, 10);

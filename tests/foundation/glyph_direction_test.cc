@@ -193,7 +193,9 @@ TEST(ShapeClassTest, ComplexFiguresGetNoClass) {
   const ShapeCase cases[] = {
       {"two strokes", {polyline({{0, 0}, {100, 100}}), polyline({{100, 0}, {0, 100}})}, -1},
       {"ring", {circle(100, 100, 100, true)}, -1},
-      {"long scribble", {polyline({{0, 0}, {100, 100}, {0, 100}, {100, 0}, {0, 0}, {100, 100}})}, -1},
+      {"long scribble",
+       {polyline({{0, 0}, {100, 100}, {0, 100}, {100, 0}, {0, 0}, {100, 100}})},
+       -1},
   };
   for (const ShapeCase& c : cases) {
     SCOPED_TRACE(c.name);
