@@ -90,15 +90,17 @@ void merge_entry(DescentEntry& into, const DescentEntry& next, int gap) {
 int find_descents(const PointRun& run, int reference_size, DescentBlock& block) {
   const PointRecord* points = run.points;
   const auto y = [points](std::int32_t i) { return points[i].point.y; };
+  // Entries keep 16-bit point indices.
+  const std::int32_t count = std::min<std::int32_t>(run.count, INT16_MAX + 1);
   const std::uint32_t first_of_run = block.entries.size();
   std::int32_t i = 0;
-  while (i + 1 < run.count) {
+  while (i + 1 < count) {
     if (y(i + 1) <= y(i)) {
       ++i;
       continue;
     }
     const std::int32_t start = i;
-    while (i + 1 < run.count && y(i + 1) >= y(i)) ++i;
+    while (i + 1 < count && y(i + 1) >= y(i)) ++i;
     ++block.descending_runs;
     if (y(i) - y(start) <= reference_size / 3) continue;
     const DescentEntry entry = make_entry(points, start, i, reference_size);

@@ -62,7 +62,7 @@ struct InkPass {
 
   SectorTable sectors;
   ReversalCounts reversals;
-  std::int64_t least_score = kNoExtremumScore;  // over the interior turning points
+  std::int64_t least_score = kNoExtremumScore;
 };
 
 int InkPass::measure(const PointRun& run, int threshold, bool trajectory_mode) {
@@ -226,6 +226,55 @@ int overall_direction(const Group& horizontal, const Group& vertical, const Grou
   return static_cast<int>(d);
 }
 
+// What the shape class is decided from, besides the compactness.
+struct ShapeMeasures {
+  int width = 0;
+  int height = 0;
+  std::int64_t aspect = 0;
+  std::int64_t per_diameter = 0;
+  std::int64_t least_score = kNoExtremumScore;  // over the interior turning points
+  std::int64_t horizontal_weight = 0;
+  std::int64_t vertical_weight = 0;
+  std::size_t runs = 0;
+};
+
+// Sets the shape class, the deferred class and the confidence: tiny
+// figures, flat or tall ones and simple ones take the table's class; a
+// figure of several runs, a compact or long one, or a steep one turning
+// sharply takes none; the rest defer the table's class with a confidence
+// that falls with the compactness. Returns the compactness, raised by 110
+// for a figure left without a class after a sharp turn.
+std::int64_t classify_shape(const ShapeMeasures& m, std::int64_t compactness, int table_class,
+                            DirectionStatistics& stats) {
+  bool unclassified = false;
+  if (m.width <= 10 && m.height <= 10) {
+    stats.shape_class = 0;
+    stats.shape_confidence = kFullConfidence;
+  } else if ((m.aspect < 14 && m.per_diameter < 280) || m.aspect >= 771) {
+    stats.shape_class = table_class;
+    stats.shape_confidence = kFullConfidence;
+  } else if (m.runs > 1 || compactness > 200 || m.per_diameter >= 350) {
+    unclassified = true;
+  } else if (compactness <= 45 || (compactness < 101 && m.least_score > 1500)) {
+    stats.shape_class = table_class;
+    stats.shape_confidence = kFullConfidence;
+  } else if (m.least_score <= 5000 && m.horizontal_weight <= m.vertical_weight) {
+    unclassified = true;
+  } else {
+    const std::int64_t confidence =
+        ClampedRamp(100, kFullConfidence, true, 200, 0, false)
+            .value_at(saturate_int16(compactness)) +
+        ClampedRamp(100, 0, false, 1000, 400, true).value_at(saturate_int16(m.horizontal_weight));
+    stats.shape_confidence =
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(confidence, 0, kFullConfidence));
+    stats.deferred_shape_class = table_class;
+  }
+  if (!unclassified) return compactness;
+  stats.shape_class = -1;
+  stats.shape_confidence = 0;
+  return m.least_score <= 5000 && compactness < 200 ? compactness + 110 : compactness;
+}
+
 }  // namespace
 
 int compute_direction_statistics(GlyphGeometry& geometry, RunList runs, bool trajectory_mode) {
@@ -257,7 +306,7 @@ int compute_direction_statistics(GlyphGeometry& geometry, RunList runs, bool tra
 
   const std::int64_t ink_length = geometry.ink_length;
   const PolygonMeasure polygon = measure_polygon(geometry, runs, box);
-  std::int64_t compactness = polygon.compactness;
+  const std::int64_t compactness = polygon.compactness;
   const std::int64_t per_diameter = ink_length * 100 / std::max<std::int64_t>(polygon.diameter, 1);
 
   // The combined vertical direction: the steep groups together, or none for
@@ -292,41 +341,17 @@ int compute_direction_statistics(GlyphGeometry& geometry, RunList runs, bool tra
   stats.length_per_diameter = saturate_int16(per_diameter);
   stats.diameter = static_cast<std::uint16_t>(std::min<std::int64_t>(polygon.diameter, 65535));
 
-  // The shape class and how sure it is.
-  const std::int64_t aspect = stats.aspect;
-  const std::int64_t least_score = pass.least_score;
-  const auto table_class = [&] {
-    return shape_table_class(overall, end_positions(runs, box), ink_length, vertical.weight);
-  };
-  bool unclassified = false;
-  if (width <= 10 && height <= 10) {
-    stats.shape_class = 0;
-    stats.shape_confidence = kFullConfidence;
-  } else if ((aspect < 14 && per_diameter < 280) || aspect >= 771) {
-    stats.shape_class = table_class();
-    stats.shape_confidence = kFullConfidence;
-  } else if (runs.size() > 1 || compactness > 200 || per_diameter >= 350) {
-    unclassified = true;
-  } else if (compactness <= 45 || (compactness < 101 && least_score > 1500)) {
-    stats.shape_class = table_class();
-    stats.shape_confidence = kFullConfidence;
-  } else if (least_score <= 5000 && horizontal.weight <= vertical.weight) {
-    unclassified = true;
-  } else {
-    const std::int64_t confidence = ClampedRamp(100, kFullConfidence, true, 200, 0, false)
-                                        .value_at(saturate_int16(compactness)) +
-                                    ClampedRamp(100, 0, false, 1000, 400, true)
-                                        .value_at(static_cast<std::int32_t>(horizontal.weight));
-    stats.shape_confidence =
-        static_cast<std::int32_t>(std::clamp<std::int64_t>(confidence, 0, kFullConfidence));
-    stats.deferred_shape_class = table_class();
-  }
-  if (unclassified) {
-    stats.shape_class = -1;
-    stats.shape_confidence = 0;
-    if (least_score <= 5000 && compactness < 200) compactness += 110;
-  }
-  stats.compactness = saturate_int16(compactness);
+  const ShapeMeasures measures{.width = width,
+                               .height = height,
+                               .aspect = stats.aspect,
+                               .per_diameter = per_diameter,
+                               .least_score = pass.least_score,
+                               .horizontal_weight = horizontal.weight,
+                               .vertical_weight = vertical.weight,
+                               .runs = runs.size()};
+  const int table_class =
+      shape_table_class(overall, end_positions(runs, box), ink_length, vertical.weight);
+  stats.compactness = saturate_int16(classify_shape(measures, compactness, table_class, stats));
 
   geometry.direction = stats;
   geometry.reversals = pass.reversals;

@@ -31,10 +31,8 @@ int stroke_sequence(const StrokeRecord* stroke, int threshold, ExtremumSequence&
   return out.status;
 }
 
-// Shape classes at least this sure count a stroke's heights as confident.
-// The shape analysis never rates a class above 8200, so no stroke is
-// confident and the blending of the first pass never runs; both numbers
-// stand as they are, and neither is to be changed without the other.
+// Shape classes at least this sure make a stroke's heights confident.
+// Never met while shape confidence tops out at 8200: change neither alone.
 constexpr int kConfidentShape = 8400;
 
 // The heights of one stroke and how they count.
@@ -53,14 +51,13 @@ class HeightClasses {
   void add(std::int64_t d) {
     ++count_;
     if (d < x_ / 5) {
-      ++small_.count;
-      small_.largest = std::max(small_.largest, d);
+      small_.add(d);
     } else if (x_ / 5 < d && d < x_ && d > 10) {
       middle_.add(d);
     } else if (x_ < d && d < 5 * x_ / 2) {
       upper_.add(d);
     } else if (d > 5 * x_ / 2) {
-      ++large_count_;
+      large_.add(d);
     }
   }
 
@@ -84,7 +81,7 @@ class HeightClasses {
   const Class& small() const { return small_; }
   const Class& middle() const { return middle_; }
   const Class& upper() const { return upper_; }
-  std::int64_t large_count() const { return large_count_; }
+  const Class& large() const { return large_; }
 
  private:
   std::int64_t x_;
@@ -92,7 +89,7 @@ class HeightClasses {
   Class small_;
   Class middle_;
   Class upper_;
-  std::int64_t large_count_ = 0;
+  Class large_;
 };
 
 // The mean of the positive heights of the strokes `which` selects.
@@ -109,6 +106,78 @@ std::int64_t mean_height(const DynArray<StrokeHeights>& strokes, Which which) {
     }
   }
   return count == 0 ? 0 : sum / count;
+}
+
+// The estimates of the letter height from all heights, from those of
+// confident strokes and from the others.
+struct Estimate {
+  std::int64_t all = 0;
+  std::int64_t confident = 0;
+  std::int64_t plain = 0;
+};
+
+// Up to three passes sorting the heights against the estimates, each
+// taking the mean of the middle and upper means as the next estimate,
+// until the estimate stays; the first pass blends in the confident
+// estimate when there is one (and writes the confident share). Returns the
+// classes of the last pass.
+HeightClasses refine_estimate(const DynArray<StrokeHeights>& strokes, Estimate& estimate,
+                              std::int16_t& confident_share) {
+  HeightClasses classes(estimate.all);
+  for (int pass = 0; pass < 3; ++pass) {
+    classes = HeightClasses(estimate.all);
+    HeightClasses confident(estimate.confident);
+    HeightClasses plain(estimate.plain);
+    for (const StrokeHeights& s : strokes) {
+      if (!s.counts_in_passes) continue;
+      for (const std::int32_t d : s.heights) {
+        if (d <= 0) continue;
+        classes.add(d);
+        (s.confident ? confident : plain).add(d);
+      }
+    }
+    const std::int64_t q =
+        (confident.upper_mean(estimate.confident) + confident.middle_mean(estimate.confident)) / 2;
+    const std::int64_t p =
+        (plain.upper_mean(estimate.plain) + plain.middle_mean(estimate.plain)) / 2;
+    std::int64_t e = (classes.upper_mean(estimate.all) + classes.middle_mean(estimate.all)) / 2;
+    const std::int64_t together = confident.count() + plain.count();
+    if (pass == 0 && q != 0 && p != 0 && together > 4) {
+      const std::int64_t c_share = 100 * confident.count() / together;
+      const std::int64_t p_share = 100 * plain.count() / together;
+      const std::int64_t r = 100 * e / p;
+      if (c_share < 41 || r >= 60) {
+        e = (r * c_share * q / 100 + p_share * p) / 100;
+      } else if (e > (q + p) / 2) {
+        e = ((100 * e / q) * p_share * p / 100 + c_share * q) / 100;
+      }
+      confident_share = saturate_int16(c_share);
+    }
+    const bool settled = e == estimate.all;
+    estimate = {e, q, p};
+    if (settled) break;
+  }
+  return classes;
+}
+
+// The height of small letters from the classes of the last pass against
+// the final estimate e; g is the greatest height of any stroke.
+std::int64_t small_height(const HeightClasses& classes, std::int64_t e, std::int64_t g) {
+  const std::int64_t mu = classes.upper_mean(e);
+  const std::int64_t mm = classes.middle_mean(e);
+  if (classes.middle().count == 0) {
+    const HeightClasses::Class& small = classes.small();
+    if (small.count == 0 || small.largest < 34 || classes.count() < 5) return e;
+    if (mu != 0 && 100 * small.largest / mu < 300) return 3 * e / 5;
+    return mu;
+  }
+  const std::int64_t r = (e - mm) * 100 / mm;
+  if (r < 15) {
+    return ClampedRamp(0, saturate_int16(mu), true, 15, saturate_int16(e), true)
+        .value_at(static_cast<std::int32_t>(r));
+  }
+  if (classes.count() < 5 || classes.middle().largest < 33) return g;
+  return 130 * mm / 100;
 }
 
 std::int16_t at_least(std::int64_t v, std::int64_t floor) {
@@ -168,87 +237,29 @@ int analyse_line_extrema(LineExtremaStatistics& line, int threshold,
   // 2. Too few heights to sort.
   line.confident_share = -1;
   line.few_heights = positive < 2 ? 1 : 0;
+  const std::int64_t overall = mean_height(all, [](const StrokeHeights&) { return true; });
   if (positive == 0) {
     line.small_height = line.default_small_height;
     line.large_height = line.default_large_height;
     return kOk;
   }
   if (positive == 1) {
-    const std::int64_t d = mean_height(all, [](const StrokeHeights&) { return true; });
-    line.small_height = at_least(d, 33);
-    line.large_height = at_least(d, std::int64_t{line.small_height} * 160 / 100);
+    line.small_height = at_least(overall, 33);
+    line.large_height = at_least(overall, std::int64_t{line.small_height} * 160 / 100);
     return kOk;
   }
 
-  // 3. The passes.
-  std::int64_t e = mean_height(all, [](const StrokeHeights&) { return true; });
-  std::int64_t plain = mean_height(all, [](const StrokeHeights& s) { return !s.confident; });
-  std::int64_t confident = mean_height(all, [](const StrokeHeights& s) { return s.confident; });
-  HeightClasses classes(e);
-  for (int pass = 0; pass < 3; ++pass) {
-    classes = HeightClasses(e);
-    HeightClasses confident_classes(confident);
-    HeightClasses plain_classes(plain);
-    for (const StrokeHeights& s : all) {
-      if (!s.counts_in_passes) continue;
-      for (const std::int32_t d : s.heights) {
-        if (d <= 0) continue;
-        classes.add(d);
-        (s.confident ? confident_classes : plain_classes).add(d);
-      }
-    }
-    const std::int64_t q2 =
-        (confident_classes.upper_mean(confident) + confident_classes.middle_mean(confident)) / 2;
-    const std::int64_t p2 =
-        (plain_classes.upper_mean(plain) + plain_classes.middle_mean(plain)) / 2;
-    std::int64_t e2 = (classes.upper_mean(e) + classes.middle_mean(e)) / 2;
-    const std::int64_t together = confident_classes.count() + plain_classes.count();
-    if (pass == 0 && q2 != 0 && p2 != 0 && together > 4) {
-      const std::int64_t c = 100 * confident_classes.count() / together;
-      const std::int64_t p = 100 * plain_classes.count() / together;
-      const std::int64_t r = 100 * e2 / p2;
-      if (c < 41 || r >= 60) {
-        e2 = (r * c * q2 / 100 + p * p2) / 100;
-      } else if (e2 > (q2 + p2) / 2) {
-        e2 = ((100 * e2 / q2) * p * p2 / 100 + c * q2) / 100;
-      }
-      line.confident_share = saturate_int16(c);
-    }
-    const bool settled = e2 == e;
-    e = e2;
-    confident = q2;
-    plain = p2;
-    if (settled) break;
-  }
-
-  // 4. The small height.
+  // 3. The passes; 4. the small height.
+  Estimate estimate{overall, mean_height(all, [](const StrokeHeights& s) { return s.confident; }),
+                    mean_height(all, [](const StrokeHeights& s) { return !s.confident; })};
+  const HeightClasses classes = refine_estimate(all, estimate, line.confident_share);
+  const std::int64_t e = estimate.all;
   const std::int64_t mu = classes.upper_mean(e);
   const std::int64_t mm = classes.middle_mean(e);
-  std::int64_t small;
-  if (classes.middle().count == 0) {
-    const HeightClasses::Class& small_class = classes.small();
-    if (small_class.count == 0 || small_class.largest < 34 || classes.count() < 5) {
-      small = e;
-    } else if (mu != 0 && 100 * small_class.largest / mu < 300) {
-      small = 3 * e / 5;
-    } else {
-      small = mu;
-    }
-  } else {
-    const std::int64_t r = (e - mm) * 100 / mm;
-    if (r < 15) {
-      small = ClampedRamp(0, saturate_int16(mu), true, 15, saturate_int16(e), true)
-                  .value_at(static_cast<std::int32_t>(r));
-    } else if (classes.count() < 5 || classes.middle().largest < 33) {
-      small = greatest;
-    } else {
-      small = 130 * mm / 100;
-    }
-  }
+  const std::int64_t small = use_greatest ? greatest : small_height(classes, e, greatest);
 
   // 5. The large height.
-  std::int64_t large = classes.upper().count == 0 ? 5 * e / 2 : mu;
-  if (use_greatest) small = greatest;
+  const std::int64_t large = classes.upper().count == 0 ? 5 * e / 2 : mu;
   line.small_height = at_least(small, 33);
   line.large_height = at_least(large, std::int64_t{line.small_height} * 160 / 100);
 
@@ -257,7 +268,7 @@ int analyse_line_extrema(LineExtremaStatistics& line, int threshold,
   line.small_count = saturate_int16(classes.small().count);
   line.middle_count = saturate_int16(classes.middle().count);
   line.upper_count = saturate_int16(classes.upper().count);
-  line.large_count = saturate_int16(classes.large_count());
+  line.large_count = saturate_int16(classes.large().count);
   line.middle_mean = saturate_int16(mm);
   line.upper_mean = saturate_int16(mu);
   return kOk;
