@@ -3,7 +3,6 @@
 #include "engine/foundation/figure_measures.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 
 #include "engine/foundation/clamped_ramp.h"
