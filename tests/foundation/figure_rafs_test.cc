@@ -232,6 +232,19 @@ TEST_F(TrainOnSampleTest, OneHitListPerOffset) {
                          work_.hit_lists[3].begin(), work_.hit_lists[3].end()));
 }
 
+TEST_F(TrainOnSampleTest, AHyphenTrainsUpright) {
+  // A flat figure's combined vertical direction is 0; it and 0 - 12 are
+  // both taken as upright.
+  strokes_.clear();
+  add_stroke({{100, 500}, {180, 502}, {260, 501}, {400, 503}});
+  const int offsets[] = {0, -12, 12};
+  std::int32_t step = -1;
+  ASSERT_EQ(train_on_sample(work_, strokes_, offsets, &step, -1, -1, -1, nullptr), kOk);
+  ASSERT_EQ(work_.hit_lists.size(), 3u);
+  const auto& hits = work_.hit_lists;
+  EXPECT_TRUE(std::equal(hits[0].begin(), hits[0].end(), hits[1].begin(), hits[1].end()));
+}
+
 TEST_F(TrainOnSampleTest, EnabledFeaturesOnly) {
   const int offsets[] = {0};
   std::int32_t step = 3;
