@@ -4,6 +4,12 @@
 // The pair (i, j) lives at min(i, j) + max(i, j) * (max(i, j) - 1) / 2.
 // Entries are appended by the passes that measure them; at() answers only
 // for entries that exist.
+//
+// The partner queries look, for figure i, at every other figure j whose
+// entry exists, whose kind matches (a kind below 0 matches any) and, where a
+// set of allowed figures is given, which the set holds. Each returns 0; its
+// outs (any of which may be null) are written only when a partner qualifies,
+// and of equal partners the first j wins.
 #pragma once
 
 #include <cstdint>
@@ -12,6 +18,8 @@
 #include "engine/foundation/pair_metrics.h"
 
 namespace inkrec {
+
+class BitSet;
 
 // The entry index of the pair (i, j) among n items; -1 when i == j or either
 // index is negative or not below n.
@@ -31,7 +39,26 @@ class PairTable {
   PairMetrics* at(std::int64_t i, std::int64_t j);
   const PairMetrics* at(std::int64_t i, std::int64_t j) const;
 
+  // The partner with the least pair value.
+  int best_partner(int i, int kind, const BitSet* allowed, int* index, std::int16_t* value) const;
+  // The best and the second best partner; the second outs stay as they
+  // were when only one partner qualifies.
+  int two_best_partners(int i, int kind, const BitSet* allowed, int* best_index,
+                        std::int16_t* best_value, int* second_index,
+                        std::int16_t* second_value) const;
+  // The partner whose pair angle, folded into 0..180 (above 180 loses
+  // 180), lies nearest to `angle`, closer than 180 degrees.
+  int partner_nearest_angle(int kind, int i, int angle, std::int16_t* folded_angle,
+                            int* index) const;
+  // The whole entry of the partner with the least pair value; an entry
+  // that was never measured does not qualify.
+  int best_partner_entry(int kind, int i, PairMetrics* record, int* index) const;
+
  private:
+  // Calls visit(j, entry) for every partner j of i, in ascending j.
+  template <typename Visit>
+  void for_each_partner(int i, int kind, const BitSet* allowed, Visit visit) const;
+
   std::uint32_t figure_count_ = 0;
   DynArray<PairMetrics> entries_;
 };

@@ -157,4 +157,25 @@ class PtrArray {
   bool owns_ = false;
 };
 
+// to = a copy of from with its capacity and ownership: the same pointers,
+// or, when from owns its elements, new elements made by copy(element,
+// original) -> status. 0, or -1 with to unchanged.
+template <typename T, typename Copy>
+int copy_pointer_array(const PtrArray<T>& from, PtrArray<T>& to, Copy copy) {
+  PtrArray<T> result(from.capacity(), from.owns());
+  for (T* original : from) {
+    if (!from.owns() || original == nullptr) {
+      if (result.push_back(original) != kOk) return kOutOfMemory;
+      continue;
+    }
+    std::unique_ptr<T> element = make_nothrow<T>();
+    if (!element || copy(*element, *original) != kOk ||
+        result.push_back_owned(std::move(element)) != kOk) {
+      return kOutOfMemory;
+    }
+  }
+  to.swap(result);
+  return kOk;
+}
+
 }  // namespace inkrec
