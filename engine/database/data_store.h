@@ -143,6 +143,7 @@ class DataStore {
     return knowledge_base_.find_etalon(variant_id);
   }
 
+  const DynArray<ComplexVariant>& complex_variant_table() const { return complex_variants_; }
   std::uint32_t complex_variant_count() const { return complex_variants_.size(); }
   int delete_complex_variant(std::uint16_t id);  // 13007 when absent
   // Appends the record with the next id (1 for the first), which goes to
