@@ -1,8 +1,7 @@
 // The data store operations whose work is not built yet. The knowledge base
 // cannot build etalons from shapes so far, so every operation that needs
 // one is refused, as the knowledge base refuses to make a special variant
-// normal (14002), and changes nothing; the text listing of the tables is not
-// written yet (-3).
+// normal (14002), and changes nothing.
 #include "engine/database/data_store.h"
 
 namespace inkrec {
@@ -11,8 +10,6 @@ namespace {
 constexpr int kEtalonBuildingRefused = kKbVariantTooDifferent;
 
 }  // namespace
-
-int DataStore::save_text_w(const char16_t*) { return kUndocumented; }
 
 int DataStore::add_variant(const Variant&) { return kEtalonBuildingRefused; }
 
