@@ -1,6 +1,7 @@
 // The cost of preparing figure geometry, per figure, over a few hundred
 // synthetic cursive strokes: the eager preparation, the first read of the
-// raster, gap and width blocks, and a read of blocks already kept.
+// raster, gap and width blocks and of the descent block, and a read of
+// blocks already kept.
 
 #include <benchmark/benchmark.h>
 
@@ -83,6 +84,21 @@ void BM_FirstBlockRead(benchmark::State& state) {
   report_per_figure(state);
 }
 BENCHMARK(BM_FirstBlockRead);
+
+// The descent block of letters of the size of the strokes' loops.
+void BM_FirstDescentRead(benchmark::State& state) {
+  Page page;
+  for (StrokeRecord& record : page.records()) figure_prepare_glyph(record, true);
+  for (auto _ : state) {
+    for (StrokeRecord& record : page.records()) {
+      record.geometry.reset();
+      PointRun* const own[] = {&record.run};
+      benchmark::DoNotOptimize(&record.geometry.ensure_block_d(own, 40, 8));
+    }
+  }
+  report_per_figure(state);
+}
+BENCHMARK(BM_FirstDescentRead);
 
 void BM_KeptBlockRead(benchmark::State& state) {
   Page page;

@@ -154,13 +154,9 @@ int AnswerList::find(std::uint16_t key, std::uint8_t kind) const {
   return -1;
 }
 
-std::uint16_t AnswerList::best_code() const {
-  return answers_.empty() ? 0 : answers_[0].codes[0];
-}
+std::uint16_t AnswerList::best_code() const { return answers_.empty() ? 0 : answers_[0].codes[0]; }
 
-std::int32_t AnswerList::best_total() const {
-  return answers_.empty() ? 0 : answers_[0].total();
-}
+std::int32_t AnswerList::best_total() const { return answers_.empty() ? 0 : answers_[0].total(); }
 
 int AnswerList::set_code_choice(std::uint32_t i, std::uint32_t choice) {
   Answer* answer = answers_.item_checked(i);
@@ -247,9 +243,8 @@ int AnswerList::add_cost_where(std::int32_t delta, const PropertyFlags& filter) 
   for (std::uint32_t i = 0; i < before.size(); ++i) {
     const Answer& original = before[i];
     if (original.kind == 0 && !filter.any(original.mask)) continue;
-    const auto live = std::find_if(answers_.begin(), answers_.end(), [&](const Answer& a) {
-      return a == original;
-    });
+    const auto live = std::find_if(answers_.begin(), answers_.end(),
+                                   [&](const Answer& a) { return a == original; });
     if (live == answers_.end()) continue;  // displaced by an earlier reinsertion
     Answer changed = original;
     move_total(changed, delta, i);

@@ -26,7 +26,7 @@ struct Symb;
 
 // What the letter search knows of one segment's reading.
 struct SegmentReading {
-  std::uint16_t key = 0;    // the source variant
+  std::uint16_t key = 0;  // the source variant
   std::uint16_t value = 0;
   std::uint16_t codes[3] = {0, 0, 0};  // first, second and third reading
   std::uint8_t flag = 0;
@@ -50,8 +50,8 @@ struct Answer {
   static constexpr int kPenaltyComponent = 5;
   static constexpr int kReinsertAdjustment = 7;  // by AnswerList::reinsert_penalized
   static constexpr std::int32_t kPerfectScore = 10000;
-  static constexpr std::uint32_t kStateFirst = 1;     // first answer for its code
-  static constexpr std::uint32_t kStateAnother = 2;   // another answer for a taken code
+  static constexpr std::uint32_t kStateFirst = 1;    // first answer for its code
+  static constexpr std::uint32_t kStateAnother = 2;  // another answer for a taken code
   static constexpr std::uint32_t kStateRejected = 3;
 
   Answer() = default;
@@ -100,8 +100,8 @@ struct Answer {
   std::uint16_t source_box[4] = {0, 0, 0, 0};
   std::uint32_t code_choice = 0;
   std::uint32_t source_dword = 0;
-  std::uint32_t mask = 0;  // the property word
-  std::uint16_t codes[3] = {0, 0, 0};  // the reading, its second and third code
+  std::uint32_t mask = 0;                    // the property word
+  std::uint16_t codes[3] = {0, 0, 0};        // the reading, its second and third code
   std::uint16_t saved_codes[3] = {0, 0, 0};  // the reading before the last rewrite
   std::uint8_t saved_count = 0;
 };
@@ -149,9 +149,9 @@ class AnswerList {
   // to the rules' component and a word other than 0xFFFFFFFF becomes the
   // rule word; a given list's first two codes become the saved list. 0 (also
   // for an empty list), or -2 for a bad index.
-  int rewrite_entry(std::uint32_t i, std::uint16_t code1, std::uint16_t code3,
-                    std::uint16_t code2, std::uint32_t word, std::int32_t penalty,
-                    std::uint8_t count, const std::uint16_t* list);
+  int rewrite_entry(std::uint32_t i, std::uint16_t code1, std::uint16_t code3, std::uint16_t code2,
+                    std::uint32_t word, std::int32_t penalty, std::uint8_t count,
+                    const std::uint16_t* list);
   // The same checks, word and penalty, but (code1, code2, code3) and count
   // become the saved reading, and the reading stays.
   int rewrite_entry_alt(std::uint32_t i, std::uint16_t code1, std::uint16_t code3,

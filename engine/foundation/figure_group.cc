@@ -24,13 +24,16 @@ int copy_group_list(const PtrArray<FigureGroup>& from, PtrArray<FigureGroup>& to
   });
 }
 
+int copy_figure_list(const PtrArray<FigureRecord>& from, PtrArray<FigureRecord>& to) {
+  return copy_pointer_array(from, to, [](FigureRecord& copy, const FigureRecord& original) {
+    return copy.copy_construct(original);
+  });
+}
+
 int FigureGroup::assign(const FigureGroup& other) {
   if (this == &other) return kOk;
   FigureGroup copy(other.answers, other.geometry);
-  const auto copy_figure = [](FigureRecord& copy, const FigureRecord& original) {
-    return copy.copy_construct(original);
-  };
-  if (copy_pointer_array(other.figures, copy.figures, copy_figure) != kOk ||
+  if (copy_figure_list(other.figures, copy.figures) != kOk ||
       copy.first_values.assign(other.first_values) != kOk ||
       copy.second_values.assign(other.second_values) != kOk ||
       copy.members.assign(other.members) != kOk || copy.coverage.assign(other.coverage) != kOk ||
@@ -127,14 +130,20 @@ int FigureGroup::scan_members(const PairTable& table, const FigureGroup& other,
   return kOk;
 }
 
-int group_prepare_glyph(FigureGroup& group, bool trajectory_mode) {
-  if (group.geometry == nullptr) return kBadArgument;
-  DynArray<PointRun*> runs;
+int group_run_list(const FigureGroup& group, DynArray<PointRun*>& runs) {
+  runs.clear();
   if (runs.reserve_total(group.figures.size()) != kOk) return kOutOfMemory;
   for (FigureRecord* figure : group.figures) {
     if (figure == nullptr) return kBadArgument;
     runs.push_back(&figure->run);
   }
+  return kOk;
+}
+
+int group_prepare_glyph(FigureGroup& group, bool trajectory_mode) {
+  if (group.geometry == nullptr) return kBadArgument;
+  DynArray<PointRun*> runs;
+  if (const int status = group_run_list(group, runs); status != kOk) return status;
   return group.geometry->prepare(runs.span(), trajectory_mode);
 }
 
@@ -180,8 +189,7 @@ FigureGroup* find_group_by_first_set(const PtrArray<FigureGroup>& groups, const 
   return first_group(groups, [&](const FigureGroup& g) { return g.members.equals(members); });
 }
 
-FigureGroup* find_group_by_second_set(const PtrArray<FigureGroup>& groups,
-                                      const BitSet& coverage) {
+FigureGroup* find_group_by_second_set(const PtrArray<FigureGroup>& groups, const BitSet& coverage) {
   return first_group(groups, [&](const FigureGroup& g) { return g.coverage.equals(coverage); });
 }
 
@@ -270,8 +278,7 @@ int sort_group_pointers(PtrArray<FigureGroup>& groups) {
   for (const FigureGroup* group : groups) {
     if (group == nullptr) return kBadArgument;
   }
-  sort_pointer_array(groups.data(), static_cast<std::int32_t>(groups.size()),
-                     group_pointer_after);
+  sort_pointer_array(groups.data(), static_cast<std::int32_t>(groups.size()), group_pointer_after);
   return kOk;
 }
 

@@ -82,8 +82,8 @@ class FigureGroup {
                     const PairMetrics** second) const;
   // The least link distance of the pair records over every pair (member of
   // this group, member of the other; a figure shared by both is passed
-  // over): 0, with 2147483647 when either member set is empty, or -2 with
-  // *value unchanged when a record is missing.
+  // over): 0, with 2147483647 when either member set is empty; -2 when a
+  // record is missing, -1 when memory runs out (*value is then unchanged).
   int scan_members(const PairTable& table, const FigureGroup& other, std::int32_t* value) const;
 
   PtrArray<FigureRecord> figures{16, false};
@@ -96,8 +96,8 @@ class FigureGroup {
   DynArray<std::int32_t> second_values;
   std::uint16_t segment_keys[2] = {0, 0};
   std::uint32_t segment_word = 0;
-  BitSet members;   // the member figures' indices in the pair table
-  BitSet coverage;  // the elementary units covered
+  BitSet members;           // the member figures' indices in the pair table
+  BitSet coverage;          // the elementary units covered
   std::uint8_t single = 1;  // counts as one unit whatever its coverage
   DynArray<std::int32_t> third_values;
   DynArray<std::int32_t> fourth_values;
@@ -108,12 +108,17 @@ class FigureGroup {
   std::int32_t last = -1;
 };
 
-// to = a copy of from, group by group when from owns its groups: 0, or -1
-// with to unchanged.
+// to = a copy of from, element by element when from owns its elements: 0,
+// or -1 with to unchanged.
 int copy_group_list(const PtrArray<FigureGroup>& from, PtrArray<FigureGroup>& to);
+int copy_figure_list(const PtrArray<FigureRecord>& from, PtrArray<FigureRecord>& to);
 
 // For the reading-order sorts (record_access.h).
 inline const PtrArray<FigureRecord>& figures_of(const FigureGroup& group) { return group.figures; }
+
+// The runs of the group's figures, in order: 0, -2 at a null figure, or -1
+// when the list cannot grow.
+int group_run_list(const FigureGroup& group, DynArray<PointRun*>& runs);
 
 // Prepares the group's geometry from its figures' runs (GlyphGeometry::
 // prepare): -2 without a geometry or with a null figure, -1 when the run

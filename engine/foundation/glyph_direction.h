@@ -13,9 +13,10 @@ namespace inkrec {
 
 // Fills geometry.direction and geometry.reversals from the segments of the
 // runs (with the trajectory mode, their weights and directions come from the
-// point records' steps). 0; -2 for a missing run; 1001 when the list is
-// empty or no segment can be counted, in which case the caller gives the
-// figure the no-direction statistics.
+// point records' steps), and classes the figure's shape. 0; -2 for a missing
+// run; -1 when memory runs out; 1001 when the list is empty or no segment
+// can be counted, in which case the caller gives the figure the
+// no-direction statistics. The geometry is left as it was on failure.
 int compute_direction_statistics(GlyphGeometry& geometry, RunList runs, bool trajectory_mode);
 
 // Fills geometry.feature_masks from the crossing descriptions of the runs'
@@ -23,9 +24,11 @@ int compute_direction_statistics(GlyphGeometry& geometry, RunList runs, bool tra
 int compute_feature_masks(GlyphGeometry& geometry, RunList runs);
 
 // Fills the descent block of the figure made of the runs: its descending
-// runs taller than a third of the reference size, their merging and their
-// classification (neighbours closer than `closeness` count as close). The
-// block is reset first.
+// runs taller than a third of the reference size, joined across gaps of at
+// most a sixth of it, and their classification (neighbours closer than
+// `closeness` count as close), which reads the figure's combined vertical
+// direction. The block is reset first; runs of fewer than 2 points are
+// passed over, and when memory runs out the block keeps what was found.
 void compute_descent_block(const GlyphGeometry& geometry, RunList runs, int reference_size,
                            int closeness, DescentBlock& block);
 

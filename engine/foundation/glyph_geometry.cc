@@ -237,12 +237,6 @@ const RasterGaps& GlyphGeometry::ensure_block_b(RunList runs) {
 
 namespace {
 
-// The extent of a line of the raster; 0 for a line without ink.
-std::int64_t line_extent(std::int16_t least, std::int16_t greatest) {
-  if (least == kEmptyMin || greatest == kEmptyMax) return 0;
-  return std::int64_t{greatest} - least;
-}
-
 // 100 * sum / d / d, saturated; 0 for d below 1.
 std::int16_t percent_of_square(std::int64_t sum, std::int64_t d) {
   return d < 1 ? 0 : saturate_int16(100 * sum / d / d);
@@ -259,14 +253,14 @@ const WidthBlock& GlyphGeometry::ensure_block_c(RunList runs) {
   std::int64_t bands[3] = {0, 0, 0};
   for (std::int64_t row = 0; row < h; ++row) {
     const int y = raster.top() + static_cast<int>(row);
-    std::int64_t width = line_extent(raster.row_min(y), raster.row_max(y));
+    std::int64_t width = raster.row_extent(y);
     // Rows of a pen's width hardly count.
     if (width <= 5) width /= h;
     bands[std::min<std::int64_t>(row / band, 2)] += width;
   }
   std::int64_t columns = 0;
   for (int x = raster.left(); x <= raster.right(); ++x) {
-    columns += line_extent(raster.column_min(x), raster.column_max(x));
+    columns += raster.column_extent(x);
   }
   widths_.rows = percent_of_square(bands[0] + bands[1] + bands[2], h);
   widths_.columns = percent_of_square(columns, w);

@@ -40,11 +40,11 @@ struct DirectionStatistics {
   std::int16_t second_diagonal_direction = 0;  // folded directions 120..149; 0 when none
   std::int16_t second_diagonal_weight = 0;
   std::int16_t steepness_weight = 0;
-  std::int16_t compactness = 0;  // percent
-  std::int16_t aspect = 0;       // height * 100 / (width + 1)
+  std::int16_t compactness = 0;  // percent; a line 0, an arc about 90, a ring about 300
+  std::int16_t aspect = 0;       // box height * 100 / box width, both counting their bounds
   std::uint16_t compactness_score = 0;
   std::uint16_t spread_score = 0;
-  std::int32_t shape_class = -1;           // -1: none
+  std::int32_t shape_class = -1;           // -1 none, 0 tiny, 1..16 by direction and ends
   std::int32_t shape_confidence = 0;       // 0..8200
   std::int32_t deferred_shape_class = -1;  // -1: none
   std::int16_t overall_direction = 0;      // -30..179

@@ -70,8 +70,6 @@ int KeyedLineEntry::assign(const KeyedLineEntry& other) {
   return status;
 }
 
-KeyedSetMap::iterator find_keyed_set(KeyedSetMap& map, const BitSet& key) {
-  return map.find(key);
-}
+KeyedSetMap::iterator find_keyed_set(KeyedSetMap& map, const BitSet& key) { return map.find(key); }
 
 }  // namespace inkrec

@@ -61,10 +61,10 @@ class LineFit {
  private:
   double sum_x_ = 0;
   double sum_y_ = 0;
-  double swxy_ = 0;  // sum of w² x y
-  double swy_ = 0;   // sum of w² y
-  double swxx_ = 0;  // sum of w² x²
-  double swx_ = 0;   // sum of w² x
+  double swxy_ = 0;              // sum of w² x y
+  double swy_ = 0;               // sum of w² y
+  double swxx_ = 0;              // sum of w² x²
+  double swx_ = 0;               // sum of w² x
   std::int64_t weight_sum_ = 0;  // sum of w²
   std::int32_t count_ = 0;
   double sxy_ = 0;  // centred sums, set by solve()

@@ -30,7 +30,8 @@ inline void set_line_group(FigureRecord& figure, std::uint32_t g) {
   figure.spare_key = static_cast<std::uint16_t>(g);
 }
 
-struct LineGroup {
+class LineGroup {
+ public:
   // Adds the element to group g, and with it, for every number of its key,
   // the figure of `figures` with that number (unless the group holds a
   // figure with that number) and the element of `elements` whose key is

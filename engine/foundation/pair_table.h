@@ -40,8 +40,7 @@ class PairTable {
   const PairMetrics* at(std::int64_t i, std::int64_t j) const;
 
   // The partner with the least pair value.
-  int best_partner(int i, int kind, const BitSet* allowed, int* index,
-                   std::int16_t* value) const;
+  int best_partner(int i, int kind, const BitSet* allowed, int* index, std::int16_t* value) const;
   // The best and the second best partner; the second outs stay as they
   // were when only one partner qualifies.
   int two_best_partners(int i, int kind, const BitSet* allowed, int* best_index,

@@ -68,6 +68,10 @@ class ProfileRaster {
     return at(column_max_, std::int64_t{x} - left_, width_, kEmptyMax);
   }
 
+  // max - min of the ink in a row or column; 0 for one without ink.
+  std::int32_t row_extent(int y) const { return extent(row_min(y), row_max(y)); }
+  std::int32_t column_extent(int x) const { return extent(column_min(x), column_max(x)); }
+
   // One {start, length} per maximal run of empty entries of the envelope,
   // start as an absolute y (rows) or x (columns). 0, or -1 when the list
   // cannot grow. The list is emptied first.
@@ -87,6 +91,10 @@ class ProfileRaster {
   static std::int16_t at(const DynArray<std::int16_t>& envelope, std::int64_t i, std::uint32_t n,
                          std::int16_t marker) {
     return i >= 0 && i < n ? envelope[static_cast<std::uint32_t>(i)] : marker;
+  }
+
+  static std::int32_t extent(std::int16_t least, std::int16_t greatest) {
+    return least == kEmptyMin || greatest == kEmptyMax ? 0 : std::int32_t{greatest} - least;
   }
 
   int size_to(const Box16& box);

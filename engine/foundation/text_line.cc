@@ -10,22 +10,12 @@
 
 namespace inkrec {
 
-namespace {
-
-int copy_figures(const PtrArray<FigureRecord>& from, PtrArray<FigureRecord>& to) {
-  return copy_pointer_array(from, to, [](FigureRecord& copy, const FigureRecord& original) {
-    return copy.copy_construct(original);
-  });
-}
-
-}  // namespace
-
 int LinePart::assign(const LinePart& other) {
   if (this == &other) return kOk;
   LinePart copy;
-  if (copy_figures(other.candidates, copy.candidates) != kOk ||
-      copy_figures(other.figure_refs, copy.figure_refs) != kOk ||
-      copy_figures(other.extra_figures, copy.extra_figures) != kOk ||
+  if (copy_figure_list(other.candidates, copy.candidates) != kOk ||
+      copy_figure_list(other.figure_refs, copy.figure_refs) != kOk ||
+      copy_figure_list(other.extra_figures, copy.extra_figures) != kOk ||
       copy.entries.assign(other.entries) != kOk) {
     return kOutOfMemory;
   }

@@ -8,8 +8,8 @@
 
 namespace inkrec {
 
-int score_element_pair_cached(FigureGroup*, FigureGroup*, int, int, std::int16_t, std::int16_t,
-                              int, std::int32_t* cost, RecognitionContext*, int) {
+int score_element_pair_cached(FigureGroup*, FigureGroup*, int, int, std::int16_t, std::int16_t, int,
+                              std::int32_t* cost, RecognitionContext*, int) {
   if (cost == nullptr) return kBadArgument;
   *cost = 0;
   return kOk;

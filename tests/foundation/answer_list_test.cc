@@ -67,8 +67,10 @@ TEST(AnswerListTest, InsertionPrunesLongLists) {
       {"900 below the best", eleven_down_to(8000), 8100, true},
       {"below 5000 but better than the last", eleven_down_to(4800), 4900, true},
       {"below 5000 and not better than the last", eleven_down_to(4900), 4900, false},
-      {"ten answers are never pruned", {9000, 8990, 8980, 8970, 8960, 8950, 8940, 8930, 8920, 1000},
-       500, true},
+      {"ten answers are never pruned",
+       {9000, 8990, 8980, 8970, 8960, 8950, 8940, 8930, 8920, 1000},
+       500,
+       true},
   };
   for (const Case& c : cases) {
     AnswerList list(true);
@@ -231,12 +233,12 @@ TEST_F(KeepRulesTest, MarginAndThreshold) {
     std::uint32_t state;
   };
   const Case cases[] = {
-      {-1, -1, 3000, 1},     // no margin, no threshold: kept
-      {5000, -1, 3000, 3},   // 6000 below the reference: the margin refuses
-      {7000, -1, 3000, 1},   // within the margin
-      {-1, 2000, 3000, 1},   // above the threshold
-      {-1, 3000, 3000, 3},   // not above it
-      {-1, 0, 3000, 3},      // a threshold of 0 keeps nothing
+      {-1, -1, 3000, 1},    // no margin, no threshold: kept
+      {5000, -1, 3000, 3},  // 6000 below the reference: the margin refuses
+      {7000, -1, 3000, 1},  // within the margin
+      {-1, 2000, 3000, 1},  // above the threshold
+      {-1, 3000, 3000, 3},  // not above it
+      {-1, 0, 3000, 3},     // a threshold of 0 keeps nothing
   };
   for (const Case& c : cases) {
     add_rule(c.margin, c.threshold);
