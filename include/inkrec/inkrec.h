@@ -246,8 +246,20 @@ typedef struct crSpecPairsEntry {
   uint32_t charset_id;
 } crSpecPairsEntry;
 
-/* The request of the training exports; its layout belongs to training. */
-typedef struct crCorrRequest crCorrRequest;
+/*
+ * The request of the training exports (crmMakeCorr, crmMakeCorrSpecial).
+ * figures: a crDynArray of figure addresses (const void*) of the last
+ * recognition, as the fragments of crmGetFigOutList hold them; the text line
+ * of the first one is the sample's. values: at least 62 uint16_t, of which
+ * entries 60 and 61 are kept with the sample. figure_indices: a crDynArray
+ * of uint32_t, positions among the candidates of that text line: the
+ * figures whose ink makes the sample.
+ */
+typedef struct crCorrRequest {
+  crDynArray figures;
+  const uint16_t* values;
+  crDynArray figure_indices;
+} crCorrRequest;
 
 /* ---- Life cycle and kernels ------------------------------------------- */
 
