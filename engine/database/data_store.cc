@@ -101,8 +101,9 @@ int DataStore::read_chunks(BinaryStream& stream) {
 
 bool DataStore::etalons_fit_rafs() const {
   const std::uint32_t cells = knowledge_base_.total_cells();
-  return std::ranges::all_of(knowledge_base_.etalons(),
-                             [cells](const Etalon& etalon) { return etalon.cells.size() == cells; });
+  return std::ranges::all_of(knowledge_base_.etalons(), [cells](const Etalon& etalon) {
+    return etalon.cells.size() == cells;
+  });
 }
 
 int DataStore::read_chunk_list(BinaryStream& stream) {

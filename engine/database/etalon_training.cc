@@ -27,9 +27,8 @@ void add_to_cell(std::uint8_t& cell, std::int64_t amount) {
 
 template <typename Counter>
 void add_to_counter(Counter& counter, std::int64_t amount) {
-  counter = static_cast<Counter>(std::clamp<std::int64_t>(counter + amount,
-                                                          std::numeric_limits<Counter>::min(),
-                                                          std::numeric_limits<Counter>::max()));
+  counter = static_cast<Counter>(std::clamp<std::int64_t>(
+      counter + amount, std::numeric_limits<Counter>::min(), std::numeric_limits<Counter>::max()));
 }
 
 void count_positive_list(EtalonStats& stats, std::int64_t amount, std::size_t hit_count) {
@@ -80,7 +79,8 @@ int check_hit_list(const Etalon& etalon, std::span<const std::uint16_t> hits) {
 }
 
 void apply_training_step(Etalon& etalon, const TrainingStep& step,
-                         std::span<const std::uint16_t> hits, std::span<const std::uint8_t> weights) {
+                         std::span<const std::uint16_t> hits,
+                         std::span<const std::uint8_t> weights) {
   if (step_does_nothing(step)) return;
   const int top = level_of(etalon.stats.max_level);
   const int t2 = top / step.p2;

@@ -38,7 +38,8 @@ int check_hit_list(const Etalon& etalon, std::span<const std::uint16_t> hits);
 // Applies a step that passed both checks, counts it in the statistics and
 // recomputes them.
 void apply_training_step(Etalon& etalon, const TrainingStep& step,
-                         std::span<const std::uint16_t> hits, std::span<const std::uint8_t> weights);
+                         std::span<const std::uint16_t> hits,
+                         std::span<const std::uint8_t> weights);
 
 // Counts one hit list of a build: every listed cell is raised by one and the
 // list counts as one positive sample. The caller recomputes the statistics.

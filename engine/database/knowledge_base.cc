@@ -60,8 +60,6 @@ const Variant* KnowledgeBase::find_variant(std::uint16_t id) const {
 
 Variant* KnowledgeBase::variant_with_id(std::uint16_t id) { return find_id(variants_, id); }
 
-Etalon* KnowledgeBase::etalon_with_id(std::uint16_t id) { return find_id(etalons_, id); }
-
 std::int32_t KnowledgeBase::position_of_etalon(std::uint16_t id) const {
   const Etalon* etalon = find_id(etalons_, id);
   return etalon == nullptr ? -1 : static_cast<std::int32_t>(etalon - etalons_.begin());
@@ -93,10 +91,13 @@ int KnowledgeBase::locate(std::uint16_t id, Variant** variant, Etalon** etalon) 
   return kOk;
 }
 
-int KnowledgeBase::buildable_shape(std::uint16_t shape_id, const Shape** shape) const {
-  *shape = shapes_.find_by_id(shape_id);
-  if (*shape == nullptr) return kKbNoShape;
-  return (*shape)->samples.empty() ? kKbShapeWithoutSamples : kOk;
+int KnowledgeBase::add_built_etalon(std::uint16_t shape_id, std::uint16_t* etalon_id) {
+  const Shape* shape = shapes_.find_by_id(shape_id);
+  if (shape == nullptr) return kKbNoShape;
+  if (shape->samples.empty()) return kKbShapeWithoutSamples;
+  Etalon etalon;
+  if (const int status = build_etalon(*shape, nullptr, etalon); status != kOk) return status;
+  return append_etalon(std::move(etalon), etalon_id);
 }
 
 int KnowledgeBase::append_etalon(Etalon&& etalon, std::uint16_t* id) {
@@ -126,12 +127,9 @@ int KnowledgeBase::add_variant(const Variant& record) {
   added.etalon_id = kNoEtalon;
   if (shapes_.find_by_id(added.shape_id) == nullptr) return kKbNoShape;
   if (!added.is_special()) {
-    const Shape* shape = nullptr;
-    Etalon etalon;
-    int status = buildable_shape(added.shape_id, &shape);
-    if (status == kOk) status = build_etalon(*shape, nullptr, etalon);
-    if (status == kOk) status = append_etalon(std::move(etalon), &added.etalon_id);
-    if (status != kOk) return status;
+    if (const int status = add_built_etalon(added.shape_id, &added.etalon_id); status != kOk) {
+      return status;
+    }
   }
   if (const int status = append_variant(added); status != kOk) {
     if (!added.is_special()) etalons_.pop_back();
@@ -167,12 +165,9 @@ int KnowledgeBase::set_variant(const Variant& record) {
   }
   std::uint16_t etalon_id = kNoEtalon;
   if (variant->is_special()) {
-    const Shape* shape = nullptr;
-    Etalon built;
-    int status = buildable_shape(record.shape_id, &shape);
-    if (status == kOk) status = build_etalon(*shape, nullptr, built);
-    if (status == kOk) status = append_etalon(std::move(built), &etalon_id);
-    if (status != kOk) return status;
+    if (const int status = add_built_etalon(record.shape_id, &etalon_id); status != kOk) {
+      return status;
+    }
   } else {
     release_etalon(etalon);
   }

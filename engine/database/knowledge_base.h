@@ -16,8 +16,9 @@
 //
 // Etalons are built from the samples of their variant's shape and trained
 // with correction samples, which each etalon keeps so that a rebuild can
-// replay them. An operation that fails changes nothing: builds and training
-// work on copies that replace the stored records only when they succeeded.
+// replay them. Builds and training work on copies that replace the stored
+// records only when they succeeded, so a failed build or step changes
+// nothing.
 #pragma once
 
 #include <cstdint>
@@ -148,7 +149,6 @@ class KnowledgeBase {
 
  private:
   Variant* variant_with_id(std::uint16_t id);
-  Etalon* etalon_with_id(std::uint16_t id);
   // The position of the etalon with that id, or -1.
   std::int32_t position_of_etalon(std::uint16_t id) const;
   int rebuild_etalons_with_replay(const std::string& log_path);
@@ -156,9 +156,9 @@ class KnowledgeBase {
   // when `replay` is given, applies those corrections. `out` takes the
   // cells and statistics only when the build succeeds.
   int build_etalon(const Shape& shape, const DynArray<Tag4Record>* replay, Etalon& out);
-  // The shape of a normal variant that can be built from: 14008 when
-  // missing, 14009 without samples.
-  int buildable_shape(std::uint16_t shape_id, const Shape** shape) const;
+  // Appends an etalon built from the shape, whose id goes to *etalon_id:
+  // 14008 when the shape is missing, 14009 when it has no samples.
+  int add_built_etalon(std::uint16_t shape_id, std::uint16_t* etalon_id);
   // Appends the etalon with the next id, written to *id: -1 when the
   // array cannot grow or the ids are used up.
   int append_etalon(Etalon&& etalon, std::uint16_t* id);

@@ -53,11 +53,11 @@ int KnowledgeBase::build_etalon(const Shape& shape, const DynArray<Tag4Record>* 
       if (const int status = check_training_step(step); status != kOk) return status;
       auto step_size = static_cast<std::int32_t>(correction.words[6]);
       work.hit_lists.clear();
-      if (const int status = train_on_sample(
-              work, correction.strokes, kCorrectionAngleOffsets, &step_size,
-              static_cast<std::int32_t>(correction.words[3]),
-              static_cast<std::int32_t>(correction.words[4]),
-              static_cast<std::int32_t>(correction.words[5]), &correction.items);
+      if (const int status =
+              train_on_sample(work, correction.strokes, kCorrectionAngleOffsets, &step_size,
+                              static_cast<std::int32_t>(correction.words[3]),
+                              static_cast<std::int32_t>(correction.words[4]),
+                              static_cast<std::int32_t>(correction.words[5]), &correction.items);
           status != kOk) {
         return status;
       }

@@ -22,7 +22,8 @@ int shapes_of_normal_variants(const DynArray<Variant>& variants, DynArray<std::u
     if (!variant.is_special() && out.push_back(variant.shape_id) != kOk) return kOutOfMemory;
   }
   std::sort(out.begin(), out.end());
-  const auto distinct = static_cast<std::uint32_t>(std::unique(out.begin(), out.end()) - out.begin());
+  const auto distinct =
+      static_cast<std::uint32_t>(std::unique(out.begin(), out.end()) - out.begin());
   return out.erase(distinct, out.size() - distinct);
 }
 
@@ -81,7 +82,6 @@ class RebuildLog {
 }  // namespace
 
 int KnowledgeBase::rebuild_etalons(bool replay, const std::string& log_path) {
-  if (const int status = refresh(); status != kOk) return status;
   if (replay) return rebuild_etalons_with_replay(log_path);
 
   DynArray<std::uint16_t> shape_ids;
@@ -149,7 +149,6 @@ int KnowledgeBase::rebuild_etalon(std::uint32_t variant_id, bool replay) {
   const Variant* variant = find_variant(static_cast<std::uint16_t>(variant_id));
   const Shape* shape = variant == nullptr ? nullptr : shapes_.find_by_id(variant->shape_id);
   if (shape == nullptr) return kKbNoShape;
-  if (const int status = refresh(); status != kOk) return status;
   Etalon rebuilt;
   if (const int status = build_etalon(*shape, replay ? &etalon->corrections : nullptr, rebuilt);
       status != kOk) {
@@ -163,7 +162,6 @@ int KnowledgeBase::rebuild_etalon(std::uint32_t variant_id, bool replay) {
 int KnowledgeBase::rebuild_shape_etalons(std::uint16_t shape_id) {
   const Shape* shape = shapes_.find_by_id(shape_id);
   if (shape == nullptr) return kKbNoShape;
-  if (const int status = refresh(); status != kOk) return status;
   DynArray<Etalon> rebuilt;
   if (fresh_etalons(etalons_.size(), rebuilt) != kOk) return kOutOfMemory;
   DynArray<std::uint8_t> rebuilt_flags;
@@ -214,10 +212,9 @@ int KnowledgeBase::merge_shape_etalons(std::uint16_t shape_id) {
   }
   if (last_kept >= kLastEtalonId) return kOutOfMemory;
 
-  if (const int status = refresh(); status != kOk) return status;
   Etalon built;
   if (const int status = build_etalon(*shape, nullptr, built); status != kOk) return status;
-  built.reference_count_ = static_cast<std::uint16_t>(std::min<std::uint32_t>(users, 0xFFFF));
+  built.reference_count_ = static_cast<std::uint16_t>(users);  // variant ids are 16-bit
   for (std::uint32_t i = etalons_.size(); i-- > 0;) {
     if (merged[i] != 0) etalons_.erase(i, 1);
   }

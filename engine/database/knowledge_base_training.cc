@@ -64,8 +64,7 @@ int KnowledgeBase::split_and_train(std::span<const std::uint16_t> distinct_ids, 
 }
 
 int KnowledgeBase::replace_variants(std::span<const std::uint16_t> ids, int step,
-                                    std::span<const std::uint16_t> hits,
-                                    const Tag4Record& sample) {
+                                    std::span<const std::uint16_t> hits, const Tag4Record& sample) {
   if (ids.empty()) return kOk;
   const int p1 = static_cast<int>(sample.words[1]);
   const int p2 = static_cast<int>(sample.words[2]);

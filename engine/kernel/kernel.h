@@ -165,10 +165,9 @@ class Kernel {
   // The same on the points start..end (-1: the first / the last) of the
   // request's figure figure_index only: -3 when that figure or those points
   // do not exist or start > end.
-  int make_correction_special(const CorrectionRequest* request, int figure_index,
-                              int start_point, int end_point, int variant_id, int step,
-                              int keep_counts, int p1, int p2,
-                              const DynArray<std::uint32_t>* feature_codes,
+  int make_correction_special(const CorrectionRequest* request, int figure_index, int start_point,
+                              int end_point, int variant_id, int step, int keep_counts, int p1,
+                              int p2, const DynArray<std::uint32_t>* feature_codes,
                               const DynArray<std::uint16_t>* variants);
   // Copies the pane's points under the request's figures into the sample,
   // one stroke for each stroke they touch, in stroke order, from the first

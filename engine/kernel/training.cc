@@ -70,7 +70,8 @@ int Kernel::collect_sample_runs(Tag4Record& sample, const CorrectionRequest& req
     if (stroke >= spans.size() && spans.resize(stroke + 1) != kOk) return kOutOfMemory;
     StrokeSpan& span = spans[stroke];
     span.first = std::min<std::int32_t>(span.first, candidate->first_point);
-    span.last = std::max<std::int32_t>(span.last, candidate->first_point + candidate->run.count - 1);
+    span.last =
+        std::max<std::int32_t>(span.last, candidate->first_point + candidate->run.count - 1);
   }
 
   for (std::uint32_t s = 0; s < spans.size(); ++s) {
@@ -109,7 +110,6 @@ int Kernel::train_with_sample(Tag4Record& sample, int variant_id, int step, int 
                                      static_cast<std::int32_t>(sample.words[4]),
                                      static_cast<std::int32_t>(sample.words[5]), &sample.items);
   if (status != kOk) return status;
-  if (work.hit_lists.empty()) return kBadArgument;
   sample.words[6] = static_cast<std::uint32_t>(step_size);
   const std::span<const std::uint16_t> hits = work.hit_lists[0].span();
   if (variants != nullptr && !variants->empty()) {

@@ -110,13 +110,16 @@ TEST(EtalonTrainingTest, DivisorsAndHitListsAreChecked) {
     TrainingStep step;
     int expected;
   };
-  for (const Case& c : {Case{{1, 0, 1}, kUndocumented},  // p1 divides
-                        Case{{1, 1, 0}, kUndocumented},  // p2 divides
-                        Case{{-1, 0, 0}, kUndocumented},
-                        Case{{0, 0, 0}, kOk},            // no step: nothing divides
-                        Case{{1, 0, 50}, kOk},           // p2 in 10..100: no step
-                        Case{{-1, 0, 101}, kOk},         // complement: divides by p2 - 100
-                        Case{{1, -3, -7}, kOk}}) {
+  const std::vector<Case> cases = {
+      {{1, 0, 1}, kUndocumented},   // p1 divides
+      {{1, 1, 0}, kUndocumented},   // p2 divides
+      {{-1, 0, 0}, kUndocumented},  // both would
+      {{0, 0, 0}, kOk},             // no step: nothing divides
+      {{1, 0, 50}, kOk},            // p2 in 10..100: no step
+      {{-1, 0, 101}, kOk},          // complement: divides by p2 - 100
+      {{1, -3, -7}, kOk},           // negative values divide well
+  };
+  for (const Case& c : cases) {
     EXPECT_EQ(check_training_step(c.step), c.expected)
         << c.step.amount << " " << c.step.p1 << " " << c.step.p2;
   }

@@ -51,9 +51,13 @@ class KnowledgeBaseBuildTest : public ::testing::Test {
   Tag4Record correction(char letter, DynArray<std::uint16_t>& hits, int p1 = 1, int p2 = 1) {
     Tag4Record sample;
     sample.strokes = std::move(test::letter_sample(letter, 5).strokes);
-    const std::uint32_t words[7] = {0, static_cast<std::uint32_t>(p1),
-                                    static_cast<std::uint32_t>(p2), 0xFFFFFFFF, 0xFFFFFFFF,
-                                    0xFFFFFFFF, 0xFFFFFFFF};
+    const std::uint32_t words[7] = {0,
+                                    static_cast<std::uint32_t>(p1),
+                                    static_cast<std::uint32_t>(p2),
+                                    0xFFFFFFFF,
+                                    0xFFFFFFFF,
+                                    0xFFFFFFFF,
+                                    0xFFFFFFFF};
     std::copy(std::begin(words), std::end(words), sample.words);
     SampleFeatureWork work;
     work.rafs = &rafs_;

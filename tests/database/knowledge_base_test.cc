@@ -41,7 +41,9 @@ class KnowledgeBaseFileTest : public ::testing::Test {
     Etalon* etalon = base_.etalons().push_default();
     etalon->id = id;
     etalon->reference_count_ = references;
-    for (std::uint32_t i = 0; i < cells; ++i) etalon->cells.push_back(static_cast<std::uint8_t>(40 + i));
+    for (std::uint32_t i = 0; i < cells; ++i) {
+      etalon->cells.push_back(static_cast<std::uint8_t>(40 + i));
+    }
   }
 
   testing::TempDir dir_;
@@ -114,7 +116,8 @@ TEST_F(KnowledgeBaseFileTest, VariantsAreListedOneALine) {
     dump_variants(out, base_);
   }
   const Bytes listing = read_bytes(path_);
-  const std::string heading = "\n\xC2\xE0\xF0\xE8\xE0\xED\xF2\xFB.\n  \xCA\xEE\xEB\xE8\xF7\xE5\xF1\xF2\xE2\xEE: 3\n";
+  const std::string heading =
+      "\n\xC2\xE0\xF0\xE8\xE0\xED\xF2\xFB.\n  \xCA\xEE\xEB\xE8\xF7\xE5\xF1\xF2\xE2\xEE: 3\n";
   EXPECT_EQ(std::string(listing.begin(), listing.end()),
             heading +
                 "0\tid: 1\tidSet: 5\tmenuc: 97\tidShape: 9\tidUse: Often\n"
@@ -181,8 +184,9 @@ class KnowledgeBaseTest : public ::testing::Test {
 
   std::vector<std::uint8_t> cells_of(std::uint16_t variant_id) const {
     const Etalon* etalon = base_.find_etalon(variant_id);
-    return etalon == nullptr ? std::vector<std::uint8_t>{}
-                             : std::vector<std::uint8_t>(etalon->cells.begin(), etalon->cells.end());
+    return etalon == nullptr
+               ? std::vector<std::uint8_t>{}
+               : std::vector<std::uint8_t>(etalon->cells.begin(), etalon->cells.end());
   }
 
   ShapeTable shapes_;
@@ -357,12 +361,15 @@ TEST_F(KnowledgeBaseTest, FailedTrainingChangesNothing) {
     std::span<const std::uint16_t> hits;
     int expected;
   };
-  for (const Case& c : {Case{"p1 0", 1, 0, 1, hits_, kUndocumented},
-                        Case{"p2 0", 2, 1, 0, hits_, kUndocumented},
-                        Case{"special", 4, 1, 1, hits_, kKbNoEtalon},
-                        Case{"unknown", 9, 1, 1, hits_, kKbVariantNotFound},
-                        Case{"hit past the cells", 1, 1, 1, past_the_cells, kBadArgument},
-                        Case{"hits descending", 1, 1, 1, descending, kBadArgument}}) {
+  const std::vector<Case> cases = {
+      {"p1 0", 1, 0, 1, hits_, kUndocumented},
+      {"p2 0", 2, 1, 0, hits_, kUndocumented},
+      {"special", 4, 1, 1, hits_, kKbNoEtalon},
+      {"unknown", 9, 1, 1, hits_, kKbVariantNotFound},
+      {"hit past the cells", 1, 1, 1, past_the_cells, kBadArgument},
+      {"hits descending", 1, 1, 1, descending, kBadArgument},
+  };
+  for (const Case& c : cases) {
     EXPECT_EQ(base_.update_variant(c.id, 1, c.hits, sample_, c.p1, c.p2), c.expected) << c.what;
     EXPECT_EQ(base_.replace_variant(c.id, 1, c.hits, sample_, c.p1, c.p2), c.expected) << c.what;
     const std::uint16_t pair[] = {1, c.id};

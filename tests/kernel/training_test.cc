@@ -33,7 +33,7 @@ crDynArray* c_array(DynArray<std::uint32_t>& array) {
 crDynArray* c_array(DynArray<std::uint16_t>& array) {
   return reinterpret_cast<crDynArray*>(&array);
 }
-const crCorrRequest* c_request(const CorrectionRequest& request) {
+const crCorrRequest* as_c_request(const CorrectionRequest& request) {
   return reinterpret_cast<const crCorrRequest*>(&request);
 }
 
@@ -147,7 +147,7 @@ class CorrectionTest : public TrainingTest {
     fake_->lines = {testing::FakeLine{{testing::fragment({testing::reading(u'L')})}, {}}};
     fake_->figure_lines = {0};
     ASSERT_EQ(crmSetDebugMode(1), kOk);
-    for (const test::Points& points : test::letter_strokes('L', 300, 400, 12)) ink_.push_back(points);
+    ink_ = test::letter_strokes('L', 300, 400, 12);
     const crStrokeInput stroke{reinterpret_cast<const crPoint*>(ink_[0].data()),
                                static_cast<std::int32_t>(ink_[0].size())};
     ASSERT_EQ(crAddStroke(&stroke, 1, -1, -1), kOk);
@@ -177,7 +177,7 @@ class CorrectionTest : public TrainingTest {
     return crmMakeCorr(c_request(), variant_id, step, keep_counts, 1, 1, c_array(features_),
                        c_array(variants_));
   }
-  const crCorrRequest* c_request() const { return inkrec::c_request(request_); }
+  const crCorrRequest* c_request() const { return as_c_request(request_); }
   static const Tag4Record& last_correction(std::uint16_t variant_id) {
     return store().find_etalon(variant_id)->corrections.back();
   }
@@ -227,7 +227,7 @@ TEST_F(CorrectionTest, RefusedCorrectionsChangeNothing) {
 
   CorrectionRequest other{{}, values_, {}};
   other.figure_indices.push_back(0);
-  const crCorrRequest* c_other = c_request(other);
+  const crCorrRequest* c_other = as_c_request(other);
   EXPECT_EQ(crmMakeCorr(c_other, 1, 1, 0, 1, 1, nullptr, nullptr), kBadArgument);  // no figure
   other.figures.push_back(fake_->figure(0));
   other.figure_indices[0] = 1;

@@ -233,8 +233,8 @@ class FakeLetterSearch final : public LetterSearch {
   // Adds a figure of `count` trajectory points of stroke s from its point
   // `first` as the next candidate of the line, as a split of cursive ink
   // would; the figure's address, null when the stroke is not kept.
-  const FigureRecord* add_piece_candidate(std::uint32_t line, std::uint32_t s,
-                                          std::uint16_t first, std::int32_t count) {
+  const FigureRecord* add_piece_candidate(std::uint32_t line, std::uint32_t s, std::uint16_t first,
+                                          std::int32_t count) {
     if (s >= stroke_records_.size()) return nullptr;
     FigureRecord piece;
     piece.run.set(stroke_records_[s].run.points + first, count);

@@ -45,8 +45,8 @@ inline Sample letter_sample(char letter, int variation = 0) {
   Sample sample;
   sample.first_guide = static_cast<std::int16_t>(200 + variation);
   sample.second_guide = static_cast<std::int16_t>(260 + variation);
-  for (const Points& points : letter_strokes(letter, 100 + 7 * variation, 200 + 3 * variation,
-                                             10 + variation)) {
+  for (const Points& points :
+       letter_strokes(letter, 100 + 7 * variation, 200 + 3 * variation, 10 + variation)) {
     sample.strokes.push_back(stroke_of(points));
   }
   return sample;
