@@ -17,7 +17,7 @@ namespace {
 // The sample's words: [0] marked by the knowledge base, [1] p1, [2] p2,
 // [3] to [5] the stroke index, first and last point of a piece (-1: whole
 // strokes), [6] the trajectory step (-1: derived from the sample).
-constexpr std::uint32_t kWholeStrokes = static_cast<std::uint32_t>(-1);
+constexpr std::uint32_t kNotGiven = static_cast<std::uint32_t>(-1);
 
 // The sample without ink: the request's two values, the step's values and
 // the features to use (none listed when all are).
@@ -29,10 +29,10 @@ int start_sample(const CorrectionRequest* request, int p1, int p2,
   const std::uint32_t words[7] = {0,
                                   static_cast<std::uint32_t>(p1),
                                   static_cast<std::uint32_t>(p2),
-                                  kWholeStrokes,
-                                  kWholeStrokes,
-                                  kWholeStrokes,
-                                  kWholeStrokes};
+                                  kNotGiven,
+                                  kNotGiven,
+                                  kNotGiven,
+                                  kNotGiven};
   std::copy(std::begin(words), std::end(words), sample.words);
   if (feature_codes == nullptr) return kOk;
   for (const std::uint32_t code : *feature_codes) {
