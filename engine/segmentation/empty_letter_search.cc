@@ -71,6 +71,11 @@ int EmptyLetterSearch::collect_figure_points(FigurePlace, FigurePlace, DynArray<
   return kOk;
 }
 
+const FigureRecord* EmptyLetterSearch::line_candidate(std::uint32_t, std::uint32_t) const {
+  return nullptr;
+}
+const StrokeRecord* EmptyLetterSearch::stroke_record(std::uint32_t) const { return nullptr; }
+
 int EmptyLetterSearch::recognize_figure_group(Kernel&, int, int, LineGroup&, AnswerList&) {
   return kOk;
 }

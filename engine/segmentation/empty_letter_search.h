@@ -65,6 +65,9 @@ class EmptyLetterSearch final : public LetterSearch {
   int collect_figure_points(FigurePlace first, FigurePlace last,
                             DynArray<PackedPoint>& out) override;
 
+  const FigureRecord* line_candidate(std::uint32_t line, std::uint32_t i) const override;
+  const StrokeRecord* stroke_record(std::uint32_t s) const override;
+
   int recognize_figure_group(Kernel& kernel, int first, int last, LineGroup& line_group,
                              AnswerList& out) override;
   int allowed_letters_for_prefix(Kernel& kernel, const DynArray<std::uint16_t>& prefix,
