@@ -334,6 +334,11 @@ int DataStore::add_raf(const Raf& record, std::uint16_t* new_id) {
   return kOk;
 }
 
+int DataStore::add_raf(const Raf& record, int replay) {
+  const int status = add_raf(record);
+  return status != kOk ? status : rebuild_etalons(replay);
+}
+
 int DataStore::edit_raf(const Raf& record) {
   note_change();
   const int position = position_of_id(rafs_, record.id);

@@ -64,6 +64,8 @@ class DataStore {
   int rewrite();
   int save_as(const char* path);
   int save_as_w(const char16_t* path);
+  // Writes a text listing of the tables to a new file.
+  int save_text_w(const char16_t* path);
 
   // Reads a data file from the stream's start (codes 3006 to 3012).
   int read_chunks(BinaryStream& stream);
@@ -119,6 +121,17 @@ class DataStore {
     note_change();
     return knowledge_base_.set_variant(record);
   }
+  // Adds a variant with the next id and, unless it is special, an etalon
+  // built from its shape.
+  int add_variant(const Variant& record);
+  // Adds a variant with the next id that shares the etalon of the variant
+  // base_id.
+  int add_variant_with_base(const Variant& record, std::uint16_t base_id);
+  // Builds every etalon afresh from the shapes; with replay, each from its
+  // shape and the corrections trained since.
+  int rebuild_etalons(int replay);
+  // The same for the etalon of one variant.
+  int rebuild_etalon(std::uint32_t variant_id, int replay);
   const Variant* find_variant(std::uint16_t id) const { return knowledge_base_.find_variant(id); }
   const Variant* variant_at(std::uint32_t index) const {
     return knowledge_base_.variants().item_checked(index);
@@ -148,6 +161,9 @@ class DataStore {
   // right after the last range (the given offset for the first); -1 when
   // the table, the ids or the 16-bit cell offsets run out.
   int add_raf(const Raf& record, std::uint16_t* new_id = nullptr);
+  // add_raf, then the etalons rebuilt for the new cells (rebuild_etalons):
+  // the first failure.
+  int add_raf(const Raf& record, int replay);
   // 13009 when absent, 13010 when nx or ny differ; else only the weight
   // changes and the etalons' statistics are recomputed.
   int edit_raf(const Raf& record);
@@ -169,6 +185,10 @@ class DataStore {
   // 13008 when its id is absent; else samples, value and info are copied
   // over the stored shape.
   int edit_shape_dummy(const Shape& shape);
+  // As edit_shape_dummy; then, when the samples changed or force is set,
+  // the shape's statistics are computed again and the etalons of its
+  // variants rebuilt (rebuild not 0) or merged into one built afresh.
+  int edit_shape(const Shape& shape, int rebuild, int force);
   const Shape* find_shape(std::uint32_t id) const { return shapes_.find_by_id(id); }
   const Shape* shape_at(std::uint32_t index) const { return shapes_.at(index); }
 

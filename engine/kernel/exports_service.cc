@@ -1,4 +1,5 @@
-// The exports that need no kernel: error texts and the version.
+// The exports that need no kernel: error texts, the version and the test
+// values.
 #include <algorithm>
 #include <cstring>
 
@@ -11,6 +12,11 @@ namespace {
 // The version text with its terminator and one more 0 byte.
 constexpr char kVersionText[] = "9.0.462.11806\0";
 constexpr int kBuildNumber = 462;
+
+// Process-wide values that only their getters read.
+double test_alpha = 1.0;
+double test_exp = 3.0;
+int test_n = 3;
 
 }  // namespace
 
@@ -27,5 +33,26 @@ int crmGetVersion(char* buffer, int size) {
   }
   return kBuildNumber;
 }
+
+int cr_test_SetAlpha(double alpha) {
+  test_alpha = alpha;
+  return inkrec::kOk;
+}
+
+int cr_test_SetExp(double exp) {
+  test_exp = exp;
+  return inkrec::kOk;
+}
+
+int cr_test_SetN(int n) {
+  test_n = n;
+  return inkrec::kOk;
+}
+
+double cr_test_GetAlpha(void) { return test_alpha; }
+
+double cr_test_GetExp(void) { return test_exp; }
+
+int cr_test_GetN(void) { return test_n; }
 
 }  // extern "C"

@@ -5,7 +5,7 @@
 #include "engine/database/user_dictionary_status.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/utf.h"
-#include "engine/kernel/crman.h"
+#include "engine/kernel/export_targets.h"
 #include "inkrec/inkrec.h"
 
 using namespace inkrec;
@@ -13,8 +13,7 @@ using namespace inkrec;
 namespace {
 
 DictionarySet* active_dictionaries() {
-  CrMan* manager = crman_if_exists();
-  Kernel* kernel = manager == nullptr ? nullptr : manager->active_kernel();
+  Kernel* kernel = active_kernel();
   return kernel == nullptr ? nullptr : kernel->dictionaries();
 }
 

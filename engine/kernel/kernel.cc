@@ -1,5 +1,6 @@
 // The kernel: stroke intake, the active charsets and the lists derived from
-// them, the dictionary selection and the flags.
+// them, the dictionary selection, the user's variant choices and the flags.
+// The recognition itself is in recognition_driver.cc and the files it names.
 
 #include "engine/kernel/kernel.h"
 
@@ -7,6 +8,7 @@
 
 #include "engine/database/data_store.h"
 #include "engine/database/dictionary_set.h"
+#include "engine/database/user_variant_file.h"
 #include "engine/foundation/status.h"
 
 namespace inkrec {
@@ -173,6 +175,14 @@ int Kernel::select_dictionary(bool force) {
   if (const int status = dictionary_charset(force, &charset_id); status != kOk) return status;
   dictionaries_->select_charset(charset_id);
   return kOk;
+}
+
+int Kernel::set_variants_and_write(std::span<const Variant> variants,
+                                   std::span<const ComplexVariant> complex_variants,
+                                   const UserVariantFile& file) {
+  for (const Variant& variant : variants) data_store_->set_variant(variant);
+  for (const ComplexVariant& variant : complex_variants) data_store_->set_complex_variant(variant);
+  return file.write(*data_store_);
 }
 
 void Kernel::clear_flags() {

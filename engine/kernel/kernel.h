@@ -1,7 +1,8 @@
 // Kernel: one recognizer instance. It refers to the shared database and
 // dictionaries (never owning them) and owns its pane, its copy of the
-// caller's request, the case state and the selection of active charsets
-// with the database records that belong to them.
+// caller's request, the case state, the selection of active charsets with
+// the database records that belong to them, its letter search with the work
+// lists of the last recognition, and the text that recognition produced.
 //
 // The lists derived from the active charsets hold pointers into the
 // database's tables. Every kernel compares the database's change count
@@ -13,10 +14,13 @@
 // which another thread may set while a recognition runs.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <span>
 
+#include "engine/analysis/raf_context.h"
 #include "engine/database/active_tables.h"
 #include "engine/database/data_records.h"
 #include "engine/database/knowledge_base_records.h"
@@ -24,16 +28,29 @@
 #include "engine/foundation/ptr_array.h"
 #include "engine/kernel/pane.h"
 #include "engine/kernel/recognition_params.h"
+#include "engine/kernel/shift_state.h"
+#include "engine/segmentation/empty_letter_search.h"
+#include "inkrec/inkrec.h"
 
 namespace inkrec {
 
+class AnswerList;
 class DataStore;
 class DictionarySet;
+class FigureGroup;
+class Kernel;
+class LineGroup;
+class UserVariantFile;
 
-// The case state that the shift codes of the recognised text set.
-struct ShiftState {
-  std::uint8_t caps = 0;
-  std::uint8_t shift = 0;
+// An outside object told of two moments of each recognition: before the
+// dictionary word search and after the segment recognition.
+class KernelObserver {
+ public:
+  virtual void before_word_search(Kernel& kernel) = 0;
+  virtual void after_segments(Kernel& kernel) = 0;
+
+ protected:
+  ~KernelObserver() = default;
 };
 
 class Kernel {
@@ -105,15 +122,92 @@ class Kernel {
   void set_quick_flag() { quick_.store(1, std::memory_order_relaxed); }
   void clear_flags();
 
+  // Recognises the pane's ink (see inkrec.h, crRecognize, for the
+  // statuses): the text goes to the request's buffer and close alternatives
+  // to its callback; then the ink and the work lists are dropped unless the
+  // debug mode is on. On failure the ink stays.
+  int recognize(const RecognitionParams& request);
+  // Runs the line pass alone; nothing is written or dropped.
+  int get_line(const RecognitionParams& request);
+  // Drops the ink and the work of the last recognition.
+  void clear_pane();
+  // Frees the feature work, the work lists and the text, and drops the ink.
+  void reset();
+
+  // Called by the letter search for one stroke group: computes the group's
+  // features into the feature context, then lets the letter search classify
+  // the group into `out`. The first failing status.
+  int recognize_element(const FigureGroup& group, int line_height, int first, int last,
+                        LineGroup& line_group, AnswerList& out);
+
+  // Replaces the database's variants and complex variants by the records
+  // (each found by its id; a record the database refuses is left out), then
+  // writes the user's variant choices: the status of that write.
+  int set_variants_and_write(std::span<const Variant> variants,
+                             std::span<const ComplexVariant> complex_variants,
+                             const UserVariantFile& file);
+
+  // Training from figures of the last recognition (crmMakeCorr and
+  // crmMakeCorrSpecial): see inkrec.h.
+  int make_correction(const crCorrRequest* request, int variant_id, int step, int keep_counts,
+                      int p1, int p2, const DynArray<std::uint32_t>* feature_codes,
+                      const DynArray<std::uint16_t>* variants);
+  int make_correction_special(const crCorrRequest* request, int figure_index, int start_point,
+                              int end_point, int variant_id, int step, int keep_counts, int p1,
+                              int p2, const DynArray<std::uint32_t>* feature_codes,
+                              const DynArray<std::uint16_t>* variants);
+
+  // 0 and 3 mean off; any other value keeps the ink and the work lists after
+  // a recognition, and 2 also empties the lines' group lists after the first
+  // sweep of the line loop.
+  std::uint32_t debug_mode() const { return debug_mode_; }
+  void set_debug_mode(std::uint32_t mode) { debug_mode_ = mode; }
+
+  LetterSearch& letter_search() { return *search_; }
+  // Replaces the letter search (null restores the kernel's own).
+  void set_letter_search(std::unique_ptr<LetterSearch> search);
+  void set_observer(KernelObserver* observer) { observer_ = observer; }
+
+  // The gap statistics of the line loop's last sweep: the robust mean and
+  // spread of the mean row gaps [0, 1], of the least gaps [2, 3] and of the
+  // slant-corrected centroid distances [4, 5]; -1 while unmeasured.
+  std::span<const std::int32_t, 6> gap_statistics() const { return gap_statistics_; }
+  // The features recognize_element computed for the group being classified.
+  RafContext& feature_context() { return feature_context_; }
+
  private:
+  int run_recognition();
+  int prepare_lines();
+  int prepare_line_work();
+  int add_stroke_figures();
+  int measure_figure_runs();
+  int sort_reading_order();
+  int run_line_stages();
+  int line_loop();
+  int search_words();
+  int deliver_results();
+  int deliver_letters(ShiftState& state);
+  int offer_letter(std::uint32_t i, bool* dropped);
+  int deliver_words(ShiftState& state);
+  int offer_word(const LineRecord& line, WordEntry& word, ShiftState& state);
+  int build_text();
   void clear_active_lists();
   int collect_variants();
   int build_code_index();
 
+  KernelObserver* observer_ = nullptr;
   DataStore* data_store_;
   RecognitionParams params_;
   ShiftState shift_state_;
   Pane pane_;
+  RafContext feature_context_;
+  DynArray<std::uint16_t> text_;
+  EmptyLetterSearch empty_search_;
+  std::unique_ptr<LetterSearch> replacement_search_;
+  LetterSearch* search_ = &empty_search_;
+  std::array<std::int32_t, 6> gap_statistics_{-1, -1, -1, -1, -1, -1};
+  int skew_correction_ = 0;
+  std::uint32_t debug_mode_ = 0;
   std::atomic<std::uint8_t> stop_{0};
   std::atomic<std::uint8_t> quick_{0};
   std::uint32_t variant_flags_ = 0;

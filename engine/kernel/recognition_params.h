@@ -10,13 +10,13 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "inkrec/inkrec.h"
+
 namespace inkrec {
 
-struct ResultChoice;
-
-// Asked to choose among close alternatives; a non-zero result aborts the
-// recognition with that value.
-using ResultCallback = int (*)(ResultChoice* choice, void* context);
+// Asked to choose among close alternatives (a ResultChoice, result_choice.h);
+// a non-zero result aborts the recognition with that value.
+using ResultCallback = crResultCallback;
 
 struct RecognitionParams {
   ResultCallback callback = nullptr;

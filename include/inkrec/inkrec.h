@@ -42,6 +42,213 @@ typedef struct crDynArray {
   void* data;
 } crDynArray;
 
+/*
+ * Records that cross the interface. Their layouts are part of the calling
+ * convention (natural alignment, 64-bit pointers). Records handed out are
+ * copies the caller owns; records handed to the result callback live only
+ * during the call. Arrays the engine fills into a caller's crDynArray replace
+ * what it held: pass an empty array ({0}) or one the engine filled.
+ */
+
+/* A point in 16-bit tablet units, y growing downward. */
+typedef struct crPoint {
+  int16_t x;
+  int16_t y;
+} crPoint;
+
+/* A stroke as crAddStroke takes it: count points (the engine copies them). */
+typedef struct crStrokeInput {
+  const crPoint* points;
+  int32_t count;
+} crStrokeInput;
+
+/*
+ * What the result callback is asked to choose among. candidates holds the
+ * alternative texts, best first (each a crDynArray of char16_t without
+ * terminator); kind is 0 for a single letter, 1 for a word. The box is the
+ * ink concerned in the caller's coordinates. The callback sets chosen: -1 or
+ * 0 keeps the best, k picks candidate k, -3 (kind 0) drops the letter from
+ * the text; for kind 1 it may also fill returned_text (allocated with the
+ * engine's allocator), which the engine keeps with the word.
+ */
+typedef struct crResultChoice {
+  crDynArray candidates;
+  uint32_t kind;
+  int32_t left;
+  int32_t top;
+  int32_t right;
+  int32_t bottom;
+  int32_t chosen;
+  crDynArray returned_text;
+} crResultChoice;
+
+/* A non-zero result ends the recognition with that value. */
+typedef int (*crResultCallback)(crResultChoice* choice, void* context);
+
+/*
+ * The recognition request. A kernel starts with: callback null,
+ * delivery_mode 0, third_word 100, context null, mode 0, switches 1, 1, 0,
+ * 0, 0, 1, 1, 0, 1, 0, no buffer.
+ */
+typedef struct crRecognitionParams {
+  crResultCallback callback;
+  int32_t delivery_mode; /* 0 never call back; 1, 2, 3 ask more and more often */
+  int32_t third_word;    /* stored only */
+  void* context;         /* the callback's second argument */
+  /* 2 turns off word_pass, cursive_split and skew_search for this request;
+   * any non-zero mode makes the skew search take the ink as one line. */
+  int32_t mode;
+  uint8_t first_switch;        /* stored only */
+  uint8_t second_switch;       /* stored only */
+  uint8_t word_pass;           /* dictionary word search, lower-case continuation letters */
+  uint8_t cursive_split;       /* split cursive strokes into bodies and links */
+  uint8_t caller_base_lines;   /* every stroke carries its base lines (else 4035) */
+  uint8_t skew_search;         /* straighten tilted ink first */
+  uint8_t skew_allowed;        /* without it the skew search does nothing */
+  uint8_t third_switch;        /* stored only */
+  uint8_t refine_trajectories; /* refine the trajectory step of the strokes */
+  uint8_t letter_search_switch;
+  char16_t* result_buffer; /* receives the text, 0-terminated */
+  int32_t result_size;     /* units in result_buffer, terminator included */
+} crRecognitionParams;
+
+/* The database records, as stored in the data file. */
+typedef struct crCharSet {
+  uint32_t id;
+  uint32_t ortho; /* 1 marks a language */
+  char16_t name[30];
+  char16_t word_list_code[3];
+  uint8_t direct; /* written right to left */
+  uint8_t reserved[13];
+} crCharSet;
+
+typedef struct crSymb {
+  uint32_t sides;
+  uint16_t code;
+  uint16_t second_code;
+  uint16_t third_code;
+  uint8_t def_num;
+  uint8_t control;
+  uint8_t reserved[4];
+} crSymb;
+
+typedef struct crCharSetSymb {
+  uint32_t charset_id;
+  uint16_t code;
+  uint8_t values[3];
+  uint8_t reserved[7];
+} crCharSetSymb;
+
+typedef struct crVariant {
+  uint32_t idSet;
+  uint32_t idUse;
+  uint16_t id;
+  uint16_t shape_id;
+  uint16_t menuc;
+  uint8_t aux_byte1;
+  uint8_t aux_byte2;
+  uint16_t etalon_id;
+  uint8_t special_recognition;
+  uint8_t aux_byte3;
+  uint16_t aux_word1;
+  uint16_t aux_word2;
+  uint32_t properties;
+  uint16_t aux_codes[3];
+  uint8_t aux_byte4;
+  uint8_t aux_byte5;
+} crVariant;
+
+typedef struct crComplexVariant {
+  uint32_t set;
+  uint32_t use;
+  uint32_t add;
+  uint32_t kind;
+  uint16_t id;
+  uint16_t menuc;
+  uint16_t reference_id;
+  uint16_t detail_shape_id;
+  uint8_t cnt;
+  uint8_t group;
+  uint8_t show;
+  uint8_t rec_mode;
+  uint8_t carried_tail[20];
+} crComplexVariant;
+
+typedef struct crRaf {
+  uint16_t offset;
+  uint16_t id;
+  uint8_t nx;
+  uint8_t ny;
+  uint8_t ves;
+  uint8_t carried;
+} crRaf;
+
+/* The stored description of a shape. */
+typedef struct crShapeInfoBlock {
+  uint16_t id;
+  char name[14];
+  int8_t stats[4];
+  uint16_t value;
+  uint8_t reserved[10];
+} crShapeInfoBlock;
+
+/* A shape's description and the number of its samples. */
+typedef struct crShapeInfo {
+  crShapeInfoBlock info;
+  uint32_t sample_count;
+} crShapeInfo;
+
+/* A written sample: strokes is a crDynArray of strokes, each a crDynArray of
+ * crPoint. */
+typedef struct crSample {
+  crDynArray strokes;
+  int16_t first_guide;
+  int16_t second_guide;
+  uint16_t value16;
+  uint8_t value8;
+} crSample;
+
+/* A shape: samples is a crDynArray of crSample. */
+typedef struct crShape {
+  crDynArray samples;
+  uint32_t value;
+  crShapeInfoBlock info;
+} crShape;
+
+/* A letter-pair rule: three lists of uint16_t variant ids (complex variant
+ * ids where complex[i] is set). A Tuples table is a crDynArray of
+ * crTuplesEntry. */
+typedef struct crTuple {
+  crDynArray lists[3];
+  uint16_t rule;
+  uint8_t complex[3];
+} crTuple;
+
+typedef struct crTuplesEntry {
+  crDynArray tuples; /* crTuple */
+  uint32_t charset_id;
+} crTuplesEntry;
+
+/* A special-pairs table is a crDynArray of crSpecPairsEntry. */
+typedef struct crSpecPair {
+  uint16_t variant2;
+  int16_t max_delta;
+  int16_t min_measure;
+} crSpecPair;
+
+typedef struct crSpecPairGroup {
+  crDynArray pairs; /* crSpecPair */
+  uint16_t key;
+} crSpecPairGroup;
+
+typedef struct crSpecPairsEntry {
+  crDynArray groups; /* crSpecPairGroup, ascending by key */
+  uint32_t charset_id;
+} crSpecPairsEntry;
+
+/* The request of the training exports; its layout belongs to training. */
+typedef struct crCorrRequest crCorrRequest;
+
 /* ---- Life cycle and kernels ------------------------------------------- */
 
 /*
@@ -61,8 +268,7 @@ INKREC_API int crmInitCrMan(const char16_t* data_path, int mode, const char16_t*
 /* The same without the first kernel and with "user.txt" beside the data. */
 INKREC_API int crInitCrMan_NoKernel(const char16_t* data_path, int mode,
                                     const char16_t* alt_data_path, const char16_t* dict_dir,
-                                    const crDynArray* path_list,
-                                    const crDynArray* charset_id_list);
+                                    const crDynArray* path_list, const crDynArray* charset_id_list);
 INKREC_API int crmInitCrMan_NoKernel(const char16_t* data_path, int mode,
                                      const char16_t* alt_data_path, const char16_t* dict_dir,
                                      const crDynArray* path_list,
@@ -85,12 +291,109 @@ INKREC_API int crmReloadUserDictionaryFile(void);
 /* ---- Kernels, ink and recognition -------------------------------------- */
 
 /*
+ * These act on the active kernel and answer 4001 when there is none; their
+ * _ID twins act on the kernel in a slot (9001 bad id, 9002 empty slot).
+ */
+
+/* Takes count strokes with the base-line values first and second (-1: not
+ * given). -2 for a null array or a count below 1. */
+INKREC_API int crAddStroke(const crStrokeInput* strokes, int count, int16_t first, int16_t second);
+INKREC_API int crmAddStroke_ID(uint32_t id, const crStrokeInput* strokes, int count, int16_t first,
+                               int16_t second);
+/* Drops the ink and the work of the last recognition; 0. */
+INKREC_API int crClearPane(void);
+INKREC_API int crmClearPane_ID(uint32_t id);
+
+/*
+ * Recognises the ink: the text goes into the request's result_buffer (never
+ * past result_size units, always terminated when result_size is at least 1;
+ * nothing is written for a size of 0), and close alternatives go to the
+ * callback as the delivery mode asks. The ink is then dropped unless the
+ * debug mode is on. 0 with no ink (the buffer untouched); -2 for a null
+ * request or buffer; 4034 when the stop flag was set during the run (the ink
+ * stays); 4035 when caller_base_lines is set and a stroke came without base
+ * lines; a non-zero callback result is returned as it is, and -2 when the
+ * callback chose a candidate it was not offered.
+ */
+INKREC_API int crRecognize(const crRecognitionParams* params);
+INKREC_API int crmRecognize_ID(uint32_t id, const crRecognitionParams* params);
+/* Runs the line pass alone; nothing is written or dropped. */
+INKREC_API int crGetLine(const crRecognitionParams* params);
+
+/*
  * Makes the charsets of the count ids active on the active kernel, in their
  * order: the recognition then reads their symbols and writing variants.
  * 4001 without an active kernel; -1, with no charset left active, when an
  * id is unknown; -2 for a null ids with a count above 0 or a count below 0.
  */
 INKREC_API int crSetActiveCharSets(const uint32_t* ids, int count);
+INKREC_API int crmSetActiveCharsets_ID(uint32_t id, const uint32_t* ids, int count);
+
+/*
+ * Teach the database the writing of figures of the last recognition (kept
+ * while the debug mode is on): crmMakeCorr the figures the request names,
+ * crmMakeCorrSpecial points start..end (-1: the first / last) of one of
+ * them. feature_codes is a crDynArray of uint32_t (empty: all features),
+ * variants a crDynArray of uint16_t variant ids trained together.
+ */
+INKREC_API int crmMakeCorr(const crCorrRequest* request, int variant_id, int step, int keep_counts,
+                           int p1, int p2, const crDynArray* feature_codes,
+                           const crDynArray* variants);
+INKREC_API int crmMakeCorrSpecial(const crCorrRequest* request, int figure_index, int start_point,
+                                  int end_point, int variant_id, int step, int keep_counts, int p1,
+                                  int p2, const crDynArray* feature_codes,
+                                  const crDynArray* variants);
+
+/* ---- Per-kernel settings and flags ------------------------------------ */
+
+/* 0 and 3 mean off; any other value keeps the ink and the work lists of a
+ * recognition (2 also drops the group lists of the lines after the first
+ * sweep). 0. */
+INKREC_API int crmSetDebugMode(uint32_t mode);
+INKREC_API int crmSetDebugMode_ID(uint32_t id, uint32_t mode);
+/* May be called from another thread while a recognition runs: the stop flag
+ * ends it with 4034 at its next check, the quick flag makes it settle for
+ * what it has. A recognition clears both when it starts. 0. */
+INKREC_API int crmSetStopFlag(void);
+INKREC_API int crmSetStopFlag_ID(uint32_t id);
+INKREC_API int crmSetQuickFlag(void);
+/* The case state {caps, shift} that codes 30 and 31 of the text set.
+ * -1 (not 4001) without an active kernel. */
+INKREC_API int crmGetShiftState(uint8_t state[2]);
+/* caps from the low byte, shift from the high byte. */
+INKREC_API int crmSetShiftState(uint16_t state);
+/*
+ * The active charsets' ids. *count gives the room in ids on entry and
+ * receives the number of active charsets, of which at most the room was
+ * copied. 0; also 0, with nothing written, when either pointer is null.
+ */
+INKREC_API int crGetActiveCharSets(uint32_t* ids, uint32_t* count);
+/* The address of the kernel's list of recognised fragments (opaque; null
+ * while the segmentation keeps none). */
+INKREC_API int crmGetFigOutList(void** out_list);
+
+/* ---- Word lists ------------------------------------------------------- */
+
+/*
+ * Appends to words (a crDynArray of crDynArray of char16_t) the words of the
+ * active language's word list that begin with prefix, at most maximum of
+ * them, best first. -1 when the list cannot grow.
+ */
+INKREC_API int crGetWordWithBeg(const char16_t* prefix, crDynArray* words, uint32_t maximum);
+/* *found = 1 when the word (cut to 250 units) is in the active language's
+ * word list. */
+INKREC_API int crmSearchWordInStandardDictionary(const char16_t* word, uint8_t* found);
+/*
+ * The letters that may follow a text: prefix is a crDynArray of uint16_t,
+ * the codes so far followed by a mode word. letters receives 128 slots, slot
+ * i for the i-th character of the active charsets in code order: 1 words go
+ * on through the letter, 2 a word ends with it, 255 nothing known.
+ */
+INKREC_API int crmSearchLettersByTextPrefix(const crDynArray* prefix, uint32_t letters[128]);
+/* Word-list directories per charset (path_list as for crInitCrMan): -2
+ * without an active kernel; -1 for a null list or counts that differ or
+ * are 0; else the first failing path's status. */
+INKREC_API int crReloadDictPathes(const crDynArray* path_list, const crDynArray* charset_id_list);
 
 /* ---- Services without a kernel ---------------------------------------- */
 
@@ -99,6 +402,119 @@ INKREC_API int crReturnErrText(int code, char16_t* buffer);
 /* Copies the version text "9.0.462.11806" (cut to size, always
  * terminated); returns the build number 462, or -2 for a null buffer. */
 INKREC_API int crmGetVersion(char* buffer, int size);
+/* Three process-wide test values (initially 1.0, 3.0 and 3) that nothing
+ * else reads; the setters return 0, the getters the value. */
+INKREC_API int cr_test_SetAlpha(double alpha);
+INKREC_API int cr_test_SetExp(double exp);
+INKREC_API int cr_test_SetN(int n);
+INKREC_API double cr_test_GetAlpha(void);
+INKREC_API double cr_test_GetExp(void);
+INKREC_API int cr_test_GetN(void);
+
+/* ---- Database --------------------------------------------------------- */
+
+/*
+ * The recognition database of the active kernel (4001 without one), except
+ * crmGetAllCharsets and the Tuples and special-pair exports, which reach the
+ * database itself and work before any kernel exists (9004 before start-up).
+ * Edits return the database's status: 13001..13012 for records absent,
+ * present or in use, 14001..14010 from the variants' knowledge base, 3002..
+ * 3016 from the file, -1 when memory runs out. Gets copy the record into the
+ * caller's memory and answer -2, writing nothing, when there is no such
+ * record (or a null output); counts write the number and answer 0.
+ */
+
+/* Save the database to its own file, to another existing data file, or as a
+ * text listing. */
+INKREC_API int crSave(void);
+INKREC_API int crmSaveDat(const char16_t* path);
+INKREC_API int crmSaveTXT(const char16_t* path);
+
+INKREC_API int crmAddCharSet(const crCharSet* record);
+INKREC_API int crmDelCharSet(uint32_t id);
+INKREC_API int crmEditCharSet(const crCharSet* record);
+INKREC_API int crmGetCharSetCount(uint32_t* out_count);
+INKREC_API int crmGetCharSet(uint32_t id, crCharSet* out);
+INKREC_API int crmGetCharSetByInd(uint32_t index, crCharSet* out);
+/* Copies the first charsets, at most *capacity of them (crmGetCharSetCount
+ * tells how many there are). */
+INKREC_API int crmGetAllCharsets(crCharSet* records, const uint32_t* capacity);
+
+INKREC_API int crmAddSymb(const crSymb* record);
+INKREC_API int crmDelSymb(uint16_t code);
+INKREC_API int crmEditSymb(const crSymb* record);
+INKREC_API int crmGetSymbCount(uint32_t* out_count);
+INKREC_API int crmGetSymb(uint16_t code, crSymb* out);
+INKREC_API int crmGetSymbByInd(uint32_t index, crSymb* out);
+
+INKREC_API int crmAddCharSetSymb(const crCharSetSymb* record);
+INKREC_API int crmDelCharSetSymb(uint32_t charset_id, uint16_t code);
+INKREC_API int crmEditCharSetSymb(const crCharSetSymb* record);
+/* The records of one charset, or of all for charset_id 0. */
+INKREC_API int crmGetCharSetSymbCount(uint32_t charset_id, uint32_t* out_count);
+INKREC_API int crmGetCharSetSymb(uint32_t charset_id, uint16_t code, crCharSetSymb* out);
+INKREC_API int crmGetCharSetSymbByInd(uint32_t index, crCharSetSymb* out);
+
+/* A new variant gets its own etalon, or shares the one of base_id when that
+ * is not 0; then the kernel's lists are rebuilt. */
+INKREC_API int crmVariantAdd(const crVariant* record, uint16_t base_id);
+INKREC_API int crmVariantDelete(uint16_t id);
+INKREC_API int crmVariantSet(const crVariant* record);
+INKREC_API int crmVariantGetCountAll(uint32_t* out_count);
+INKREC_API int crmVariantGet(uint16_t id, crVariant* out);
+INKREC_API int crmVariantGetByInd(uint32_t index, crVariant* out);
+/* Rebuild every etalon, or the one of a variant, from the shapes (replay 1:
+ * and the corrections trained since). */
+INKREC_API int crmVariantRebuildEtalons(int replay);
+INKREC_API int crmVariantRebuildEtalon(uint32_t variant_id, int replay);
+
+/* The new record takes the next id. */
+INKREC_API int crmComplexVariantAdd(const crComplexVariant* record);
+INKREC_API int crmComplexVariantDelete(uint16_t id);
+INKREC_API int crmComplexVariantSet(const crComplexVariant* record);
+INKREC_API int crmComplexVariantGetCountAll(uint32_t* out_count);
+INKREC_API int crmComplexVariantGet(uint16_t id, crComplexVariant* out);
+INKREC_API int crmComplexVariantGetByInd(uint32_t index, crComplexVariant* out);
+
+/* The new record takes the next id and the cells after the last range; the
+ * etalons are then rebuilt (replay as for crmVariantRebuildEtalons). */
+INKREC_API int crmAddRaf(const crRaf* record, int replay);
+/* Only the weight (ves) changes. */
+INKREC_API int crmEditRaf(const crRaf* record);
+INKREC_API int crmRafDelete(uint16_t id);
+INKREC_API int crmRafCount(uint32_t* out_count);
+INKREC_API int crmRafGet(uint16_t id, crRaf* out);
+INKREC_API int crmRafGetByInd(uint32_t index, crRaf* out);
+
+/* The new shape takes the next id and its statistics are computed. */
+INKREC_API int crmAddShape(const crShape* shape);
+INKREC_API int crmDelShape(uint16_t id);
+/* Replaces the samples, value and description of the shape with the
+ * record's id. When the samples changed, or force is set, the etalons of the
+ * shape's variants are then rebuilt (rebuild not 0) or merged into one
+ * shared etalon built afresh (rebuild 0). crmEditShapeDummy replaces them
+ * and does nothing else. */
+INKREC_API int crmEditShape(const crShape* shape, int rebuild, int force);
+INKREC_API int crmEditShapeDummy(const crShape* shape);
+INKREC_API int crmGetShapeCount(uint32_t* out_count);
+INKREC_API int crmGetShapeInfo(uint16_t id, crShapeInfo* out);
+INKREC_API int crmGetShapeInfoByInd(uint32_t index, crShapeInfo* out);
+/* Deep copies into the caller's crShape (its samples array replaced). */
+INKREC_API int crmGetShape(uint16_t id, crShape* shape);
+INKREC_API int crmGetShapeByInd(uint32_t index, crShape* shape);
+
+/* Replace the database's table by a copy of the caller's, or deep-copy the
+ * database's table into the caller's (its former contents released). */
+INKREC_API int crmTuplesSet(const crDynArray* table);
+INKREC_API int crmTuplesGet(crDynArray* table);
+INKREC_API int crmSpecPairsSetSS(const crDynArray* table);
+INKREC_API int crmSpecPairsSetSC(const crDynArray* table);
+INKREC_API int crmSpecPairsSetCS(const crDynArray* table);
+INKREC_API int crmSpecPairsSetCC(const crDynArray* table);
+INKREC_API int crmSpecPairsGetSS(crDynArray* table);
+INKREC_API int crmSpecPairsGetSC(crDynArray* table);
+INKREC_API int crmSpecPairsGetCS(crDynArray* table);
+INKREC_API int crmSpecPairsGetCC(crDynArray* table);
 
 /* ---- User variant choices --------------------------------------------- */
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <set>
 #include <string>
 
 #include "inkrec/inkrec.h"
@@ -60,13 +62,57 @@ TEST_F(ExportedInterfaceTest, ErrorTextAndLifeCycle) {
   std::uint32_t id = 0;
   EXPECT_EQ(create_kernel(&id), 9004);
   EXPECT_EQ(free_manager(), 0);
+}
 
-  for (const char* name : {"crInitCrMan", "crmInitCrMan", "crInitCrMan_NoKernel",
-                           "crmInitCrMan_NoKernel", "crmDeleteKernel", "crmSetActiveKernel",
-                           "crmGetCountKernels", "crmGetCore", "crmGetCore_ID",
-                           "crmReloadDatAndUserFile", "crmReloadUserDictionaryFile"}) {
-    EXPECT_NE(dlsym(library_, name), nullptr) << name;
-  }
+// Every function of the interface, by family.
+constexpr const char* kExportNames[] = {
+    // Life cycle and kernels.
+    "crInitCrMan", "crmInitCrMan", "crInitCrMan_NoKernel", "crmInitCrMan_NoKernel", "crFreeCrMan",
+    "crmCreateKernel", "crmDeleteKernel", "crmSetActiveKernel", "crmGetCountKernels", "crmGetCore",
+    "crmGetCore_ID", "crmReloadDatAndUserFile", "crmReloadUserDictionaryFile",
+    // Ink, recognition and training.
+    "crAddStroke", "crmAddStroke_ID", "crClearPane", "crmClearPane_ID", "crRecognize",
+    "crmRecognize_ID", "crGetLine", "crSetActiveCharSets", "crmSetActiveCharsets_ID", "crmMakeCorr",
+    "crmMakeCorrSpecial", "crmSetVariantsAndWrite",
+    // Settings and flags.
+    "crmSetDebugMode", "crmSetDebugMode_ID", "crmSetStopFlag", "crmSetStopFlag_ID",
+    "crmSetQuickFlag", "crmGetShiftState", "crmSetShiftState", "crGetActiveCharSets",
+    "crmGetFigOutList",
+    // Word lists.
+    "crGetWordWithBeg", "crmSearchWordInStandardDictionary", "crmSearchLettersByTextPrefix",
+    "crReloadDictPathes",
+    // Services.
+    "crReturnErrText", "crmGetVersion", "cr_test_SetAlpha", "cr_test_SetExp", "cr_test_SetN",
+    "cr_test_GetAlpha", "cr_test_GetExp", "cr_test_GetN",
+    // Database.
+    "crmSaveDat", "crmSaveTXT", "crSave", "crmAddCharSet", "crmDelCharSet", "crmEditCharSet",
+    "crmGetCharSetCount", "crmGetCharSet", "crmGetCharSetByInd", "crmGetAllCharsets", "crmAddSymb",
+    "crmDelSymb", "crmEditSymb", "crmGetSymbCount", "crmGetSymb", "crmGetSymbByInd",
+    "crmAddCharSetSymb", "crmDelCharSetSymb", "crmEditCharSetSymb", "crmGetCharSetSymbCount",
+    "crmGetCharSetSymb", "crmGetCharSetSymbByInd", "crmVariantAdd", "crmVariantDelete",
+    "crmVariantSet", "crmVariantGetCountAll", "crmVariantGet", "crmVariantGetByInd",
+    "crmVariantRebuildEtalons", "crmVariantRebuildEtalon", "crmComplexVariantAdd",
+    "crmComplexVariantDelete", "crmComplexVariantSet", "crmComplexVariantGetCountAll",
+    "crmComplexVariantGet", "crmComplexVariantGetByInd", "crmAddRaf", "crmEditRaf", "crmRafDelete",
+    "crmRafCount", "crmRafGet", "crmRafGetByInd", "crmAddShape", "crmDelShape", "crmEditShape",
+    "crmEditShapeDummy", "crmGetShapeCount", "crmGetShapeInfo", "crmGetShapeInfoByInd",
+    "crmGetShape", "crmGetShapeByInd", "crmTuplesSet", "crmTuplesGet", "crmSpecPairsSetSS",
+    "crmSpecPairsSetSC", "crmSpecPairsSetCS", "crmSpecPairsSetCC", "crmSpecPairsGetSS",
+    "crmSpecPairsGetSC", "crmSpecPairsGetCS", "crmSpecPairsGetCC",
+    // User dictionaries.
+    "crGetCountOfUserDictionaries", "crGetIdOfCharSetOfUserDictionary",
+    "crCheckTextOfWordForUserDictionary", "crGetCountOfWordsInUserDictionary",
+    "crGetLengthOfWordInUserDictionary", "crGetTextOfWordInUserDictionary",
+    "crGetProbabilityOfWordInUserDictionary", "crSetTextOfWordInUserDictionary",
+    "crSetProbabilityOfWordInUserDictionary", "crAddWordToUserDictionary",
+    "crSearchWordInUserDictionary", "crRemoveWordFromUserDictionary",
+    "crSaveUserDictionariesToFile"};
+
+TEST_F(ExportedInterfaceTest, AllOneHundredTwentyFunctionsResolve) {
+  static_assert(std::size(kExportNames) == 120);
+  std::set<std::string> distinct(std::begin(kExportNames), std::end(kExportNames));
+  EXPECT_EQ(distinct.size(), 120u);
+  for (const char* name : kExportNames) EXPECT_NE(dlsym(library_, name), nullptr) << name;
 }
 
 TEST_F(ExportedInterfaceTest, OnlyTheCInterfaceIsExported) {
