@@ -365,6 +365,12 @@ int create_stroke(RecognitionContext& context, const CreateSettings& settings, s
   const auto index = static_cast<std::uint16_t>(i);
   TextLine* line = context.text_lines().item_checked(stroke.line_index);
   if (line == nullptr) return kBadArgument;
+  // Every stroke after the first gets its pair record with the one before,
+  // whichever way it is cut: the later passes read the pairs of all
+  // neighbouring strokes.
+  if (i > 0) {
+    if (const int status = ensure_stroke_pair(context, i); status != kOk) return status;
+  }
   if (point_count(stroke) < 1) return append_stroke_body(context.bodies(), &stroke, index);
 
   const Box16 box = box_of(stroke);
@@ -383,11 +389,8 @@ int create_stroke(RecognitionContext& context, const CreateSettings& settings, s
   }
   if (settings.has_t && above_line && box.width() > 3 * h_m) return cut_long_stroke(context, i);
 
-  bool continuation = false;
-  if (previous != nullptr) {
-    continuation = previous_box.right > box.left && previous_box.bottom >= box.top;
-    if (const int status = ensure_stroke_pair(context, i); status != kOk) return status;
-  }
+  const bool continuation =
+      previous != nullptr && previous_box.right > box.left && previous_box.bottom >= box.top;
   const PackedPoint first = start_of(stroke);
   if ((first.x - end_of(stroke).x > 0.4 * h_m && box.right - first.x < h_m / 3) ||
       is_flat_dash(stroke, settings)) {
