@@ -10,7 +10,7 @@
 
 #include "engine/analysis/bodies_and_links.h"
 #include "engine/foundation/status.h"
-#include "tests/support/split_ink.h"
+#include "tests/support/cursive_words.h"
 
 namespace inkrec {
 namespace {

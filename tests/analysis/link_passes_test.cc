@@ -185,6 +185,14 @@ TEST(LinkRemovalRules, PointLinks) {
   expect_cases(remove_point_links, {
                                        {"kind 2 ending where it began", back, {1, 3}, "", {2}},
                                        {"kind 0 ending where it began", back, {1, 3}, "0.1:1+3"},
+                                       // The second link moves into the first one's place
+                                       // and is examined there too.
+                                       {"two in a row",
+                                        {{0, 100}, {10, 80}, {20, 70}, {10, 80}, {20, 100},
+                                         {30, 80}, {20, 100}, {30, 100}},
+                                        {1, 3, 4, 6},
+                                        "",
+                                        {2, 2}},
                                        {"kind 2 going on",
                                         {{0, 100}, {10, 80}, {20, 70}, {30, 60}, {40, 100}},
                                         {1, 3},
@@ -429,6 +437,25 @@ TEST(UndoubtedLinks, RemovalAtTheLastLinkStepsBack) {
                     {1, 2},
                     "0.1:1+2"},
                });
+}
+
+TEST(UndoubtedLinks, ALinkUnderTheNextStrokeHandsItsEndToB2) {
+  // The rise runs on under the first body of the next stroke (written from
+  // its top left): with skew allowed the link keeps only the points up to
+  // the first one left of that body, and stays.
+  for (const bool skew_allowed : {true, false}) {
+    SplitBench bench;
+    bench.set_switches(true, skew_allowed);
+    bench.add_vertices({{-10, 60}, {0, 100}, {10, 90}, {20, 80}, {30, 70}, {40, 60}, {45, 100}});
+    bench.add_vertices({{15, 60}, {30, 80}, {45, 100}});
+    ASSERT_EQ(bench.build_records(LineShape()), kOk);
+    ASSERT_EQ(bench.cut(0, {1, 5}), kOk);
+    ASSERT_EQ(bench.cut(1, {}), kOk);
+    RecognitionContext context = bench.context();
+    ASSERT_EQ(remove_undoubted_links(context), kOk);
+    EXPECT_EQ(testing::piece_violations(bench.work()), "");
+    EXPECT_EQ(testing::describe_links(bench.work().links), skew_allowed ? "0.1:1+2" : "0.1:1+5");
+  }
 }
 
 }  // namespace

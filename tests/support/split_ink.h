@@ -1,15 +1,13 @@
 // A bench for the bodies-and-links split: a kernel on an empty database
 // (with an optional active charset of given letters), the line work of one
 // written line built from ink or from hand-placed vertices, hand-cut pieces,
-// the invariants every pass keeps, and the cursive words of the fixture
-// "unipen_cursive_words.txt".
+// synthetic cursive strokes and the invariants every pass keeps. Needs no
+// test data, so the benchmarks use it too.
 #pragma once
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -24,10 +22,13 @@
 #include "engine/kernel/kernel.h"
 #include "engine/segmentation/recognition_context.h"
 #include "tests/support/data_file.h"
-#include "tests/support/ink_samples.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec::testing {
+
+// Strokes as lists of points (the same types as ink_samples.h).
+using InkStroke = std::vector<PackedPoint>;
+using Ink = std::vector<InkStroke>;
 
 // A cursive stroke of `turns` letter-like turns of a trochoid, starting at
 // the base line at x0: x = x0 + r t - loop r sin t, y = baseline - height (1
@@ -46,44 +47,6 @@ inline InkStroke trochoid_word(int turns, double loop, double height, double x0,
     if (stroke.empty() || !(stroke.back() == p)) stroke.push_back(p);
   }
   return stroke;
-}
-
-struct WrittenWord {
-  std::string label;
-  Ink ink;
-};
-
-// The words of the fixture, each stroke decoded from its first point and
-// steps.
-inline std::vector<WrittenWord> read_cursive_words() {
-  std::ifstream in(std::string(INKREC_TEST_DATA_DIR) + "/unipen_cursive_words.txt");
-  std::vector<WrittenWord> words;
-  std::string text;
-  while (std::getline(in, text)) {
-    if (text.empty() || text[0] == '#') continue;
-    WrittenWord word;
-    word.label = text.substr(0, text.find('\t'));
-    std::stringstream strokes(text.substr(text.rfind('\t') + 1));
-    std::string stroke_text;
-    while (std::getline(strokes, stroke_text, ';')) {
-      std::stringstream steps(stroke_text);
-      InkStroke stroke;
-      std::string step;
-      int x = 0;
-      int y = 0;
-      while (steps >> step) {
-        int dx = 0;
-        int dy = 0;
-        if (std::sscanf(step.c_str(), "%d,%d", &dx, &dy) != 2) continue;
-        x += dx;
-        y += dy;
-        stroke.push_back({static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)});
-      }
-      word.ink.push_back(stroke);
-    }
-    words.push_back(std::move(word));
-  }
-  return words;
 }
 
 // The heights and lines of a written line: the band between the x-line and
