@@ -2,9 +2,10 @@
 // cursive words of twelve letters each, looped and leaning, once the
 // strokes' trajectories are measured.
 
+#include "engine/analysis/bodies_and_links.h"
+
 #include <benchmark/benchmark.h>
 
-#include "engine/analysis/bodies_and_links.h"
 #include "tests/support/split_ink.h"
 
 namespace inkrec {
@@ -13,8 +14,8 @@ namespace {
 void BM_SplitCursiveLine(benchmark::State& state) {
   testing::Ink ink;
   for (int word = 0; word < 5; ++word) {
-    ink.push_back(testing::trochoid_word(12, word % 2 == 0 ? 1.6 : 0.7, 40, 100 + 260 * word, 200,
-                                         0.3));
+    ink.push_back(
+        testing::trochoid_word(12, word % 2 == 0 ? 1.6 : 0.7, 40, 100 + 260 * word, 200, 0.3));
   }
   testing::SplitBench bench(u"abcdefghijklmnopqrstuvwxyz");
   if (bench.load_ink(ink) != kOk || bench.build_records(testing::guess_line_shape(ink)) != kOk) {

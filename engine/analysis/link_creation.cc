@@ -102,8 +102,8 @@ int append_piece(RecognitionContext& context, bool body, std::uint32_t i, int pi
                  int count, std::int32_t kind) {
   FigureRecord* slot = append_new_figure(body ? context.bodies() : context.links());
   if (slot == nullptr) return kOutOfMemory;
-  return make_piece(context.strokes()[i], static_cast<std::uint16_t>(i), piece, first, count,
-                    kind, slot);
+  return make_piece(context.strokes()[i], static_cast<std::uint16_t>(i), piece, first, count, kind,
+                    slot);
 }
 
 // The walk along one stroke (steps 6 and 7 of the pass).
@@ -177,7 +177,7 @@ class StrokeWalk {
       if (point(j + 2).x - *least_x_since_cut_ > settings_.letter_height / 3) {
         for (int k = j + 1; k <= j + 3; ++k) {
           const int y = point(k).y;
-          if (y < p.y && *greatest_y_since_cut_ - y > 4 * settings_.letter_height / 3) {
+          if (y<p.y&& * greatest_y_since_cut_ - y> 4 * settings_.letter_height / 3) {
             threshold = 95;
           }
         }

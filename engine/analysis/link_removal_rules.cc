@@ -103,9 +103,8 @@ int remove_small_links_ind_down_line(RecognitionContext& context) {
     }
     if (!single) return false;
     const int overlap = box1.bottom - box2.top;
-    if (overlap <= h / 10 && box1.height() + box2.height() >= 2 * h / 3 &&
-        box1.height() >= h / 5 && box2.height() >= h / 5 &&
-        !has_first_partner(record_at(*n.link, 0))) {
+    if (overlap <= h / 10 && box1.height() + box2.height() >= 2 * h / 3 && box1.height() >= h / 5 &&
+        box2.height() >= h / 5 && !has_first_partner(record_at(*n.link, 0))) {
       return true;
     }
     if (overlap <= h / 5 && box1.height() >= h / 2 && box2.height() >= h / 2 &&

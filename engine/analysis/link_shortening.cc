@@ -307,8 +307,8 @@ int remove_point_bodies(RecognitionContext& context) {
     }
     const FigureRecord* next = body_at(context, link->stroke_index, link->piece + 1);
     if (next == nullptr) return kBadArgument;
-    const bool last_short = point_count(*next) < 3 &&
-                            link_at(context, link->stroke_index, link->piece + 2) == nullptr;
+    const bool last_short =
+        point_count(*next) < 3 && link_at(context, link->stroke_index, link->piece + 2) == nullptr;
     if (!last_short && l.width() > 3 * h / 4) {
       if (const int status = move_joint(body, *link, point_count(*link) - 1); status != kOk) {
         return status;
@@ -345,8 +345,8 @@ int remove_median_body(RecognitionContext& context) {
       moves_right = moves_right && point_at(body, k).x > point_at(body, k - 1).x;
     }
     const PackedPoint l2_start = start_of(*l2);
-    bool removed = a.top >= box.bottom && c.bottom <= box.top + height / 2 && height <= h / 3 &&
-                   moves_right;
+    bool removed =
+        a.top >= box.bottom && c.bottom <= box.top + height / 2 && height <= h / 3 && moves_right;
     if (!removed) {
       const bool stays =
           height > h / 5 || width > h / 5 || box.top != a.top || box.bottom != c.bottom ||

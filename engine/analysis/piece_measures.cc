@@ -210,7 +210,8 @@ int split_link(RecognitionContext& context, std::uint32_t i, int a, int t) {
   const int piece = link->piece;
   const auto previous = static_cast<std::uint16_t>(piece - 1);
   std::uint32_t before = 0;
-  if (piece < 1 || figure_array_get(context.bodies(), stroke, previous, previous, &before) == nullptr) {
+  if (piece < 1 ||
+      figure_array_get(context.bodies(), stroke, previous, previous, &before) == nullptr) {
     return kBadArgument;
   }
 
@@ -220,8 +221,10 @@ int split_link(RecognitionContext& context, std::uint32_t i, int a, int t) {
   FigureRecord body;
   FigureRecord tail;
   int status = make_piece(*link, stroke, piece + 1, a, t - a + 1, 0, &body);
-  if (status == kOk) status = make_piece(*link, stroke, piece + 2, t, n - t, link->link_kind, &tail);
   if (status != kOk) return status;
+  if ((status = make_piece(*link, stroke, piece + 2, t, n - t, link->link_kind, &tail)) != kOk) {
+    return status;
+  }
   body.first_point = static_cast<std::uint16_t>(link->first_point + a);
   tail.first_point = static_cast<std::uint16_t>(link->first_point + t);
   link->run.count = a + 1;

@@ -28,7 +28,9 @@ class Kernel;
 inline const PointRecord& record_at(const StrokeRecord& figure, int i) {
   return figure.run.points[i];
 }
-inline PackedPoint point_at(const StrokeRecord& figure, int i) { return figure.run.points[i].point; }
+inline PackedPoint point_at(const StrokeRecord& figure, int i) {
+  return figure.run.points[i].point;
+}
 inline PackedPoint start_of(const StrokeRecord& figure) { return point_at(figure, 0); }
 inline PackedPoint end_of(const StrokeRecord& figure) {
   return point_at(figure, figure.run.count - 1);

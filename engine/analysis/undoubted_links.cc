@@ -173,11 +173,10 @@ class UndoubtedExamination {
     const bool right_of_b1 = gl.band_centroid.x > g1.band_centroid.x;
     const bool e1 = right_of_b1 && std::abs(link_end.x - start1.x) <= near &&
                     std::abs(link_end.y - start1.y) <= near;
-    const bool e2 = right_of_b1 && gl.band_centroid.y >= g1.band_centroid.y &&
-                    std::abs(b1_.right - link_end.x) <= near &&
-                    std::abs(b1_.top - link_end.y) <= near &&
-                    std::abs(b1_.left - link_start.x) <= near &&
-                    std::abs(b1_.bottom - link_start.y) <= near;
+    const bool e2 =
+        right_of_b1 && gl.band_centroid.y >= g1.band_centroid.y &&
+        std::abs(b1_.right - link_end.x) <= near && std::abs(b1_.top - link_end.y) <= near &&
+        std::abs(b1_.left - link_start.x) <= near && std::abs(b1_.bottom - link_start.y) <= near;
     if (!(e1 || e2) || polylines_cross(*n_.after, *n_.link)) return false;
     return tall_middle_sits_on_b1();
   }
@@ -207,8 +206,8 @@ class UndoubtedExamination {
   bool similar_bodies() const {
     if (b1_.height() / b1_.width() <= 2 || b2_.height() / b2_.width() <= 2) return false;
     if (end_of(*n_.after).y > end_of(*n_.link).y - h_ / 2) return false;
-    const bool whole = n_.before->first_point == 0 &&
-                       n_.after->first_point + c2_ == point_count(*stroke_);
+    const bool whole =
+        n_.before->first_point == 0 && n_.after->first_point + c2_ == point_count(*stroke_);
     return whole || (std::abs(start_of(*n_.before).y - end_of(*n_.after).y) <= h_ / 4 &&
                      std::abs(b1_.width() - b2_.width()) <= h_ / 3 &&
                      std::abs(b1_.height() - b2_.height()) <= h_ / 3);
@@ -373,9 +372,9 @@ class UndoubtedExamination {
     const int w = std::min(next.right, l_.right) - std::max(next.left, l_.left);
     const PackedPoint next_start = start_of(*next_first_);
     const PackedPoint next_end = end_of(*next_first_);
-    if (!(v > h_ / 2 && (w > l_.width() / 2 || w > next.width() / 2) && next.top < l_.top + h_ / 4 &&
-          next_start.x < next_end.x && next_start.y < next_end.y && l_.left < next.center_x() &&
-          start_of(*n_.link).x < end_of(*n_.link).x && cl_ >= 3)) {
+    if (!(v > h_ / 2 && (w > l_.width() / 2 || w > next.width() / 2) &&
+          next.top < l_.top + h_ / 4 && next_start.x < next_end.x && next_start.y < next_end.y &&
+          l_.left < next.center_x() && start_of(*n_.link).x < end_of(*n_.link).x && cl_ >= 3)) {
       return kOk;
     }
     int handed = 0;
@@ -431,10 +430,10 @@ class UndoubtedExamination {
   std::optional<Decision> rule_4g() const {
     const int w1 = b1_.width();
     const int vertical = n_.after->geometry.direction.vertical_direction;
-    const bool thin = (b1_.height() / w1 >= 3 && vertical >= 70 && vertical <= 110 &&
-                       (b1_.bottom > b2_.bottom + h_ / 2 || b1_.top < b2_.top - h_ / 2) &&
-                       w1 <= h_ / 2) ||
-                      (w1 < h_ / 4 && n_.before->piece == 0);
+    const bool thin =
+        (b1_.height() / w1 >= 3 && vertical >= 70 && vertical <= 110 &&
+         (b1_.bottom > b2_.bottom + h_ / 2 || b1_.top < b2_.top - h_ / 2) && w1 <= h_ / 2) ||
+        (w1 < h_ / 4 && n_.before->piece == 0);
     const PackedPoint start2 = start_of(*n_.after);
     const PackedPoint end2 = end_of(*n_.after);
     const bool hooked = b1_.center_x() < b2_.center_x() &&
@@ -460,8 +459,7 @@ class UndoubtedExamination {
       if (point_at(*n_.link, k).y > l_.top + hl / 2) m = point_at(*n_.link, k);
     }
     const int a_m = step_direction(start, m);
-    const ClampedRamp chord(start.x, start.y, false, end_of(*n_.link).x, end_of(*n_.link).y,
-                            false);
+    const ClampedRamp chord(start.x, start.y, false, end_of(*n_.link).x, end_of(*n_.link).y, false);
     int inner = 0;
     int above_sum = 0;
     int above_most = 0;
@@ -553,8 +551,8 @@ class UndoubtedExamination {
 
   // 4l: B2 a small knot at the top of the link.
   std::optional<Decision> rule_4l() const {
-    const bool over = (cl_ >= 2 && l_.left + l_.width() / 2 >= b2_.left) ||
-                      (cl_ == 1 && l_.left > b2_.left);
+    const bool over =
+        (cl_ >= 2 && l_.left + l_.width() / 2 >= b2_.left) || (cl_ == 1 && l_.left > b2_.left);
     if (!over || b2_.bottom >= l_.top + b2_.width() / 10 ||
         (b1_.left + b1_.width() / 4 < b2_.left && b1_.width() >= h_ / 10)) {
       return std::nullopt;
@@ -576,7 +574,8 @@ class UndoubtedExamination {
 
   // 4n: a one-point link after a body that loops on beyond its end.
   std::optional<Decision> rule_4n() const {
-    if (cl_ != 1 || b2_.right - b2_.width() / 2 > b1_.right || b2_.height() > 3 * b1_.height() / 4) {
+    if (cl_ != 1 || b2_.right - b2_.width() / 2 > b1_.right ||
+        b2_.height() > 3 * b1_.height() / 4) {
       return std::nullopt;
     }
     const int last = number_at(*n_.before, c1_ - 1);

@@ -33,7 +33,8 @@ class PassWatcher final : public KernelObserver {
     names.emplace_back(pass.begin(), pass.end());
     EXPECT_EQ(&links, &work_.links);
     const std::string violation = testing::piece_violations(work_);
-    if (!violation.empty()) violations.push_back(std::string(pass.begin(), pass.end()) + ": " + violation);
+    if (!violation.empty())
+      violations.push_back(std::string(pass.begin(), pass.end()) + ": " + violation);
     link_counts.push_back(links.size());
   }
 
@@ -54,7 +55,8 @@ std::vector<Ink> synthetic_words() {
       words.push_back({trochoid_word(5, loop, 40, 100, 200, lean)});
     }
   }
-  Ink dotted = {trochoid_word(4, 1.6, 40, 100, 200, 0.3), {{140, 140}, {141, 141}},
+  Ink dotted = {trochoid_word(4, 1.6, 40, 100, 200, 0.3),
+                {{140, 140}, {141, 141}},
                 {{90, 170}, {120, 168}, {150, 167}, {180, 166}, {210, 166}},
                 trochoid_word(3, 0.6, 40, 330, 200, 0.3)};
   words.push_back(dotted);

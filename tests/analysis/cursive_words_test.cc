@@ -2,6 +2,8 @@
 // "unipen_cursive_words.txt" split without error and keep the invariants
 // after every pass.
 
+#include "tests/support/cursive_words.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -10,7 +12,6 @@
 
 #include "engine/analysis/bodies_and_links.h"
 #include "engine/foundation/status.h"
-#include "tests/support/cursive_words.h"
 
 namespace inkrec {
 namespace {

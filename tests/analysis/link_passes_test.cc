@@ -4,13 +4,14 @@
 // y = 60 to the base line at y = 100 (letter and mean height 40); links are
 // written "stroke.piece:first+count[/kind]".
 
+#include "engine/analysis/link_passes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "engine/analysis/bodies_and_links.h"
-#include "engine/analysis/link_passes.h"
 #include "engine/foundation/status.h"
 #include "tests/support/split_ink.h"
 
@@ -81,7 +82,7 @@ void expect_cases(int (*pass)(RecognitionContext&), const std::vector<PieceCase>
 
 // A stroke down the band, a rise of four steps to the x-line and a stroke
 // down again: the rise is the link.
-const std::vector<PackedPoint> kRise = {{0, 60}, {0, 100}, {10, 90}, {20, 80},
+const std::vector<PackedPoint> kRise = {{0, 60},  {0, 100}, {10, 90}, {20, 80},
                                         {30, 70}, {40, 60}, {40, 100}};
 
 std::vector<Direction> rise_directions(int degrees) {
@@ -182,29 +183,31 @@ TEST(CreatePass, EveryLaterStrokeGetsItsPairRecord) {
 
 TEST(LinkRemovalRules, PointLinks) {
   const std::vector<PackedPoint> back = {{0, 100}, {10, 80}, {20, 70}, {10, 80}, {20, 100}};
-  expect_cases(remove_point_links, {
-                                       {"kind 2 ending where it began", back, {1, 3}, "", {2}},
-                                       {"kind 0 ending where it began", back, {1, 3}, "0.1:1+3"},
-                                       // The second link moves into the first one's place
-                                       // and is examined there too.
-                                       {"two in a row",
-                                        {{0, 100}, {10, 80}, {20, 70}, {10, 80}, {20, 100},
-                                         {30, 80}, {20, 100}, {30, 100}},
-                                        {1, 3, 4, 6},
-                                        "",
-                                        {2, 2}},
-                                       {"kind 2 going on",
-                                        {{0, 100}, {10, 80}, {20, 70}, {30, 60}, {40, 100}},
-                                        {1, 3},
-                                        "0.1:1+3/2",
-                                        {2}},
-                                   });
+  expect_cases(
+      remove_point_links,
+      {
+          {"kind 2 ending where it began", back, {1, 3}, "", {2}},
+          {"kind 0 ending where it began", back, {1, 3}, "0.1:1+3"},
+          // The second link moves into the first one's place
+          // and is examined there too.
+          {"two in a row",
+           {{0, 100}, {10, 80}, {20, 70}, {10, 80}, {20, 100}, {30, 80}, {20, 100}, {30, 100}},
+           {1, 3, 4, 6},
+           "",
+           {2, 2}},
+          {"kind 2 going on",
+           {{0, 100}, {10, 80}, {20, 70}, {30, 60}, {40, 100}},
+           {1, 3},
+           "0.1:1+3/2",
+           {2}},
+      });
 }
 
 TEST(LinkRemovalRules, StartAndEndMatch) {
   // The far ends of the bodies meet within a fifth of the mean height (8).
   const auto loop = [](int end_x) {
-    return std::vector<PackedPoint>{{0, 100}, {10, 60}, {20, 50}, {30, 60}, {static_cast<std::int16_t>(end_x), 104}};
+    return std::vector<PackedPoint>{
+        {0, 100}, {10, 60}, {20, 50}, {30, 60}, {static_cast<std::int16_t>(end_x), 104}};
   };
   expect_cases(remove_links_when_start_n_end_match,
                {
@@ -217,17 +220,18 @@ TEST(LinkRemovalRules, StartAndEndMatch) {
 TEST(LinkRemovalRules, BLinks) {
   // A tall stem, a rise and a small hook back at its top: the bowl of a b.
   const std::vector<PackedPoint> b = {{40, 20}, {10, 100}, {25, 85}, {35, 75}, {36, 80}, {30, 82}};
-  expect_cases(remove_b_links, {
-                                   {"crossing at the link's end", b, {1, 3}, "", {}, {{3, kFirst, 5}}},
-                                   {"no crossing", b, {1, 3}, "0.1:1+3"},
-                               });
+  expect_cases(remove_b_links,
+               {
+                   {"crossing at the link's end", b, {1, 3}, "", {}, {{3, kFirst, 5}}},
+                   {"no crossing", b, {1, 3}, "0.1:1+3"},
+               });
 }
 
 TEST(LinkRemovalRules, KLinks) {
   // B1 a flat arm, B2 a leg leaving it downward from under its middle.
   const auto k = [](int leg_top) {
-    return std::vector<PackedPoint>{{0, 60},  {40, 60}, {20, 50},
-                                    {10, static_cast<std::int16_t>(leg_top)}, {40, 80}};
+    return std::vector<PackedPoint>{
+        {0, 60}, {40, 60}, {20, 50}, {10, static_cast<std::int16_t>(leg_top)}, {40, 80}};
   };
   expect_cases(remove_k_links, {
                                    {"leg from the arm", k(61), {1, 3}, ""},
@@ -238,10 +242,7 @@ TEST(LinkRemovalRules, KLinks) {
 TEST(LinkRemovalRules, SmallLinksDownTheLine) {
   expect_cases(remove_small_links_ind_down_line,
                {
-                   {"one point between stacked bodies",
-                    {{0, 40}, {10, 70}, {15, 100}},
-                    {1, 1},
-                    ""},
+                   {"one point between stacked bodies", {{0, 40}, {10, 70}, {15, 100}}, {1, 1}, ""},
                    {"one point before a rise", {{0, 40}, {10, 70}, {15, 40}}, {1, 1}, "0.1:1+1"},
                    {"one point before a flat step", {{0, 40}, {10, 70}, {40, 72}}, {1, 1}, ""},
                });
@@ -294,43 +295,45 @@ TEST(LinkShortening, TailsAndSharpTurns) {
 TEST(LinkShortening, ContinuationIntoB2) {
   // B2 goes on up (300 degrees), turns back up-left (250) and comes down
   // right (60): the link takes B2 up to the turn.
-  expect_cases(make_continuation_for_links,
-               {
-                   {"turn back",
-                    {{0, 60}, {0, 100}, {10, 90}, {20, 80}, {30, 63}, {23, 44}, {33, 61}, {40, 100}},
-                    {1, 3},
-                    "0.1:1+5"},
-                   {"straight on",
-                    {{0, 60}, {0, 100}, {10, 90}, {20, 80}, {30, 63}, {40, 46}, {50, 63}, {60, 100}},
-                    {1, 3},
-                    "0.1:1+3"},
-               });
+  expect_cases(
+      make_continuation_for_links,
+      {
+          {"turn back",
+           {{0, 60}, {0, 100}, {10, 90}, {20, 80}, {30, 63}, {23, 44}, {33, 61}, {40, 100}},
+           {1, 3},
+           "0.1:1+5"},
+          {"straight on",
+           {{0, 60}, {0, 100}, {10, 90}, {20, 80}, {30, 63}, {40, 46}, {50, 63}, {60, 100}},
+           {1, 3},
+           "0.1:1+3"},
+      });
 }
 
 TEST(LinkShortening, PointBodies) {
-  expect_cases(remove_point_bodies,
-               {
-                   // A stroke that starts with a short link before a short last
-                   // body: the link goes.
-                   {"short end", {{0, 100}, {10, 90}, {20, 80}, {30, 100}}, {0, 2}, ""},
-                   // Before a longer body a wide link is taken by the point,
-                   // but for its last point.
-                   {"wide link",
-                    {{0, 100}, {20, 90}, {40, 80}, {50, 100}, {60, 90}, {70, 100}},
-                    {0, 2},
-                    "0.1:2+1"},
-                   {"tall link", {{0, 100}, {10, 70}, {20, 55}, {30, 100}}, {0, 2}, "0.1:0+3"},
-                   {"not at the start", {{0, 60}, {0, 100}, {10, 90}, {20, 100}}, {1, 1}, "0.1:1+1"},
-               });
+  expect_cases(
+      remove_point_bodies,
+      {
+          // A stroke that starts with a short link before a short last
+          // body: the link goes.
+          {"short end", {{0, 100}, {10, 90}, {20, 80}, {30, 100}}, {0, 2}, ""},
+          // Before a longer body a wide link is taken by the point,
+          // but for its last point.
+          {"wide link",
+           {{0, 100}, {20, 90}, {40, 80}, {50, 100}, {60, 90}, {70, 100}},
+           {0, 2},
+           "0.1:2+1"},
+          {"tall link", {{0, 100}, {10, 70}, {20, 55}, {30, 100}}, {0, 2}, "0.1:0+3"},
+          {"not at the start", {{0, 60}, {0, 100}, {10, 90}, {20, 100}}, {1, 1}, "0.1:1+1"},
+      });
 }
 
 TEST(LinkShortening, MedianBodies) {
   // A straight rise cut into link, tiny body, link: the body goes and the
   // links join.
   const auto rise = [](int body_top) {
-    return std::vector<PackedPoint>{{0, 60},  {0, 100}, {10, 90}, {20, 80},
-                                    {25, 75}, {30, static_cast<std::int16_t>(body_top)},
-                                    {40, 60}, {50, 50},  {50, 100}};
+    return std::vector<PackedPoint>{{0, 60},  {0, 100}, {10, 90},
+                                    {20, 80}, {25, 75}, {30, static_cast<std::int16_t>(body_top)},
+                                    {40, 60}, {50, 50}, {50, 100}};
   };
   expect_cases(remove_median_body, {
                                        {"tiny body", rise(70), {1, 3, 5, 7}, "0.1:1+7"},
@@ -343,19 +346,21 @@ TEST(LinkShortening, SplitsAtTurns) {
   // rises to its end: a one-point body at the turn.
   const std::vector<PackedPoint> turn = {{0, 60},  {0, 100}, {20, 100},
                                          {25, 70}, {30, 40}, {40, 100}};
-  expect_cases(split_links_at_turns, {
-                                         {"down turn", turn, {1, 4}, "0.1:1+2 0.3:2+3"},
-                                         {"short B2",
-                                          {{0, 60}, {0, 100}, {20, 100}, {25, 70}, {30, 40}, {35, 55}},
-                                          {1, 4},
-                                          "0.1:1+4"},
-                                     });
+  expect_cases(split_links_at_turns,
+               {
+                   {"down turn", turn, {1, 4}, "0.1:1+2 0.3:2+3"},
+                   {"short B2",
+                    {{0, 60}, {0, 100}, {20, 100}, {25, 70}, {30, 40}, {35, 55}},
+                    {1, 4},
+                    "0.1:1+4"},
+               });
 }
 
 TEST(LinkShortening, SplitsAtLongSteps) {
   // A flat step to the right at least a third of the letter height long
   // splits a wide link; a step of direction 1 never does.
-  const std::vector<PackedPoint> step = {{0, 60}, {0, 100}, {10, 90}, {30, 90}, {40, 80}, {40, 100}};
+  const std::vector<PackedPoint> step = {{0, 60},  {0, 100}, {10, 90},
+                                         {30, 90}, {40, 80}, {40, 100}};
   PieceCase flat{"direction 0", step, {1, 4}, "0.1:1+2 0.3:2+3"};
   PieceCase tilted{"direction 1", step, {1, 4}, "0.1:1+4"};
   tilted.directions = {{2, 1}};
@@ -374,17 +379,18 @@ TEST(LinkShortening, ZeroLetterHeightDividesSafely) {
 // ---- loop and undoubted-link rules
 
 TEST(LoopRules, LoopLinks) {
-  expect_cases(remove_loop_links,
-               {
-                   // B2 comes back left of the link's start and crosses B1.
-                   {"loop crossing B1", {{10, 60}, {0, 100}, {20, 80}, {15, 60}, {-5, 70}}, {1, 2}, ""},
-                   {"loop apart from B1",
-                    {{-30, 60}, {0, 100}, {20, 80}, {15, 60}, {-5, 70}},
-                    {1, 2},
-                    "0.1:1+2"},
-                   // A full turn back at B2's first point ends the walk.
-                   {"turn back", {{10, 60}, {0, 100}, {20, 80}, {5, 95}, {-5, 70}}, {1, 2}, "0.1:1+2"},
-               });
+  expect_cases(
+      remove_loop_links,
+      {
+          // B2 comes back left of the link's start and crosses B1.
+          {"loop crossing B1", {{10, 60}, {0, 100}, {20, 80}, {15, 60}, {-5, 70}}, {1, 2}, ""},
+          {"loop apart from B1",
+           {{-30, 60}, {0, 100}, {20, 80}, {15, 60}, {-5, 70}},
+           {1, 2},
+           "0.1:1+2"},
+          // A full turn back at B2's first point ends the walk.
+          {"turn back", {{10, 60}, {0, 100}, {20, 80}, {5, 95}, {-5, 70}}, {1, 2}, "0.1:1+2"},
+      });
 }
 
 TEST(LoopRules, LinksAboveClosedLoops) {
@@ -392,7 +398,9 @@ TEST(LoopRules, LinksAboveClosedLoops) {
   expect_cases(remove_links_above_loops_of_uzd,
                {
                    {"one-point link above a deep loop", u, {1, 1}, ""},
-                   {"a falling link", {{0, 60}, {5, 80}, {15, 85}, {0, 100}, {20, 130}, {25, 90}}, {1, 2},
+                   {"a falling link",
+                    {{0, 60}, {5, 80}, {15, 85}, {0, 100}, {20, 130}, {25, 90}},
+                    {1, 2},
                     "0.1:1+2"},
                });
 }
@@ -402,8 +410,9 @@ TEST(LoopRules, LinksInsideLoops) {
   // that loop, between bodies that do not cross, is merged away unless B2
   // reaches far right.
   const auto loop = [](int far_x) {
-    return std::vector<PackedPoint>{{10, 100}, {0, 80},  {10, 60}, {20, 70},
-                                    {30, 60},  {40, 80}, {10, 100}, {static_cast<std::int16_t>(far_x), 90}};
+    return std::vector<PackedPoint>{
+        {10, 100}, {0, 80},  {10, 60},  {20, 70},
+        {30, 60},  {40, 80}, {10, 100}, {static_cast<std::int16_t>(far_x), 90}};
   };
   expect_cases(remove_links_inside_loops,
                {
@@ -417,8 +426,18 @@ TEST(LoopRules, LoopsLinks) {
   expect_cases(remove_loops_links,
                {
                    // A one-point link at a crossing low in the line after a tiny B1.
-                   {"low crossing", {{0, 95}, {2, 97}, {10, 60}, {20, 100}}, {1, 1}, "", {}, {{1, kFirst, 3}}},
-                   {"high crossing", {{0, 55}, {2, 57}, {10, 20}, {20, 60}}, {1, 1}, "0.1:1+1", {}, {{1, kFirst, 3}}},
+                   {"low crossing",
+                    {{0, 95}, {2, 97}, {10, 60}, {20, 100}},
+                    {1, 1},
+                    "",
+                    {},
+                    {{1, kFirst, 3}}},
+                   {"high crossing",
+                    {{0, 55}, {2, 57}, {10, 20}, {20, 60}},
+                    {1, 1},
+                    "0.1:1+1",
+                    {},
+                    {{1, kFirst, 3}}},
                });
 }
 
@@ -432,10 +451,7 @@ TEST(UndoubtedLinks, RemovalAtTheLastLinkStepsBack) {
                     {{0, 100}, {10, 100}, {15, 98}, {25, 98}, {30, 96}, {40, 96}},
                     {1, 2, 3, 4},
                     ""},
-                   {"one tall rise",
-                    {{0, 100}, {10, 100}, {25, 60}, {40, 60}},
-                    {1, 2},
-                    "0.1:1+2"},
+                   {"one tall rise", {{0, 100}, {10, 100}, {25, 60}, {40, 60}}, {1, 2}, "0.1:1+2"},
                });
 }
 

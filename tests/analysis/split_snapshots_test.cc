@@ -29,8 +29,7 @@ class SnapshotWatcher final : public KernelObserver {
   void after_segments(Kernel&) override {}
   void after_split_pass(Kernel&, const DynArray<FigureRecord>& links,
                         std::u16string_view pass) override {
-    text << std::string(pass.begin(), pass.end()) << ": " << testing::describe_links(links)
-         << '\n';
+    text << std::string(pass.begin(), pass.end()) << ": " << testing::describe_links(links) << '\n';
   }
 
   std::ostringstream text;
