@@ -31,11 +31,11 @@ struct Mark {
   int partner;
 };
 
-// A step direction set by hand on vertex `index` after the steps are
-// measured.
-struct Direction {
+// A value set by hand on vertex `index` (a step direction, after the
+// steps are measured, or a score).
+struct Value {
   int index;
-  int degrees;
+  int value;
 };
 
 struct PieceCase {
@@ -45,7 +45,8 @@ struct PieceCase {
   std::string expected;     // the links after the pass
   std::vector<int> kinds = {};
   std::vector<Mark> marks = {};
-  std::vector<Direction> directions = {};
+  std::vector<Value> directions = {};
+  std::vector<Value> scores = {};
   LineShape shape = {};
 };
 
@@ -62,9 +63,10 @@ std::string run_case(int (*pass)(RecognitionContext&), const PieceCase& c,
         static_cast<std::uint16_t>(mark.partner);
   }
   if (bench.build_records(c.shape) != kOk) return "no records";
-  for (const Direction& d : c.directions) {
-    trajectory[d.index].trajectory.step_direction = static_cast<std::int16_t>(d.degrees);
+  for (const Value& d : c.directions) {
+    trajectory[d.index].trajectory.step_direction = static_cast<std::int16_t>(d.value);
   }
+  for (const Value& score : c.scores) trajectory[score.index].trajectory.score = score.value;
   if (!c.joints.empty() && bench.cut(0, c.joints, c.kinds) != kOk) return "no pieces";
   RecognitionContext context = bench.context();
   if (const int status = pass(context); status != kOk) return "status " + std::to_string(status);
@@ -85,7 +87,7 @@ void expect_cases(int (*pass)(RecognitionContext&), const std::vector<PieceCase>
 const std::vector<PackedPoint> kRise = {{0, 60},  {0, 100}, {10, 90}, {20, 80},
                                         {30, 70}, {40, 60}, {40, 100}};
 
-std::vector<Direction> rise_directions(int degrees) {
+std::vector<Value> rise_directions(int degrees) {
   return {{1, degrees}, {2, degrees}, {3, degrees}, {4, degrees}};
 }
 
@@ -287,6 +289,34 @@ TEST(LinkShortening, TailsAndSharpTurns) {
                    {"steep tail", kSteepTail, {1, 8}, "0.1:1+6"},
                    {"four points",
                     {{0, 60}, {0, 100}, {10, 90}, {20, 80}, {22, 60}, {40, 100}},
+                    {1, 4},
+                    "0.1:1+4"},
+               });
+  // A sharp bend down (curvature above 30000 / H) and back up (below
+  // -30000 / H, lower than the link's end) hides a body: the link is split
+  // round it.
+  PieceCase sharp{"sharp dip",
+                  {{0, 60}, {0, 100}, {10, 80}, {20, 70}, {25, 95}, {35, 60}, {45, 50}, {50, 100}},
+                  {1, 6},
+                  "0.1:1+3 0.3:4+3"};
+  sharp.scores = {{3, 1000}, {4, -1000}};
+  PieceCase gentle = sharp;
+  gentle.scores = {{3, 700}, {4, -700}};
+  gentle.expected = "0.1:1+6";
+  expect_cases(shorten_links_for_body_tales_and_sharp, {sharp, gentle});
+}
+
+TEST(LinkShortening, BodyTales) {
+  // A link that dips below the middle of a narrow B1 right after leaving
+  // it gives B1 its first point.
+  expect_cases(shorten_links_for_body_tales_2,
+               {
+                   {"narrow B1",
+                    {{5, 100}, {0, 70}, {2, 95}, {30, 60}, {40, 50}, {45, 100}},
+                    {1, 4},
+                    "0.1:2+3"},
+                   {"wide B1",
+                    {{-30, 100}, {0, 70}, {2, 95}, {30, 60}, {40, 50}, {45, 100}},
                     {1, 4},
                     "0.1:1+4"},
                });
