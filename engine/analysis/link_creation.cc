@@ -106,7 +106,8 @@ int append_piece(RecognitionContext& context, bool body, std::uint32_t i, int pi
                     slot);
 }
 
-// The walk along one stroke (steps 6 and 7 of the pass).
+// The walk along one stroke that is cut: each point wants body or link,
+// and the run closes where the wish changes.
 class StrokeWalk {
  public:
   StrokeWalk(RecognitionContext& context, const CreateSettings& settings, std::uint32_t i,

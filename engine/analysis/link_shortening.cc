@@ -33,9 +33,8 @@ bool any_point_has_partner(const StrokeRecord& figure) {
   return false;
 }
 
-// The ends of the crossings in a link (step 1 of shorten_links_by_crosses):
-// the first point with a first partner, and one more than the last point up
-// to it with a second partner.
+// The crossings in a link: the first point with a first partner, and one more than the last point
+// up to it with a second partner.
 struct LinkCrossings {
   std::optional<int> first;
   int after_second = -1;
@@ -260,7 +259,7 @@ const FigureRecord* last_body_of(RecognitionContext& context, int stroke) {
   }
 }
 
-// Step 1 of remove_point_bodies: a first point written under the end of
+// A first point written under the end of
 // the previous stroke (the dot of a continued letter) takes the link's
 // points up to that stroke's right edge. Whether it took any.
 int join_previous_stroke(RecognitionContext& context, FigureRecord& body, FigureRecord& link,

@@ -76,7 +76,7 @@ class InsideLoopExamination {
     return keeps_by_previous_crossing();
   }
 
-  // Step 2: c1, the crossing before the link, walking back from the point
+  // c1, the crossing before the link, walking back from the point
   // before its first.
   bool find_c1() {
     int start = index_of_number(stroke_, f_, 1);
@@ -92,7 +92,7 @@ class InsideLoopExamination {
     return false;
   }
 
-  // Step 5: an r whose stroke reaches back left of the link above it.
+  // An r whose stroke reaches back left of the link above it.
   bool loop_entry_reaches_left() const {
     int greatest = link_.bottom;
     for (int j = point_count(*n_.before) - 1; j >= 0; --j) {
@@ -104,7 +104,8 @@ class InsideLoopExamination {
     return false;
   }
 
-  // Step 8.
+  // The loop closes round the link at a second crossing before it and a
+  // first crossing right of it.
   bool keeps_at_second_crossing() {
     if (!has_second_partner(at(c1_)) || !has_first_partner(at(c2_)) || point(c2_).x < link_.right) {
       return false;
@@ -128,7 +129,7 @@ class InsideLoopExamination {
     return false;
   }
 
-  // Step 9.
+  // Two first crossings around the link.
   bool keeps_at_two_first_crossings() {
     if (!has_first_partner(at(c1_)) || !has_first_partner(at(c2_))) return false;
     const TrajectoryRecord& t1 = at(c1_).trajectory;
@@ -147,7 +148,7 @@ class InsideLoopExamination {
            n_.after->glyph_block_a().row_max(link_.top) - link_.right > h_ / 3;
   }
 
-  // Steps 10 to 13: a crossing before c1 belongs to a loop of an earlier
+  // A crossing before c1 belongs to a loop of an earlier
   // letter unless one of the waivers holds.
   bool keeps_by_previous_crossing() {
     c0_ = c1_ - 1;
@@ -167,12 +168,13 @@ class InsideLoopExamination {
     return c0_ != 0 && number_at(stroke_, c0_) > number_at(previous, 0);
   }
 
-  // F2 and F3.
+  // Waived by the crossing before c1: its partner lies after the link
+  // above it, or its loop encloses the link.
   bool waived_by_crossings(int jr) {
     const PackedPoint start = start_of(*n_.link);
-    const bool f2 = jr > c2_ && jr >= 0 && point(jr).y < start.y &&
-                    b1_.bottom < n_.before->geometry.reference_band().bottom + h_ / 4;
-    bool f3 = false;
+    const bool after_link = jr > c2_ && jr >= 0 && point(jr).y < start.y &&
+                            b1_.bottom < n_.before->geometry.reference_band().bottom + h_ / 4;
+    bool encloses = false;
     if (has_second_partner(at(c0_)) && jr > 0) {
       const ProfileRaster& raster = n_.before->glyph_block_a();
       bool right = false;
@@ -181,20 +183,21 @@ class InsideLoopExamination {
         right = right || point(j).x > link_.right;
         left = left || point(j).x < link_.left;
       }
-      f3 = start.x >= raster.row_min(start.y) &&
-           raster.column_max(start.x + 1) - link_.bottom > -(h_ / 10) && right && left;
+      encloses = start.x >= raster.row_min(start.y) &&
+                 raster.column_max(start.x + 1) - link_.bottom > -(h_ / 10) && right && left;
     }
-    return f2 || f3;
+    return after_link || encloses;
   }
 
-  // F4.
+  // Waived when the link starts high, well left of c1.
   bool waived_by_start() const {
     const int span = point(c1_).x - point(c0_).x;
     const PackedPoint start = start_of(*n_.link);
     return span > 0 && point(c1_).x - start.x > 2 * span / 3 && start.y < point(c0_).y;
   }
 
-  // F5.
+  // Waived when the link leaves B1 and enters B2 in the writing's
+  // directions, level with B2.
   bool waived_by_directions() {
     if (point_count(*n_.before) < 2 || point_count(*n_.after) < 2) return false;
     const int d1 = direction_at(*n_.before, point_count(*n_.before) - 2);
@@ -205,7 +208,8 @@ class InsideLoopExamination {
            d1 >= 41 && d1 <= 319;
   }
 
-  // F6.
+  // Waived when B2 comes back to cross the ink before c1, or to c1 itself
+  // after a long way.
   bool waived_by_returning_loop() {
     if (b2_.left >= b1_.right || b1_.bottom >= band_bottom_ + h_ / 3 ||
         point_count(*n_.after) < 1) {
@@ -236,7 +240,8 @@ class InsideLoopExamination {
     return holds;
   }
 
-  // Step 14.
+  // The loop's ends run parallel beside the link, or the bodies cross:
+  // kept; else the link moves onto the crossing or goes.
   int final_test(Verdict* verdict) {
     const int ai = a_index_;
     int bi = ai;

@@ -198,7 +198,7 @@ int remove_links_above_loops_of_uzd(RecognitionContext& context) {
 
 namespace {
 
-// Step 1: a one-point link at a crossing whose loop in B2 is tiny, or that
+// A one-point link at a crossing whose loop in B2 is tiny, or that
 // follows a short hook.
 bool closes_small_loop(RecognitionContext& context, const LinkNeighbours& n, TextLine& line) {
   const int h = context.letter_height();
@@ -230,7 +230,7 @@ bool closes_small_loop(RecognitionContext& context, const LinkNeighbours& n, Tex
   return false;
 }
 
-// Step 2: a link that starts where B1 crossed back over itself.
+// A link (after a B1 of three points or more) that starts where B1 crossed back over itself.
 bool starts_at_back_crossing(RecognitionContext& context, const LinkNeighbours& n) {
   const int h = context.letter_height();
   const StrokeRecord& before = *n.before;

@@ -18,7 +18,7 @@ int run_index(const StrokeRecord& figure, int number) {
   return run_index_of_point_number(figure.run.points, figure.run.count, number);
 }
 
-// Step 1: B1's last point (from its end back to its point 1) that crosses
+// B1's last point (from its end back to its point 1) that crosses
 // into B2, with the crossing partner's number.
 struct LoopCrossing {
   int k = -1;
@@ -38,7 +38,7 @@ LoopCrossing find_crossing_into(const StrokeRecord& before, const StrokeRecord& 
   return {};
 }
 
-// Step 2: the loop must start at a crossing, at a top point of the stroke,
+// The loop must start at a crossing, at a top point of the stroke,
 // or at the stroke's start.
 bool loop_has_start(const StrokeRecord& stroke, const FigureRecord& before, int k, int depth) {
   for (int j = k - 1; j >= 1; --j) {

@@ -116,7 +116,7 @@ class UndoubtedExamination {
 
   int pair_value() const { return pair_->pair_value(); }
 
-  // ---- Rule 1.
+  // ---- Tall bodies side by side.
   std::optional<Decision> by_tall_bodies() {
     if (c1_ < 2 || c2_ < 2) return std::nullopt;
     if (tall_bodies()) {
@@ -153,7 +153,7 @@ class UndoubtedExamination {
     return aligned && returns;
   }
 
-  // ---- Rule 2.
+  // ---- The shapes of the bodies against each other.
   std::optional<Decision> by_profile_shapes() {
     metrics_ = profile_pair(*n_.before, *n_.after);
     if (c1_ < 4) return std::nullopt;
@@ -254,7 +254,7 @@ class UndoubtedExamination {
     return least;
   }
 
-  // ---- Rule 3.
+  // ---- A short first body at the stroke's start.
   std::optional<Decision> by_stroke_start() const {
     if (n_.before->first_point != 0 || c1_ > 3) return std::nullopt;
     const bool one_point = c1_ == 1;
@@ -279,31 +279,32 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // ---- Rule 4.
+  // ---- The remaining rules, in order; the three on a stroke's last link
+  // only there.
   int by_remaining_rules(std::optional<Decision>* decided) {
     int status = kOk;
-    if ((status = rule_4a(decided)) != kOk || *decided) return status;
-    if ((*decided = rule_4b())) return kOk;
-    if ((status = rule_4c()) != kOk) return status;
-    for (auto rule : {&UndoubtedExamination::rule_4d, &UndoubtedExamination::rule_4e,
-                      &UndoubtedExamination::rule_4f, &UndoubtedExamination::rule_4g,
-                      &UndoubtedExamination::rule_4h}) {
+    if ((status = low_entry_into_m_l_ya(decided)) != kOk || *decided) return status;
+    if ((*decided = facing_bodies())) return kOk;
+    if ((status = hand_end_to_next_stroke()) != kOk) return status;
+    for (auto rule : {&UndoubtedExamination::stacked_bodies, &UndoubtedExamination::tiny_last_body,
+                      &UndoubtedExamination::tiny_first_body, &UndoubtedExamination::stem_and_hook,
+                      &UndoubtedExamination::bowed_rise_along_slant}) {
       if ((*decided = (this->*rule)())) return kOk;
     }
     if (on_ == nullptr) {
-      if ((*decided = rule_4i())) return kOk;
-      if ((status = rule_4j(decided)) != kOk || *decided) return status;
-      if ((*decided = rule_4k())) return kOk;
+      if ((*decided = final_turn())) return kOk;
+      if ((status = finishing_stroke(decided)) != kOk || *decided) return status;
+      if ((*decided = final_small_pieces())) return kOk;
     }
-    for (auto rule : {&UndoubtedExamination::rule_4l, &UndoubtedExamination::rule_4m,
-                      &UndoubtedExamination::rule_4n}) {
+    for (auto rule : {&UndoubtedExamination::knot_at_top, &UndoubtedExamination::wraps_round_b1,
+                      &UndoubtedExamination::loops_beyond_b1}) {
       if ((*decided = (this->*rule)())) return kOk;
     }
     return kOk;
   }
 
-  // 4a: a low link into м, л or я from a small entry body.
-  int rule_4a(std::optional<Decision>* decided) {
+  // a low link into м, л or я from a small entry body.
+  int low_entry_into_m_l_ya(std::optional<Decision>* decided) {
     if (!flags_.m_l_ya || cl_ < 2 || c2_ < 2) return kOk;
     const int h1 = b1_.height();
     const int hl = l_.height();
@@ -338,9 +339,9 @@ class UndoubtedExamination {
     return kOk;
   }
 
-  // 4b: bodies that face each other across the link like the two sides of
+  // bodies that face each other across the link like the two sides of
   // one letter; a tiny first body after a gap.
-  std::optional<Decision> rule_4b() const {
+  std::optional<Decision> facing_bodies() const {
     const ProfilePairMetrics& q = metrics_;
     const int h1 = b1_.height();
     const int h2 = b2_.height();
@@ -362,9 +363,9 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4c: a link that runs on under the first body of the next stroke hands
+  // a link that runs on under the first body of the next stroke hands
   // its end to B2.
-  int rule_4c() {
+  int hand_end_to_next_stroke() {
     if (next_stroke_ == nullptr || context_.kernel().params().skew_allowed == 0) return kOk;
     if (next_first_ == nullptr) return kBadArgument;
     const Box16 next = box_of(*next_first_);
@@ -389,8 +390,8 @@ class UndoubtedExamination {
     return kOk;
   }
 
-  // 4d: bodies stacked one over the other.
-  std::optional<Decision> rule_4d() const {
+  // bodies stacked one over the other.
+  std::optional<Decision> stacked_bodies() const {
     if (flags_.i_j_d) return std::nullopt;
     const int o = b1_.right - b2_.left;
     const int t = b2_.top - b1_.bottom;
@@ -403,8 +404,8 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4e: a tiny last body close before the next stroke.
-  std::optional<Decision> rule_4e() const {
+  // a tiny last body close before the next stroke.
+  std::optional<Decision> tiny_last_body() const {
     if (context_.kernel().params().skew_allowed == 0 || next_first_ == nullptr) return std::nullopt;
     if (octagonal_size(b2_) >= h_ / 4 || body_at(context_, s_, p_ + 3) != nullptr ||
         point_count(*next_first_) <= 2 || start_of(*n_.after).y < end_of(*n_.after).y) {
@@ -414,9 +415,9 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4f: a tiny first body and short link at the start of a stroke apart
+  // a tiny first body and short link at the start of a stroke apart
   // from the previous one.
-  std::optional<Decision> rule_4f() const {
+  std::optional<Decision> tiny_first_body() const {
     if (previous_ == nullptr) return std::nullopt;
     if (octagonal_size(b1_) < h_ / 4 && octagonal_size(l_) < h_ / 3 && p_ == 1 &&
         (previous_box_.right <= stroke_box_.left || previous_box_.left > stroke_box_.left)) {
@@ -425,9 +426,9 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4g: a thin stem, a hook that turns back under it and a bowed rise
+  // a thin stem, a hook that turns back under it and a bowed rise
   // between them.
-  std::optional<Decision> rule_4g() const {
+  std::optional<Decision> stem_and_hook() const {
     const int w1 = b1_.width();
     const int vertical = n_.after->geometry.direction.vertical_direction;
     const bool thin =
@@ -445,9 +446,9 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4h: a link that rises along the slant from a body's low end, bowed up:
+  // a link that rises along the slant from a body's low end, bowed up:
   // the stroke of a letter, not a connection.
-  std::optional<Decision> rule_4h() const {
+  std::optional<Decision> bowed_rise_along_slant() const {
     const int hl = l_.height();
     if (cl_ < 4 || c1_ < 2 || hl < h_ / 2) return std::nullopt;
     int u = c1_ - 1;
@@ -492,8 +493,8 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4i: the stroke's last link ends in a turn back or below its bodies.
-  std::optional<Decision> rule_4i() const {
+  // the stroke's last link ends in a turn back or below its bodies.
+  std::optional<Decision> final_turn() const {
     if (l_.right == stroke_box_.right && l_.bottom > b2_.bottom && c2_ >= 2 &&
         (stroke_box_.width() <= 3 * stroke_box_.height() / 4 ||
          l_.left > b2_.left + b2_.width() / 4) &&
@@ -508,9 +509,9 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4j: the stroke's last link rises into a small final body: a finishing
+  // the stroke's last link rises into a small final body: a finishing
   // stroke, unless the next stroke starts over it close by.
-  int rule_4j(std::optional<Decision>* decided) {
+  int finishing_stroke(std::optional<Decision>* decided) {
     const int hl = l_.height();
     const int h2 = b2_.height();
     const int w2 = b2_.width();
@@ -533,8 +534,8 @@ class UndoubtedExamination {
     return kOk;
   }
 
-  // 4k: the stroke's last link with a body above it or tiny pieces.
-  std::optional<Decision> rule_4k() const {
+  // the stroke's last link with a body above it or tiny pieces.
+  std::optional<Decision> final_small_pieces() const {
     const int hl = l_.height();
     const int h2 = b2_.height();
     const int x0 = start_of(*n_.link).x;
@@ -549,8 +550,8 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4l: B2 a small knot at the top of the link.
-  std::optional<Decision> rule_4l() const {
+  // B2 a small knot at the top of the link.
+  std::optional<Decision> knot_at_top() const {
     const bool over =
         (cl_ >= 2 && l_.left + l_.width() / 2 >= b2_.left) || (cl_ == 1 && l_.left > b2_.left);
     if (!over || b2_.bottom >= l_.top + b2_.width() / 10 ||
@@ -563,8 +564,8 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4m: B2 wraps round B1 from above.
-  std::optional<Decision> rule_4m() const {
+  // B2 wraps round B1 from above.
+  std::optional<Decision> wraps_round_b1() const {
     if (l_.top <= b2_.top && l_.bottom <= b1_.top && b2_.right <= l_.right &&
         b2_.left <= b1_.left && b2_.top < b1_.top && b1_.bottom < b2_.bottom) {
       return Decision::kRemove;
@@ -572,8 +573,8 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // 4n: a one-point link after a body that loops on beyond its end.
-  std::optional<Decision> rule_4n() const {
+  // a one-point link after a body that loops on beyond its end.
+  std::optional<Decision> loops_beyond_b1() const {
     if (cl_ != 1 || b2_.right - b2_.width() / 2 > b1_.right ||
         b2_.height() > 3 * b1_.height() / 4) {
       return std::nullopt;
