@@ -303,7 +303,7 @@ class UndoubtedExamination {
     return kOk;
   }
 
-  // a low link into м, л or я from a small entry body.
+  // A low link into м, л or я from a small entry body.
   int low_entry_into_m_l_ya(std::optional<Decision>* decided) {
     if (!flags_.m_l_ya || cl_ < 2 || c2_ < 2) return kOk;
     const int h1 = b1_.height();
@@ -339,7 +339,7 @@ class UndoubtedExamination {
     return kOk;
   }
 
-  // bodies that face each other across the link like the two sides of
+  // Bodies that face each other across the link like the two sides of
   // one letter; a tiny first body after a gap.
   std::optional<Decision> facing_bodies() const {
     const ProfilePairMetrics& q = metrics_;
@@ -363,7 +363,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // a link that runs on under the first body of the next stroke hands
+  // A link that runs on under the first body of the next stroke hands
   // its end to B2.
   int hand_end_to_next_stroke() {
     if (next_stroke_ == nullptr || context_.kernel().params().skew_allowed == 0) return kOk;
@@ -390,7 +390,7 @@ class UndoubtedExamination {
     return kOk;
   }
 
-  // bodies stacked one over the other.
+  // Bodies stacked one over the other.
   std::optional<Decision> stacked_bodies() const {
     if (flags_.i_j_d) return std::nullopt;
     const int o = b1_.right - b2_.left;
@@ -404,7 +404,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // a tiny last body close before the next stroke.
+  // A tiny last body close before the next stroke.
   std::optional<Decision> tiny_last_body() const {
     if (context_.kernel().params().skew_allowed == 0 || next_first_ == nullptr) return std::nullopt;
     if (octagonal_size(b2_) >= h_ / 4 || body_at(context_, s_, p_ + 3) != nullptr ||
@@ -415,7 +415,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // a tiny first body and short link at the start of a stroke apart
+  // A tiny first body and short link at the start of a stroke apart
   // from the previous one.
   std::optional<Decision> tiny_first_body() const {
     if (previous_ == nullptr) return std::nullopt;
@@ -426,7 +426,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // a thin stem, a hook that turns back under it and a bowed rise
+  // A thin stem, a hook that turns back under it and a bowed rise
   // between them.
   std::optional<Decision> stem_and_hook() const {
     const int w1 = b1_.width();
@@ -446,7 +446,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // a link that rises along the slant from a body's low end, bowed up:
+  // A link that rises along the slant from a body's low end, bowed up:
   // the stroke of a letter, not a connection.
   std::optional<Decision> bowed_rise_along_slant() const {
     const int hl = l_.height();
@@ -493,7 +493,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // the stroke's last link ends in a turn back or below its bodies.
+  // The stroke's last link ends in a turn back or below its bodies.
   std::optional<Decision> final_turn() const {
     if (l_.right == stroke_box_.right && l_.bottom > b2_.bottom && c2_ >= 2 &&
         (stroke_box_.width() <= 3 * stroke_box_.height() / 4 ||
@@ -509,7 +509,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // the stroke's last link rises into a small final body: a finishing
+  // The stroke's last link rises into a small final body: a finishing
   // stroke, unless the next stroke starts over it close by.
   int finishing_stroke(std::optional<Decision>* decided) {
     const int hl = l_.height();
@@ -534,7 +534,7 @@ class UndoubtedExamination {
     return kOk;
   }
 
-  // the stroke's last link with a body above it or tiny pieces.
+  // The stroke's last link with a body above it or tiny pieces.
   std::optional<Decision> final_small_pieces() const {
     const int hl = l_.height();
     const int h2 = b2_.height();
@@ -573,7 +573,7 @@ class UndoubtedExamination {
     return std::nullopt;
   }
 
-  // a one-point link after a body that loops on beyond its end.
+  // A one-point link after a body that loops on beyond its end.
   std::optional<Decision> loops_beyond_b1() const {
     if (cl_ != 1 || b2_.right - b2_.width() / 2 > b1_.right ||
         b2_.height() > 3 * b1_.height() / 4) {
