@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "engine/analysis/raf_context.h"
 #include "engine/database/active_tables.h"
@@ -40,16 +41,21 @@ class AnswerList;
 class DataStore;
 class DictionarySet;
 class FigureGroup;
+struct FigureRecord;
 class Kernel;
 class LineGroup;
 class UserVariantFile;
 
-// An outside object told of two moments of each recognition: before the
-// dictionary word search and after the segment recognition.
+// An outside object told of moments of each recognition: before the
+// dictionary word search, after the segment recognition, and after each
+// named pass of the bodies-and-links splitter, with the links as the pass
+// left them (nothing unless overridden).
 class KernelObserver {
  public:
   virtual void before_word_search(Kernel& kernel) = 0;
   virtual void after_segments(Kernel& kernel) = 0;
+  virtual void after_split_pass(Kernel& /*kernel*/, const DynArray<FigureRecord>& /*links*/,
+                                std::u16string_view /*pass*/) {}
 
  protected:
   ~KernelObserver() = default;
@@ -184,6 +190,7 @@ class Kernel {
   // Replaces the letter search (null restores the kernel's own).
   void set_letter_search(std::unique_ptr<LetterSearch> search);
   void set_observer(KernelObserver* observer) { observer_ = observer; }
+  KernelObserver* observer() const { return observer_; }
 
   // The gap statistics of the line loop's last sweep: the robust mean and
   // spread of the mean row gaps [0, 1], of the least gaps [2, 3] and of the
