@@ -151,7 +151,7 @@ class KnowledgeBaseHandler final : public ChunkHandler {
     return write_knowledge_base(stream, knowledge_base_);
   }
 
-  void dump_text(FileHolder&) const override {}
+  void dump_text(FileHolder& out) const override { dump_variants(out, knowledge_base_); }
 
  private:
   KnowledgeBase& knowledge_base_;

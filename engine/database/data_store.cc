@@ -1,9 +1,11 @@
 #include "engine/database/data_store.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "engine/foundation/file_holder.h"
+#include "engine/foundation/paths.h"
 #include "engine/foundation/replacing_file.h"
 #include "engine/foundation/stream_items.h"
 #include "engine/foundation/utf.h"
@@ -93,6 +95,18 @@ int DataStore::reload() {
 
 int DataStore::read_chunks(BinaryStream& stream) {
   note_change();
+  if (const int status = read_chunk_list(stream); status != kOk) return status;
+  return etalons_fit_rafs() ? kOk : kDataFileCorrupt;
+}
+
+bool DataStore::etalons_fit_rafs() const {
+  const std::uint32_t cells = knowledge_base_.total_cells();
+  return std::ranges::all_of(knowledge_base_.etalons(), [cells](const Etalon& etalon) {
+    return etalon.cells.size() == cells;
+  });
+}
+
+int DataStore::read_chunk_list(BinaryStream& stream) {
   stream.seek(0, static_cast<int>(SeekOrigin::kBegin));
   const std::uint64_t length = bytes_left(stream);
   FileHeader header{};
@@ -160,6 +174,29 @@ int DataStore::save_as(const char* path) {
 int DataStore::save_as_w(const char16_t* path) {
   if (path == nullptr) return kDataFileOpen;
   return save_as(utf16_to_utf8(wide_view(path)).c_str());
+}
+
+// The knowledge base.
+
+int DataStore::update_variant(std::uint16_t id, int step, std::span<const std::uint16_t> hits,
+                              const Tag4Record& sample) {
+  note_change();
+  return knowledge_base_.update_variant(id, step, hits, sample, static_cast<int>(sample.words[1]),
+                                        static_cast<int>(sample.words[2]));
+}
+
+int DataStore::replace_variant(std::uint16_t id, int step, std::span<const std::uint16_t> hits,
+                               const Tag4Record& sample) {
+  note_change();
+  return knowledge_base_.replace_variant(id, step, hits, sample, static_cast<int>(sample.words[1]),
+                                         static_cast<int>(sample.words[2]));
+}
+
+// The log goes beside the data file, wherever the process runs.
+int DataStore::rebuild_etalons(int replay) {
+  note_change();
+  const std::u16string log_path = with_file_name(utf8_to_utf16(path_), u"ets.txt");
+  return knowledge_base_.rebuild_etalons(replay != 0, utf16_to_utf8(log_path));
 }
 
 // Charsets.
@@ -335,8 +372,13 @@ int DataStore::add_raf(const Raf& record, std::uint16_t* new_id) {
 }
 
 int DataStore::add_raf(const Raf& record, int replay) {
-  const int status = add_raf(record);
-  return status != kOk ? status : rebuild_etalons(replay);
+  if (const int status = add_raf(record); status != kOk) return status;
+  const int status = rebuild_etalons(replay);
+  if (status != kOk) {
+    rafs_.pop_back();
+    knowledge_base_.mark_dirty();
+  }
+  return status;
 }
 
 int DataStore::edit_raf(const Raf& record) {
@@ -401,6 +443,19 @@ int DataStore::add_shape(const Shape& shape, std::uint16_t* new_id) {
   if (const int status = shapes_.add(std::move(added)); status != kOk) return status;
   if (new_id != nullptr) *new_id = id;
   return kOk;
+}
+
+int DataStore::edit_shape(const Shape& shape, int rebuild, int force) {
+  note_change();
+  const int position = shapes_.search_by_id(shape.info.id);
+  if (position < 0) return kShapeMissing;
+  Shape& stored = *shapes_.at(static_cast<std::uint32_t>(position));
+  const bool same_ink = same_samples(stored.samples, shape.samples);
+  if (const int status = stored.assign(shape); status != kOk) return status;
+  if (same_ink && force == 0) return kOk;
+  ShapeTable::compute_stats(stored);
+  return rebuild != 0 ? knowledge_base_.rebuild_shape_etalons(shape.info.id)
+                      : knowledge_base_.merge_shape_etalons(shape.info.id);
 }
 
 int DataStore::edit_shape_dummy(const Shape& shape) {

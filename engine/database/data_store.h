@@ -25,6 +25,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "engine/database/chunk_handler.h"
@@ -79,7 +80,8 @@ class DataStore {
   // the report cannot be created, 12001 when writing it fails.
   int self_test(const char* report_path) const;
 
-  // Reads a data file from the stream's start (codes 3006 to 3012).
+  // Reads a data file from the stream's start (codes 3006 to 3012); 3008
+  // when an etalon's cells do not match the Raf table's.
   int read_chunks(BinaryStream& stream);
   // Writes the header, the non-empty chunks and the terminator.
   int write_chunks(BinaryStream& stream) const;
@@ -135,15 +137,39 @@ class DataStore {
   }
   // Adds a variant with the next id and, unless it is special, an etalon
   // built from its shape.
-  int add_variant(const Variant& record);
+  int add_variant(const Variant& record) {
+    note_change();
+    return knowledge_base_.add_variant(record);
+  }
   // Adds a variant with the next id that shares the etalon of the variant
   // base_id.
-  int add_variant_with_base(const Variant& record, std::uint16_t base_id);
+  int add_variant_with_base(const Variant& record, std::uint16_t base_id) {
+    note_change();
+    return knowledge_base_.add_variant_with_base(record, base_id);
+  }
+  // Train the variant's etalon with a correction sample: in place
+  // (update_variant), or in a copy of its own when the etalon is shared
+  // (replace_variant); replace_variants trains the etalon the variants
+  // share. The step's spreading values p1 and p2 are the sample's second
+  // and third words. See KnowledgeBase.
+  int update_variant(std::uint16_t id, int step, std::span<const std::uint16_t> hits,
+                     const Tag4Record& sample);
+  int replace_variant(std::uint16_t id, int step, std::span<const std::uint16_t> hits,
+                      const Tag4Record& sample);
+  int replace_variants(std::span<const std::uint16_t> ids, int step,
+                       std::span<const std::uint16_t> hits, const Tag4Record& sample) {
+    note_change();
+    return knowledge_base_.replace_variants(ids, step, hits, sample);
+  }
   // Builds every etalon afresh from the shapes; with replay, each from its
-  // shape and the corrections trained since.
+  // shape and the corrections trained since, logging the changed cells to
+  // "ets.txt" in the data file's folder.
   int rebuild_etalons(int replay);
   // The same for the etalon of one variant.
-  int rebuild_etalon(std::uint32_t variant_id, int replay);
+  int rebuild_etalon(std::uint32_t variant_id, int replay) {
+    note_change();
+    return knowledge_base_.rebuild_etalon(variant_id, replay != 0);
+  }
   const Variant* find_variant(std::uint16_t id) const { return knowledge_base_.find_variant(id); }
   const Variant* variant_at(std::uint32_t index) const {
     return knowledge_base_.variants().item_checked(index);
@@ -175,7 +201,7 @@ class DataStore {
   // the table, the ids or the 16-bit cell offsets run out.
   int add_raf(const Raf& record, std::uint16_t* new_id = nullptr);
   // add_raf, then the etalons rebuilt for the new cells (rebuild_etalons):
-  // the first failure.
+  // the first failure; when the rebuild fails the record goes again.
   int add_raf(const Raf& record, int replay);
   // 13009 when absent, 13010 when nx or ny differ; else only the weight
   // changes and the etalons' statistics are recomputed.
@@ -200,7 +226,8 @@ class DataStore {
   int edit_shape_dummy(const Shape& shape);
   // As edit_shape_dummy; then, when the samples changed or force is set,
   // the shape's statistics are computed again and the etalons of its
-  // variants rebuilt (rebuild not 0) or merged into one built afresh.
+  // variants rebuilt with their corrections (rebuild not 0) or merged into
+  // one built afresh: the knowledge base's status.
   int edit_shape(const Shape& shape, int rebuild, int force);
   const Shape* find_shape(std::uint32_t id) const { return shapes_.find_by_id(id); }
   const Shape* shape_at(std::uint32_t index) const { return shapes_.at(index); }
@@ -239,6 +266,9 @@ class DataStore {
  private:
   void note_change() { ++generation_; }
   int create_chunk_handlers();
+  int read_chunk_list(BinaryStream& stream);
+  // Whether every etalon has one cell per cell of the Raf table.
+  bool etalons_fit_rafs() const;
   int load();
   int write_file(const std::string& path) const;
 

@@ -7,16 +7,22 @@
 namespace inkrec {
 namespace {
 
-template <typename Record>
-const Record* lower_bound_id(const DynArray<Record>& records, std::uint16_t id) {
-  return std::lower_bound(records.begin(), records.end(), id,
-                          [](const Record& record, std::uint16_t key) { return record.id < key; });
+// The record with that id by binary search over the ascending ids, or null.
+template <typename Records>
+auto find_id(Records& records, std::uint16_t id) -> decltype(records.begin()) {
+  const auto found =
+      std::lower_bound(records.begin(), records.end(), id,
+                       [](const auto& record, std::uint16_t key) { return record.id < key; });
+  return found != records.end() && found->id == id ? found : nullptr;
 }
 
+// The id after the last record's (1 for none), unless it passes `last_id`.
 template <typename Record>
-const Record* find_id(const DynArray<Record>& records, std::uint16_t id) {
-  const Record* found = lower_bound_id(records, id);
-  return found != records.end() && found->id == id ? found : nullptr;
+bool next_id(const DynArray<Record>& records, std::uint16_t last_id, std::uint16_t* id) {
+  const std::uint32_t next = records.empty() ? 1 : std::uint32_t{records.back().id} + 1;
+  if (next > last_id) return false;
+  *id = static_cast<std::uint16_t>(next);
+  return true;
 }
 
 }  // namespace
@@ -46,8 +52,17 @@ bool operator==(const Etalon& a, const Etalon& b) {
 KnowledgeBase::KnowledgeBase(ShapeTable& shapes, DynArray<Raf>& rafs)
     : shapes_(shapes), rafs_(rafs) {}
 
+std::uint32_t KnowledgeBase::total_cells() const { return rafs_.empty() ? 0 : rafs_.back().end(); }
+
 const Variant* KnowledgeBase::find_variant(std::uint16_t id) const {
   return find_id(variants_, id);
+}
+
+Variant* KnowledgeBase::variant_with_id(std::uint16_t id) { return find_id(variants_, id); }
+
+std::int32_t KnowledgeBase::position_of_etalon(std::uint16_t id) const {
+  const Etalon* etalon = find_id(etalons_, id);
+  return etalon == nullptr ? -1 : static_cast<std::int32_t>(etalon - etalons_.begin());
 }
 
 const Etalon* KnowledgeBase::etalon_at(std::uint32_t variant_position) const {
@@ -63,9 +78,9 @@ const Etalon* KnowledgeBase::find_etalon(std::uint32_t variant_id) const {
 }
 
 int KnowledgeBase::locate(std::uint16_t id, Variant** variant, Etalon** etalon) {
-  const Variant* found = find_variant(id);
+  Variant* found = variant_with_id(id);
   if (found == nullptr) return kKbVariantNotFound;
-  *variant = variants_.item(static_cast<std::uint32_t>(found - variants_.begin()));
+  *variant = found;
   *etalon = nullptr;
   if (found->etalon_id == kNoEtalon) return kOk;
   if (id >= etalon_of_variant_id_.size()) return kKbNoEtalon;
@@ -76,18 +91,64 @@ int KnowledgeBase::locate(std::uint16_t id, Variant** variant, Etalon** etalon) 
   return kOk;
 }
 
-int KnowledgeBase::delete_variant(std::uint16_t id) {
-  Variant* variant = nullptr;
-  Etalon* etalon = nullptr;
-  if (const int status = locate(id, &variant, &etalon); status != kOk) return status;
-  if (etalon != nullptr) {
-    if (etalon->reference_count_ <= 1) {
-      etalons_.erase(static_cast<std::uint32_t>(etalon - etalons_.begin()), 1);
-    } else {
-      --etalon->reference_count_;
+int KnowledgeBase::add_built_etalon(std::uint16_t shape_id, std::uint16_t* etalon_id) {
+  const Shape* shape = shapes_.find_by_id(shape_id);
+  if (shape == nullptr) return kKbNoShape;
+  if (shape->samples.empty()) return kKbShapeWithoutSamples;
+  Etalon etalon;
+  if (const int status = build_etalon(*shape, nullptr, etalon); status != kOk) return status;
+  return append_etalon(std::move(etalon), etalon_id);
+}
+
+int KnowledgeBase::append_etalon(Etalon&& etalon, std::uint16_t* id) {
+  if (!next_id(etalons_, kLastEtalonId, &etalon.id)) return kOutOfMemory;
+  *id = etalon.id;
+  return etalons_.push_back(std::move(etalon));
+}
+
+int KnowledgeBase::append_variant(const Variant& record) {
+  Variant added = record;
+  if (!next_id(variants_, 0xFFFF, &added.id)) return kOutOfMemory;
+  return variants_.push_back(added);
+}
+
+void KnowledgeBase::release_etalon(Etalon* etalon) {
+  if (etalon->reference_count_ <= 1) {
+    etalons_.erase(static_cast<std::uint32_t>(etalon - etalons_.begin()), 1);
+  } else {
+    --etalon->reference_count_;
+  }
+}
+
+// A new etalon is appended before the variant; when the variant cannot be
+// appended, the etalon goes again.
+int KnowledgeBase::add_variant(const Variant& record) {
+  Variant added = record;
+  added.etalon_id = kNoEtalon;
+  if (shapes_.find_by_id(added.shape_id) == nullptr) return kKbNoShape;
+  if (!added.is_special()) {
+    if (const int status = add_built_etalon(added.shape_id, &added.etalon_id); status != kOk) {
+      return status;
     }
   }
-  variants_.erase(static_cast<std::uint32_t>(variant - variants_.begin()), 1);
+  if (const int status = append_variant(added); status != kOk) {
+    if (!added.is_special()) etalons_.pop_back();
+    return status;
+  }
+  return reindex(false);
+}
+
+int KnowledgeBase::add_variant_with_base(const Variant& record, std::uint16_t base_id) {
+  Variant* base = nullptr;
+  Etalon* etalon = nullptr;
+  if (const int status = locate(base_id, &base, &etalon); status != kOk) return status;
+  if (record.shape_id != base->shape_id || record.is_special() != base->is_special()) {
+    return kKbVariantTooDifferent;
+  }
+  Variant added = record;
+  added.etalon_id = etalon == nullptr ? kNoEtalon : etalon->id;
+  if (const int status = append_variant(added); status != kOk) return status;
+  if (etalon != nullptr) ++etalon->reference_count_;
   return reindex(false);
 }
 
@@ -102,14 +163,25 @@ int KnowledgeBase::set_variant(const Variant& record) {
     *variant = record;
     return kOk;
   }
-  if (variant->is_special()) return kKbVariantTooDifferent;
-  if (etalon->reference_count_ <= 1) {
-    etalons_.erase(static_cast<std::uint32_t>(etalon - etalons_.begin()), 1);
+  std::uint16_t etalon_id = kNoEtalon;
+  if (variant->is_special()) {
+    if (const int status = add_built_etalon(record.shape_id, &etalon_id); status != kOk) {
+      return status;
+    }
   } else {
-    --etalon->reference_count_;
+    release_etalon(etalon);
   }
   *variant = record;
-  variant->etalon_id = kNoEtalon;
+  variant->etalon_id = etalon_id;
+  return reindex(false);
+}
+
+int KnowledgeBase::delete_variant(std::uint16_t id) {
+  Variant* variant = nullptr;
+  Etalon* etalon = nullptr;
+  if (const int status = locate(id, &variant, &etalon); status != kOk) return status;
+  if (etalon != nullptr) release_etalon(etalon);
+  variants_.erase(static_cast<std::uint32_t>(variant - variants_.begin()), 1);
   return reindex(false);
 }
 
@@ -143,7 +215,7 @@ int KnowledgeBase::reindex(bool check) {
 
 int KnowledgeBase::refresh() {
   if (dirty_ == 0) return kOk;
-  const std::uint32_t total = rafs_.empty() ? 0 : rafs_.back().end();
+  const std::uint32_t total = total_cells();
   cell_weights_.clear();
   if (cell_weights_.resize(total, 0) != kOk) return kOutOfMemory;
   for (const Raf& raf : rafs_) {
@@ -156,35 +228,8 @@ int KnowledgeBase::refresh() {
 
 int KnowledgeBase::recompute_statistics() {
   if (const int status = refresh(); status != kOk) return status;
-  for (Etalon& etalon : etalons_) compute_stats(etalon);
+  for (Etalon& etalon : etalons_) compute_etalon_stats(etalon, cell_weights_.span());
   return kOk;
-}
-
-// norm is the sum of w[i]^2 * (c[i] - 32)^2 over the cells, divided by 1024
-// and truncated; cells beyond the weights weigh 0. An etalon without cells
-// has norm, highest and lowest level 32.
-void KnowledgeBase::compute_stats(Etalon& etalon) const {
-  EtalonStats& stats = etalon.stats;
-  if (etalon.cells.empty()) {
-    stats.norm = kCellLevelZero;
-    stats.max_level = kCellLevelZero;
-    stats.min_level = kCellLevelZero;
-    return;
-  }
-  double sum = 0;
-  std::uint8_t lowest = 255;
-  std::uint8_t highest = 0;
-  for (std::uint32_t i = 0; i < etalon.cells.size(); ++i) {
-    const std::uint8_t cell = etalon.cells[i];
-    lowest = std::min(lowest, cell);
-    highest = std::max(highest, cell);
-    const double weight = i < cell_weights_.size() ? cell_weights_[i] : 0;
-    const double level = cell - kCellLevelZero;
-    sum += weight * weight * level * level;
-  }
-  stats.norm = static_cast<std::uint32_t>(sum * 0.0009765625);
-  stats.max_level = highest;
-  stats.min_level = lowest;
 }
 
 int KnowledgeBase::remove_raf_cells(const Raf& raf) {

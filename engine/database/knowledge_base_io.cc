@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/foundation/code_page_1251.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/stream_items.h"
 #include "engine/foundation/tagged_records.h"
@@ -77,6 +78,17 @@ bool read_records(BinaryStream& stream, std::uint32_t tag, std::uint64_t least_b
   return stream.good();
 }
 
+const char* use_class_name(std::uint32_t use) {
+  switch (use) {
+    case 0:
+      return "Often";
+    case 1:
+      return "Rarely";
+    default:
+      return "Never";
+  }
+}
+
 }  // namespace
 
 bool write_knowledge_base(BinaryStream& stream, const KnowledgeBase& knowledge_base) {
@@ -104,6 +116,18 @@ bool read_knowledge_base(BinaryStream& stream, KnowledgeBase& knowledge_base) {
   }
   if (knowledge_base.reindex(true) != kOk) stream.set_error();
   return stream.good();
+}
+
+void dump_variants(FileHolder& out, const KnowledgeBase& knowledge_base) {
+  static const std::string kHeading = to_code_page_1251(u"\nВарианты.\n  Количество: ");
+  const DynArray<Variant>& variants = knowledge_base.variants();
+  out.printf("%s%u\n", kHeading.c_str(), variants.size());
+  for (std::uint32_t i = 0; i < variants.size(); ++i) {
+    const Variant& variant = variants[i];
+    out.printf("%u\tid: %u\tidSet: %u\tmenuc: %u\tidShape: %u\tidUse: %s\n", i,
+               unsigned{variant.id}, variant.idSet, unsigned{variant.menuc},
+               unsigned{variant.shape_id}, use_class_name(variant.idUse));
+  }
 }
 
 }  // namespace inkrec

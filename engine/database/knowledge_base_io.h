@@ -4,10 +4,14 @@
 //   count, the 16-byte EtalonStats, u32 1, u32 cell count n, n cell bytes,
 //   then its corrections as a list of Tag4Records (tag 5).
 // The outcome of both operations is the stream's state.
+//
+// The text form, for the listing of the database, is one line per variant
+// in code page 1251.
 #pragma once
 
 #include "engine/database/knowledge_base.h"
 #include "engine/foundation/binary_stream.h"
+#include "engine/foundation/file_holder.h"
 
 namespace inkrec {
 
@@ -19,5 +23,10 @@ bool write_knowledge_base(BinaryStream& stream, const KnowledgeBase& knowledge_b
 // the lists a re-index with check must succeed. Any failure sets the
 // stream's error flag; records read before it stay.
 bool read_knowledge_base(BinaryStream& stream, KnowledgeBase& knowledge_base);
+
+// Writes the heading with the variant count, then for each variant its
+// position, id, charset, character code, shape and use class ("Often",
+// "Rarely", "Never").
+void dump_variants(FileHolder& out, const KnowledgeBase& knowledge_base);
 
 }  // namespace inkrec

@@ -16,6 +16,8 @@
 namespace inkrec {
 
 inline constexpr std::uint16_t kNoEtalon = 0xFFFF;
+// Etalon ids run from 1 to this; variant ids to 0xFFFF.
+inline constexpr std::uint16_t kLastEtalonId = 0xFFFE;
 inline constexpr std::uint8_t kSpecialRecognition = 1;
 
 struct Variant {

@@ -14,6 +14,7 @@
 #include "engine/foundation/stroke.h"
 #include "engine/foundation/tagged_records.h"
 #include "engine/kernel/c_array.h"
+#include "engine/kernel/correction_request.h"
 #include "engine/kernel/recognition_params.h"
 #include "engine/kernel/result_choice.h"
 #include "inkrec/inkrec.h"
@@ -66,6 +67,10 @@ INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, refine_trajectories);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, letter_search_switch);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, result_buffer);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, result_size);
+
+INKREC_RECORD(crCorrRequest, CorrectionRequest);
+INKREC_SAME_FIELD(crCorrRequest, CorrectionRequest, values);
+INKREC_SAME_FIELD(crCorrRequest, CorrectionRequest, figure_indices);
 
 INKREC_RECORD(crCharSet, CharSet);
 INKREC_SAME_FIELD(crCharSet, CharSet, ortho);

@@ -76,7 +76,7 @@ int crmSetActiveCharsets_ID(uint32_t id, const uint32_t* ids, int count) {
 int crmMakeCorr(const crCorrRequest* request, int variant_id, int step, int keep_counts, int p1,
                 int p2, const crDynArray* feature_codes, const crDynArray* variants) {
   return on_active_kernel([&](Kernel& kernel) {
-    return kernel.make_correction(request, variant_id, step, keep_counts, p1, p2,
+    return kernel.make_correction(engine_record(request), variant_id, step, keep_counts, p1, p2,
                                   from_c_array<std::uint32_t>(feature_codes),
                                   from_c_array<std::uint16_t>(variants));
   });
@@ -87,8 +87,8 @@ int crmMakeCorrSpecial(const crCorrRequest* request, int figure_index, int start
                        const crDynArray* feature_codes, const crDynArray* variants) {
   return on_active_kernel([&](Kernel& kernel) {
     return kernel.make_correction_special(
-        request, figure_index, start_point, end_point, variant_id, step, keep_counts, p1, p2,
-        from_c_array<std::uint32_t>(feature_codes), from_c_array<std::uint16_t>(variants));
+        engine_record(request), figure_index, start_point, end_point, variant_id, step, keep_counts,
+        p1, p2, from_c_array<std::uint32_t>(feature_codes), from_c_array<std::uint16_t>(variants));
   });
 }
 

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <string_view>
 
 #include "engine/analysis/raf_context.h"
 #include "engine/database/active_tables.h"
@@ -26,6 +27,8 @@
 #include "engine/database/knowledge_base_records.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/ptr_array.h"
+#include "engine/foundation/tagged_records.h"
+#include "engine/kernel/correction_request.h"
 #include "engine/kernel/pane.h"
 #include "engine/kernel/recognition_params.h"
 #include "engine/kernel/shift_state.h"
@@ -38,16 +41,21 @@ class AnswerList;
 class DataStore;
 class DictionarySet;
 class FigureGroup;
+struct FigureRecord;
 class Kernel;
 class LineGroup;
 class UserVariantFile;
 
-// An outside object told of two moments of each recognition: before the
-// dictionary word search and after the segment recognition.
+// An outside object told of moments of each recognition: before the
+// dictionary word search, after the segment recognition, and after each
+// named pass of the bodies-and-links splitter, with the links as the pass
+// left them (nothing unless overridden).
 class KernelObserver {
  public:
   virtual void before_word_search(Kernel& kernel) = 0;
   virtual void after_segments(Kernel& kernel) = 0;
+  virtual void after_split_pass(Kernel& /*kernel*/, const DynArray<FigureRecord>& /*links*/,
+                                std::u16string_view /*pass*/) {}
 
  protected:
   ~KernelObserver() = default;
@@ -147,15 +155,30 @@ class Kernel {
                              std::span<const ComplexVariant> complex_variants,
                              const UserVariantFile& file);
 
-  // Training from figures of the last recognition (crmMakeCorr and
-  // crmMakeCorrSpecial): see inkrec.h.
-  int make_correction(const crCorrRequest* request, int variant_id, int step, int keep_counts,
+  // Training from figures of the last recognition (crmMakeCorr), which the
+  // kernel keeps in debug mode. The ink of the request's figures becomes a
+  // correction sample; the feature cells it falls into train the variant
+  // with `step` spread by p1 and p2: the variant's own etalon in place, or,
+  // with keep_counts, a copy of it when it is shared; with a non-empty list
+  // of variants, the etalon they share. feature_codes (low 16 bits) limit
+  // the features; all of them (17) count as none. -3 for a negative
+  // variant_id; -2 for a request without figures or values, or figures,
+  // candidates, stroke records or strokes the last recognition does not
+  // hold; else the first failure of the features or of the training.
+  int make_correction(const CorrectionRequest* request, int variant_id, int step, int keep_counts,
                       int p1, int p2, const DynArray<std::uint32_t>* feature_codes,
                       const DynArray<std::uint16_t>* variants);
-  int make_correction_special(const crCorrRequest* request, int figure_index, int start_point,
+  // The same on the points start..end (-1: the first / the last) of the
+  // request's figure figure_index only: -3 when that figure or those points
+  // do not exist or start > end.
+  int make_correction_special(const CorrectionRequest* request, int figure_index, int start_point,
                               int end_point, int variant_id, int step, int keep_counts, int p1,
                               int p2, const DynArray<std::uint32_t>* feature_codes,
                               const DynArray<std::uint16_t>* variants);
+  // Copies the pane's points under the request's figures into the sample,
+  // one stroke for each stroke they touch, in stroke order, from the first
+  // to the last point any of them covers.
+  int collect_sample_runs(Tag4Record& sample, const CorrectionRequest& request);
 
   // 0 and 3 mean off; any other value keeps the ink and the work lists after
   // a recognition, and 2 also empties the lines' group lists after the first
@@ -167,6 +190,7 @@ class Kernel {
   // Replaces the letter search (null restores the kernel's own).
   void set_letter_search(std::unique_ptr<LetterSearch> search);
   void set_observer(KernelObserver* observer) { observer_ = observer; }
+  KernelObserver* observer() const { return observer_; }
 
   // The gap statistics of the line loop's last sweep: the robust mean and
   // spread of the mean row gaps [0, 1], of the least gaps [2, 3] and of the
@@ -191,6 +215,8 @@ class Kernel {
   int deliver_words(ShiftState& state);
   int offer_word(const LineRecord& line, WordEntry& word, ShiftState& state);
   int build_text();
+  int train_with_sample(Tag4Record& sample, int variant_id, int step, int keep_counts,
+                        const DynArray<std::uint16_t>* variants);
   void clear_active_lists();
   int collect_variants();
   int build_code_index();

@@ -1,13 +1,20 @@
 #include "engine/segmentation/empty_letter_search.h"
 
+#include "engine/analysis/bodies_and_links.h"
 #include "engine/foundation/status.h"
 
 namespace inkrec {
 
-int EmptyLetterSearch::begin_run(Kernel&) { return kOk; }
-void EmptyLetterSearch::end_run() {}
-int EmptyLetterSearch::reset_line_work(std::uint32_t) { return kOk; }
-void EmptyLetterSearch::clear_line_work() {}
+int EmptyLetterSearch::begin_run(Kernel& kernel) {
+  run_.emplace(kernel, work_);
+  return kOk;
+}
+void EmptyLetterSearch::end_run() { run_.reset(); }
+int EmptyLetterSearch::reset_line_work(std::uint32_t) {
+  work_.clear();
+  return kOk;
+}
+void EmptyLetterSearch::clear_line_work() { work_ = LineWork(); }
 
 int EmptyLetterSearch::reserve_figure_pairs(std::uint32_t) { return kOk; }
 int EmptyLetterSearch::add_stroke_figure(std::uint32_t, const Trajectory&, const StrokeBaseLines*) {
@@ -19,7 +26,9 @@ int EmptyLetterSearch::figure_runs(DynArray<PointRun*>&) { return kOk; }
 int EmptyLetterSearch::line_group_strokes(DynArray<StrokeRecord*>&) { return kOk; }
 std::int32_t EmptyLetterSearch::line_height() const { return 0; }
 int EmptyLetterSearch::line_mean_metric() { return kOk; }
-int EmptyLetterSearch::split_into_bodies_and_links() { return kOk; }
+int EmptyLetterSearch::split_into_bodies_and_links() {
+  return run_ ? inkrec::split_into_bodies_and_links(*run_) : kBadArgument;
+}
 int EmptyLetterSearch::apply_baselines_to_figures() { return kOk; }
 std::uint32_t EmptyLetterSearch::figure_count() const { return 0; }
 std::uint16_t EmptyLetterSearch::figure_line(std::uint32_t) const { return 0xFFFF; }
@@ -70,6 +79,11 @@ int EmptyLetterSearch::collect_element_variants(const LineRecord&, const WordEnt
 int EmptyLetterSearch::collect_figure_points(FigurePlace, FigurePlace, DynArray<PackedPoint>&) {
   return kOk;
 }
+
+const FigureRecord* EmptyLetterSearch::line_candidate(std::uint32_t, std::uint32_t) const {
+  return nullptr;
+}
+const StrokeRecord* EmptyLetterSearch::stroke_record(std::uint32_t) const { return nullptr; }
 
 int EmptyLetterSearch::recognize_figure_group(Kernel&, int, int, LineGroup&, AnswerList&) {
   return kOk;

@@ -1,12 +1,17 @@
 // EmptyLetterSearch: the letter search a kernel uses until the segmentation
-// is built. It keeps no figures and builds no text lines, so the line loop
-// finds no candidates, the word search has no words and every recognition
-// delivers an empty text. Each stage succeeds doing nothing; an operation on
-// an entry of the (always empty) output list answers -2.
+// is built. It adds no stroke records and builds no text lines, so the
+// bodies-and-links split (run over its line work) finds no ink, the line
+// loop finds no candidates, the word search has no words and every
+// recognition delivers an empty text. Each stage succeeds doing nothing; an
+// operation on an entry of the (always empty) output list answers -2, and
+// the split outside a run answers -2.
 #pragma once
+
+#include <optional>
 
 #include "engine/segmentation/letter_search.h"
 #include "engine/segmentation/line_records.h"
+#include "engine/segmentation/recognition_context.h"
 
 namespace inkrec {
 
@@ -65,12 +70,17 @@ class EmptyLetterSearch final : public LetterSearch {
   int collect_figure_points(FigurePlace first, FigurePlace last,
                             DynArray<PackedPoint>& out) override;
 
+  const FigureRecord* line_candidate(std::uint32_t line, std::uint32_t i) const override;
+  const StrokeRecord* stroke_record(std::uint32_t s) const override;
+
   int recognize_figure_group(Kernel& kernel, int first, int last, LineGroup& line_group,
                              AnswerList& out) override;
   int allowed_letters_for_prefix(Kernel& kernel, const DynArray<std::uint16_t>& prefix,
                                  CharSlotMap& letters, const CharClassTables& tables) override;
 
  private:
+  LineWork work_;
+  std::optional<RecognitionContext> run_;       // between begin_run and end_run
   PtrArray<LineRecord> line_records_{0, true};  // always empty
 };
 

@@ -32,6 +32,7 @@ class CharClassTables;
 class CharSlotMap;
 class Kernel;
 class LineGroup;
+struct FigureRecord;
 struct ActiveSpecPairs;
 struct LineRecord;
 struct StrokeBaseLines;
@@ -185,6 +186,14 @@ class LetterSearch {
   // lines, both included.
   virtual int collect_figure_points(FigurePlace first, FigurePlace last,
                                     DynArray<PackedPoint>& out) = 0;
+
+  // ---- What training reads of the last recognition's work lists.
+  // Candidate i of TextLine `line` (the figures the line loop added to it,
+  // in order); null when there is none.
+  virtual const FigureRecord* line_candidate(std::uint32_t line, std::uint32_t i) const = 0;
+  // The stroke record of stroke s, whose run holds the stroke's trajectory
+  // points; null when there is none.
+  virtual const StrokeRecord* stroke_record(std::uint32_t s) const = 0;
 
   // ---- Services the letter search gives the kernel.
   // Classifies a stroke group whose features the kernel computed: 4034 when

@@ -7,42 +7,74 @@
 // kernel's character-to-slot map (one u32 per character code: a slot below
 // 128, or 0xFFFFFFFF for none) with its mirrored-order switch. This header
 // is what the kernel, the recognition driver and the bodies-and-links
-// splitter rely on; the segmentation code defines the class's state and its
-// members.
+// splitter rely on. The members the splitter uses are defined with the
+// context; the line loop's members (line information, mean gap, the letter
+// objects of the lines) come with the segmentation.
 #pragma once
 
 #include <cstdint>
 
 #include "engine/foundation/dyn_array.h"
+#include "engine/foundation/figure_records.h"
+#include "engine/foundation/pair_table.h"
+#include "engine/foundation/text_line.h"
 
 namespace inkrec {
 
 class Kernel;
-class PairTable;
-class TextLine;
-struct FigureRecord;
-struct StrokeRecord;
+
+// The segmentation settings of a run: the slant of the writing in whole
+// degrees (a value below 1 stands for 90) and the letter height in tablet
+// units.
+struct SegmentationSettings {
+  std::int16_t slant_angle = 90;
+  std::int16_t letter_height = 0;
+};
+
+// The statistics of the pane's ink: the mean height of the writing.
+struct PaneStatistics {
+  std::int16_t mean_height = 0;
+};
+
+// The line work a kernel's letter search keeps from one run to the next
+// and a run's context refers to.
+struct LineWork {
+  // Empties every list (buffers kept) and sets the values back to their
+  // defaults.
+  void clear();
+
+  DynArray<StrokeRecord> strokes;
+  DynArray<FigureRecord> bodies;
+  DynArray<FigureRecord> links;
+  DynArray<TextLine> text_lines;
+  SegmentationSettings settings;
+  PaneStatistics statistics;
+  PairTable stroke_pairs;
+};
 
 class RecognitionContext {
  public:
-  Kernel& kernel() const;
+  // Both must outlive the context.
+  RecognitionContext(Kernel& kernel, LineWork& work) : kernel_(&kernel), work_(&work) {}
+
+  Kernel& kernel() const { return *kernel_; }
 
   // The pane's strokes in writing order; after the line pass each names its
   // TextLine by index.
-  DynArray<StrokeRecord>& strokes();
+  DynArray<StrokeRecord>& strokes() { return work_->strokes; }
   // Emptied between runs and filled by split_into_bodies_and_links.
-  DynArray<FigureRecord>& bodies();
-  DynArray<FigureRecord>& links();
+  DynArray<FigureRecord>& bodies() { return work_->bodies; }
+  DynArray<FigureRecord>& links() { return work_->links; }
   // Built by the line pass: each line holds its box, the sorted indices of
   // its strokes and three line fits filled with points of the line.
-  DynArray<TextLine>& text_lines();
+  DynArray<TextLine>& text_lines() { return work_->text_lines; }
 
   // Segmentation settings: slant in whole degrees (a value below 1 stands
   // for 90) and letter height.
-  std::int16_t slant_angle() const;
-  std::int16_t letter_height() const;
+  std::int16_t slant_angle() const { return work_->settings.slant_angle; }
+  std::int16_t letter_height() const { return work_->settings.letter_height; }
   // Pane statistics: the mean height of the writing.
-  std::int16_t mean_height() const;
+  std::int16_t mean_height() const { return work_->statistics.mean_height; }
   // Line information: slant in whole degrees, 90 for upright writing.
   std::int16_t line_slant_angle() const;
   // Robust mean of the mean row gaps between neighbouring fragments.
@@ -50,11 +82,15 @@ class RecognitionContext {
   void set_mean_gap(std::int32_t gap);
 
   // Pair measures between strokes.
-  PairTable& pair_table();
+  PairTable& pair_table() { return work_->stroke_pairs; }
 
   // For every TextLine in order, empties the result array of each of the
   // line's letter objects.
   void release_line_objects();
+
+ private:
+  Kernel* kernel_;
+  LineWork* work_;
 };
 
 }  // namespace inkrec

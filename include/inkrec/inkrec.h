@@ -246,8 +246,20 @@ typedef struct crSpecPairsEntry {
   uint32_t charset_id;
 } crSpecPairsEntry;
 
-/* The request of the training exports; its layout belongs to training. */
-typedef struct crCorrRequest crCorrRequest;
+/*
+ * The request of the training exports (crmMakeCorr, crmMakeCorrSpecial).
+ * figures: a crDynArray of figure addresses (const void*) of the last
+ * recognition, as the fragments of crmGetFigOutList hold them; the text line
+ * of the first one is the sample's. values: at least 62 uint16_t, of which
+ * entries 60 and 61 are kept with the sample. figure_indices: a crDynArray
+ * of uint32_t, positions among the candidates of that text line: the
+ * figures whose ink makes the sample.
+ */
+typedef struct crCorrRequest {
+  crDynArray figures;
+  const uint16_t* values;
+  crDynArray figure_indices;
+} crCorrRequest;
 
 /* ---- Life cycle and kernels ------------------------------------------- */
 
@@ -463,8 +475,11 @@ INKREC_API int crmVariantSet(const crVariant* record);
 INKREC_API int crmVariantGetCountAll(uint32_t* out_count);
 INKREC_API int crmVariantGet(uint16_t id, crVariant* out);
 INKREC_API int crmVariantGetByInd(uint32_t index, crVariant* out);
-/* Rebuild every etalon, or the one of a variant, from the shapes (replay 1:
- * and the corrections trained since). */
+/* Rebuild every etalon, or the one of a variant, from the samples of the
+ * shapes. replay 0 drops the corrections trained since; replay 1 applies them
+ * again and keeps them, and crmVariantRebuildEtalons then lists the cells it
+ * changed in "ets.txt" in the data file's folder. A failed rebuild changes
+ * nothing. */
 INKREC_API int crmVariantRebuildEtalons(int replay);
 INKREC_API int crmVariantRebuildEtalon(uint32_t variant_id, int replay);
 
@@ -477,7 +492,8 @@ INKREC_API int crmComplexVariantGet(uint16_t id, crComplexVariant* out);
 INKREC_API int crmComplexVariantGetByInd(uint32_t index, crComplexVariant* out);
 
 /* The new record takes the next id and the cells after the last range; the
- * etalons are then rebuilt (replay as for crmVariantRebuildEtalons). */
+ * etalons are then rebuilt (replay as for crmVariantRebuildEtalons). When the
+ * rebuild fails the record is taken away again. */
 INKREC_API int crmAddRaf(const crRaf* record, int replay);
 /* Only the weight (ves) changes. */
 INKREC_API int crmEditRaf(const crRaf* record);

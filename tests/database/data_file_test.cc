@@ -118,7 +118,8 @@ void fill(DataStore& store) {
   etalon->id = 1;
   etalon->reference_count_ = 2;
   etalon->stats.positive_count = 3;
-  for (std::uint8_t i = 0; i < 10; ++i) etalon->cells.push_back(static_cast<std::uint8_t>(32 + i));
+  // One cell for each of the 17 cells of the Raf table.
+  for (std::uint8_t i = 0; i < 17; ++i) etalon->cells.push_back(static_cast<std::uint8_t>(32 + i));
   Tag4Record* correction = etalon->corrections.push_default();
   correction->words[0] = 1;
   correction->strokes.push_default()->push_back({1, 2});
@@ -307,12 +308,13 @@ class SavedStoreTest : public DataFileTest {
   }
 
   // Offsets at which a chunk header starts: the prefixes of the file that
-  // load with status 0 end there.
+  // load end there (with status 0, or 3008 while the etalons' cells wait
+  // for the Raf table that comes after them).
   std::vector<std::size_t> chunk_starts() const {
     std::vector<std::size_t> starts;
     for (std::size_t length = 8; length + 16 < saved_.size(); ++length) {
-      if (load_fresh(Bytes(saved_.begin(), saved_.begin() + length)) == kOk)
-        starts.push_back(length);
+      const int status = load_fresh(Bytes(saved_.begin(), saved_.begin() + length));
+      if (status == kOk || status == kDataFileCorrupt) starts.push_back(length);
     }
     return starts;
   }
@@ -391,6 +393,25 @@ TEST_F(SavedStoreTest, ChunkClaimingOneMoreRecordKeepsEveryTable) {
     EXPECT_EQ(store.reload(), kDataFileRead) << "slot " << int{damaged[start]};
     expect_same_store(filled_, store);
     write_bytes(path_, saved_);
+  }
+}
+
+TEST_F(SavedStoreTest, EtalonsMustHaveOneCellPerRafCell) {
+  const std::u16string wide = dir_.wide_file("qlmain.dt");
+  for (const int change : {1, -1}) {
+    write_bytes(path_, saved_);
+    DataStore store = open_store();
+    Etalon& etalon = store.knowledge_base().etalons()[0];
+    if (change > 0) {
+      etalon.cells.push_back(32);
+    } else {
+      etalon.cells.pop_back();
+    }
+    ASSERT_EQ(store.save(), kOk);
+    EXPECT_EQ(open_store().status(), kDataFileCorrupt) << change;
+    EXPECT_EQ(crInitCrMan(wide.c_str(), 0, nullptr, nullptr, nullptr, nullptr, nullptr),
+              kDataFileCorrupt);
+    crFreeCrMan();
   }
 }
 

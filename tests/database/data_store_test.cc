@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/database/active_tables.h"
 #include "engine/foundation/status.h"
 #include "tests/support/data_file.h"
+#include "tests/support/letter_shapes.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -220,6 +222,96 @@ TEST_F(DataStoreTest, RafsKeepRunningOffsetsAndReachTheEtalons) {
   EXPECT_EQ(store().delete_raf(2), kKbBadRaf);
   EXPECT_EQ(store().raf_count(), 1u);
   EXPECT_EQ(store().delete_raf(1), kRafMissing);
+}
+
+// Rafs 1 ("01-Dir4") and 4 ("04-CrossVLines"), so that the next one added
+// is 5 ("05-CrossLocLineHV"): features the builds can compute.
+class DataStoreBuildTest : public DataStoreTest {
+ protected:
+  void SetUp() override {
+    for (const Raf record : {raf(0, 12, 3, 1), raf(0, 1, 1, 1), raf(0, 1, 1, 1), raf(0, 6, 4, 1)}) {
+      ASSERT_EQ(store().add_raf(record), kOk);
+    }
+    ASSERT_EQ(store().delete_raf(2), kOk);
+    ASSERT_EQ(store().delete_raf(3), kOk);
+    ASSERT_EQ(store().add_shape(test::letter_shape('L')), kOk);
+    Variant record;
+    record.shape_id = 1;
+    for (int i = 0; i < 2; ++i) ASSERT_EQ(store().add_variant(record), kOk);
+  }
+
+  std::vector<std::uint8_t> cells_of(std::uint16_t variant_id) const {
+    const Etalon* etalon = store_->find_etalon(variant_id);
+    return {etalon->cells.begin(), etalon->cells.end()};
+  }
+};
+
+TEST_F(DataStoreBuildTest, AnAddedRafRebuildsTheEtalonsAndLogsBesideTheDataFile) {
+  ASSERT_EQ(store().raf_total_cells(), 60);
+  ASSERT_EQ(cells_of(1).size(), 60u);
+  const std::filesystem::path elsewhere = dir_.path() / "elsewhere";
+  std::filesystem::create_directory(elsewhere);
+  const std::filesystem::path started_in = std::filesystem::current_path();
+  std::filesystem::current_path(elsewhere);
+  const int status = store().add_raf(raf(0, 12, 3, 2), 1);
+  std::filesystem::current_path(started_in);
+  ASSERT_EQ(status, kOk);
+  EXPECT_EQ(store().raf_at(2)->id, 5);
+  EXPECT_EQ(cells_of(1).size(), 96u);
+  EXPECT_EQ(cells_of(2), cells_of(1));
+  EXPECT_FALSE(std::filesystem::exists(elsewhere / "ets.txt"));
+  const std::vector<unsigned char> log = testing::read_bytes(dir_.file("ets.txt"));
+  const std::string lengths_differ = "\xD3\xE6\xE0\xF1, \xF3\xE6\xE0\xF1, \xF3\xE6\xE0\xF1!\n";
+  EXPECT_EQ(std::string(log.begin(), log.end()),
+            "0\t1\t\t" + lengths_differ + "1\t2\t\t" + lengths_differ);
+
+  // A rebuild that fails takes the new Raf away again.
+  Variant lost;
+  lost.shape_id = 9;
+  lost.id = 3;
+  lost.etalon_id = 1;
+  ASSERT_EQ(kb().variants().push_back(lost), kOk);
+  EXPECT_EQ(store().add_raf(raf(0, 66, 3, 1), 0), kKbNoShape);
+  EXPECT_EQ(store().raf_count(), 3u);
+  EXPECT_EQ(store().raf_total_cells(), 96);
+  EXPECT_EQ(cells_of(1).size(), 96u);
+}
+
+TEST_F(DataStoreBuildTest, EditingAShapeRebuildsOrMergesItsEtalons) {
+  kb().etalons()[0].cells[0] = 99;
+  Shape edited;
+  ASSERT_EQ(edited.assign(*store().find_shape(1)), kOk);
+  ASSERT_EQ(store().edit_shape(edited, 1, 0), kOk);  // the same ink: nothing rebuilt
+  EXPECT_EQ(cells_of(1)[0], 99);
+  ASSERT_EQ(store().edit_shape(edited, 1, 1), kOk);  // forced
+  EXPECT_EQ(cells_of(1), cells_of(2));
+
+  edited.samples.push_back(test::letter_sample('L', 3));
+  ASSERT_EQ(store().edit_shape(edited, 0, 0), kOk);  // merged into one etalon
+  ASSERT_EQ(kb().etalons().size(), 1u);
+  EXPECT_EQ(kb().etalons()[0].id, 1);  // the last id left is 0
+  EXPECT_EQ(kb().etalons()[0].reference_count_, 2);
+  EXPECT_EQ(kb().etalons()[0].stats.positive_count, 9);  // three samples now
+  EXPECT_EQ(store().find_shape(1)->samples.size(), 3u);
+  edited.info.id = 7;
+  EXPECT_EQ(store().edit_shape(edited, 0, 0), kShapeMissing);
+}
+
+TEST_F(DataStoreBuildTest, TrainingTakesItsSpreadingValuesFromTheSample) {
+  Tag4Record sample;
+  sample.words[1] = 1;
+  sample.words[2] = 0;  // p2 divides
+  const std::uint16_t hits[] = {0, 5};
+  const std::vector<std::uint8_t> before = cells_of(1);
+  EXPECT_EQ(store().update_variant(1, 1, hits, sample), kUndocumented);
+  EXPECT_EQ(store().replace_variant(1, 1, hits, sample), kUndocumented);
+  EXPECT_EQ(cells_of(1), before);
+  sample.words[2] = 1;
+  ASSERT_EQ(store().replace_variant(1, 1, hits, sample), kOk);
+  EXPECT_EQ(cells_of(1)[5], before[5] + 1);
+  EXPECT_EQ(kb().etalons().size(), 2u);
+  ASSERT_EQ(store().update_variant(2, 2, hits, sample), kOk);
+  EXPECT_EQ(cells_of(2)[0], before[0] + 2);
 }
 
 TEST_F(DataStoreTest, ShapesInUseAreNotDeleted) {

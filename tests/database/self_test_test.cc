@@ -11,6 +11,8 @@
 #include "engine/foundation/code_page_1251.h"
 #include "engine/foundation/status.h"
 #include "tests/support/data_file.h"
+#include "tests/support/letter_shapes.h"
+#include "tests/support/raf_figures.h"
 #include "tests/support/small_database.h"
 #include "tests/support/temp_dir.h"
 
@@ -59,6 +61,32 @@ TEST_F(SelfTestTest, SoundDatabasePassesAndListsItsRarelyUsedVariants) {
   ASSERT_NO_FATAL_FAILURE(testing::fill_small_database(*store_));
   EXPECT_EQ(run(), 1);
   EXPECT_EQ(report_, file_text(INKREC_TEST_DATA_DIR "/self_test_small.txt"));
+}
+
+TEST_F(SelfTestTest, DatabaseEditedThroughTheKnowledgeBasePasses) {
+  ASSERT_EQ(kb().rafs().assign(test::full_raf_list()), kOk);
+  for (const char letter : {'L', 'V', 'N'}) {
+    ASSERT_EQ(store_->add_shape(test::letter_shape(letter)), kOk);
+  }
+  const auto record = [](std::uint16_t shape_id, bool special = false) {
+    Variant made = testing::variant(0, 5, u'A' + shape_id, shape_id, 0);
+    made.special_recognition = special ? kSpecialRecognition : 0;
+    return made;
+  };
+  ASSERT_EQ(store_->add_variant(record(1)), kOk);
+  ASSERT_EQ(store_->add_variant_with_base(record(1), 1), kOk);
+  ASSERT_EQ(store_->add_variant(record(2)), kOk);
+  ASSERT_EQ(store_->add_variant(record(3)), kOk);
+  ASSERT_EQ(store_->add_variant(record(3, true)), kOk);
+  Tag4Record sample;
+  sample.words[1] = 1;
+  sample.words[2] = 1;
+  const std::uint16_t hits[] = {0, 5, 10};
+  ASSERT_EQ(store_->replace_variant(2, 1, hits, sample), kOk);  // its own etalon now
+  ASSERT_EQ(store_->delete_variant(3), kOk);
+  ASSERT_EQ(kb().etalons().size(), 3u);
+
+  EXPECT_EQ(run(), 1) << report_;
 }
 
 struct Fault {

@@ -1,9 +1,13 @@
 // A letter search for tests of the recognition driver: it "finds" the
 // fragments, gaps and line records a test sets up, and logs the stages the
-// driver calls in order.
+// driver calls in order. Like the segmentation it keeps, until the line
+// work is cleared, a stroke record over a copy of each stroke's trajectory,
+// a whole-stroke figure for each stroke on the TextLine figure_lines names,
+// and each line's candidates: what training reads of a recognition.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -11,8 +15,10 @@
 #include <utility>
 #include <vector>
 
+#include "engine/analysis/trajectory.h"
 #include "engine/foundation/figure_records.h"
 #include "engine/foundation/status.h"
+#include "engine/foundation/trajectory_record.h"
 #include "engine/kernel/engine_lock.h"
 #include "engine/kernel/kernel.h"
 #include "engine/kernel/pane.h"
@@ -85,17 +91,24 @@ class FakeLetterSearch final : public LetterSearch {
     return note("begin_run");
   }
   void end_run() override { note("end_run"); }
-  int reset_line_work(std::uint32_t) override { return note("reset_line_work"); }
+  int reset_line_work(std::uint32_t) override {
+    drop_kept_work();
+    line_work_ = true;
+    return note("reset_line_work");
+  }
   void clear_line_work() override {
     note("clear_line_work");
     output.clear();
+    drop_kept_work();
+    line_work_ = false;
   }
 
   int reserve_figure_pairs(std::uint32_t) override { return note("reserve_figure_pairs"); }
-  int add_stroke_figure(std::uint32_t, const Trajectory& trajectory,
+  int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
                         const StrokeBaseLines* lines_given) override {
     trajectory_sizes.push_back(trajectory.size());
     base_lines.push_back(lines_given);
+    if (const int status = keep_stroke_figure(s, trajectory); status != kOk) return status;
     return note("add_stroke_figure");
   }
   int estimate_line_slant(bool) override { return note("estimate_line_slant"); }
@@ -117,7 +130,7 @@ class FakeLetterSearch final : public LetterSearch {
   }
   std::uint16_t figure_line(std::uint32_t i) const override { return figure_lines.at(i); }
   std::uint32_t text_line_count() const override {
-    return static_cast<std::uint32_t>(lines.size());
+    return line_work_ ? static_cast<std::uint32_t>(lines.size()) : 0;
   }
   std::int16_t line_slant_angle() const override { return slant; }
   void set_mean_gap(std::int32_t gap) override { mean_gap = gap; }
@@ -202,6 +215,38 @@ class FakeLetterSearch final : public LetterSearch {
     return kOk;
   }
 
+  const FigureRecord* line_candidate(std::uint32_t line, std::uint32_t i) const override {
+    if (line >= line_figures_.size() || i >= line_figures_[line].size()) return nullptr;
+    return figure(line_figures_[line][i]);
+  }
+  const StrokeRecord* stroke_record(std::uint32_t s) const override {
+    return s < stroke_records_.size() ? &stroke_records_[s] : nullptr;
+  }
+  // The whole-stroke figure of stroke s, as the output's fragments hold it.
+  const FigureRecord* figure(std::uint32_t s) const {
+    return s < figures_.size() ? &figures_[s] : nullptr;
+  }
+  void add_line_candidate(std::uint32_t line, std::uint32_t figure) {
+    if (line_figures_.size() <= line) line_figures_.resize(line + 1);
+    line_figures_[line].push_back(figure);
+  }
+  // Adds a figure of `count` trajectory points of stroke s from its point
+  // `first` as the next candidate of the line, as a split of cursive ink
+  // would; the figure's address, null when the stroke is not kept.
+  const FigureRecord* add_piece_candidate(std::uint32_t line, std::uint32_t s, std::uint16_t first,
+                                          std::int32_t count) {
+    if (s >= stroke_records_.size()) return nullptr;
+    FigureRecord piece;
+    piece.run.set(stroke_records_[s].run.points + first, count);
+    piece.line_index = static_cast<std::uint16_t>(line);
+    piece.stroke_index = static_cast<std::uint16_t>(s);
+    piece.first_point = first;
+    piece.whole_stroke = 0;
+    figures_.push_back(std::move(piece));
+    add_line_candidate(line, static_cast<std::uint32_t>(figures_.size() - 1));
+    return &figures_.back();
+  }
+
   int recognize_figure_group(Kernel&, int, int, LineGroup&, AnswerList&) override { return kOk; }
   int allowed_letters_for_prefix(Kernel&, const DynArray<std::uint16_t>&, CharSlotMap&,
                                  const CharClassTables&) override {
@@ -217,8 +262,39 @@ class FakeLetterSearch final : public LetterSearch {
   Kernel* kernel() const { return kernel_; }
 
  private:
+  int keep_stroke_figure(std::uint32_t s, const Trajectory& trajectory) {
+    auto kept = std::make_unique<Trajectory>();
+    for (const PointRecord& point : trajectory) {
+      PointRecord* copy = kept->push_default();
+      if (copy == nullptr || make_trajectory_entry(point.point, point.trajectory, *copy) != kOk) {
+        return kOutOfMemory;
+      }
+    }
+    StrokeRecord record;
+    record.run.set(kept->data(), static_cast<std::int32_t>(kept->size()));
+    record.number = static_cast<std::uint16_t>(s);
+    record.line_index = s < figure_lines.size() ? figure_lines[s] : 0;
+    FigureRecord figure;
+    if (figure.from_stroke(record) != kOk) return kOutOfMemory;
+    trajectories_.push_back(std::move(kept));
+    stroke_records_.push_back(std::move(record));
+    figures_.push_back(std::move(figure));
+    return kOk;
+  }
+  void drop_kept_work() {
+    line_figures_.clear();
+    figures_.clear();
+    stroke_records_.clear();
+    trajectories_.clear();
+  }
+
   Kernel* kernel_ = nullptr;
   PtrArray<LineRecord> line_records_{16, true};
+  bool line_work_ = false;
+  std::vector<std::unique_ptr<Trajectory>> trajectories_;
+  std::deque<StrokeRecord> stroke_records_;  // addresses stay while records are added
+  std::deque<FigureRecord> figures_;
+  std::vector<std::vector<std::uint32_t>> line_figures_;
 };
 
 class FakeLineFragments final : public LineFragments {
@@ -227,6 +303,7 @@ class FakeLineFragments final : public LineFragments {
 
   int add_candidate(std::uint32_t figure) override {
     search_.candidates[line_].push_back(figure);
+    search_.add_line_candidate(line_, figure);
     return kOk;
   }
   int run_passes(bool first_sweep) override {
