@@ -55,14 +55,12 @@ class Report {
   FileHolder& out_;
 };
 
-void put_verdict(Report& report, bool passed) {
-  report.put(passed ? kPassed : kFailed, u"\n\n");
-}
+void put_verdict(Report& report, bool passed) { report.put(passed ? kPassed : kFailed, u"\n\n"); }
 
 std::string_view shape_name(const Shape& shape) {
   const char* name = shape.info.name;
-  return {name, static_cast<std::size_t>(std::find(name, name + sizeof shape.info.name, '\0') -
-                                         name)};
+  return {name,
+          static_cast<std::size_t>(std::find(name, name + sizeof shape.info.name, '\0') - name)};
 }
 
 bool almost_empty(const Stroke& stroke) {
@@ -134,8 +132,7 @@ bool check_spec_pairs(Report& report, const IdLookup& ids, const SpecPairsTable&
         if (first == next) {
           finding(u"язык: ", u"\tпервый вариант повтор: ", first);
         } else if (first > next) {
-          finding(u"язык: ", u"\tкластеры не отсортированы по первому варианту, вариант1: ",
-                  first);
+          finding(u"язык: ", u"\tкластеры не отсортированы по первому варианту, вариант1: ", first);
         }
       }
       if (first == 0) {
@@ -162,8 +159,9 @@ bool check_spec_pairs(Report& report, const IdLookup& ids, const SpecPairsTable&
           if (pair.variant2 == next) {
             pair_finding(u"\t\tвторой вариант в одном кластере повтор: ", pair.variant2);
           } else if (pair.variant2 > next) {
-            pair_finding(u"\t\tспецпары в кластере не отсортированы по вторым вариантам, variant2: ",
-                         pair.variant2);
+            pair_finding(
+                u"\t\tспецпары в кластере не отсортированы по вторым вариантам, variant2: ",
+                pair.variant2);
           }
         }
         if (pair.variant2 != 0 && !ids.exists(pair.variant2, !second_simple)) {
@@ -386,8 +384,8 @@ class SelfTest {
   bool detail_listed(std::uint32_t charset, std::uint16_t shape_id, std::uint32_t end) const {
     for (std::uint32_t r = 0; r < end; ++r) {
       const ComplexVariant& record = complex_variants_[r];
-      if (record.set == charset &&
-          (record.detail_shape_id == shape_id || (record.kind == 0 && record.reference_id == shape_id))) {
+      if (record.set == charset && (record.detail_shape_id == shape_id ||
+                                    (record.kind == 0 && record.reference_id == shape_id))) {
         return true;
       }
     }
@@ -440,9 +438,8 @@ class SelfTest {
     begin(u"Нет ли избыточности в деталях?");
     for (const Variant& variant : variants_) {
       if (variant.menuc != 0 && is_detail_shape(variant.idSet, variant.shape_id)) {
-        finding(u"Обнаружено излишество в чарсете ", variant.idSet, u" с шейпом ",
-                variant.shape_id, u". Есть вариант [", variant.id, u"] символа с кодом: ",
-                variant.menuc, u"\n");
+        finding(u"Обнаружено излишество в чарсете ", variant.idSet, u" с шейпом ", variant.shape_id,
+                u". Есть вариант [", variant.id, u"] символа с кодом: ", variant.menuc, u"\n");
       }
     }
     end(false);
@@ -501,7 +498,8 @@ class SelfTest {
         }
       }
     }
-    report_.put(all_passed ? u"В кортежах ошибок не обнаружено\n" : u"В кортежах обнаружены ошибки\n");
+    report_.put(all_passed ? u"В кортежах ошибок не обнаружено\n"
+                           : u"В кортежах обнаружены ошибки\n");
     if (!all_passed) passed_ = false;
   }
 

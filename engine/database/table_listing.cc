@@ -37,21 +37,18 @@ void print_line(FileHolder& out, const CharSet& record) {
 
 void print_line(FileHolder& out, const Symb& record) {
   out.printf("{%s; symbol:[ %u; %u; %u ];  def_num:%u; control:%u}\n",
-             side_flags(record.sides).c_str(), unsigned{record.code},
-             unsigned{record.second_code}, unsigned{record.third_code},
-             unsigned{record.def_num}, flag(record.control));
+             side_flags(record.sides).c_str(), unsigned{record.code}, unsigned{record.second_code},
+             unsigned{record.third_code}, unsigned{record.def_num}, flag(record.control));
 }
 
 void print_line(FileHolder& out, const CharSetSymb& record) {
   out.printf("{%u, %u, ( %u, %u, %u ) }\n", record.charset_id, unsigned{record.code},
-             unsigned{record.values[0]}, unsigned{record.values[1]},
-             unsigned{record.values[2]});
+             unsigned{record.values[0]}, unsigned{record.values[1]}, unsigned{record.values[2]});
 }
 
 void print_line(FileHolder& out, const Raf& record) {
-  out.printf("{ ID:%u off:%u nx:%u ny:%u ves:%u }\n", unsigned{record.id},
-             unsigned{record.offset}, unsigned{record.nx}, unsigned{record.ny},
-             unsigned{record.ves});
+  out.printf("{ ID:%u off:%u nx:%u ny:%u ves:%u }\n", unsigned{record.id}, unsigned{record.offset},
+             unsigned{record.nx}, unsigned{record.ny}, unsigned{record.ves});
 }
 
 void print_line(FileHolder& out, const ComplexVariant& record) {

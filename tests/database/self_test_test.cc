@@ -105,7 +105,9 @@ TEST_F(SelfTestTest, NamesEachPlantedFault) {
          z.info.id = 2;
          ASSERT_EQ(t.kb().shapes().add(z), kOk);
        },
-       0, u"Упорядочен ли список шейпов по возрастанию ID\nЭлемент 2 имеет ID 3, а с индексом 3 имеет ID 2\n"},
+       0,
+       u"Упорядочен ли список шейпов по возрастанию ID\nЭлемент 2 имеет ID 3, а с индексом 3 имеет "
+       u"ID 2\n"},
       {"Rafs out of order", [](T& t) { t.kb().rafs()[1].id = 1; }, 0,
        u"рафов по возрастанию ID\nЭлемент 0 имеет ID 1, а с индексом 1 имеет ID 1\n"},
       {"two variants with one id", [](T& t) { t.variant(5).id = 4; }, 0,
@@ -120,19 +122,24 @@ TEST_F(SelfTestTest, NamesEachPlantedFault) {
        u"Вариант с индексом 4 имеет ID 5 и ссылается на отсутствующий эталон с ID 8\n"},
       {"a variant without its shape", [](T& t) { t.variant(2).shape_id = 7; }, 0,
        u"Вариант с индексом 1 имеет ID 2 и ссылается на отсутствующий шейп с ID 7\n"},
-      {"a sample without strokes",
-       [](T& t) { t.kb().shapes().at(0)->samples[1].strokes.clear(); }, 0,
-       u"Шейп с индексом 0 имеет ID 1 и имя a и имеет пустой образец с индексом 1\n"},
+      {"a sample without strokes", [](T& t) { t.kb().shapes().at(0)->samples[1].strokes.clear(); },
+       0, u"Шейп с индексом 0 имеет ID 1 и имя a и имеет пустой образец с индексом 1\n"},
       {"a stroke of four points",
-       [](T& t) { t.kb().shapes().at(2)->samples[0].strokes.push_back(testing::diagonal_stroke(4, 50)); },
-       1, u"Шейп с индексом 2 имеет ID 3 и имя b и имеет почти пустой образец с индексом 0 на "
-          u"строуке 1\nТест пройден успешно."},
+       [](T& t) {
+         t.kb().shapes().at(2)->samples[0].strokes.push_back(testing::diagonal_stroke(4, 50));
+       },
+       1,
+       u"Шейп с индексом 2 имеет ID 3 и имя b и имеет почти пустой образец с индексом 0 на "
+       u"строуке 1\nТест пройден успешно."},
       {"a small stroke of twenty points",
-       [](T& t) { t.kb().shapes().at(1)->samples[0].strokes.push_back(testing::diagonal_stroke(20, 0)); },
+       [](T& t) {
+         t.kb().shapes().at(1)->samples[0].strokes.push_back(testing::diagonal_stroke(20, 0));
+       },
        1, u"имя dot и имеет почти пустой образец с индексом 0 на строуке 1\n"},
-      {"an etalon with a wrong reference count", [](T& t) { t.kb().etalons()[0].reference_count_ = 3; },
-       0, u"Эталон с индексом 0, имеющий ID 1, имеет поле reference_count_ равное 3, а на самом деле "
-          u"на него ссылаются 2 вариантов.\n"},
+      {"an etalon with a wrong reference count",
+       [](T& t) { t.kb().etalons()[0].reference_count_ = 3; }, 0,
+       u"Эталон с индексом 0, имеющий ID 1, имеет поле reference_count_ равное 3, а на самом деле "
+       u"на него ссылаются 2 вариантов.\n"},
       {"an etalon without users",
        [](T& t) { ASSERT_NO_FATAL_FAILURE(testing::add_etalon(t.kb(), 4, 2)); }, 0,
        u"Эталон с индексом 3, имеющий ID 4, не имеет ни одного варианта, ссылающегося на него\n"
@@ -149,11 +156,16 @@ TEST_F(SelfTestTest, NamesEachPlantedFault) {
       {"a detail missing from its charset", [](T& t) { t.variant(3).idSet = 4; }, 0,
        u"Не найдена деталь для чарсета 5 с шейпом 2 на символе с кодом: 105\n"
        u"Не найдена деталь для чарсета 5 с шейпом 2 на символе с кодом: 98\n"},
-      {"a redundant detail", [](T& t) { t.variant(2).shape_id = 2; t.variant(2).etalon_id = 2;
-                                        t.kb().etalons()[0].reference_count_ = 1;
-                                        t.kb().etalons()[1].reference_count_ = 2; },
-       1, u"Обнаружено излишество в чарсете 5 с шейпом 2. Есть вариант [2] символа с кодом: 97\n"
-          u"Были найдены ошибки.\n\n"},
+      {"a redundant detail",
+       [](T& t) {
+         t.variant(2).shape_id = 2;
+         t.variant(2).etalon_id = 2;
+         t.kb().etalons()[0].reference_count_ = 1;
+         t.kb().etalons()[1].reference_count_ = 2;
+       },
+       1,
+       u"Обнаружено излишество в чарсете 5 с шейпом 2. Есть вариант [2] символа с кодом: 97\n"
+       u"Были найдены ошибки.\n\n"},
       {"clusters out of order and out of their language",
        [](T& t) { t.store_->spec_pairs_ss_mutable()[0].groups[1].key = 5; }, 0,
        u"\nПроверка пар простые-простые\n\nязык: 5\n\tпервый вариант не в своем языке: 5\n"
@@ -162,13 +174,15 @@ TEST_F(SelfTestTest, NamesEachPlantedFault) {
        [](T& t) { t.store_->spec_pairs_ss_mutable()[0].groups[1].key = 1; }, 0,
        u"простые-простые\nязык: 5\n\tпервый вариант повтор: 1\n"},
       {"a bad second variant",
-       [](T& t) { t.store_->spec_pairs_sc_mutable()[0].groups[0].pairs[0] = {7, -2, 0}; }, 0,
+       [](T& t) {
+         t.store_->spec_pairs_sc_mutable()[0].groups[0].pairs[0] = {7, -2, 0};
+       },
+       0,
        u"\nПроверка пар простые-комплексные\n\nязык: 5\n\tвариант кластера: 1\n"
        u"\t\tвторой вариант отсутсвует в списке вариантов: 7\n"
        u"\t\tнеправильная спецпара (var2, maxdelta, minmeres): 7,-2,0\n"
        u"В спецпарах простые-комплексные обнаружены ошибки\n"},
-      {"a first variant 0",
-       [](T& t) { t.store_->spec_pairs_ss_mutable()[0].groups[0].key = 0; }, 0,
+      {"a first variant 0", [](T& t) { t.store_->spec_pairs_ss_mutable()[0].groups[0].key = 0; }, 0,
        u"\n\nязык: 5\n\tпервый вариант имеет недопустимое значение: 0\n"},
       {"a tuple with rule 85", [](T& t) { t.store_->tuples_mutable()[0].tuples[0].rule = 85; }, 0,
        u"язык: 5\n\tправило имеет неверный номер: 85, кортеж: 0\nВ кортежах обнаружены ошибки\n"},

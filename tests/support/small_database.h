@@ -71,8 +71,8 @@ inline ComplexVariant complex_variant(std::uint32_t set, std::uint32_t use, std:
   return record;
 }
 
-inline Variant variant(std::uint16_t id, std::uint32_t set, char16_t menuc,
-                       std::uint16_t shape_id, std::uint16_t etalon_id, std::uint32_t use = 0) {
+inline Variant variant(std::uint16_t id, std::uint32_t set, char16_t menuc, std::uint16_t shape_id,
+                       std::uint16_t etalon_id, std::uint32_t use = 0) {
   Variant record;
   record.id = id;
   record.idSet = set;
@@ -139,9 +139,9 @@ inline void fill_small_database(DataStore& store) {
   ASSERT_EQ(store.add_raf(Raf{0, 0, 3, 1, 1, 0}), kOk);
 
   KnowledgeBase& knowledge_base = store.knowledge_base();
-  for (const Variant& record : {variant(1, 5, u'a', 1, 1), variant(2, 5, u'a', 1, 1, 1),
-                                variant(3, 5, 0, 2, 2), variant(4, 5, u'b', 3, kNoEtalon, 2),
-                                variant(5, 4, u'я', 3, 3)}) {
+  for (const Variant& record :
+       {variant(1, 5, u'a', 1, 1), variant(2, 5, u'a', 1, 1, 1), variant(3, 5, 0, 2, 2),
+        variant(4, 5, u'b', 3, kNoEtalon, 2), variant(5, 4, u'я', 3, 3)}) {
     ASSERT_EQ(knowledge_base.variants().push_back(record), kOk);
   }
   add_etalon(knowledge_base, 1, 2);
