@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/database/knowledge_base_io.h"
+#include "engine/database/table_listing.h"
 #include "engine/foundation/allocation.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/stream_items.h"
@@ -40,6 +41,8 @@ class FixedTableHandler final : public ChunkHandler {
     return stream.write_exact(table_.data(), byte_size());
   }
 
+  void dump_text(FileHolder& out) const override { dump_table(out, table_); }
+
  private:
   DynArray<Record>& table_;
 };
@@ -71,6 +74,8 @@ class EntryTableHandler final : public ChunkHandler {
     }
     return stream.good();
   }
+
+  void dump_text(FileHolder&) const override {}
 
  private:
   DynArray<Entry>& table_;
@@ -108,6 +113,8 @@ class ShapeHandler final : public ChunkHandler {
     return stream.good();
   }
 
+  void dump_text(FileHolder& out) const override { table_.dump(out); }
+
  private:
   static bool fail(BinaryStream& stream) {
     stream.set_error();
@@ -143,6 +150,8 @@ class KnowledgeBaseHandler final : public ChunkHandler {
   bool write(BinaryStream& stream) const override {
     return write_knowledge_base(stream, knowledge_base_);
   }
+
+  void dump_text(FileHolder& out) const override { dump_variants(out, knowledge_base_); }
 
  private:
   KnowledgeBase& knowledge_base_;

@@ -18,6 +18,7 @@
 #include "engine/database/spec_pairs.h"
 #include "engine/database/tuples.h"
 #include "engine/foundation/binary_stream.h"
+#include "engine/foundation/file_holder.h"
 #include "engine/foundation/shape_table.h"
 
 namespace inkrec {
@@ -35,6 +36,9 @@ class ChunkHandler {
   virtual bool read(BinaryStream& stream, const ChunkHeader& header) = 0;
   // Writes the payload; false when a write fell short.
   virtual bool write(BinaryStream& stream) const = 0;
+  // Writes the table's readable listing (nothing for the tuples and the
+  // special pairs).
+  virtual void dump_text(FileHolder& out) const = 0;
 };
 
 template <typename Record>

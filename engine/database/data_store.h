@@ -65,8 +65,20 @@ class DataStore {
   int rewrite();
   int save_as(const char* path);
   int save_as_w(const char16_t* path);
-  // Writes a text listing of the tables to a new file.
-  int save_text_w(const char16_t* path);
+  // Write the readable listing of the tables, in code page 1251, to a new
+  // file: 3002 when it cannot be created, 12001 when writing it fails
+  // (nothing is then left in place of the file).
+  int save_text(const char* path) const;
+  int save_text_w(const char16_t* path) const;
+  // The listing: a title, then for every non-empty table in chunk slot
+  // order its listing and a blank line.
+  void dump_text(FileHolder& out) const;
+
+  // Checks the knowledge base against the shapes, Rafs, complex variants,
+  // special pairs and tuples, and writes the report to a new file (code
+  // page 1251): 1 when every check passed, 0 when one failed; 3002 when
+  // the report cannot be created, 12001 when writing it fails.
+  int self_test(const char* report_path) const;
 
   // Reads a data file from the stream's start (codes 3006 to 3012); 3008
   // when an etalon's cells do not match the Raf table's.
@@ -169,6 +181,7 @@ class DataStore {
     return knowledge_base_.find_etalon(variant_id);
   }
 
+  const DynArray<ComplexVariant>& complex_variant_table() const { return complex_variants_; }
   std::uint32_t complex_variant_count() const { return complex_variants_.size(); }
   int delete_complex_variant(std::uint16_t id);  // 13007 when absent
   // Appends the record with the next id (1 for the first), which goes to

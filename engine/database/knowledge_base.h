@@ -28,6 +28,8 @@
 #include "engine/database/data_records.h"
 #include "engine/database/etalon_training.h"
 #include "engine/database/knowledge_base_records.h"
+#include "engine/database/spec_pairs.h"
+#include "engine/database/tuples.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/shape_table.h"
 
@@ -142,6 +144,16 @@ class KnowledgeBase {
   // Cuts the Raf record's cell range out of every etalon and marks the
   // weights dirty; 14007 when an etalon is shorter than the range's end.
   int remove_raf_cells(const Raf& raf);
+
+  // Checks the variants and etalons against the shapes, the Rafs, the
+  // complex variants, the four special-pair tables (simple-simple,
+  // simple-complex, complex-simple, complex-complex) and the tuples, and
+  // writes the report, in code page 1251, to a new file: 1 when every check
+  // passed, 0 when one failed; 3002 when the report cannot be created,
+  // 12001 when writing it fails.
+  int self_test(const char* report_path, const DynArray<ComplexVariant>& complex_variants,
+                const SpecPairsTable& ss, const SpecPairsTable& sc, const SpecPairsTable& cs,
+                const SpecPairsTable& cc, const TuplesTable& tuples) const;
 
   // Exchanges the records and indexes with other (a scratch copy read from
   // a file); both are marked dirty.

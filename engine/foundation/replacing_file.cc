@@ -21,7 +21,8 @@ ReplacingFile::~ReplacingFile() {
 }
 
 int ReplacingFile::commit() {
-  const bool written = stream_.good() && platform::sync_file(stream_.file().stream());
+  const bool written = stream_.good() && stream_.file().error() == 0 &&
+                       platform::sync_file(stream_.file().stream());
   if (!written || stream_.close() != 1 ||
       !platform::replace_file(temporary_path_, target_path_)) {
     discard();

@@ -27,8 +27,8 @@ class ReplacingFile {
   FileHolder& file() { return stream_.file(); }
 
   // Puts the written bytes in place of the target: 0, or 12001 when any
-  // write fell short or the flush, close or rename failed (the target is
-  // then untouched).
+  // write fell short (through the stream or straight to the file) or the
+  // flush, close or rename failed (the target is then untouched).
   int commit();
 
  private:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/database/data_store.h"
+#include "engine/foundation/code_page_1251.h"
 #include "engine/foundation/status.h"
 #include "engine/kernel/c_array.h"
 #include "inkrec/inkrec.h"
@@ -274,6 +275,19 @@ TEST_F(DatabaseExportsTest, TablesAreCopiedBothWays) {
   ASSERT_EQ(crmSpecPairsGetSS(reinterpret_cast<crDynArray*>(&read_back)), kOk);
   EXPECT_TRUE(read_back.empty());
   EXPECT_EQ(crmSpecPairsGetSS(nullptr), kBadArgument);
+}
+
+TEST_F(DatabaseExportsTest, SaveTxtWritesTheListing) {
+  ASSERT_EQ(start(true), kOk);
+  const crCharSet five = charset(5, u'E');
+  ASSERT_EQ(crmAddCharSet(&five), kOk);
+  const std::u16string path = dir_.wide_file("dump.txt");
+  ASSERT_EQ(crmSaveTXT(path.c_str()), kOk);
+  const std::vector<unsigned char> bytes = testing::read_bytes(dir_.file("dump.txt"));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+            to_code_page_1251(u"Структуры дат-файла\n\n\n Charset'ы.\n  Количество: 1\n") +
+                "{E, , ID:5, direct:0, ortho:0}\n\n");
+  EXPECT_EQ(crmSaveTXT(nullptr), kBadArgument);
 }
 
 }  // namespace

@@ -1,0 +1,91 @@
+#include "engine/database/pair_variants.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/foundation/status.h"
+#include "tests/support/data_file.h"
+#include "tests/support/temp_dir.h"
+
+namespace inkrec {
+namespace {
+
+constexpr std::uint32_t kOften = 0;
+constexpr std::uint32_t kRarely = 1;
+constexpr std::uint32_t kNever = 2;
+
+struct Case {
+  const char* what;
+  std::vector<std::uint32_t> active;
+  std::int32_t a;
+  std::int32_t b;
+  PairCandidate candidate;
+  int expected;
+};
+
+class PairVariantsTest : public ::testing::Test {
+ protected:
+  PairVariantsTest() {
+    testing::write_empty_data_file(dir_.file("qlmain.dt"));
+    store_ = std::make_unique<DataStore>(dir_.file("qlmain.dt").c_str(), 1, 0, 0);
+    // Ascending ids, as the knowledge base keeps them.
+    add_variant(607, 5, u't', kNever);
+    add_variant(656, 5, u'h', kOften);
+    add_variant(770, 5, u'f', kOften);
+    add_variant(862, 5, u't', kOften);
+    add_variant(1262, 6, u'h', kRarely);
+    add_variant(1263, 6, u'h', kOften);
+    add_variant(9000, 6, u'a', kOften);
+    add_variant(9001, 4, u'а', kOften);
+    add_variant(9002, 4, u'о', kRarely);
+    ComplexVariant complex{};
+    complex.set = 4;
+    complex.menuc = u'у';
+    EXPECT_EQ(store_->add_complex_variant(complex), kOk);
+  }
+
+  void add_variant(std::uint16_t id, std::uint32_t charset, char16_t code, std::uint32_t use) {
+    Variant variant;
+    variant.id = id;
+    variant.idSet = charset;
+    variant.menuc = code;
+    variant.idUse = use;
+    ASSERT_EQ(store_->knowledge_base().variants().push_back(variant), kOk);
+  }
+
+  testing::TempDir dir_;
+  std::unique_ptr<DataStore> store_;
+};
+
+TEST_F(PairVariantsTest, AnswersWhetherAnOftenUsedVariantSupportsThePair) {
+  const PairCandidate plain{};
+  const PairCandidate complex{1, 0};
+  const Case cases[] = {
+      {"h/k: charset 5's id", {5}, u'h', u'k', plain, 1},
+      {"h/k: no id for charset 14", {14}, u'h', u'k', plain, 0},
+      {"h/k: no charset active", {}, u'h', u'k', plain, 0},
+      {"h/n: a rarely used id, then an often used one", {6}, u'h', u'n', plain, 1},
+      {"h/n: ids the database does not have", {5}, u'h', u'n', plain, 0},
+      {"t after 770: 607 is never used, 862 often", {}, u't', u'x', {0, 770}, 1},
+      {"t with another candidate has no row", {5}, u't', u'x', {0, 771}, 0},
+      {"f/t with candidate 4948", {}, u'f', u't', {0, 4948}, 1},
+      {"f/t with another candidate", {5}, u'f', u't', {0, 4947}, 0},
+      {"a key not in the table", {5, 6}, u'A', u'B', plain, 0},
+      {"a/o: the database's own 'a' of charset 6", {6}, u'a', u'o', plain, 1},
+      {"a/o: no 'a' in the active charset", {5}, u'a', u'o', plain, 0},
+      {"Cyrillic а/и: an often used own variant", {}, u'а', u'и', plain, 1},
+      {"Cyrillic о/а: only a rarely used one", {}, u'о', u'а', plain, 0},
+      {"Cyrillic у/д among the complex variants", {}, u'у', u'д', complex, 1},
+      {"Cyrillic у/д among the variants", {}, u'у', u'д', plain, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate), c.expected)
+        << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace inkrec
