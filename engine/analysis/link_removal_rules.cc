@@ -9,7 +9,6 @@
 #include "engine/analysis/link_passes.h"
 #include "engine/analysis/piece_measures.h"
 #include "engine/foundation/interval_relation.h"
-#include "engine/foundation/profile_pair.h"
 #include "engine/foundation/trigonometry.h"
 #include "engine/segmentation/recognition_context.h"
 
@@ -20,16 +19,6 @@ namespace {
 // The direction of the vector from point i to point j of a figure.
 int direction_between(const StrokeRecord& figure, int i, int j) {
   return step_direction(point_at(figure, i), point_at(figure, j));
-}
-
-ProfilePairMetrics profile_pair(StrokeRecord& left, StrokeRecord& right) {
-  FigureView a;
-  FigureView b;
-  a.init(left);
-  b.init(right);
-  ProfilePairMetrics metrics;
-  measure_profile_pair(a, b, metrics);
-  return metrics;
 }
 
 }  // namespace

@@ -85,6 +85,16 @@ int height_divisor(const RecognitionContext& context) {
   return context.letter_height() == 0 ? 1 : context.letter_height();
 }
 
+ProfilePairMetrics profile_pair(StrokeRecord& left, StrokeRecord& right) {
+  FigureView a;
+  FigureView b;
+  a.init(left);
+  b.init(right);
+  ProfilePairMetrics metrics;
+  measure_profile_pair(a, b, metrics);
+  return metrics;
+}
+
 bool has_internal_crossing(const StrokeRecord& figure) {
   const int n = point_count(figure);
   if (n < 1) return false;

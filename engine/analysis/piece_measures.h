@@ -17,6 +17,7 @@
 #include "engine/foundation/box16.h"
 #include "engine/foundation/figure_records.h"
 #include "engine/foundation/point.h"
+#include "engine/foundation/profile_pair.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trajectory_record.h"
 #include "engine/segmentation/recognition_context.h"
@@ -73,6 +74,9 @@ int link_neighbours(RecognitionContext& context, std::uint32_t i, LinkNeighbours
 
 // The letter height of the settings for dividing by: 1 when it is 0.
 int height_divisor(const RecognitionContext& context);
+
+// The profile-pair measures between two neighbouring pieces.
+ProfilePairMetrics profile_pair(StrokeRecord& left, StrokeRecord& right);
 
 // Whether some point of the figure has a crossing partner whose number lies
 // within the numbers of the figure's first and last points.

@@ -12,7 +12,6 @@
 #include "engine/analysis/link_passes.h"
 #include "engine/analysis/piece_measures.h"
 #include "engine/foundation/clamped_ramp.h"
-#include "engine/foundation/profile_pair.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
 #include "engine/kernel/kernel.h"
@@ -23,16 +22,6 @@ namespace inkrec {
 namespace {
 
 enum class Decision { kKeep, kRemove, kRemoveAndStepBack };
-
-ProfilePairMetrics profile_pair(StrokeRecord& left, StrokeRecord& right) {
-  FigureView a;
-  FigureView b;
-  a.init(left);
-  b.init(right);
-  ProfilePairMetrics metrics;
-  measure_profile_pair(a, b, metrics);
-  return metrics;
-}
 
 int count_points(const StrokeRecord& figure, bool (*has)(const PointRecord&)) {
   int count = 0;
