@@ -40,23 +40,23 @@ AliveMarker& AliveMarker::operator=(AliveMarker&& other) noexcept {
 }
 
 Status AliveMarker::hold(const RuntimeDir& dir, std::u16string_view name, AliveMarker* out) {
-  if (name.empty()) return Status::kInvalidArgument;
+  if (name.empty()) return Status::invalid_argument;
   out->release();
   const std::filesystem::path file = dir.object_path("alive", name);
   while (true) {
     bool created = false;
     const int fd = open_runtime_file(file, &created);
-    if (fd < 0) return Status::kAccessDenied;
+    if (fd < 0) return Status::access_denied;
     struct flock lock = whole_file(F_WRLCK);
     if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
       const bool busy = errno == EAGAIN || errno == EACCES;
       ::close(fd);
-      return busy ? Status::kAlreadyExists : Status::kIoError;
+      return busy ? Status::already_exists : Status::io_error;
     }
     if (still_named(fd, file)) {
       out->fd_ = fd;
       out->file_ = file;
-      return Status::kOk;
+      return Status::ok;
     }
     ::close(fd);  // the file went away under us; take the new one
   }

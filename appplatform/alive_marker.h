@@ -22,7 +22,7 @@ class AliveMarker {
   AliveMarker(const AliveMarker&) = delete;
   AliveMarker& operator=(const AliveMarker&) = delete;
 
-  // Raises the sign `name`; kAlreadyExists while another owner holds it.
+  // Raises the sign `name`; already_exists while another owner holds it.
   static Status hold(const RuntimeDir& dir, std::u16string_view name, AliveMarker* out);
 
   // Whether some process holds the sign `name`.

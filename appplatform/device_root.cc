@@ -58,21 +58,21 @@ DeviceRoot DeviceRoot::from_environment() {
 Status DeviceRoot::prepare() const {
   for (const char16_t* folder : {u"\\Windows\\StartUp", u"\\temp", u"\\Program Files\\Ductra"}) {
     std::filesystem::path host;
-    if (to_host(folder, &host) != Status::kOk) return Status::kInvalidArgument;
+    if (to_host(folder, &host) != Status::ok) return Status::invalid_argument;
     std::error_code error;
     std::filesystem::create_directories(host, error);
-    if (error) return Status::kAccessDenied;
+    if (error) return Status::access_denied;
   }
-  return Status::kOk;
+  return Status::ok;
 }
 
 Status DeviceRoot::to_host(std::u16string_view device_path, std::filesystem::path* host) const {
   std::vector<std::u16string_view> parts;
-  if (!split_device_path(device_path, &parts)) return Status::kInvalidArgument;
+  if (!split_device_path(device_path, &parts)) return Status::invalid_argument;
   std::filesystem::path result = host_;
   for (const auto part : parts) result = match_entry(result, part);
   *host = result;
-  return Status::kOk;
+  return Status::ok;
 }
 
 }  // namespace ductra::platform

@@ -7,12 +7,12 @@
 // reads the file anew, changes it and replaces it in one step, so two
 // processes that write at once lose nothing. A read sees the file as the
 // last finished change left it. A file that cannot be read back is never
-// overwritten: changes fail with kCorrupt and the file stays as it is.
+// overwritten: changes fail with corrupt and the file stays as it is.
 //
 // Reading follows the device's rules, with one safety: a string value
-// (kString, kExpandString, kMultiString) always comes back terminated by a
-// 0 unit (two for kMultiString), whatever was stored, and its size counts
-// that terminator; a buffer without room for it gets kMoreData.
+// (string, expand_string, multi_string) always comes back terminated by a
+// 0 unit (two for multi_string), whatever was stored, and its size counts
+// that terminator; a buffer without room for it gets more_data.
 #pragma once
 
 #include <cstddef>
@@ -26,15 +26,15 @@
 
 namespace ductra::platform {
 
-enum class Hive { kLocalMachine, kCurrentUser };
+enum class Hive { local_machine, current_user };
 
 enum class ValueType : std::uint32_t {
-  kNone = 0,
-  kString = 1,
-  kExpandString = 2,
-  kBinary = 3,
-  kDword = 4,
-  kMultiString = 7,
+  none = 0,
+  string = 1,
+  expand_string = 2,
+  binary = 3,
+  dword = 4,
+  multi_string = 7,
 };
 
 class Registry {
@@ -46,7 +46,7 @@ class Registry {
   bool key_exists(Hive hive, std::u16string_view key) const;
 
   // Reads value `name` (empty: the key's default value) of an existing key.
-  // A null `buffer` asks only for the size. kMoreData when the buffer is
+  // A null `buffer` asks only for the size. more_data when the buffer is
   // too small; `size` then holds the size needed. `type` may be null.
   Status read_value(Hive hive, std::u16string_view key, std::u16string_view name, ValueType* type,
                     std::span<std::byte> buffer, std::uint32_t* size) const;

@@ -118,7 +118,7 @@ bool RegistryTree::parse_line(std::string_view line) {
   if (take_word(line, "key ")) {
     Key key;
     if (take_word(line, "HKCU ")) {
-      key.hive = Hive::kCurrentUser;
+      key.hive = Hive::current_user;
     } else if (!take_word(line, "HKLM ")) {
       return false;
     }
@@ -162,7 +162,7 @@ std::string RegistryTree::format() const {
   std::string out(kHeader);
   out += '\n';
   for (const Key& key : keys_) {
-    out += key.hive == Hive::kCurrentUser ? "key HKCU " : "key HKLM ";
+    out += key.hive == Hive::current_user ? "key HKCU " : "key HKLM ";
     out += quote(key.path) + '\n';
     for (const Value& value : key.values) {
       out += "value " + std::to_string(value.type) + ' ' + quote(value.name) + ' ' + format_data(value.data) + '\n';

@@ -29,7 +29,7 @@ class RegistryTree {
     std::vector<std::byte> data;
   };
   struct Key {
-    Hive hive = Hive::kLocalMachine;
+    Hive hive = Hive::local_machine;
     std::u16string path;
     std::vector<Value> values;
   };

@@ -60,10 +60,10 @@ Status RuntimeDir::for_device(const DeviceRoot& root, RuntimeDir* out) {
   std::string prefix = "ductra-";
   const std::filesystem::path base = base_folder(&prefix);
   std::filesystem::path folder = base / (prefix + hex64(fnv1a(absolute.string())));
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return Status::kAccessDenied;
-  if (!is_private_folder(folder)) return Status::kAccessDenied;
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return Status::access_denied;
+  if (!is_private_folder(folder)) return Status::access_denied;
   *out = RuntimeDir(std::move(folder));
-  return Status::kOk;
+  return Status::ok;
 }
 
 std::filesystem::path RuntimeDir::object_path(std::string_view kind, std::u16string_view name) const {

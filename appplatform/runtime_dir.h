@@ -19,7 +19,7 @@ class RuntimeDir {
  public:
   RuntimeDir() = default;
 
-  // Creates the folder when missing; kAccessDenied when it exists but is
+  // Creates the folder when missing; access_denied when it exists but is
   // not a private folder of this user.
   static Status for_device(const DeviceRoot& root, RuntimeDir* out);
 

@@ -46,27 +46,27 @@ SharedMemory& SharedMemory::operator=(SharedMemory&& other) noexcept {
 
 Status SharedMemory::open(const RuntimeDir& dir, std::u16string_view name, std::size_t size, SharedMemory* out,
                           bool* created) {
-  if (name.empty() || size == 0) return Status::kInvalidArgument;
+  if (name.empty() || size == 0) return Status::invalid_argument;
   out->close();
   SharedMemory block;
   block.guard_ = dir.path() / kGuardFile;
   block.file_ = dir.object_path("shm", name);
   const FileLock guard(block.guard_);
-  if (!guard.locked()) return Status::kAccessDenied;
+  if (!guard.locked()) return Status::access_denied;
   bool made = false;
   block.fd_ = open_runtime_file(block.file_, &made);
-  if (block.fd_ < 0) return Status::kAccessDenied;
+  if (block.fd_ < 0) return Status::access_denied;
   // Every holder keeps a shared lock; the last one to close finds none.
-  if (::flock(block.fd_, LOCK_SH | LOCK_NB) != 0) return Status::kIoError;
+  if (::flock(block.fd_, LOCK_SH | LOCK_NB) != 0) return Status::io_error;
   block.view_ = map_block(block.fd_, size);
   if (block.view_ == nullptr) {
     if (made) ::unlink(block.file_.c_str());
-    return Status::kIoError;
+    return Status::io_error;
   }
   block.size_ = size;
   if (created != nullptr) *created = made;
   *out = std::move(block);
-  return Status::kOk;
+  return Status::ok;
 }
 
 void SharedMemory::close() {

@@ -5,15 +5,15 @@
 namespace ductra::platform {
 
 enum class Status {
-  kOk,
-  kNotFound,         // no such file, key, value, object or program
-  kAlreadyExists,    // the object was there before this call
-  kMoreData,         // the caller's buffer is too small; the size says how much is needed
-  kInvalidArgument,  // a malformed name, path or size
-  kAccessDenied,     // the host refused, or a folder is not ours
-  kCorrupt,          // a stored file cannot be read back; it is left as it is
-  kTimeout,          // a wait ended before the object was signalled
-  kIoError,          // any other failure of the host
+  ok,
+  not_found,         // no such file, key, value, object or program
+  already_exists,    // the object was there before this call
+  more_data,         // the caller's buffer is too small; the size says how much is needed
+  invalid_argument,  // a malformed name, path or size
+  access_denied,     // the host refused, or a folder is not ours
+  corrupt,           // a stored file cannot be read back; it is left as it is
+  timeout,           // a wait ended before the object was signalled
+  io_error,          // any other failure of the host
 };
 
 }  // namespace ductra::platform

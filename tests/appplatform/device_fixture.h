@@ -26,7 +26,7 @@ namespace ductra::platform::testing {
 class DeviceFixture : public ::testing::Test {
  protected:
   DeviceFixture() : root_(make_folder()) {
-    EXPECT_EQ(RuntimeDir::for_device(root_, &runtime_), Status::kOk);
+    EXPECT_EQ(RuntimeDir::for_device(root_, &runtime_), Status::ok);
   }
   ~DeviceFixture() override {
     std::filesystem::remove_all(runtime_.path());

@@ -18,7 +18,7 @@ using testing::EnvironmentGuard;
 class DeviceRootTest : public DeviceFixture {};
 
 TEST_F(DeviceRootTest, MapsDevicePathsOntoExistingEntriesWithoutCase) {
-  ASSERT_EQ(root().prepare(), Status::kOk);
+  ASSERT_EQ(root().prepare(), Status::ok);
   const struct {
     const char16_t* device;
     std::filesystem::path host;
@@ -32,7 +32,7 @@ TEST_F(DeviceRootTest, MapsDevicePathsOntoExistingEntriesWithoutCase) {
   };
   for (const auto& c : cases) {
     std::filesystem::path host;
-    ASSERT_EQ(root().to_host(c.device, &host), Status::kOk);
+    ASSERT_EQ(root().to_host(c.device, &host), Status::ok);
     EXPECT_EQ(host, c.host.empty() ? root().host() : root().host() / c.host);
   }
 }
@@ -42,7 +42,7 @@ TEST_F(DeviceRootTest, RefusesPathsThatCouldLeaveTheRoot) {
        {std::u16string(u"\\..\\etc\\passwd"), std::u16string(u"\\temp\\.\\x"), std::u16string(u"\\temp\\\\x"),
         std::u16string(u"\\temp\\a\0b", 10)}) {
     std::filesystem::path host = "unchanged";
-    EXPECT_EQ(root().to_host(device, &host), Status::kInvalidArgument);
+    EXPECT_EQ(root().to_host(device, &host), Status::invalid_argument);
     EXPECT_EQ(host, "unchanged");
   }
 }
@@ -66,10 +66,10 @@ TEST_F(RuntimeDirTest, IsPrivateAndDiffersBetweenDevices) {
   ASSERT_EQ(::stat(runtime().path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);
   RuntimeDir again;
-  ASSERT_EQ(RuntimeDir::for_device(DeviceRoot(root().host() / "."), &again), Status::kOk);
+  ASSERT_EQ(RuntimeDir::for_device(DeviceRoot(root().host() / "."), &again), Status::ok);
   EXPECT_EQ(again.path(), runtime().path());
   RuntimeDir other;
-  ASSERT_EQ(RuntimeDir::for_device(DeviceRoot(root().host() / "other"), &other), Status::kOk);
+  ASSERT_EQ(RuntimeDir::for_device(DeviceRoot(root().host() / "other"), &other), Status::ok);
   EXPECT_NE(other.path(), runtime().path());
   std::filesystem::remove_all(other.path());
 }
@@ -78,7 +78,7 @@ TEST_F(RuntimeDirTest, FallsBackWithoutXdgRuntimeDir) {
   EnvironmentGuard environment;
   environment.set("XDG_RUNTIME_DIR", nullptr);
   RuntimeDir fallback;
-  ASSERT_EQ(RuntimeDir::for_device(root(), &fallback), Status::kOk);
+  ASSERT_EQ(RuntimeDir::for_device(root(), &fallback), Status::ok);
   const std::string name = fallback.path().filename().string();
   EXPECT_EQ(name.rfind("ductra-" + std::to_string(::geteuid()) + "-", 0), 0u) << name;
   std::filesystem::remove_all(fallback.path());

@@ -21,7 +21,7 @@ class SharedMemoryTest : public DeviceFixture {};
 TEST_F(SharedMemoryTest, TwoProcessesShareTheRingsMapping) {
   SharedMemory ring;
   bool created = false;
-  ASSERT_EQ(SharedMemory::open(runtime(), kRing, kRingBytes, &ring, &created), Status::kOk);
+  ASSERT_EQ(SharedMemory::open(runtime(), kRing, kRingBytes, &ring, &created), Status::ok);
   EXPECT_TRUE(created);
   ASSERT_EQ(ring.bytes().size(), kRingBytes);
   for (const std::byte b : ring.bytes()) ASSERT_EQ(b, std::byte{0});
@@ -42,15 +42,15 @@ TEST_F(SharedMemoryTest, TwoProcessesShareTheRingsMapping) {
 TEST_F(SharedMemoryTest, LivesWhileAnyHolderHoldsIt) {
   SharedMemory first, second;
   bool created = false;
-  ASSERT_EQ(SharedMemory::open(runtime(), u"block", 64, &first, &created), Status::kOk);
+  ASSERT_EQ(SharedMemory::open(runtime(), u"block", 64, &first, &created), Status::ok);
   EXPECT_TRUE(created);
   first.word(0).store(5);
-  ASSERT_EQ(SharedMemory::open(runtime(), u"block", 64, &second, &created), Status::kOk);
+  ASSERT_EQ(SharedMemory::open(runtime(), u"block", 64, &second, &created), Status::ok);
   EXPECT_FALSE(created);
   first.close();
   EXPECT_EQ(second.word(0).load(), 5u);
   second.close();
-  ASSERT_EQ(SharedMemory::open(runtime(), u"block", 64, &first, &created), Status::kOk);
+  ASSERT_EQ(SharedMemory::open(runtime(), u"block", 64, &first, &created), Status::ok);
   EXPECT_TRUE(created);
   EXPECT_EQ(first.word(0).load(), 0u);
   first.close();
@@ -59,8 +59,8 @@ TEST_F(SharedMemoryTest, LivesWhileAnyHolderHoldsIt) {
 
 TEST_F(SharedMemoryTest, RefusesEmptyNamesAndSizes) {
   SharedMemory block;
-  EXPECT_EQ(SharedMemory::open(runtime(), u"", 64, &block), Status::kInvalidArgument);
-  EXPECT_EQ(SharedMemory::open(runtime(), u"block", 0, &block), Status::kInvalidArgument);
+  EXPECT_EQ(SharedMemory::open(runtime(), u"", 64, &block), Status::invalid_argument);
+  EXPECT_EQ(SharedMemory::open(runtime(), u"block", 0, &block), Status::invalid_argument);
   EXPECT_FALSE(block.is_open());
 }
 
@@ -71,11 +71,11 @@ TEST_F(AliveMarkerTest, EndsWhenItsOwnerIsKilled) {
   ASSERT_EQ(owner.read_line(), "held");
   EXPECT_TRUE(AliveMarker::is_held(runtime(), kAlive));
   AliveMarker second;
-  EXPECT_EQ(AliveMarker::hold(runtime(), kAlive, &second), Status::kAlreadyExists);
+  EXPECT_EQ(AliveMarker::hold(runtime(), kAlive, &second), Status::already_exists);
   EXPECT_FALSE(second.is_holding());
   owner.kill_hard();
   EXPECT_FALSE(AliveMarker::is_held(runtime(), kAlive));
-  EXPECT_EQ(AliveMarker::hold(runtime(), kAlive, &second), Status::kOk);  // a new run takes it over
+  EXPECT_EQ(AliveMarker::hold(runtime(), kAlive, &second), Status::ok);  // a new run takes it over
   EXPECT_TRUE(AliveMarker::is_held(runtime(), kAlive));
 }
 
@@ -88,7 +88,7 @@ TEST_F(AliveMarkerTest, AProbeByAnotherProcessLeavesItAbsent) {
     EXPECT_FALSE(std::filesystem::exists(marker_file));
   }
   AliveMarker mine;
-  ASSERT_EQ(AliveMarker::hold(runtime(), kAlive, &mine), Status::kOk);
+  ASSERT_EQ(AliveMarker::hold(runtime(), kAlive, &mine), Status::ok);
   Helper prober({"probe-alive", root().host().string(), "Korvale Software Ductra is still alive Event"});
   EXPECT_EQ(prober.read_line(), "held");
   EXPECT_TRUE(mine.is_holding());

@@ -31,7 +31,7 @@ void say(const char* line) {
 // Holds the alive marker until killed.
 int hold_alive(const RuntimeDir& dir, std::u16string_view name) {
   AliveMarker marker;
-  say(AliveMarker::hold(dir, name, &marker) == Status::kOk ? "held" : "busy");
+  say(AliveMarker::hold(dir, name, &marker) == Status::ok ? "held" : "busy");
   wait_to_be_killed();
 }
 
@@ -45,7 +45,7 @@ int probe_alive(const RuntimeDir& dir, std::u16string_view name) {
 int share_block(const RuntimeDir& dir, std::u16string_view name, std::size_t size) {
   SharedMemory block;
   bool created = false;
-  if (SharedMemory::open(dir, name, size, &block, &created) != Status::kOk) return 2;
+  if (SharedMemory::open(dir, name, size, &block, &created) != Status::ok) return 2;
   say(created ? "created" : "opened");
   block.word(2).store(4242);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
@@ -61,10 +61,10 @@ int share_block(const RuntimeDir& dir, std::u16string_view name, std::size_t siz
 int write_registry(const DeviceRoot& root, const std::string& prefix, int count) {
   const Registry registry(root);
   const std::u16string key = u"SOFTWARE\\Korvale Software\\Race";
-  if (registry.create_key(Hive::kLocalMachine, key) != Status::kOk) return 2;
+  if (registry.create_key(Hive::local_machine, key) != Status::ok) return 2;
   for (int i = 0; i < count; ++i) {
     const std::u16string name = to_utf16(prefix + std::to_string(i));
-    if (registry.write_dword(Hive::kLocalMachine, key, name, static_cast<std::uint32_t>(i)) != Status::kOk) return 1;
+    if (registry.write_dword(Hive::local_machine, key, name, static_cast<std::uint32_t>(i)) != Status::ok) return 1;
   }
   say("done");
   return 0;
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
   const std::string_view command = argv[1];
   const DeviceRoot root{std::filesystem::path(argv[2])};
   RuntimeDir dir;
-  if (RuntimeDir::for_device(root, &dir) != Status::kOk) return 3;
+  if (RuntimeDir::for_device(root, &dir) != Status::ok) return 3;
   const std::u16string name = to_utf16(argv[3]);
   if (command == "hold-alive") return hold_alive(dir, name);
   if (command == "probe-alive") return probe_alive(dir, name);
