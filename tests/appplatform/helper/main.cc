@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "appplatform/alive_marker.h"
+#include "appplatform/device_file.h"
 #include "appplatform/registry.h"
 #include "appplatform/shared_memory.h"
 #include "appplatform/text.h"
@@ -70,9 +71,30 @@ int write_registry(const DeviceRoot& root, const std::string& prefix, int count)
   return 0;
 }
 
+// Started through the launcher with one argument, the command line: writes
+// the command line and its own device path to "launched.txt" in its device
+// root, stays as many milliseconds as the number after the first blank
+// says, and ends with exit code 7.
+int report_launch(std::string_view command_line) {
+  const char* root = std::getenv("DUCTRA_DEVICE_ROOT");
+  if (root == nullptr) return 2;
+  {
+    std::FILE* report = std::fopen((std::string(root) + "/launched.txt").c_str(), "w");
+    if (report == nullptr) return 2;
+    std::fprintf(report, "%.*s\n%s\n", static_cast<int>(command_line.size()), command_line.data(),
+                 to_utf8(module_device_path()).c_str());
+    std::fclose(report);
+  }
+  if (const auto blank = command_line.find(' '); blank != command_line.npos) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(command_line.data() + blank + 1)));
+  }
+  return 7;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2) return report_launch(argv[1]);
   if (argc < 4) return 64;
   const std::string_view command = argv[1];
   const DeviceRoot root{std::filesystem::path(argv[2])};
