@@ -13,7 +13,9 @@
 #include "appplatform/alive_marker.h"
 #include "appplatform/device_file.h"
 #include "appplatform/registry.h"
+#include "appplatform/shared_event.h"
 #include "appplatform/shared_memory.h"
+#include "appplatform/wait.h"
 #include "appplatform/text.h"
 
 namespace {
@@ -71,6 +73,36 @@ int write_registry(const DeviceRoot& root, const std::string& prefix, int count)
   return 0;
 }
 
+// Opens the named event, says whether it exists, and waits up to
+// `timeout_ms` for it.
+int wait_event(const RuntimeDir& dir, std::u16string_view name, std::uint32_t timeout_ms) {
+  std::unique_ptr<SharedEvent> event;
+  if (SharedEvent::open(dir, name, &event) != Status::ok) {
+    say("missing");
+    return 1;
+  }
+  say("opened");
+  say(wait_for(*event, timeout_ms).signalled() ? "signalled" : "timeout");
+  return 0;
+}
+
+// Creates (or opens) the named event, auto-reset, and sets it.
+int set_event(const RuntimeDir& dir, std::u16string_view name) {
+  std::unique_ptr<SharedEvent> event;
+  const Status status = SharedEvent::create(dir, name, EventReset::automatic, false, &event);
+  if (event == nullptr) return 2;
+  event->set();
+  say(status == Status::ok ? "created" : "exists");
+  return 0;
+}
+
+// Creates the named event, manual-reset and set, and holds it until killed.
+int hold_event(const RuntimeDir& dir, std::u16string_view name) {
+  std::unique_ptr<SharedEvent> event;
+  say(SharedEvent::create(dir, name, EventReset::manual, true, &event) == Status::ok ? "created" : "exists");
+  wait_to_be_killed();
+}
+
 // Started through the launcher with one argument, the command line: writes
 // the command line and its own device path to "launched.txt" in its device
 // root, stays as many milliseconds as the number after the first blank
@@ -101,6 +133,9 @@ int main(int argc, char** argv) {
   RuntimeDir dir;
   if (RuntimeDir::for_device(root, &dir) != Status::ok) return 3;
   const std::u16string name = to_utf16(argv[3]);
+  if (command == "wait-event" && argc == 5) return wait_event(dir, name, std::strtoul(argv[4], nullptr, 10));
+  if (command == "set-event") return set_event(dir, name);
+  if (command == "hold-event") return hold_event(dir, name);
   if (command == "hold-alive") return hold_alive(dir, name);
   if (command == "probe-alive") return probe_alive(dir, name);
   if (command == "share-block" && argc == 5) return share_block(dir, name, std::strtoul(argv[4], nullptr, 10));
