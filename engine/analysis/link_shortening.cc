@@ -129,6 +129,8 @@ int shorten_links_for_body_tales_and_sharp(RecognitionContext& context) {
       }
     }
 
+    // The tail: the pen goes on at the link's end (the cosine of its turn
+    // there is positive), or the link turned before its last kink.
     if (record_at(link, n - 1).trajectory.ratio > 0 || (turn_end && turned)) {
       int m = n / 4;
       if (turn_end) m = std::min(m, n - *turn_end - 1);

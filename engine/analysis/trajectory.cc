@@ -214,7 +214,7 @@ void vertex_statistics(Trajectory& trajectory) {
         math_sqrt(static_cast<double>(dot(a, a)) * static_cast<double>(dot(b, b)));
     if (lengths == 0.0) continue;
     const int cosine = static_cast<int>(1000.0 * static_cast<double>(dot(a, b)) / lengths);
-    trajectory[i].trajectory.ratio = static_cast<std::uint32_t>(cosine);
+    trajectory[i].trajectory.ratio = cosine;
   }
   if (n < 2) {
     if (n == 1) trajectory[0].trajectory.score = 0;
