@@ -123,7 +123,7 @@ TEST(SelfCrossings, OneLoopMarksBothCrossingSegments) {
   const Points loop = loop_stroke();
   ASSERT_EQ(loop[7], (PackedPoint{14, 20}));
   ASSERT_EQ(loop[42], (PackedPoint{15, 19}));
-  DynArray<TrajectoryRecord> crossings;
+  DynArray<CrossingMark> crossings;
   ASSERT_EQ(find_self_crossings(loop.data(), static_cast<std::int32_t>(loop.size()), crossings, 3),
             kOk);
   ASSERT_EQ(crossings.size(), 4u);
