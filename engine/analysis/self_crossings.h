@@ -12,8 +12,8 @@
 
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
-#include "engine/foundation/trajectory_record.h"
 #include "engine/foundation/values.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 
