@@ -317,8 +317,7 @@ int remove_point_bodies(RecognitionContext& context) {
       ++b;
       continue;
     }
-    const std::uint32_t index =
-        figure_array_find(context.links(), link->stroke_index, link->piece, link->piece_key);
+    const std::uint32_t index = piece_index(context.links(), link->stroke_index, link->piece);
     if (const int status = remove_link(context, index); status != kOk) return status;
   }
   return kOk;

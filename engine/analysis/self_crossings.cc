@@ -113,10 +113,11 @@ int SelfCrossings::marks_for(int step, DynArray<CrossingMark>& out) {
   if (step < least_step_) return kBadArgument;
   for (const Pair& pair : pairs_) {
     if (pair.arc <= step) continue;
-    const CrossingMark marks[] = {mark_of(pair.i, TrajectoryRecord::kFirstCrossing, pair.j),
-                                  mark_of(pair.i + 1, TrajectoryRecord::kFirstCrossingEnd, pair.j),
-                                  mark_of(pair.j, TrajectoryRecord::kSecondCrossing, pair.i),
-                                  mark_of(pair.j + 1, TrajectoryRecord::kSecondCrossingEnd, pair.i)};
+    const CrossingMark marks[] = {
+        mark_of(pair.i, TrajectoryRecord::kFirstCrossing, pair.j),
+        mark_of(pair.i + 1, TrajectoryRecord::kFirstCrossingEnd, pair.j),
+        mark_of(pair.j, TrajectoryRecord::kSecondCrossing, pair.i),
+        mark_of(pair.j + 1, TrajectoryRecord::kSecondCrossingEnd, pair.i)};
     for (const CrossingMark& mark : marks) {
       std::int32_t& slot = slot_of_point_[mark.point_number];
       if (slot >= 0) {
@@ -137,8 +138,8 @@ int SelfCrossings::marks_for(int step, DynArray<CrossingMark>& out) {
   return kOk;
 }
 
-int find_self_crossings(const PackedPoint* points, std::int32_t count,
-                        DynArray<CrossingMark>& out, int step) {
+int find_self_crossings(const PackedPoint* points, std::int32_t count, DynArray<CrossingMark>& out,
+                        int step) {
   out.clear();
   SelfCrossings crossings;
   if (const int status = crossings.find(points, count, step); status != kOk) return status;

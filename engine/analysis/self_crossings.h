@@ -72,7 +72,7 @@ class SelfCrossings {
 
 // SelfCrossings::find with `step` as the least step, then its marks for
 // that step.
-int find_self_crossings(const PackedPoint* points, std::int32_t count,
-                        DynArray<CrossingMark>& out, int step);
+int find_self_crossings(const PackedPoint* points, std::int32_t count, DynArray<CrossingMark>& out,
+                        int step);
 
 }  // namespace inkrec

@@ -69,7 +69,7 @@ class TrajectoryBuilds {
       if (crossings == nullptr) return kOutOfMemory;
       const Stroke& stroke = *strokes_[i];
       const int status = crossings->find(stroke.data(), static_cast<std::int32_t>(stroke.size()),
-                                            kLeastAnalysisStep);
+                                         kLeastAnalysisStep);
       if (status != kOk) return status;
     }
     found_ = true;

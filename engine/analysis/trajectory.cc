@@ -42,8 +42,7 @@ std::int64_t offset_from_chord(PackedPoint p, PackedPoint p0, Offset k, int l) {
 // coordinates.
 class VertexWriter {
  public:
-  VertexWriter(const PackedPoint* points, const DynArray<CrossingMark>& crossings,
-               Trajectory& out)
+  VertexWriter(const PackedPoint* points, const DynArray<CrossingMark>& crossings, Trajectory& out)
       : points_(points), crossings_(crossings), out_(out) {}
 
   int add_first() {
@@ -78,9 +77,9 @@ class VertexWriter {
 
  private:
   std::uint32_t crossing_at_or_after(std::int32_t point) const {
-    const auto* found = std::lower_bound(
-        crossings_.begin(), crossings_.end(), point,
-        [](const CrossingMark& m, std::int32_t p) { return m.point_number < p; });
+    const auto* found =
+        std::lower_bound(crossings_.begin(), crossings_.end(), point,
+                         [](const CrossingMark& m, std::int32_t p) { return m.point_number < p; });
     return static_cast<std::uint32_t>(found - crossings_.begin());
   }
 
