@@ -66,27 +66,6 @@ std::vector<std::string_view> lines_of(std::string_view text) {
   return lines;
 }
 
-std::map<std::string, std::string> split_sections(std::string_view text) {
-  std::map<std::string, std::string> sections;
-  std::string* current = nullptr;
-  for (std::string_view line : lines_of(text)) {
-    if (starts_with(line, "# ")) {
-      current = nullptr;
-      if (starts_with(line, "# Part ")) {
-        std::string_view number = line.substr(7);
-        number = number.substr(0, number.find(':'));
-        current = &sections[std::string(trim(number))];
-      }
-      continue;
-    }
-    if (current != nullptr) {
-      current->append(line);
-      current->push_back('\n');
-    }
-  }
-  return sections;
-}
-
 std::vector<std::string_view> table_cells(std::string_view row) {
   row = trim(row);
   if (starts_with(row, "|")) row.remove_prefix(1);

@@ -1,13 +1,11 @@
 // Reading the design text of the composition tables: the Markdown of the
-// documents that describe the constants. Splits a document into its
-// numbered sections and pulls the small pieces the tables are written with
-// out of a line: names in backticks, code sets in braces, characters as
+// documents that describe the constants. Pulls the small pieces the tables
+// are written with out of a line: names in backticks, code sets in braces, characters as
 // U+XXXX, comma-separated lists with "A to B" ranges and counted
 // placeholders ("four patterns of the first unit").
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,9 +14,6 @@
 namespace compgen {
 
 using Codes = std::vector<std::uint16_t>;
-
-// The body of every section headed "# Part N.M: ...", keyed by "N.M".
-std::map<std::string, std::string> split_sections(std::string_view text);
 
 // The lines of `text`.
 std::vector<std::string_view> lines_of(std::string_view text);

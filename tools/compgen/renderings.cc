@@ -89,9 +89,9 @@ class Reader {
   std::vector<std::string>* errors_;
 };
 
-void read_code_lists(std::string_view section, NamedRendering* out, Reader* reader) {
-  for (std::string_view line : lines_of(section)) {
-    if (!starts_with(line, "| `k")) continue;
+void read_code_lists(std::string_view text, NamedRendering* out, Reader* reader) {
+  for (std::string_view line : lines_of(text)) {
+    if (!starts_with(line, "| `kCodeList") && !starts_with(line, "| `kAnyCode`")) continue;
     const std::vector<std::string_view> cells = table_cells(line);
     const std::vector<std::string> names = backticked(line);
     if (cells.size() != 3 || names.empty()) {
@@ -108,9 +108,11 @@ void read_code_lists(std::string_view section, NamedRendering* out, Reader* read
   }
 }
 
-void read_first_unit_patterns(std::string_view section, NamedRendering* out, Reader* reader) {
-  for (std::string_view line : lines_of(section)) {
-    if (!starts_with(line, "| `k")) continue;
+void read_first_unit_patterns(std::string_view text, NamedRendering* out, Reader* reader) {
+  for (std::string_view line : lines_of(text)) {
+    if (!starts_with(line, "| `kCommonPattern") && !starts_with(line, "| `kEnglishPattern")) {
+      continue;
+    }
     const std::vector<std::string_view> cells = table_cells(line);
     if (cells.size() != 3) {
       reader->fail("a pattern row of three cells", line);
@@ -123,9 +125,12 @@ void read_first_unit_patterns(std::string_view section, NamedRendering* out, Rea
   }
 }
 
-void read_unit_constants(std::string_view section, NamedRendering* out, Reader* reader) {
-  for (std::string_view line : lines_of(section)) {
-    if (!starts_with(line, "- `k") || line.find("`: `") == std::string_view::npos) continue;
+void read_unit_constants(std::string_view text, NamedRendering* out, Reader* reader) {
+  for (std::string_view line : lines_of(text)) {
+    if (!(starts_with(line, "- `kThirdUnit") || starts_with(line, "- `kFourthUnit")) ||
+        line.find("`: `") == std::string_view::npos) {
+      continue;
+    }
     const std::string name = renamed(backticked(line).at(0));
     if (line.find("`CodePattern` of ") != std::string_view::npos) {
       NamedPattern pattern;
@@ -187,8 +192,8 @@ void read_named_fill(std::string_view line, NamedRendering* out, Reader* reader)
   out->fills.push_back(std::move(fill));
 }
 
-void read_named_fills(std::string_view section, NamedRendering* out, Reader* reader) {
-  for (std::string_view line : lines_of(section)) {
+void read_named_fills(std::string_view text, NamedRendering* out, Reader* reader) {
+  for (std::string_view line : lines_of(text)) {
     if (line.find("The common list has ") != std::string_view::npos) {
       const std::optional<std::vector<std::string>> names =
           constant_list(after(line, "in this order: "));
@@ -196,7 +201,8 @@ void read_named_fills(std::string_view section, NamedRendering* out, Reader* rea
         out->common_set = *names;
         rename_all(&out->common_set);
       }
-    } else if (starts_with(line, "- ") && line.size() > 2 && line[2] >= '0' && line[2] <= '9') {
+    } else if (starts_with(line, "- ") && line.size() > 2 && line[2] >= '0' && line[2] <= '9' &&
+               line.find(": starts ") != std::string_view::npos) {
       read_named_fill(line, out, reader);
     }
   }
@@ -282,8 +288,8 @@ void read_literal_fill(std::string_view line, LiteralRendering* out, Reader* rea
   out->fills.push_back(std::move(fill));
 }
 
-void read_literal_fills(std::string_view section, LiteralRendering* out, Reader* reader) {
-  for (std::string_view line : lines_of(section)) {
+void read_literal_fills(std::string_view text, LiteralRendering* out, Reader* reader) {
+  for (std::string_view line : lines_of(text)) {
     if (line.find("builds the common pattern set, in this order: ") != std::string_view::npos) {
       const std::optional<std::vector<std::string>> names =
           constant_list(before(after(line, "in this order: "), " ("));
@@ -299,29 +305,21 @@ void read_literal_fills(std::string_view section, LiteralRendering* out, Reader*
 NamedRendering parse_named(std::string_view text, std::vector<std::string>* errors) {
   NamedRendering out;
   Reader reader(errors);
-  std::map<std::string, std::string> sections = split_sections(text);
-  read_code_lists(sections["10.120"], &out, &reader);
-  read_first_unit_patterns(sections["10.121"], &out, &reader);
-  read_first_unit_patterns(sections["10.122"], &out, &reader);
-  read_unit_constants(sections["0.11"], &out, &reader);
-  read_unit_constants(sections["0.12"], &out, &reader);
-  read_named_fills(sections["10.111"], &out, &reader);
+  read_code_lists(text, &out, &reader);
+  read_first_unit_patterns(text, &out, &reader);
+  read_unit_constants(text, &out, &reader);
+  read_named_fills(text, &out, &reader);
   return out;
 }
 
 LiteralRendering parse_literal(std::string_view text, std::vector<std::string>* errors) {
   LiteralRendering out;
   Reader reader(errors);
-  for (const auto& [number, body] : split_sections(text)) {
-    if (number == "0.10") {
-      read_literal_fills(body, &out, &reader);
-      continue;
-    }
-    for (std::string_view line : lines_of(body)) {
-      if (starts_with(line, "| `kPatternU") || starts_with(line, "| `kLettersU") ||
-          starts_with(line, "| `kCompositionU")) {
-        read_literal_row(line, &out, &reader);
-      }
+  read_literal_fills(text, &out, &reader);
+  for (std::string_view line : lines_of(text)) {
+    if (starts_with(line, "| `kPatternU") || starts_with(line, "| `kLettersU") ||
+        starts_with(line, "| `kCompositionU")) {
+      read_literal_row(line, &out, &reader);
     }
   }
   return out;

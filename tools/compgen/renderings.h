@@ -7,7 +7,8 @@
 // gives the fills with the constants of the first two units only counted.
 // Both use the names kPatternU3_01, kCompositionU4_02 and so on (the named
 // rendering's kThirdUnitPattern01 and kFourthUnitComposition02 are renamed
-// when read). A parse keeps what it finds and lists every line it could not
+// when read). Rows are found by their shape wherever they stand in a
+// document. A parse keeps what it finds and lists every line it could not
 // read in `errors`, so an extract of a document parses as well as the whole.
 #pragma once
 
