@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+
 #include "app/composition/constant_entries.h"
 #include "app/composition/shared_code_lists.h"
 

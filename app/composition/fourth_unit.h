@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+
 #include "app/composition/constant_entries.h"
 #include "app/composition/shared_code_lists.h"
 
@@ -150,7 +151,9 @@ inline constexpr CodeSpan kCompositionU4_01[] = {kCodeList31, kCodeList31};
 inline constexpr CodeSpan kCompositionU4_02[] = {kCodeList31};
 }  // namespace entry_positions
 
-inline constexpr CompositionEntry kCompositionU4_01{kLettersU4_01, entry_positions::kCompositionU4_01};
-inline constexpr CompositionEntry kCompositionU4_02{kLettersU4_02, entry_positions::kCompositionU4_02};
+inline constexpr CompositionEntry kCompositionU4_01{kLettersU4_01,
+    entry_positions::kCompositionU4_01};
+inline constexpr CompositionEntry kCompositionU4_02{kLettersU4_02,
+    entry_positions::kCompositionU4_02};
 
 }  // namespace ductra

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string_view>
+
 #include "app/composition/constant_entries.h"
 #include "app/composition/shared_code_lists.h"
 
@@ -177,7 +178,8 @@ inline constexpr std::u16string_view kLettersU3_39 = u"a";
 inline constexpr std::u16string_view kLettersU3_40 = u"ou";
 inline constexpr std::u16string_view kLettersU3_41 = u"u";
 inline constexpr std::u16string_view kLettersU3_42 = u"aA";
-inline constexpr std::u16string_view kLettersU3_43 = u"\u0391\u03B1\u0395\u03B5\u0397\u03B7\u0399\u03B9\u039F\u03BF\u0395\u03B5\u03A9\u03C9";
+inline constexpr std::u16string_view kLettersU3_43 =
+    u"\u0391\u03B1\u0395\u03B5\u0397\u03B7\u0399\u03B9\u039F\u03BF\u0395\u03B5\u03A9\u03C9";
 inline constexpr std::u16string_view kLettersU3_44 = u"\u03A5\u03C5";
 inline constexpr std::u16string_view kLettersU3_45 = u"a";
 inline constexpr std::u16string_view kLettersU3_46 = u"ai";
@@ -261,70 +263,135 @@ inline constexpr CodeSpan kCompositionU3_64[] = {kCodeList31, kCodeList31};
 inline constexpr CodeSpan kCompositionU3_65[] = {kCodeList40};
 }  // namespace entry_positions
 
-inline constexpr CompositionEntry kCompositionU3_01{kLettersU3_01, entry_positions::kCompositionU3_01};
-inline constexpr CompositionEntry kCompositionU3_02{kLettersU3_02, entry_positions::kCompositionU3_02};
-inline constexpr CompositionEntry kCompositionU3_03{kLettersU3_03, entry_positions::kCompositionU3_03};
-inline constexpr CompositionEntry kCompositionU3_04{kLettersU3_04, entry_positions::kCompositionU3_04};
-inline constexpr CompositionEntry kCompositionU3_05{kLettersU3_05, entry_positions::kCompositionU3_05};
-inline constexpr CompositionEntry kCompositionU3_06{kLettersU3_06, entry_positions::kCompositionU3_06};
-inline constexpr CompositionEntry kCompositionU3_07{kLettersU3_07, entry_positions::kCompositionU3_07};
-inline constexpr CompositionEntry kCompositionU3_08{kLettersU3_08, entry_positions::kCompositionU3_08};
-inline constexpr CompositionEntry kCompositionU3_09{kLettersU3_09, entry_positions::kCompositionU3_09};
-inline constexpr CompositionEntry kCompositionU3_10{kLettersU3_10, entry_positions::kCompositionU3_10};
-inline constexpr CompositionEntry kCompositionU3_11{kLettersU3_11, entry_positions::kCompositionU3_11};
-inline constexpr CompositionEntry kCompositionU3_12{kLettersU3_12, entry_positions::kCompositionU3_12};
-inline constexpr CompositionEntry kCompositionU3_13{kLettersU3_13, entry_positions::kCompositionU3_13};
-inline constexpr CompositionEntry kCompositionU3_14{kLettersU3_14, entry_positions::kCompositionU3_14};
-inline constexpr CompositionEntry kCompositionU3_15{kLettersU3_15, entry_positions::kCompositionU3_15};
-inline constexpr CompositionEntry kCompositionU3_16{kLettersU3_16, entry_positions::kCompositionU3_16};
-inline constexpr CompositionEntry kCompositionU3_17{kLettersU3_17, entry_positions::kCompositionU3_17};
-inline constexpr CompositionEntry kCompositionU3_18{kLettersU3_18, entry_positions::kCompositionU3_18};
-inline constexpr CompositionEntry kCompositionU3_19{kLettersU3_18, entry_positions::kCompositionU3_19};
-inline constexpr CompositionEntry kCompositionU3_20{kLettersU3_19, entry_positions::kCompositionU3_20};
-inline constexpr CompositionEntry kCompositionU3_21{kLettersU3_20, entry_positions::kCompositionU3_21};
-inline constexpr CompositionEntry kCompositionU3_22{kLettersU3_20, entry_positions::kCompositionU3_22};
-inline constexpr CompositionEntry kCompositionU3_23{kLettersU3_21, entry_positions::kCompositionU3_23};
-inline constexpr CompositionEntry kCompositionU3_24{kLettersU3_22, entry_positions::kCompositionU3_24};
-inline constexpr CompositionEntry kCompositionU3_25{kLettersU3_24, entry_positions::kCompositionU3_25};
-inline constexpr CompositionEntry kCompositionU3_26{kLettersU3_23, entry_positions::kCompositionU3_26};
-inline constexpr CompositionEntry kCompositionU3_27{kLettersU3_25, entry_positions::kCompositionU3_27};
-inline constexpr CompositionEntry kCompositionU3_28{kLettersU3_26, entry_positions::kCompositionU3_28};
-inline constexpr CompositionEntry kCompositionU3_29{kLettersU3_27, entry_positions::kCompositionU3_29};
-inline constexpr CompositionEntry kCompositionU3_30{kLettersU3_28, entry_positions::kCompositionU3_30};
-inline constexpr CompositionEntry kCompositionU3_31{kLettersU3_28, entry_positions::kCompositionU3_31};
-inline constexpr CompositionEntry kCompositionU3_32{kLettersU3_29, entry_positions::kCompositionU3_32};
-inline constexpr CompositionEntry kCompositionU3_33{kLettersU3_29, entry_positions::kCompositionU3_33};
-inline constexpr CompositionEntry kCompositionU3_34{kLettersU3_30, entry_positions::kCompositionU3_34};
-inline constexpr CompositionEntry kCompositionU3_35{kLettersU3_31, entry_positions::kCompositionU3_35};
-inline constexpr CompositionEntry kCompositionU3_36{kLettersU3_32, entry_positions::kCompositionU3_36};
-inline constexpr CompositionEntry kCompositionU3_37{kLettersU3_33, entry_positions::kCompositionU3_37};
-inline constexpr CompositionEntry kCompositionU3_38{kLettersU3_33, entry_positions::kCompositionU3_38};
-inline constexpr CompositionEntry kCompositionU3_39{kLettersU3_34, entry_positions::kCompositionU3_39};
-inline constexpr CompositionEntry kCompositionU3_40{kLettersU3_35, entry_positions::kCompositionU3_40};
-inline constexpr CompositionEntry kCompositionU3_41{kLettersU3_36, entry_positions::kCompositionU3_41};
-inline constexpr CompositionEntry kCompositionU3_42{kLettersU3_37, entry_positions::kCompositionU3_42};
-inline constexpr CompositionEntry kCompositionU3_43{kLettersU3_38, entry_positions::kCompositionU3_43};
-inline constexpr CompositionEntry kCompositionU3_44{kLettersU3_39, entry_positions::kCompositionU3_44};
-inline constexpr CompositionEntry kCompositionU3_45{kLettersU3_42, entry_positions::kCompositionU3_45};
-inline constexpr CompositionEntry kCompositionU3_46{kLettersU3_40, entry_positions::kCompositionU3_46};
-inline constexpr CompositionEntry kCompositionU3_47{kLettersU3_41, entry_positions::kCompositionU3_47};
-inline constexpr CompositionEntry kCompositionU3_48{kLettersU3_43, entry_positions::kCompositionU3_48};
-inline constexpr CompositionEntry kCompositionU3_49{kLettersU3_44, entry_positions::kCompositionU3_49};
-inline constexpr CompositionEntry kCompositionU3_50{kLettersU3_45, entry_positions::kCompositionU3_50};
-inline constexpr CompositionEntry kCompositionU3_51{kLettersU3_46, entry_positions::kCompositionU3_51};
-inline constexpr CompositionEntry kCompositionU3_52{kLettersU3_47, entry_positions::kCompositionU3_52};
-inline constexpr CompositionEntry kCompositionU3_53{kLettersU3_48, entry_positions::kCompositionU3_53};
-inline constexpr CompositionEntry kCompositionU3_54{kLettersU3_49, entry_positions::kCompositionU3_54};
-inline constexpr CompositionEntry kCompositionU3_55{kLettersU3_50, entry_positions::kCompositionU3_55};
-inline constexpr CompositionEntry kCompositionU3_56{kLettersU3_51, entry_positions::kCompositionU3_56};
-inline constexpr CompositionEntry kCompositionU3_57{kLettersU3_52, entry_positions::kCompositionU3_57};
-inline constexpr CompositionEntry kCompositionU3_58{kLettersU3_53, entry_positions::kCompositionU3_58};
-inline constexpr CompositionEntry kCompositionU3_59{kLettersU3_54, entry_positions::kCompositionU3_59};
-inline constexpr CompositionEntry kCompositionU3_60{kLettersU3_55, entry_positions::kCompositionU3_60};
-inline constexpr CompositionEntry kCompositionU3_61{kLettersU3_56, entry_positions::kCompositionU3_61};
-inline constexpr CompositionEntry kCompositionU3_62{kLettersU3_56, entry_positions::kCompositionU3_62};
-inline constexpr CompositionEntry kCompositionU3_63{kLettersU3_57, entry_positions::kCompositionU3_63};
-inline constexpr CompositionEntry kCompositionU3_64{kLettersU3_57, entry_positions::kCompositionU3_64};
-inline constexpr CompositionEntry kCompositionU3_65{kLettersU3_57, entry_positions::kCompositionU3_65};
+inline constexpr CompositionEntry kCompositionU3_01{kLettersU3_01,
+    entry_positions::kCompositionU3_01};
+inline constexpr CompositionEntry kCompositionU3_02{kLettersU3_02,
+    entry_positions::kCompositionU3_02};
+inline constexpr CompositionEntry kCompositionU3_03{kLettersU3_03,
+    entry_positions::kCompositionU3_03};
+inline constexpr CompositionEntry kCompositionU3_04{kLettersU3_04,
+    entry_positions::kCompositionU3_04};
+inline constexpr CompositionEntry kCompositionU3_05{kLettersU3_05,
+    entry_positions::kCompositionU3_05};
+inline constexpr CompositionEntry kCompositionU3_06{kLettersU3_06,
+    entry_positions::kCompositionU3_06};
+inline constexpr CompositionEntry kCompositionU3_07{kLettersU3_07,
+    entry_positions::kCompositionU3_07};
+inline constexpr CompositionEntry kCompositionU3_08{kLettersU3_08,
+    entry_positions::kCompositionU3_08};
+inline constexpr CompositionEntry kCompositionU3_09{kLettersU3_09,
+    entry_positions::kCompositionU3_09};
+inline constexpr CompositionEntry kCompositionU3_10{kLettersU3_10,
+    entry_positions::kCompositionU3_10};
+inline constexpr CompositionEntry kCompositionU3_11{kLettersU3_11,
+    entry_positions::kCompositionU3_11};
+inline constexpr CompositionEntry kCompositionU3_12{kLettersU3_12,
+    entry_positions::kCompositionU3_12};
+inline constexpr CompositionEntry kCompositionU3_13{kLettersU3_13,
+    entry_positions::kCompositionU3_13};
+inline constexpr CompositionEntry kCompositionU3_14{kLettersU3_14,
+    entry_positions::kCompositionU3_14};
+inline constexpr CompositionEntry kCompositionU3_15{kLettersU3_15,
+    entry_positions::kCompositionU3_15};
+inline constexpr CompositionEntry kCompositionU3_16{kLettersU3_16,
+    entry_positions::kCompositionU3_16};
+inline constexpr CompositionEntry kCompositionU3_17{kLettersU3_17,
+    entry_positions::kCompositionU3_17};
+inline constexpr CompositionEntry kCompositionU3_18{kLettersU3_18,
+    entry_positions::kCompositionU3_18};
+inline constexpr CompositionEntry kCompositionU3_19{kLettersU3_18,
+    entry_positions::kCompositionU3_19};
+inline constexpr CompositionEntry kCompositionU3_20{kLettersU3_19,
+    entry_positions::kCompositionU3_20};
+inline constexpr CompositionEntry kCompositionU3_21{kLettersU3_20,
+    entry_positions::kCompositionU3_21};
+inline constexpr CompositionEntry kCompositionU3_22{kLettersU3_20,
+    entry_positions::kCompositionU3_22};
+inline constexpr CompositionEntry kCompositionU3_23{kLettersU3_21,
+    entry_positions::kCompositionU3_23};
+inline constexpr CompositionEntry kCompositionU3_24{kLettersU3_22,
+    entry_positions::kCompositionU3_24};
+inline constexpr CompositionEntry kCompositionU3_25{kLettersU3_24,
+    entry_positions::kCompositionU3_25};
+inline constexpr CompositionEntry kCompositionU3_26{kLettersU3_23,
+    entry_positions::kCompositionU3_26};
+inline constexpr CompositionEntry kCompositionU3_27{kLettersU3_25,
+    entry_positions::kCompositionU3_27};
+inline constexpr CompositionEntry kCompositionU3_28{kLettersU3_26,
+    entry_positions::kCompositionU3_28};
+inline constexpr CompositionEntry kCompositionU3_29{kLettersU3_27,
+    entry_positions::kCompositionU3_29};
+inline constexpr CompositionEntry kCompositionU3_30{kLettersU3_28,
+    entry_positions::kCompositionU3_30};
+inline constexpr CompositionEntry kCompositionU3_31{kLettersU3_28,
+    entry_positions::kCompositionU3_31};
+inline constexpr CompositionEntry kCompositionU3_32{kLettersU3_29,
+    entry_positions::kCompositionU3_32};
+inline constexpr CompositionEntry kCompositionU3_33{kLettersU3_29,
+    entry_positions::kCompositionU3_33};
+inline constexpr CompositionEntry kCompositionU3_34{kLettersU3_30,
+    entry_positions::kCompositionU3_34};
+inline constexpr CompositionEntry kCompositionU3_35{kLettersU3_31,
+    entry_positions::kCompositionU3_35};
+inline constexpr CompositionEntry kCompositionU3_36{kLettersU3_32,
+    entry_positions::kCompositionU3_36};
+inline constexpr CompositionEntry kCompositionU3_37{kLettersU3_33,
+    entry_positions::kCompositionU3_37};
+inline constexpr CompositionEntry kCompositionU3_38{kLettersU3_33,
+    entry_positions::kCompositionU3_38};
+inline constexpr CompositionEntry kCompositionU3_39{kLettersU3_34,
+    entry_positions::kCompositionU3_39};
+inline constexpr CompositionEntry kCompositionU3_40{kLettersU3_35,
+    entry_positions::kCompositionU3_40};
+inline constexpr CompositionEntry kCompositionU3_41{kLettersU3_36,
+    entry_positions::kCompositionU3_41};
+inline constexpr CompositionEntry kCompositionU3_42{kLettersU3_37,
+    entry_positions::kCompositionU3_42};
+inline constexpr CompositionEntry kCompositionU3_43{kLettersU3_38,
+    entry_positions::kCompositionU3_43};
+inline constexpr CompositionEntry kCompositionU3_44{kLettersU3_39,
+    entry_positions::kCompositionU3_44};
+inline constexpr CompositionEntry kCompositionU3_45{kLettersU3_42,
+    entry_positions::kCompositionU3_45};
+inline constexpr CompositionEntry kCompositionU3_46{kLettersU3_40,
+    entry_positions::kCompositionU3_46};
+inline constexpr CompositionEntry kCompositionU3_47{kLettersU3_41,
+    entry_positions::kCompositionU3_47};
+inline constexpr CompositionEntry kCompositionU3_48{kLettersU3_43,
+    entry_positions::kCompositionU3_48};
+inline constexpr CompositionEntry kCompositionU3_49{kLettersU3_44,
+    entry_positions::kCompositionU3_49};
+inline constexpr CompositionEntry kCompositionU3_50{kLettersU3_45,
+    entry_positions::kCompositionU3_50};
+inline constexpr CompositionEntry kCompositionU3_51{kLettersU3_46,
+    entry_positions::kCompositionU3_51};
+inline constexpr CompositionEntry kCompositionU3_52{kLettersU3_47,
+    entry_positions::kCompositionU3_52};
+inline constexpr CompositionEntry kCompositionU3_53{kLettersU3_48,
+    entry_positions::kCompositionU3_53};
+inline constexpr CompositionEntry kCompositionU3_54{kLettersU3_49,
+    entry_positions::kCompositionU3_54};
+inline constexpr CompositionEntry kCompositionU3_55{kLettersU3_50,
+    entry_positions::kCompositionU3_55};
+inline constexpr CompositionEntry kCompositionU3_56{kLettersU3_51,
+    entry_positions::kCompositionU3_56};
+inline constexpr CompositionEntry kCompositionU3_57{kLettersU3_52,
+    entry_positions::kCompositionU3_57};
+inline constexpr CompositionEntry kCompositionU3_58{kLettersU3_53,
+    entry_positions::kCompositionU3_58};
+inline constexpr CompositionEntry kCompositionU3_59{kLettersU3_54,
+    entry_positions::kCompositionU3_59};
+inline constexpr CompositionEntry kCompositionU3_60{kLettersU3_55,
+    entry_positions::kCompositionU3_60};
+inline constexpr CompositionEntry kCompositionU3_61{kLettersU3_56,
+    entry_positions::kCompositionU3_61};
+inline constexpr CompositionEntry kCompositionU3_62{kLettersU3_56,
+    entry_positions::kCompositionU3_62};
+inline constexpr CompositionEntry kCompositionU3_63{kLettersU3_57,
+    entry_positions::kCompositionU3_63};
+inline constexpr CompositionEntry kCompositionU3_64{kLettersU3_57,
+    entry_positions::kCompositionU3_64};
+inline constexpr CompositionEntry kCompositionU3_65{kLettersU3_57,
+    entry_positions::kCompositionU3_65};
 
 }  // namespace ductra

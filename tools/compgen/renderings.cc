@@ -114,7 +114,7 @@ void read_first_unit_patterns(std::string_view text, NamedRendering* out, Reader
       continue;
     }
     const std::vector<std::string_view> cells = table_cells(line);
-    if (cells.size() != 3) {
+    if (cells.size() != 3 || backticked(cells[0]).empty()) {
       reader->fail("a pattern row of three cells", line);
       continue;
     }
@@ -240,7 +240,8 @@ std::u16string letters_of(std::string_view cell) {
 }
 
 void read_literal_row(std::string_view line, LiteralRendering* out, Reader* reader) {
-  const std::string name = backticked(line).at(0);
+  if (backticked(line).empty()) return reader->fail("a named row", line);
+  const std::string name = backticked(line).front();
   const std::optional<std::vector<Codes>> sets = brace_sets(line);
   if (!reader->got(sets, "code sets", line)) return;
   if (starts_with(name, "kPatternU")) {
