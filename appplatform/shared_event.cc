@@ -19,7 +19,7 @@ namespace ductra::platform {
 
 namespace {
 
-constexpr std::uint32_t kTableMagic = 0x44455654;
+constexpr std::uint32_t kTableMagic = 0x44455632;
 constexpr std::size_t kSlots = 64;
 constexpr std::size_t kLongestName = 260;
 // How long a watcher sleeps at most before it looks again by itself.
@@ -138,7 +138,7 @@ bool named(const Slot& slot, std::u16string_view name) {
 
 }  // namespace
 
-SharedEvent::SharedEvent(int fd, SharedEventTable* table, std::size_t slot) : fd_(fd), table_(table), slot_(slot) {
+SharedEvent::SharedEvent(Found found) : fd_(found.fd), table_(found.table), slot_(found.index) {
   // The generation is taken here, not on the watcher's first turn, so a set
   // made before the watcher runs still wakes this process's waiters.
   watcher_ = std::thread([this, seen = generation()] { watch(seen); });
@@ -204,7 +204,7 @@ Status SharedEvent::find_or_make(const RuntimeDir& dir, std::u16string_view name
     unmap_table(fd, table);
     return status;
   }
-  out->reset(new SharedEvent(fd, table, chosen));
+  *out = std::make_unique<SharedEvent>(SharedEvent::Found{fd, table, chosen});
   return status;
 }
 

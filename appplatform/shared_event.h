@@ -50,7 +50,17 @@ class SharedEvent final : public Waitable {
   Acquire try_acquire() override;
 
  private:
-  SharedEvent(int fd, SharedEventTable* table, std::size_t slot);
+  // What create and open found; only they can make one.
+  struct Found {
+    int fd;
+    SharedEventTable* table;
+    std::size_t index;
+  };
+
+ public:
+  explicit SharedEvent(Found found);
+
+ private:
   static Status find_or_make(const RuntimeDir& dir, std::u16string_view name, bool may_create, EventReset reset,
                              bool initially_signalled, std::unique_ptr<SharedEvent>* out);
   std::uint32_t generation() const;
