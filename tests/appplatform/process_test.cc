@@ -48,10 +48,15 @@ TEST_F(ProcessTest, StartsAMappedProgramAndWaitsWithATimeout) {
 
 TEST_F(ProcessTest, ASnapshotNamesTheDevicesRunningPrograms) {
   Process installer;
-  ASSERT_EQ(start_program(root(), map, u"wceload.exe", u"x 400", &installer), Status::ok);
+  ASSERT_EQ(start_program(root(), map, u"wceload.exe", u"x 1500", &installer), Status::ok);
+  // A program that is still being loaded (its environment not yet readable)
+  // is not listed; look again until it is.
   RunningProgram found;
-  for (const RunningProgram& program : running_programs(root())) {
-    if (program.name == u"wceload.exe") found = program;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+  while (found.pid == 0 && std::chrono::steady_clock::now() < deadline) {
+    for (const RunningProgram& program : running_programs(root())) {
+      if (program.name == u"wceload.exe") found = program;
+    }
   }
   ASSERT_EQ(found.pid, installer.pid());
   Process seen;
