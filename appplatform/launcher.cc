@@ -6,12 +6,13 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 #include "appplatform/request_log.h"
+#include "appplatform/runtime_dir.h"
 #include "appplatform/text.h"
 
 extern char** environ;
@@ -76,6 +77,33 @@ std::vector<char*> pointers_to(std::vector<std::string>& words) {
   return pointers;
 }
 
+// The start time of process `pid` (field 22 of its stat line), which tells
+// it from a later process of the same number; empty when it is gone or has
+// ended and waits to be collected.
+std::string start_time_of(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  std::getline(in, line);
+  const std::size_t name_end = line.rfind(')');
+  if (name_end == line.npos) return {};
+  std::istringstream fields(line.substr(name_end + 1));
+  std::string field;
+  for (int number = 3; number <= 22 && fields >> field; ++number) {
+    if (number == 3 && field == "Z") return {};
+  }
+  return field;
+}
+
+// Every program started here is listed in the device's runtime folder as
+// "program-<pid>" (its start time, then its device path), so a snapshot can
+// name it without reading other processes' memory.
+void list_program(const DeviceRoot& root, pid_t pid, std::u16string_view device_path) {
+  RuntimeDir dir;
+  if (RuntimeDir::for_device(root, &dir) != Status::ok) return;
+  std::ofstream(dir.path() / ("program-" + std::to_string(pid))) << start_time_of(pid) << '\n'
+                                                                   << to_utf8(device_path) << '\n';
+}
+
 Status spawn(const DeviceRoot& root, const ProgramEntry& entry, std::vector<std::string> arguments, Process* out) {
   std::vector<std::string> variables = child_environment(root, entry.device_path);
   arguments.insert(arguments.begin(), entry.host_program.string());
@@ -84,19 +112,8 @@ Status spawn(const DeviceRoot& root, const ProgramEntry& entry, std::vector<std:
   pid_t pid = 0;
   const int error = ::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data());
   if (error != 0) return error == ENOENT || error == EACCES ? Status::not_found : Status::io_error;
+  list_program(root, pid, entry.device_path);
   return Process::adopt_child(pid, out);
-}
-
-// The value of `name` (with its '=') in a NUL-separated environment block.
-std::string_view variable(std::string_view block, std::string_view name) {
-  for (std::size_t at = 0; at < block.size();) {
-    std::size_t end = block.find('\0', at);
-    if (end == block.npos) end = block.size();
-    const std::string_view entry = block.substr(at, end - at);
-    if (entry.starts_with(name)) return entry.substr(name.size());
-    at = end + 1;
-  }
-  return {};
 }
 
 }  // namespace
@@ -129,18 +146,23 @@ Status start_program(const DeviceRoot& root, const ProgramMap& map, std::u16stri
 }
 
 std::vector<RunningProgram> running_programs(const DeviceRoot& root) {
-  const std::string ours = root_text(root);
   std::vector<RunningProgram> programs;
+  RuntimeDir dir;
+  if (RuntimeDir::for_device(root, &dir) != Status::ok) return programs;
   std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc", error)) {
-    const std::string name = entry.path().filename().string();
-    if (name.empty() || name.find_first_not_of("0123456789") != name.npos) continue;
-    std::ifstream in(entry.path() / "environ", std::ios::binary);
-    const std::string block{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::string_view program = variable(block, kProgramVariable);
-    if (program.empty() || variable(block, kRootVariable) != ours) continue;
-    programs.push_back(RunningProgram{static_cast<pid_t>(std::stol(name)),
-                                      std::u16string(device_file_name(to_utf16(program)))});
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path(), error)) {
+    const std::string file = entry.path().filename().string();
+    if (!file.starts_with("program-")) continue;
+    const pid_t pid = static_cast<pid_t>(std::atol(file.c_str() + 8));
+    std::ifstream in(entry.path());
+    std::string started, device_path;
+    std::getline(in, started);
+    std::getline(in, device_path);
+    if (pid <= 0 || started.empty() || started != start_time_of(pid)) {
+      std::filesystem::remove(entry.path(), error);  // the program has ended
+      continue;
+    }
+    programs.push_back(RunningProgram{pid, std::u16string(device_file_name(to_utf16(device_path)))});
   }
   return programs;
 }

@@ -2,7 +2,7 @@
 // ShellExecuteEx of the programs): the program map says what runs on the
 // host. A started program learns its device and its own device path from
 // the environment (DUCTRA_DEVICE_ROOT, DUCTRA_DEVICE_PROGRAM), so it uses
-// the same device and a snapshot can name it.
+// the same device and knows its own path.
 #pragma once
 
 #include <string_view>
@@ -31,7 +31,8 @@ struct RunningProgram {
 };
 
 // The programs of this device started through start_program that still
-// run, as a process snapshot lists them.
+// run, as a process snapshot lists them (each is listed in the device's
+// runtime folder when it starts; ended ones are struck off here).
 std::vector<RunningProgram> running_programs(const DeviceRoot& root);
 
 }  // namespace ductra::platform

@@ -67,8 +67,12 @@ TEST_F(ProcessTest, ASnapshotNamesTheDevicesRunningPrograms) {
   EXPECT_EQ(installer.wait(1000), Status::ok);
   EXPECT_EQ(installer.exit_code(), 7);
 
-  DeviceRoot other(root().host() / "other");
+  EXPECT_TRUE(running_programs(root()).empty());  // ended programs are struck off
+  const DeviceRoot other(root().host() / "other");
   EXPECT_TRUE(running_programs(other).empty());
+  RuntimeDir other_dir;
+  ASSERT_EQ(RuntimeDir::for_device(other, &other_dir), Status::ok);
+  std::filesystem::remove_all(other_dir.path());
 }
 
 TEST_F(ProcessTest, OpenersGetAFileUrlOrTheAddress) {
