@@ -15,6 +15,7 @@
 #include "engine/foundation/status.h"
 #include "tests/support/data_file.h"
 #include "tests/support/dictionary_data.h"
+#include "tests/support/file_limits.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -150,8 +151,9 @@ TEST_F(DictionarySetTest, UserDictionariesOfSeveralCharsetsSurviveSaveAndReload)
   EXPECT_EQ(english_words, (std::vector<std::u16string>{u"cat-dog", u"catalog", u"zebra"}));
   // "ä" sorts with "a" first and after it second; unordered letters first.
   EXPECT_EQ(german_words, (std::vector<std::u16string>{u"€", u"bar", u"bär"}));
+  const auto names_before = testing::names_in(dir_.path());
   ASSERT_EQ(set->save_user_dictionaries(), kOk);
-  EXPECT_FALSE(std::filesystem::exists(dir_.file("user.ulb.tmp")));
+  EXPECT_EQ(testing::names_in(dir_.path()), names_before);
 
   const auto again = make_set();
   ASSERT_EQ(again->user_dictionaries().count(), 2u);
@@ -289,9 +291,17 @@ TEST_F(DictionarySetTest, AFailedSaveLeavesTheOldFile) {
   ASSERT_EQ(set->user_dictionaries().at_mutable(0, &d), kOk);
   ASSERT_EQ(d->add_word(u"dog", 1), kOk);
   const std::vector<std::uint8_t> before = testing::read_bytes(dir_.file("user.ulb"));
-  std::filesystem::create_directory(dir_.file("user.ulb.tmp"));
-  EXPECT_EQ(set->save_user_dictionaries(), kWordListNotFound);
+  const auto names_before = testing::names_in(dir_.path());
+  {
+    const testing::NoFreeDescriptors no_files;
+    EXPECT_EQ(set->save_user_dictionaries(), kWordListNotFound);
+  }
+  {
+    const testing::FileSizeLimit full_disk(8);
+    EXPECT_EQ(set->save_user_dictionaries(), kFileIo);
+  }
   EXPECT_EQ(testing::read_bytes(dir_.file("user.ulb")), before);
+  EXPECT_EQ(testing::names_in(dir_.path()), names_before);
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 
 #include "engine/foundation/binary_stream.h"
 #include "engine/foundation/file_holder.h"
-#include "engine/foundation/mapped_file.h"
 #include "engine/foundation/paths.h"
 #include "engine/foundation/replacing_file.h"
 #include "engine/foundation/status.h"
+#include "tests/support/file_limits.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -152,27 +152,11 @@ TEST(ReplacingFileTest, CommitReplacesWholeAndFailureKeepsOldBytes) {
     EXPECT_EQ(failed.commit(), kFileIo);
   }
   EXPECT_EQ(read_bytes(path), (std::vector<unsigned char>{1, 2}));
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_EQ(testing::names_in(dir.path()), std::set<std::string>{"data.dt"});
 
   ReplacingFile nowhere(dir.file("missing-dir/data.dt"));
   EXPECT_FALSE(nowhere.is_open());
   EXPECT_EQ(nowhere.commit(), kFileIo);
-}
-
-TEST(MappedFileTest, MapsWholeFileAndKnowsItsLength) {
-  TempDir dir;
-  const std::string path = dir.file("list.wlb");
-  write_bytes(path, {1, 2, 3, 4, 5});
-  MappedFile mapped(dir.wide_file("list.wlb").c_str());
-  ASSERT_NE(mapped.data(), nullptr);
-  EXPECT_EQ(mapped.size(), 5u);
-  EXPECT_EQ(mapped.data()[4], 5);
-  mapped.close();
-  EXPECT_EQ(mapped.data(), nullptr);
-
-  write_bytes(dir.file("empty.wlb"), {});
-  EXPECT_EQ(MappedFile(dir.wide_file("empty.wlb").c_str()).data(), nullptr);
-  EXPECT_EQ(MappedFile(u"/nonexistent-dir/x.wlb").data(), nullptr);
 }
 
 struct ReplaceNameCase {
