@@ -150,6 +150,8 @@ WindowHandle WindowSystem::create_window(const CreateWindowParams& params) {
     std::lock_guard lock(mutex_);
     windows_[window.id] = LocalWindow{procedure, 0, queue};
   }
+  // The server asked for its first paint before the window was known here.
+  if (params.style & WS_VISIBLE) queue->mark_paint(window);
   if (call_procedure({window, WM_CREATE, 0, reinterpret_cast<LParam>(&params)}) == -1) {
     destroy_window(window);
     return {};
