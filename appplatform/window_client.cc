@@ -77,8 +77,10 @@ void WindowClient::forward_send(const Message& message, SendCompletion complete)
 }
 
 void WindowClient::read_loop() {
+  // connection_ itself is cleared while the destructor waits for this thread.
+  WireConnection* connection = connection_.get();
   WirePacket packet;
-  while (read_packet(connection_->socket(), packet)) {
+  while (read_packet(connection->socket(), packet)) {
     switch (packet.kind) {
       case WireKind::kReply: {
         std::lock_guard lock(calls_mutex_);
@@ -88,14 +90,14 @@ void WindowClient::read_loop() {
         break;
       }
       case WireKind::kSendReply:
-        connection_->complete_send(packet);
+        connection->complete_send(packet);
         break;
       case WireKind::kPost:
       case WireKind::kPaint:
       case WireKind::kSend: {
         std::lock_guard lock(system_mutex_);
         if (!system_) {
-          if (packet.kind == WireKind::kSend) connection_->answer_send(packet.sequence, std::nullopt);
+          if (packet.kind == WireKind::kSend) connection->answer_send(packet.sequence, std::nullopt);
           break;
         }
         if (packet.kind == WireKind::kPost) {
@@ -103,7 +105,6 @@ void WindowClient::read_loop() {
         } else if (packet.kind == WireKind::kPaint) {
           system_->deliver_paint(WindowHandle{packet.window});
         } else {
-          WireConnection* connection = connection_.get();
           const std::uint32_t sequence = packet.sequence;
           system_->deliver_send(packet_message(packet), [connection, sequence](std::optional<MessageResult> result) {
             connection->answer_send(sequence, result);
@@ -120,7 +121,7 @@ void WindowClient::read_loop() {
     gone_ = true;
   }
   answered_.notify_all();
-  connection_->shut_down();
+  connection->shut_down();
 }
 
 }  // namespace ductra::platform
