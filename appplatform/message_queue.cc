@@ -98,6 +98,15 @@ bool MessageQueue::kill_timer(WindowHandle window, std::uintptr_t id) {
   return true;
 }
 
+void MessageQueue::unget(const Message& message) {
+  {
+    std::lock_guard lock(mutex_);
+    if (closed_) return;
+    posted_.push_front(message);
+  }
+  wake();
+}
+
 void MessageQueue::forget_window(WindowHandle window) {
   std::lock_guard lock(mutex_);
   std::erase_if(posted_, [&](const Message& m) { return m.window == window; });

@@ -52,6 +52,8 @@ class MessageQueue final : public Waitable, public SentMessageService {
   void unmark_paint(WindowHandle window);
   bool set_timer(WindowHandle window, std::uintptr_t id, std::uint32_t interval_ms);
   bool kill_timer(WindowHandle window, std::uintptr_t id);
+  // Puts a message taken by take_input back in front of the others.
+  void unget(const Message& message);
   // Drops what is queued for a destroyed window.
   void forget_window(WindowHandle window);
   // The next input in order: posted messages, then the quit request (as

@@ -445,8 +445,7 @@ int WindowSystem::get_message(Message& message) {
       message = *input;
       return message.message == WM_QUIT ? 0 : 1;
     }
-    const WaitResult waited = wait_for(*queue, kInfinite);
-    if (waited.status == WaitStatus::stopped || waited.status == WaitStatus::failed) return -1;
+    if (!wait_message()) return -1;
   }
 }
 
@@ -458,6 +457,15 @@ bool WindowSystem::peek_message(Message& message, bool remove) {
   message = *input;
   return true;
 }
+
+bool WindowSystem::wait_message() {
+  auto queue = current_queue();
+  queue->service_sent_messages();
+  const WaitResult waited = wait_for(*queue, kInfinite);
+  return waited.status != WaitStatus::stopped && waited.status != WaitStatus::failed;
+}
+
+void WindowSystem::unget_message(const Message& message) { current_queue()->unget(message); }
 
 MessageResult WindowSystem::dispatch_message(const Message& message) {
   if (!message.window) return 0;

@@ -153,6 +153,11 @@ class WindowSystem {
   // 1 with a message, 0 at WM_QUIT, -1 when the thread was asked to stop.
   int get_message(Message& message);
   bool peek_message(Message& message, bool remove);
+  // Blocks until the thread has input (answering Sends meanwhile); false
+  // when the thread was asked to stop.
+  bool wait_message();
+  // Puts a message just taken back at the head of the thread's queue.
+  void unget_message(const Message& message);
   MessageResult dispatch_message(const Message& message);
   // Posts to every top-level window of the device.
   MessageStatus broadcast(std::uint32_t message, WParam wparam, LParam lparam);
