@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <utility>
 
 #include "appplatform/event.h"
 #include "appplatform/thread.h"
@@ -307,6 +309,94 @@ TEST_F(WindowServerTest, ClassesAreNeededToCreateAndKnownByName) {
   EXPECT_EQ(system_.find_window(std::nullopt, u"Другой"), w);
   EXPECT_TRUE(system_.unregister_class(kLoggingClass));
   EXPECT_FALSE(system_.unregister_class(kLoggingClass));
+}
+
+std::mutex painted_mutex;
+std::vector<std::pair<std::uint32_t, Rect>> painted;
+
+MessageResult painting_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
+  WindowSystem& system = WindowSystem::current();
+  if (message == WM_PAINT) {
+    const PaintInfo paint = system.begin_paint(window);
+    std::lock_guard lock(painted_mutex);
+    painted.push_back({window.id, paint.update});
+    system.end_paint(window, paint);
+    return 0;
+  }
+  if (message == kDone) system.post_quit_message(0);
+  return system.default_procedure(window, message, wparam, lparam);
+}
+
+// The ink layer's erase: every visible window of the device under the box
+// repaints the part the box covers, at once.
+void repaint_under(WindowSystem& system, Rect box) {
+  WindowHandle window = system.get_window(kDesktopWindow, GW_CHILD);
+  while (window) {
+    const auto info = system.describe(window);
+    const Rect overlap = intersect(box, info->window_rect);
+    if (info->visible && !overlap.empty()) {
+      system.invalidate_rect(window, overlap.offset(-info->client_origin.x, -info->client_origin.y), true);
+      system.update_window(window);
+    }
+    WindowHandle next = system.get_window(window, GW_CHILD);
+    while (!next && window) {
+      next = system.get_window(window, GW_HWNDNEXT);
+      if (!next) window = system.parent(window);
+    }
+    window = next;
+  }
+}
+
+TEST_F(WindowServerTest, AnEraseRepaintsEveryWindowUnderTheBoxWhicheverThreadOwnsIt) {
+  system_.register_class({u"Painting", painting_procedure});
+  auto make = [&](Rect r, std::uint32_t style, WindowHandle parent) {
+    CreateWindowParams params;
+    params.class_name = u"Painting";
+    params.style = style;
+    params.x = r.left;
+    params.y = r.top;
+    params.width = r.width();
+    params.height = r.height();
+    params.parent = parent;
+    return system_.create_window(params);
+  };
+  const WindowHandle mine = make({0, 0, 120, 100}, WS_POPUP | WS_VISIBLE, {});
+  std::atomic<std::uint32_t> theirs{0};
+  std::atomic<std::uint32_t> their_child{0};
+  Event created(EventReset::manual, false);
+  auto other = Thread::start([&]() -> std::uint32_t {
+    const WindowHandle top = make({100, 50, 200, 150}, WS_POPUP | WS_VISIBLE | WS_BORDER, {});
+    theirs.store(top.id);
+    their_child.store(make({0, 0, 20, 20}, WS_CHILD | WS_VISIBLE, top).id);
+    make({0, 0, 240, 320}, WS_POPUP, {});  // hidden: never painted
+    created.set();
+    Message m;
+    while (system_.get_message(m) > 0) system_.dispatch_message(m);
+    return 0;
+  });
+  ASSERT_TRUE(other);
+  wait_for(created, kInfinite);
+  pump();
+  {
+    std::lock_guard lock(painted_mutex);
+    painted.clear();
+  }
+
+  repaint_under(system_, {90, 40, 130, 80});
+  std::vector<std::pair<std::uint32_t, Rect>> got;
+  {
+    std::lock_guard lock(painted_mutex);
+    got = painted;
+  }
+  // The other thread's windows sit above mine; the child's client area
+  // starts inside its parent's border at (101, 51).
+  const std::vector<std::pair<std::uint32_t, Rect>> expected = {
+      {theirs.load(), {0, 0, 29, 29}},
+      {their_child.load(), {0, 0, 20, 20}},
+      {mine.id, {90, 40, 120, 80}},
+  };
+  EXPECT_EQ(got, expected);
+  system_.post_message(WindowHandle{theirs.load()}, kDone, 0, 0);
 }
 
 }  // namespace
