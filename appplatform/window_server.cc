@@ -19,14 +19,6 @@ struct WindowServer::Connection : WireConnection {
 
 namespace {
 
-constexpr std::uint32_t kDestroyRemove = 1;
-constexpr std::uint32_t kInvalidateHasRect = 1;
-constexpr std::uint32_t kInvalidateErase = 2;
-constexpr std::uint32_t kTakeUpdatePeek = 1;
-constexpr std::uint32_t kFindClass = 1;
-constexpr std::uint32_t kFindTitle = 2;
-constexpr std::int32_t kMovedBit = 1;
-constexpr std::int32_t kSizedBit = 2;
 
 // Absolute injected coordinates (0..65535) to the nearest pixel.
 int from_normalised(int value, int extent) {

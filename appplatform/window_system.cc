@@ -32,14 +32,6 @@ struct QueueCloser {
 
 thread_local QueueCloser queue_closer;
 
-constexpr std::uint32_t kDestroyRemove = 1;
-constexpr std::uint32_t kInvalidateHasRect = 1;
-constexpr std::uint32_t kInvalidateErase = 2;
-constexpr std::uint32_t kTakeUpdatePeek = 1;
-constexpr std::uint32_t kFindClass = 1;
-constexpr std::uint32_t kFindTitle = 2;
-constexpr std::int32_t kMovedBit = 1;
-constexpr std::int32_t kSizedBit = 2;
 
 }  // namespace
 

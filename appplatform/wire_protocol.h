@@ -59,6 +59,16 @@ enum class WindowOp : std::uint32_t {
   kBroadcast,
 };
 
+// Flags of some calls, and what kSetPosition reports in value[0].
+inline constexpr std::uint32_t kDestroyRemove = 1;       // kDestroy: remove, not only list
+inline constexpr std::uint32_t kInvalidateHasRect = 1;   // kInvalidate: value[0..3] is the part
+inline constexpr std::uint32_t kInvalidateErase = 2;
+inline constexpr std::uint32_t kTakeUpdatePeek = 1;      // kTakeUpdate: only say whether any
+inline constexpr std::uint32_t kFindClass = 1;           // kFind: text[0] is the class
+inline constexpr std::uint32_t kFindTitle = 2;           // kFind: text[1] is the title
+inline constexpr std::int32_t kMovedBit = 1;
+inline constexpr std::int32_t kSizedBit = 2;
+
 struct WirePacket {
   WireKind kind = WireKind::kCall;
   std::uint32_t sequence = 0;
