@@ -36,9 +36,12 @@ Thread::~Thread() {
 
 void Thread::run(const Body& body) {
   ThreadContext::adopt(context_);
-  const WaitResult start = wait_for(resumed_, kInfinite, {.stoppable = true, .services_sent_messages = false});
+  // A thread started running always runs its body; a suspended one only
+  // when resumed before it is stopped.
+  const bool runs = resumed_.is_signalled() ||
+                    wait_for(resumed_, kInfinite, {.stoppable = true, .services_sent_messages = false}).signalled();
   std::optional<std::uint32_t> exit_code;
-  if (start.signalled()) exit_code = body();
+  if (runs) exit_code = body();
   finish(exit_code);
   clock_.unregister_thread(context_->waiter());
 }

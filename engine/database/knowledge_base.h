@@ -35,6 +35,8 @@
 
 namespace inkrec {
 
+class SampleCells;
+
 class KnowledgeBase {
  public:
   // An empty knowledge base working on the store's Shape and Raf tables;
@@ -58,6 +60,9 @@ class KnowledgeBase {
 
   // The variant with that id (binary search), or null.
   const Variant* find_variant(std::uint16_t id) const;
+  // What tells the builds the cells of a sample; must outlive the base
+  // (null: builds answer 14006).
+  void set_sample_cells(SampleCells* cells) { sample_cells_ = cells; }
   // The etalon of the variant at that position; null beyond the index or
   // for a variant without an etalon.
   const Etalon* etalon_at(std::uint32_t variant_position) const;
@@ -197,6 +202,7 @@ class KnowledgeBase {
   std::uint32_t dirty_ = 1;
   ShapeTable& shapes_;
   DynArray<Raf>& rafs_;
+  SampleCells* sample_cells_ = nullptr;
   DynArray<std::int32_t> etalon_of_variant_index_;
   DynArray<std::int32_t> etalon_of_variant_id_;
 };

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
+#include "appplatform/event.h"
 #include "appplatform/real_clock.h"
+#include "appplatform/thread.h"
 #include "appplatform/virtual_clock.h"
 #include "appplatform/wait.h"
 
@@ -28,6 +32,24 @@ TEST(ClockTest, ScopedClockInstallsAndRestores) {
     EXPECT_EQ(tick_count(), 42u);
   }
   EXPECT_EQ(&process_clock(), outer);
+}
+
+TEST(ClockTest, UnderRealTimeASignalFromAnotherThreadEndsAnEndlessWait) {
+  RealClock clock;
+  ScopedClock installed(clock);
+  Event event(EventReset::automatic, false);
+  std::atomic<WaitStatus> status{WaitStatus::failed};
+  auto waiter = Thread::start([&] {
+    status = wait_for(event, kInfinite).status;
+    return 0u;
+  });
+  event.set();
+  EXPECT_TRUE(wait_for(*waiter, kInfinite).signalled());
+  EXPECT_EQ(status, WaitStatus::object);
+  auto stopped = Thread::start([&] { return sleep_for(kInfinite) ? 1u : 0u; });
+  stopped->request_stop();
+  EXPECT_TRUE(wait_for(*stopped, kInfinite).signalled());
+  EXPECT_EQ(stopped->exit_code(), 0u);
 }
 
 TEST(ClockTest, RealTimeMovesForwardAndBoundsATimedWait) {

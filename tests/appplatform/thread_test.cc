@@ -46,6 +46,15 @@ TEST_F(ThreadTest, ThreadStoppedBeforeResumeNeverRunsItsBody) {
   EXPECT_EQ(thread->exit_code(), std::nullopt);
 }
 
+TEST_F(ThreadTest, ThreadStartedRunningRunsItsBodyEvenWhenStoppedAtOnce) {
+  for (int round = 0; round < 20; ++round) {
+    auto thread = Thread::start([] { return sleep_for(kInfinite) ? 1u : 2u; });
+    thread->request_stop();
+    EXPECT_TRUE(wait_for(*thread, kInfinite).signalled());
+    EXPECT_EQ(thread->exit_code(), 2u) << "the body ran and its sleep was cut short";
+  }
+}
+
 TEST_F(ThreadTest, PrioritiesAreRecordedWithinTheirRange) {
   EXPECT_EQ(Thread::start([] { return 0u; }, {.priority = -1}), nullptr);
   EXPECT_EQ(Thread::start([] { return 0u; }, {.priority = 8}), nullptr);

@@ -207,6 +207,47 @@ TEST_F(WaitTest, WaitOfAWindowOwnerAnswersSentMessages) {
   EXPECT_EQ(status, WaitStatus::object);
 }
 
+// A message handler that itself waits (a nested wait on the same thread)
+// must not make the outer wait miss what happened meanwhile.
+class NestedWaitingHandler final : public SentMessageService {
+ public:
+  explicit NestedWaitingHandler(Event& inner) : inner_(inner) {}
+  bool service_sent_messages() override {
+    if (!pending_.exchange(false)) return false;
+    nested_ = wait_for(inner_, kInfinite).status;
+    return true;
+  }
+  std::atomic<bool> pending_{false};
+  std::atomic<WaitStatus> nested_{WaitStatus::failed};
+
+ private:
+  Event& inner_;
+};
+
+TEST_F(WaitTest, NestedWaitInAHandlerLosesNoWakeOfTheOuterWait) {
+  Event inner(EventReset::manual, false);
+  Event outer(EventReset::manual, false);
+  NestedWaitingHandler handler(inner);
+  std::atomic<WaitStatus> status{WaitStatus::failed};
+  auto owner = Thread::start([&] {
+    ThreadContext::current().set_sent_message_service(&handler);
+    status = wait_for(outer, kInfinite).status;
+    ThreadContext::current().set_sent_message_service(nullptr);
+    return 0u;
+  });
+  clock_.advance(0);
+  handler.pending_ = true;
+  owner->context()->wake();
+  clock_.advance(0);
+  outer.set();  // wakes the nested wait, which goes back to sleep
+  clock_.advance(0);
+  EXPECT_FALSE(owner->has_ended());
+  inner.set();
+  EXPECT_TRUE(wait_for(*owner, kInfinite).signalled());
+  EXPECT_EQ(handler.nested_, WaitStatus::object);
+  EXPECT_EQ(status, WaitStatus::object);
+}
+
 TEST_F(WaitTest, WaitThatDoesNotServiceLeavesSentMessagesQueued) {
   SentQueue queue;
   ThreadContext::current().set_sent_message_service(&queue);
