@@ -395,8 +395,9 @@ MessageResult WindowSystem::call_procedure(const Message& message) {
 MessageStatus WindowSystem::post_message(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
   const Message m{window, message, wparam, lparam};
   if (auto queue = queue_of(window)) return queue->post(m) ? MessageStatus::delivered : MessageStatus::undelivered;
-  if (!is_wire_safe(message, wparam, lparam)) return is_window(window) ? MessageStatus::refused : MessageStatus::no_window;
-  return link_.forward_post(m) ? MessageStatus::delivered : MessageStatus::no_window;
+  if (!is_window(window)) return MessageStatus::no_window;
+  if (!is_wire_safe(message, wparam, lparam)) return MessageStatus::refused;
+  return link_.forward_post(m) ? MessageStatus::delivered : MessageStatus::undelivered;
 }
 
 SendOutcome WindowSystem::wait_for_answer(const std::function<void(SendCompletion)>& start) {
