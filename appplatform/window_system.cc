@@ -387,6 +387,9 @@ MessageResult WindowSystem::default_procedure(WindowHandle window, std::uint32_t
 MessageResult WindowSystem::call_procedure(const Message& message) {
   WindowProcedure procedure = this->procedure(message.window);
   if (!procedure) return 0;
+  // Another thread may have painted the window since this paint was asked
+  // for: a procedure sees WM_PAINT only while something waits to be painted.
+  if (message.message == WM_PAINT && !has_update(message.window)) return 0;
   return procedure(message.window, message.message, message.wparam, message.lparam);
 }
 
@@ -514,14 +517,16 @@ bool WindowSystem::validate_rect(WindowHandle window) {
   return known;
 }
 
-bool WindowSystem::update_window(WindowHandle window) {
+bool WindowSystem::has_update(WindowHandle window) {
   WirePacket request;
   request.op = WindowOp::kTakeUpdate;
   request.window = window.id;
   request.flags = kTakeUpdatePeek;
-  const WirePacket reply = call(request);
-  if (reply.status < 0) return false;
-  if (reply.status == 0) return true;
+  return call(request).status > 0;
+}
+
+bool WindowSystem::update_window(WindowHandle window) {
+  if (!has_update(window)) return is_window(window);
   if (auto queue = queue_of(window)) queue->unmark_paint(window);
   send_message(window, WM_PAINT, 0, 0);
   return true;

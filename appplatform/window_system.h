@@ -206,6 +206,7 @@ class WindowSystem {
   std::shared_ptr<MessageQueue> current_queue();
   std::shared_ptr<MessageQueue> queue_of(WindowHandle window);
   MessageResult call_procedure(const Message& message);
+  bool has_update(WindowHandle window);
   SendOutcome wait_for_answer(const std::function<void(SendCompletion)>& start);
   WirePacket call(WindowOp op, WindowHandle window);
   WirePacket call(WirePacket request);

@@ -369,8 +369,9 @@ TEST_F(WindowServerTest, AnEraseRepaintsEveryWindowUnderTheBoxWhicheverThreadOwn
     theirs.store(top.id);
     their_child.store(make({0, 0, 20, 20}, WS_CHILD | WS_VISIBLE, top).id);
     make({0, 0, 240, 320}, WS_POPUP, {});  // hidden: never painted
-    created.set();
     Message m;
+    while (system_.peek_message(m, true)) system_.dispatch_message(m);  // the first paints
+    created.set();
     while (system_.get_message(m) > 0) system_.dispatch_message(m);
     return 0;
   });
