@@ -235,6 +235,9 @@ TEST(ShapeTableTest, IndexIsSizedByTheLargestId) {
   ASSERT_EQ(unordered.add(make_shape(3, "y", 0)), 0);
   EXPECT_EQ(unordered.index_size(), 8u);
   EXPECT_EQ(unordered.find_by_id(7), unordered.at(0));
+  ASSERT_EQ(unordered.add(make_shape(3, "z", 0)), 0);  // a repeated id: the first counts
+  EXPECT_EQ(unordered.search_by_id(3), 1);
+  EXPECT_EQ(unordered.search_by_id(7), 0);
 
   ASSERT_EQ(table.remove(2), 0);
   EXPECT_EQ(table.index_size(), 3u);
