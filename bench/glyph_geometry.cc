@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/foundation/figure_records.h"
-#include "engine/foundation/trajectory_record.h"
+#include "engine/records/figure_records.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 namespace {

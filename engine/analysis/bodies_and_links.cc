@@ -10,8 +10,8 @@
 #include "engine/analysis/piece_measures.h"
 #include "engine/foundation/dyn_array_insert.h"
 #include "engine/foundation/status.h"
-#include "engine/kernel/kernel.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/recognition_context.h"
+#include "engine/records/run_kernel.h"
 
 namespace inkrec {
 
@@ -82,10 +82,7 @@ int split_into_bodies_and_links(RecognitionContext& context) {
 }
 
 void trace_pass(RecognitionContext& context, std::u16string_view name) {
-  Kernel& kernel = context.kernel();
-  if (KernelObserver* observer = kernel.observer(); observer != nullptr) {
-    observer->after_split_pass(kernel, context.links(), name);
-  }
+  context.kernel().after_split_pass(context.links(), name);
 }
 
 int remove_link(RecognitionContext& context, std::uint32_t link) {

@@ -19,7 +19,7 @@
 #include <string_view>
 
 #include "engine/foundation/dyn_array.h"
-#include "engine/foundation/figure_records.h"
+#include "engine/records/figure_records.h"
 
 namespace inkrec {
 

@@ -5,9 +5,9 @@
 
 #include "engine/analysis/group_rafs.h"
 
-#include "engine/foundation/figure_group.h"
-#include "engine/foundation/figure_rafs.h"
+#include "engine/analysis/figure_rafs.h"
 #include "engine/foundation/status.h"
+#include "engine/records/figure_group.h"
 
 namespace inkrec {
 

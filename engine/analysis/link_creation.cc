@@ -12,8 +12,8 @@
 #include "engine/analysis/piece_measures.h"
 #include "engine/foundation/polylines.h"
 #include "engine/foundation/status.h"
-#include "engine/kernel/kernel.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/recognition_context.h"
+#include "engine/records/run_kernel.h"
 
 namespace inkrec {
 

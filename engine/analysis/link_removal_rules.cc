@@ -10,7 +10,7 @@
 #include "engine/analysis/piece_measures.h"
 #include "engine/foundation/interval_relation.h"
 #include "engine/foundation/trigonometry.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/recognition_context.h"
 
 namespace inkrec {
 

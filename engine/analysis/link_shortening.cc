@@ -9,11 +9,11 @@
 
 #include "engine/analysis/link_passes.h"
 #include "engine/analysis/piece_measures.h"
-#include "engine/foundation/clamped_ramp.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
-#include "engine/kernel/kernel.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/clamped_ramp.h"
+#include "engine/records/recognition_context.h"
+#include "engine/records/run_kernel.h"
 
 namespace inkrec {
 

@@ -8,9 +8,9 @@
 #include "engine/analysis/link_passes.h"
 #include "engine/analysis/loop_move.h"
 #include "engine/analysis/piece_measures.h"
-#include "engine/foundation/point_runs.h"
 #include "engine/foundation/status.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/point_runs.h"
+#include "engine/records/recognition_context.h"
 
 namespace inkrec {
 

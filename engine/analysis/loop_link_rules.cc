@@ -12,7 +12,7 @@
 #include "engine/foundation/polylines.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/recognition_context.h"
 
 namespace inkrec {
 

@@ -6,9 +6,9 @@
 #include <cstdlib>
 
 #include "engine/analysis/piece_measures.h"
-#include "engine/foundation/point_runs.h"
 #include "engine/foundation/status.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/point_runs.h"
+#include "engine/records/recognition_context.h"
 
 namespace inkrec {
 

@@ -1,7 +1,7 @@
 // The loop move shared by the loop rules of the bodies-and-links split.
 #pragma once
 
-#include "engine/foundation/figure_records.h"
+#include "engine/records/figure_records.h"
 
 namespace inkrec {
 

@@ -8,8 +8,8 @@
 #include "engine/analysis/bodies_and_links.h"
 #include "engine/database/data_store.h"
 #include "engine/foundation/status.h"
-#include "engine/kernel/kernel.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/recognition_context.h"
+#include "engine/records/run_kernel.h"
 
 namespace inkrec {
 
@@ -170,7 +170,7 @@ bool is_top_point(const StrokeRecord& stroke, int i, int d) {
   return false;
 }
 
-bool charsets_contain_any(const Kernel& kernel, std::u16string_view letters) {
+bool charsets_contain_any(const RunKernel& kernel, std::u16string_view letters) {
   const DataStore* store = kernel.data_store();
   if (store == nullptr) return false;
   for (const std::uint32_t charset : kernel.active_charsets()) {

@@ -15,16 +15,16 @@
 
 #include "engine/analysis/bodies_and_links.h"
 #include "engine/foundation/box16.h"
-#include "engine/foundation/figure_records.h"
 #include "engine/foundation/point.h"
-#include "engine/foundation/profile_pair.h"
 #include "engine/foundation/status.h"
-#include "engine/foundation/trajectory_record.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/figure_records.h"
+#include "engine/records/profile_pair.h"
+#include "engine/records/recognition_context.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 
-class Kernel;
+class RunKernel;
 
 inline const PointRecord& record_at(const StrokeRecord& figure, int i) {
   return figure.run.points[i];
@@ -107,7 +107,7 @@ int index_of_number(const StrokeRecord& stroke, int n, int floor);
 bool is_top_point(const StrokeRecord& stroke, int i, int d);
 
 // Whether an active charset of the kernel contains one of the letters.
-bool charsets_contain_any(const Kernel& kernel, std::u16string_view letters);
+bool charsets_contain_any(const RunKernel& kernel, std::u16string_view letters);
 
 // Prepares a piece's geometry from its run (trajectory mode).
 int prepare_piece(StrokeRecord& piece);

@@ -10,8 +10,8 @@
 
 #include "engine/analysis/raf_extractors.h"
 #include "engine/analysis/raf_grid.h"
-#include "engine/foundation/pair_table.h"
 #include "engine/foundation/trigonometry.h"
+#include "engine/records/pair_table.h"
 
 namespace inkrec {
 namespace {

@@ -5,12 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/foundation/pair_table.h"
 #include "engine/foundation/point_span.h"
 #include "engine/foundation/polylines.h"
 #include "engine/foundation/rasterize.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
+#include "engine/records/pair_table.h"
 
 namespace inkrec {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
-#include "engine/foundation/trajectory_record.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 

@@ -13,7 +13,7 @@
 #include "engine/foundation/point.h"
 #include "engine/foundation/ptr_array.h"
 #include "engine/foundation/stroke.h"
-#include "engine/foundation/trajectory_record.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 

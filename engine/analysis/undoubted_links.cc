@@ -11,11 +11,11 @@
 
 #include "engine/analysis/link_passes.h"
 #include "engine/analysis/piece_measures.h"
-#include "engine/foundation/clamped_ramp.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
-#include "engine/kernel/kernel.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/clamped_ramp.h"
+#include "engine/records/recognition_context.h"
+#include "engine/records/run_kernel.h"
 
 namespace inkrec {
 
@@ -46,7 +46,7 @@ int octagonal_size(const Box16& box) {
 }
 
 struct LetterFlags {
-  explicit LetterFlags(const Kernel& kernel)
+  explicit LetterFlags(const RunKernel& kernel)
       : m_l_ya(charsets_contain_any(kernel, u"\u043C\u043B\u044F")),
         i_j_d(charsets_contain_any(kernel, u"ijd")) {}
 

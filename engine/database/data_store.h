@@ -27,11 +27,13 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "engine/database/chunk_handler.h"
 #include "engine/database/data_file_format.h"
 #include "engine/database/data_records.h"
 #include "engine/database/knowledge_base.h"
+#include "engine/database/sample_cells.h"
 #include "engine/database/spec_pairs.h"
 #include "engine/database/tuples.h"
 #include "engine/foundation/binary_stream.h"
@@ -135,6 +137,12 @@ class DataStore {
     return knowledge_base_;
   }
   const KnowledgeBase& knowledge_base() const { return knowledge_base_; }
+  // Gives the knowledge base what tells it the cells of a sample; without
+  // it no etalon can be built (14006).
+  void set_sample_cells(std::unique_ptr<SampleCells> cells) {
+    sample_cells_ = std::move(cells);
+    knowledge_base_.set_sample_cells(sample_cells_.get());
+  }
   std::uint32_t variant_count() const { return knowledge_base_.variants().size(); }
   int delete_variant(std::uint16_t id) {
     note_change();
@@ -306,6 +314,7 @@ class DataStore {
   SpecPairsTable spec_pairs_cs_;
   SpecPairsTable spec_pairs_cc_;
   KnowledgeBase knowledge_base_;
+  std::unique_ptr<SampleCells> sample_cells_;
   int status_ = kOk;
   std::uint64_t generation_ = 0;
   std::array<std::unique_ptr<ChunkHandler>, kSlotCount> handlers_;

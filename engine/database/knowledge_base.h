@@ -40,6 +40,8 @@
 
 namespace inkrec {
 
+class SampleCells;
+
 // The data store's tables that the self-test checks beside the knowledge
 // base.
 struct SelfTestTables {
@@ -77,6 +79,9 @@ class KnowledgeBase {
 
   // The variant with that id (binary search), or null.
   const Variant* find_variant(std::uint16_t id) const;
+  // What tells the builds the cells of a sample; must outlive the base
+  // (null: builds answer 14006).
+  void set_sample_cells(SampleCells* cells) { sample_cells_ = cells; }
   // Whether the etalon has one cell per cell of the Raf table.
   bool etalon_fits(const Etalon& etalon) const { return etalon.cells.size() == total_cells(); }
   // The etalon of the variant at that position, for recognition; null
@@ -219,6 +224,7 @@ class KnowledgeBase {
   bool ids_ascend_ = true;
   ShapeTable& shapes_;
   DynArray<Raf>& rafs_;
+  SampleCells* sample_cells_ = nullptr;
   DynArray<std::int32_t> etalon_of_variant_index_;
   DynArray<std::int32_t> etalon_of_variant_id_;
 };

@@ -1,7 +1,7 @@
 // Building an etalon from the samples of a shape, and replaying the
 // corrections trained since.
 #include "engine/database/knowledge_base.h"
-#include "engine/foundation/figure_rafs.h"
+#include "engine/database/sample_cells.h"
 #include "engine/foundation/status.h"
 
 namespace inkrec {
@@ -24,23 +24,22 @@ TrainingStep correction_step(const Tag4Record& correction) {
 int KnowledgeBase::build_etalon(const Shape& shape, const DynArray<Tag4Record>* replay,
                                 Etalon& out) {
   if (const int status = refresh(); status != kOk) return status;
+  if (sample_cells_ == nullptr) return kKbUnexpectedInterface;
   Etalon built;
-  SampleFeatureWork work;
-  work.rafs = &rafs_;
   if (built.cells.resize(total_cells(), kCellLevelZero) != kOk ||
-      work.context.reset(total_cells()) != kOk) {
+      sample_cells_->begin_build(total_cells(), rafs_) != kOk) {
     return kOutOfMemory;
   }
+  std::span<const DynArray<std::uint16_t>> hit_lists;
   for (const Sample& sample : shape.samples) {
     if (sample.strokes.empty()) break;
     std::int32_t step_size = -1;  // derived from the sample
-    work.hit_lists.clear();
-    if (const int status = train_on_sample(work, sample.strokes, kSampleAngleOffsets, &step_size,
-                                           -1, -1, -1, nullptr);
+    if (const int status = sample_cells_->sample_cells(sample.strokes, kSampleAngleOffsets,
+                                                       &step_size, -1, -1, -1, nullptr, &hit_lists);
         status != kOk) {
       return status;
     }
-    for (const DynArray<std::uint16_t>& hits : work.hit_lists) {
+    for (const DynArray<std::uint16_t>& hits : hit_lists) {
       if (const int status = check_hit_list(built, hits.span()); status != kOk) return status;
       add_build_hits(built, hits.span());
     }
@@ -52,16 +51,15 @@ int KnowledgeBase::build_etalon(const Shape& shape, const DynArray<Tag4Record>* 
       const TrainingStep step = correction_step(correction);
       if (const int status = check_training_step(step); status != kOk) return status;
       auto step_size = static_cast<std::int32_t>(correction.words[6]);
-      work.hit_lists.clear();
-      if (const int status =
-              train_on_sample(work, correction.strokes, kCorrectionAngleOffsets, &step_size,
-                              static_cast<std::int32_t>(correction.words[3]),
-                              static_cast<std::int32_t>(correction.words[4]),
-                              static_cast<std::int32_t>(correction.words[5]), &correction.items);
+      if (const int status = sample_cells_->sample_cells(
+              correction.strokes, kCorrectionAngleOffsets, &step_size,
+              static_cast<std::int32_t>(correction.words[3]),
+              static_cast<std::int32_t>(correction.words[4]),
+              static_cast<std::int32_t>(correction.words[5]), &correction.items, &hit_lists);
           status != kOk) {
         return status;
       }
-      for (const DynArray<std::uint16_t>& hits : work.hit_lists) {
+      for (const DynArray<std::uint16_t>& hits : hit_lists) {
         if (const int status = check_hit_list(built, hits.span()); status != kOk) return status;
         apply_training_step(built, step, hits.span(), cell_weights_.span());
       }

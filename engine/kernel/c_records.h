@@ -15,8 +15,8 @@
 #include "engine/foundation/tagged_records.h"
 #include "engine/kernel/c_array.h"
 #include "engine/kernel/correction_request.h"
-#include "engine/kernel/recognition_params.h"
 #include "engine/kernel/result_choice.h"
+#include "engine/records/recognition_params.h"
 #include "inkrec/inkrec.h"
 
 namespace inkrec {

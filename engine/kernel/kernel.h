@@ -30,8 +30,9 @@
 #include "engine/foundation/tagged_records.h"
 #include "engine/kernel/correction_request.h"
 #include "engine/kernel/pane.h"
-#include "engine/kernel/recognition_params.h"
 #include "engine/kernel/shift_state.h"
+#include "engine/records/recognition_params.h"
+#include "engine/records/run_kernel.h"
 #include "engine/segmentation/empty_letter_search.h"
 #include "inkrec/inkrec.h"
 
@@ -61,7 +62,7 @@ class KernelObserver {
   ~KernelObserver() = default;
 };
 
-class Kernel {
+class Kernel final : public RunKernel {
  public:
   static constexpr std::uint32_t kNoCodeIndex = 0xFFFFFFFF;
 
@@ -70,11 +71,11 @@ class Kernel {
   Kernel(const Kernel&) = delete;
   Kernel& operator=(const Kernel&) = delete;
 
-  DataStore* data_store() const { return data_store_; }
+  DataStore* data_store() const override { return data_store_; }
   DictionarySet* dictionaries() const { return dictionaries_; }
   Pane& pane() { return pane_; }
 
-  const RecognitionParams& params() const { return params_; }
+  const RecognitionParams& params() const override { return params_; }
   void set_params(const RecognitionParams& params) { params_ = params; }
   ShiftState shift_state() const { return shift_state_; }
   void set_shift_state(ShiftState state) { shift_state_ = state; }
@@ -87,7 +88,9 @@ class Kernel {
   // lists: -1 (with no charset active) when an id is unknown or memory runs
   // out; -2 for a null ids with n above 0 or n below 0.
   int set_active_charsets(const std::uint32_t* ids, int n);
-  std::span<const std::uint32_t> active_charsets() const { return active_charsets_.span(); }
+  std::span<const std::uint32_t> active_charsets() const override {
+    return active_charsets_.span();
+  }
   // 1 when an active charset is written right to left.
   bool mirrored_order() const { return mirrored_order_ != 0; }
 
@@ -192,6 +195,7 @@ class Kernel {
   void set_letter_search(std::unique_ptr<LetterSearch> search);
   void set_observer(KernelObserver* observer) { observer_ = observer; }
   KernelObserver* observer() const { return observer_; }
+  void after_split_pass(const DynArray<FigureRecord>& links, std::u16string_view pass) override;
 
   // The gap statistics of the line loop's last sweep: the robust mean and
   // spread of the mean row gaps [0, 1], of the least gaps [2, 3] and of the

@@ -11,7 +11,7 @@
 
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/stroke.h"
-#include "engine/kernel/recognition_params.h"
+#include "engine/records/recognition_params.h"
 
 namespace inkrec {
 

@@ -13,14 +13,14 @@
 #include "engine/analysis/stroke_feature_pass.h"
 #include "engine/database/data_store.h"
 #include "engine/database/dictionary_set.h"
-#include "engine/foundation/figure_records.h"
-#include "engine/foundation/reading_order.h"
 #include "engine/foundation/recursive_lock.h"
 #include "engine/foundation/status.h"
-#include "engine/foundation/trajectory_record.h"
 #include "engine/kernel/engine_lock.h"
 #include "engine/kernel/kernel.h"
 #include "engine/kernel/result_text.h"
+#include "engine/records/figure_records.h"
+#include "engine/records/reading_order.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 void Kernel::set_letter_search(std::unique_ptr<LetterSearch> search) {
@@ -68,6 +68,10 @@ int Kernel::run_recognition() {
   if ((status = search_->recognize_segments()) != kOk) return status;
   if (observer_ != nullptr) observer_->after_segments(*this);
   return build_text();
+}
+
+void Kernel::after_split_pass(const DynArray<FigureRecord>& links, std::u16string_view pass) {
+  if (observer_ != nullptr) observer_->after_split_pass(*this, links, pass);
 }
 
 int Kernel::prepare_lines() {

@@ -2,7 +2,9 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
+#include "engine/analysis/raf_sample_cells.h"
 #include "engine/foundation/allocation.h"
 #include "engine/foundation/paths.h"
 #include "engine/foundation/status.h"
@@ -58,6 +60,9 @@ int init_engine(const char16_t* data_path, int mode, const char16_t* alt_data_pa
   auto store = make_nothrow<DataStore>(store_path, data.access_class, 0, data.store_kind);
   if (!store) return kDataFileOpen;
   if (store->status() != kOk) return store->status();
+  auto sample_cells = make_nothrow<RafSampleCells>();
+  if (!sample_cells) return kOutOfMemory;
+  store->set_sample_cells(std::move(sample_cells));
 
   const std::u16string data_dir = directory_of(wide_view(data_path));
   std::u16string user_dict_dir;

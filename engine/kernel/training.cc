@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/analysis/figure_rafs.h"
 #include "engine/analysis/raf_features.h"
 #include "engine/database/data_store.h"
-#include "engine/foundation/figure_rafs.h"
-#include "engine/foundation/figure_records.h"
 #include "engine/foundation/status.h"
-#include "engine/foundation/trajectory_record.h"
 #include "engine/kernel/kernel.h"
+#include "engine/records/figure_records.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 namespace {

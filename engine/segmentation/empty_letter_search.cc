@@ -5,7 +5,7 @@
 
 namespace inkrec {
 
-int EmptyLetterSearch::begin_run(Kernel& kernel) {
+int EmptyLetterSearch::begin_run(RunKernel& kernel) {
   run_.emplace(kernel, work_);
   return kOk;
 }
@@ -85,10 +85,10 @@ const FigureRecord* EmptyLetterSearch::line_candidate(std::uint32_t, std::uint32
 }
 const StrokeRecord* EmptyLetterSearch::stroke_record(std::uint32_t) const { return nullptr; }
 
-int EmptyLetterSearch::recognize_figure_group(Kernel&, int, int, LineGroup&, AnswerList&) {
+int EmptyLetterSearch::recognize_figure_group(RunKernel&, int, int, LineGroup&, AnswerList&) {
   return kOk;
 }
-int EmptyLetterSearch::allowed_letters_for_prefix(Kernel&, const DynArray<std::uint16_t>&,
+int EmptyLetterSearch::allowed_letters_for_prefix(RunKernel&, const DynArray<std::uint16_t>&,
                                                   CharSlotMap&, const CharClassTables&) {
   return kOk;
 }

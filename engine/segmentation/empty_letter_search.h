@@ -9,15 +9,15 @@
 
 #include <optional>
 
+#include "engine/records/recognition_context.h"
 #include "engine/segmentation/letter_search.h"
 #include "engine/segmentation/line_records.h"
-#include "engine/segmentation/recognition_context.h"
 
 namespace inkrec {
 
 class EmptyLetterSearch final : public LetterSearch {
  public:
-  int begin_run(Kernel& kernel) override;
+  int begin_run(RunKernel& kernel) override;
   void end_run() override;
   int reset_line_work(std::uint32_t n) override;
   void clear_line_work() override;
@@ -73,9 +73,9 @@ class EmptyLetterSearch final : public LetterSearch {
   const FigureRecord* line_candidate(std::uint32_t line, std::uint32_t i) const override;
   const StrokeRecord* stroke_record(std::uint32_t s) const override;
 
-  int recognize_figure_group(Kernel& kernel, int first, int last, LineGroup& line_group,
+  int recognize_figure_group(RunKernel& kernel, int first, int last, LineGroup& line_group,
                              AnswerList& out) override;
-  int allowed_letters_for_prefix(Kernel& kernel, const DynArray<std::uint16_t>& prefix,
+  int allowed_letters_for_prefix(RunKernel& kernel, const DynArray<std::uint16_t>& prefix,
                                  CharSlotMap& letters, const CharClassTables& tables) override;
 
  private:

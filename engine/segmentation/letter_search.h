@@ -22,16 +22,16 @@
 #include "engine/analysis/trajectory.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
-#include "engine/foundation/point_run.h"
 #include "engine/foundation/ptr_array.h"
+#include "engine/records/point_run.h"
 
 namespace inkrec {
 
 class AnswerList;
 class CharClassTables;
 class CharSlotMap;
-class Kernel;
 class LineGroup;
+class RunKernel;
 struct FigureRecord;
 struct ActiveSpecPairs;
 struct LineRecord;
@@ -94,7 +94,7 @@ class LetterSearch {
   virtual ~LetterSearch() = default;
 
   // ---- One call and the kernel's work lists.
-  virtual int begin_run(Kernel& kernel) = 0;
+  virtual int begin_run(RunKernel& kernel) = 0;
   virtual void end_run() = 0;
   // Empties the work lists and sizes them for n strokes.
   virtual int reset_line_work(std::uint32_t n) = 0;
@@ -198,11 +198,11 @@ class LetterSearch {
   // ---- Services the letter search gives the kernel.
   // Classifies a stroke group whose features the kernel computed: 4034 when
   // the stop flag is seen, 4007 when no CharSet is active.
-  virtual int recognize_figure_group(Kernel& kernel, int first, int last, LineGroup& line_group,
+  virtual int recognize_figure_group(RunKernel& kernel, int first, int last, LineGroup& line_group,
                                      AnswerList& out) = 0;
   // Marks in `letters` every letter that may follow the prefix (the codes
   // so far and a mode word), from the class tables and the word lists.
-  virtual int allowed_letters_for_prefix(Kernel& kernel, const DynArray<std::uint16_t>& prefix,
+  virtual int allowed_letters_for_prefix(RunKernel& kernel, const DynArray<std::uint16_t>& prefix,
                                          CharSlotMap& letters, const CharClassTables& tables) = 0;
 };
 

@@ -10,6 +10,7 @@
 #include "engine/database/active_tables.h"
 #include "engine/foundation/status.h"
 #include "tests/support/data_file.h"
+#include "tests/support/feature_store.h"
 #include "tests/support/letter_shapes.h"
 #include "tests/support/temp_dir.h"
 
@@ -54,7 +55,7 @@ class DataStoreTest : public ::testing::Test {
  protected:
   DataStoreTest() {
     testing::write_empty_data_file(dir_.file("qlmain.dt"));
-    store_ = std::make_unique<DataStore>(dir_.file("qlmain.dt").c_str(), 1, 0, 0);
+    store_ = testing::open_feature_store(dir_.file("qlmain.dt"));
   }
 
   // A variant of (charset, code) on etalon `etalon_id` (kNoEtalon: special);

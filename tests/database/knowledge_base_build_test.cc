@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/analysis/figure_rafs.h"
+#include "engine/analysis/raf_sample_cells.h"
 #include "engine/database/knowledge_base.h"
-#include "engine/foundation/figure_rafs.h"
 #include "engine/foundation/status.h"
 #include "tests/support/letter_shapes.h"
 #include "tests/support/raf_figures.h"
@@ -23,6 +24,7 @@ using Cells = std::vector<std::uint8_t>;
 class KnowledgeBaseBuildTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    base_.set_sample_cells(&sample_cells_);
     for (const char letter : {'L', 'V', 'N'}) {
       Shape shape = test::letter_shape(letter);
       shape.info.id = static_cast<std::uint16_t>(shapes_.size() + 1);
@@ -72,10 +74,20 @@ class KnowledgeBaseBuildTest : public ::testing::Test {
 
   ShapeTable shapes_;
   DynArray<Raf> rafs_ = test::full_raf_list();
+  RafSampleCells sample_cells_;
   KnowledgeBase base_{shapes_, rafs_};
   testing::TempDir dir_;
   std::string log_ = dir_.file("ets.txt");
 };
+
+TEST_F(KnowledgeBaseBuildTest, WithoutSampleCellsNoEtalonIsBuilt) {
+  base_.set_sample_cells(nullptr);
+  Variant record;
+  record.shape_id = 1;
+  EXPECT_EQ(base_.add_variant(record), kKbUnexpectedInterface);
+  EXPECT_TRUE(base_.variants().empty());
+  EXPECT_TRUE(base_.etalons().empty());
+}
 
 TEST_F(KnowledgeBaseBuildTest, TheFirstVariantGetsIdOneAndEtalonOneBuiltFromItsShape) {
   ASSERT_EQ(add(1), 1);

@@ -11,6 +11,7 @@
 #include "engine/foundation/code_page_1251.h"
 #include "engine/foundation/status.h"
 #include "tests/support/data_file.h"
+#include "tests/support/feature_store.h"
 #include "tests/support/letter_shapes.h"
 #include "tests/support/raf_figures.h"
 #include "tests/support/small_database.h"
@@ -30,7 +31,7 @@ class SelfTestTest : public ::testing::Test {
  public:
   SelfTestTest() {
     testing::write_empty_data_file(dir_.file("qlmain.dt"));
-    store_ = std::make_unique<DataStore>(dir_.file("qlmain.dt").c_str(), 1, 0, 0);
+    store_ = testing::open_feature_store(dir_.file("qlmain.dt"));
   }
 
   // Runs the self-test; its result, with the report in report_.
@@ -198,7 +199,7 @@ TEST_F(SelfTestTest, NamesEachPlantedFault) {
   };
   for (const Fault& fault : faults) {
     SCOPED_TRACE(fault.what);
-    store_ = std::make_unique<DataStore>(dir_.file("qlmain.dt").c_str(), 1, 0, 0);
+    store_ = testing::open_feature_store(dir_.file("qlmain.dt"));
     ASSERT_NO_FATAL_FAILURE(testing::fill_small_database(*store_));
     ASSERT_NO_FATAL_FAILURE(fault.plant(*this));
     EXPECT_EQ(run(), fault.result);

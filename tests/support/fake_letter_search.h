@@ -16,12 +16,12 @@
 #include <vector>
 
 #include "engine/analysis/trajectory.h"
-#include "engine/foundation/figure_records.h"
 #include "engine/foundation/status.h"
-#include "engine/foundation/trajectory_record.h"
 #include "engine/kernel/engine_lock.h"
 #include "engine/kernel/kernel.h"
 #include "engine/kernel/pane.h"
+#include "engine/records/figure_records.h"
+#include "engine/records/trajectory_record.h"
 #include "engine/segmentation/letter_search.h"
 #include "engine/segmentation/line_records.h"
 
@@ -86,8 +86,8 @@ class FakeLetterSearch final : public LetterSearch {
   int lock_entries_in_word_search = -1;
   int lock_entries_in_passes = 0;
 
-  int begin_run(Kernel& kernel) override {
-    kernel_ = &kernel;
+  int begin_run(RunKernel& kernel) override {
+    kernel_ = dynamic_cast<Kernel*>(&kernel);
     return note("begin_run");
   }
   void end_run() override { note("end_run"); }
@@ -247,8 +247,8 @@ class FakeLetterSearch final : public LetterSearch {
     return &figures_.back();
   }
 
-  int recognize_figure_group(Kernel&, int, int, LineGroup&, AnswerList&) override { return kOk; }
-  int allowed_letters_for_prefix(Kernel&, const DynArray<std::uint16_t>&, CharSlotMap&,
+  int recognize_figure_group(RunKernel&, int, int, LineGroup&, AnswerList&) override { return kOk; }
+  int allowed_letters_for_prefix(RunKernel&, const DynArray<std::uint16_t>&, CharSlotMap&,
                                  const CharClassTables&) override {
     return kOk;
   }

@@ -10,11 +10,11 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/foundation/glyph_geometry.h"
 #include "engine/foundation/point.h"
-#include "engine/foundation/point_run.h"
 #include "engine/foundation/status.h"
-#include "engine/foundation/trajectory_record.h"
+#include "engine/records/glyph_geometry.h"
+#include "engine/records/point_run.h"
+#include "engine/records/trajectory_record.h"
 #include "tests/support/ink.h"
 
 namespace inkrec::test {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "engine/foundation/point.h"
-#include "engine/foundation/point_run.h"
-#include "engine/foundation/trajectory_record.h"
+#include "engine/records/point_run.h"
+#include "engine/records/trajectory_record.h"
 
 namespace inkrec::test {
 

@@ -20,7 +20,7 @@
 #include "engine/foundation/polylines.h"
 #include "engine/foundation/status.h"
 #include "engine/kernel/kernel.h"
-#include "engine/segmentation/recognition_context.h"
+#include "engine/records/recognition_context.h"
 #include "tests/support/data_file.h"
 #include "tests/support/temp_dir.h"
 

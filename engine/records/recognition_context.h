@@ -1,0 +1,96 @@
+// RecognitionContext: the context of one recognition run, built by the
+// recognition driver for each recognition or line request of a kernel and
+// destroyed at the end of the call.
+//
+// It keeps references to the kernel's line work lists (figures, text lines,
+// the figure-pair table, line records, candidate lists) and takes the
+// kernel's character-to-slot map (one u32 per character code: a slot below
+// 128, or 0xFFFFFFFF for none) with its mirrored-order switch. The passes
+// of the run reach their kernel only through it, as a RunKernel. This
+// header is what the kernel, the recognition driver, the bodies-and-links
+// splitter, the rules and the segmentation rely on; the line loop's members
+// (line information, mean gap, the letter objects of the lines) are defined
+// with the context too.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/foundation/dyn_array.h"
+#include "engine/records/figure_records.h"
+#include "engine/records/pair_table.h"
+#include "engine/records/run_kernel.h"
+#include "engine/records/text_line.h"
+
+namespace inkrec {
+
+// The segmentation settings of a run: the slant of the writing in whole
+// degrees (a value below 1 stands for 90) and the letter height in tablet
+// units.
+struct SegmentationSettings {
+  std::int16_t slant_angle = 90;
+  std::int16_t letter_height = 0;
+};
+
+// The statistics of the pane's ink: the mean height of the writing.
+struct PaneStatistics {
+  std::int16_t mean_height = 0;
+};
+
+// The line work a kernel's letter search keeps from one run to the next
+// and a run's context refers to.
+struct LineWork {
+  // Empties every list (buffers kept) and sets the values back to their
+  // defaults.
+  void clear();
+
+  DynArray<StrokeRecord> strokes;
+  DynArray<FigureRecord> bodies;
+  DynArray<FigureRecord> links;
+  DynArray<TextLine> text_lines;
+  SegmentationSettings settings;
+  PaneStatistics statistics;
+  PairTable stroke_pairs;
+};
+
+class RecognitionContext {
+ public:
+  // Both must outlive the context.
+  RecognitionContext(RunKernel& kernel, LineWork& work) : kernel_(&kernel), work_(&work) {}
+
+  RunKernel& kernel() const { return *kernel_; }
+
+  // The pane's strokes in writing order; after the line pass each names its
+  // TextLine by index.
+  DynArray<StrokeRecord>& strokes() { return work_->strokes; }
+  // Emptied between runs and filled by split_into_bodies_and_links.
+  DynArray<FigureRecord>& bodies() { return work_->bodies; }
+  DynArray<FigureRecord>& links() { return work_->links; }
+  // Built by the line pass: each line holds its box, the sorted indices of
+  // its strokes and three line fits filled with points of the line.
+  DynArray<TextLine>& text_lines() { return work_->text_lines; }
+
+  // Segmentation settings: slant in whole degrees (a value below 1 stands
+  // for 90) and letter height.
+  std::int16_t slant_angle() const { return work_->settings.slant_angle; }
+  std::int16_t letter_height() const { return work_->settings.letter_height; }
+  // Pane statistics: the mean height of the writing.
+  std::int16_t mean_height() const { return work_->statistics.mean_height; }
+  // Line information: slant in whole degrees, 90 for upright writing.
+  std::int16_t line_slant_angle() const;
+  // Robust mean of the mean row gaps between neighbouring fragments.
+  std::int32_t mean_gap() const;
+  void set_mean_gap(std::int32_t gap);
+
+  // Pair measures between strokes.
+  PairTable& pair_table() { return work_->stroke_pairs; }
+
+  // For every TextLine in order, empties the result array of each of the
+  // line's letter objects.
+  void release_line_objects();
+
+ private:
+  RunKernel* kernel_;
+  LineWork* work_;
+};
+
+}  // namespace inkrec

@@ -1,0 +1,38 @@
+// RunKernel: the kernel as the passes of one recognition run see it through
+// their RecognitionContext: the caller's request, the database with the
+// active charsets, and the place to report each finished pass of the
+// bodies-and-links splitter.
+//
+// The kernel that owns the run implements it; the passes below the kernel
+// reach the kernel only through it. Every member may be called on the
+// thread running the recognition while the run lasts.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "engine/foundation/dyn_array.h"
+#include "engine/records/recognition_params.h"
+
+namespace inkrec {
+
+class DataStore;
+struct FigureRecord;
+
+class RunKernel {
+ public:
+  virtual ~RunKernel() = default;
+
+  // The caller's request as the kernel keeps it.
+  virtual const RecognitionParams& params() const = 0;
+  // The shared database; never null.
+  virtual DataStore* data_store() const = 0;
+  // The ids of the active charsets, in their order.
+  virtual std::span<const std::uint32_t> active_charsets() const = 0;
+  // Hands the links as the named pass of the split left them to the
+  // kernel's observer, when it has one.
+  virtual void after_split_pass(const DynArray<FigureRecord>& links, std::u16string_view pass) = 0;
+};
+
+}  // namespace inkrec
