@@ -7,10 +7,10 @@
 // the four special-pair tables and the knowledge base, and one ChunkHandler
 // per chunk slot.
 //
-// Records are kept in order of addition; erasing moves the later ones
-// down. Keys stay unique because adds refuse or assign them; complex
-// variant, Raf and shape ids are assigned as the last id + 1, so those
-// tables ascend by id. A record pointer handed out stays valid until its
+// Records are kept in order of addition (a loaded table in its stored
+// order); erasing moves the later ones down. Keys stay unique because adds
+// refuse or assign them; complex variant, Raf and shape ids are assigned
+// as the largest id + 1, so the store's own tables ascend by id. A record pointer handed out stays valid until its
 // table changes. Deletions that would leave another record pointing at a
 // missing one are refused; deleting a charset or a charset symbol takes its
 // variants and complex variants with it.
