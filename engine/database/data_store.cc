@@ -46,7 +46,8 @@ bool next_id(const DynArray<Record>& table, IdOf id_of, std::uint16_t* id) {
 
 template <typename Record>
 bool next_id(const DynArray<Record>& table, std::uint16_t* id) {
-  return next_id(table, [](const Record& record) { return record.id; }, id);
+  return next_id(
+      table, [](const Record& record) { return record.id; }, id);
 }
 
 }  // namespace
@@ -442,7 +443,8 @@ int DataStore::add_shape(const Shape& shape, std::uint16_t* new_id) {
   if (const int status = added.assign(shape); status != kOk) return status;
   ShapeTable::compute_stats(added);
   const DynArray<Shape>& entries = shapes_.entries();
-  if (!next_id(entries, [](const Shape& entry) { return entry.info.id; }, &added.info.id)) {
+  if (!next_id(
+          entries, [](const Shape& entry) { return entry.info.id; }, &added.info.id)) {
     return kOutOfMemory;
   }
   const std::uint16_t id = added.info.id;

@@ -10,10 +10,11 @@
 // Records are kept in order of addition (a loaded table in its stored
 // order); erasing moves the later ones down. Keys stay unique because adds
 // refuse or assign them; complex variant, Raf and shape ids are assigned
-// as the largest id + 1, so the store's own tables ascend by id. A record pointer handed out stays valid until its
-// table changes. Deletions that would leave another record pointing at a
-// missing one are refused; deleting a charset or a charset symbol takes its
-// variants and complex variants with it.
+// as the largest id + 1, so the store's own tables ascend by id. A record
+// pointer handed out stays valid until its table changes. Deletions that
+// would leave another record pointing at a missing one are refused;
+// deleting a charset or a charset symbol takes its variants and complex
+// variants with it.
 //
 // Every save writes a complete new file beside the old one and renames it
 // over it, so a failed save leaves the old file as it was. A load reads

@@ -86,8 +86,8 @@ std::int32_t KnowledgeBase::position_of_etalon(std::uint16_t id) const {
 
 const Etalon* KnowledgeBase::etalon_at(std::uint32_t variant_position) const {
   if (variant_position >= etalon_of_variant_index_.size()) return nullptr;
-  const Etalon* etalon = etalons_.item_checked(
-      static_cast<std::uint32_t>(etalon_of_variant_index_[variant_position]));
+  const Etalon* etalon =
+      etalons_.item_checked(static_cast<std::uint32_t>(etalon_of_variant_index_[variant_position]));
   return etalon != nullptr && etalon_fits(*etalon) ? etalon : nullptr;
 }
 

@@ -213,8 +213,7 @@ bool same_key(const SuppliedPairId& supplied, const PairRow& row) {
 bool supplied_often(std::span<const SuppliedPairId> supplied, const PairRow& row,
                     std::uint32_t charset, const DataStore& store, bool complex) {
   return std::any_of(supplied.begin(), supplied.end(), [&](const SuppliedPairId& entry) {
-    return same_key(entry, row) && entry.charset == charset &&
-           often_used(store, complex, entry.id);
+    return same_key(entry, row) && entry.charset == charset && often_used(store, complex, entry.id);
   });
 }
 

@@ -95,8 +95,7 @@ Bytes charset_symbol_chunk(const Recipe& recipe) {
   return out;
 }
 
-void variant_record(Bytes& out, std::uint16_t id, std::uint16_t shape_id,
-                    std::uint16_t etalon_id) {
+void variant_record(Bytes& out, std::uint16_t id, std::uint16_t shape_id, std::uint16_t etalon_id) {
   put32(out, kEnglish);  // idSet
   put32(out, 0);         // idUse: often
   put16(out, id);
@@ -262,7 +261,8 @@ TEST_F(HandBuiltDataFileTest, FormerlyRefusedFilesLoad) {
   Case byte_size{"Raf byte size below count x 8", {}, u""};
   byte_size.recipe.raf_byte_size = 1;
   cases.push_back(byte_size);
-  Case short_etalons{"etalons shorter than the Raf table", {},
+  Case short_etalons{"etalons shorter than the Raf table",
+                     {},
                      u"Вариант с индексом 0 имеет ID 1 и ссылается на эталон с ID 1, у которого "
                      u"3 ячеек, а в таблице рафов 4\n"};
   short_etalons.recipe.etalon_cells = 3;
@@ -331,7 +331,8 @@ TEST_F(HandBuiltDataFileTest, FileCutAtAChunkLoadsAndTheSelfTestNamesWhatIsMissi
   EXPECT_EQ(store_->shape_count(), 0u);
   EXPECT_EQ(store_->etalon_at(0), nullptr);
   EXPECT_EQ(self_test(), 0);
-  EXPECT_TRUE(reported(u"Вариант с индексом 0 имеет ID 1 и ссылается на отсутствующий шейп с ID 1\n"));
+  EXPECT_TRUE(
+      reported(u"Вариант с индексом 0 имеет ID 1 и ссылается на отсутствующий шейп с ID 1\n"));
   EXPECT_TRUE(reported(u"у которого 4 ячеек, а в таблице рафов 0\n"));
 }
 
@@ -345,7 +346,8 @@ TEST_F(HandBuiltDataFileTest, CharsetSymbolNamingAMissingSymbolIsRefused) {
   EXPECT_EQ(store_->charset_symb_count(), 1u);
   EXPECT_EQ(store_->variant_count(), 2u);
   EXPECT_EQ(self_test(), 0);
-  EXPECT_TRUE(reported(u"Символ чарсета с индексом 0 ссылается на отсутствующий символ с кодом 98\n"))
+  EXPECT_TRUE(
+      reported(u"Символ чарсета с индексом 0 ссылается на отсутствующий символ с кодом 98\n"))
       << report_;
 
   char16_t text[kErrorTextBufferUnits] = {};

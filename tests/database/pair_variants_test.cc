@@ -99,13 +99,13 @@ TEST_F(PairVariantsTest, RowsWithoutSuppliedIdsFindNothing) {
 
 TEST_F(PairVariantsTest, SuppliedIdsAreLookedUpForTheirRow) {
   const SuppliedPairId supplied[] = {
-      {u'a', u'o', 5, 607},              // never used
-      {u'a', u'o', 6, 9000},             // often used, under charset 6
+      {u'a', u'o', 5, 607},               // never used
+      {u'a', u'o', 6, 9000},              // often used, under charset 6
       {u'а', u'и', kEveryCharset, 9002},  // rarely used
       {u'а', u'и', kEveryCharset, 9001},  // often used
-      {u'о', u'а', 4, 9001},             // a charset for a row not grouped: never looked up
-      {u'у', u'д', kEveryCharset, 1},    // the complex variant 1
-      {u'h', u'k', 14, 656},             // a row with fixed ids: never looked up
+      {u'о', u'а', 4, 9001},              // a charset for a row not grouped: never looked up
+      {u'у', u'д', kEveryCharset, 1},     // the complex variant 1
+      {u'h', u'k', 14, 656},              // a row with fixed ids: never looked up
   };
   const PairCandidate plain{};
   const Case cases[] = {
@@ -119,8 +119,7 @@ TEST_F(PairVariantsTest, SuppliedIdsAreLookedUpForTheirRow) {
       {"h/k keeps its fixed ids", {14}, u'h', u'k', plain, 0},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate, supplied),
-              c.expected)
+    EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate, supplied), c.expected)
         << c.what;
   }
 }
