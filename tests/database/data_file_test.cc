@@ -11,6 +11,7 @@
 
 #include "engine/database/data_store.h"
 #include "engine/foundation/status.h"
+#include "tests/support/file_limits.h"
 #include "engine/kernel/crman.h"
 #include "inkrec/inkrec.h"
 #include "tests/support/temp_dir.h"
@@ -446,6 +447,25 @@ TEST_F(SavedStoreTest, StoreThatDroppedRecordsRefusesEverySave) {
   DataStore keeping = open_store(1, 0);
   EXPECT_EQ(keeping.save(), kOk);
   EXPECT_EQ(read_bytes(path_), saved_);
+}
+
+TEST_F(SavedStoreTest, FailedSaveLeavesTheOldFile) {
+  ASSERT_EQ(filled_.add_charset(charset(77, u"new")), kOk);
+  const auto names_before = testing::names_in(dir_.path());
+  {
+    const testing::NoFreeDescriptors no_files;  // the temporary cannot be created
+    EXPECT_EQ(filled_.save(), kDataFileOpen);
+  }
+  EXPECT_EQ(read_bytes(path_), saved_);
+
+  DataStore read_only = open_store(0);
+  ASSERT_EQ(read_only.status(), kOk);
+  EXPECT_EQ(read_only.save(), kDataFileWriteHeader);
+  EXPECT_EQ(read_bytes(path_), saved_);
+
+  ASSERT_EQ(filled_.save(), kOk);
+  EXPECT_EQ(open_store().charset_count(), 3u);
+  EXPECT_EQ(testing::names_in(dir_.path()), names_before);
 }
 
 TEST_F(SavedStoreTest, EngineStartsOnTheSavedFile) {
