@@ -23,7 +23,7 @@ inline constexpr std::uint8_t kSpecialRecognition = 1;
 struct Variant {
   std::uint32_t idSet = static_cast<std::uint32_t>(-127);  // charset id
   std::uint32_t idUse = 0;                                 // 0 often, 1 rarely, other values never
-  std::uint16_t id = 0;                                    // unique, ascending; the first is 1
+  std::uint16_t id = 0;                                    // unique; the first is 1
   std::uint16_t shape_id = 0;
   std::uint16_t menuc = 0;  // character code; 0 marks a detail
   std::uint8_t aux_byte1 = 0;
@@ -73,7 +73,7 @@ static_assert(offsetof(EtalonStats, positive_count) == 4 && offsetof(EtalonStats
 inline constexpr std::uint8_t kCellLevelZero = 32;
 
 struct Etalon {
-  std::uint16_t id = 0;  // unique, ascending; 1..65534
+  std::uint16_t id = 0;  // unique; 1..65534
   std::uint16_t reference_count_ = 1;
   EtalonStats stats;
   DynArray<std::uint8_t> cells;

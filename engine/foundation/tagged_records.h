@@ -13,9 +13,10 @@
 //   5   list of Tag4Records
 //   100 sample set   sample count; the 32-byte ShapeInfo; the samples
 //
-// A stroke writer never lets a delta pass -128..127: a longer jump is stored
-// as evenly spaced intermediate points, so every point written reads back
-// exactly (with the added points between).
+// A stroke keeps its number of points, which stored corrections name by
+// index. A delta holds -128..127: each is taken from the point as it reads
+// back, so a longer jump reads back short and the next deltas make up the
+// rest: later points come back exact as soon as the steps leave room.
 //
 // Readers check each count against the bytes left in the file before they
 // reserve anything, and stop at the first failure with the stream's error

@@ -99,6 +99,9 @@ int Kernel::collect_variants() {
   for (std::uint32_t i = 0; i < store.variant_count(); ++i) {
     const Variant* variant = store.variant_at(i);
     if (!active_charsets_.contains(variant->idSet)) continue;
+    // A normal variant whose etalon does not fit the Raf table cannot be
+    // compared with a figure's features.
+    if (!variant->is_special() && store.etalon_at(i) == nullptr) continue;
     if (active_variants_.push_back(variant) != kOk) return kOutOfMemory;
   }
   return kOk;

@@ -101,7 +101,8 @@ class Kernel final : public RunKernel {
   int refresh_active_lists();
 
   // The lists derived from the active charsets, brought up to date first.
-  // Complex variants of kind 2 take no part; variant_flags() is the OR of
+  // Complex variants of kind 2 take no part, nor do normal variants whose
+  // etalon does not fit the Raf table; variant_flags() is the OR of
   // the flags word of the others. code_index() maps a character code to its
   // position among the active characters in code order (kNoCodeIndex for
   // any other code); it may name more than 128 positions.
