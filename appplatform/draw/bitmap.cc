@@ -53,16 +53,49 @@ std::shared_ptr<Bitmap> Bitmap::create_mono(int width, int height) {
   return b;
 }
 
-std::shared_ptr<Bitmap> Bitmap::create_on_memory(int width, int height,
-                                                 std::span<std::uint16_t> memory, int stride,
-                                                 RowOrder order) {
-  if (!valid_side(width) || !valid_side(height) || stride < width) return nullptr;
-  const auto needed = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height - 1) +
-                      static_cast<std::size_t>(width);
+std::shared_ptr<Bitmap> Bitmap::create_on_memory(int width, int height, std::span<std::byte> memory,
+                                                 int stride_bytes, RowOrder order) {
+  if (!valid_side(width) || !valid_side(height) || stride_bytes < width * 2 || stride_bytes % 2 != 0 ||
+      reinterpret_cast<std::uintptr_t>(memory.data()) % 2 != 0) {
+    return nullptr;
+  }
+  const auto needed = static_cast<std::size_t>(stride_bytes) * static_cast<std::size_t>(height - 1) +
+                      static_cast<std::size_t>(width) * 2;
   if (memory.size() < needed) return nullptr;
-  std::shared_ptr<Bitmap> b(new Bitmap(PixelFormat::rgb565, width, height, order, stride * 2));
-  b->memory_ = {reinterpret_cast<std::uint8_t*>(memory.data()), needed * 2};
+  std::shared_ptr<Bitmap> b(new Bitmap(PixelFormat::rgb565, width, height, order, stride_bytes));
+  b->memory_ = {reinterpret_cast<std::uint8_t*>(memory.data()), needed};
   return b;
+}
+
+std::shared_ptr<Bitmap> Bitmap::create_dib_section(const DibHeader& header) {
+  if (header.bit_count != 16 || !header.bit_fields || header.red_mask != 0xF800 ||
+      header.green_mask != 0x07E0 || header.blue_mask != 0x001F || header.height == 0) {
+    return nullptr;
+  }
+  const RowOrder order = header.height > 0 ? RowOrder::bottom_up : RowOrder::top_down;
+  return create_rgb565(header.width, header.height > 0 ? header.height : -header.height, order);
+}
+
+std::span<const ColorRef> default_palette() {
+  static const std::vector<ColorRef> palette = [] {
+    std::vector<ColorRef> colours = {
+        rgb(0, 0, 0),       rgb(128, 0, 0),     rgb(0, 128, 0),   rgb(128, 128, 0),
+        rgb(0, 0, 128),     rgb(128, 0, 128),   rgb(0, 128, 128), rgb(192, 192, 192),
+        rgb(70, 110, 170),  rgb(128, 128, 128), rgb(255, 0, 0),   rgb(0, 255, 0),
+        rgb(255, 255, 0),   rgb(0, 0, 255),     rgb(255, 0, 255), rgb(0, 255, 255)};
+    for (int r = 0; r < 6; ++r) {
+      for (int g = 0; g < 6; ++g) {
+        for (int b = 0; b < 6; ++b) colours.push_back(rgb(r * 51, g * 51, b * 51));
+      }
+    }
+    while (colours.size() < 255) {
+      const int level = static_cast<int>(colours.size() - 232) * 10 + 8;
+      colours.push_back(rgb(level, level, level));
+    }
+    colours.push_back(rgb(255, 255, 255));
+    return colours;
+  }();
+  return palette;
 }
 
 std::uint8_t* Bitmap::row(int y) const {

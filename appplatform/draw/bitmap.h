@@ -23,8 +23,25 @@ namespace ductra::platform {
 enum class PixelFormat { rgb565, indexed8, mono1 };
 enum class RowOrder { top_down, bottom_up };
 
+// The header of a device-independent section as the caller describes it: a
+// positive height lays the rows bottom-up, a negative one top-down.
+struct DibHeader {
+  int width = 0;
+  int height = 0;
+  int bit_count = 16;
+  bool bit_fields = true;
+  std::uint32_t red_mask = 0xF800;
+  std::uint32_t green_mask = 0x07E0;
+  std::uint32_t blue_mask = 0x001F;
+};
+
 // The largest side of a bitmap, in pixels.
 inline constexpr int kMaxBitmapSide = 16384;
+
+// The 256 colours an 8-bit bitmap gets when its creator gives none: the
+// sixteen basic colours (index 8 a steel blue), a 6 x 6 x 6 colour cube,
+// greys, and white at 255.
+std::span<const ColorRef> default_palette();
 
 class Bitmap {
  public:
@@ -36,11 +53,14 @@ class Bitmap {
   static std::shared_ptr<Bitmap> create_indexed8(int width, int height,
                                                  std::span<const ColorRef> palette);
   static std::shared_ptr<Bitmap> create_mono(int width, int height);
-  // RGB565 pixels in the caller's memory, rows `stride` units apart (at least
-  // the width); null when the memory cannot hold every row.
-  static std::shared_ptr<Bitmap> create_on_memory(int width, int height,
-                                                  std::span<std::uint16_t> memory, int stride,
-                                                  RowOrder order = RowOrder::top_down);
+  // An RGB565 section: null unless the header asks for 16 bits with the bit
+  // fields 0xF800, 0x07E0 and 0x001F.
+  static std::shared_ptr<Bitmap> create_dib_section(const DibHeader& header);
+  // RGB565 pixels in the caller's memory (two-byte aligned), rows
+  // `stride_bytes` apart (even, at least twice the width); null when the
+  // memory cannot hold every row.
+  static std::shared_ptr<Bitmap> create_on_memory(int width, int height, std::span<std::byte> memory,
+                                                  int stride_bytes, RowOrder order = RowOrder::top_down);
 
   PixelFormat format() const { return format_; }
   int width() const { return width_; }

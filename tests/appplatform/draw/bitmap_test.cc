@@ -54,12 +54,47 @@ TEST(BitmapTest, BottomUpRowsLieLastRowFirstInMemory) {
 
 TEST(BitmapTest, DrawsIntoTheCallersMemoryWithItsStride) {
   std::vector<std::uint16_t> memory(4 * 3, 0);
-  auto bitmap = Bitmap::create_on_memory(3, 3, memory, 4);
+  const auto bytes = std::as_writable_bytes(std::span(memory));
+  auto bitmap = Bitmap::create_on_memory(3, 3, bytes, 8);
   ASSERT_NE(bitmap, nullptr);
   bitmap->set_color(2, 1, rgb(255, 255, 255));
   EXPECT_EQ(memory[4 + 2], 0xFFFF);
-  EXPECT_EQ(Bitmap::create_on_memory(3, 3, std::span(memory).first(10), 4), nullptr);
-  EXPECT_EQ(Bitmap::create_on_memory(5, 1, memory, 4), nullptr);
+  EXPECT_EQ(Bitmap::create_on_memory(3, 3, bytes.first(20), 8), nullptr);
+  EXPECT_EQ(Bitmap::create_on_memory(5, 1, bytes, 8), nullptr);
+  EXPECT_EQ(Bitmap::create_on_memory(3, 1, bytes, 7), nullptr);
+  EXPECT_EQ(Bitmap::create_on_memory(3, 1, bytes.subspan(1), 8), nullptr);
+}
+
+TEST(BitmapTest, DibSectionsAreRgb565WithTheirRowOrder) {
+  struct Case {
+    DibHeader header;
+    bool made;
+    RowOrder order;
+  };
+  const Case cases[] = {
+      {{4, 3}, true, RowOrder::bottom_up},
+      {{4, -3}, true, RowOrder::top_down},
+      {{4, 3, 16, false}, false, RowOrder::top_down},
+      {{4, 3, 24}, false, RowOrder::top_down},
+      {{4, 3, 16, true, 0x7C00, 0x03E0, 0x001F}, false, RowOrder::top_down},
+      {{4, 0}, false, RowOrder::top_down},
+  };
+  for (const Case& c : cases) {
+    const auto bitmap = Bitmap::create_dib_section(c.header);
+    ASSERT_EQ(bitmap != nullptr, c.made) << c.header.height << " " << c.header.bit_count;
+    if (bitmap) {
+      EXPECT_EQ(bitmap->row_order(), c.order);
+      EXPECT_EQ(bitmap->height(), 3);
+    }
+  }
+}
+
+TEST(BitmapTest, DefaultPaletteHasWhiteAtTheTop) {
+  const auto palette = default_palette();
+  ASSERT_EQ(palette.size(), 256u);
+  EXPECT_EQ(palette[255], rgb(255, 255, 255));
+  EXPECT_EQ(palette[0], rgb(0, 0, 0));
+  EXPECT_NE(palette[8], palette[255]);
 }
 
 TEST(BitmapTest, MonochromeAndPaletteBitmapsStoreTheirNearestValue) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "appplatform/draw/cursor.h"
+#include "appplatform/draw/display.h"
 #include "appplatform/draw/icon.h"
 #include "appplatform/draw/image_list.h"
 
@@ -50,6 +51,17 @@ TEST(DeviceContextTest, LinesLeaveOutTheirLastPixel) {
   }
 }
 
+TEST(DeviceContextTest, AWidePenDrawsADotForALineOfNoLength) {
+  auto bitmap = filled(4, 4, kWhite);
+  DeviceContext dc(bitmap);
+  dc.select_pen(solid_pen(2, kBlack));
+  dc.move_to(2, 2);
+  dc.line_to(2, 2);
+  EXPECT_EQ(row(*bitmap, 0), "....");
+  EXPECT_EQ(row(*bitmap, 1), ".##.");
+  EXPECT_EQ(row(*bitmap, 2), ".##.");
+}
+
 TEST(DeviceContextTest, DashedPenKeepsItsRhythmAcrossAPolyline) {
   auto bitmap = filled(16, 1, kWhite);
   DeviceContext dc(bitmap);
@@ -93,6 +105,24 @@ TEST(DeviceContextTest, AWindowContextDrawsOnlyInsideItsClip) {
   // A clip beyond the screen is cut to it.
   DeviceContext edge(screen, {8, 8}, {0, 0, 5, 5});
   EXPECT_EQ(edge.clip(), (DrawRect{0, 0, 2, 2}));
+}
+
+TEST(DeviceContextTest, TheDisplayContextDrawsOnTheScreenPutInPlace) {
+  EXPECT_EQ(display_context().target(), nullptr);
+  display_context().fill_rect({0, 0, 5, 5}, solid_brush(kBlack));  // no screen: nothing happens
+
+  std::vector<std::uint16_t> framebuffer(6 * 4, 0xFFFF);
+  set_display(Bitmap::create_on_memory(6, 4, std::as_writable_bytes(std::span(framebuffer)), 12), 192);
+  DeviceContext display = display_context();
+  EXPECT_EQ(display.device_caps(LOGPIXELSX), 192);
+  display.set_pixel(5, 3, kBlack);
+  DeviceContext window = display_context({1, 1}, {0, 0, 2, 2});
+  window.fill_rect({0, 0, 9, 9}, solid_brush(kBlack));
+  set_display(nullptr);
+  EXPECT_EQ(framebuffer[3 * 6 + 5], 0);
+  EXPECT_EQ(framebuffer[1 * 6 + 1], 0);
+  EXPECT_EQ(framebuffer[2 * 6 + 2], 0);
+  EXPECT_EQ(framebuffer[2 * 6 + 3], 0xFFFF);
 }
 
 TEST(DeviceContextTest, BlitCombinesSourceAndDestinationByTheOperation) {
