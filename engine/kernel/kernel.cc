@@ -10,6 +10,7 @@
 #include "engine/database/dictionary_set.h"
 #include "engine/database/user_variant_file.h"
 #include "engine/foundation/status.h"
+#include "engine/records/request_switches.h"
 
 namespace inkrec {
 namespace {
@@ -160,7 +161,7 @@ const PtrArray<const TuplesEntry>& Kernel::active_tuples() {
 
 int Kernel::dictionary_charset(bool force, std::uint32_t* charset_id) const {
   *charset_id = 0;
-  if (params_.word_pass == 0 && !force) return kOk;
+  if (!RequestSwitches(params_).kind() && !force) return kOk;
   for (const std::uint32_t id : active_charsets_) {
     const CharSet* charset = data_store_->find_charset(id);
     if (charset == nullptr) return kBadArgument;

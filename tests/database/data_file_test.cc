@@ -55,7 +55,7 @@ Symb symb(std::uint16_t code) {
 Shape shape_with_samples(const char* name, int samples) {
   Shape shape;
   std::memcpy(shape.info.name, name, std::strlen(name));
-  shape.info.reserved[9] = 0x77;
+  shape.info.min_second_count = 0x77;
   for (int s = 0; s < samples; ++s) {
     Sample* sample = shape.samples.push_default();
     sample->first_guide = 10;
@@ -89,7 +89,7 @@ void fill(DataStore& store) {
   complex.set = 5;
   complex.menuc = u'b';
   complex.reference_id = 2;
-  complex.carried_tail[19] = 1;
+  complex.carried[8] = 1;
   ASSERT_EQ(store.add_complex_variant(complex), kOk);
 
   TuplesTable tuples;
@@ -335,7 +335,8 @@ TEST_F(SavedStoreTest, ReloadedStoreIsEqualAndSavesTheSameBytes) {
   EXPECT_EQ(reloaded.find_etalon(3), nullptr);  // the special variant
 
   const std::string copy = dir_.file("copy.dt");
-  EXPECT_EQ(reloaded.save_as(copy.c_str()), kDataFileOpen);  // the target must exist
+  EXPECT_EQ(reloaded.save_as(copy.c_str()),
+            kDataFileOpen);  // the target must exist
   write_bytes(copy, Bytes(100, 0xAB));
   ASSERT_EQ(reloaded.save_as(copy.c_str()), kOk);
   EXPECT_EQ(read_bytes(copy), saved_);
