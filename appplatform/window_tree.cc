@@ -18,17 +18,6 @@ void erase_from(std::vector<WindowHandle>& list, WindowHandle window) {
 
 }  // namespace
 
-Rect intersect(const Rect& a, const Rect& b) {
-  Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
-  return r.empty() ? Rect{} : r;
-}
-
-Rect unite(const Rect& a, const Rect& b) {
-  if (a.empty()) return b;
-  if (b.empty()) return a;
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 WindowTree::WindowTree(Rect screen) : screen_(screen) {
   WindowRecord desktop;
   desktop.handle = kDesktopWindow;

@@ -9,6 +9,8 @@
 #include <compare>
 #include <cstdint>
 
+#include "appplatform/geometry.h"
+
 namespace ductra::platform {
 
 struct WindowHandle {
@@ -22,30 +24,6 @@ struct WindowHandle {
 // its rectangle is the screen.
 inline constexpr WindowHandle kDesktopWindow{1};
 
-struct Point {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
-
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  bool empty() const { return right <= left || bottom <= top; }
-  bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-  Rect offset(int dx, int dy) const { return {left + dx, top + dy, right + dx, bottom + dy}; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
-
-// The overlap of two rectangles; empty when they do not meet.
-Rect intersect(const Rect& a, const Rect& b);
-// The smallest rectangle holding both; an empty one adds nothing.
-Rect unite(const Rect& a, const Rect& b);
 
 using MessageResult = std::intptr_t;
 using WParam = std::uintptr_t;

@@ -11,7 +11,7 @@ namespace ductra::platform {
 
 struct Cursor {
   std::shared_ptr<const Icon> image;
-  DrawPoint hot_spot;
+  Point hot_spot;
 };
 
 // The hourglass, 16 x 16 with its hot spot in the middle.

@@ -13,8 +13,8 @@ namespace {
 constexpr int kDashOn = 4;
 constexpr int kDashOff = 2;
 
-DrawRect whole(const std::shared_ptr<Bitmap>& bitmap) {
-  return bitmap ? DrawRect{0, 0, bitmap->width(), bitmap->height()} : DrawRect{};
+Rect whole(const std::shared_ptr<Bitmap>& bitmap) {
+  return bitmap ? Rect{0, 0, bitmap->width(), bitmap->height()} : Rect{};
 }
 
 // The value whose exclusive-or inverts a stored pixel.
@@ -38,8 +38,8 @@ std::uint32_t combine(std::uint32_t source, std::uint32_t destination, RasterOp 
 }
 
 // The offsets of a round pen tip of `width` pixels.
-std::vector<DrawPoint> tip_offsets(int width) {
-  std::vector<DrawPoint> offsets;
+std::vector<Point> tip_offsets(int width) {
+  std::vector<Point> offsets;
   const double centre = width % 2 ? 0.0 : -0.5;
   const double radius = width / 2.0;
   for (int j = -(width / 2); j <= (width - 1) / 2; ++j) {
@@ -56,7 +56,7 @@ std::vector<DrawPoint> tip_offsets(int width) {
 DeviceContext::DeviceContext(std::shared_ptr<Bitmap> target, int dots_per_inch)
     : DeviceContext(target, {}, whole(target), dots_per_inch) {}
 
-DeviceContext::DeviceContext(std::shared_ptr<Bitmap> target, DrawPoint origin, DrawRect clip,
+DeviceContext::DeviceContext(std::shared_ptr<Bitmap> target, Point origin, Rect clip,
                              int dots_per_inch)
     : target_(std::move(target)), origin_(origin), dots_per_inch_(dots_per_inch), font_(system_font()) {
   set_clip(clip);
@@ -70,11 +70,11 @@ std::shared_ptr<Bitmap> DeviceContext::select_bitmap(std::shared_ptr<Bitmap> bit
   return previous;
 }
 
-void DeviceContext::set_clip(DrawRect clip) {
-  clip_ = overlap(clip, whole(target_).offset(-origin_.x, -origin_.y));
+void DeviceContext::set_clip(Rect clip) {
+  clip_ = intersect(clip, whole(target_).offset(-origin_.x, -origin_.y));
 }
 
-DrawRect DeviceContext::device_clip() const { return clip_.offset(origin_.x, origin_.y); }
+Rect DeviceContext::device_clip() const { return clip_.offset(origin_.x, origin_.y); }
 
 int DeviceContext::device_caps(int index) const {
   switch (index) {
@@ -111,18 +111,18 @@ void DeviceContext::set_pixel(int x, int y, ColorRef color) {
   if (target_) plot(x, y, target_->native_of(color));
 }
 
-void DeviceContext::fill_rect(const DrawRect& rect, const Brush& brush) {
+void DeviceContext::fill_rect(const Rect& rect, const Brush& brush) {
   if (!target_ || brush.hollow) return;
-  const DrawRect area = overlap(rect, clip_);
+  const Rect area = intersect(rect, clip_);
   const std::uint32_t native = target_->native_of(brush.color);
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) target_->set_native(x + origin_.x, y + origin_.y, native);
   }
 }
 
-DrawPoint DeviceContext::move_to(int x, int y) {
+Point DeviceContext::move_to(int x, int y) {
   dash_phase_ = 0;
-  return std::exchange(position_, DrawPoint{x, y});
+  return std::exchange(position_, Point{x, y});
 }
 
 void DeviceContext::line_to(int x, int y) {
@@ -130,12 +130,12 @@ void DeviceContext::line_to(int x, int y) {
   position_ = {x, y};
 }
 
-void DeviceContext::polyline(std::span<const DrawPoint> points) {
+void DeviceContext::polyline(std::span<const Point> points) {
   dash_phase_ = 0;
   for (std::size_t i = 1; i < points.size(); ++i) stroke_segment(points[i - 1], points[i], false);
 }
 
-void DeviceContext::plot_pen_point(int x, int y, std::span<const DrawPoint> tip) {
+void DeviceContext::plot_pen_point(int x, int y, std::span<const Point> tip) {
   const std::uint32_t native = target_->native_of(pen_.color);
   if (pen_.style == PenStyle::dash) {
     const bool on = dash_phase_ < kDashOn;
@@ -147,15 +147,15 @@ void DeviceContext::plot_pen_point(int x, int y, std::span<const DrawPoint> tip)
     plot(x, y, native);
     return;
   }
-  for (DrawPoint d : tip) plot(x + d.x, y + d.y, native);
+  for (Point d : tip) plot(x + d.x, y + d.y, native);
 }
 
 // Bresenham's walk from `from` towards `to`; the end pixel only when asked
 // for, or always for a wide pen, whose round ends close every join.
-void DeviceContext::stroke_segment(DrawPoint from, DrawPoint to, bool last_pixel) {
+void DeviceContext::stroke_segment(Point from, Point to, bool last_pixel) {
   if (!target_ || pen_.style == PenStyle::null) return;
   const bool wide = pen_.style == PenStyle::solid && pen_.width > 1;
-  const std::vector<DrawPoint> tip = wide ? tip_offsets(pen_.width) : std::vector<DrawPoint>{};
+  const std::vector<Point> tip = wide ? tip_offsets(pen_.width) : std::vector<Point>{};
   const int dx = std::abs(to.x - from.x), dy = std::abs(to.y - from.y);
   const int sx = to.x >= from.x ? 1 : -1, sy = to.y >= from.y ? 1 : -1;
   const int steps = std::max(dx, dy);
@@ -185,7 +185,7 @@ void DeviceContext::stroke_segment(DrawPoint from, DrawPoint to, bool last_pixel
 void DeviceContext::rectangle(int left, int top, int right, int bottom) {
   if (right - left < 1 || bottom - top < 1) return;
   fill_rect({left, top, right, bottom}, brush_);
-  const DrawPoint corners[] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}, {left, top}};
+  const Point corners[] = {{left, top}, {right - 1, top}, {right - 1, bottom - 1}, {left, bottom - 1}, {left, top}};
   polyline(corners);
 }
 
@@ -213,7 +213,7 @@ void DeviceContext::ellipse(int left, int top, int right, int bottom) {
   }
 }
 
-void DeviceContext::draw_focus_rect(const DrawRect& rect) {
+void DeviceContext::draw_focus_rect(const Rect& rect) {
   if (!target_ || rect.empty()) return;
   const std::uint32_t invert = all_ones(*target_);
   auto flip = [&](int x, int y) {
@@ -236,8 +236,8 @@ bool DeviceContext::bit_blt(int x, int y, int w, int h, const DeviceContext& sou
   if (!target_ || !source.target_) return false;
   const Bitmap& from = *source.target_;
   // The destination rectangle, cut to this clip and to where source pixels exist.
-  const DrawRect source_area = whole(source.target_).offset(-source.origin_.x - sx + x, -source.origin_.y - sy + y);
-  const DrawRect area = overlap(overlap({x, y, x + w, y + h}, clip_), source_area);
+  const Rect source_area = whole(source.target_).offset(-source.origin_.x - sx + x, -source.origin_.y - sy + y);
+  const Rect area = intersect(intersect({x, y, x + w, y + h}, clip_), source_area);
   if (area.empty()) return true;
   const int shift_x = sx - x + source.origin_.x, shift_y = sy - y + source.origin_.y;
   // Read the whole source first: the source may be this very bitmap.
@@ -270,12 +270,12 @@ bool DeviceContext::bit_blt(int x, int y, int w, int h, const DeviceContext& sou
   return true;
 }
 
-bool DeviceContext::transparent_blt(const DrawRect& to, const DeviceContext& source, const DrawRect& from,
+bool DeviceContext::transparent_blt(const Rect& to, const DeviceContext& source, const Rect& from,
                                     ColorRef transparent) {
   if (!target_ || !source.target_ || to.empty() || from.empty()) return false;
   const Bitmap& bitmap = *source.target_;
   const std::uint32_t skip = bitmap.native_of(transparent);
-  const DrawRect area = overlap(to, clip_);
+  const Rect area = intersect(to, clip_);
   for (int y = area.top; y < area.bottom; ++y) {
     const int fy = from.top + static_cast<int>(static_cast<long long>(y - to.top) * from.height() / to.height()) + source.origin_.y;
     for (int x = area.left; x < area.right; ++x) {

@@ -21,7 +21,7 @@
 
 #include "appplatform/draw/bitmap.h"
 #include "appplatform/draw/font.h"
-#include "appplatform/draw/geometry.h"
+#include "appplatform/geometry.h"
 #include "appplatform/draw/pen_and_brush.h"
 
 namespace ductra::platform {
@@ -81,17 +81,17 @@ class DeviceContext {
   // bitmap of its own). A null target draws nothing.
   explicit DeviceContext(std::shared_ptr<Bitmap> target, int dots_per_inch = 96);
   // A context on part of a target: (0, 0) at `origin`, drawing only in `clip`.
-  DeviceContext(std::shared_ptr<Bitmap> target, DrawPoint origin, DrawRect clip,
+  DeviceContext(std::shared_ptr<Bitmap> target, Point origin, Rect clip,
                 int dots_per_inch = 96);
 
   // Selects another bitmap, with the origin at its corner and no clip beyond
   // it; returns the one selected before.
   std::shared_ptr<Bitmap> select_bitmap(std::shared_ptr<Bitmap> bitmap);
   const std::shared_ptr<Bitmap>& target() const { return target_; }
-  DrawPoint origin() const { return origin_; }
-  DrawRect clip() const { return clip_; }
+  Point origin() const { return origin_; }
+  Rect clip() const { return clip_; }
   // The clip becomes `clip` within the target.
-  void set_clip(DrawRect clip);
+  void set_clip(Rect clip);
   int device_caps(int index) const;
 
   Pen select_pen(const Pen& pen);
@@ -110,17 +110,17 @@ class DeviceContext {
   // CLR_INVALID outside the clip.
   ColorRef pixel(int x, int y) const;
   void set_pixel(int x, int y, ColorRef color);
-  void fill_rect(const DrawRect& rect, const Brush& brush);
+  void fill_rect(const Rect& rect, const Brush& brush);
   // Returns the previous position.
-  DrawPoint move_to(int x, int y);
+  Point move_to(int x, int y);
   void line_to(int x, int y);
-  void polyline(std::span<const DrawPoint> points);
+  void polyline(std::span<const Point> points);
   // Outline with the pen, inside filled with the brush.
   void rectangle(int left, int top, int right, int bottom);
   void ellipse(int left, int top, int right, int bottom);
   // Inverts every other pixel of the rectangle's border; drawing it again
   // takes it away.
-  void draw_focus_rect(const DrawRect& rect);
+  void draw_focus_rect(const Rect& rect);
 
   // Copies w x h pixels from `source` at (sx, sy). Parts outside the source
   // bitmap or this context's clip are left out. A monochrome source paints
@@ -130,7 +130,7 @@ class DeviceContext {
                RasterOp op = RasterOp::copy);
   // Stretches `from` of the source onto `to`, leaving out source pixels of
   // the transparent colour. False for an empty rectangle or no bitmap.
-  bool transparent_blt(const DrawRect& to, const DeviceContext& source, const DrawRect& from,
+  bool transparent_blt(const Rect& to, const DeviceContext& source, const Rect& from,
                        ColorRef transparent);
 
   // Text, with the selected font, in the text colour; with an opaque
@@ -138,24 +138,24 @@ class DeviceContext {
   // colour. (x, y) is the top left of the first cell.
   TextMetrics text_metrics() const;
   void text_out(int x, int y, std::u16string_view text, unsigned options = 0,
-                const DrawRect* rect = nullptr);
+                const Rect* rect = nullptr);
   // `max_extent` below 0: every unit counts as fitting.
   TextExtent text_extent(std::u16string_view text, int max_extent = -1) const;
   // Draws text into a rectangle by the DT_ format; returns the text's
   // height. DT_CALCRECT draws nothing and sets the rectangle to the text's.
-  int draw_text(std::u16string_view text, DrawRect& rect, unsigned format);
+  int draw_text(std::u16string_view text, Rect& rect, unsigned format);
 
  private:
   // Plots one pixel in context coordinates, within the clip.
   void plot(int x, int y, std::uint32_t native);
-  void plot_pen_point(int x, int y, std::span<const DrawPoint> tip);
-  void stroke_segment(DrawPoint from, DrawPoint to, bool last_pixel);
-  void draw_glyph_run(int x, int baseline, std::u16string_view text, const DrawRect& clip);
-  DrawRect device_clip() const;
+  void plot_pen_point(int x, int y, std::span<const Point> tip);
+  void stroke_segment(Point from, Point to, bool last_pixel);
+  void draw_glyph_run(int x, int baseline, std::u16string_view text, const Rect& clip);
+  Rect device_clip() const;
 
   std::shared_ptr<Bitmap> target_;
-  DrawPoint origin_;
-  DrawRect clip_;
+  Point origin_;
+  Rect clip_;
   int dots_per_inch_;
   Pen pen_;
   Brush brush_;
@@ -163,7 +163,7 @@ class DeviceContext {
   ColorRef text_color_ = rgb(0, 0, 0);
   ColorRef bk_color_ = rgb(255, 255, 255);
   int bk_mode_ = OPAQUE;
-  DrawPoint position_;
+  Point position_;
   int dash_phase_ = 0;
 };
 

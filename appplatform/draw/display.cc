@@ -42,7 +42,7 @@ DeviceContext display_context() {
   return DeviceContext(display_bitmap(), display_dots_per_inch());
 }
 
-DeviceContext display_context(DrawPoint origin, DrawRect clip) {
+DeviceContext display_context(Point origin, Rect clip) {
   return DeviceContext(display_bitmap(), origin, clip, display_dots_per_inch());
 }
 

@@ -21,6 +21,6 @@ int display_dots_per_inch();
 DeviceContext display_context();
 // A context of part of the display: (0, 0) at `origin`, drawing only in
 // `clip` (in the context's coordinates).
-DeviceContext display_context(DrawPoint origin, DrawRect clip);
+DeviceContext display_context(Point origin, Rect clip);
 
 }  // namespace ductra::platform

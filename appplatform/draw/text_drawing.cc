@@ -91,7 +91,7 @@ TextExtent DeviceContext::text_extent(std::u16string_view text, int max_extent) 
   return result;
 }
 
-void DeviceContext::draw_glyph_run(int x, int baseline, std::u16string_view text, const DrawRect& clip) {
+void DeviceContext::draw_glyph_run(int x, int baseline, std::u16string_view text, const Rect& clip) {
   const std::uint32_t solid = target_->native_of(text_color_);
   for_each_character(text, [&](std::size_t, char32_t code) {
     const Glyph& g = font_->glyph(code);
@@ -109,26 +109,26 @@ void DeviceContext::draw_glyph_run(int x, int baseline, std::u16string_view text
   });
 }
 
-void DeviceContext::text_out(int x, int y, std::u16string_view text, unsigned options, const DrawRect* rect) {
+void DeviceContext::text_out(int x, int y, std::u16string_view text, unsigned options, const Rect* rect) {
   if (!target_) return;
   const TextMetrics m = font_->metrics();
   const int width = text_extent(text).size.cx;
-  DrawRect clip = clip_;
-  if (rect && (options & ETO_CLIPPED)) clip = overlap(clip, *rect);
+  Rect clip = clip_;
+  if (rect && (options & ETO_CLIPPED)) clip = intersect(clip, *rect);
   if (rect && (options & ETO_OPAQUE)) {
-    fill_rect(overlap(*rect, clip), solid_brush(bk_color_));
+    fill_rect(intersect(*rect, clip), solid_brush(bk_color_));
   } else if (bk_mode_ == OPAQUE) {
-    fill_rect(overlap({x, y, x + width, y + m.height}, clip), solid_brush(bk_color_));
+    fill_rect(intersect({x, y, x + width, y + m.height}, clip), solid_brush(bk_color_));
   }
   const int baseline = y + m.ascent;
   draw_glyph_run(x, baseline, text, clip);
   if (font_->description().underline) {
     const int top = baseline + m.underline_offset;
-    fill_rect(overlap({x, top, x + width, top + m.underline_thickness}, clip), solid_brush(text_color_));
+    fill_rect(intersect({x, top, x + width, top + m.underline_thickness}, clip), solid_brush(text_color_));
   }
 }
 
-int DeviceContext::draw_text(std::u16string_view text, DrawRect& rect, unsigned format) {
+int DeviceContext::draw_text(std::u16string_view text, Rect& rect, unsigned format) {
   const std::u16string shown = format & DT_NOPREFIX ? std::u16string(text) : without_prefixes(text);
   std::vector<std::u16string_view> lines;
   if (format & DT_SINGLELINE) {

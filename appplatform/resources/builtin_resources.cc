@@ -40,7 +40,7 @@ void draw_tile(DeviceContext& dc, int side) {
 void draw_pen(DeviceContext& dc, int side, ColorRef ink) {
   const int w = std::max(2, side / 10);
   dc.select_pen(solid_pen(w, ink));
-  const DrawPoint trail[] = {{side / 6, side * 5 / 6}, {side / 3, side * 2 / 3}, {side / 2, side * 3 / 4}};
+  const Point trail[] = {{side / 6, side * 5 / 6}, {side / 3, side * 2 / 3}, {side / 2, side * 3 / 4}};
   dc.polyline(trail);
   dc.select_pen(solid_pen(w + 1, kWhite));
   dc.move_to(side / 3, side * 2 / 3);
@@ -63,7 +63,7 @@ std::shared_ptr<Bitmap> help_mark() {
   dc.select_brush(solid_brush(kLightBlue));
   dc.ellipse(1, 1, 19, 19);
   dc.select_pen(solid_pen(2, kWhite));
-  const DrawPoint hook[] = {{7, 7}, {8, 5}, {12, 5}, {13, 7}, {13, 8}, {10, 10}, {10, 12}};
+  const Point hook[] = {{7, 7}, {8, 5}, {12, 5}, {13, 7}, {13, 8}, {10, 10}, {10, 12}};
   dc.polyline(hook);
   dc.fill_rect({9, 14, 12, 17}, solid_brush(kWhite));
   return bitmap;

@@ -33,7 +33,7 @@ std::string row(const Bitmap& bitmap, int y) {
 
 TEST(DeviceContextTest, LinesLeaveOutTheirLastPixel) {
   struct Case {
-    DrawPoint from, to;
+    Point from, to;
     std::string row0;
   };
   const Case cases[] = {
@@ -66,7 +66,7 @@ TEST(DeviceContextTest, DashedPenKeepsItsRhythmAcrossAPolyline) {
   auto bitmap = filled(16, 1, kWhite);
   DeviceContext dc(bitmap);
   dc.select_pen({PenStyle::dash, 1, kBlack});
-  const DrawPoint points[] = {{0, 0}, {5, 0}, {16, 0}};
+  const Point points[] = {{0, 0}, {5, 0}, {16, 0}};
   dc.polyline(points);
   EXPECT_EQ(row(*bitmap, 0), "####..####..####");
 }
@@ -104,7 +104,7 @@ TEST(DeviceContextTest, AWindowContextDrawsOnlyInsideItsClip) {
   }
   // A clip beyond the screen is cut to it.
   DeviceContext edge(screen, {8, 8}, {0, 0, 5, 5});
-  EXPECT_EQ(edge.clip(), (DrawRect{0, 0, 2, 2}));
+  EXPECT_EQ(edge.clip(), (Rect{0, 0, 2, 2}));
 }
 
 TEST(DeviceContextTest, TheDisplayContextDrawsOnTheScreenPutInPlace) {
@@ -202,7 +202,7 @@ TEST(DeviceContextTest, SelectingReturnsWhatWasSelected) {
   auto other = Bitmap::create_rgb565(2, 2);
   auto first = dc.select_bitmap(other);
   EXPECT_EQ(first->width(), 1);
-  EXPECT_EQ(dc.clip(), (DrawRect{0, 0, 2, 2}));
+  EXPECT_EQ(dc.clip(), (Rect{0, 0, 2, 2}));
 }
 
 TEST(IconTest, MaskKeepsTheScreenAndTheImageIsAddedWhereTheMaskIsClear) {

@@ -31,7 +31,7 @@ TEST(GoldenPictureTest, Polyline) {
   auto bitmap = white_bitmap(28, 20);
   DeviceContext dc(bitmap);
   label(dc, 2, 0, u"Ab");
-  const DrawPoint points[] = {{2, 18}, {10, 11}, {18, 18}, {26, 11}};
+  const Point points[] = {{2, 18}, {10, 11}, {18, 18}, {26, 11}};
   dc.polyline(points);
   expect_golden(*bitmap, "polyline");
 }
@@ -44,7 +44,7 @@ TEST(GoldenPictureTest, WidePen) {
   dc.move_to(10, 4);
   dc.line_to(22, 4);
   dc.select_pen(solid_pen(3, kBlue));
-  const DrawPoint corner[] = {{4, 15}, {12, 10}, {22, 15}};
+  const Point corner[] = {{4, 15}, {12, 10}, {22, 15}};
   dc.polyline(corner);
   expect_golden(*bitmap, "wide_pen");
 }

@@ -55,7 +55,7 @@ TEST_F(FixedFontTest, ExtentsAndPartialFits) {
 }
 
 TEST_F(FixedFontTest, CentredSingleLineTextSitsInTheMiddle) {
-  DrawRect rect{0, 0, 40, 20};
+  Rect rect{0, 0, 40, 20};
   dc_.set_bk_mode(TRANSPARENT);
   EXPECT_EQ(dc_.draw_text(u"ab", rect, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX), 10);
   // 12 pixels of text in 40: from x 14; 10 rows in 20: from y 5, glyph rows 6..12.
@@ -66,7 +66,7 @@ TEST_F(FixedFontTest, CentredSingleLineTextSitsInTheMiddle) {
 
 TEST_F(FixedFontTest, TextOutClipsToItsRectangleAndFillsAnOpaqueBackground) {
   dc_.set_bk_color(rgb(255, 0, 0));
-  const DrawRect clip{0, 0, 9, 20};
+  const Rect clip{0, 0, 9, 20};
   dc_.text_out(0, 0, u"ab", ETO_CLIPPED, &clip);
   EXPECT_EQ(black_columns(1), (std::vector<int>{1, 2, 3, 4, 7, 8}));
   EXPECT_EQ(bitmap_->color_at(0, 0), rgb(255, 0, 0));
@@ -83,12 +83,12 @@ TEST_F(FixedFontTest, UnderlineRunsUnderTheWholeText) {
 }
 
 TEST_F(FixedFontTest, PrefixesAndCalculatedRectangles) {
-  DrawRect rect{0, 0, 40, 20};
+  Rect rect{0, 0, 40, 20};
   EXPECT_EQ(dc_.draw_text(u"a&&b&c", rect, DT_CALCRECT | DT_SINGLELINE), 10);
-  EXPECT_EQ(rect, (DrawRect{0, 0, 24, 10}));  // "a&bc"
+  EXPECT_EQ(rect, (Rect{0, 0, 24, 10}));  // "a&bc"
   rect = {0, 0, 40, 20};
   EXPECT_EQ(dc_.draw_text(u"one\ntwo", rect, DT_CALCRECT | DT_NOPREFIX), 20);
-  EXPECT_EQ(rect, (DrawRect{0, 0, 18, 20}));
+  EXPECT_EQ(rect, (Rect{0, 0, 18, 20}));
   rect = {0, 0, 20, 40};
   EXPECT_EQ(dc_.draw_text(u"ab cd efghijk", rect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX), 30);
   EXPECT_EQ(rect.right, 42);  // the long word stays whole
