@@ -7,6 +7,7 @@
 
 #include "app/common/branding.h"
 #include "app/common/install_path.h"
+#include "app/common/registry_key.h"
 #include "appplatform/text.h"
 #include "temp_device.h"
 
@@ -144,6 +145,35 @@ TEST_F(SettingsTest, TheTypeOfAFourByteValueIsNotTested) {
   Settings settings;
   settings.load(registry());
   EXPECT_EQ(settings.pen_width, 9);
+}
+
+TEST_F(SettingsTest, RegistryHelpersCreateTheirKeysAndReadOnlyWhatFits) {
+  const std::u16string key = u"SOFTWARE\\Korvale Software\\Ductra\\9.0\\Language";
+  const std::byte record[6] = {std::byte{1}, std::byte{2}, std::byte{3}, std::byte{4}, std::byte{5}, std::byte{6}};
+  ASSERT_EQ(write_registry_value(registry(), key, u"Configurations", record, ValueType::binary), Status::ok);
+
+  std::byte buffer[8]{};
+  std::uint32_t size = 0;
+  EXPECT_TRUE(read_registry_value(registry(), Hive::local_machine, key, u"Configurations", buffer, &size));
+  EXPECT_EQ(size, 6u);
+  EXPECT_EQ(buffer[5], std::byte{6});
+  EXPECT_FALSE(read_registry_value(registry(), Hive::local_machine, key, u"Configurations", std::span(buffer, 4), &size));
+  EXPECT_EQ(size, 6u);  // the size needed
+  EXPECT_FALSE(read_registry_value(registry(), Hive::local_machine, key, u"Current", buffer, &size));
+
+  const std::u16string other = u"SOFTWARE\\Elsewhere";
+  EXPECT_FALSE(read_registry_value(registry(), Hive::current_user, other, u"x", buffer, nullptr));
+  EXPECT_TRUE(registry().key_exists(Hive::current_user, other));  // made by the read
+
+  const RegistryKey settings_key(registry(), kSettingsKey);
+  ASSERT_TRUE(settings_key.is_open());
+  ASSERT_EQ(settings_key.write_dword(u"AutoSpace", 9), Status::ok);
+  std::uint32_t value = 0;
+  EXPECT_TRUE(settings_key.read_dword(u"AutoSpace", &value));
+  EXPECT_EQ(value, 9u);
+  EXPECT_TRUE(settings_key.read_bool(u"AutoSpace", &value));
+  EXPECT_EQ(value, 1u);
+  EXPECT_FALSE(settings_key.read_dword(u"Missing", &value));
 }
 
 TEST(BrandingTest, ValuesVariantsAndAboutPages) {
