@@ -222,9 +222,11 @@ inline std::int8_t shape_ramp_bottom(const ShapeInfo& s) { return s.stats[3]; }
 // ---- Etalon.
 // N: the weighted square norm of the cells.
 inline std::uint32_t etalon_norm(const Etalon& e) { return e.stats.norm; }
-// d and e: the greatest and the least cell level.
-inline std::int16_t etalon_d(const Etalon& e) { return e.stats.max_level; }
-inline std::int16_t etalon_e(const Etalon& e) { return e.stats.min_level; }
+// d and e: the longest and the shortest hit list the etalon was trained
+// with (the score compares them with the inked-cell count, a hit list's
+// length; the cell levels are bytes of another scale).
+inline std::int16_t etalon_d(const Etalon& e) { return e.stats.max_hits; }
+inline std::int16_t etalon_e(const Etalon& e) { return e.stats.min_hits; }
 
 // ---- ComplexVariant (a composite-letter rule).
 // The kind flags: the layout word (bits 1, 2, 4 and 8: where the second
