@@ -30,13 +30,27 @@ class DialogTest : public VirtualTimeTest {
   ~DialogTest() override { set_display(nullptr); }
 
   // Pen down at `from`, moved to and lifted at `to` (screen coordinates);
-  // returns when every thread has handled it.
+  // returns when every thread, this one too, has handled it.
   void pen(Point from, Point to) {
     server_.pointer_input(PointerAction::down, from);
-    clock_.advance(0);
+    settle();
     server_.pointer_input(PointerAction::move, to);
     server_.pointer_input(PointerAction::up, to);
-    clock_.advance(0);
+    settle();
+  }
+  // Runs every thread until all wait, answering what other threads send to
+  // this thread's windows meanwhile.
+  void settle() {
+    bool pumped = true;
+    while (pumped) {
+      clock_.advance(0);
+      pumped = false;
+      Message m;
+      while (system_.peek_message(m, true)) {
+        system_.dispatch_message(m);
+        pumped = true;
+      }
+    }
   }
   // A tap on the middle of a dialog's control.
   void tap_item(WindowHandle dialog, int id) {
@@ -47,7 +61,7 @@ class DialogTest : public VirtualTimeTest {
   // Characters typed on the keyboard reach the focused window.
   void type(std::u16string_view text) {
     for (char16_t c : text) system_.post_message(system_.focus(), WM_CHAR, c, 0);
-    clock_.advance(0);
+    settle();
   }
 
   // A copy of the screen as it is now.
