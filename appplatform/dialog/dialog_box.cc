@@ -156,7 +156,8 @@ WindowHandle create_dialog(const DialogTemplate& dialog_template, WindowHandle o
   CreateWindowParams params;
   params.class_name = kDialogClass;
   params.title = dialog_template.title;
-  params.style = (dialog_template.style & ~WS_VISIBLE) | WS_POPUP;
+  const bool child = (dialog_template.style & WS_CHILD) != 0;
+  params.style = (dialog_template.style & ~WS_VISIBLE) | (child ? 0 : WS_POPUP);
   params.x = dialog_template.frame.left;
   params.y = dialog_template.frame.top;
   params.width = dialog_template.frame.width();
@@ -218,6 +219,16 @@ WindowHandle dialog_item(WindowHandle dialog, int id) {
   WindowHandle found;
   for_each_child(dialog, [&](WindowHandle child) {
     if (!found && child_id(child) == id) found = child;
+  });
+  return found;
+}
+
+WindowHandle shown_control(WindowHandle dialog, int id) {
+  if (const WindowHandle own = dialog_item(dialog, id)) return own;
+  WindowSystem& system = WindowSystem::current();
+  WindowHandle found;
+  for_each_child(dialog, [&](WindowHandle child) {
+    if (!found && find_dialog(child) && system.is_window_visible(child)) found = shown_control(child, id);
   });
   return found;
 }

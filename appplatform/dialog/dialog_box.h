@@ -28,7 +28,8 @@ using DialogProcedure = WindowProcedure;
 inline constexpr std::intptr_t kDialogFailed = -1;
 
 // A modeless dialog, shown when the template has WS_VISIBLE; null when it
-// could not be made. The caller destroys it.
+// could not be made. The caller destroys it. With WS_CHILD in its style it
+// is a child of `owner` (as a property sheet's page is).
 WindowHandle create_dialog(const DialogTemplate& dialog_template, WindowHandle owner, DialogProcedure procedure,
                            LParam parameter);
 
@@ -45,6 +46,9 @@ bool end_dialog(WindowHandle dialog, std::intptr_t result);
 
 // The control with `id`; null when the dialog has none.
 WindowHandle dialog_item(WindowHandle dialog, int id);
+// The control with `id` that a person sees: the dialog's own, else one of
+// a shown child dialog (a property sheet's page).
+WindowHandle shown_control(WindowHandle dialog, int id);
 // Sets a control's text and repaints it; false when there is no such control.
 bool set_dialog_item_text(WindowHandle dialog, int id, std::u16string_view text);
 std::u16string dialog_item_text(WindowHandle dialog, int id);

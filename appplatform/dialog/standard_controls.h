@@ -9,11 +9,16 @@
 
 namespace ductra::platform {
 
-// Registers STATIC, BUTTON and EDIT; a class already registered stays.
+// Registers every standard control class; a class already registered stays.
 void register_standard_controls(WindowSystem& system);
 
 MessageResult static_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
 MessageResult button_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
 MessageResult edit_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
+MessageResult combo_box_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
+MessageResult list_box_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
+MessageResult trackbar_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
+MessageResult up_down_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
+MessageResult tab_control_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
 
 }  // namespace ductra::platform

@@ -58,6 +58,12 @@ class DialogTest : public VirtualTimeTest {
     ASSERT_TRUE(rect) << "no control " << id;
     pen(centre_of(*rect), centre_of(*rect));
   }
+  // A tap on a control a person sees: the dialog's, or its shown page's.
+  void tap_item_of(WindowHandle dialog, int id) {
+    const auto rect = system_.window_rect(shown_control(dialog, id));
+    ASSERT_TRUE(rect) << "no control " << id;
+    pen(centre_of(*rect), centre_of(*rect));
+  }
   // Characters typed on the keyboard reach the focused window.
   void type(std::u16string_view text) {
     for (char16_t c : text) system_.post_message(system_.focus(), WM_CHAR, c, 0);
