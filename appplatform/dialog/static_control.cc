@@ -1,6 +1,7 @@
 // The static control: its text in the dialog's font, left, centred or
 // right by its style, on the background its parent gives through
-// WM_CTLCOLORSTATIC. With SS_NOTIFY a tap on it is reported as STN_CLICKED.
+// WM_CTLCOLORSTATIC. With SS_NOTIFY a tap on it (or BM_CLICK, as a script
+// clicks) is reported as STN_CLICKED.
 #include "appplatform/dialog/child_record.h"
 #include "appplatform/dialog/control_painting.h"
 #include "appplatform/dialog/standard_controls.h"
@@ -33,6 +34,7 @@ MessageResult static_procedure(WindowHandle window, std::uint32_t message, WPara
     case WM_PAINT:
       paint_static(window);
       return 0;
+    case BM_CLICK:
     case WM_LBUTTONUP: {
       const auto info = system.describe(window);
       if (info && (info->style & SS_NOTIFY)) notify_parent(window, STN_CLICKED);
