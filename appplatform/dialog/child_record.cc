@@ -1,42 +1,22 @@
 #include "appplatform/dialog/child_record.h"
 
-#include <map>
-#include <mutex>
+#include "appplatform/dialog/window_records.h"
 
 namespace ductra::platform {
 namespace {
 
-struct Records {
-  std::mutex mutex;
-  std::map<WindowHandle, ChildRecord> by_window;  // nodes never move
-};
-
-Records& records() {
-  static Records all;
+WindowRecords<ChildRecord>& records() {
+  static WindowRecords<ChildRecord> all;
   return all;
 }
 
 }  // namespace
 
-ChildRecord& child_record(WindowHandle window) {
-  Records& all = records();
-  std::lock_guard lock(all.mutex);
-  return all.by_window[window];
-}
+ChildRecord& child_record(WindowHandle window) { return records().at(window); }
 
-const ChildRecord* find_child_record(WindowHandle window) {
-  Records& all = records();
-  std::lock_guard lock(all.mutex);
-  auto it = all.by_window.find(window);
-  return it == all.by_window.end() ? nullptr : &it->second;
-}
+const ChildRecord* find_child_record(WindowHandle window) { return records().find(window); }
 
-void forget_child_record(WindowHandle window) {
-  Records& all = records();
-  std::lock_guard lock(all.mutex);
-  all.by_window.erase(window);
-}
-
+void forget_child_record(WindowHandle window) { records().forget(window); }
 int child_id(WindowHandle window) {
   const ChildRecord* record = find_child_record(window);
   return record ? record->id : 0;

@@ -1,7 +1,5 @@
 #include "appplatform/dialog/dialog_box.h"
 
-#include <map>
-#include <mutex>
 #include <optional>
 
 #include "appplatform/dialog/child_record.h"
@@ -10,6 +8,7 @@
 #include "appplatform/dialog/standard_controls.h"
 #include "appplatform/draw/color.h"
 #include "appplatform/dialog/window_context.h"
+#include "appplatform/dialog/window_records.h"
 #include "appplatform/message_box.h"
 #include "appplatform/text.h"
 #include "appplatform/ui_responder.h"
@@ -24,34 +23,12 @@ struct DialogRecord {
   bool holds_keyboard = false;
 };
 
-struct Dialogs {
-  std::mutex mutex;
-  std::map<WindowHandle, DialogRecord> by_window;  // nodes never move
-};
-
-Dialogs& dialogs() {
-  static Dialogs all;
+WindowRecords<DialogRecord>& dialogs() {
+  static WindowRecords<DialogRecord> all;
   return all;
 }
 
-DialogRecord* find_dialog(WindowHandle window) {
-  Dialogs& all = dialogs();
-  std::lock_guard lock(all.mutex);
-  auto it = all.by_window.find(window);
-  return it == all.by_window.end() ? nullptr : &it->second;
-}
-
-void add_dialog(WindowHandle window, DialogProcedure procedure) {
-  Dialogs& all = dialogs();
-  std::lock_guard lock(all.mutex);
-  all.by_window[window] = DialogRecord{procedure};
-}
-
-void forget_dialog(WindowHandle window) {
-  Dialogs& all = dialogs();
-  std::lock_guard lock(all.mutex);
-  all.by_window.erase(window);
-}
+DialogRecord* find_dialog(WindowHandle window) { return dialogs().find(window); }
 
 template <typename Visit>
 void for_each_child(WindowHandle dialog, Visit visit) {
@@ -77,7 +54,7 @@ void close_dialog(WindowHandle dialog, DialogRecord& record) {
   record.procedure(dialog, WM_DESTROY, 0, 0);
   for_each_child(dialog, [](WindowHandle child) { forget_child_record(child); });
   if (record.holds_keyboard) release_keyboard();
-  forget_dialog(dialog);
+  dialogs().forget(dialog);
 }
 
 MessageResult dialog_window_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
@@ -165,7 +142,7 @@ WindowHandle create_dialog(const DialogTemplate& dialog_template, WindowHandle o
   params.parent = owner;
   const WindowHandle dialog = system.create_window(params);
   if (!dialog) return {};
-  add_dialog(dialog, procedure);
+  dialogs().put(dialog, DialogRecord{procedure});
   if (!make_controls(dialog, dialog_template)) {
     system.destroy_window(dialog);
     return {};

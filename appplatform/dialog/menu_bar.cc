@@ -1,11 +1,10 @@
 #include "appplatform/dialog/menu_bar.h"
 
-#include <map>
-#include <mutex>
 #include <vector>
 
 #include "appplatform/dialog/control_constants.h"
 #include "appplatform/dialog/window_context.h"
+#include "appplatform/dialog/window_records.h"
 #include "appplatform/draw/color.h"
 #include "appplatform/window_system.h"
 
@@ -17,22 +16,12 @@ struct Bar {
   int pressed = -1;
 };
 
-struct Bars {
-  std::mutex mutex;
-  std::map<WindowHandle, Bar> by_window;  // nodes never move
-};
-
-Bars& bars() {
-  static Bars all;
+WindowRecords<Bar>& bars() {
+  static WindowRecords<Bar> all;
   return all;
 }
 
-Bar* find_bar(WindowHandle window) {
-  Bars& all = bars();
-  std::lock_guard lock(all.mutex);
-  auto it = all.by_window.find(window);
-  return it == all.by_window.end() ? nullptr : &it->second;
-}
+Bar* find_bar(WindowHandle window) { return bars().find(window); }
 
 Rect key_rect(const Rect& client, std::size_t count, std::size_t index) {
   const int width = client.width() / static_cast<int>(count);
@@ -89,12 +78,9 @@ MessageResult bar_procedure(WindowHandle window, std::uint32_t message, WParam w
       if (same) system.send_message(system.get_window(window, GW_OWNER), WM_COMMAND, make_wparam(bar->keys[pressed].command, 0), 0);
       return 0;
     }
-    case WM_DESTROY: {
-      Bars& all = bars();
-      std::lock_guard lock(all.mutex);
-      all.by_window.erase(window);
+    case WM_DESTROY:
+      bars().forget(window);
       return 0;
-    }
     default:
       return system.default_procedure(window, message, wparam, lparam);
   }
@@ -117,11 +103,7 @@ WindowHandle create_menu_bar(WindowHandle owner, std::span<const SoftKey> keys) 
   params.parent = owner;
   const WindowHandle bar = system.create_window(params);
   if (!bar) return {};
-  {
-    Bars& all = bars();
-    std::lock_guard lock(all.mutex);
-    all.by_window[bar] = Bar{std::vector<SoftKey>(keys.begin(), keys.end())};
-  }
+  bars().put(bar, Bar{std::vector<SoftKey>(keys.begin(), keys.end())});
   system.show_window(bar, SW_SHOWNOACTIVATE);
   return bar;
 }

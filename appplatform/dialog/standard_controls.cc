@@ -1,6 +1,7 @@
 #include "appplatform/dialog/standard_controls.h"
 
 #include "appplatform/dialog/control_constants.h"
+#include "appplatform/dialog/list_view.h"
 
 namespace ductra::platform {
 
@@ -13,6 +14,7 @@ void register_standard_controls(WindowSystem& system) {
   system.register_class({kTrackbarClass, trackbar_procedure});
   system.register_class({kUpDownClass, up_down_procedure});
   system.register_class({kTabControlClass, tab_control_procedure});
+  system.register_class({kListViewClass, list_view_procedure});
 }
 
 }  // namespace ductra::platform
