@@ -60,9 +60,8 @@ class FakeMethod final : public IInputMethod {
     }
     return left;
   }
-  HResult Select(WindowHandle panel) override {
+  HResult Select(WindowHandle) override {
     journal.add(name_ + ":Select");
-    panel_ = panel;
     return select_fails_ ? E_FAIL : S_OK;
   }
   HResult Deselect() override { return note("Deselect"); }
@@ -96,7 +95,6 @@ class FakeMethod final : public IInputMethod {
   std::string name_;
   bool select_fails_;
   std::atomic<std::uint32_t> count_{1};
-  WindowHandle panel_;
   IIMCallback* callback_ = nullptr;
 };
 
