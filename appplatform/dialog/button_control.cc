@@ -144,7 +144,6 @@ MessageResult pointer_message(WindowHandle window, std::uint32_t message, LParam
 }  // namespace
 
 MessageResult button_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
-  WindowSystem& system = WindowSystem::current();
   switch (message) {
     case WM_PAINT:
       paint_button(window);
@@ -164,11 +163,8 @@ MessageResult button_procedure(WindowHandle window, std::uint32_t message, WPara
     case BM_SETCHECK:
       set_check(window, wparam == BST_CHECKED ? BST_CHECKED : BST_UNCHECKED);
       return 0;
-    case WM_DESTROY:
-      forget_child_record(window);
-      return 0;
     default:
-      return system.default_procedure(window, message, wparam, lparam);
+      return control_default(window, message, wparam, lparam);
   }
 }
 

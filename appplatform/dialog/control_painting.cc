@@ -32,6 +32,14 @@ void draw_frame(DeviceContext& dc, const Rect& rect, ColorRef color) {
   dc.fill_rect({rect.right - 1, rect.top, rect.right, rect.bottom}, line);
 }
 
+MessageResult control_default(WindowHandle control, std::uint32_t message, WParam wparam, LParam lparam) {
+  if (message == WM_DESTROY) {
+    forget_child_record(control);
+    return 0;
+  }
+  return WindowSystem::current().default_procedure(control, message, wparam, lparam);
+}
+
 void notify_parent(WindowHandle control, int code) {
   WindowSystem& system = WindowSystem::current();
   system.send_message(system.parent(control), WM_COMMAND, make_wparam(child_id(control), code),

@@ -27,6 +27,10 @@ ControlCanvas begin_control_paint(WindowHandle control, std::uint32_t color_mess
 // A one-pixel frame just inside `rect`.
 void draw_frame(DeviceContext& dc, const Rect& rect, ColorRef color);
 
+// What every control does with a message it has no use for: at WM_DESTROY
+// its record is forgotten; anything else goes to the default procedure.
+MessageResult control_default(WindowHandle control, std::uint32_t message, WParam wparam, LParam lparam);
+
 // Sends WM_COMMAND with the control's id and `code` to its parent.
 void notify_parent(WindowHandle control, int code);
 

@@ -79,11 +79,8 @@ MessageResult edit_procedure(WindowHandle window, std::uint32_t message, WParam 
       return 0;
     case EM_GETLIMITTEXT:
       return static_cast<MessageResult>(child_record(window).text_limit);
-    case WM_DESTROY:
-      forget_child_record(window);
-      return 0;
     default:
-      return system.default_procedure(window, message, wparam, lparam);
+      return control_default(window, message, wparam, lparam);
   }
 }
 

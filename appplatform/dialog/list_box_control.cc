@@ -58,7 +58,6 @@ bool pick(WindowHandle window, int row) {
 }  // namespace
 
 MessageResult list_box_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
-  WindowSystem& system = WindowSystem::current();
   if (const auto call = list_call_of(message)) return answer_list_call(window, *call, wparam, lparam);
   switch (message) {
     case WM_CREATE:
@@ -72,11 +71,8 @@ MessageResult list_box_procedure(WindowHandle window, std::uint32_t message, WPa
       return 0;
     case CM_PICK:
       return pick(window, static_cast<int>(wparam)) ? 1 : 0;
-    case WM_DESTROY:
-      forget_child_record(window);
-      return 0;
     default:
-      return system.default_procedure(window, message, wparam, lparam);
+      return control_default(window, message, wparam, lparam);
   }
 }
 

@@ -40,11 +40,8 @@ MessageResult static_procedure(WindowHandle window, std::uint32_t message, WPara
       if (info && (info->style & SS_NOTIFY)) notify_parent(window, STN_CLICKED);
       return 0;
     }
-    case WM_DESTROY:
-      forget_child_record(window);
-      return 0;
     default:
-      return system.default_procedure(window, message, wparam, lparam);
+      return control_default(window, message, wparam, lparam);
   }
 }
 

@@ -85,11 +85,8 @@ MessageResult tab_control_procedure(WindowHandle window, std::uint32_t message, 
       system.invalidate_rect(window, std::nullopt, true);
       return previous;
     }
-    case WM_DESTROY:
-      forget_child_record(window);
-      return 0;
     default:
-      return system.default_procedure(window, message, wparam, lparam);
+      return control_default(window, message, wparam, lparam);
   }
 }
 

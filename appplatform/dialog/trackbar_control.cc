@@ -149,11 +149,8 @@ MessageResult trackbar_procedure(WindowHandle window, std::uint32_t message, WPa
       child_record(window).tick_frequency = static_cast<int>(wparam);
       system.invalidate_rect(window, std::nullopt, true);
       return 0;
-    case WM_DESTROY:
-      forget_child_record(window);
-      return 0;
     default:
-      return system.default_procedure(window, message, wparam, lparam);
+      return control_default(window, message, wparam, lparam);
   }
 }
 

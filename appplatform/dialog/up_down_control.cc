@@ -66,7 +66,6 @@ void tap(WindowHandle window, Point at) {
 }  // namespace
 
 MessageResult up_down_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
-  WindowSystem& system = WindowSystem::current();
   switch (message) {
     case WM_PAINT:
       paint_up_down(window);
@@ -104,11 +103,8 @@ MessageResult up_down_procedure(WindowHandle window, std::uint32_t message, WPar
     }
     case UDM_GETPOS32:
       return child_record(window).range.position;
-    case WM_DESTROY:
-      forget_child_record(window);
-      return 0;
     default:
-      return system.default_procedure(window, message, wparam, lparam);
+      return control_default(window, message, wparam, lparam);
   }
 }
 

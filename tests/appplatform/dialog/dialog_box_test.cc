@@ -53,20 +53,6 @@ struct Choices {
   WParam first_tab_stop = 0;
 };
 
-void paint_everything_now(WindowHandle dialog) {
-  WindowSystem& system = WindowSystem::current();
-  system.update_window(dialog);
-  for (WindowHandle c = system.get_window(dialog, GW_CHILD); c; c = system.get_window(c, GW_HWNDNEXT)) system.update_window(c);
-}
-
-std::shared_ptr<Bitmap> copy_of_display() {
-  auto screen = display_bitmap();
-  auto copy = Bitmap::create_rgb565(screen->width(), screen->height());
-  for (int y = 0; y < screen->height(); ++y)
-    for (int x = 0; x < screen->width(); ++x) copy->set_native(x, y, screen->native(x, y));
-  return copy;
-}
-
 bool is_checked(WindowHandle dialog, int id) {
   return WindowSystem::current().send_message(dialog_item(dialog, id), BM_GETCHECK, 0, 0).result == BST_CHECKED;
 }
@@ -87,7 +73,7 @@ MessageResult choices_procedure(WindowHandle dialog, std::uint32_t message, WPar
     choices->printed = is_checked(dialog, kPrinted);
     choices->cursive = is_checked(dialog, kCursive);
     choices->name = dialog_item_text(dialog, kName);
-    paint_everything_now(dialog);
+    paint_tree_now(dialog);
     choices->picture = copy_of_display();
     end_dialog(dialog, IDOK);
   } else if (low_word(wparam) == IDCANCEL) {

@@ -21,6 +21,23 @@ namespace ductra::platform {
 
 inline Point centre_of(Rect r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
+// Paints what waits in a window and then in each of its descendants,
+// parents first, as the message loop would; call on the windows' thread.
+inline void paint_tree_now(WindowHandle window) {
+  WindowSystem& system = WindowSystem::current();
+  system.update_window(window);
+  for (WindowHandle c = system.get_window(window, GW_CHILD); c; c = system.get_window(c, GW_HWNDNEXT)) paint_tree_now(c);
+}
+
+// A copy of the display as it is now.
+inline std::shared_ptr<Bitmap> copy_of_display() {
+  auto screen = display_bitmap();
+  auto copy = Bitmap::create_rgb565(screen->width(), screen->height());
+  for (int y = 0; y < screen->height(); ++y)
+    for (int x = 0; x < screen->width(); ++x) copy->set_native(x, y, screen->native(x, y));
+  return copy;
+}
+
 class DialogTest : public VirtualTimeTest {
  protected:
   static constexpr int kWidth = 240;
@@ -70,13 +87,6 @@ class DialogTest : public VirtualTimeTest {
     settle();
   }
 
-  // A copy of the screen as it is now.
-  std::shared_ptr<Bitmap> screenshot() const {
-    auto copy = Bitmap::create_rgb565(kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y)
-      for (int x = 0; x < kWidth; ++x) copy->set_native(x, y, screen_->native(x, y));
-    return copy;
-  }
   static void keep(const Bitmap& picture, const std::string& name) {
     EXPECT_TRUE(write_png(picture, (testing::output_dir() / name).string()));
   }

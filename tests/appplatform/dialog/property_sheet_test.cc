@@ -32,20 +32,6 @@ struct Settings {
   std::shared_ptr<Bitmap> picture;
 };
 
-void paint_tree_now(WindowHandle window) {
-  WindowSystem& system = WindowSystem::current();
-  system.update_window(window);
-  for (WindowHandle c = system.get_window(window, GW_CHILD); c; c = system.get_window(c, GW_HWNDNEXT)) paint_tree_now(c);
-}
-
-std::shared_ptr<Bitmap> copy_of_display() {
-  auto screen = display_bitmap();
-  auto copy = Bitmap::create_rgb565(screen->width(), screen->height());
-  for (int y = 0; y < screen->height(); ++y)
-    for (int x = 0; x < screen->width(); ++x) copy->set_native(x, y, screen->native(x, y));
-  return copy;
-}
-
 MessageResult send_to_item(WindowHandle page, int id, std::uint32_t message, WParam wparam, LParam lparam) {
   return WindowSystem::current().send_message(dialog_item(page, id), message, wparam, lparam).result;
 }
