@@ -38,9 +38,10 @@ class LineLetterSearch : public LetterSearch {
   int reset_line_work(std::uint32_t n) override;
   void clear_line_work() override;
 
+  int reserve_stroke_pairs(std::uint32_t n) override;
   int reserve_figure_pairs(std::uint32_t n) override;
   int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
-                        const StrokeBaseLines* base_lines) override;
+                        const ReferenceBand* base_lines) override;
   int estimate_line_slant(bool skew_search) override;
   int figure_runs(DynArray<PointRun*>& out) override;
   std::int32_t skew_correction() const override { return work_.skew_correction; }
