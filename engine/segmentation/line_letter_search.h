@@ -14,12 +14,14 @@
 // alternatives and nothing else, clear_output forgets the output's
 // entries, and the results go when the line work is reset or freed.
 //
-// The stages that read and fill the lines (the line intake and analysis,
-// the passes of a line's letter search, spacing, word breaks and case, the
-// word-box search, the letter evaluation and the letters allowed after a
-// prefix) succeed doing nothing until their code joins this class; a line
-// whose passes did not run yields the results its word groups' covers
-// hold.
+// The line intake and analysis are real: every stroke becomes a stroke
+// record over the run's own copy of its points, and estimate_line_slant
+// groups the strokes into text lines (line_grouping.h). The stages still to
+// come (the straightening of the lines, the passes of a line's letter
+// search, spacing, word breaks and case, the word-box search, the letter
+// evaluation and the letters allowed after a prefix) succeed doing nothing
+// until their code joins this class; a line whose passes did not run
+// yields the results its word groups' covers hold.
 #pragma once
 
 #include <optional>
