@@ -199,7 +199,7 @@ class StrokeGrouping {
       if (j == i) continue;
       const int score = lines_.score(i, j);
       if (score < 0) return kBadArgument;
-      const bool tall = lines_.stroke_box(j).height() - 1 > 2 * h_;
+      const bool tall = lines_.stroke_box(j).height() > 2 * h_;
       const bool has_line = lines_.line_of(j) >= 0;
       (tall ? tall_any : any).offer(j, score);
       if (has_line) (tall ? tall_assigned : assigned).offer(j, score);

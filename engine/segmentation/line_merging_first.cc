@@ -143,7 +143,7 @@ bool MergingPasses::flat_mark_before_next(int k) {
                     (slant >= 1 && slant - 160 < a && a <= -30);
   const Box16 b = box(k);
   const bool low = b.height() < h_ / 2 && b.height() < b.width() / 6;
-  if (!flat || !(stroke.glyph_block_c().rows < 10 || low)) return false;
+  if (!flat || !(raise_percentage(stroke) < 10 || low)) return false;
   if (lines_.pair(s, s + 1)->link_distance < h_) return true;
   const Box16 next = lines_.stroke_box(s + 1);
   return std::min(b.bottom, next.bottom) - std::max(b.top, next.top) > h_ / 2;

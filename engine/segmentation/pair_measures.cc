@@ -103,7 +103,7 @@ int measure_bands(RecognitionContext& context, const FigureRecord& fi, const Fig
   const FigureRecord& right = i_left ? fj : fi;
   entry.left_index = static_cast<std::int16_t>(i_left ? i : j);
   entry.right_index = static_cast<std::int16_t>(i_left ? j : i);
-  const int slant = context.slant_angle();
+  const int slant = context.line_slant_angle();
   BandExtent a;
   BandExtent b;
   const int sa = figure_band_extent(left, top, bottom - top, slant, a);

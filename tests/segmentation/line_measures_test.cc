@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/foundation/status.h"
+#include "engine/records/letter_fields.h"
 #include "engine/records/recognition_context.h"
 #include "engine/segmentation/line_grouping.h"
 #include "engine/segmentation/line_merging.h"
@@ -201,7 +202,7 @@ TEST_F(LineMeasuresTest, FigurePairs) {
   EXPECT_EQ(work().figure_pairs.at(0, 1)->link_distance, -1);
   const PairMetrics* beside = work().figure_pairs.at(0, 2);
   EXPECT_EQ(beside->link_distance, beside->pair_value());
-  EXPECT_EQ(beside->kind, work().strokes[0].line_index == work().strokes[1].line_index
+  EXPECT_EQ(shared_line(*beside), work().strokes[0].line_index == work().strokes[1].line_index
                               ? static_cast<std::int16_t>(work().strokes[0].line_index)
                               : -1);
   EXPECT_EQ(beside->left_index, 0);

@@ -13,6 +13,7 @@
 
 #include "engine/foundation/status.h"
 #include "engine/kernel/kernel.h"
+#include "engine/records/letter_fields.h"
 #include "engine/segmentation/line_letter_search.h"
 #include "inkrec/inkrec.h"
 #include "tests/support/data_file.h"
@@ -27,9 +28,11 @@ struct LinePassResult {
   int lines = 0;
 };
 
-// Whether every stroke is on exactly the line its index names, and every
-// line holds sorted strokes, a box uniting theirs and ascending ids.
-inline ::testing::AssertionResult lines_agree(LineWork& work) {
+// Whether every stroke is on exactly the line its index names, every line
+// holds sorted strokes, a box uniting theirs and ascending ids, and every
+// stroke pair names the line its strokes share (unless the lines were
+// changed after the line analysis).
+inline ::testing::AssertionResult lines_agree(LineWork& work, bool with_pairs = true) {
   std::set<int> seen;
   std::int16_t last_id = -32768;
   for (std::uint32_t k = 0; k < work.text_lines.size(); ++k) {
@@ -52,6 +55,16 @@ inline ::testing::AssertionResult lines_agree(LineWork& work) {
   if (seen.size() != work.strokes.size()) {
     return ::testing::AssertionFailure() << seen.size() << " of " << work.strokes.size()
                                          << " strokes on lines";
+  }
+  for (std::uint32_t i = 1; with_pairs && i < work.strokes.size(); ++i) {
+    for (std::uint32_t j = 0; j < i; ++j) {
+      const PairMetrics* pair = work.stroke_pairs.at(i, j);
+      const std::uint16_t k = work.strokes[i].line_index;
+      const int shared = k == work.strokes[j].line_index ? k : -1;
+      if (pair == nullptr || shared_line(*pair) != shared) {
+        return ::testing::AssertionFailure() << "shared line of strokes " << j << " and " << i;
+      }
+    }
   }
   return ::testing::AssertionSuccess();
 }
