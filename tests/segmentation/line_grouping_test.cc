@@ -19,29 +19,9 @@ using testing::InkStroke;
 using testing::LinePass;
 using testing::LinePassResult;
 
-// A word of cursive humps 40 high standing on the base line y.
-InkStroke word(int x, int y, int humps = 6) {
-  testing::WrittenLine line;
-  line.strokes = 1;
-  line.humps = humps;
-  line.x = x;
-  line.y = y;
-  return testing::write_line(line)[0];
-}
-
-// A straight stroke from (x0, y0) to (x1, y1), a point every two units.
-InkStroke bar(int x0, int y0, int x1, int y1) {
-  InkStroke stroke;
-  const int steps = std::max(std::max(std::abs(x1 - x0), std::abs(y1 - y0)) / 2, 1);
-  for (int k = 0; k <= steps; ++k) {
-    stroke.push_back({static_cast<std::int16_t>(x0 + (x1 - x0) * k / steps),
-                      static_cast<std::int16_t>(y0 + (y1 - y0) * k / steps)});
-  }
-  return stroke;
-}
-
-InkStroke dot(int x, int y) { return {{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)},
-                                      {static_cast<std::int16_t>(x + 2), static_cast<std::int16_t>(y + 1)}}; }
+InkStroke word(int x, int y, int humps = 6) { return testing::hump_word(x, y, humps); }
+InkStroke bar(int x0, int y0, int x1, int y1) { return testing::straight_stroke(x0, y0, x1, y1); }
+InkStroke dot(int x, int y) { return testing::dot_stroke(x, y); }
 
 // A line of three words on the base line y.
 Ink plain_line(int y) { return {word(1000, y), word(1130, y), word(1260, y)}; }

@@ -21,24 +21,8 @@ namespace {
 using testing::Ink;
 using testing::InkStroke;
 
-InkStroke word(int x, int y, int humps = 6) {
-  testing::WrittenLine line;
-  line.strokes = 1;
-  line.humps = humps;
-  line.x = x;
-  line.y = y;
-  return testing::write_line(line)[0];
-}
-
-InkStroke bar(int x0, int y0, int x1, int y1) {
-  InkStroke stroke;
-  const int steps = std::max(std::max(std::abs(x1 - x0), std::abs(y1 - y0)) / 2, 1);
-  for (int k = 0; k <= steps; ++k) {
-    stroke.push_back({static_cast<std::int16_t>(x0 + (x1 - x0) * k / steps),
-                      static_cast<std::int16_t>(y0 + (y1 - y0) * k / steps)});
-  }
-  return stroke;
-}
+InkStroke word(int x, int y) { return testing::hump_word(x, y); }
+InkStroke bar(int x0, int y0, int x1, int y1) { return testing::straight_stroke(x0, y0, x1, y1); }
 
 struct Case {
   std::string name;
