@@ -6,6 +6,7 @@
 #include "appplatform/dialog/control_constants.h"
 #include "appplatform/dialog/notify_header.h"
 #include "appplatform/dialog/property_sheet.h"
+#include "appplatform/draw/color.h"
 #include "appplatform/draw/font.h"
 #include "appplatform/message_box.h"
 #include "appplatform/popup_menu.h"
@@ -144,6 +145,15 @@ TEST_F(DialogTest, ATwoPageSheetDrivenByThePenAndByAScriptGivesTheSameResultAndP
   for (int i = 0; i < 3; ++i) list.append(MF_STRING, i + 1, kModes[i]);
   const MenuLayout shown = layout_menu(list, {mode.left, mode.bottom}, TPM_RETURNCMD | TPM_NONOTIFY, {0, 0, kWidth, kHeight});
   ASSERT_TRUE(system_.find_window(u"Ductra Menu", std::nullopt));
+  // The open list is drawn: its frame, and the first item's text on white.
+  const auto as_shown = [&](ColorRef c) { return screen_->color_of(screen_->native_of(c)); };
+  EXPECT_EQ(screen_->color_at(shown.frame.left, shown.frame.top), as_shown(sys_color(COLOR_WINDOWFRAME)));
+  int text_pixels = 0;
+  const Rect first = shown.item_rects[0];
+  for (int y = first.top; y < first.bottom; ++y)
+    for (int x = first.left + 1; x < first.right - 1; ++x) text_pixels += screen_->color_at(x, y) != as_shown(sys_color(COLOR_WINDOW));
+  EXPECT_GT(text_pixels, 10);
+  keep(*copy_of_display(), "sheet_combo_list_open.png");
   pen(centre_of(shown.item_rects[2]), centre_of(shown.item_rects[2]));
   tap_item_of(sheet, kLargeIcon);
   // The second tab, then the trackbar dragged from its start to position 20.
