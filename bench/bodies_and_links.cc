@@ -1,5 +1,5 @@
-// The cost of the bodies-and-links split: every pass over a line of five
-// cursive words of twelve letters each, looped and leaning, once the
+// The cost of the bodies-and-links split: every pass over a line of 5, 20
+// or 80 cursive words of twelve letters each, looped and leaning, once the
 // strokes' trajectories are measured.
 
 #include "engine/analysis/bodies_and_links.h"
@@ -13,7 +13,7 @@ namespace {
 
 void BM_SplitCursiveLine(benchmark::State& state) {
   testing::Ink ink;
-  for (int word = 0; word < 5; ++word) {
+  for (int word = 0; word < state.range(0); ++word) {
     ink.push_back(
         testing::trochoid_word(12, word % 2 == 0 ? 1.6 : 0.7, 40, 100 + 260 * word, 200, 0.3));
   }
@@ -32,7 +32,7 @@ void BM_SplitCursiveLine(benchmark::State& state) {
   }
   state.counters["links"] = static_cast<double>(work.links.size());
 }
-BENCHMARK(BM_SplitCursiveLine);
+BENCHMARK(BM_SplitCursiveLine)->Arg(5)->Arg(20)->Arg(80)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace inkrec

@@ -4,6 +4,7 @@
 
 #include "engine/analysis/bodies_and_links.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/analysis/link_passes.h"
@@ -46,6 +47,22 @@ constexpr NamedPass kNamedPasses[] = {
     {u"remove_median_body", remove_median_body},
     {u"remove_undoubted_links", remove_undoubted_links},
 };
+
+// The first record of the array at or after (stroke, piece) in stroke and
+// piece order.
+std::uint32_t first_piece_from(const DynArray<FigureRecord>& figures, int stroke, int piece) {
+  const FigureRecord* found = std::lower_bound(
+      figures.begin(), figures.end(), std::pair{stroke, piece},
+      [](const FigureRecord& f, const std::pair<int, int>& key) {
+        return f.stroke_index < key.first || (f.stroke_index == key.first && f.piece < key.second);
+      });
+  return static_cast<std::uint32_t>(found - figures.begin());
+}
+
+// The index of a record of the array.
+std::uint32_t index_in(const DynArray<FigureRecord>& figures, const FigureRecord* record) {
+  return static_cast<std::uint32_t>(record - figures.begin());
+}
 
 int one_body_per_stroke(RecognitionContext& context) {
   DynArray<StrokeRecord>& strokes = context.strokes();
@@ -98,8 +115,7 @@ int remove_link(RecognitionContext& context, std::uint32_t link) {
   if (piece == 1 && link_at(context, stroke, 3) == nullptr) before->whole_stroke = 1;
   if (const int status = prepare_piece(*before); status != kOk) return status;
 
-  const auto key = static_cast<std::uint16_t>(piece + 1);
-  int status = figure_array_remove(context.bodies(), after->stroke_index, key, key);
+  int status = context.bodies().erase(index_in(context.bodies(), after), 1);
   if (status == kOk) status = context.links().erase(link, 1);
   if (status != kOk) return status;
   shift_pieces(context.bodies(), stroke, piece - 1, -2);
@@ -121,8 +137,7 @@ int remove_body(RecognitionContext& context, std::uint32_t body) {
     if (previous == nullptr) return kBadArgument;
     previous->run.count += next->run.count + merged->run.count - 2;
     if (const int status = prepare_piece(*previous); status != kOk) return status;
-    const auto key = static_cast<std::uint16_t>(piece + 1);
-    if (const int status = figure_array_remove(context.links(), next->stroke_index, key, key);
+    if (const int status = context.links().erase(index_in(context.links(), next), 1);
         status != kOk) {
       return status;
     }
@@ -139,9 +154,20 @@ int remove_body(RecognitionContext& context, std::uint32_t body) {
   return kOk;
 }
 
+std::uint32_t piece_index(const DynArray<FigureRecord>& figures, int stroke, int piece) {
+  if (stroke < 0 || stroke > 0xFFFF || piece < 0 || piece > 0xFFFF) return figures.size();
+  const std::uint32_t i = first_piece_from(figures, stroke, piece);
+  if (i == figures.size()) return i;
+  const FigureRecord& found = figures[i];
+  const bool match =
+      found.stroke_index == stroke && found.piece == piece && found.piece_key == piece;
+  return match ? i : figures.size();
+}
+
 void shift_pieces(DynArray<FigureRecord>& figures, int stroke, int piece, int delta) {
-  for (FigureRecord& figure : figures) {
-    if (figure.stroke_index != stroke || figure.piece <= piece) continue;
+  for (std::uint32_t i = first_piece_from(figures, stroke, piece + 1);
+       i < figures.size() && figures[i].stroke_index == stroke; ++i) {
+    FigureRecord& figure = figures[i];
     figure.piece = static_cast<std::uint16_t>(figure.piece + delta);
     figure.piece_key = static_cast<std::uint16_t>(figure.piece_key + delta);
   }

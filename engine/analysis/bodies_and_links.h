@@ -48,8 +48,12 @@ int remove_link(RecognitionContext& context, std::uint32_t link);
 // link after the body, -2 for a bad index or a missing link before it.
 int remove_body(RecognitionContext& context, std::uint32_t body);
 
+// The index of the piece (stroke, piece, piece) in an array kept in stroke
+// and piece order, found by halving; the array's count when there is none.
+std::uint32_t piece_index(const DynArray<FigureRecord>& figures, int stroke, int piece);
+
 // Adds delta to both piece keys of every record of the stroke whose piece
-// is greater than `piece`.
+// is greater than `piece` (the array in stroke and piece order).
 void shift_pieces(DynArray<FigureRecord>& figures, int stroke, int piece, int delta);
 // The shift that closes the gap a merge leaves after `piece`: -1 when piece
 // is -1 (every piece of the stroke), else -2.

@@ -129,6 +129,8 @@ int shorten_links_for_body_tales_and_sharp(RecognitionContext& context) {
       }
     }
 
+    // The tail: the pen goes on at the link's end (the cosine of its turn
+    // there is positive), or the link turned before its last kink.
     if (record_at(link, n - 1).trajectory.ratio > 0 || (turn_end && turned)) {
       int m = n / 4;
       if (turn_end) m = std::min(m, n - *turn_end - 1);
@@ -315,8 +317,7 @@ int remove_point_bodies(RecognitionContext& context) {
       ++b;
       continue;
     }
-    const std::uint32_t index =
-        figure_array_find(context.links(), link->stroke_index, link->piece, link->piece_key);
+    const std::uint32_t index = piece_index(context.links(), link->stroke_index, link->piece);
     if (const int status = remove_link(context, index); status != kOk) return status;
   }
   return kOk;

@@ -16,9 +16,7 @@ namespace inkrec {
 namespace {
 
 FigureRecord* piece_in(DynArray<FigureRecord>& figures, int stroke, int piece) {
-  if (stroke < 0 || stroke > 0xFFFF || piece < 0 || piece > 0xFFFF) return nullptr;
-  return figure_array_get2(figures, static_cast<std::uint16_t>(stroke),
-                           static_cast<std::uint16_t>(piece));
+  return figures.item_checked(piece_index(figures, stroke, piece));
 }
 
 std::int64_t squared_distance(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
@@ -218,12 +216,8 @@ int split_link(RecognitionContext& context, std::uint32_t i, int a, int t) {
   if (link == nullptr || a < 1 || a > t || t >= point_count(*link) - 1) return kBadArgument;
   const std::uint16_t stroke = link->stroke_index;
   const int piece = link->piece;
-  const auto previous = static_cast<std::uint16_t>(piece - 1);
-  std::uint32_t before = 0;
-  if (piece < 1 ||
-      figure_array_get(context.bodies(), stroke, previous, previous, &before) == nullptr) {
-    return kBadArgument;
-  }
+  const std::uint32_t before = piece_index(context.bodies(), stroke, piece - 1);
+  if (before == context.bodies().size()) return kBadArgument;
 
   // Both new pieces are cut from the link's own run and take its line
   // index and reference band.

@@ -45,6 +45,18 @@ int RafVector::reset(std::uint32_t n) {
   return kOk;
 }
 
+const RafGrid* RafGridCache::find(int columns, int rows) const {
+  for (int i = 0; i < count; ++i) {
+    const RafGrid& grid = grids[static_cast<std::size_t>(i)];
+    if (grid.columns == columns && grid.rows == rows) return &grid;
+  }
+  return nullptr;
+}
+
+void RafGridCache::keep(const RafGrid& grid) {
+  if (count < kShapes) grids[static_cast<std::size_t>(count++)] = grid;
+}
+
 void RafWorkArea::empty() {
   column_band.fill(0);
   column_neighbour.fill(-1);
@@ -52,6 +64,7 @@ void RafWorkArea::empty() {
   row_neighbour.fill(-1);
   columns = 0;
   rows = 0;
+  grids.clear();
   strokes.clear();
   scaled_strokes.clear();
   points.clear();

@@ -69,6 +69,32 @@ struct RafVector {
 
 using BandTable = std::array<std::int32_t, kRafFrameSize>;
 
+// The band and neighbour tables of one grid shape, as set_raf_grid fills
+// them for the figure's raster.
+struct RafGrid {
+  std::int32_t columns = 0;
+  std::int32_t rows = 0;
+  BandTable column_band{};
+  BandTable column_neighbour{};
+  BandTable row_band{};
+  BandTable row_neighbour{};
+};
+
+// The grids of the figure being computed, one per shape met so far. They
+// hold while the raster stays; preparing the work area empties them.
+struct RafGridCache {
+  static constexpr int kShapes = 4;
+
+  // The grid of that shape; null when none is kept.
+  const RafGrid* find(int columns, int rows) const;
+  // Keeps a grid (nothing when every place is taken).
+  void keep(const RafGrid& grid);
+  void clear() { count = 0; }
+
+  std::array<RafGrid, kShapes> grids{};
+  int count = 0;
+};
+
 struct RafWorkArea {
   // Everything to zero length (keeping the buffers), the occupancy grid
   // cleared, the run counters deleted.
@@ -83,6 +109,7 @@ struct RafWorkArea {
   BandTable row_neighbour{};
   std::int32_t columns = 0;
   std::int32_t rows = 0;
+  RafGridCache grids;
 
   // Filled by the caller (or by RafContext::load_strokes): every stroke of at
   // least two points, normalised so that their box has its corner at (0, 0),

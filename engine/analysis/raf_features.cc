@@ -84,7 +84,7 @@ int compute_raf(const RafDescriptor& descriptor, RafContext& context, bool gener
   }
   if (entry.grid_planes > 0) {
     const int status =
-        set_raf_grid(context.work, descriptor.raf.nx / entry.grid_planes, descriptor.raf.ny);
+        set_raf_grid_cached(context.work, descriptor.raf.nx / entry.grid_planes, descriptor.raf.ny);
     if (status != kOk) return status;
   }
   return entry.extractor(descriptor, context);

@@ -216,6 +216,22 @@ int set_raf_grid(RafWorkArea& work, int columns, int rows) {
   return kOk;
 }
 
+int set_raf_grid_cached(RafWorkArea& work, int columns, int rows) {
+  if (const RafGrid* kept = work.grids.find(columns, rows); kept != nullptr) {
+    work.column_band = kept->column_band;
+    work.column_neighbour = kept->column_neighbour;
+    work.row_band = kept->row_band;
+    work.row_neighbour = kept->row_neighbour;
+    work.columns = columns;
+    work.rows = rows;
+    return kOk;
+  }
+  if (const int status = set_raf_grid(work, columns, rows); status != kOk) return status;
+  work.grids.keep(RafGrid{columns, rows, work.column_band, work.column_neighbour, work.row_band,
+                          work.row_neighbour});
+  return kOk;
+}
+
 int RafBlock::add(std::int64_t index) {
   if (index < 0 || index >= cell_count()) return kRafChordBounds;
   const std::int64_t at = offset_ + index;

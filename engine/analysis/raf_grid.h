@@ -21,6 +21,9 @@ namespace inkrec {
 // or more high / wide; 7005 for rows outside 2..6; 7006 for 6 rows or no
 // column.
 int set_raf_grid(RafWorkArea& work, int columns, int rows);
+// set_raf_grid through the work area's grid cache: a shape already set for
+// this raster is copied back instead of computed again. The same statuses.
+int set_raf_grid_cached(RafWorkArea& work, int columns, int rows);
 
 // The counters of one Raf record: nx x ny cells from `offset`, holding
 // `planes` kinds of counter per grid cell.

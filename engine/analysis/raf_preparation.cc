@@ -219,6 +219,7 @@ void measure_raster(RafWorkArea& work) {
 }  // namespace
 
 int prepare_raf_work_area(RafWorkArea& work, const Box16& figure_box) {
+  work.grids.clear();
   if (const int status = check_strokes(work.strokes); status != kOk) return status;
   int status = count_vertical_runs(work, figure_box);
   if (status == kOk) status = build_segments(work);

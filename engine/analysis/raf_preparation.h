@@ -10,7 +10,8 @@
 namespace inkrec {
 
 // Fills the work area from `strokes` and `scaled_strokes` against the
-// figure box of the normalised frame. 0; -1 out of memory; -2 for a stroke
+// figure box of the normalised frame, and forgets the grids of the figure
+// before. 0; -1 out of memory; -2 for a stroke
 // view without points or with fewer than two; -3 for a raster point outside
 // the figure box (or an empty figure box); 7003 / 7004 when the raster is
 // 50 or more wide / high; 7007 when the raster has more points than its

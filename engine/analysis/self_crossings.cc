@@ -1,4 +1,4 @@
-// Self-crossings: boxed pair search over the segments, record merge.
+// Self-crossings: boxed pair search over the segments, marks for a step.
 
 #include "engine/analysis/self_crossings.h"
 
@@ -16,11 +16,6 @@ namespace {
 // Segments are grouped in blocks whose united box rejects a whole block of
 // candidate partners at once.
 constexpr std::int32_t kBlockSize = 16;
-
-struct CrossingPair {
-  std::int32_t i;
-  std::int32_t j;
-};
 
 // The boxes of all segments and of each block, and the arc lengths.
 class SegmentIndex {
@@ -61,10 +56,9 @@ class SegmentIndex {
   DynArray<std::int64_t> arc_;
 };
 
-bool is_crossing_pair(const PackedPoint* points, const SegmentIndex& index, std::int32_t i,
-                      std::int32_t j, int step) {
+bool segments_cross_properly(const PackedPoint* points, const SegmentIndex& index, std::int32_t i,
+                             std::int32_t j) {
   if (!index.box(i).intersects(index.box(j))) return false;
-  if (index.arc(i + 1, j) <= step) return false;
   const PackedPoint a0 = points[i];
   const PackedPoint a1 = points[i + 1];
   const PackedPoint b0 = points[j];
@@ -73,8 +67,27 @@ bool is_crossing_pair(const PackedPoint* points, const SegmentIndex& index, std:
          !point_on_segment(a1, b0, b1);
 }
 
-int find_pairs(const PackedPoint* points, std::int32_t segment_count, int step,
-               DynArray<CrossingPair>& pairs) {
+CrossingMark mark_of(std::int32_t point, std::uint16_t flags, std::int32_t partner) {
+  CrossingMark mark;
+  mark.point_number = static_cast<std::uint16_t>(point);
+  mark.flags = flags;
+  if ((flags & (TrajectoryRecord::kFirstCrossing | TrajectoryRecord::kFirstCrossingEnd)) != 0) {
+    mark.first_partner = static_cast<std::uint16_t>(partner);
+  } else {
+    mark.second_partner = static_cast<std::uint16_t>(partner);
+  }
+  return mark;
+}
+
+}  // namespace
+
+int SelfCrossings::find(const PackedPoint* points, std::int32_t count, int least_step) {
+  pairs_.clear();
+  least_step_ = least_step;
+  if (count > 65535 || (points == nullptr && count > 0)) return kBadArgument;
+  if (count < 4) return kOk;
+  if (slot_of_point_.resize(static_cast<std::uint32_t>(count), -1) != kOk) return kOutOfMemory;
+  const std::int32_t segment_count = count - 1;
   SegmentIndex index;
   if (const int status = index.build(points, segment_count); status != kOk) return status;
   for (std::int32_t i = 0; i < segment_count; ++i) {
@@ -84,7 +97,10 @@ int find_pairs(const PackedPoint* points, std::int32_t segment_count, int step,
         j += kBlockSize - 1;
         continue;
       }
-      if (is_crossing_pair(points, index, i, j, step) && pairs.push_back({i, j}) != kOk) {
+      const std::int64_t arc = index.arc(i + 1, j);
+      if (arc <= least_step || !segments_cross_properly(points, index, i, j)) continue;
+      if (pairs_.push_back({i, j, arc}) != kOk) {
+        pairs_.clear();
         return kOutOfMemory;
       }
     }
@@ -92,57 +108,42 @@ int find_pairs(const PackedPoint* points, std::int32_t segment_count, int step,
   return kOk;
 }
 
-int add_record(DynArray<TrajectoryRecord>& out, std::int32_t point, std::uint16_t flags,
-               std::int32_t partner) {
-  TrajectoryRecord record(static_cast<std::uint16_t>(point));
-  record.add_flags(flags);
-  if ((flags & (TrajectoryRecord::kFirstCrossing | TrajectoryRecord::kFirstCrossingEnd)) != 0) {
-    record.first_partner = static_cast<std::uint16_t>(partner);
-  } else {
-    record.second_partner = static_cast<std::uint16_t>(partner);
-  }
-  return out.push_back(std::move(record));
-}
-
-// Sorted by point; every run of records of one point folded into its first
-// record. Folding the run from its end backwards leaves the same record as
-// merging its later records into the first one in order, which this does.
-int merge_records_of_each_point(DynArray<TrajectoryRecord>& out) {
-  std::stable_sort(out.begin(), out.end(),
-                   [](const TrajectoryRecord& a, const TrajectoryRecord& b) {
-                     return a.point_number < b.point_number;
-                   });
-  std::uint32_t kept = 0;
-  for (std::uint32_t k = 0; k < out.size(); ++k) {
-    if (kept > 0 && out[kept - 1].point_number == out[k].point_number) {
-      out[kept - 1].merge_extra_codes(out[k]);
-    } else {
-      if (kept != k) out[kept] = std::move(out[k]);
-      ++kept;
-    }
-  }
-  return out.erase(kept, out.size() - kept);
-}
-
-}  // namespace
-
-int find_self_crossings(const PackedPoint* points, std::int32_t count,
-                        DynArray<TrajectoryRecord>& out, int step) {
+int SelfCrossings::marks_for(int step, DynArray<CrossingMark>& out) {
   out.clear();
-  if (count > 65535 || (points == nullptr && count > 0)) return kBadArgument;
-  if (count < 4) return kOk;
-  DynArray<CrossingPair> pairs;
-  if (const int status = find_pairs(points, count - 1, step, pairs); status != kOk) return status;
-  for (const CrossingPair& pair : pairs) {
-    if (add_record(out, pair.i, TrajectoryRecord::kFirstCrossing, pair.j) != kOk ||
-        add_record(out, pair.i + 1, TrajectoryRecord::kFirstCrossingEnd, pair.j) != kOk ||
-        add_record(out, pair.j, TrajectoryRecord::kSecondCrossing, pair.i) != kOk ||
-        add_record(out, pair.j + 1, TrajectoryRecord::kSecondCrossingEnd, pair.i) != kOk) {
-      out.clear();
-      return kOutOfMemory;
+  if (step < least_step_) return kBadArgument;
+  for (const Pair& pair : pairs_) {
+    if (pair.arc <= step) continue;
+    const CrossingMark marks[] = {
+        mark_of(pair.i, TrajectoryRecord::kFirstCrossing, pair.j),
+        mark_of(pair.i + 1, TrajectoryRecord::kFirstCrossingEnd, pair.j),
+        mark_of(pair.j, TrajectoryRecord::kSecondCrossing, pair.i),
+        mark_of(pair.j + 1, TrajectoryRecord::kSecondCrossingEnd, pair.i)};
+    for (const CrossingMark& mark : marks) {
+      std::int32_t& slot = slot_of_point_[mark.point_number];
+      if (slot >= 0) {
+        merge_crossing_mark(out[static_cast<std::uint32_t>(slot)], mark);
+      } else if (out.push_back(mark) == kOk) {
+        slot = static_cast<std::int32_t>(out.size() - 1);
+      } else {
+        for (const CrossingMark& kept : out) slot_of_point_[kept.point_number] = -1;
+        out.clear();
+        return kOutOfMemory;
+      }
     }
   }
-  return merge_records_of_each_point(out);
+  for (const CrossingMark& mark : out) slot_of_point_[mark.point_number] = -1;
+  std::sort(out.begin(), out.end(), [](const CrossingMark& a, const CrossingMark& b) {
+    return a.point_number < b.point_number;
+  });
+  return kOk;
+}
+
+int find_self_crossings(const PackedPoint* points, std::int32_t count, DynArray<CrossingMark>& out,
+                        int step) {
+  out.clear();
+  SelfCrossings crossings;
+  if (const int status = crossings.find(points, count, step); status != kOk) return status;
+  return crossings.marks_for(step, out);
 }
 
 }  // namespace inkrec

@@ -37,6 +37,51 @@ std::int64_t mean_vertex_spacing(const TrajectoryList& trajectories) {
   return vectors == 0 ? 0 : sum / vectors;
 }
 
+// Builds the trajectories of one list of strokes again and again with
+// other steps. The self-crossings of each stroke are searched once, for
+// every step the analysis uses, and from the second build on the
+// trajectories of the list are rebuilt in place.
+class TrajectoryBuilds {
+ public:
+  explicit TrajectoryBuilds(const StrokeList& strokes) : strokes_(strokes) {}
+
+  int build(TrajectoryList& out, int step) {
+    const std::uint32_t n = strokes_.size();
+    if (!found_) {
+      if (const int status = find_crossings(); status != kOk) return status;
+      out.clear();
+      for (std::uint32_t i = 0; i < n; ++i) {
+        if (out.add_new() == nullptr) return kOutOfMemory;
+      }
+    }
+    for (std::uint32_t i = 0; i < n; ++i) {
+      const int status = analyse_trajectory(*strokes_[i], crossings_[i], marks_, *out[i], step);
+      if (status != kOk) return status;
+    }
+    return kOk;
+  }
+
+ private:
+  int find_crossings() {
+    for (std::uint32_t i = 0; i < strokes_.size(); ++i) {
+      if (strokes_[i] == nullptr) return kBadArgument;
+      SelfCrossings* crossings = crossings_.push_default();
+      if (crossings == nullptr) return kOutOfMemory;
+      const Stroke& stroke = *strokes_[i];
+      const int status = crossings->find(stroke.data(), static_cast<std::int32_t>(stroke.size()),
+                                         kLeastAnalysisStep);
+      if (status != kOk) return status;
+    }
+    found_ = true;
+    return kOk;
+  }
+
+  const StrokeList& strokes_;
+  bool found_ = false;
+  DynArray<SelfCrossings> crossings_;
+  DynArray<CrossingMark> marks_;
+};
+
 }  // namespace
 
 int compute_step_size(const StrokeList& strokes, const DynArray<std::uint8_t>& loop_marks,
@@ -101,12 +146,17 @@ int stroke_feature_pass(const StrokeList& strokes, TrajectoryList& out, StepStat
   std::int32_t step = 0;
   if (const int status = compute_step_size(strokes, marks, &step); status != kOk) return status;
   stats.first = step;
-  if (const int status = build_trajectories(strokes, out, step); status != kOk) return status;
+  TrajectoryBuilds builds(strokes);
+  if (const int status = builds.build(out, step); status != kOk) return status;
   if (!refine) return kOk;
 
   if (const int status = loop_marks_of(out, marks); status != kOk) return status;
+  const std::int32_t first_step = step;
   if (const int status = compute_step_size(strokes, marks, &step); status != kOk) return status;
-  if (const int status = build_trajectories(strokes, out, step); status != kOk) return status;
+  // The same step builds the same trajectories.
+  if (step != first_step) {
+    if (const int status = builds.build(out, step); status != kOk) return status;
+  }
   stats.with_loops = step;
 
   const std::int64_t limit = std::int64_t{strokes.size() < 8 ? 10 : 15} * step;
@@ -114,7 +164,7 @@ int stroke_feature_pass(const StrokeList& strokes, TrajectoryList& out, StepStat
   bool built = true;
   while (step >= 3) {
     if (!built) {
-      if (const int status = build_trajectories(strokes, out, step); status != kOk) return status;
+      if (const int status = builds.build(out, step); status != kOk) return status;
     }
     built = false;
     const std::int64_t mean = mean_vertex_spacing(out);

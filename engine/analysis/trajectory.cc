@@ -37,20 +37,22 @@ std::int64_t offset_from_chord(PackedPoint p, PackedPoint p0, Offset k, int l) {
   return kFixedOne * (d.y * k.x - d.x * k.y) / l;
 }
 
-// Adds vertices in stroke order, merging a vertex into the last one when
-// both have the same coordinates.
+// Adds vertices in stroke order, each written in place at the end of the
+// trajectory, merging a vertex into the last one when both have the same
+// coordinates.
 class VertexWriter {
  public:
-  VertexWriter(const PackedPoint* points, const DynArray<TrajectoryRecord>& crossings,
-               Trajectory& out)
+  VertexWriter(const PackedPoint* points, const DynArray<CrossingMark>& crossings, Trajectory& out)
       : points_(points), crossings_(crossings), out_(out) {}
 
   int add_first() {
-    TrajectoryRecord first(0);
-    first.add_flags(TrajectoryRecord::kStrokeStart);
-    if (!crossings_.empty() && crossings_[0].point_number == 0)
-      first.merge_extra_codes(crossings_[0]);
-    return append(0, first);
+    PointRecord* first = append(0);
+    if (first == nullptr) return kOutOfMemory;
+    first->trajectory.add_flags(TrajectoryRecord::kStrokeStart);
+    if (!crossings_.empty() && crossings_[0].point_number == 0) {
+      merge_crossing_mark(first->trajectory, crossings_[0]);
+    }
+    return kOk;
   }
 
   bool has_crossing_at(std::int32_t point) const {
@@ -64,45 +66,52 @@ class VertexWriter {
     bool end_covered = false;
     for (std::uint32_t k = crossing_at_or_after(start);
          k < crossings_.size() && crossings_[k].point_number <= end; ++k) {
-      if (const int status = add(crossings_[k].point_number, crossings_[k]); status != kOk) {
-        return status;
-      }
+      if (const int status = add_crossing(crossings_[k]); status != kOk) return status;
       end_covered = crossings_[k].point_number == end;
     }
-    if (end_covered) return kOk;
-    return add(end, TrajectoryRecord(static_cast<std::uint16_t>(end)));
+    if (end_covered || same_as_last(end)) return kOk;
+    return append(end) == nullptr ? kOutOfMemory : kOk;
   }
 
   std::int32_t last_vertex_point() const { return out_.back().trajectory.point_number; }
 
  private:
   std::uint32_t crossing_at_or_after(std::int32_t point) const {
-    const auto* found = std::lower_bound(
-        crossings_.begin(), crossings_.end(), point,
-        [](const TrajectoryRecord& r, std::int32_t p) { return r.point_number < p; });
+    const auto* found =
+        std::lower_bound(crossings_.begin(), crossings_.end(), point,
+                         [](const CrossingMark& m, std::int32_t p) { return m.point_number < p; });
     return static_cast<std::uint32_t>(found - crossings_.begin());
   }
 
-  int add(std::int32_t point, const TrajectoryRecord& record) {
-    if (!out_.empty() && out_.back().point == points_[point]) {
-      out_.back().trajectory.merge_extra_codes(record);
-      return kOk;
-    }
-    return append(point, record);
+  bool same_as_last(std::int32_t point) const {
+    return !out_.empty() && out_.back().point == points_[point];
   }
 
-  int append(std::int32_t point, const TrajectoryRecord& record) {
-    PointRecord* slot = out_.push_default();
-    if (slot == nullptr) return kOutOfMemory;
-    if (make_trajectory_entry(points_[point], record, *slot) != kOk) {
-      out_.pop_back();
-      return kOutOfMemory;
+  // A vertex carrying the mark, or the mark merged into the last vertex
+  // when that one has the same coordinates.
+  int add_crossing(const CrossingMark& mark) {
+    if (same_as_last(mark.point_number)) {
+      merge_crossing_mark(out_.back().trajectory, mark);
+      return kOk;
     }
+    PointRecord* vertex = append(mark.point_number);
+    if (vertex == nullptr) return kOutOfMemory;
+    vertex->trajectory.first_partner = mark.first_partner;
+    vertex->trajectory.second_partner = mark.second_partner;
+    vertex->trajectory.flags = mark.flags;
     return kOk;
   }
 
+  PointRecord* append(std::int32_t point) {
+    PointRecord* vertex = out_.push_default();
+    if (vertex == nullptr) return nullptr;
+    vertex->point = points_[point];
+    vertex->trajectory.point_number = static_cast<std::uint16_t>(point);
+    return vertex;
+  }
+
   const PackedPoint* points_;
-  const DynArray<TrajectoryRecord>& crossings_;
+  const DynArray<CrossingMark>& crossings_;
   Trajectory& out_;
 };
 
@@ -185,12 +194,18 @@ std::int32_t choose_cut(const PackedPoint* run, std::int32_t n, unsigned flags) 
 
 int build_trajectory(const PackedPoint* points, std::int32_t count, Trajectory& out, int step) {
   out.clear();
-  if (count > 65535 || (points == nullptr && count > 0)) return kBadArgument;
-  if (count < 1) return kOk;
-  DynArray<TrajectoryRecord> crossings;
+  DynArray<CrossingMark> crossings;
   if (const int status = find_self_crossings(points, count, crossings, step); status != kOk) {
     return status;
   }
+  return build_trajectory_through(points, count, crossings, out, step);
+}
+
+int build_trajectory_through(const PackedPoint* points, std::int32_t count,
+                             const DynArray<CrossingMark>& crossings, Trajectory& out, int step) {
+  out.clear();
+  if (count > 65535 || (points == nullptr && count > 0)) return kBadArgument;
+  if (count < 1) return kOk;
   const std::int64_t tolerance = std::llabs(std::int64_t{step}) * kFixedOne;
   VertexWriter writer(points, crossings, out);
   if (const int status = writer.add_first(); status != kOk) return status;
@@ -214,7 +229,7 @@ void vertex_statistics(Trajectory& trajectory) {
         math_sqrt(static_cast<double>(dot(a, a)) * static_cast<double>(dot(b, b)));
     if (lengths == 0.0) continue;
     const int cosine = static_cast<int>(1000.0 * static_cast<double>(dot(a, b)) / lengths);
-    trajectory[i].trajectory.ratio = static_cast<std::uint32_t>(cosine);
+    trajectory[i].trajectory.ratio = cosine;
   }
   if (n < 2) {
     if (n == 1) trajectory[0].trajectory.score = 0;
@@ -236,7 +251,18 @@ void vertex_statistics(Trajectory& trajectory) {
 
 int analyse_trajectory(const Stroke& stroke, Trajectory& out, int step) {
   const int status = build_trajectory(stroke.data(), static_cast<std::int32_t>(stroke.size()), out,
-                                      std::max(step, 3));
+                                      std::max(step, kLeastAnalysisStep));
+  if (status != kOk) return status;
+  vertex_statistics(out);
+  return kOk;
+}
+
+int analyse_trajectory(const Stroke& stroke, SelfCrossings& crossings,
+                       DynArray<CrossingMark>& marks, Trajectory& out, int step) {
+  step = std::max(step, kLeastAnalysisStep);
+  if (const int status = crossings.marks_for(step, marks); status != kOk) return status;
+  const int status = build_trajectory_through(
+      stroke.data(), static_cast<std::int32_t>(stroke.size()), marks, out, step);
   if (status != kOk) return status;
   vertex_statistics(out);
   return kOk;

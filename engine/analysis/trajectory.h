@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "engine/analysis/self_crossings.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
 #include "engine/foundation/ptr_array.h"
@@ -20,6 +21,9 @@ namespace inkrec {
 using Trajectory = DynArray<PointRecord>;
 // One trajectory per stroke, in stroke order; owns its trajectories.
 using TrajectoryList = PtrArray<Trajectory>;
+
+// The analysis raises every smaller step to this one.
+inline constexpr int kLeastAnalysisStep = 3;
 
 // How the interior points of a run stray from its chord P0-Pn-1.
 inline constexpr unsigned kDeviationAcross = 1;   // a point lies T/1024 or more off the chord
@@ -41,6 +45,9 @@ std::int32_t choose_cut(const PackedPoint* run, std::int32_t n, unsigned flags);
 // 0; -1 when memory runs out; -2 for a null stroke with points or one of
 // more than 65535 points.
 int build_trajectory(const PackedPoint* points, std::int32_t count, Trajectory& out, int step);
+// The same with the stroke's self-crossing marks for this step given.
+int build_trajectory_through(const PackedPoint* points, std::int32_t count,
+                             const DynArray<CrossingMark>& crossings, Trajectory& out, int step);
 
 // Sets each interior vertex's ratio to 1000 x the cosine of its turning angle
 // and every vertex's score to 10000 x the curvature of the spline through the
@@ -50,5 +57,9 @@ void vertex_statistics(Trajectory& trajectory);
 // build_trajectory with the step raised to at least 3, then
 // vertex_statistics.
 int analyse_trajectory(const Stroke& stroke, Trajectory& out, int step);
+// The same with the stroke's self-crossings found beforehand
+// (SelfCrossings::find with a least step of 3 or less); `marks` is scratch.
+int analyse_trajectory(const Stroke& stroke, SelfCrossings& crossings,
+                       DynArray<CrossingMark>& marks, Trajectory& out, int step);
 
 }  // namespace inkrec

@@ -98,6 +98,8 @@ int InkPass::measure(const PointRun& run, int threshold, bool trajectory_mode) {
 // about the box centre and the area of the octagon of the eight extreme
 // points, averaged and taken in percent of the squared greatest octagonal
 // distance of a point from the centre; the diameter is twice that distance.
+// Of the ways to combine the two areas measured on real letters, the mean
+// suits the shape-class thresholds best (bench/README.md).
 struct PolygonMeasure {
   std::int64_t compactness = 0;
   std::int64_t diameter = 0;

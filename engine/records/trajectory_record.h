@@ -70,7 +70,10 @@ struct TrajectoryRecord {
   // partner when it has kSecondCrossing, then adds all of other's flags.
   void merge_extra_codes(const TrajectoryRecord& other);
 
-  std::uint32_t ratio = 10000;  // set by the trajectory analysis
+  // Set by the trajectory analysis: 1000 x the cosine of the turning angle
+  // at an interior vertex (negative where the path turns back by more than a
+  // right angle), 10000 at a stroke's ends and until set.
+  std::int32_t ratio = 10000;
   CrossingDescription crossing;
   std::uint8_t analysis_bytes[4] = {0, 0, 0, 0};
   std::uint16_t point_number;               // index along the stroke, increasing along a run

@@ -245,6 +245,27 @@ TEST_F(PieceBookkeeping, MergesReportMissingPieces) {
   EXPECT_EQ(remove_body(context, 1), kBadArgument);  // no link before it
 }
 
+TEST_F(PieceBookkeeping, PiecesAreFoundByStrokeAndPiece) {
+  ASSERT_EQ(bench_.cut(0, {2, 3, 5, 6}), kOk);
+  ASSERT_EQ(bench_.cut(1, {}), kOk);
+  const DynArray<FigureRecord>& bodies = work().bodies;
+  const std::uint32_t none = bodies.size();
+  const struct {
+    int stroke;
+    int piece;
+    std::uint32_t index;
+  } cases[] = {{0, 0, 0},     {0, 2, 1},     {0, 4, 2},          {1, 0, 3},
+               {0, 1, none},  {0, 6, none},  {1, 2, none},       {2, 0, none},
+               {-1, 0, none}, {0, -1, none}, {0x10000, 0, none}, {0, 0x10000, none}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(piece_index(bodies, c.stroke, c.piece), c.index) << c.stroke << "." << c.piece;
+  }
+  EXPECT_EQ(piece_index(work().links, 0, 3), 1u);
+  // The second key must agree too.
+  work().bodies[1].piece_key = 9;
+  EXPECT_EQ(piece_index(bodies, 0, 2), none);
+}
+
 TEST_F(PieceBookkeeping, ShiftsMoveOnlyTheLaterPiecesOfTheStroke) {
   ASSERT_EQ(bench_.cut(0, {2, 3, 5, 6}), kOk);
   ASSERT_EQ(bench_.cut(1, {}), kOk);

@@ -47,6 +47,7 @@ struct PieceCase {
   std::vector<Mark> marks = {};
   std::vector<Value> directions = {};
   std::vector<Value> scores = {};
+  std::vector<Value> ratios = {};
   LineShape shape = {};
 };
 
@@ -67,6 +68,7 @@ std::string run_case(int (*pass)(RecognitionContext&), const PieceCase& c,
     trajectory[d.index].trajectory.step_direction = static_cast<std::int16_t>(d.value);
   }
   for (const Value& score : c.scores) trajectory[score.index].trajectory.score = score.value;
+  for (const Value& ratio : c.ratios) trajectory[ratio.index].trajectory.ratio = ratio.value;
   if (!c.joints.empty() && bench.cut(0, c.joints, c.kinds) != kOk) return "no pieces";
   RecognitionContext context = bench.context();
   if (const int status = pass(context); status != kOk) return "status " + std::to_string(status);
@@ -284,6 +286,17 @@ TEST(LinkShortening, TailsAndSharpTurns) {
   // quarter of a link of five points or more goes to B2 when it advances
   // less than a fifth of the letter height, but no further back than the
   // turn.
+  // The ratio is the signed cosine of the turn at the link's end: a pen that
+  // turns back there by a right angle or more keeps its tail in the link.
+  PieceCase turning_back{"steep tail turning back", kSteepTail, {1, 8}, "0.1:1+8"};
+  turning_back.ratios = {{8, -600}};
+  PieceCase right_angle = turning_back;
+  right_angle.name = "steep tail at a right angle";
+  right_angle.ratios = {{8, 0}};
+  PieceCase going_on = turning_back;
+  going_on.name = "steep tail going on";
+  going_on.ratios = {{8, 1}};
+  going_on.expected = "0.1:1+6";
   expect_cases(shorten_links_for_body_tales_and_sharp,
                {
                    {"steep tail", kSteepTail, {1, 8}, "0.1:1+6"},
@@ -291,6 +304,9 @@ TEST(LinkShortening, TailsAndSharpTurns) {
                     {{0, 60}, {0, 100}, {10, 90}, {20, 80}, {22, 60}, {40, 100}},
                     {1, 4},
                     "0.1:1+4"},
+                   turning_back,
+                   right_angle,
+                   going_on,
                });
   // A sharp bend down (curvature above 30000 / H) and back up (below
   // -30000 / H, lower than the link's end) hides a body: the link is split

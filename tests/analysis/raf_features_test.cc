@@ -201,6 +201,32 @@ TEST(RafFeatures, TwoPassesAddUpInOneVector) {
   }
 }
 
+TEST(RafFeatures, PreparingAFigureForgetsTheGridsOfTheOneBefore) {
+  const DynArray<Raf> rafs = test::full_raf_list();
+  const Figure figure = {{{0, 0}, {10, 40}, {20, 0}, {30, 40}, {40, 0}}};
+  RafContext fresh;
+  ASSERT_EQ(compute_figure(fresh, figure, RafRun{&rafs}), kOk);
+
+  // A context whose work area still keeps grids of another raster.
+  RafContext reused;
+  ASSERT_EQ(reused.reset(test::total_cells(rafs)), kOk);
+  RafGrid stale;
+  stale.columns = 3;
+  stale.rows = 3;
+  reused.work.grids.keep(stale);
+  StrokeList strokes(1, true);
+  auto stroke = std::make_unique<Stroke>();
+  for (const PackedPoint p : figure[0]) stroke->push_back(p);
+  strokes.push_back_owned(std::move(stroke));
+  ASSERT_EQ(reused.load_strokes(strokes), kOk);
+  ASSERT_EQ(compute_rafs(reused, rafs, strokes_bounding_box(reused.work.strokes), nullptr, nullptr,
+                         false),
+            kOk);
+  for (std::uint32_t i = 0; i < fresh.vector.values.size(); ++i) {
+    EXPECT_EQ(reused.vector.values[i], fresh.vector.values[i]) << i;
+  }
+}
+
 TEST(RafFeatures, CandidateErrorsRejectTheCandidate) {
   for (const int status : {kRafPointOutOfY, kRafChordBounds, kRafTooLittleData, kUndocumented}) {
     EXPECT_EQ(candidate_status_of_features(status), kRejected) << status;

@@ -108,6 +108,37 @@ TEST(RafGrid, ThreeByThreeColumnsMoveTowardUprightStrokes) {
   EXPECT_EQ(work.column_band[16], 1);
 }
 
+TEST(RafGrid, KeptGridsMatchFreshOnesShapeForShape) {
+  // Upright bars that move the columns of a 3 x 3 grid, and more shapes
+  // than the cache keeps.
+  const auto with_bars = [] {
+    RafWorkArea work = work_of_size(48, 48);
+    for (int y = 16; y < 32; ++y) {
+      work.points.push_back({19, static_cast<std::int16_t>(y)});
+      work.points.push_back({39, static_cast<std::int16_t>(y)});
+    }
+    return work;
+  };
+  RafWorkArea cached = with_bars();
+  const struct {
+    int columns;
+    int rows;
+  } shapes[] = {{3, 3}, {3, 2}, {3, 3}, {2, 5}, {1, 2}, {4, 4}, {5, 3}, {3, 3}, {5, 3}, {3, 6}};
+  for (const auto& shape : shapes) {
+    RafWorkArea fresh = with_bars();
+    const int status = set_raf_grid(fresh, shape.columns, shape.rows);
+    ASSERT_EQ(set_raf_grid_cached(cached, shape.columns, shape.rows), status);
+    if (status != kOk) continue;
+    EXPECT_EQ(cached.column_band, fresh.column_band) << shape.columns << "x" << shape.rows;
+    EXPECT_EQ(cached.column_neighbour, fresh.column_neighbour);
+    EXPECT_EQ(cached.row_band, fresh.row_band);
+    EXPECT_EQ(cached.row_neighbour, fresh.row_neighbour);
+    EXPECT_EQ(cached.columns, shape.columns);
+    EXPECT_EQ(cached.rows, shape.rows);
+  }
+  EXPECT_EQ(cached.grids.count, RafGridCache::kShapes);
+}
+
 TEST(RafGrid, BlocksRefuseCountersOutsideThemselves) {
   DynArray<std::uint16_t> values;
   ASSERT_EQ(values.resize(20, 0), kOk);

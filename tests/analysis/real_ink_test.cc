@@ -54,18 +54,69 @@ TEST(RealInk, BoxedCrossingSearchFindsWhatEveryPairFinds) {
   for (const double tilt : {0.0, 30.0}) {
     for (const testing::Ink& ink : testing::read_fixture_lines(tilt)) {
       for (const testing::InkStroke& points : ink) {
-        DynArray<TrajectoryRecord> records;
+        DynArray<CrossingMark> records;
         ASSERT_EQ(find_self_crossings(points.data(), static_cast<std::int32_t>(points.size()),
                                       records, 3),
                   kOk);
         std::map<int, int> found;
-        for (const TrajectoryRecord& r : records) found[r.point_number] = r.flags;
+        for (const CrossingMark& r : records) found[r.point_number] = r.flags;
         EXPECT_EQ(found, crossing_flags_by_every_pair(points, 3));
         crossings += static_cast<int>(records.size());
       }
     }
   }
   EXPECT_GT(crossings, 20);
+}
+
+TEST(RealInk, CrossingsFoundOnceServeEveryLargerStep) {
+  int marks = 0;
+  for (const testing::Ink& ink : testing::read_fixture_lines(0)) {
+    for (const testing::InkStroke& points : ink) {
+      SelfCrossings crossings;
+      ASSERT_EQ(crossings.find(points.data(), static_cast<std::int32_t>(points.size()), 3), kOk);
+      DynArray<CrossingMark> records;
+      for (const int step : {3, 12, 40}) {
+        ASSERT_EQ(crossings.marks_for(step, records), kOk);
+        std::map<int, int> found;
+        for (const CrossingMark& r : records) found[r.point_number] = r.flags;
+        EXPECT_EQ(found, crossing_flags_by_every_pair(points, step)) << "step " << step;
+        marks += static_cast<int>(records.size());
+      }
+      EXPECT_EQ(crossings.marks_for(2, records), kBadArgument);
+    }
+  }
+  EXPECT_GT(marks, 20);
+}
+
+// Every field of two trajectory lists that must be the same.
+void expect_same_trajectories(const TrajectoryList& a, const TrajectoryList& b) {
+  ASSERT_EQ(a.size(), b.size());
+  for (std::uint32_t t = 0; t < a.size(); ++t) {
+    ASSERT_EQ(a[t]->size(), b[t]->size()) << "stroke " << t;
+    for (std::uint32_t k = 0; k < a[t]->size(); ++k) {
+      const PointRecord& x = (*a[t])[k];
+      const PointRecord& y = (*b[t])[k];
+      EXPECT_EQ(x.point, y.point);
+      EXPECT_EQ(x.trajectory.point_number, y.trajectory.point_number);
+      EXPECT_EQ(x.trajectory.flags, y.trajectory.flags);
+      EXPECT_EQ(x.trajectory.first_partner, y.trajectory.first_partner);
+      EXPECT_EQ(x.trajectory.second_partner, y.trajectory.second_partner);
+      EXPECT_EQ(x.trajectory.ratio, y.trajectory.ratio);
+      EXPECT_EQ(x.trajectory.score, y.trajectory.score);
+    }
+  }
+}
+
+TEST(RealInk, RefinedPassLeavesWhatAFreshBuildAtItsFinalStepMakes) {
+  for (const testing::Ink& ink : testing::read_fixture_lines(0)) {
+    const StrokeList strokes = stroke_list(ink);
+    TrajectoryList refined(16, true);
+    StepStatistics stats;
+    ASSERT_EQ(stroke_feature_pass(strokes, refined, &stats, true), kOk);
+    TrajectoryList fresh(16, true);
+    ASSERT_EQ(build_trajectories(strokes, fresh, stats.final), kOk);
+    expect_same_trajectories(refined, fresh);
+  }
 }
 
 TEST(RealInk, TrajectoriesFollowEveryStroke) {

@@ -68,8 +68,8 @@ TEST(Trajectory, StraightLineIsCutEveryTwoSteps) {
   EXPECT_EQ(vertex_numbers(trajectory), (std::vector<int>{0, 21, 42, 63, 84, 100}));
   EXPECT_EQ(trajectory[0].trajectory.flags, TrajectoryRecord::kStrokeStart);
   vertex_statistics(trajectory);
-  EXPECT_EQ(trajectory[2].trajectory.ratio, 1000u);
-  EXPECT_EQ(trajectory[0].trajectory.ratio, 10000u);
+  EXPECT_EQ(trajectory[2].trajectory.ratio, 1000);
+  EXPECT_EQ(trajectory[0].trajectory.ratio, 10000);
   for (const PointRecord& v : trajectory) EXPECT_EQ(v.trajectory.score, 0);
 }
 
@@ -81,10 +81,28 @@ TEST(Trajectory, ZigzagKeepsItsCorners) {
   Trajectory trajectory;
   ASSERT_EQ(analyse_trajectory(*stroke_of(zigzag), trajectory, 20), kOk);
   EXPECT_EQ(vertex_numbers(trajectory), (std::vector<int>{0, 20, 40, 60}));
-  EXPECT_EQ(static_cast<std::int32_t>(trajectory[1].trajectory.ratio), 0);
-  EXPECT_EQ(static_cast<std::int32_t>(trajectory[2].trajectory.ratio), 0);
+  EXPECT_EQ(trajectory[1].trajectory.ratio, 0);
+  EXPECT_EQ(trajectory[2].trajectory.ratio, 0);
   // The corners bend opposite ways.
   EXPECT_LT(std::int64_t{trajectory[1].trajectory.score} * trajectory[2].trajectory.score, 0);
+}
+
+TEST(Trajectory, TurningBackGivesANegativeCosine) {
+  // The cosines of vertices turning by less than, exactly and more than a
+  // right angle keep their sign.
+  const struct {
+    PackedPoint next;
+    int ratio;
+  } cases[] = {{{70, 10}, 948}, {{40, 30}, 0}, {{10, 10}, -948}, {{0, 0}, -1000}};
+  for (const auto& c : cases) {
+    Trajectory trajectory;
+    for (const PackedPoint p : {PackedPoint{0, 0}, PackedPoint{40, 0}, c.next}) {
+      trajectory.push_back(
+          PointRecord{p, TrajectoryRecord(static_cast<std::uint16_t>(trajectory.size()))});
+    }
+    vertex_statistics(trajectory);
+    EXPECT_EQ(trajectory[1].trajectory.ratio, c.ratio) << c.next.x << "," << c.next.y;
+  }
 }
 
 TEST(Trajectory, ShortStrokesGetTheirEnds) {
@@ -105,7 +123,7 @@ TEST(SelfCrossings, OneLoopMarksBothCrossingSegments) {
   const Points loop = loop_stroke();
   ASSERT_EQ(loop[7], (PackedPoint{14, 20}));
   ASSERT_EQ(loop[42], (PackedPoint{15, 19}));
-  DynArray<TrajectoryRecord> crossings;
+  DynArray<CrossingMark> crossings;
   ASSERT_EQ(find_self_crossings(loop.data(), static_cast<std::int32_t>(loop.size()), crossings, 3),
             kOk);
   ASSERT_EQ(crossings.size(), 4u);

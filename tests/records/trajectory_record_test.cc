@@ -18,7 +18,7 @@ using test::run_of;
 TEST(TrajectoryRecordTest, NewRecordHasNoPartners) {
   const TrajectoryRecord record(12);
   EXPECT_EQ(record.point_number, 12);
-  EXPECT_EQ(record.ratio, 10000u);
+  EXPECT_EQ(record.ratio, 10000);
   EXPECT_EQ(record.first_partner, 0xFFFF);
   EXPECT_EQ(record.second_partner, 0xFFFF);
   EXPECT_TRUE(record.has_no_flags());
