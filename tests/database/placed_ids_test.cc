@@ -59,7 +59,7 @@ TEST_F(PlacedIdsTest, EachTableTakesOnlyIdsAboveItsLargest) {
   EXPECT_EQ(store_->shape_count(), 2u);
   EXPECT_NE(store_->find_shape(849), nullptr);
   ASSERT_NE(store_->find_variant(484), nullptr);
-  EXPECT_NE(store_->find_etalon(484), nullptr);
+  EXPECT_NE(store_->find_etalon_by_variant(484), nullptr);
   EXPECT_NE(store_->find_complex_variant(900), nullptr);
   // The automatic adds carry on above the placed ids.
   std::uint16_t id = 0;
