@@ -7,9 +7,8 @@
 namespace ductra {
 namespace {
 
-// The thread's ends: asked to end (or a failed wait), and an abandoned wait.
+// The thread's end: asked to end, or its wait failed.
 constexpr std::uint32_t kEnded = 3;
-constexpr std::uint32_t kAbandoned = 4;
 
 }  // namespace
 
@@ -34,11 +33,10 @@ RecognitionWatchdog::~RecognitionWatchdog() {
 void RecognitionWatchdog::begin(bool long_limit) {
   {
     std::lock_guard lock(timing_mutex_);
-    long_limit_ = long_limit;
+    current_ = {current_.number + 1, platform::process_clock().now(), long_limit};
     timing_ = true;
   }
-  end_.reset();
-  start_.set();
+  changed_.set();
 }
 
 void RecognitionWatchdog::end() {
@@ -46,47 +44,67 @@ void RecognitionWatchdog::end() {
     std::lock_guard lock(timing_mutex_);
     timing_ = false;
   }
-  end_.set();
+  changed_.set();
 }
 
+// Every change of the recognition's state sets changed_; the thread reads the
+// state itself after each wake, so a begin or end it did not see happen
+// (a recognition that ended and the next begun meanwhile) is never lost.
 std::uint32_t RecognitionWatchdog::run() {
+  std::uint64_t last = 0;
+  while (const std::optional<Timed> timed = await_begin(last)) {
+    last = timed->number;
+    const std::uint32_t first = timed->long_limit ? limits_.long_first : limits_.first;
+    const std::pair<std::uint32_t, int (Engine::*)()> stages[] = {
+        {first, &Engine::set_quick_flag}, {limits_.total, &Engine::set_stop_flag}};
+    for (const auto& [after, set_flag] : stages) {
+      const std::optional<bool> due = await_deadline(last, timed->began + after);
+      if (!due) return kEnded;
+      if (!*due) break;
+      raise(last, set_flag);
+    }
+  }
+  return kEnded;
+}
+
+std::optional<RecognitionWatchdog::Timed> RecognitionWatchdog::await_begin(std::uint64_t last) {
   for (;;) {
-    if (!platform::wait_for(start_, platform::kInfinite).signalled()) return kEnded;
-    bool long_limit = false;
     {
       std::lock_guard lock(timing_mutex_);
-      long_limit = long_limit_;
+      if (timing_ && current_.number != last) return current_;
     }
-    const std::uint32_t first = long_limit ? limits_.long_first : limits_.first;
-    for (const auto& [ms, set_flag] : {std::pair{first, &Engine::set_quick_flag},
-                                       std::pair{limits_.total - first, &Engine::set_stop_flag}}) {
-      const Stretch stretch = await_end(ms);
-      if (stretch == Stretch::abandoned) return kAbandoned;
-      if (stretch == Stretch::thread_ends) return kEnded;
-      if (stretch == Stretch::ended) break;
-      raise(set_flag);
+    if (!platform::wait_for(changed_, platform::kInfinite).signalled()) return std::nullopt;
+  }
+}
+
+std::optional<bool> RecognitionWatchdog::await_deadline(std::uint64_t number,
+                                                        platform::Millis deadline) {
+  for (;;) {
+    {
+      std::lock_guard lock(timing_mutex_);
+      if (!running(number)) return false;
+    }
+    const platform::Millis now = platform::process_clock().now();
+    if (now >= deadline) return true;
+    // At most a limit away, so it fits.
+    const auto left = static_cast<std::uint32_t>(deadline - now);
+    const platform::WaitStatus status = platform::wait_for(changed_, left).status;
+    if (status != platform::WaitStatus::object && status != platform::WaitStatus::timeout) {
+      return std::nullopt;
     }
   }
 }
 
-RecognitionWatchdog::Stretch RecognitionWatchdog::await_end(std::uint32_t ms) {
-  switch (platform::wait_for(end_, ms).status) {
-    case platform::WaitStatus::object:
-      return Stretch::ended;
-    case platform::WaitStatus::timeout:
-      return Stretch::timed_out;
-    case platform::WaitStatus::abandoned:
-      return Stretch::abandoned;
-    case platform::WaitStatus::failed:
-    case platform::WaitStatus::stopped:
-      break;
-  }
-  return Stretch::thread_ends;
-}
-
-void RecognitionWatchdog::raise(int (Engine::*set_flag)()) {
+// The flag is set under the timing lock, so end() cannot return while a flag
+// of its recognition is still on its way. Setting a flag takes no other lock
+// of the application and does not wait.
+void RecognitionWatchdog::raise(std::uint64_t number, int (Engine::*set_flag)()) {
   std::lock_guard lock(timing_mutex_);
-  if (timing_) (engine_.*set_flag)();
+  if (running(number)) (engine_.*set_flag)();
+}
+
+bool RecognitionWatchdog::running(std::uint64_t number) const {
+  return timing_ && current_.number == number;
 }
 
 }  // namespace ductra

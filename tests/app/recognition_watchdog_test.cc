@@ -77,6 +77,26 @@ TEST_F(RecognitionWatchdogTest, StopsARecognitionAtFifteenSecondsInAllThenTimesT
   EXPECT_EQ(seen, expected);
 }
 
+// The next recognition may begin before the watchdog's thread has seen the
+// end of the last one; it is still timed from its own beginning (repeated,
+// as the order in which the threads run varies).
+TEST_F(RecognitionWatchdogTest, ARecognitionBegunRightAfterTheLastIsTimedFromItsOwnBeginning) {
+  std::vector<std::pair<std::string, platform::Millis>> expected;
+  for (int round = 0; round < 50; ++round) {
+    watchdog_.begin(false);
+    clock_.advance(3000);
+    watchdog_.end();
+    watchdog_.begin(false);
+    expected.emplace_back("crmSetQuickFlag", elapsed() + 5000);
+    clock_.advance(6000);
+    watchdog_.end();
+    clock_.advance(20000);
+  }
+  std::vector<std::pair<std::string, platform::Millis>> seen;
+  for (const testing::EngineCall& call : calls()) seen.emplace_back(call.name, call.at - kStart);
+  EXPECT_EQ(seen, expected);
+}
+
 TEST_F(RecognitionWatchdogTest, SetsNoFlagOnceTheRecognitionHasEnded) {
   watchdog_.begin(false);
   clock_.advance(5000);
