@@ -211,9 +211,9 @@ crRecognitionParams CCore::build_request(const RequestSwitches& switches) {
   params.caller_base_lines = 0;
   params.skew_search = 1;
   params.skew_allowed = 1;
-  params.third_switch = 1;
+  params.layout_switch = 1;
   params.refine_trajectories = 1;
-  params.letter_search_switch = 0;
+  params.strict_switch = 0;
   result_[0] = 0;
   params.result_buffer = result_.data();
   params.result_size = static_cast<std::int32_t>(kResultUnits);

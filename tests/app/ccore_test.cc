@@ -153,8 +153,8 @@ TEST_F(CCoreTest, TheRequestCarriesTheSwitchesAsTheBlockNamesThem) {
     EXPECT_EQ(p.context, &*core_);
     EXPECT_EQ(p.third_word, 100);
     const std::uint8_t switches[] = {p.first_switch,    p.second_switch,      p.caller_base_lines,
-                                     p.skew_search,     p.skew_allowed,       p.third_switch,
-                                     p.refine_trajectories, p.letter_search_switch};
+                                     p.skew_search,     p.skew_allowed,       p.layout_switch,
+                                     p.refine_trajectories, p.strict_switch};
     const std::uint8_t expected[] = {1, 1, 0, 1, 1, 1, 1, 0};
     EXPECT_TRUE(std::equal(std::begin(switches), std::end(switches), std::begin(expected))) << c.what;
     EXPECT_NE(p.result_buffer, nullptr);
