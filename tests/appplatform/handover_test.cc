@@ -11,17 +11,21 @@
 
 #include "appplatform/event.h"
 #include "appplatform/semaphore.h"
+#include "appplatform/shared_event.h"
 #include "appplatform/wait.h"
+#include "tests/appplatform/device_fixture.h"
 
 namespace ductra::platform {
 namespace {
 
 constexpr int kRounds = 3000;
+// A shared event starts a watcher thread of its own: fewer rounds.
+constexpr int kSharedRounds = 300;
 
 // Each round makes a fresh object, hands it to a signalling thread, waits
 // for it and frees it the moment the wait has passed.
 void free_each_object_once_through(const std::function<std::unique_ptr<Waitable>()>& make,
-                                   const std::function<void(Waitable&)>& signal) {
+                                   const std::function<void(Waitable&)>& signal, int rounds = kRounds) {
   std::atomic<Waitable*> handed{nullptr};
   std::atomic<bool> done{false};
   std::thread signaller([&] {
@@ -30,14 +34,14 @@ void free_each_object_once_through(const std::function<std::unique_ptr<Waitable>
     }
   });
   int passed = 0;
-  for (int round = 0; round < kRounds; ++round) {
+  for (int round = 0; round < rounds; ++round) {
     std::unique_ptr<Waitable> object = make();
     handed = object.get();
     if (wait_for(*object, kInfinite).signalled()) ++passed;
   }
   done = true;
   signaller.join();
-  EXPECT_EQ(passed, kRounds);
+  EXPECT_EQ(passed, rounds);
 }
 
 TEST(HandoverTest, AWaiterMayFreeTheObjectAsSoonAsItIsThrough) {
@@ -58,6 +62,18 @@ TEST(HandoverTest, AWaiterMayFreeTheObjectAsSoonAsItIsThrough) {
     SCOPED_TRACE(c.what);
     free_each_object_once_through(c.make, c.signal);
   }
+}
+
+class SharedHandoverTest : public testing::DeviceFixture {};
+
+TEST_F(SharedHandoverTest, AWaiterMayFreeASharedEventAsSoonAsItIsThrough) {
+  free_each_object_once_through(
+      [this]() -> std::unique_ptr<Waitable> {
+        std::unique_ptr<SharedEvent> event;
+        EXPECT_EQ(SharedEvent::create(runtime(), u"handed over", EventReset::automatic, false, &event), Status::ok);
+        return event;
+      },
+      [](Waitable& object) { static_cast<SharedEvent&>(object).set(); }, kSharedRounds);
 }
 
 }  // namespace
