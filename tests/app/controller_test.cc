@@ -64,6 +64,17 @@ TEST_F(ControllerTest, TheTickRunsEveryHundredMillisecondsAndHandsRestedInkToThe
   EXPECT_EQ(control_.observe().recognitions_ended, 1);
 }
 
+TEST_F(ControllerTest, InkTheEngineCouldNotTakeIsHandedOverOnceMoreThroughTheShellWindow) {
+  const int out_of_memory = -1;
+  control_.script_add_stroke(&out_of_memory, 1);
+  start();
+  parts_.pen_rested = true;
+  clock_.advance(100);
+  EXPECT_EQ(parts_.log.count("strokes added"), 2) << "WM_DUCTRA_STROKE_ERROR submits again";
+  EXPECT_EQ(control_.observe().requests.size(), 1u);
+  EXPECT_EQ(parts_.log.count("result delivered"), 1);
+}
+
 TEST_F(ControllerTest, WhileABoxIsOpenThePenTimeOutIsNotTested) {
   start();
   published_controller()->set_modal_box(true);  // the UI thread is blocked: nothing runs meanwhile
