@@ -1,7 +1,8 @@
 #include "app/shell/ductra_main.h"
 
 #include "app/shell/shell_window.h"
-#include "appplatform/named_objects.h"
+#include "appplatform/alive_marker.h"
+#include "appplatform/shared_event.h"
 #include "appplatform/wait.h"
 
 namespace ductra {
@@ -42,8 +43,12 @@ int run_first_time_setup(StartupEnvironment& environment) {
   return kExitNormal;
 }
 
-std::shared_ptr<platform::Event> create_named_event(std::u16string_view name) {
-  return platform::create_event(name, platform::EventReset::automatic, false).object;
+// Null when the device has no room for it: the run goes on without.
+std::unique_ptr<platform::SharedEvent> create_named_event(const platform::RuntimeDir& runtime,
+                                                          std::u16string_view name) {
+  std::unique_ptr<platform::SharedEvent> event;
+  platform::SharedEvent::create(runtime, name, platform::EventReset::automatic, false, &event);
+  return event;
 }
 
 void run_message_loop(platform::WindowSystem& windows) {
@@ -53,11 +58,14 @@ void run_message_loop(platform::WindowSystem& windows) {
 
 int run_normally(StartupEnvironment& environment) {
   platform::WindowSystem& windows = environment.windows();
-  std::shared_ptr<platform::Event> window_created = create_named_event(kWindowCreatedEvent);
-  std::shared_ptr<platform::Event> prompt_stroke_ended = create_named_event(kPromptStrokeEndedEvent);
+  const platform::RuntimeDir& runtime = environment.runtime();
+  std::unique_ptr<platform::SharedEvent> window_created = create_named_event(runtime, kWindowCreatedEvent);
+  std::unique_ptr<platform::SharedEvent> prompt_stroke_ended =
+      create_named_event(runtime, kPromptStrokeEndedEvent);
   if (init_shell(windows, environment.errors()) != InitShell::created) return kExitNotStarted;
   if (window_created) window_created->set();
-  std::shared_ptr<platform::Event> still_alive = create_named_event(kStillAliveEvent);
+  platform::AliveMarker still_alive;
+  platform::AliveMarker::hold(runtime, kStillAliveEvent, &still_alive);
   std::unique_ptr<Controller> controller = environment.make_controller(shell_window());
   if (!controller) {
     destroy_shell_window(windows);  // as the end of the process would
@@ -66,7 +74,7 @@ int run_normally(StartupEnvironment& environment) {
   run_message_loop(windows);
   publish_controller(nullptr);
   controller.reset();
-  still_alive.reset();
+  still_alive.release();
   destroy_shell_window(windows);
   return kExitNormal;
 }

@@ -6,8 +6,8 @@
 // start-up link is removed and the two installation dialogs are shown. Any
 // other command line (the input-panel component passes "start") is a normal
 // run: unless another instance's shell window exists (exit code 1, nothing
-// left open) it creates the shell window, signals "window created", marks
-// the application alive, builds the controller (exit code 4 when it cannot)
+// left open) it creates the shell window, signals "window created" (an
+// event the device's processes share), raises the "is still alive" sign, builds the controller (exit code 4 when it cannot)
 // and runs the message loop until WM_QUIT, then takes everything down in
 // order (exit code 0).
 #pragma once
@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "app/shell/controller.h"
+#include "appplatform/runtime_dir.h"
 #include "appplatform/window_system.h"
 
 namespace ductra {
@@ -40,6 +41,8 @@ class StartupEnvironment {
  public:
   virtual ~StartupEnvironment() = default;
   virtual platform::WindowSystem& windows() = 0;
+  // Where the device keeps the objects its processes share by name.
+  virtual const platform::RuntimeDir& runtime() = 0;
   virtual ErrorReports& errors() = 0;
   // Loads the settings record (defaults, then the registry), sets the
   // localizer's language from it and returns its branding value.

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/shell/shell_messages.h"
-#include "appplatform/named_objects.h"
+#include "appplatform/alive_marker.h"
+#include "appplatform/shared_event.h"
 #include "tests/app/shell_test_support.h"
 
 namespace ductra {
@@ -12,12 +13,10 @@ namespace {
 using testing::ShellTest;
 using Log = std::vector<std::string>;
 
-bool event_exists(std::u16string_view name) {
-  return platform::create_event(name, platform::EventReset::automatic, false).status ==
-         platform::CreateStatus::already_exists;
-}
-
-class DuctraMainTest : public ShellTest {};
+class DuctraMainTest : public ShellTest {
+ protected:
+  bool alive() { return platform::AliveMarker::is_held(runtime_, kStillAliveEvent); }
+};
 
 TEST_F(DuctraMainTest, StartCreatesTheHiddenShellWindowAndASecondStartExitsAtOnce) {
   run(u"start");
@@ -27,11 +26,11 @@ TEST_F(DuctraMainTest, StartCreatesTheHiddenShellWindowAndASecondStartExitsAtOnc
   EXPECT_FALSE(system_.is_window_visible(window));
   EXPECT_FALSE(system_.is_window_enabled(window));
   {
-    auto created = platform::create_event(kWindowCreatedEvent, platform::EventReset::automatic, false);
-    ASSERT_EQ(created.status, platform::CreateStatus::already_exists);
-    EXPECT_TRUE(platform::wait_for(*created.object, 0).signalled()) << "window created is signalled";
+    std::unique_ptr<platform::SharedEvent> created;
+    ASSERT_EQ(platform::SharedEvent::open(runtime_, kWindowCreatedEvent, &created), platform::Status::ok);
+    EXPECT_TRUE(platform::wait_for(*created, 0).signalled()) << "window created is signalled";
   }
-  EXPECT_TRUE(event_exists(kStillAliveEvent));
+  EXPECT_TRUE(alive());
   EXPECT_NE(published_controller(), nullptr);
 
   EXPECT_EQ(ductra_main(u"start", environment_), kExitNotStarted);
@@ -55,7 +54,7 @@ TEST_F(DuctraMainTest, DeselectingShutsDownInOrderAndSavesTheSettings) {
   EXPECT_EQ(parts_.stored_values.time_out, 700) << "the loaded settings are the ones saved";
   EXPECT_FALSE(system_.find_window(kShellClass, kShellTitle));
   EXPECT_EQ(published_controller(), nullptr);
-  EXPECT_FALSE(event_exists(kStillAliveEvent)) << "the alive event ends with the run";
+  EXPECT_FALSE(alive()) << "the alive sign ends with the run";
   EXPECT_FALSE(control_.observe().started) << "the engine is freed";
 }
 

@@ -6,11 +6,14 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include "app/shell/controller.h"
 #include "app/shell/ductra_main.h"
 #include "app/shell/shell_window.h"
+#include "appplatform/device_root.h"
+#include "appplatform/runtime_dir.h"
 #include "appplatform/thread.h"
 #include "appplatform/window_server.h"
 #include "appplatform/window_system.h"
@@ -21,10 +24,12 @@ namespace ductra::testing {
 
 class TestEnvironment final : public StartupEnvironment {
  public:
-  TestEnvironment(platform::WindowSystem& windows, Engine& engine, FakeParts& parts, CoreFiles files)
-      : windows_(windows), engine_(engine), parts_(parts), files_(std::move(files)) {}
+  TestEnvironment(platform::WindowSystem& windows, const platform::RuntimeDir& runtime, Engine& engine,
+                  FakeParts& parts, CoreFiles files)
+      : windows_(windows), runtime_(runtime), engine_(engine), parts_(parts), files_(std::move(files)) {}
 
   platform::WindowSystem& windows() override { return windows_; }
+  const platform::RuntimeDir& runtime() override { return runtime_; }
   ErrorReports& errors() override { return parts_; }
   std::uint32_t load_settings() override {
     parts_.log.add("settings loaded");
@@ -54,18 +59,31 @@ class TestEnvironment final : public StartupEnvironment {
 
  private:
   platform::WindowSystem& windows_;
+  const platform::RuntimeDir& runtime_;
   Engine& engine_;
   FakeParts& parts_;
   const CoreFiles files_;
 };
 
+// A device of its own (root folder and runtime folder) per test.
 class ShellTest : public FakeEngineTest {
  protected:
   ShellTest()
-      : overrides_(std::filesystem::temp_directory_path() /
-                   ("shell_test_rec_param_" + std::to_string(::getpid()) + ".txt")),
-        environment_(system_, *engine_, parts_, CoreFiles{"/device/qlmain.dt", overrides_}) {}
-  ~ShellTest() override { ui_.reset(); }
+      : device_(make_folder()),
+        overrides_(device_.host() / "rec_param.txt"),
+        environment_(system_, runtime_, *engine_, parts_, CoreFiles{"/device/qlmain.dt", overrides_}) {
+    EXPECT_EQ(platform::RuntimeDir::for_device(device_, &runtime_), platform::Status::ok);
+  }
+  ~ShellTest() override {
+    ui_.reset();
+    std::filesystem::remove_all(runtime_.path());
+    std::filesystem::remove_all(device_.host());
+  }
+
+  static std::filesystem::path make_folder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ductra-shell-XXXXXX").string();
+    return ::mkdtemp(pattern.data());
+  }
 
   // Runs ductra_main(command_line) on a UI thread and lets it settle.
   void run(std::u16string_view command_line) {
@@ -87,6 +105,8 @@ class ShellTest : public FakeEngineTest {
 
   std::vector<std::string> log_since_clear() { return parts_.log.entries(); }
 
+  platform::DeviceRoot device_;
+  platform::RuntimeDir runtime_;
   std::filesystem::path overrides_;
   platform::WindowServer server_{240, 320};
   platform::WindowSystem system_{server_};
