@@ -15,7 +15,7 @@
 
 #include "app/shell/ccore.h"
 #include "app/shell/exception_info.h"
-#include "appplatform/event.h"
+#include "appplatform/shared_event.h"
 #include "appplatform/geometry.h"
 #include "appplatform/window_types.h"
 
@@ -167,8 +167,8 @@ struct ControllerParts {
   SegmenterControl& segmenter;
   SettingsSheet& sheet;
   ErrorReports& errors;
-  // The platform's activity event, or null when the device names none.
-  std::shared_ptr<platform::Event> activity_event;
+  // The platform's activity event (activity_event.h), or null.
+  std::shared_ptr<platform::SharedEvent> activity_event;
 };
 
 }  // namespace ductra

@@ -214,7 +214,7 @@ class FakeParts final : public ControllerSettings,
   Result sheet_result = Result::cancelled;
   std::optional<State> panel = State{true, true};
   std::function<void()> during_variants_menu;
-  std::shared_ptr<platform::Event> activity_event;
+  std::shared_ptr<platform::SharedEvent> activity_event;
   std::mutex sent_mutex;
   std::vector<std::u16string> sent;
 };
