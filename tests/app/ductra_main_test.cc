@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "app/shell/shell_messages.h"
+#include "app/shell/startup_link.h"
 #include "appplatform/alive_marker.h"
 #include "appplatform/shared_event.h"
 #include "tests/app/shell_test_support.h"
@@ -114,6 +117,17 @@ TEST_F(DuctraMainTest, AControllerThatCannotBeBuiltEndsWithCodeFourAndLeavesNoWi
   environment_.controller_allocates = true;
   run(u"start");
   EXPECT_TRUE(system_.find_window(kShellClass, kShellTitle)) << "a later start is not blocked";
+}
+
+TEST_F(DuctraMainTest, TheStartUpLinkIsRemovedWhetherOrNotThereIsOne) {
+  ASSERT_EQ(device_.prepare(), platform::Status::ok);
+  std::filesystem::path link;
+  ASSERT_EQ(device_.to_host(u"\\Windows\\StartUp\\Ductra.lnk", &link), platform::Status::ok);
+  std::ofstream(link) << "link";
+  remove_startup_link(device_);
+  EXPECT_FALSE(std::filesystem::exists(link));
+  remove_startup_link(device_);
+  EXPECT_FALSE(std::filesystem::exists(link));
 }
 
 }  // namespace
