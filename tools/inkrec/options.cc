@@ -46,7 +46,7 @@ std::filesystem::path installed_data_dir() {
   std::error_code error;
   const std::filesystem::path tool = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) return {};
-  return tool.parent_path().parent_path() / "share" / "inkrec";
+  return tool.parent_path() / INKREC_INSTALLED_DATA_DIR;
 }
 
 }  // namespace
