@@ -5,7 +5,9 @@
 // that every sample gets its result in order and every bad line its error;
 // the texts of data/samples/samples.txt are checked once it reads them.
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -154,6 +156,33 @@ TEST_F(ToolTest, EvalReportsEveryMeasureAndTheSamplesItLeftOut) {
   EXPECT_EQ(report[5], "most frequent confusions (expected, read, times):");
   EXPECT_EQ(report[6], "  \"7\"  (nothing)  1");
   EXPECT_EQ(report[7], "  \"the\"  (nothing)  1");
+}
+
+TEST_F(ToolTest, EvalDrawsAProgressBarOnlyOnATerminal) {
+  const std::string labelled = dir_.file("labelled.txt");
+  std::ofstream(labelled) << "7\tw1\t10,10 40,10 20,50\n1\tw1\t10,10 10,40\n";
+  const std::string data = dir_.path().string();
+  int terminal = -1;
+  const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    execl(INKREC_TOOL, "inkrec", "eval", labelled.c_str(), "--data", data.c_str(), nullptr);
+    _exit(127);
+  }
+  std::string shown;
+  char buffer[256];
+  for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, n);
+  close(terminal);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+  EXPECT_NE(shown.find("\rrecognising [" + std::string(40, ' ') + "] 0/2"), std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("\rrecognising [" + std::string(40, '#') + "] 2/2"), std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("samples: 2"), std::string::npos) << shown;
+
+  EXPECT_EQ(tool("eval " + labelled + " --data " + data).err, "") << "no bar in a file";
 }
 
 }  // namespace
