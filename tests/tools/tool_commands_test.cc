@@ -40,6 +40,21 @@ std::vector<std::string> lines_of(const std::string& text) {
   return lines;
 }
 
+// Each result names its sample's line, label and writer, in file order.
+void expect_one_result_per_sample(const std::string& out) {
+  const std::vector<std::string> samples = lines_of(read_text(INKREC_SAMPLES));
+  const std::vector<std::string> results = lines_of(out);
+  ASSERT_EQ(results.size(), samples.size());
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const std::string label = samples[i].substr(0, samples[i].find('\t'));
+    const std::string start =
+        "{\"line\":" + std::to_string(i + 1) + ",\"label\":\"" + label + "\",\"writer\":\"w";
+    EXPECT_TRUE(results[i].starts_with(start)) << results[i];
+    EXPECT_NE(results[i].find("\"status\":0,\"text\":"), std::string::npos) << results[i];
+    EXPECT_NE(results[i].find(",\"segments\":["), std::string::npos) << results[i];
+  }
+}
+
 class ToolTest : public ::testing::Test {
  protected:
   void SetUp() override { inkrec::testing::write_empty_data_file(dir_.file("qlmain.dt")); }
@@ -70,7 +85,7 @@ TEST_F(ToolTest, HelpGoesToStandardOutputAndABadCommandToStandardError) {
   EXPECT_TRUE(help.out.starts_with("usage: inkrec recognize [INK]")) << help.out;
   EXPECT_NE(help.out.find("inkrec eval LABELLED"), std::string::npos);
   EXPECT_EQ(help.err, "");
-  for (const char* command : {"recognize", "eval", "version", "error", "wordlist"}) {
+  for (const char* command : {"recognize", "eval", "version", "error", "wordlist", "db"}) {
     const ToolRun run = tool(std::string(command) + " --help");
     EXPECT_EQ(run.status, 0) << command;
     EXPECT_TRUE(run.out.starts_with("usage: inkrec " + std::string(command))) << run.out;
@@ -88,20 +103,13 @@ TEST_F(ToolTest, HelpGoesToStandardOutputAndABadCommandToStandardError) {
   }
 }
 
+// On an empty database and on the default data of data/.
 TEST_F(ToolTest, RecognizePrintsOneResultPerCommittedSample) {
-  const ToolRun run = tool(std::string("recognize ") + INKREC_SAMPLES + " --json " + data_option());
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  const std::vector<std::string> samples = lines_of(read_text(INKREC_SAMPLES));
-  const std::vector<std::string> results = lines_of(run.out);
-  ASSERT_EQ(results.size(), samples.size());
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    const std::string label = samples[i].substr(0, samples[i].find('\t'));
-    const std::string start =
-        "{\"line\":" + std::to_string(i + 1) + ",\"label\":\"" + label + "\",\"writer\":\"w";
-    EXPECT_TRUE(results[i].starts_with(start)) << results[i];
-    EXPECT_NE(results[i].find("\"status\":0,\"text\":"), std::string::npos) << results[i];
-    EXPECT_NE(results[i].find(",\"segments\":["), std::string::npos) << results[i];
+  for (const std::string& data : {data_option(), std::string()}) {
+    const ToolRun run = tool(std::string("recognize ") + INKREC_SAMPLES + " --json " + data);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    expect_one_result_per_sample(run.out);
   }
 }
 

@@ -33,6 +33,11 @@ constexpr CommandUsage kCommands[] = {
     {"wordlist", "inkrec wordlist build WORDS.txt OUT.wlb",
      "Builds a word list from a plain UTF-8 list, one word a line, optionally followed by\n"
      "blanks and a frequency.\n"},
+    {"db",
+     "inkrec db build RECIPE OUT.dt\n"
+     "       inkrec db measure DB.dt WRITERS SAMPLES...",
+     "build: builds a recognition database from a recipe. measure: the share of held-out\n"
+     "writers' characters whose nearest etalon in the database names them.\n"},
 };
 
 const CommandUsage* find_command(std::string_view name) {
