@@ -1,12 +1,11 @@
 // The database builder: the same recipe gives the same bytes, the engine
 // loads the file with every record under the id the recipe gave it, and the
-// etalons trained from real digits tell held-out writers' digits apart.
+// etalons trained from real digits tell held-out writers' digits apart by
+// the letter evaluation's etalon score.
 #include "tools/inkrec/database_builder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -16,6 +15,7 @@
 
 #include "engine/analysis/raf_sample_cells.h"
 #include "engine/database/data_store.h"
+#include "engine/database/etalon_score.h"
 #include "engine/foundation/status.h"
 #include "inkrec/inkrec.h"
 #include "tests/support/temp_dir.h"
@@ -72,20 +72,12 @@ TEST(DatabaseBuilderTest, TheSameRecipeGivesTheSameBytesAndTheEngineLoadsThem) {
   EXPECT_EQ(crFreeCrMan(), kOk);
 }
 
-// The etalon's cells that the sample hits, weighed as the etalon's share of
-// them: enough to see which etalon a sample lies nearest.
-double overlap(const Etalon& etalon, const DynArray<std::uint16_t>& hits) {
-  double sum = 0;
-  double norm = 0;
-  for (std::uint8_t cell : etalon.cells) norm += double(cell - kCellLevelZero) * (cell - kCellLevelZero);
-  for (std::uint16_t hit : hits) sum += etalon.cells[hit] - kCellLevelZero;
-  return sum / std::sqrt(std::max(norm, 1.0));
-}
-
 TEST(DatabaseBuilderTest, TheTrainedEtalonsTellHeldOutWritersDigitsApart) {
   testing::TempDir dir;
   DataStore store(build_tiny(dir, "tiny.dt").c_str(), 0, 0, 0);
   ASSERT_EQ(store.status(), kOk);
+  ASSERT_EQ(store.knowledge_base().refresh(), kOk);
+  const auto weights = store.knowledge_base().cell_weights().span();
   RafSampleCells cells;
   ASSERT_EQ(cells.begin_build(store.raf_total_cells(), store.raf_table()), kOk);
   std::ifstream in(kFixtures + "heldout_digits.txt");
@@ -100,11 +92,12 @@ TEST(DatabaseBuilderTest, TheTrainedEtalonsTellHeldOutWritersDigitsApart) {
     std::span<const DynArray<std::uint16_t>> hits;
     ASSERT_EQ(cells.sample_cells(strokes, angles, &step, -1, -1, -1, nullptr, &hits), kOk);
     const Variant* best = nullptr;
-    double best_overlap = -1;
+    std::int32_t best_score = -1;
     for (std::uint32_t i = 0; i < store.variant_count(); ++i) {
-      const double score = overlap(*store.etalon_at(i), hits[0]);
-      if (score > best_overlap) {
-        best_overlap = score;
+      std::int32_t score = 0;
+      ASSERT_EQ(score_against_etalon(hits[0].span(), *store.etalon_at(i), weights, &score), kOk);
+      if (score > best_score) {
+        best_score = score;
         best = store.variant_at(i);
       }
     }
