@@ -146,6 +146,12 @@ LineDirection make_direction(int angle, PackedPoint point) {
   return LineDirection{saturate_int16(angle), point};
 }
 
+PackedPoint turn_point(PackedPoint p, int degrees) {
+  const std::int64_t s = int_sin(degrees);
+  const std::int64_t c = int_sin(degrees + 90);
+  return {saturate_int16((p.x * c - p.y * s) / 1000), saturate_int16((p.y * c + p.x * s) / 1000)};
+}
+
 int scale_by_tangent(int degrees, int value) {
   std::int64_t c = int_sin(static_cast<int>(std::int64_t{degrees} + 90));
   if (c == 0) c = 1;

@@ -55,6 +55,11 @@ struct LineDirection {
 // Folds the angle into 0..180 (181..359 lose 180).
 LineDirection make_direction(int angle, PackedPoint point);
 
+// p turned about the origin by `degrees` (positive turns +x towards +y),
+// with sine and cosine in thousandths: x' = (x c - y s) / 1000 and
+// y' = (y c + x s) / 1000, truncated toward zero and saturated.
+PackedPoint turn_point(PackedPoint p, int degrees);
+
 // value * tan(a degrees), rounded: (value * sin + cos / 2) / cos, with a zero
 // cosine taken as 1.
 int scale_by_tangent(int degrees, int value);

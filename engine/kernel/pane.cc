@@ -78,13 +78,9 @@ int Pane::correct_skew(int* out_angle, const RecognitionParams& params, bool mir
 }
 
 int rotate_strokes(StrokeList& strokes, int angle) {
-  const std::int64_t s = int_sin(angle);
-  const std::int64_t c = int_sin(angle + 90);
   for (Stroke* stroke : strokes) {
     if (stroke == nullptr) return kBadArgument;
-    for (PackedPoint& p : *stroke) {
-      p = {saturate_int16((p.x * c - p.y * s) / 1000), saturate_int16((p.y * c + p.x * s) / 1000)};
-    }
+    for (PackedPoint& p : *stroke) p = turn_point(p, angle);
   }
   return kOk;
 }

@@ -26,6 +26,11 @@ static_assert(sizeof(StrokeBaseLines) == 6);
 // A stroke as the caller hands it in: its points and their count.
 using StrokeInput = StrokeView;
 
+// Turns every point of every stroke by `angle` whole degrees, with sine and
+// cosine in thousandths; results are truncated toward zero and saturated.
+// -2 for a null stroke (the strokes before it are turned).
+int rotate_strokes(StrokeList& strokes, int angle);
+
 class Pane {
  public:
   Pane() = default;
@@ -49,6 +54,9 @@ class Pane {
   // unchanged); -2 for a null out_angle.
   int correct_skew(int* out_angle, const RecognitionParams& params, bool mirrored_order);
 
+  // Turns every stroke by `angle` degrees (rotate_strokes): 0 or -2.
+  int rotate(int angle) { return rotate_strokes(strokes_, angle); }
+
   const StrokeList& strokes() const { return strokes_; }
   const DynArray<StrokeBaseLines>& base_lines() const { return base_lines_; }
   bool empty() const { return strokes_.empty(); }
@@ -59,10 +67,5 @@ class Pane {
   StrokeList strokes_{StrokeList::kDefaultCapacity, true};
   DynArray<StrokeBaseLines> base_lines_;
 };
-
-// Turns every point of every stroke by `angle` whole degrees, with sine and
-// cosine in thousandths; results are truncated toward zero and saturated.
-// -2 for a null stroke (the strokes before it are turned).
-int rotate_strokes(StrokeList& strokes, int angle);
 
 }  // namespace inkrec

@@ -107,8 +107,13 @@ int Kernel::prepare_lines() {
   if (const int status = add_stroke_figures(); status != kOk) return status;
   if (stop_flag()) return kStopped;
   const bool skew_correction = RequestSwitches(params_).skew_correction();
+  const std::int32_t turned_before = search_->skew_correction();
   if (const int status = search_->estimate_line_slant(skew_correction); status != kOk) {
     return status;
+  }
+  // The straightening of the lines turns the pane's ink with them.
+  if (const std::int32_t turned = search_->skew_correction() - turned_before; turned != 0) {
+    if (const int status = pane_.rotate(turned); status != kOk) return status;
   }
   if (const int status = measure_figure_runs(); status != kOk) return status;
   return stop_flag() ? kStopped : kOk;

@@ -12,6 +12,9 @@ void LineWork::clear() {
   settings = LineMetrics();
   statistics = LineMetrics();
   point_runs.remove_all();
+  unturned_points.remove_all();
+  line_rotation = 0;
+  lines_done = 0;
   stroke_extrema.clear();
   stroke_pairs.reserve(0);
   figure_pairs.reserve(0);

@@ -44,6 +44,13 @@ struct LineWork {
   // The run's own copy of each stroke's points, in stroke order: the
   // stroke records point into them, and a rotation of the ink turns them.
   PtrArray<DynArray<PointRecord>> point_runs{16, true};
+  // The same points as they were taken in: every turn of the lines starts
+  // from them, so turns never compound their rounding.
+  PtrArray<DynArray<PackedPoint>> unturned_points{16, true};
+  // Degrees the point runs are turned by (the straightening of the lines),
+  // and whether the ink needed no straightening (a single stroke).
+  std::int32_t line_rotation = 0;
+  std::uint8_t lines_done = 0;
   // The vertical extrema of each stroke, as the line analysis found them.
   DynArray<ExtremumList> stroke_extrema;
   PairTable stroke_pairs;
@@ -76,6 +83,8 @@ class RecognitionContext {
   LineMetrics& settings() { return work_->settings; }
   LineMetrics& statistics() { return work_->statistics; }
   PtrArray<DynArray<PointRecord>>& point_runs() { return work_->point_runs; }
+  PtrArray<DynArray<PackedPoint>>& unturned_points() { return work_->unturned_points; }
+  LineWork& work() { return *work_; }
   DynArray<ExtremumList>& stroke_extrema() { return work_->stroke_extrema; }
 
   // Segmentation settings: slant in whole degrees (a value below 1 stands

@@ -7,6 +7,7 @@
 #include "engine/records/profile_pair.h"
 #include "engine/records/text_line.h"
 #include "engine/segmentation/line_grouping.h"
+#include "engine/segmentation/line_skew.h"
 #include "engine/segmentation/line_statistics.h"
 #include "engine/segmentation/pair_measures.h"
 #include "engine/segmentation/stroke_intake.h"
@@ -112,8 +113,8 @@ int LineLetterSearch::add_stroke_figure(std::uint32_t s, const Trajectory& traje
   return add_figure_to_pane(*run_, trajectory.span(), base_lines == nullptr ? ReferenceBand{} : *base_lines);
 }
 
-int LineLetterSearch::estimate_line_slant(bool) {
-  return run_ ? analyse_line_set(*run_, true) : kBadArgument;
+int LineLetterSearch::estimate_line_slant(bool skew_search) {
+  return run_ ? inkrec::estimate_line_slant(*run_, skew_search) : kBadArgument;
 }
 
 int LineLetterSearch::figure_runs(DynArray<PointRun*>& out) {

@@ -29,7 +29,17 @@ DynArray<PointRecord>* keep_copy(RecognitionContext& context,
     }
   }
   DynArray<PointRecord>* kept = copy.get();
-  return context.point_runs().push_back_owned(std::move(copy)) == kOk ? kept : nullptr;
+  std::unique_ptr<DynArray<PackedPoint>> unturned = make_nothrow<DynArray<PackedPoint>>();
+  if (!unturned || unturned->reserve_total(static_cast<std::uint32_t>(points.size())) != kOk) {
+    return nullptr;
+  }
+  for (const PointRecord& point : points) unturned->push_back(point.point);
+  if (context.unturned_points().push_back_owned(std::move(unturned)) != kOk) return nullptr;
+  if (context.point_runs().push_back_owned(std::move(copy)) != kOk) {
+    context.unturned_points().remove_at(context.unturned_points().size() - 1);
+    return nullptr;
+  }
+  return kept;
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "engine/database/data_store.h"
 #include "engine/database/word_list_builder.h"
 #include "engine/foundation/status.h"
+#include "engine/foundation/trigonometry.h"
 #include "engine/kernel/engine_lock.h"
 #include "engine/kernel/kernel.h"
 #include "engine/kernel/result_delivery.h"
@@ -189,6 +190,17 @@ TEST_F(RecognitionDriverTest, GetLineRunsTheLinePassAlone) {
   EXPECT_FALSE(saw("release_line_objects"));
   EXPECT_EQ(buffer_[0], kUntouched);
   EXPECT_FALSE(kernel_->pane().empty());
+}
+
+// A turn the straightening of the lines keeps turns the pane's ink too.
+TEST_F(RecognitionDriverTest, TheStraightenedLinesTurnThePanesInk) {
+  fake_->line_turn = 12;
+  ASSERT_EQ(crGetLine(&params_), kOk);
+  ASSERT_EQ(kernel_->pane().strokes().size(), 1u);
+  const Stroke& stroke = *kernel_->pane().strokes()[0];
+  const PackedPoint written[] = {{100, 100}, {110, 130}, {120, 100}};
+  ASSERT_EQ(stroke.size(), 3u);
+  for (std::uint32_t k = 0; k < 3; ++k) EXPECT_EQ(stroke[k], turn_point(written[k], 12));
 }
 
 TEST_F(RecognitionDriverTest, StopDuringTheRunGives4034AndKeepsTheInk) {

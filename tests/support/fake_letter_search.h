@@ -86,6 +86,7 @@ class FakeLetterSearch final : public LetterSearch {
   int lock_entries_in_word_search = -1;
   int lock_entries_in_passes = 0;
   std::int32_t skew = 0;  // the run's skew correction
+  std::int32_t line_turn = 0;  // what the straightening of the lines adds to it
 
   int begin_run(RunKernel& kernel) override {
     kernel_ = dynamic_cast<Kernel*>(&kernel);
@@ -114,7 +115,10 @@ class FakeLetterSearch final : public LetterSearch {
     if (const int status = keep_stroke_figure(s, trajectory); status != kOk) return status;
     return note("add_stroke_figure");
   }
-  int estimate_line_slant(bool) override { return note("estimate_line_slant"); }
+  int estimate_line_slant(bool) override {
+    skew += line_turn;
+    return note("estimate_line_slant");
+  }
   std::int32_t skew_correction() const override { return skew; }
   void add_skew_correction(std::int32_t degrees) override { skew += degrees; }
   int figure_runs(DynArray<PointRun*>& out) override {
