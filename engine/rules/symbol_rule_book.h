@@ -73,6 +73,15 @@ class RuleBook {
   // below the geometry's top and the row 25 % above its bottom twice; true
   // for every other shape.
   bool bowl_rows_crossed() const;
+  // Whether a neighbouring stroke's box holds the group the way a letter
+  // holds a mark over it: the group ends right of the box, its bottom lies
+  // at most `num/den` of its height below the box's top, its left less
+  // than a third of the box's width right of the box's left, and the
+  // box's top at or above the line's second fit there.
+  bool under_neighbour(const StrokeRecord& stroke, const Box16& box, std::int32_t num,
+                       std::int32_t den) const;
+  // The y of the line's second fit at x; 32767 without a line.
+  std::int32_t second_fit_at(std::int32_t x) const;
   // The box of a stroke record's geometry.
   static Box16 box_of(const StrokeRecord& stroke) { return stroke.geometry.bounding_box(); }
   std::int32_t glyph_feature(int which, std::int32_t size, std::int32_t closeness) const;
@@ -87,7 +96,7 @@ class RuleBook {
   // The partner of the figure nearest the reference angle in the pair
   // table the member count names (0 without one); false with the status
   // set when the query fails.
-  bool partner_angle_near_reference(std::int32_t* angle);
+  bool partner_angle_near_reference(std::int32_t* angle, bool* found = nullptr);
   // Pen 2000 when the figure's best partner in the figure-pair table has an
   // entry count below 3; false with the status set when the query fails.
   bool best_partner_count(std::int32_t* count, bool* found);

@@ -93,6 +93,17 @@ bool RuleBook::bowl_rows_crossed() const {
   return spans(g.top + 5 * gh / 100) >= 2 && spans(g.bottom - 25 * gh / 100) >= 2;
 }
 
+std::int32_t RuleBook::second_fit_at(std::int32_t x) const {
+  return a_.line.text_line == nullptr ? 32767 : a_.line.text_line->fits[1].y_at(x);
+}
+
+bool RuleBook::under_neighbour(const StrokeRecord& stroke, const Box16& box, std::int32_t num,
+                               std::int32_t den) const {
+  return Rx() > box.right && den * (B() - box.top) <= num * H() &&
+         3 * (Lx() - box.left) < box.width() &&
+         box.top <= second_fit_at(reference_point(stroke.geometry).x);
+}
+
 PackedPoint RuleBook::extreme(int k) const {
   const PointRecord* record = geometry().extremes[k - 1];
   return record == nullptr ? PackedPoint{} : record->point;
@@ -122,10 +133,11 @@ std::int32_t RuleBook::glyph_feature(int which, std::int32_t size, std::int32_t 
   }
 }
 
-bool RuleBook::partner_angle_near_reference(std::int32_t* angle) {
+bool RuleBook::partner_angle_near_reference(std::int32_t* angle, bool* found) {
   const bool by_figure = a_.member_count == 1;
   const PairTable* table = by_figure ? a_.line.figure_pairs : a_.line.stroke_pairs;
   *angle = 0;
+  if (found != nullptr) *found = false;
   if (table == nullptr) return true;
   const int key = by_figure ? body_index(*a_.first_figure) : stroke_number(*a_.first_figure);
   const int line = static_cast<std::int16_t>(a_.first_figure->line_index);
@@ -138,6 +150,7 @@ bool RuleBook::partner_angle_near_reference(std::int32_t* angle) {
     return false;
   }
   if (index >= 0) *angle = folded;
+  if (found != nullptr) *found = index >= 0;
   return true;
 }
 

@@ -170,6 +170,87 @@ Verdict enclosed_n_or_w(RuleBook& r, std::int32_t num, std::int32_t den, std::ui
   return Verdict::kTail;
 }
 
+// "Е" of several figures: a gap between two of them in the top 40 % of
+// the letter, as the gap above its middle bar.
+Verdict capital_ie(RuleBook& r) {
+  if (flat(r)) return Verdict::kReject;
+  if ((r.etalon() == 86 || r.etalon() == 88) && r.n() < 3) r.pen((3 - r.n()) * 200);
+  const std::uint16_t v = r.shape();
+  if (r.n() < 2 || !(v == 129 || v == 131 || v == 132 || v == 133)) return Verdict::kTail;
+  const Box16 g = r.geometry().bounding_box();
+  const std::int32_t gh = g.bottom - g.top;
+  for (const FigureRecord* upper : r.group().figures) {
+    for (const FigureRecord* lower : r.group().figures) {
+      if (upper == nullptr || lower == nullptr || upper == lower) continue;
+      const Box16 a = upper->geometry.bounding_box();
+      const Box16 b = lower->geometry.bounding_box();
+      const std::int32_t gap = b.top - a.bottom;
+      if (gap > 0 && 100 * gap >= 5 * gh && 100 * (a.bottom - g.top) < 41 * gh)
+        return Verdict::kTail;
+    }
+  }
+  return Verdict::kReject;
+}
+
+// "З" and "з": from the top the stroke must go back left at some point
+// before it reaches the bottom.
+Verdict ze(RuleBook& r) {
+  const std::uint16_t f = r.etalon();
+  if (r.n() != 1 || !((f >= 116 && f <= 119) || f == 121 || f == 122)) return Verdict::kTail;
+  const PointRecords run = r.run();
+  std::size_t k = 0;
+  while (k < run.size() && run[k].point.y != r.T()) ++k;
+  if (k + 1 >= run.size() || run[k + 1].point.x < run[k].point.x) return Verdict::kTail;
+  bool went_left = false;
+  for (std::size_t i = k; i + 1 < run.size() && run[i].point.y != r.B(); ++i) {
+    const bool left = run[i + 1].point.x < run[i].point.x;
+    if (went_left && !left) return Verdict::kTail;
+    went_left = left;
+  }
+  r.pen(430);
+  return Verdict::kTail;
+}
+
+// "ι": a dip in the upper half well below the start.
+Verdict iota(RuleBook& r) {
+  const PointRecords run = r.run();
+  const std::int32_t middle = (r.T() + r.B()) / 2;
+  if (r.n() == 1 && run.size() > 2) {
+    const std::int32_t th = std::max(r.H() / 20, 2);
+    for (std::size_t k = 1; k + 1 < run.size(); ++k) {
+      const PackedPoint p = run[k].point;
+      if (p.y > run[k - 1].point.y + th && p.y > run[k + 1].point.y + th) {
+        if (p.y < middle && r.first().y < middle && p.y - r.first().y > r.H() / 4) r.pen(900);
+        break;
+      }
+      if (p.y > middle) break;
+    }
+  }
+  if (r.shape() == 830 && r.n() == 1) {
+    std::int32_t count = 0;
+    bool found = false;
+    if (!r.best_partner_count(&count, &found)) return Verdict::kKeep;
+    if (found && count < 3) r.pen(2000);
+  }
+  return Verdict::kTail;
+}
+
+// "ד": drawn from the top right leftwards, then down.
+Verdict dalet(RuleBook& r) {
+  if (r.n() != 1 || (r.etalon() != 947 && r.etalon() != 1013)) return Verdict::kTail;
+  const PointRecords run = r.run();
+  if (run.empty() || r.first().y != r.T() || r.first().x <= r.Lx() + r.W() / 2)
+    return Verdict::kTail;
+  for (std::size_t k = 1; k < run.size(); ++k) {
+    if (run[k].point.x > run[k - 1].point.x) {
+      if (k >= 2 && r.first().x - run[k - 1].point.x > r.W() / 2) r.pen(200);
+      return Verdict::kTail;
+    }
+  }
+  r.pen(500);
+  return Verdict::kTail;
+}
+
 // "Л" and "л": a last figure running mostly one way, or a one-figure
 // stroke whose earlier piece starts high.
 Verdict el(RuleBook& r) {
@@ -314,6 +395,15 @@ Verdict RuleBook::rules_of_other_scripts() {
     case 955:  // λ
       if (etalon() == 4829 && n() == 1) pen(700);
       return Verdict::kTail;
+    case 953:  // ι
+      return iota(*this);
+    case 1045:  // Е
+      return capital_ie(*this);
+    case 1047:  // З
+    case 1079:  // з
+      return ze(*this);
+    case 1491:  // ד
+      return dalet(*this);
     case 1042:  // В
       return capital_ve(*this);
     case 1043:  // Г
