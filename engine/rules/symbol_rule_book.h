@@ -7,6 +7,7 @@
 
 #include "engine/foundation/point.h"
 #include "engine/records/clamped_ramp.h"
+#include "engine/records/figure_measures.h"
 #include "engine/rules/figure_shape_tests.h"
 #include "engine/rules/symbol_rule_args.h"
 
@@ -80,6 +81,13 @@ class RuleBook {
   // box's top at or above the line's second fit there.
   bool under_neighbour(const StrokeRecord& stroke, const Box16& box, std::int32_t num,
                        std::int32_t den) const;
+  // The overlap of the group's x range, moved along the line's slant to
+  // the stroke's height, with the stroke's box (negative: apart).
+  std::int32_t slanted_overlap(const StrokeRecord& stroke, const Box16& box) const;
+  // The ink crossing the row y / the column x: the crossing count, with
+  // the least and greatest x (y) of the crossings in *range.
+  std::int32_t ink_across_row(std::int32_t y, CrossingRange* range) const;
+  std::int32_t ink_across_column(std::int32_t x, CrossingRange* range) const;
   // The y of the line's second fit at x; 32767 without a line.
   std::int32_t second_fit_at(std::int32_t x) const;
   // The box of a stroke record's geometry.
@@ -109,6 +117,9 @@ class RuleBook {
   Verdict rules_below_256();
   Verdict rules_of_other_scripts();
   Verdict l_rule();
+  // Step 3 of the "l" rule, also read by "e": a short piece hanging
+  // beside a tall stem.
+  void l_with_a_second_figure();
   Verdict best_partner_rule();
   Verdict final_kaf_rule();
   Verdict weight_10_rule();
@@ -120,7 +131,6 @@ class RuleBook {
   Verdict narrow_top_rule();
   Verdict minima_pairs_rule();
   Verdict rising_top_rule();
-  void l_with_a_second_figure();
 
   const SymbolRuleArgs& a_;
   std::int32_t& penalty_;

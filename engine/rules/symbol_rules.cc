@@ -75,15 +75,35 @@ std::int32_t RuleBook::spans(std::int32_t y) const {
   return count;
 }
 
-std::int32_t RuleBook::least_ink_x(std::int32_t y) const {
-  std::int32_t least = 32767;
+std::int32_t RuleBook::ink_across_row(std::int32_t y, CrossingRange* range) const {
+  std::int32_t count = 0;
+  *range = CrossingRange{};
   for (FigureRecord* figure : a_.group->figures) {
-    if (figure == nullptr) continue;
-    PointRun* const one[] = {&figure->run};
-    CrossingRange range;
-    if (figures_extent_y(RunList(one), y, range, false) > 0) least = std::min(least, range.least);
+    if (figure != nullptr)
+      count += count_horizontal_line_crossings(figure->run.span(), y, *range, false);
   }
-  return least;
+  return count;
+}
+
+std::int32_t RuleBook::ink_across_column(std::int32_t x, CrossingRange* range) const {
+  std::int32_t count = 0;
+  *range = CrossingRange{};
+  for (FigureRecord* figure : a_.group->figures) {
+    if (figure != nullptr)
+      count += count_vertical_line_crossings(figure->run.span(), x, *range, false);
+  }
+  return count;
+}
+
+std::int32_t RuleBook::least_ink_x(std::int32_t y) const {
+  CrossingRange range;
+  return ink_across_row(y, &range) > 0 ? range.least : 32767;
+}
+
+std::int32_t RuleBook::slanted_overlap(const StrokeRecord& stroke, const Box16& box) const {
+  const std::int32_t dy = centre_y(geometry()) - reference_point(stroke.geometry).y;
+  const std::int32_t e = scale_by_tangent(std::clamp(a_.line_angle - 90, -89, 89), dy);
+  return std::min(Rx() + e, std::int32_t{box.right}) - std::max(Lx() + e, std::int32_t{box.left});
 }
 
 bool RuleBook::bowl_rows_crossed() const {

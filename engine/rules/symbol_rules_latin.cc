@@ -455,21 +455,6 @@ Verdict parenthesis(RuleBook& r) {
   return Verdict::kTail;
 }
 
-// The slant of a line's writing, as a tangent: a15 - 90 held within
-// -89..89 degrees so that no tangent runs away.
-std::int32_t shift_along_slant(std::int32_t line_angle, std::int32_t dy) {
-  return scale_by_tangent(std::clamp(line_angle - 90, -89, 89), dy);
-}
-
-// The overlap of the group's x range, moved along the slant to the
-// stroke's height, with the stroke's box.
-std::int32_t slanted_overlap(const RuleBook& r, const StrokeRecord& stroke, const Box16& box) {
-  const std::int32_t e = shift_along_slant(
-      r.args().line_angle, centre_y(r.geometry()) - reference_point(stroke.geometry).y);
-  return std::min(r.Rx() + e, std::int32_t{box.right}) -
-         std::max(r.Lx() + e, std::int32_t{box.left});
-}
-
 // "-": one flat stroke drawn rightwards in the middle of the line, not a
 // bar of the letter before it.
 Verdict hyphen(RuleBook& r) {
@@ -509,7 +494,7 @@ Verdict hyphen(RuleBook& r) {
     tilt = std::max(fold_to_quarter(step_direction(from, corner)), fold_to_quarter(partner));
     r.pen_ramp(ClampedRamp(30, 0, true, 90, 4000, false), tilt);
     const Box16 box = RuleBook::box_of(*before);
-    const std::int32_t o = slanted_overlap(r, *before, box);
+    const std::int32_t o = r.slanted_overlap(*before, box);
     if (o > 0) {
       const std::int32_t tangent = scale_by_tangent(std::min(tilt, 89), 1000) / 1000;
       r.pen_ramp(ClampedRamp(0, 0, true, 100, 3000, false), 100 * o * (1 + tangent) / r.W());
@@ -518,7 +503,7 @@ Verdict hyphen(RuleBook& r) {
   }
   if (const StrokeRecord* after = r.following_stroke(); after != nullptr) {
     const Box16 box = RuleBook::box_of(*after);
-    const std::int32_t o = slanted_overlap(r, *after, box);
+    const std::int32_t o = r.slanted_overlap(*after, box);
     if (3 * o >= r.W() || o >= box.width() - 1) r.pen(2200);
     return r.under_neighbour(*after, box, 2, 3) ? Verdict::kReject : Verdict::kTail;
   }
@@ -652,6 +637,84 @@ Verdict small_s(RuleBook& r) {
   return Verdict::kTail;
 }
 
+Verdict small_e(RuleBook& r) {
+  if (r.shape() >= 138 && r.shape() <= 148 && r.n() == 1) {
+    const Box16 g = r.geometry().bounding_box();
+    const std::int32_t least = r.least_ink_x(r.first().y);
+    if (least < g.right && least <= r.first().x) {
+      if (g.top == g.bottom) return Verdict::kReject;
+      r.pen_ramp(ClampedRamp(60, 0, true, 100, 500, false),
+                 13 * (r.first().x - least) / (g.right - least) +
+                     100 * (g.bottom - r.first().y) / (g.bottom - g.top));
+    }
+  }
+  if (r.n() == 2) r.l_with_a_second_figure();
+  const PointRecords run = r.run();
+  if (r.n() == 1 && run.size() >= 3 && run[1].point.y > run[0].point.y) {
+    bool falling = true;
+    for (std::size_t k = 2; k < run.size() && run[k - 1].point.y != r.B(); ++k) {
+      if (run[k].point.y <= run[k - 1].point.y) {
+        falling = false;
+        break;
+      }
+    }
+    if (falling) r.pen(500);
+  }
+  return Verdict::kTail;
+}
+
+// The figure that goes on from the first figure's stroke after its end
+// (piece and end key = the figure's end key + 2), or null.
+const FigureRecord* continuation(const RuleBook& r) {
+  DynArray<FigureRecord>* figures = r.args().line.figures;
+  if (figures == nullptr) return nullptr;
+  const FigureRecord& f = *r.args().first_figure;
+  const std::uint16_t next = static_cast<std::uint16_t>(end_key(f) + 2);
+  return figure_array_get(*figures, stroke_number(f), next, next);
+}
+
+std::int32_t distance(PackedPoint a, PackedPoint b) {
+  return octagonal_length(b.x - a.x, b.y - a.y);
+}
+
+Verdict small_r(RuleBook& r) {
+  const std::uint16_t v = r.shape();
+  if (v == 755) r.pen_ramp(ClampedRamp(50, 1500, true, 160, 0, true), 100 * r.H() / (r.W() + 1));
+  if (v != 755 && r.n() == 1 && 2 * r.H() > 3 * r.L() && r.strokes_on_line() > 2 &&
+      (v == 747 || v == 749 || v == 750 || v == 753)) {
+    const std::int32_t d = r.b() - r.t();
+    const std::int32_t base = d > r.L() ? d : r.L();
+    r.pen_ramp(ClampedRamp(3 * base / 2, 0, true, 2 * base, 900, false), r.H());
+  }
+  if (2 * r.W() > 3 * r.H() && r.args().group_info != nullptr &&
+      figure_maxima(*r.args().group_info).empty()) {
+    r.pen(500);
+  }
+  if (v == 494 && r.n() == 2) {
+    const FigureRecord* f1 = r.group().figures[0];
+    const FigureRecord* f2 = r.group().figures[1];
+    if (f1 == nullptr || f2 == nullptr) return Verdict::kKeep;
+    const Box16 a = f1->geometry.bounding_box();
+    const Box16 b = f2->geometry.bounding_box();
+    if (b.top > a.bottom || a.top > b.bottom) r.pen(1000);
+  }
+  if (r.n() != 1) return Verdict::kTail;
+  const bool first_piece_shape =
+      v == 727 || v == 747 || v == 749 || v == 750 || v == 751 || v == 753 || v == 800;
+  if (first_piece_shape && !r.E() && piece_number(*r.args().first_figure) == 0 &&
+      r.first().y > (r.T() + r.B()) / 2) {
+    r.pen(1000);
+  }
+  const FigureRecord* next = continuation(r);
+  if (!r.E() && distance(r.first(), r.last()) <= r.L() / 8 && next != nullptr &&
+      !next->run.empty() && distance(r.last(), next->run.points[0].point) <= r.L() / 10) {
+    r.pen(500);
+  }
+  const bool low_end_shape = v == 727 || (v >= 747 && v <= 751) || v == 753 || v == 755;
+  if (r.last().y > r.B() - r.H() / 3 && low_end_shape && next == nullptr) r.pen(500);
+  return Verdict::kTail;
+}
+
 }  // namespace
 
 Verdict RuleBook::rules_below_256() {
@@ -693,6 +756,10 @@ Verdict RuleBook::rules_below_256() {
       return small_a(*this);
     case 115:
       return small_s(*this);
+    case 101:
+      return small_e(*this);
+    case 114:
+      return small_r(*this);
     case 42:
       return asterisk(*this);
     case 46:

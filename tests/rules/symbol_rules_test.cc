@@ -341,5 +341,24 @@ TEST(SymbolRulesTest, CyrillicRowsThatWalkTheFigures) {
   }
 }
 
+TEST(SymbolRulesTest, SigmaTurnsBackHighEnough) {
+  struct Case {
+    const char* what;
+    Points stroke;
+    std::optional<std::int32_t> penalty;
+  };
+  // From the top left: right along the top, back left to its middle turn,
+  // then right along the bottom. (T + 2B)/3 = 166.
+  const Case cases[] = {
+      {"the turn in the middle", polyline({{0, 100}, {40, 100}, {10, 150}, {40, 200}}, 5), 0},
+      {"the turn low", polyline({{0, 100}, {40, 100}, {10, 180}, {40, 200}}, 5), -170},
+      {"started at the bottom right", polyline({{40, 200}, {10, 180}, {40, 100}, {30, 100}}, 5), 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule({c.stroke});
+    EXPECT_EQ(rule.judge(931, 1, 1000, 25), c.penalty) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace inkrec
