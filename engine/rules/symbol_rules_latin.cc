@@ -715,6 +715,37 @@ Verdict small_r(RuleBook& r) {
   return Verdict::kTail;
 }
 
+// "m" of one stroke: its last arch must not reach far left of the ink's
+// right edge, and a rising start must not close a long loop.
+Verdict small_m(RuleBook& r) {
+  const PointRecords run = r.run();
+  const std::int32_t n = static_cast<std::int32_t>(run.size());
+  if (r.n() != 1 || n <= 3) return Verdict::kTail;
+  const ProfileRaster* raster = element_profile_raster(r.group());
+  std::int32_t k = n - 1;
+  while (k > 0 && run[k].point.y <= run[k - 1].point.y) --k;
+  std::int32_t farthest = 0;
+  for (; k > 0 && raster != nullptr; --k) {
+    const PackedPoint p = run[k].point;
+    if (p.y < r.last().y) farthest = std::max<std::int32_t>(farthest, raster->row_max(p.y) - p.x);
+    if (p.y < run[k - 1].point.y) break;
+  }
+  if (farthest > r.L() / 4) r.pen(500);
+  const std::uint16_t v = r.shape();
+  if (n < 4 || run[1].point.y >= run[0].point.y || !(v == 399 || v == 512 || v == 516))
+    return Verdict::kTail;
+  for (std::int32_t i = 1; i < n && run[i].point.y < run[i - 1].point.y; ++i) {
+    if (!has_extra_code(run[i])) continue;
+    const std::uint16_t partner = extra_code_1(run[i]);
+    std::int32_t length = 0;
+    for (std::int32_t j = i; j < n && hypothesis_code(run[j]) != partner; ++j)
+      length += hypothesis_value_a(run[j]);
+    if (length > r.L() / 2) r.pen(500);
+    break;
+  }
+  return Verdict::kTail;
+}
+
 }  // namespace
 
 Verdict RuleBook::rules_below_256() {
@@ -760,6 +791,8 @@ Verdict RuleBook::rules_below_256() {
       return small_e(*this);
     case 114:
       return small_r(*this);
+    case 109:
+      return small_m(*this);
     case 42:
       return asterisk(*this);
     case 46:

@@ -419,6 +419,91 @@ Verdict nu_or_upsilon(RuleBook& r) {
   return Verdict::kTail;
 }
 
+// "С" and "с": a round letter; a one-stroke "с" starting well left of its
+// ink must not rise in straight strokes.
+Verdict es(RuleBook& r) {
+  if (!r.needs(1)) return Verdict::kTail;
+  r.pen_ramp(ClampedRamp(100, 1000, true, 150, 0, true), shape_measure_m4(r.geometry()));
+  const PointRecords run = r.run();
+  const ProfileRaster* raster = element_profile_raster(r.group());
+  if (r.n() != 1 || run.size() < 4 || raster == nullptr || r.first().y >= r.B() - 1 ||
+      raster->row_min(r.first().y + 1) - r.first().x <= r.L() / 5) {
+    return Verdict::kTail;
+  }
+  std::int64_t difference = 0;
+  std::int64_t width = 0;
+  std::size_t k = 0;
+  while (k + 1 < run.size()) {
+    if (run[k + 1].point.y >= run[k].point.y) {
+      ++k;
+      continue;
+    }
+    const std::size_t start = k;
+    while (k + 1 < run.size() && run[k + 1].point.y < run[k].point.y) ++k;
+    const PackedPoint a = run[start].point;
+    const PackedPoint b = run[k].point;
+    const ClampedRamp straight(a.x, a.y, true, b.x, b.y, true);
+    for (std::size_t i = start; i <= k; ++i) {
+      if (has_extra_code(run[i])) return Verdict::kTail;
+      const PackedPoint p = run[i].point;
+      difference += straight.value_at(p.x) - raster->column_min(p.x);
+    }
+    width += std::abs(b.x - a.x);
+  }
+  if (width > 0 && difference / width > r.H() / 5) r.pen(300);
+  return Verdict::kTail;
+}
+
+// "а": a stroke ending in a short upstroke at the right.
+Verdict small_a_cyrillic(RuleBook& r) {
+  const PointRecords run = r.run();
+  const FigureInfo* info = r.args().group_info;
+  const std::uint16_t v = r.shape();
+  const bool excluded = v == 28 || v == 1288 || (v >= 1471 && v <= 1475);
+  const bool measured = r.n() == 1 && info != nullptr && figure_maxima(*info).size() >= 2 &&
+                        run.size() >= 3 && !excluded;
+  if (measured) {
+    const DynArray<Extremum>& maxima = figure_maxima(*info);
+    const DynArray<Extremum>& minima = figure_minima(*info);
+    const std::uint32_t m = maxima.size();
+    const PackedPoint p = maxima[m - 1].point;
+    PackedPoint before = maxima[m - 2].point;
+    if (m >= 3 && maxima[m - 3].point.x > before.x) before = maxima[m - 3].point;
+    const PackedPoint last = r.last();
+    const auto code_at = [](const Extremum& e) {
+      return e.record == nullptr ? 0 : hypothesis_code(*e.record);
+    };
+    const bool goes_on = p.x - before.x < r.L() / 5 && !minima.empty() &&
+                         code_at(minima.back()) < code_at(maxima.back()) &&
+                         run[run.size() - 2].point.y > last.y;
+    if (goes_on) {
+      const ProfileRaster* raster = element_profile_raster(r.group());
+      const bool inside = r.T() + 1 < last.y && last.y < r.B() && raster != nullptr;
+      const auto near_within = [&](std::int32_t reach) {
+        if (inside) return last.x - raster->row_max(last.y - 1) < reach;
+        return last.x - maxima[m - 2].point.x < reach;
+      };
+      if (near_within(r.L() / 2)) {
+        if (v != 23 && v != 25 && v != 26) r.pen(300);
+      } else if (near_within(r.L() / 6)) {
+        r.pen(300);
+      }
+    }
+  } else if (r.n() == 1 && r.last().x < (2 * r.Lx() + r.Rx()) / 3) {
+    r.pen(500);
+  }
+  if (r.args().weights.spaced_as_one == 0) r.pen(500);
+  if (r.n() == 2) {
+    FigureRecord* second = r.group().figures[1];
+    if (second == nullptr) return Verdict::kKeep;
+    if (second->flag_byte == 0 && second->geometry.bounding_box().left > (r.Lx() + r.Rx()) / 2) {
+      DynArray<DescentEntry> entries;
+      if (second->glyph_block_e(r.L(), r.L() / 4, entries) == 0 && !entries.empty()) r.pen(500);
+    }
+  }
+  return Verdict::kTail;
+}
+
 // "Л" and "л": a last figure running mostly one way, or a one-figure
 // stroke whose earlier piece starts high.
 Verdict el(RuleBook& r) {
@@ -581,6 +666,11 @@ Verdict RuleBook::rules_of_other_scripts() {
       return ze(*this);
     case 1491:  // ד
       return dalet(*this);
+    case 1057:  // С
+    case 1089:  // с
+      return es(*this);
+    case 1072:  // а
+      return small_a_cyrillic(*this);
     case 1042:  // В
       return capital_ve(*this);
     case 1043:  // Г
