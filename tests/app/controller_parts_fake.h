@@ -88,8 +88,10 @@ class FakeParts final : public ControllerSettings,
     FakeParts& parts_;
   };
 
-  ControllerParts parts() {
-    return {*this, *this, *this, *this, *this, *this, *this, *this, *this, activity_event};
+  // With `settings` in place of the recording ones when given.
+  ControllerParts parts(ControllerSettings* settings = nullptr) {
+    return {settings != nullptr ? *settings : *this, *this, *this, *this, *this, *this, *this, *this, *this,
+            activity_event};
   }
 
   // ControllerSettings: the registry is `stored`.

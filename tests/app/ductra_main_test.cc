@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/shell/shell_messages.h"
+#include "app/shell/registry_settings.h"
 #include "app/shell/startup_link.h"
 #include "appplatform/alive_marker.h"
 #include "appplatform/shared_event.h"
@@ -61,6 +62,34 @@ TEST_F(DuctraMainTest, DeselectingShutsDownInOrderAndSavesTheSettings) {
   EXPECT_FALSE(control_.observe().started) << "the engine is freed";
 }
 
+TEST_F(DuctraMainTest, AfterDeselectingTheRegistryHoldsTheFifteenSettings) {
+  ASSERT_EQ(device_.prepare(), platform::Status::ok);
+  const platform::Registry registry(device_);
+  ASSERT_EQ(registry.create_key(platform::Hive::local_machine, kSettingsKey), platform::Status::ok);
+  ASSERT_EQ(registry.write_dword(platform::Hive::local_machine, kSettingsKey, u"TimeOut", 700),
+            platform::Status::ok);
+  RegistrySettings settings(registry);
+  environment_.settings = &settings;
+  run(u"start");
+  post(WM_QUILLPAD_DESELECT);
+  EXPECT_EQ(exit_code(), 0u);
+  const char16_t* const names[] = {
+      u"SheetPageNumber", u"AutoSpace",         u"TimeOut",           u"PenWidth",          u"PenColor",
+      u"SpaceAfterResult", u"UsePrompt",        u"recognize_mode_",   u"large_moving_icon", u"Language",
+      u"branding",         u"icon_landscape_x_", u"icon_landscape_y_", u"icon_portrait_x_",  u"icon_portrait_y_"};
+  int stored = 0;
+  for (const char16_t* name : names) {
+    std::uint32_t value = 0;
+    const platform::Status status = registry.read_dword(platform::Hive::local_machine, kSettingsKey, name, &value);
+    stored += status == platform::Status::ok;
+  }
+  EXPECT_EQ(stored, 15);
+  std::uint32_t time_out = 0;
+  ASSERT_EQ(registry.read_dword(platform::Hive::local_machine, kSettingsKey, u"TimeOut", &time_out),
+            platform::Status::ok);
+  EXPECT_EQ(time_out, 700u) << "the value loaded at start is the value saved";
+}
+
 TEST_F(DuctraMainTest, EachCommandLineTakesItsOwnRoad) {
   struct Case {
     const char* what;
@@ -71,12 +100,14 @@ TEST_F(DuctraMainTest, EachCommandLineTakesItsOwnRoad) {
   const Case cases[] = {
       {"reboot installs, tells and restarts", u"reboot", 0,
        {"settings loaded", "install \\temp\\Catalog.arm.cab", "message 30", "reboot"}},
-      {"branding variant 3 ships without the cabinet", u"reboot", 3, {"settings loaded", "message 30", "reboot"}},
+      {"branding variant 3 ships without the cabinet", u"reboot", 3,
+       {"settings loaded", "message 30", "reboot"}},
       {"branding variant 4 too", u"reboot", 259, {"settings loaded", "message 30", "reboot"}},
       {"branding variant 5 installs", u"reboot", 5,
        {"settings loaded", "install \\temp\\Catalog.arm.cab", "message 30", "reboot"}},
       {"empty: the first run", u"", 0,
-       {"settings loaded", "link removed", "dialog 133 on installation window", "dialog 154 on installation window"}},
+       {"settings loaded", "link removed", "dialog 133 on installation window",
+        "dialog 154 on installation window"}},
       {"upper-case reboot is a normal run", u"REBOOT", 0, {}},
       {"any other line is a normal run", u"x", 0, {}},
   };
