@@ -201,6 +201,8 @@ class GlyphGeometry {
   const ProfileRaster& raster() const { return raster_; }
   bool descent_ready() const { return descent_ready_; }
   const DescentBlock& descent() const { return descent_; }
+  bool mark_ready() const { return mark_ready_; }
+  const MarkBlock& mark() const { return mark_; }
 
   // Written by prepare() and the shape analysis.
   const PointRecord* extremes[kExtremeCount] = {};

@@ -18,6 +18,9 @@ const MarkBlock& element_mark_block(FigureGroup& group, int* status) {
   static const MarkBlock kUnmeasured;
   *status = group.geometry == nullptr ? kBadArgument : kOk;
   if (*status != kOk) return kUnmeasured;
+  // Once built the block is read without listing the runs again, so that
+  // the rules asking for it per candidate allocate nothing.
+  if (group.geometry->mark_ready()) return group.geometry->mark();
   DynArray<PointRun*> runs;
   *status = group_run_list(group, runs);
   if (*status != kOk) return kUnmeasured;

@@ -31,6 +31,7 @@
 #include "engine/records/glyph_geometry.h"
 #include "engine/records/mark_block.h"
 #include "engine/records/pair_metrics.h"
+#include "engine/records/trajectory_record.h"
 #include "engine/records/vertical_extrema.h"
 
 namespace inkrec {
@@ -148,6 +149,16 @@ inline std::int16_t count_field(const MarkBlock& m) { return m.point_count; }
 // the direction of the chord from the first to the last point.
 inline std::int32_t slant_class(const GlyphGeometry& g) { return mark_class(g); }
 inline std::int16_t slant_value(const MarkBlock& m) { return m.chord_direction; }
+
+// ---- The letter hypothesis of a point: its trajectory record. Its code
+// is the point's number along the stroke; its extra code the number of
+// the point where the stroke crosses itself (the first crossing partner),
+// set when a crossing flag is; its first value the step length (its angle
+// is the step direction and its score the record's score).
+inline std::uint16_t hypothesis_code(const PointRecord& p) { return p.trajectory.point_number; }
+inline bool has_extra_code(const PointRecord& p) { return p.trajectory.has_crossing_partner(); }
+inline std::uint16_t extra_code_1(const PointRecord& p) { return p.trajectory.first_partner; }
+inline std::int16_t hypothesis_value_a(const PointRecord& p) { return p.trajectory.step_length; }
 
 // ---- FigureRecord.
 // The body index and the figure key (the key of the figure-pair table):

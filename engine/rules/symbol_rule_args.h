@@ -38,7 +38,7 @@ struct SymbolRuleLine {
   DynArray<StrokeRecord>* strokes = nullptr;  // the run's strokes, each with its line
   const PairTable* figure_pairs = nullptr;    // by body index
   const PairTable* stroke_pairs = nullptr;    // by stroke number
-  const TextLine* text_line = nullptr;        // its fits
+  TextLine* text_line = nullptr;              // its fits (the first and second are read)
   bool neighbour_strokes = false;             // the neighbour flag
   std::int32_t mode = 0;                      // the line context's mode value
   std::int16_t reference_angle = 90;          // line-info value 4

@@ -7,6 +7,7 @@
 
 #include "engine/foundation/point.h"
 #include "engine/records/clamped_ramp.h"
+#include "engine/records/figure_measures.h"
 #include "engine/rules/figure_shape_tests.h"
 #include "engine/rules/symbol_rule_args.h"
 
@@ -73,6 +74,22 @@ class RuleBook {
   // below the geometry's top and the row 25 % above its bottom twice; true
   // for every other shape.
   bool bowl_rows_crossed() const;
+  // Whether a neighbouring stroke's box holds the group the way a letter
+  // holds a mark over it: the group ends right of the box, its bottom lies
+  // at most `num/den` of its height below the box's top, its left less
+  // than a third of the box's width right of the box's left, and the
+  // box's top at or above the line's second fit there.
+  bool under_neighbour(const StrokeRecord& stroke, const Box16& box, std::int32_t num,
+                       std::int32_t den) const;
+  // The overlap of the group's x range, moved along the line's slant to
+  // the stroke's height, with the stroke's box (negative: apart).
+  std::int32_t slanted_overlap(const StrokeRecord& stroke, const Box16& box) const;
+  // The ink crossing the row y / the column x: the crossing count, with
+  // the least and greatest x (y) of the crossings in *range.
+  std::int32_t ink_across_row(std::int32_t y, CrossingRange* range) const;
+  std::int32_t ink_across_column(std::int32_t x, CrossingRange* range) const;
+  // The y of the line's second fit at x; 32767 without a line.
+  std::int32_t second_fit_at(std::int32_t x) const;
   // The box of a stroke record's geometry.
   static Box16 box_of(const StrokeRecord& stroke) { return stroke.geometry.bounding_box(); }
   std::int32_t glyph_feature(int which, std::int32_t size, std::int32_t closeness) const;
@@ -87,7 +104,7 @@ class RuleBook {
   // The partner of the figure nearest the reference angle in the pair
   // table the member count names (0 without one); false with the status
   // set when the query fails.
-  bool partner_angle_near_reference(std::int32_t* angle);
+  bool partner_angle_near_reference(std::int32_t* angle, bool* found = nullptr);
   // Pen 2000 when the figure's best partner in the figure-pair table has an
   // entry count below 3; false with the status set when the query fails.
   bool best_partner_count(std::int32_t* count, bool* found);
@@ -100,6 +117,9 @@ class RuleBook {
   Verdict rules_below_256();
   Verdict rules_of_other_scripts();
   Verdict l_rule();
+  // Step 3 of the "l" rule, also read by "e": a short piece hanging
+  // beside a tall stem.
+  void l_with_a_second_figure();
   Verdict best_partner_rule();
   Verdict final_kaf_rule();
   Verdict weight_10_rule();
@@ -111,7 +131,6 @@ class RuleBook {
   Verdict narrow_top_rule();
   Verdict minima_pairs_rule();
   Verdict rising_top_rule();
-  void l_with_a_second_figure();
 
   const SymbolRuleArgs& a_;
   std::int32_t& penalty_;

@@ -75,15 +75,35 @@ std::int32_t RuleBook::spans(std::int32_t y) const {
   return count;
 }
 
-std::int32_t RuleBook::least_ink_x(std::int32_t y) const {
-  std::int32_t least = 32767;
+std::int32_t RuleBook::ink_across_row(std::int32_t y, CrossingRange* range) const {
+  std::int32_t count = 0;
+  *range = CrossingRange{};
   for (FigureRecord* figure : a_.group->figures) {
-    if (figure == nullptr) continue;
-    PointRun* const one[] = {&figure->run};
-    CrossingRange range;
-    if (figures_extent_y(RunList(one), y, range, false) > 0) least = std::min(least, range.least);
+    if (figure != nullptr)
+      count += count_horizontal_line_crossings(figure->run.span(), y, *range, false);
   }
-  return least;
+  return count;
+}
+
+std::int32_t RuleBook::ink_across_column(std::int32_t x, CrossingRange* range) const {
+  std::int32_t count = 0;
+  *range = CrossingRange{};
+  for (FigureRecord* figure : a_.group->figures) {
+    if (figure != nullptr)
+      count += count_vertical_line_crossings(figure->run.span(), x, *range, false);
+  }
+  return count;
+}
+
+std::int32_t RuleBook::least_ink_x(std::int32_t y) const {
+  CrossingRange range;
+  return ink_across_row(y, &range) > 0 ? range.least : 32767;
+}
+
+std::int32_t RuleBook::slanted_overlap(const StrokeRecord& stroke, const Box16& box) const {
+  const std::int32_t dy = centre_y(geometry()) - reference_point(stroke.geometry).y;
+  const std::int32_t e = scale_by_tangent(std::clamp(a_.line_angle - 90, -89, 89), dy);
+  return std::min(Rx() + e, std::int32_t{box.right}) - std::max(Lx() + e, std::int32_t{box.left});
 }
 
 bool RuleBook::bowl_rows_crossed() const {
@@ -91,6 +111,17 @@ bool RuleBook::bowl_rows_crossed() const {
   const Box16 g = geometry().bounding_box();
   const std::int32_t gh = g.bottom - g.top;
   return spans(g.top + 5 * gh / 100) >= 2 && spans(g.bottom - 25 * gh / 100) >= 2;
+}
+
+std::int32_t RuleBook::second_fit_at(std::int32_t x) const {
+  return a_.line.text_line == nullptr ? 32767 : a_.line.text_line->fits[1].y_at(x);
+}
+
+bool RuleBook::under_neighbour(const StrokeRecord& stroke, const Box16& box, std::int32_t num,
+                               std::int32_t den) const {
+  return Rx() > box.right && den * (B() - box.top) <= num * H() &&
+         3 * (Lx() - box.left) < box.width() &&
+         box.top <= second_fit_at(reference_point(stroke.geometry).x);
 }
 
 PackedPoint RuleBook::extreme(int k) const {
@@ -122,10 +153,11 @@ std::int32_t RuleBook::glyph_feature(int which, std::int32_t size, std::int32_t 
   }
 }
 
-bool RuleBook::partner_angle_near_reference(std::int32_t* angle) {
+bool RuleBook::partner_angle_near_reference(std::int32_t* angle, bool* found) {
   const bool by_figure = a_.member_count == 1;
   const PairTable* table = by_figure ? a_.line.figure_pairs : a_.line.stroke_pairs;
   *angle = 0;
+  if (found != nullptr) *found = false;
   if (table == nullptr) return true;
   const int key = by_figure ? body_index(*a_.first_figure) : stroke_number(*a_.first_figure);
   const int line = static_cast<std::int16_t>(a_.first_figure->line_index);
@@ -138,6 +170,7 @@ bool RuleBook::partner_angle_near_reference(std::int32_t* angle) {
     return false;
   }
   if (index >= 0) *angle = folded;
+  if (found != nullptr) *found = index >= 0;
   return true;
 }
 

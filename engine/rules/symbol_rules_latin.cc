@@ -55,13 +55,14 @@ Verdict code_0(RuleBook& r) {
 }
 
 // "$", "+" and "×": the strokes must cross, their leading pair's link
-// distance (its sixth 16-bit value) at most the limit.
+// distance (its sixth 16-bit value) at most the limit; "$" asks it only
+// with the line's figures at hand.
 Verdict crossed(RuleBook& r, std::int32_t figures, bool at_least, std::int32_t limit) {
   const bool count_ok = at_least ? r.s() >= figures : r.s() == figures;
   if (!count_ok || !r.E()) return Verdict::kReject;
   const PairMetrics* pair = r.args().leading_pair;
-  if (r.args().line.figures != nullptr && pair != nullptr && pair->link_distance > limit)
-    return Verdict::kReject;
+  const bool asked = !at_least || r.args().line.figures != nullptr;
+  if (asked && pair != nullptr && pair->link_distance > limit) return Verdict::kReject;
   return Verdict::kTail;
 }
 
@@ -426,6 +427,325 @@ Verdict asterisk(RuleBook& r) {
   return Verdict::kTail;
 }
 
+Verdict ampersand(RuleBook& r) {
+  if (r.spans(r.T() + 85 * (r.B() - r.T()) / 100) < 2) return Verdict::kReject;
+  const PointRecords run = r.run();
+  if (run.size() < 2) return Verdict::kTail;
+  // An end stroke flicked out to the upper right.
+  const auto flicked = [&r](PackedPoint end, PackedPoint next_to_it) {
+    return end.x > next_to_it.x && end.y > next_to_it.y && end.x - r.Lx() > 2 * r.W() / 3 &&
+           end.y - r.T() < 2 * r.H() / 3;
+  };
+  if (flicked(run[run.size() - 1].point, run[run.size() - 2].point)) r.pen(350);
+  if (flicked(run[0].point, run[1].point)) r.pen(350);
+  return Verdict::kTail;
+}
+
+Verdict parenthesis(RuleBook& r) {
+  if (!r.needs(1) || r.args().partner_distance < r.L() / 10) return Verdict::kReject;
+  if (r.args().line.figures != nullptr) {
+    const std::int32_t middle = (r.t() + r.b()) / 2;
+    r.pen_ramp(ClampedRamp(r.L(), 600, true, r.args().line.upper_height, 0, false), r.H());
+    r.pen_ramp(ClampedRamp(170, 0, false, 500, 500, true), shape_measure_m4(r.geometry()));
+    r.pen_ramp(ClampedRamp(r.t(), 100, false, middle, 1500, false), r.T());
+    r.pen_ramp(ClampedRamp(r.b(), 100, false, middle, 1500, false), r.B());
+    if (r.args().weights.overlap != 0) return Verdict::kReject;
+  }
+  if (r.hebrew_active()) r.pen(1000);
+  return Verdict::kTail;
+}
+
+// "-": one flat stroke drawn rightwards in the middle of the line, not a
+// bar of the letter before it.
+Verdict hyphen(RuleBook& r) {
+  if (!r.needs(1)) return Verdict::kReject;
+  if (r.first().x > r.Lx() + r.W() / 4 || r.last().x < r.Rx() - r.W() / 4 ||
+      r.args().partner_distance < 2) {
+    return Verdict::kReject;
+  }
+  if (r.W() < 17) r.pen(2000);
+  const GlyphGeometry& g = r.geometry();
+  if (r.args().line.figures != nullptr) {
+    const std::int32_t slant_class_value = slant_class(g);
+    int status = 0;
+    const std::int32_t value = slant_value(element_mark_block(r.group(), &status));
+    if ((slant_class_value == 8 && value >= 1 && value <= 149) ||
+        (slant_class_value == 2 && value >= 31)) {
+      r.pen(2500);
+    }
+    const std::int32_t folded = fold_to_quarter(std::abs(value));
+    if (folded >= 65) return Verdict::kReject;
+    r.pen_ramp(ClampedRamp(30, 0, true, 65, 1500, true), folded);
+  }
+  if (r.strokes_on_line() > 1)
+    r.bonus_ramp(ClampedRamp(5, 0, true, r.W(), 200, true), r.args().partner_distance);
+  const std::int32_t q = (r.b() - r.t()) / 6;
+  const std::int32_t m = (r.t() + r.b()) / 2;
+  r.pen_ramp(ClampedRamp(r.t(), 700, false, m - q, 0, true), centre_y(g));
+  r.pen_ramp(ClampedRamp(m + 2 * q, 0, true, r.b() + 2 * q, 600, false), centre_y(g));
+  std::int32_t tilt = 90;
+  if (const StrokeRecord* before = r.preceding_stroke(); before != nullptr) {
+    const PackedPoint from = reference_point(before->geometry);
+    const PackedPoint corner{static_cast<std::int16_t>(r.Lx()), static_cast<std::int16_t>(r.B())};
+    std::int32_t partner = 90;
+    bool found = false;
+    if (!r.partner_angle_near_reference(&partner, &found)) return Verdict::kKeep;
+    if (!found) partner = 90;
+    tilt = std::max(fold_to_quarter(step_direction(from, corner)), fold_to_quarter(partner));
+    r.pen_ramp(ClampedRamp(30, 0, true, 90, 4000, false), tilt);
+    const Box16 box = RuleBook::box_of(*before);
+    const std::int32_t o = r.slanted_overlap(*before, box);
+    if (o > 0) {
+      const std::int32_t tangent = scale_by_tangent(std::min(tilt, 89), 1000) / 1000;
+      r.pen_ramp(ClampedRamp(0, 0, true, 100, 3000, false), 100 * o * (1 + tangent) / r.W());
+    }
+    if (r.under_neighbour(*before, box, 2, 3)) return Verdict::kReject;
+  }
+  if (const StrokeRecord* after = r.following_stroke(); after != nullptr) {
+    const Box16 box = RuleBook::box_of(*after);
+    const std::int32_t o = r.slanted_overlap(*after, box);
+    if (3 * o >= r.W() || o >= box.width() - 1) r.pen(2200);
+    return r.under_neighbour(*after, box, 2, 3) ? Verdict::kReject : Verdict::kTail;
+  }
+  if (r.shape() != 849) r.bonus_ramp(ClampedRamp(0, 2000, true, 45, 0, true), tilt);
+  return Verdict::kTail;
+}
+
+Verdict tilde(RuleBook& r) {
+  if (r.args().partner_distance < 2) return Verdict::kReject;
+  if (const StrokeRecord* before = r.preceding_stroke();
+      before != nullptr && r.under_neighbour(*before, RuleBook::box_of(*before), 2, 3)) {
+    return Verdict::kReject;
+  }
+  if (const StrokeRecord* after = r.following_stroke();
+      after != nullptr && r.under_neighbour(*after, r.args().next_box, 2, 3)) {
+    return Verdict::kReject;
+  }
+  return r.needs(1) ? Verdict::kTail : Verdict::kReject;
+}
+
+Verdict capital_m(RuleBook& r) {
+  const std::uint16_t v = r.shape();
+  const PointRecords run = r.run();
+  if ((v == 257 || v == 261 || v == 262 || v == 263) && r.n() == 1 &&
+      piece_number(*r.args().first_figure) == 0 && run.size() >= 4 &&
+      run[0].point.y > run[1].point.y && r.glyph_feature(1, r.L(), r.L() / 4) >= 3) {
+    for (std::size_t k = 0; k + 1 < run.size(); ++k) {
+      if (run[k].point.y < run[k + 1].point.y) {
+        if (run[k].point.y < r.T() + r.H() / 3) r.pen(500);
+        break;
+      }
+    }
+  }
+  if (r.n() == 1 && r.first().y < r.T() + r.H() / 7 && v == 261) r.pen(200);
+  return Verdict::kTail;
+}
+
+Verdict letter_n(RuleBook& r) {
+  if (r.n() == 2) {
+    const FigureRecord* second = r.group().figures[1];
+    if (second == nullptr) return Verdict::kKeep;
+    const Box16 f = second->geometry.bounding_box();
+    if (3 * f.width() > r.W() && f.top > (3 * r.T() + r.B()) / 4) r.pen(500);
+  }
+  if (r.n() != 1) return Verdict::kTail;
+  const ProfileRaster* raster = element_profile_raster(r.group());
+  if (raster == nullptr) return Verdict::kTail;
+  std::int32_t wide_row = r.B();
+  bool found = false;
+  std::int32_t widest = 0;
+  for (std::int32_t y = r.B(); y >= r.T(); --y) {
+    const std::int32_t width = raster->row_max(y) - raster->row_min(y);
+    widest = std::max(widest, width);
+    if (!found && 4 * width > r.W()) {
+      wide_row = y;
+      found = true;
+    }
+  }
+  if (r.last().y < (r.T() + 2 * r.B()) / 3 && 5 * widest > 2 * r.W())
+    r.pen_ramp(ClampedRamp(r.H() / 4, 0, true, r.H() / 2, 1200, false), r.B() - wide_row);
+  return Verdict::kTail;
+}
+
+Verdict letter_w(RuleBook& r) {
+  const PointRecords run = r.run();
+  if (r.n() == 1 && run.size() >= 2 && r.last().y > r.B() - r.H() / 3 &&
+      r.glyph_feature(2, r.L(), r.L() / 4) < 3 && run[run.size() - 2].point.y < r.last().y) {
+    r.pen(1000);
+  }
+  if (r.n() == 1 && r.args().group_info != nullptr) {
+    const DynArray<Extremum>& maxima = figure_maxima(*r.args().group_info);
+    const bool scored = std::any_of(maxima.begin(), maxima.end(), [](const Extremum& e) {
+      return e.record != nullptr && e.record->trajectory.score > 0;
+    });
+    if (scored) r.pen(300);
+  }
+  return Verdict::kTail;
+}
+
+Verdict small_a(RuleBook& r) {
+  const FigureInfo* info = r.args().group_info;
+  const std::int32_t count = static_cast<std::int32_t>(r.run().size());
+  if (info != nullptr && r.n() == 1) {
+    const DynArray<Extremum>& minima = figure_minima(*info);
+    const DynArray<Extremum>& maxima = figure_maxima(*info);
+    if (r.shape() == 48 && minima.size() == 3 &&
+        minima[2].index + 1 < static_cast<std::uint32_t>(count) &&
+        minima[1].point.x - minima[0].point.x > r.L() / 3) {
+      r.pen(300);
+    }
+    if (maxima.size() == 3 && maxima[0].index > 0 &&
+        maxima[1].point.x - maxima[0].point.x > r.L() / 3) {
+      r.pen(300);
+    }
+    if (r.etalon() == 540 && minima.size() >= 2) {
+      const std::int32_t middle = r.Lx() + (minima[1].point.x - r.Lx()) / 2;
+      if (minima[0].point.x < middle)
+        r.pen_ramp(ClampedRamp(r.Lx(), 500, false, middle, 0, true), minima[0].point.x);
+    }
+  }
+  if (r.n() > 1 && r.etalon() != 533) {
+    const bool marked =
+        std::any_of(r.group().figures.begin(), r.group().figures.end(),
+                    [](const FigureRecord* f) { return f != nullptr && f->flag_byte != 0; });
+    if (!marked) r.pen(500);
+  }
+  return Verdict::kTail;
+}
+
+Verdict small_s(RuleBook& r) {
+  const Box16 g = r.geometry().bounding_box();
+  if (r.shape() == 768) {
+    const ProfileRaster* raster = element_profile_raster(r.group());
+    if (raster != nullptr) {
+      const std::int32_t y = (g.top + g.bottom) / 2;
+      r.pen_ramp(ClampedRamp(0, 150, true, g.width() / 5 + 1, 0, true),
+                 raster->row_max(y) - raster->row_min(y));
+    }
+  }
+  const std::uint16_t f = r.etalon();
+  if ((f == 759 || f == 761 || f == 873 || f == 1542) && r.H() > r.args().line.reference_height &&
+      r.args().line.text_line != nullptr) {
+    const std::int32_t below = r.args().line.text_line->fits[0].y_at(g.center_x()) - r.T();
+    if (3 * below > r.H())
+      r.pen_ramp(ClampedRamp(r.H() / 3, 100, true, r.H() / 2, 550, true), below);
+  }
+  if (f == 5515) {
+    const GlyphGeometry& geometry = r.geometry();
+    return zone_z1(geometry) != 0 || zone_z2(geometry) != 0 ? Verdict::kTail : Verdict::kReject;
+  }
+  return Verdict::kTail;
+}
+
+Verdict small_e(RuleBook& r) {
+  if (r.shape() >= 138 && r.shape() <= 148 && r.n() == 1) {
+    const Box16 g = r.geometry().bounding_box();
+    const std::int32_t least = r.least_ink_x(r.first().y);
+    if (least < g.right && least <= r.first().x) {
+      if (g.top == g.bottom) return Verdict::kReject;
+      r.pen_ramp(ClampedRamp(60, 0, true, 100, 500, false),
+                 13 * (r.first().x - least) / (g.right - least) +
+                     100 * (g.bottom - r.first().y) / (g.bottom - g.top));
+    }
+  }
+  if (r.n() == 2) r.l_with_a_second_figure();
+  const PointRecords run = r.run();
+  if (r.n() == 1 && run.size() >= 3 && run[1].point.y > run[0].point.y) {
+    bool falling = true;
+    for (std::size_t k = 2; k < run.size() && run[k - 1].point.y != r.B(); ++k) {
+      if (run[k].point.y <= run[k - 1].point.y) {
+        falling = false;
+        break;
+      }
+    }
+    if (falling) r.pen(500);
+  }
+  return Verdict::kTail;
+}
+
+// The figure that goes on from the first figure's stroke after its end
+// (piece and end key = the figure's end key + 2), or null.
+const FigureRecord* continuation(const RuleBook& r) {
+  DynArray<FigureRecord>* figures = r.args().line.figures;
+  if (figures == nullptr) return nullptr;
+  const FigureRecord& f = *r.args().first_figure;
+  const std::uint16_t next = static_cast<std::uint16_t>(end_key(f) + 2);
+  return figure_array_get(*figures, stroke_number(f), next, next);
+}
+
+std::int32_t distance(PackedPoint a, PackedPoint b) {
+  return octagonal_length(b.x - a.x, b.y - a.y);
+}
+
+Verdict small_r(RuleBook& r) {
+  const std::uint16_t v = r.shape();
+  if (v == 755) r.pen_ramp(ClampedRamp(50, 1500, true, 160, 0, true), 100 * r.H() / (r.W() + 1));
+  if (v != 755 && r.n() == 1 && 2 * r.H() > 3 * r.L() && r.strokes_on_line() > 2 &&
+      (v == 747 || v == 749 || v == 750 || v == 753)) {
+    const std::int32_t d = r.b() - r.t();
+    const std::int32_t base = d > r.L() ? d : r.L();
+    r.pen_ramp(ClampedRamp(3 * base / 2, 0, true, 2 * base, 900, false), r.H());
+  }
+  if (2 * r.W() > 3 * r.H() && r.args().group_info != nullptr &&
+      figure_maxima(*r.args().group_info).empty()) {
+    r.pen(500);
+  }
+  if (v == 494 && r.n() == 2) {
+    const FigureRecord* f1 = r.group().figures[0];
+    const FigureRecord* f2 = r.group().figures[1];
+    if (f1 == nullptr || f2 == nullptr) return Verdict::kKeep;
+    const Box16 a = f1->geometry.bounding_box();
+    const Box16 b = f2->geometry.bounding_box();
+    if (b.top > a.bottom || a.top > b.bottom) r.pen(1000);
+  }
+  if (r.n() != 1) return Verdict::kTail;
+  const bool first_piece_shape =
+      v == 727 || v == 747 || v == 749 || v == 750 || v == 751 || v == 753 || v == 800;
+  if (first_piece_shape && !r.E() && piece_number(*r.args().first_figure) == 0 &&
+      r.first().y > (r.T() + r.B()) / 2) {
+    r.pen(1000);
+  }
+  const FigureRecord* next = continuation(r);
+  if (!r.E() && distance(r.first(), r.last()) <= r.L() / 8 && next != nullptr &&
+      !next->run.empty() && distance(r.last(), next->run.points[0].point) <= r.L() / 10) {
+    r.pen(500);
+  }
+  const bool low_end_shape = v == 727 || (v >= 747 && v <= 751) || v == 753 || v == 755;
+  if (r.last().y > r.B() - r.H() / 3 && low_end_shape && next == nullptr) r.pen(500);
+  return Verdict::kTail;
+}
+
+// "m" of one stroke: its last arch must not reach far left of the ink's
+// right edge, and a rising start must not close a long loop.
+Verdict small_m(RuleBook& r) {
+  const PointRecords run = r.run();
+  const std::int32_t n = static_cast<std::int32_t>(run.size());
+  if (r.n() != 1 || n <= 3) return Verdict::kTail;
+  const ProfileRaster* raster = element_profile_raster(r.group());
+  std::int32_t k = n - 1;
+  while (k > 0 && run[k].point.y <= run[k - 1].point.y) --k;
+  std::int32_t farthest = 0;
+  for (; k > 0 && raster != nullptr; --k) {
+    const PackedPoint p = run[k].point;
+    if (p.y < r.last().y) farthest = std::max<std::int32_t>(farthest, raster->row_max(p.y) - p.x);
+    if (p.y < run[k - 1].point.y) break;
+  }
+  if (farthest > r.L() / 4) r.pen(500);
+  const std::uint16_t v = r.shape();
+  if (n < 4 || run[1].point.y >= run[0].point.y || !(v == 399 || v == 512 || v == 516))
+    return Verdict::kTail;
+  for (std::int32_t i = 1; i < n && run[i].point.y < run[i - 1].point.y; ++i) {
+    if (!has_extra_code(run[i])) continue;
+    const std::uint16_t partner = extra_code_1(run[i]);
+    std::int32_t length = 0;
+    for (std::int32_t j = i; j < n && hypothesis_code(run[j]) != partner; ++j)
+      length += hypothesis_value_a(run[j]);
+    if (length > r.L() / 2) r.pen(500);
+    break;
+  }
+  return Verdict::kTail;
+}
+
 }  // namespace
 
 Verdict RuleBook::rules_below_256() {
@@ -444,8 +764,35 @@ Verdict RuleBook::rules_below_256() {
       return record_separator(*this);
     case 32:
       return space(*this);
+    case 38:
+      return ampersand(*this);
     case 39:
       return apostrophe(*this);
+    case 40:
+    case 41:
+      return parenthesis(*this);
+    case 45:
+      return hyphen(*this);
+    case 126:
+      return tilde(*this);
+    case 77:
+      return capital_m(*this);
+    case 78:
+    case 110:
+      return letter_n(*this);
+    case 87:
+    case 119:
+      return letter_w(*this);
+    case 97:
+      return small_a(*this);
+    case 115:
+      return small_s(*this);
+    case 101:
+      return small_e(*this);
+    case 114:
+      return small_r(*this);
+    case 109:
+      return small_m(*this);
     case 42:
       return asterisk(*this);
     case 46:

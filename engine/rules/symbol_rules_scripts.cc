@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/foundation/trigonometry.h"
 #include "engine/rules/group_crossings.h"
 #include "engine/rules/symbol_rule_book.h"
 
@@ -170,6 +171,339 @@ Verdict enclosed_n_or_w(RuleBook& r, std::int32_t num, std::int32_t den, std::ui
   return Verdict::kTail;
 }
 
+// "Е" of several figures: a gap between two of them in the top 40 % of
+// the letter, as the gap above its middle bar.
+Verdict capital_ie(RuleBook& r) {
+  if (flat(r)) return Verdict::kReject;
+  if ((r.etalon() == 86 || r.etalon() == 88) && r.n() < 3) r.pen((3 - r.n()) * 200);
+  const std::uint16_t v = r.shape();
+  if (r.n() < 2 || !(v == 129 || v == 131 || v == 132 || v == 133)) return Verdict::kTail;
+  const Box16 g = r.geometry().bounding_box();
+  const std::int32_t gh = g.bottom - g.top;
+  for (const FigureRecord* upper : r.group().figures) {
+    for (const FigureRecord* lower : r.group().figures) {
+      if (upper == nullptr || lower == nullptr || upper == lower) continue;
+      const Box16 a = upper->geometry.bounding_box();
+      const Box16 b = lower->geometry.bounding_box();
+      const std::int32_t gap = b.top - a.bottom;
+      if (gap > 0 && 100 * gap >= 5 * gh && 100 * (a.bottom - g.top) < 41 * gh)
+        return Verdict::kTail;
+    }
+  }
+  return Verdict::kReject;
+}
+
+// "З" and "з": from the top the stroke must go back left at some point
+// before it reaches the bottom.
+Verdict ze(RuleBook& r) {
+  const std::uint16_t f = r.etalon();
+  if (r.n() != 1 || !((f >= 116 && f <= 119) || f == 121 || f == 122)) return Verdict::kTail;
+  const PointRecords run = r.run();
+  std::size_t k = 0;
+  while (k < run.size() && run[k].point.y != r.T()) ++k;
+  if (k + 1 >= run.size() || run[k + 1].point.x < run[k].point.x) return Verdict::kTail;
+  bool went_left = false;
+  for (std::size_t i = k; i + 1 < run.size() && run[i].point.y != r.B(); ++i) {
+    const bool left = run[i + 1].point.x < run[i].point.x;
+    if (went_left && !left) return Verdict::kTail;
+    went_left = left;
+  }
+  r.pen(430);
+  return Verdict::kTail;
+}
+
+// "ι": a dip in the upper half well below the start.
+Verdict iota(RuleBook& r) {
+  const PointRecords run = r.run();
+  const std::int32_t middle = (r.T() + r.B()) / 2;
+  if (r.n() == 1 && run.size() > 2) {
+    const std::int32_t th = std::max(r.H() / 20, 2);
+    for (std::size_t k = 1; k + 1 < run.size(); ++k) {
+      const PackedPoint p = run[k].point;
+      if (p.y > run[k - 1].point.y + th && p.y > run[k + 1].point.y + th) {
+        if (p.y < middle && r.first().y < middle && p.y - r.first().y > r.H() / 4) r.pen(900);
+        break;
+      }
+      if (p.y > middle) break;
+    }
+  }
+  if (r.shape() == 830 && r.n() == 1) {
+    std::int32_t count = 0;
+    bool found = false;
+    if (!r.best_partner_count(&count, &found)) return Verdict::kKeep;
+    if (found && count < 3) r.pen(2000);
+  }
+  return Verdict::kTail;
+}
+
+// "ד": drawn from the top right leftwards, then down.
+Verdict dalet(RuleBook& r) {
+  if (r.n() != 1 || (r.etalon() != 947 && r.etalon() != 1013)) return Verdict::kTail;
+  const PointRecords run = r.run();
+  if (run.empty() || r.first().y != r.T() || r.first().x <= r.Lx() + r.W() / 2)
+    return Verdict::kTail;
+  for (std::size_t k = 1; k < run.size(); ++k) {
+    if (run[k].point.x > run[k - 1].point.x) {
+      if (k >= 2 && r.first().x - run[k - 1].point.x > r.W() / 2) r.pen(200);
+      return Verdict::kTail;
+    }
+  }
+  r.pen(500);
+  return Verdict::kTail;
+}
+
+// "Σ": walking from the end in the upper left, the first turn back to
+// the left must not lie low.
+Verdict sigma(RuleBook& r) {
+  const PointRecords run = r.run();
+  if (r.n() != 1 || run.size() < 3) return Verdict::kTail;
+  const auto upper_left = [&r](PackedPoint p) {
+    return p.y < (r.T() + r.B()) / 2 && p.x < (r.Rx() + 2 * r.Lx()) / 3;
+  };
+  const std::int32_t last = static_cast<std::int32_t>(run.size()) - 1;
+  std::int32_t k = 1;
+  std::int32_t step = 1;
+  if (!upper_left(r.first())) {
+    if (!upper_left(r.last())) return Verdict::kTail;
+    k = last - 1;
+    step = -1;
+  }
+  std::int32_t right_turns = 0;
+  for (; k >= 1 && k < last; k += step) {
+    const std::int32_t x = run[k].point.x;
+    const std::int32_t before = run[k - 1].point.x;
+    const std::int32_t after = run[k + 1].point.x;
+    if (x > before && x > after && ++right_turns == 2) return Verdict::kTail;
+    if (x < before && x < after) {
+      if (run[k].point.y > (r.T() + 2 * r.B()) / 3) r.pen(170);
+      return Verdict::kTail;
+    }
+  }
+  return Verdict::kTail;
+}
+
+// "и" of one figure: from its first point the stroke must not reach far
+// right before it comes back down past its start.
+Verdict small_i_stroke(RuleBook& r) {
+  const PackedPoint start = r.first();
+  CrossingRange extent;
+  r.ink_across_row(start.y, &extent);
+  std::int32_t a = extent.least;
+  std::int32_t z = extent.greatest;
+  if (!(a < start.x && start.x < z)) return Verdict::kTail;
+  bool qualified = false;
+  for (const std::int32_t pct : {75, 50, 25}) {
+    CrossingRange row;
+    const std::int32_t y = r.B() - (r.B() - r.T()) * pct / 100;
+    if (r.ink_across_row(y, &row) < 3 || row.greatest - row.least <= 0) continue;
+    const std::int32_t ratio = 100 * (row.greatest - row.least) / (z - a);
+    if (ratio >= 1 && ratio <= 49) {
+      a = row.least;
+      z = row.greatest;
+    }
+    qualified = true;
+    break;
+  }
+  if (!qualified) {
+    r.pen(300);
+    return Verdict::kKeep;
+  }
+  CrossingRange column;
+  r.ink_across_column(start.x, &column);
+  const bool top_known = column.least < start.y && column.least < column.greatest;
+  const PointRecords run = r.run();
+  std::int32_t reach = start.x;
+  bool up = false;
+  for (std::size_t k = 1; k < run.size(); ++k) {
+    const PackedPoint p = run[k].point;
+    if (up && p.y > start.y) break;
+    reach = std::max<std::int32_t>(reach, p.x);
+    if ((top_known && p.y <= column.least) || p.y == r.T()) up = true;
+  }
+  if (reach > z) return Verdict::kReject;
+  if (z > a)
+    r.pen_ramp(ClampedRamp(40, 0, true, 100, 800, false),
+               100 * (std::max(reach, std::int32_t{start.x}) - a) / (z - a));
+  return Verdict::kTail;
+}
+
+Verdict small_i(RuleBook& r) {
+  std::int32_t p = 50;
+  const std::uint16_t v = r.shape();
+  if (v == 200 || v == 205 || v == 207) p = 70;
+  if (v == 202 || v == 209) p = 60;
+  if (v == 211) p = 30;
+  if (crossings_at_height(r.group(), p) > 2) r.pen(200);
+  if (r.n() == 1 && r.has_run()) {
+    const Verdict verdict = small_i_stroke(r);
+    if (verdict != Verdict::kTail) return verdict;
+  }
+  return r.weight_10_rule();
+}
+
+// "ר": its roof must not run on into the next stroke nor sit under the
+// previous one.
+Verdict resh(RuleBook& r) {
+  const std::int32_t own = direction_measure(r.geometry());
+  if (const StrokeRecord* next = r.args().next_stroke; next != nullptr && r.H() > 0) {
+    const std::int32_t reach = 100 * (r.args().next_box.right - r.Lx() + r.H() / 12) / r.H();
+    if (reach >= 0 && std::abs(direction_measure(next->geometry) - own) < 60)
+      r.pen_ramp(ClampedRamp(0, 0, true, 110, 670, false), reach);
+  }
+  const StrokeRecord* before = r.args().previous_stroke;
+  if (before == nullptr || before->run.empty()) return Verdict::kTail;
+  const PointSpan points = before->run.span();
+  if (points[points.size() - 1].x <= points[0].x || points[0].y >= r.last().y)
+    return Verdict::kTail;
+  const PackedPoint corner{static_cast<std::int16_t>(r.Lx()), static_cast<std::int16_t>(r.B())};
+  std::int32_t partner = 90;
+  bool found = false;
+  if (!r.partner_angle_near_reference(&partner, &found)) return Verdict::kKeep;
+  if (!found) partner = 90;
+  const std::int32_t tilt =
+      std::max(fold_to_quarter(step_direction(reference_point(before->geometry), corner)),
+               fold_to_quarter(partner));
+  r.pen_ramp(ClampedRamp(30, 0, true, 90, 3700, false), tilt);
+  if (std::abs(direction_measure(before->geometry) - own) >= 41) {
+    const std::int32_t o = r.slanted_overlap(*before, r.args().previous_box);
+    r.pen_ramp(ClampedRamp(0, 0, true, 110, 4000, false), o > 0 ? 100 * o / r.W() + 10 : 0);
+  }
+  return Verdict::kTail;
+}
+
+// The ink width of row y of the group's raster (0 for an empty row).
+std::int32_t row_width(const ProfileRaster& raster, std::int32_t y) {
+  return std::max<std::int32_t>(0, raster.row_max(y) - raster.row_min(y));
+}
+
+// "ν" and "υ": below the row where the arms join, the ink must narrow to a
+// point; what it keeps of its width over the lower two thirds is charged.
+Verdict nu_or_upsilon(RuleBook& r) {
+  const ProfileRaster* raster = element_profile_raster(r.group());
+  if (r.n() != 1 || raster == nullptr) return Verdict::kTail;
+  std::int32_t split = 0;
+  bool valid = false;
+  for (std::int32_t y = r.T(); y < r.B(); ++y) {
+    const std::int32_t width = row_width(*raster, y);
+    if (y > r.T() && row_width(*raster, y - 1) - width > r.W() / 6) {
+      split = y;
+      valid = r.first().y <= y && r.last().y <= y;
+    } else if (!valid && 3 * width > r.W()) {
+      split = y;
+      valid = true;
+    }
+  }
+  if (!valid || split >= (2 * r.T() + r.B()) / 3) return Verdict::kTail;
+  const std::int32_t end = r.B() - 1;
+  const std::int32_t third = (end - split) / 3;
+  const ClampedRamp narrowing(split, row_width(*raster, split), false, end, 1, false);
+  const auto excess = [&](std::int32_t from, std::int32_t to) {
+    std::int64_t sum = 0;
+    for (std::int32_t y = from; y <= to; ++y)
+      sum += std::max<std::int32_t>(0, row_width(*raster, y) - narrowing.value_at(y));
+    return static_cast<std::int32_t>(sum / (third + 1));
+  };
+  const std::int32_t upper = excess(split + third, split + 2 * third);
+  const std::int32_t lower = excess(split + 2 * third, end);
+  const std::int32_t w = row_width(*raster, split + third);
+  if (r.code() == 965) {
+    const std::uint16_t f = r.etalon();
+    if (!((f >= 4867 && f <= 4869) || f == 4962)) return Verdict::kTail;
+    const ClampedRamp kept(w / 10, 0, true, w / 4, 450, true);
+    r.pen(std::min(450 - kept.value_at(upper), 450 - kept.value_at(lower)));
+    return Verdict::kTail;
+  }
+  const ClampedRamp wide(w / 3, 0, true, w / 2, 300, true);
+  r.pen_ramp(wide, upper);
+  r.pen_ramp(wide, lower);
+  return Verdict::kTail;
+}
+
+// "С" and "с": a round letter; a one-stroke "с" starting well left of its
+// ink must not rise in straight strokes.
+Verdict es(RuleBook& r) {
+  if (!r.needs(1)) return Verdict::kTail;
+  r.pen_ramp(ClampedRamp(100, 1000, true, 150, 0, true), shape_measure_m4(r.geometry()));
+  const PointRecords run = r.run();
+  const ProfileRaster* raster = element_profile_raster(r.group());
+  if (r.n() != 1 || run.size() < 4 || raster == nullptr || r.first().y >= r.B() - 1 ||
+      raster->row_min(r.first().y + 1) - r.first().x <= r.L() / 5) {
+    return Verdict::kTail;
+  }
+  std::int64_t difference = 0;
+  std::int64_t width = 0;
+  std::size_t k = 0;
+  while (k + 1 < run.size()) {
+    if (run[k + 1].point.y >= run[k].point.y) {
+      ++k;
+      continue;
+    }
+    const std::size_t start = k;
+    while (k + 1 < run.size() && run[k + 1].point.y < run[k].point.y) ++k;
+    const PackedPoint a = run[start].point;
+    const PackedPoint b = run[k].point;
+    const ClampedRamp straight(a.x, a.y, true, b.x, b.y, true);
+    for (std::size_t i = start; i <= k; ++i) {
+      if (has_extra_code(run[i])) return Verdict::kTail;
+      const PackedPoint p = run[i].point;
+      difference += straight.value_at(p.x) - raster->column_min(p.x);
+    }
+    width += std::abs(b.x - a.x);
+  }
+  if (width > 0 && difference / width > r.H() / 5) r.pen(300);
+  return Verdict::kTail;
+}
+
+// "а": a stroke ending in a short upstroke at the right.
+Verdict small_a_cyrillic(RuleBook& r) {
+  const PointRecords run = r.run();
+  const FigureInfo* info = r.args().group_info;
+  const std::uint16_t v = r.shape();
+  const bool excluded = v == 28 || v == 1288 || (v >= 1471 && v <= 1475);
+  const bool measured = r.n() == 1 && info != nullptr && figure_maxima(*info).size() >= 2 &&
+                        run.size() >= 3 && !excluded;
+  if (measured) {
+    const DynArray<Extremum>& maxima = figure_maxima(*info);
+    const DynArray<Extremum>& minima = figure_minima(*info);
+    const std::uint32_t m = maxima.size();
+    const PackedPoint p = maxima[m - 1].point;
+    PackedPoint before = maxima[m - 2].point;
+    if (m >= 3 && maxima[m - 3].point.x > before.x) before = maxima[m - 3].point;
+    const PackedPoint last = r.last();
+    const auto code_at = [](const Extremum& e) {
+      return e.record == nullptr ? 0 : hypothesis_code(*e.record);
+    };
+    const bool goes_on = p.x - before.x < r.L() / 5 && !minima.empty() &&
+                         code_at(minima.back()) < code_at(maxima.back()) &&
+                         run[run.size() - 2].point.y > last.y;
+    if (goes_on) {
+      const ProfileRaster* raster = element_profile_raster(r.group());
+      const bool inside = r.T() + 1 < last.y && last.y < r.B() && raster != nullptr;
+      const auto near_within = [&](std::int32_t reach) {
+        if (inside) return last.x - raster->row_max(last.y - 1) < reach;
+        return last.x - maxima[m - 2].point.x < reach;
+      };
+      if (near_within(r.L() / 2)) {
+        if (v != 23 && v != 25 && v != 26) r.pen(300);
+      } else if (near_within(r.L() / 6)) {
+        r.pen(300);
+      }
+    }
+  } else if (r.n() == 1 && r.last().x < (2 * r.Lx() + r.Rx()) / 3) {
+    r.pen(500);
+  }
+  if (r.args().weights.spaced_as_one == 0) r.pen(500);
+  if (r.n() == 2) {
+    FigureRecord* second = r.group().figures[1];
+    if (second == nullptr) return Verdict::kKeep;
+    if (second->flag_byte == 0 && second->geometry.bounding_box().left > (r.Lx() + r.Rx()) / 2) {
+      DynArray<DescentEntry> entries;
+      if (second->glyph_block_e(r.L(), r.L() / 4, entries) == 0 && !entries.empty()) r.pen(500);
+    }
+  }
+  return Verdict::kTail;
+}
+
 // "Л" and "л": a last figure running mostly one way, or a one-figure
 // stroke whose earlier piece starts high.
 Verdict el(RuleBook& r) {
@@ -314,6 +648,29 @@ Verdict RuleBook::rules_of_other_scripts() {
     case 955:  // λ
       if (etalon() == 4829 && n() == 1) pen(700);
       return Verdict::kTail;
+    case 931:  // Σ
+      return sigma(*this);
+    case 1080:  // и
+      return small_i(*this);
+    case 1512:  // ר
+      return resh(*this);
+    case 957:  // ν
+    case 965:  // υ
+      return nu_or_upsilon(*this);
+    case 953:  // ι
+      return iota(*this);
+    case 1045:  // Е
+      return capital_ie(*this);
+    case 1047:  // З
+    case 1079:  // з
+      return ze(*this);
+    case 1491:  // ד
+      return dalet(*this);
+    case 1057:  // С
+    case 1089:  // с
+      return es(*this);
+    case 1072:  // а
+      return small_a_cyrillic(*this);
     case 1042:  // В
       return capital_ve(*this);
     case 1043:  // Г

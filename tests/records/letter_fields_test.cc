@@ -7,6 +7,7 @@
 
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
+#include "tests/support/drawn_group.h"
 #include "tests/support/figure_ink.h"
 
 namespace inkrec {
@@ -181,6 +182,18 @@ TEST(LetterFields, DatabaseNamesReadTheStoredBytes) {
   EXPECT_EQ(shape_height_limit(s), 140);
   EXPECT_EQ(shape_ramp_top(s), -10);
   EXPECT_EQ(shape_ramp_bottom(s), 25);
+}
+
+TEST(MarkBlock, AGroupsBlockIsReadWithoutListingItsRunsOnceBuilt) {
+  test::DrawnGroup drawn({test::polyline({{0, 0}, {30, 20}}, 5)});
+  int status = kBadArgument;
+  const MarkBlock& built = element_mark_block(drawn.group(), &status);
+  ASSERT_EQ(status, kOk);
+  // A null figure would stop the listing of the runs; the built block is
+  // answered without it.
+  ASSERT_EQ(drawn.group().figures.push_back(nullptr), kOk);
+  EXPECT_EQ(&element_mark_block(drawn.group(), &status), &built);
+  EXPECT_EQ(status, kOk);
 }
 
 }  // namespace

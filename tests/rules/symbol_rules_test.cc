@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/foundation/status.h"
+#include "engine/foundation/trigonometry.h"
 #include "tests/support/drawn_group.h"
 
 namespace inkrec {
@@ -239,6 +240,123 @@ TEST(SymbolRulesTest, SpaceIsCappedOnlyBelowFifteenDegreesFromTheLine) {
     const std::optional<std::int32_t> p = rule.judge(32, 1);
     ASSERT_TRUE(p.has_value()) << angle;
     EXPECT_EQ(*p, std::abs(angle - 90) < 15 ? -3000 : 0) << angle;
+  }
+}
+
+TEST(SymbolRulesTest, HyphenInTheLineAndAfterAStroke) {
+  // Base lines 100 and 200: q = 16, m = 150; the top ramp runs from the
+  // upper line (700) to m - q = 134 (0).
+  struct Case {
+    const char* what;
+    Points stroke;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"in the middle of the line", polyline({{0, 150}, {40, 150}}, 5), 0},
+      {"drawn leftwards", polyline({{40, 150}, {0, 150}}, 5), kDropped},
+      {"high on the line", polyline({{0, 105}, {40, 105}}, 5), -(700 - 700 * 5 / 34)},
+  };
+  DynArray<FigureRecord> line_figures;
+  for (const Case& c : cases) {
+    RuleCase rule({c.stroke});
+    rule.args().line.figures = &line_figures;
+    rule.args().partner_distance = 50;
+    EXPECT_EQ(rule.judge(45, 1), c.penalty) << c.what;
+  }
+}
+
+TEST(SymbolRulesTest, HyphenAfterAStrokeHoldsTheTangentOfAnUprightTilt) {
+  // The stroke before: down from (10, 0) and right to (30, 100); the
+  // hyphen under it reaches past its right edge.
+  std::vector<PointRecord> before_points =
+      test::point_records(polyline({{10, 0}, {10, 100}, {30, 100}}, 5));
+  DynArray<StrokeRecord> strokes;
+  StrokeRecord* before = strokes.push_default();
+  before->run = test::run_of(before_points);
+  before->line_index = 0;
+  ASSERT_EQ(figure_prepare_glyph(*before, true), kOk);
+  strokes.push_default()->line_index = 0;
+  DynArray<FigureRecord> line_figures;
+  RuleCase rule({polyline({{0, 150}, {40, 150}}, 5)});
+  rule.ink().figure(0).stroke_index = 1;
+  rule.args().line.figures = &line_figures;
+  rule.args().line.strokes = &strokes;
+  rule.args().line.neighbour_strokes = true;
+  rule.args().partner_distance = 50;
+  // No pair table: the partner angle is 90, so the tilt g is 90; its
+  // tangent is taken at 89 degrees. The overlap with the stroke's box
+  // (10..30) is 20 of the hyphen's 41 columns.
+  const std::int32_t tangent = scale_by_tangent(89, 1000) / 1000;
+  const std::int32_t overlap_value = 100 * 20 * (1 + tangent) / 41;
+  // Two strokes on the line: the partner 50 away (past W) earns 200.
+  EXPECT_EQ(rule.judge(45, 1), -(4000 + 30 * overlap_value) + 200);
+}
+
+TEST(SymbolRulesTest, CyrillicRowsThatWalkTheFigures) {
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::uint16_t code;
+    std::uint16_t shape;
+    std::uint16_t etalon;
+    std::optional<std::int32_t> penalty;
+  };
+  const Points stem = polyline({{0, 100}, {0, 200}}, 5);
+  const Case cases[] = {
+      {"Е with a gap under its top bar",
+       {stem, polyline({{0, 100}, {40, 100}}, 5), polyline({{0, 150}, {30, 150}}, 5)},
+       1045,
+       129,
+       1000,
+       0},
+      {"Е of a stem and a bottom bar only",
+       {stem, polyline({{0, 200}, {40, 200}}, 5)},
+       1045,
+       129,
+       1000,
+       kDropped},
+      {"Е of etalon 86 in two figures",
+       {stem, polyline({{0, 100}, {40, 100}}, 5)},
+       1045,
+       1,
+       86,
+       -200},
+      {"З turning back left in its middle",
+       {polyline({{0, 100}, {30, 100}, {10, 150}, {30, 175}, {0, 200}}, 5)},
+       1047,
+       1,
+       116,
+       0},
+      {"З that never turns back",
+       {polyline({{0, 100}, {30, 100}, {30, 200}}, 5)},
+       1047,
+       1,
+       116,
+       -430},
+      {"з of another etalon", {polyline({{0, 100}, {30, 100}, {30, 200}}, 5)}, 1079, 1, 120, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    EXPECT_EQ(rule.judge(c.code, c.shape, c.etalon, 4), c.penalty) << c.what;
+  }
+}
+
+TEST(SymbolRulesTest, SigmaTurnsBackHighEnough) {
+  struct Case {
+    const char* what;
+    Points stroke;
+    std::optional<std::int32_t> penalty;
+  };
+  // From the top left: right along the top, back left to its middle turn,
+  // then right along the bottom. (T + 2B)/3 = 166.
+  const Case cases[] = {
+      {"the turn in the middle", polyline({{0, 100}, {40, 100}, {10, 150}, {40, 200}}, 5), 0},
+      {"the turn low", polyline({{0, 100}, {40, 100}, {10, 180}, {40, 200}}, 5), -170},
+      {"started at the bottom right", polyline({{40, 200}, {10, 180}, {40, 100}, {30, 100}}, 5), 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule({c.stroke});
+    EXPECT_EQ(rule.judge(931, 1, 1000, 25), c.penalty) << c.what;
   }
 }
 
