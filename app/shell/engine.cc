@@ -23,6 +23,10 @@ int Engine::set_quick_flag() { return e_.set_quick_flag(); }
 
 int Engine::set_stop_flag() { return e_.set_stop_flag(); }
 
+int Engine::set_debug_mode(std::uint32_t mode) { return gated(e_.set_debug_mode, mode); }
+
+int Engine::figure_output(void** list) { return gated(e_.get_fig_out_list, list); }
+
 int Engine::active_charsets(std::vector<std::uint32_t>* ids) {
   ids->assign(kMaxActiveCharsets, 0);
   std::uint32_t count = kMaxActiveCharsets;

@@ -39,6 +39,11 @@ class Engine {
   int recognize(const crRecognitionParams& params);
   int set_quick_flag();
   int set_stop_flag();
+  // The debug mode of the next recognitions (3 keeps their figure output).
+  int set_debug_mode(std::uint32_t mode);
+  // The engine's figure output of the last recognition, which the engine
+  // owns: read it in place, under the gate, before the next recognition.
+  int figure_output(void** list);
 
   // Charsets.
   static constexpr std::uint32_t kMaxActiveCharsets = 256;

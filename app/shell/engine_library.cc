@@ -22,6 +22,8 @@ bool resolve_all(void* handle, EngineExports* e, std::string* missing) {
          resolve(handle, "crRecognize", &e->recognize, missing) &&
          resolve(handle, "crmSetQuickFlag", &e->set_quick_flag, missing) &&
          resolve(handle, "crmSetStopFlag", &e->set_stop_flag, missing) &&
+         resolve(handle, "crmSetDebugMode", &e->set_debug_mode, missing) &&
+         resolve(handle, "crmGetFigOutList", &e->get_fig_out_list, missing) &&
          resolve(handle, "crGetActiveCharSets", &e->get_active_char_sets, missing) &&
          resolve(handle, "crSetActiveCharSets", &e->set_active_char_sets, missing) &&
          resolve(handle, "crReturnErrText", &e->return_err_text, missing) &&

@@ -23,6 +23,8 @@ struct EngineExports {
   decltype(&::crRecognize) recognize = nullptr;
   decltype(&::crmSetQuickFlag) set_quick_flag = nullptr;
   decltype(&::crmSetStopFlag) set_stop_flag = nullptr;
+  decltype(&::crmSetDebugMode) set_debug_mode = nullptr;
+  decltype(&::crmGetFigOutList) get_fig_out_list = nullptr;
   decltype(&::crGetActiveCharSets) get_active_char_sets = nullptr;
   decltype(&::crSetActiveCharSets) set_active_char_sets = nullptr;
   decltype(&::crReturnErrText) return_err_text = nullptr;

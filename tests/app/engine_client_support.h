@@ -45,6 +45,7 @@ class FakeEngineControl {
     resolve("fake_engine_script_charsets", &script_charsets);
     resolve("fake_engine_script_recognition", &script_recognition);
     resolve("fake_engine_observe", &observe_into);
+    resolve("fake_engine_figure_output", &figure_output);
   }
   ~FakeEngineControl() { dlclose(handle_); }
 
@@ -60,6 +61,7 @@ class FakeEngineControl {
   decltype(&fake_engine_script_charsets) script_charsets = nullptr;
   decltype(&fake_engine_script_recognition) script_recognition = nullptr;
   decltype(&fake_engine_observe) observe_into = nullptr;
+  decltype(&fake_engine_figure_output) figure_output = nullptr;
 
  private:
   template <typename Function>

@@ -27,6 +27,8 @@ struct Fake {
   fake_engine::Observed observed;
   std::atomic<bool> quick{false};
   std::atomic<bool> stop{false};
+  // The address crmGetFigOutList gives; nothing is stored behind it.
+  const char figure_output = 0;
 };
 
 Fake& fake() {
@@ -176,6 +178,8 @@ FAKE_API void fake_engine_observe(fake_engine::Observed* out) {
   *out = fake().observed;
 }
 
+FAKE_API const void* fake_engine_figure_output() { return &fake().figure_output; }
+
 extern "C" {
 
 int crInitCrMan(const char16_t* data_path, int mode, const char16_t*, const char16_t*,
@@ -237,6 +241,23 @@ int crmSetQuickFlag(void) {
   called("crmSetQuickFlag");
   if (!started()) return kNoKernel;
   raise(fake().quick);
+  return 0;
+}
+
+int crmSetDebugMode(uint32_t mode) {
+  called("crmSetDebugMode");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  fake().observed.debug_modes.push_back(mode);
+  return 0;
+}
+
+int crmGetFigOutList(void** out_list) {
+  called("crmGetFigOutList");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  if (out_list == nullptr) return -2;
+  *out_list = const_cast<char*>(&fake().figure_output);
   return 0;
 }
 

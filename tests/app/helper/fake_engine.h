@@ -60,6 +60,7 @@ struct Observed {
   std::vector<std::vector<crPoint>> pane;
   std::vector<std::uint32_t> active_charsets;
   std::vector<crRecognitionParams> requests;
+  std::vector<std::uint32_t> debug_modes;
   std::vector<Answer> answers;
   int recognitions_ended = 0;
 };
@@ -78,4 +79,6 @@ void fake_engine_script_charsets(const std::uint32_t* ids, int count);
 // The next recognition (a recognition without script returns 0 and no text).
 void fake_engine_script_recognition(const fake_engine::Recognition* recognition);
 void fake_engine_observe(fake_engine::Observed* out);
+// What crmGetFigOutList hands out (a test reads it with a reader of its own).
+const void* fake_engine_figure_output();
 }
