@@ -1,6 +1,7 @@
 // The cost of the stroke features: the RAF vector of one written letter
-// (both passes of a figure into one vector), and the stroke feature pass
-// (trajectory with step refinement) over one stroke of 1500 points.
+// (both passes of a figure into one vector), the stroke feature pass
+// (trajectory with step refinement) over one looping stroke of 150 or 1500
+// points, and the self-crossing search over such strokes up to 6000 points.
 
 #include <benchmark/benchmark.h>
 
@@ -11,6 +12,7 @@
 
 #include "engine/analysis/raf_context.h"
 #include "engine/analysis/raf_features.h"
+#include "engine/analysis/self_crossings.h"
 #include "engine/analysis/stroke_feature_pass.h"
 #include "tests/support/raf_figures.h"
 
@@ -90,6 +92,18 @@ void BM_StrokeFeaturePass(benchmark::State& state) {
   state.counters["vertices"] = trajectories.size() == 1 ? trajectories[0]->size() : 0;
 }
 BENCHMARK(BM_StrokeFeaturePass)->Arg(150)->Arg(1500)->Unit(benchmark::kMicrosecond);
+
+void BM_SelfCrossings(benchmark::State& state) {
+  const StrokeList strokes = looping_stroke(static_cast<int>(state.range(0)));
+  const Stroke& stroke = *strokes[0];
+  DynArray<CrossingMark> marks;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        find_self_crossings(stroke.data(), static_cast<std::int32_t>(stroke.size()), marks, 3));
+  }
+  state.counters["marks"] = marks.size();
+}
+BENCHMARK(BM_SelfCrossings)->Arg(1500)->Arg(6000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace inkrec

@@ -1,7 +1,7 @@
 // The operating system as the engine and the application see it.
 //
-// This is the one place that calls POSIX: read-only file mappings, shared
-// libraries, durable file replacement. Everything else goes through here.
+// This is the one place that calls POSIX: shared libraries and durable file
+// replacement. Everything else goes through here.
 #pragma once
 
 #include <cstddef>
@@ -9,28 +9,6 @@
 #include <string>
 
 namespace platform {
-
-// A read-only view of a whole file. A missing, unreadable or empty file
-// gives a mapping that is not open (data() null, size() 0).
-class ReadOnlyMapping {
- public:
-  ReadOnlyMapping() = default;
-  explicit ReadOnlyMapping(const std::string& path);
-  ~ReadOnlyMapping() { close(); }
-  ReadOnlyMapping(const ReadOnlyMapping&) = delete;
-  ReadOnlyMapping& operator=(const ReadOnlyMapping&) = delete;
-  ReadOnlyMapping(ReadOnlyMapping&& other) noexcept;
-  ReadOnlyMapping& operator=(ReadOnlyMapping&& other) noexcept;
-
-  bool is_open() const { return data_ != nullptr; }
-  const unsigned char* data() const { return data_; }
-  std::size_t size() const { return size_; }
-  void close();
-
- private:
-  const unsigned char* data_ = nullptr;
-  std::size_t size_ = 0;
-};
 
 // A loaded shared library; null when it cannot be loaded.
 void* load_library(const std::string& path);
@@ -43,8 +21,24 @@ long long file_size(std::FILE* stream);
 // Pushes a stream's written data to the disk; false on failure.
 bool sync_file(std::FILE* stream);
 
+// The file a path names, with every symbolic link on the way followed
+// (also a link to a file that does not exist yet); the path itself when it
+// names no link.
+std::string resolve_links(const std::string& path);
+
+// A new file for writing, created exclusively (never an existing file or
+// link) under a name of the form "<prefix><random>.tmp" that no other file
+// has. It gets the mode bits of `mode_of` when that file exists, else the
+// mode a newly created file gets. Null, with *path empty, on failure.
+std::FILE* create_unique_file(const std::string& prefix, const std::string& mode_of,
+                              std::string* path);
+
 // Renames `from` over `to` in one step (the old `to` is replaced whole).
 bool replace_file(const std::string& from, const std::string& to);
 bool remove_file(const std::string& path);
+
+// Pushes the folder entries of the folder holding `path` to the disk, so
+// that a rename into it survives a crash; false on failure.
+bool sync_folder_of(const std::string& path);
 
 }  // namespace platform

@@ -28,6 +28,11 @@ ModeWords words_of(CaptureMode mode) {
 
 }  // namespace
 
+PenRingReader::PenRingReader(const platform::RuntimeDir& dir) {
+  open(dir, platform::kDefaultMoveTolerance, platform::kDefaultHoldTimeMs);
+  set_limits();
+}
+
 PenRingReader::PenRingReader(std::span<std::byte> block) {
   open(block, platform::kDefaultMoveTolerance, platform::kDefaultHoldTimeMs);
   set_limits();
@@ -35,6 +40,23 @@ PenRingReader::PenRingReader(std::span<std::byte> block) {
 
 bool PenRingReader::open(std::span<std::byte> block, std::uint32_t move_tolerance, std::uint32_t hold_time_ms) {
   close();
+  return claim(block, move_tolerance, hold_time_ms);
+}
+
+bool PenRingReader::open(const platform::RuntimeDir& dir, std::uint32_t move_tolerance,
+                         std::uint32_t hold_time_ms) {
+  close();
+  platform::SharedMemory mapping;
+  if (platform::SharedMemory::open(dir, platform::kPenRingName, platform::kPenRingBytes, &mapping) !=
+      platform::Status::ok) {
+    return false;
+  }
+  if (!claim(mapping.bytes(), move_tolerance, hold_time_ms)) return false;
+  mapping_ = std::move(mapping);
+  return true;
+}
+
+bool PenRingReader::claim(std::span<std::byte> block, std::uint32_t move_tolerance, std::uint32_t hold_time_ms) {
   platform::PenRing ring(block);
   if (!ring.is_open()) return false;
   ring.exchange(&PenRingHeader::hold_time_ms_, hold_time_ms);
@@ -60,6 +82,7 @@ void PenRingReader::close() {
   ring_.exchange(&PenRingHeader::always_capture_, 0);
   ring_.exchange(&PenRingHeader::prompt_stroke_, 0);
   ring_ = platform::PenRing();
+  mapping_.close();
 }
 
 bool PenRingReader::pop(InkSample* sample) {

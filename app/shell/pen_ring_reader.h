@@ -8,8 +8,11 @@
 // words always match the recorded mode. The last point and the pushed-back
 // sample belong to the capture thread alone.
 //
-// A closed reader (the block could not be mapped) reports no sample, and
-// records mode changes without writing them anywhere.
+// The reader normally opens the device's named ring block itself and holds
+// it while open (the block is created when the shim has not made it yet);
+// it can also be given a view that its caller keeps mapped. A closed reader
+// (the block could not be mapped) reports no sample, and records mode
+// changes without writing them anywhere.
 #pragma once
 
 #include <atomic>
@@ -20,6 +23,8 @@
 
 #include "app/shell/ink_sample.h"
 #include "appplatform/pen_ring.h"
+#include "appplatform/runtime_dir.h"
+#include "appplatform/shared_memory.h"
 
 namespace ductra {
 
@@ -45,7 +50,12 @@ class PenRingReader {
   // A closed reader: mode off, prompt stroke withdrawn.
   PenRingReader() = default;
 
-  // Opens `block` (see open) with the default tolerance and hold time.
+  // Opens the named ring block of the device whose runtime folder is `dir`
+  // (see open) with the default tolerance and hold time. A failure leaves
+  // the reader closed.
+  explicit PenRingReader(const platform::RuntimeDir& dir);
+
+  // The same over `block` (see open).
   explicit PenRingReader(std::span<std::byte> block);
 
   ~PenRingReader() { close(); }
@@ -60,11 +70,16 @@ class PenRingReader {
   // reader closed, when the block is too small or misaligned.
   bool open(std::span<std::byte> block, std::uint32_t move_tolerance, std::uint32_t hold_time_ms);
 
+  // Creates or opens the block named kPenRingName in `dir`, maps it for as
+  // long as the reader stays open and claims it as above. False, leaving
+  // the reader closed, when the block cannot be opened or mapped.
+  bool open(const platform::RuntimeDir& dir, std::uint32_t move_tolerance, std::uint32_t hold_time_ms);
+
   // Writes the default hold time and move tolerance.
   void set_limits() const;
 
   // Switches capture, always-capture and the prompt-stroke request off and
-  // lets go of the block.
+  // lets go of the block (unmapping it when the reader opened it by name).
   void close();
 
   bool is_open() const { return ring_.is_open(); }
@@ -95,8 +110,10 @@ class PenRingReader {
   PromptStroke prompt_stroke_mode() const { return prompt_stroke_.load(); }
 
  private:
+  bool claim(std::span<std::byte> block, std::uint32_t move_tolerance, std::uint32_t hold_time_ms);
   void write_mode(CaptureMode mode) const;
 
+  platform::SharedMemory mapping_;  // open only when the reader opened the block by name
   platform::PenRing ring_;
   std::uint32_t last_x_ = 0;
   std::uint32_t last_y_ = 0;

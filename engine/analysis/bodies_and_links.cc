@@ -12,6 +12,7 @@
 #include "engine/foundation/dyn_array_insert.h"
 #include "engine/foundation/status.h"
 #include "engine/records/recognition_context.h"
+#include "engine/records/request_switches.h"
 #include "engine/records/run_kernel.h"
 
 namespace inkrec {
@@ -94,7 +95,9 @@ int split_cursive(RecognitionContext& context) {
 
 int split_into_bodies_and_links(RecognitionContext& context) {
   if (context.strokes().empty()) return kOk;
-  if (context.kernel().params().cursive_split == 0) return one_body_per_stroke(context);
+  if (!RequestSwitches(context.kernel().params()).body_and_link()) {
+    return one_body_per_stroke(context);
+  }
   return split_cursive(context);
 }
 

@@ -13,6 +13,7 @@
 #include "engine/foundation/trigonometry.h"
 #include "engine/records/clamped_ramp.h"
 #include "engine/records/recognition_context.h"
+#include "engine/records/request_switches.h"
 #include "engine/records/run_kernel.h"
 
 namespace inkrec {
@@ -33,8 +34,8 @@ bool any_point_has_partner(const StrokeRecord& figure) {
   return false;
 }
 
-// The crossings in a link: the first point with a first partner, and one more than the last point
-// up to it with a second partner.
+// The crossings in a link: the first point with a first partner, and one more
+// than the last point up to it with a second partner.
 struct LinkCrossings {
   std::optional<int> first;
   int after_second = -1;
@@ -268,7 +269,7 @@ int join_previous_stroke(RecognitionContext& context, FigureRecord& body, Figure
                          bool* joined) {
   *joined = false;
   const int h = context.letter_height();
-  if (context.kernel().params().skew_allowed == 0 || body.stroke_index == 0 ||
+  if (!RequestSwitches(context.kernel().params()).stroke_order() || body.stroke_index == 0 ||
       point_count(link) < 2) {
     return kOk;
   }

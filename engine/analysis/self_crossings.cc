@@ -13,9 +13,10 @@
 namespace inkrec {
 namespace {
 
-// Segments are grouped in blocks whose united box rejects a whole block of
-// candidate partners at once.
+// Segments are grouped in blocks, and blocks in groups of blocks, whose
+// united boxes reject a whole block or group of candidate partners at once.
 constexpr std::int32_t kBlockSize = 16;
+constexpr std::int32_t kGroupSize = kBlockSize * kBlockSize;
 
 // The boxes of all segments and of each block, and the arc lengths.
 class SegmentIndex {
@@ -23,7 +24,8 @@ class SegmentIndex {
   int build(const PackedPoint* points, std::int32_t segment_count) {
     const auto n = static_cast<std::uint32_t>(segment_count);
     if (boxes_.resize(n) != kOk || arc_.resize(n + 1) != kOk ||
-        block_boxes_.resize((n + kBlockSize - 1) / kBlockSize) != kOk) {
+        block_boxes_.resize((n + kBlockSize - 1) / kBlockSize) != kOk ||
+        group_boxes_.resize((n + kGroupSize - 1) / kGroupSize) != kOk) {
       return kOutOfMemory;
     }
     arc_[0] = 0;
@@ -31,19 +33,20 @@ class SegmentIndex {
       boxes_[k].set_from_points(points[k], points[k + 1]);
       arc_[k + 1] =
           arc_[k] + octagonal_length(points[k + 1].x - points[k].x, points[k + 1].y - points[k].y);
-      Box16& block = block_boxes_[k / kBlockSize];
-      if (k % kBlockSize == 0) {
-        block = boxes_[k];
-      } else {
-        block.unite(boxes_[k]);
-      }
+      unite_into(block_boxes_[k / kBlockSize], k % kBlockSize == 0, boxes_[k]);
+      unite_into(group_boxes_[k / kGroupSize], k % kGroupSize == 0, boxes_[k]);
     }
     return kOk;
   }
 
   const Box16& box(std::int32_t k) const { return boxes_[static_cast<std::uint32_t>(k)]; }
-  const Box16& block_box(std::int32_t b) const {
-    return block_boxes_[static_cast<std::uint32_t>(b)];
+  // The united box of the block or the group of blocks that segment j
+  // starts.
+  const Box16& block_box(std::int32_t j) const {
+    return block_boxes_[static_cast<std::uint32_t>(j / kBlockSize)];
+  }
+  const Box16& group_box(std::int32_t j) const {
+    return group_boxes_[static_cast<std::uint32_t>(j / kGroupSize)];
   }
   // The summed length of segments first..last - 1.
   std::int64_t arc(std::int32_t first, std::int32_t last) const {
@@ -51,8 +54,17 @@ class SegmentIndex {
   }
 
  private:
+  static void unite_into(Box16& united, bool first, const Box16& box) {
+    if (first) {
+      united = box;
+    } else {
+      united.unite(box);
+    }
+  }
+
   DynArray<Box16> boxes_;
   DynArray<Box16> block_boxes_;
+  DynArray<Box16> group_boxes_;
   DynArray<std::int64_t> arc_;
 };
 
@@ -93,7 +105,11 @@ int SelfCrossings::find(const PackedPoint* points, std::int32_t count, int least
   for (std::int32_t i = 0; i < segment_count; ++i) {
     const Box16& box_i = index.box(i);
     for (std::int32_t j = i + 2; j < segment_count; ++j) {
-      if (j % kBlockSize == 0 && !box_i.intersects(index.block_box(j / kBlockSize))) {
+      if (j % kGroupSize == 0 && !box_i.intersects(index.group_box(j))) {
+        j += kGroupSize - 1;
+        continue;
+      }
+      if (j % kBlockSize == 0 && !box_i.intersects(index.block_box(j))) {
         j += kBlockSize - 1;
         continue;
       }

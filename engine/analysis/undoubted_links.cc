@@ -15,6 +15,7 @@
 #include "engine/foundation/trigonometry.h"
 #include "engine/records/clamped_ramp.h"
 #include "engine/records/recognition_context.h"
+#include "engine/records/request_switches.h"
 #include "engine/records/run_kernel.h"
 
 namespace inkrec {
@@ -320,7 +321,7 @@ class UndoubtedExamination {
     }
     if (previous_ == nullptr || previous_->line_index != stroke_->line_index) {
       *decided = Decision::kRemove;
-    } else if (context_.kernel().params().skew_allowed != 0) {
+    } else if (RequestSwitches(context_.kernel().params()).stroke_order()) {
       const bool touching = previous_box_.right - stroke_box_.left < h_ / 10 &&
                             end_of(*previous_).y >= end_of(*stroke_).y;
       if (touching || stroke_box_.left - previous_box_.right > h_ / 4) *decided = Decision::kRemove;
@@ -355,7 +356,9 @@ class UndoubtedExamination {
   // A link that runs on under the first body of the next stroke hands
   // its end to B2.
   int hand_end_to_next_stroke() {
-    if (next_stroke_ == nullptr || context_.kernel().params().skew_allowed == 0) return kOk;
+    if (next_stroke_ == nullptr || !RequestSwitches(context_.kernel().params()).stroke_order()) {
+      return kOk;
+    }
     if (next_first_ == nullptr) return kBadArgument;
     const Box16 next = box_of(*next_first_);
     const int v = std::min(next.bottom, l_.bottom) - std::max(next.top, l_.top);
@@ -395,7 +398,9 @@ class UndoubtedExamination {
 
   // A tiny last body close before the next stroke.
   std::optional<Decision> tiny_last_body() const {
-    if (context_.kernel().params().skew_allowed == 0 || next_first_ == nullptr) return std::nullopt;
+    if (!RequestSwitches(context_.kernel().params()).stroke_order() || next_first_ == nullptr) {
+      return std::nullopt;
+    }
     if (octagonal_size(b2_) >= h_ / 4 || body_at(context_, s_, p_ + 3) != nullptr ||
         point_count(*next_first_) <= 2 || start_of(*n_.after).y < end_of(*n_.after).y) {
       return std::nullopt;

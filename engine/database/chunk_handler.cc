@@ -25,14 +25,18 @@ class FixedTableHandler final : public ChunkHandler {
   std::uint32_t count() const override { return table_.size(); }
   std::uint32_t byte_size() const override { return table_.size() * sizeof(Record); }
 
+  // Reads count records of this table's own size, whatever byte size the
+  // chunk header states (it was tested only against the end of the file).
   bool read(BinaryStream& stream, const ChunkHeader& header) override {
-    const std::uint64_t bytes = std::uint64_t{header.count} * sizeof(Record);
     DynArray<Record> scratch;
-    if (bytes > header.byte_size || scratch.resize(header.count) != kOk) {
+    if (!can_hold(stream, header.count, sizeof(Record))) return false;
+    if (scratch.resize(header.count) != kOk) {
       stream.set_error();
       return false;
     }
-    if (!stream.read_exact(scratch.data(), bytes)) return false;
+    if (!stream.read_exact(scratch.data(), std::uint64_t{header.count} * sizeof(Record))) {
+      return false;
+    }
     table_.swap(scratch);
     return true;
   }
@@ -81,8 +85,8 @@ class EntryTableHandler final : public ChunkHandler {
   DynArray<Entry>& table_;
 };
 
-// Shapes must come in strictly ascending id order, which the binary search
-// by id relies on.
+// Shapes are taken in the order stored, whatever their ids; the table
+// finds them by id either way.
 class ShapeHandler final : public ChunkHandler {
  public:
   explicit ShapeHandler(ShapeTable& table) : table_(table) {}
@@ -99,7 +103,6 @@ class ShapeHandler final : public ChunkHandler {
       Shape* shape = scratch.push_default();
       if (shape == nullptr) return fail(stream);
       if (!read_sample_set(stream, *shape)) return false;
-      if (i > 0 && scratch.at(i - 1)->info.id >= shape->info.id) return fail(stream);
     }
     if (scratch.rebuild_index() != kOk) return fail(stream);
     table_.swap(scratch);
@@ -124,8 +127,8 @@ class ShapeHandler final : public ChunkHandler {
   ShapeTable& table_;
 };
 
-// The count in the chunk header is the number of variants plus the number
-// of etalons; a file whose lists disagree with it is refused.
+// The chunk header's count is written as the number of variants plus the
+// number of etalons; reading goes by the counts of the two lists.
 class KnowledgeBaseHandler final : public ChunkHandler {
  public:
   explicit KnowledgeBaseHandler(KnowledgeBase& knowledge_base) : knowledge_base_(knowledge_base) {}
@@ -136,13 +139,9 @@ class KnowledgeBaseHandler final : public ChunkHandler {
   }
   std::uint32_t byte_size() const override { return 1; }
 
-  bool read(BinaryStream& stream, const ChunkHeader& header) override {
+  bool read(BinaryStream& stream, const ChunkHeader&) override {
     KnowledgeBase scratch(knowledge_base_.shapes(), knowledge_base_.rafs());
     if (!read_knowledge_base(stream, scratch)) return false;
-    if (std::uint64_t{scratch.variants().size()} + scratch.etalons().size() != header.count) {
-      stream.set_error();
-      return false;
-    }
     knowledge_base_.swap_records(scratch);
     return true;
   }

@@ -2,11 +2,12 @@
 // of the data file.
 //
 // A handler reads its whole chunk into a scratch table and swaps it in only
-// when every record came whole and sound, so a failed read leaves the live
-// table as it was. Fixed-size tables are read in one transfer, bounded by
-// the chunk's declared byte size; the variable tables (shapes, tuples,
-// special pairs, the knowledge base) check each count against the rest of
-// the file as they go.
+// when every record came whole, so a failed read leaves the live table as
+// it was. Records are taken as stored: ids need not ascend. Fixed-size
+// tables read the header's count of records of their own size in one
+// transfer; the variable tables (shapes, tuples, special pairs, the
+// knowledge base) read by their own counts. Every count is checked against
+// the rest of the file before anything is reserved for it.
 #pragma once
 
 #include <cstdint>

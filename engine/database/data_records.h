@@ -74,20 +74,30 @@ static_assert(offsetof(Raf, id) == 2 && offsetof(Raf, nx) == 4 && offsetof(Raf, 
               offsetof(Raf, ves) == 6 && offsetof(Raf, carried) == 7);
 
 // A letter built of parts; it refers to a variant (kind nonzero) or a shape.
+// As a composite-letter rule of the letter search it joins a result read as
+// the first component with one read as the second (cnt copies of it, placed
+// as the side flags say) into the symbol's reading.
 struct ComplexVariant {
   std::uint32_t set;  // charset id
-  std::uint32_t use;  // use class, as a variant's idUse: 0 often, 1 rarely, other values never
-  std::uint32_t add;  // side flags
+  std::uint32_t use;  // use class, as a variant's idUse: 0 often, 1 rarely,
+                      // other values never
+  std::uint32_t add;  // side flags: where the second part stands (1, 2, 4, 8)
   std::uint32_t kind;
-  std::uint16_t id;     // the key
-  std::uint16_t menuc;  // symbol code of its charset symbol
-  std::uint16_t reference_id;
-  std::uint16_t detail_shape_id;
-  std::uint8_t cnt;
-  std::uint8_t group;
-  std::uint8_t show;
-  std::uint8_t rec_mode;
-  std::uint8_t carried_tail[20];
+  std::uint16_t id;               // the key
+  std::uint16_t menuc;            // symbol code of its charset symbol
+  std::uint16_t reference_id;     // the first part's shape
+  std::uint16_t detail_shape_id;  // the second part's shape
+  std::uint8_t cnt;               // copies of the second part
+  std::uint8_t group;             // the copybook's group
+  std::uint8_t show;              // the copybook's representative flag
+  std::uint8_t rec_mode;          // the rule's mode, 0 or 1
+  std::uint16_t symbol_id;        // the symbol of the composite reading
+  std::uint16_t whole_shape_id;   // the copybook draws it whole; 0: from its parts
+  std::uint16_t first_component;  // character codes of the two parts
+  std::uint16_t second_component;
+  std::int16_t tolerance;
+  std::uint8_t pass_flag;  // a rule only with the body-and-link switch
+  std::uint8_t carried[9];
 
   bool refers_to_shape(std::uint16_t shape_id) const {
     return (kind == 0 && reference_id == shape_id) || detail_shape_id == shape_id;
@@ -100,6 +110,11 @@ static_assert(offsetof(ComplexVariant, use) == 4 && offsetof(ComplexVariant, add
               offsetof(ComplexVariant, reference_id) == 20 &&
               offsetof(ComplexVariant, detail_shape_id) == 22 &&
               offsetof(ComplexVariant, cnt) == 24 && offsetof(ComplexVariant, rec_mode) == 27 &&
-              offsetof(ComplexVariant, carried_tail) == 28);
+              offsetof(ComplexVariant, symbol_id) == 28 &&
+              offsetof(ComplexVariant, whole_shape_id) == 30 &&
+              offsetof(ComplexVariant, first_component) == 32 &&
+              offsetof(ComplexVariant, second_component) == 34 &&
+              offsetof(ComplexVariant, tolerance) == 36 &&
+              offsetof(ComplexVariant, pass_flag) == 38 && offsetof(ComplexVariant, carried) == 39);
 
 }  // namespace inkrec

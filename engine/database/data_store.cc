@@ -32,17 +32,22 @@ const Record* record_at(const DynArray<Record>& table, int position) {
   return position < 0 ? nullptr : table.item(static_cast<std::uint32_t>(position));
 }
 
-// The id after `last` (1 when there is none); false when the 16-bit ids
-// are used up.
-bool next_id(const std::uint16_t* last, std::uint16_t* id) {
-  if (last != nullptr && *last == 0xFFFF) return false;
-  *id = last == nullptr ? 1 : static_cast<std::uint16_t>(*last + 1);
+// The id after the largest that id_of gives (1 for an empty table); false
+// when the 16-bit ids are used up. The store's own tables ascend, so that
+// is the last id + 1; a table read in another order gets no repeated id.
+template <typename Record, typename IdOf>
+bool next_id(const DynArray<Record>& table, IdOf id_of, std::uint16_t* id) {
+  std::uint16_t largest = 0;
+  for (const Record& record : table) largest = std::max(largest, id_of(record));
+  if (largest == 0xFFFF) return false;
+  *id = static_cast<std::uint16_t>(largest + 1);
   return true;
 }
 
 template <typename Record>
 bool next_id(const DynArray<Record>& table, std::uint16_t* id) {
-  return next_id(table.empty() ? nullptr : &table.back().id, id);
+  return next_id(
+      table, [](const Record& record) { return record.id; }, id);
 }
 
 }  // namespace
@@ -96,13 +101,12 @@ int DataStore::reload() {
 int DataStore::read_chunks(BinaryStream& stream) {
   note_change();
   if (const int status = read_chunk_list(stream); status != kOk) return status;
-  return etalons_fit_rafs() ? kOk : kDataFileCorrupt;
+  return charset_symbs_refer_to_records() ? kOk : kCharSetSymbReferenceMissing;
 }
 
-bool DataStore::etalons_fit_rafs() const {
-  const std::uint32_t cells = knowledge_base_.total_cells();
-  return std::ranges::all_of(knowledge_base_.etalons(), [cells](const Etalon& etalon) {
-    return etalon.cells.size() == cells;
+bool DataStore::charset_symbs_refer_to_records() const {
+  return std::ranges::all_of(charset_symbs_, [this](const CharSetSymb& record) {
+    return find_charset(record.charset_id) != nullptr && find_symb(record.code) != nullptr;
   });
 }
 
@@ -148,7 +152,10 @@ int DataStore::write_chunks(BinaryStream& stream) const {
   return kOk;
 }
 
+// A store whose kind dropped samples or corrections while loading would
+// write a file without them, so it never writes the whole database.
 int DataStore::write_file(const std::string& path) const {
+  if (kind_drops_records()) return kSaveInRecognitionOnlyMode;
   ReplacingFile file(path);
   if (!file.is_open()) return kDataFileOpen;
   if (const int status = write_chunks(file.stream()); status != kOk) return status;
@@ -436,7 +443,8 @@ int DataStore::add_shape(const Shape& shape, std::uint16_t* new_id) {
   if (const int status = added.assign(shape); status != kOk) return status;
   ShapeTable::compute_stats(added);
   const DynArray<Shape>& entries = shapes_.entries();
-  if (!next_id(entries.empty() ? nullptr : &entries.back().info.id, &added.info.id)) {
+  if (!next_id(
+          entries, [](const Shape& entry) { return entry.info.id; }, &added.info.id)) {
     return kOutOfMemory;
   }
   const std::uint16_t id = added.info.id;

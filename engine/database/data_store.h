@@ -7,13 +7,14 @@
 // the four special-pair tables and the knowledge base, and one ChunkHandler
 // per chunk slot.
 //
-// Records are kept in order of addition; erasing moves the later ones
-// down. Keys stay unique because adds refuse or assign them; complex
-// variant, Raf and shape ids are assigned as the last id + 1, so those
-// tables ascend by id. A record pointer handed out stays valid until its
-// table changes. Deletions that would leave another record pointing at a
-// missing one are refused; deleting a charset or a charset symbol takes its
-// variants and complex variants with it.
+// Records are kept in order of addition (a loaded table in its stored
+// order); erasing moves the later ones down. Keys stay unique because adds
+// refuse or assign them; complex variant, Raf and shape ids are assigned
+// as the largest id + 1, so the store's own tables ascend by id. A record
+// pointer handed out stays valid until its table changes. Deletions that
+// would leave another record pointing at a missing one are refused;
+// deleting a charset or a charset symbol takes its variants and complex
+// variants with it.
 //
 // Every save writes a complete new file beside the old one and renames it
 // over it, so a failed save leaves the old file as it was. A load reads
@@ -56,13 +57,16 @@ class DataStore {
 
   int status() const { return status_; }
   int kind() const { return static_cast<int>(kind_); }
+  // Whether loading dropped the shapes' samples or the etalons' corrections.
+  bool kind_drops_records() const { return kind_ >= 1 && kind_ <= 3; }
   std::uint64_t generation() const { return generation_; }
   // Reads the data file again; the result becomes the status.
   int reload();
 
   // Write the whole database: to its own file (3003 for a read-only store),
   // or to another file, which must exist (3002 when it does not open).
-  // 3003 or 3004 when writing falls short.
+  // 3001, with no file touched, from a store whose kind dropped what it
+  // read (kinds 1 to 3); 3003 or 3004 when writing falls short.
   int save();
   int rewrite();
   int save_as(const char* path);
@@ -77,13 +81,19 @@ class DataStore {
   void dump_text(FileHolder& out) const;
 
   // Checks the knowledge base against the shapes, Rafs, complex variants,
-  // special pairs and tuples, and writes the report to a new file (code
-  // page 1251): 1 when every check passed, 0 when one failed; 3002 when
-  // the report cannot be created, 12001 when writing it fails.
+  // special pairs and tuples, and the charset symbols against the charsets
+  // and symbols, and writes the report to a new file (code page 1251): 1
+  // when every check passed, 0 when one failed; 3002 when the report cannot
+  // be created, 12001 when writing it fails. It runs also on a store whose
+  // load was refused, over the tables it read.
   int self_test(const char* report_path) const;
 
-  // Reads a data file from the stream's start (codes 3006 to 3012); 3008
-  // when an etalon's cells do not match the Raf table's.
+  // Reads a data file from the stream's start (codes 3006 to 3012). A file
+  // whose charset symbols name a charset or symbol it lacks is refused
+  // with 13013 once every table is read: recognition could not use the
+  // charset. Other records naming missing ones are kept for the self-test
+  // to name, and an etalon that does not fit the Raf table stays out of
+  // recognition (see KnowledgeBase).
   int read_chunks(BinaryStream& stream);
   // Writes the header, the non-empty chunks and the terminator.
   int write_chunks(BinaryStream& stream) const;
@@ -275,8 +285,8 @@ class DataStore {
   void note_change() { ++generation_; }
   int create_chunk_handlers();
   int read_chunk_list(BinaryStream& stream);
-  // Whether every etalon has one cell per cell of the Raf table.
-  bool etalons_fit_rafs() const;
+  // Whether the charset and the symbol of every charset symbol exist.
+  bool charset_symbs_refer_to_records() const;
   int load();
   int write_file(const std::string& path) const;
 

@@ -33,8 +33,9 @@ void DataStore::dump_text(FileHolder& out) const {
 }
 
 int DataStore::self_test(const char* report_path) const {
-  return knowledge_base_.self_test(report_path, complex_variants_, spec_pairs_ss_, spec_pairs_sc_,
-                                   spec_pairs_cs_, spec_pairs_cc_, tuples_);
+  return knowledge_base_.self_test(
+      report_path, {complex_variants_, spec_pairs_ss_, spec_pairs_sc_, spec_pairs_cs_,
+                    spec_pairs_cc_, tuples_, charsets_, symbs_, charset_symbs_});
 }
 
 }  // namespace inkrec

@@ -3,10 +3,11 @@
 #include <utility>
 
 #include "engine/database/data_store.h"
-#include "engine/foundation/allocation.h"
+#include "engine/foundation/damaged_copy.h"
 #include "engine/foundation/file_holder.h"
 #include "engine/foundation/replacing_file.h"
 #include "engine/foundation/status.h"
+#include "engine/foundation/utf.h"
 
 namespace inkrec {
 namespace {
@@ -44,16 +45,21 @@ int DictionarySet::init_paths_and_load(std::u16string_view data_dir, std::u16str
   }
   FileHolder file;
   if (!file.open_wide(user_file_path_.data(), u"rb")) return kRejected;
-  user_.read(file, store_);
+  // Nothing is held yet, so whatever was read whole is kept.
+  note_user_file_read(user_.read(file, store_));
   loaded_ = true;
   current_charset_ = 0;
-  return kOk;
+  return user_file_status_;
+}
+
+void DictionarySet::note_user_file_read(int status) {
+  user_file_status_ = status;
+  keep_copy_before_save_ = status != kOk;
 }
 
 int DictionarySet::unload() {
   user_.clear();
   standard_.release();
-  mapping_.reset();
   loaded_ = false;
   return kOk;
 }
@@ -80,7 +86,6 @@ int DictionarySet::select_charset(std::uint32_t charset_id) {
   if (charset_id == current_charset_) return kOk;
   if (charset_id == 0) {
     standard_.release();
-    mapping_.reset();
     current_charset_ = 0;
     user_index_ = -1;
     return kOk;
@@ -96,18 +101,10 @@ int DictionarySet::select_charset(std::uint32_t charset_id) {
 
   // The new list loads beside the current one, which stays until it has.
   StandardDictionary list;
-  std::unique_ptr<MappedFile> mapping = make_nothrow<MappedFile>(name.data());
-  if (!mapping) return kOutOfMemory;
-  if (mapping->is_open()) {
-    if (!list.attach({mapping->data(), mapping->size()})) return kWordListOpen;
-  } else {
-    mapping.reset();
-    FileHolder file;
-    if (!file.open_wide(name.data(), u"rb")) return kWordListNotFound;
-    if (!list.read(file)) return kWordListOpen;
-  }
+  FileHolder file;
+  if (!file.open_wide(name.data(), u"rb")) return kWordListNotFound;
+  if (!list.read(file)) return kWordListOpen;
   standard_.swap(list);
-  mapping_ = std::move(mapping);
   current_charset_ = charset_id;
   follow_user_dictionary();
   return kOk;
@@ -120,7 +117,12 @@ void DictionarySet::follow_user_dictionary() {
 }
 
 int DictionarySet::save_user_dictionaries() {
-  ReplacingFile file(user_file_path_.data());
+  const std::string path = utf16_to_utf8(wide_view(user_file_path_.data()));
+  if (keep_copy_before_save_) {
+    if (keep_damaged_copy(path) != kOk) return kFileIo;
+    keep_copy_before_save_ = false;
+  }
+  ReplacingFile file(path);
   if (!file.is_open()) return kWordListNotFound;
   if (const int status = user_.write(file.file()); status != kOk) return status;
   return file.commit();
@@ -131,9 +133,11 @@ int DictionarySet::reload_user_dictionaries() {
   if (!file.open_wide(user_file_path_.data(), u"rb")) return kWordListNotFound;
   UserDictionaryList fresh;
   const int status = fresh.read(file, store_);
+  note_user_file_read(status);
+  if (status != kOk) return status;
   user_ = std::move(fresh);
   follow_user_dictionary();
-  return status;
+  return kOk;
 }
 
 const UserDictionary* DictionarySet::current_user_dictionary() const {

@@ -1,13 +1,19 @@
 // DictionarySet: the engine's one holder of word knowledge, shared by all
 // kernels. It keeps, per charset id (0..42), the directory of that
-// charset's word list; the word list of the current charset, mapped or read
-// into the heap; and the user dictionaries of all charsets with the path of
-// their file "user.ulb".
+// charset's word list; the word list of the current charset, read into
+// memory (so a list file replaced or cut short while in use cannot harm
+// it); and the user dictionaries of all charsets with the path of their
+// file "user.ulb".
 //
 // The word list of a charset is its directory followed by the charset's
 // three-letter code and ".wlb". Switching to another charset loads the new
 // list beside the current one and puts it in place only when it loaded: a
 // failed switch keeps the current charset and its list.
+//
+// "user.ulb" that cannot be read whole keeps what was read at start-up (a
+// reload that fails keeps the dictionaries as they were), and before the
+// next save writes over it, the file is kept beside itself as
+// "user.ulb.damaged" (see keep_damaged_copy).
 //
 // Queries on the current charset ask the word list first and the user
 // dictionary of the charset second. No lock of its own: the caller
@@ -16,13 +22,11 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string_view>
 
 #include "engine/database/standard_dictionary.h"
 #include "engine/database/user_dictionary_list.h"
 #include "engine/foundation/char_slot_map.h"
-#include "engine/foundation/mapped_file.h"
 #include "engine/foundation/wide_string.h"
 
 namespace inkrec {
@@ -41,13 +45,17 @@ class DictionarySet {
   DictionarySet& operator=(const DictionarySet&) = delete;
 
   // Sets every word-list directory to data_dir and the user-dictionary path
-  // to dict_dir (or data_dir) followed by "user.ulb", then reads that file:
-  // 0; -100 when it does not open; -1 when memory runs out.
+  // to dict_dir (or data_dir) followed by "user.ulb", then reads that file,
+  // keeping what it holds whole: the read's status; -100 when it does not
+  // open; -1 when memory runs out.
   int init_paths_and_load(std::u16string_view data_dir, std::u16string_view dict_dir);
   // Empties the user dictionaries and drops the word list.
   int unload();
 
   bool user_file_loaded() const { return loaded_; }
+  // The status of the last read of "user.ulb": 0 when it read whole (or
+  // was not there at start-up).
+  int user_file_status() const { return user_file_status_; }
   std::uint32_t current_charset() const { return current_charset_; }
   int user_index() const { return user_index_; }
   const StandardDictionary& standard_dictionary() const { return standard_; }
@@ -62,14 +70,16 @@ class DictionarySet {
   int set_path(std::uint32_t charset_id, const char16_t* chars, std::uint32_t n);
   // Makes the word list of a charset current (0: none): 0; -2 for an id
   // past 42; -100 when the database has no such charset; 10001 when the
-  // list neither maps nor opens; 10002 when its content is refused; -1.
+  // list does not open; 10002 when its content is refused; -1.
   int select_charset(std::uint32_t charset_id);
 
   // Writes "user.ulb" through a temporary file: 0, 10001 when it cannot be
-  // created, 12001 when writing fails (the old file then stays).
+  // created, 12001 when writing fails (the old file then stays) or when a
+  // file that failed to load cannot be kept aside first.
   int save_user_dictionaries();
-  // Reads "user.ulb" into a fresh list that replaces the current one: the
-  // read's status; 10001, with the dictionaries kept, when it does not open.
+  // Reads "user.ulb" into a fresh list that replaces the current one when
+  // the whole file was read: the read's status; the dictionaries stay as
+  // they were when it fails, and 10001 when it does not open.
   int reload_user_dictionaries();
 
   // Queries on the current charset.
@@ -106,14 +116,18 @@ class DictionarySet {
   // The user dictionary of the current charset, or null.
   const UserDictionary* current_user_dictionary() const;
   void follow_user_dictionary();
+  // Remembers the status of a read of "user.ulb".
+  void note_user_file_read(int status);
   // "<directory><code>.wlb" with a terminator.
   int word_list_name(std::uint32_t charset_id, const char16_t (&code)[3], WideString* name) const;
 
   bool loaded_ = false;
+  int user_file_status_ = 0;
+  // The file on disk failed to load and has not been kept aside yet.
+  bool keep_copy_before_save_ = false;
   std::array<WideString, kCharsetCount> paths_;
   StandardDictionary standard_;
   UserDictionaryList user_;
-  std::unique_ptr<MappedFile> mapping_;
   const DataStore& store_;
   std::uint32_t current_charset_ = 0;
   int user_index_ = -1;

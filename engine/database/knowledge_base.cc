@@ -7,19 +7,36 @@
 namespace inkrec {
 namespace {
 
-// The record with that id by binary search over the ascending ids, or null.
+template <typename Record>
+bool ids_ascend(const DynArray<Record>& records) {
+  return std::adjacent_find(records.begin(), records.end(), [](const Record& a, const Record& b) {
+           return a.id >= b.id;
+         }) == records.end();
+}
+
+// The record with that id, or null: by binary search while the ids ascend,
+// else the first in order.
 template <typename Records>
-auto find_id(Records& records, std::uint16_t id) -> decltype(records.begin()) {
+auto find_id(Records& records, std::uint16_t id, bool ascending) -> decltype(records.begin()) {
+  if (!ascending) {
+    const auto found = std::find_if(records.begin(), records.end(),
+                                    [id](const auto& record) { return record.id == id; });
+    return found != records.end() ? found : nullptr;
+  }
   const auto found =
       std::lower_bound(records.begin(), records.end(), id,
                        [](const auto& record, std::uint16_t key) { return record.id < key; });
   return found != records.end() && found->id == id ? found : nullptr;
 }
 
-// The id after the last record's (1 for none), unless it passes `last_id`.
+// The id after the largest (1 for none), unless it passes `last_id`. For
+// ascending ids that is the last id + 1; a list read in another order gets
+// no second record of an id it holds.
 template <typename Record>
 bool next_id(const DynArray<Record>& records, std::uint16_t last_id, std::uint16_t* id) {
-  const std::uint32_t next = records.empty() ? 1 : std::uint32_t{records.back().id} + 1;
+  std::uint32_t largest = 0;
+  for (const Record& record : records) largest = std::max<std::uint32_t>(largest, record.id);
+  const std::uint32_t next = largest + 1;
   if (next > last_id) return false;
   *id = static_cast<std::uint16_t>(next);
   return true;
@@ -55,20 +72,23 @@ KnowledgeBase::KnowledgeBase(ShapeTable& shapes, DynArray<Raf>& rafs)
 std::uint32_t KnowledgeBase::total_cells() const { return rafs_.empty() ? 0 : rafs_.back().end(); }
 
 const Variant* KnowledgeBase::find_variant(std::uint16_t id) const {
-  return find_id(variants_, id);
+  return find_id(variants_, id, ids_ascend_);
 }
 
-Variant* KnowledgeBase::variant_with_id(std::uint16_t id) { return find_id(variants_, id); }
+Variant* KnowledgeBase::variant_with_id(std::uint16_t id) {
+  return find_id(variants_, id, ids_ascend_);
+}
 
 std::int32_t KnowledgeBase::position_of_etalon(std::uint16_t id) const {
-  const Etalon* etalon = find_id(etalons_, id);
+  const Etalon* etalon = find_id(etalons_, id, ids_ascend_);
   return etalon == nullptr ? -1 : static_cast<std::int32_t>(etalon - etalons_.begin());
 }
 
 const Etalon* KnowledgeBase::etalon_at(std::uint32_t variant_position) const {
   if (variant_position >= etalon_of_variant_index_.size()) return nullptr;
-  return etalons_.item_checked(
-      static_cast<std::uint32_t>(etalon_of_variant_index_[variant_position]));
+  const Etalon* etalon =
+      etalons_.item_checked(static_cast<std::uint32_t>(etalon_of_variant_index_[variant_position]));
+  return etalon != nullptr && etalon_fits(*etalon) ? etalon : nullptr;
 }
 
 const Etalon* KnowledgeBase::find_etalon(std::uint32_t variant_id) const {
@@ -187,6 +207,7 @@ int KnowledgeBase::delete_variant(std::uint16_t id) {
 
 int KnowledgeBase::reindex(bool check) {
   dirty_ = 1;
+  ids_ascend_ = ids_ascend(variants_) && ids_ascend(etalons_);
   etalon_of_variant_index_.clear();
   etalon_of_variant_id_.clear();
   if (etalon_of_variant_index_.resize(variants_.size() + 1, -1) != kOk) return kOutOfMemory;
@@ -198,7 +219,7 @@ int KnowledgeBase::reindex(bool check) {
   for (std::uint32_t i = 0; i < variants_.size(); ++i) {
     const Variant& variant = variants_[i];
     if (variant.is_special()) continue;
-    const Etalon* etalon = find_id(etalons_, variant.etalon_id);
+    const Etalon* etalon = find_id(etalons_, variant.etalon_id, ids_ascend_);
     if (etalon == nullptr) return kKbIndexBuild;
     const auto position = static_cast<std::int32_t>(etalon - etalons_.begin());
     etalon_of_variant_index_[i] = position;
@@ -246,6 +267,7 @@ void KnowledgeBase::swap_records(KnowledgeBase& other) noexcept {
   etalons_.swap(other.etalons_);
   etalon_of_variant_index_.swap(other.etalon_of_variant_index_);
   etalon_of_variant_id_.swap(other.etalon_of_variant_id_);
+  std::swap(ids_ascend_, other.ids_ascend_);
   dirty_ = 1;
   other.dirty_ = 1;
 }

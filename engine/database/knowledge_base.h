@@ -2,17 +2,22 @@
 // variants and etalons.
 //
 // It lives inside the DataStore, which owns the Shape and Raf tables; the
-// knowledge base keeps references to both. Variants and etalons are kept in
-// ascending id order; a new one takes the last id + 1 (1 for the first).
-// Two indexes, rebuilt by reindex() and never stored, give the etalon
-// position of each variant by variant position and by variant id (-1 for
-// none). The cell weights, one per feature cell, come from the Raf table and
-// are rebuilt on first use after dirty_ is set.
+// knowledge base keeps references to both. A new variant or etalon takes
+// the id after the largest (1 for the first), so the lists it builds ascend
+// by id; lists read from a file are taken in their stored order, and
+// look-ups by id then take the first record of that id. Two indexes,
+// rebuilt by reindex() and never stored, give the etalon position of each
+// variant by variant position and by variant id (-1 for none). The cell
+// weights, one per feature cell, come from the Raf table and are rebuilt
+// on first use after dirty_ is set.
 //
 // Invariants after every operation that ends with a re-index: every variant
 // that is not special refers to an existing etalon; a special variant has
-// etalon_id kNoEtalon; reference_count_ equals the number of variants that
-// name the etalon; all etalons have cell vectors of one length.
+// etalon_id kNoEtalon; all etalons have cell vectors of one length. The
+// operations keep reference_count_ equal to the number of variants that
+// name the etalon. An etalon whose length is not the Raf table's cell count
+// (a file can hold one) is kept, but recognition never sees it: etalon_at()
+// answers null for it until a rebuild gives it the right length.
 //
 // Etalons are built from the samples of their variant's shape and trained
 // with correction samples, which each etalon keeps so that a rebuild can
@@ -36,6 +41,20 @@
 namespace inkrec {
 
 class SampleCells;
+
+// The data store's tables that the self-test checks beside the knowledge
+// base.
+struct SelfTestTables {
+  const DynArray<ComplexVariant>& complex_variants;
+  const SpecPairsTable& ss;  // simple-simple
+  const SpecPairsTable& sc;  // simple-complex
+  const SpecPairsTable& cs;  // complex-simple
+  const SpecPairsTable& cc;  // complex-complex
+  const TuplesTable& tuples;
+  const DynArray<CharSet>& charsets;
+  const DynArray<Symb>& symbs;
+  const DynArray<CharSetSymb>& charset_symbs;
+};
 
 class KnowledgeBase {
  public:
@@ -63,8 +82,11 @@ class KnowledgeBase {
   // What tells the builds the cells of a sample; must outlive the base
   // (null: builds answer 14006).
   void set_sample_cells(SampleCells* cells) { sample_cells_ = cells; }
-  // The etalon of the variant at that position; null beyond the index or
-  // for a variant without an etalon.
+  // Whether the etalon has one cell per cell of the Raf table.
+  bool etalon_fits(const Etalon& etalon) const { return etalon.cells.size() == total_cells(); }
+  // The etalon of the variant at that position, for recognition; null
+  // beyond the index, for a variant without an etalon, and for an etalon
+  // that does not fit the Raf table.
   const Etalon* etalon_at(std::uint32_t variant_position) const;
   // The etalon of the variant with that id (its low 16 bits) through the id
   // index, or null.
@@ -151,14 +173,12 @@ class KnowledgeBase {
   int remove_raf_cells(const Raf& raf);
 
   // Checks the variants and etalons against the shapes, the Rafs, the
-  // complex variants, the four special-pair tables (simple-simple,
-  // simple-complex, complex-simple, complex-complex) and the tuples, and
-  // writes the report, in code page 1251, to a new file: 1 when every check
-  // passed, 0 when one failed; 3002 when the report cannot be created,
-  // 12001 when writing it fails.
-  int self_test(const char* report_path, const DynArray<ComplexVariant>& complex_variants,
-                const SpecPairsTable& ss, const SpecPairsTable& sc, const SpecPairsTable& cs,
-                const SpecPairsTable& cc, const TuplesTable& tuples) const;
+  // complex variants, the four special-pair tables and the tuples, and the
+  // charset symbols against the charsets and symbols, and writes the
+  // report, in code page 1251, to a new file: 1 when every check passed, 0
+  // when one failed; 3002 when the report cannot be created, 12001 when
+  // writing it fails.
+  int self_test(const char* report_path, const SelfTestTables& tables) const;
 
   // Exchanges the records and indexes with other (a scratch copy read from
   // a file); both are marked dirty.
@@ -200,6 +220,8 @@ class KnowledgeBase {
   DynArray<Etalon> etalons_;
   DynArray<std::uint8_t> cell_weights_;
   std::uint32_t dirty_ = 1;
+  // Whether both lists ascend by id, so look-ups may search by halves.
+  bool ids_ascend_ = true;
   ShapeTable& shapes_;
   DynArray<Raf>& rafs_;
   SampleCells* sample_cells_ = nullptr;

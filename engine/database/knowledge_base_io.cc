@@ -1,7 +1,5 @@
 #include "engine/database/knowledge_base_io.h"
 
-#include <algorithm>
-
 #include "engine/foundation/code_page_1251.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/stream_items.h"
@@ -59,23 +57,12 @@ bool read_etalon(BinaryStream& stream, Etalon& etalon) {
   return true;
 }
 
-template <typename Record>
-bool ids_ascend(const DynArray<Record>& records) {
-  return std::adjacent_find(records.begin(), records.end(), [](const Record& a, const Record& b) {
-           return a.id >= b.id;
-         }) == records.end();
-}
-
 template <typename Record, typename ReadOne>
 bool read_records(BinaryStream& stream, std::uint32_t tag, std::uint64_t least_bytes,
                   DynArray<Record>& records, ReadOne read_one) {
   std::uint32_t count = 0;
-  if (!read_record_header(stream, tag, &count) || !can_hold(stream, count, least_bytes) ||
-      !read_list(stream, records, count, read_one)) {
-    return false;
-  }
-  if (!ids_ascend(records)) stream.set_error();
-  return stream.good();
+  return read_record_header(stream, tag, &count) && can_hold(stream, count, least_bytes) &&
+         read_list(stream, records, count, read_one);
 }
 
 const char* use_class_name(std::uint32_t use) {

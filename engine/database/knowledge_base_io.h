@@ -19,9 +19,10 @@ bool write_knowledge_base(BinaryStream& stream, const KnowledgeBase& knowledge_b
 
 // Clears both record lists and reads them; the byte at offset 35 of a
 // variant is not kept (loaded variants have aux_byte5 0). Every count is
-// checked against the rest of the file, and ids must ascend strictly. After
-// the lists a re-index with check must succeed. Any failure sets the
-// stream's error flag; records read before it stay.
+// checked against the rest of the file; records are taken in their stored
+// order. After the lists a re-index with check must succeed: every normal
+// variant finds its etalon and all etalons have one length. Any failure
+// sets the stream's error flag; records read before it stay.
 bool read_knowledge_base(BinaryStream& stream, KnowledgeBase& knowledge_base);
 
 // Writes the heading with the variant count, then for each variant its

@@ -1,6 +1,7 @@
-// The knowledge base's self-test: thirteen checks of the variants and
-// etalons against the shapes, the Rafs, the complex variants, the special
-// pairs and the tuples, written as a readable report in code page 1251.
+// The knowledge base's self-test: the checks of the variants and etalons
+// against the shapes, the Rafs, the complex variants, the special pairs and
+// the tuples, and of the charset symbols against the charsets and symbols,
+// written as a readable report in code page 1251.
 //
 // Every check writes its question, one line per finding and its verdict.
 // The ordering checks name each neighbouring pair whose second id is not
@@ -203,18 +204,18 @@ struct SpecPairsCheck {
 
 class SelfTest {
  public:
-  SelfTest(Report& report, const KnowledgeBase& knowledge_base,
-           const DynArray<ComplexVariant>& complex_variants)
+  SelfTest(Report& report, const KnowledgeBase& knowledge_base, const SelfTestTables& tables)
       : report_(report),
+        knowledge_base_(knowledge_base),
+        tables_(tables),
         variants_(knowledge_base.variants()),
         etalons_(knowledge_base.etalons()),
         shapes_(knowledge_base.shapes()),
         rafs_(knowledge_base.rafs()),
-        complex_variants_(complex_variants),
-        ids_(knowledge_base, complex_variants) {}
+        complex_variants_(tables.complex_variants),
+        ids_(knowledge_base, tables.complex_variants) {}
 
-  int run(const SpecPairsTable& ss, const SpecPairsTable& sc, const SpecPairsTable& cs,
-          const SpecPairsTable& cc, const TuplesTable& tuples) {
+  int run() {
     check_ordered(u"Упорядочен ли список шейпов по возрастанию ID", shapes_.entries(),
                   [](const Shape& shape) { return shape.info.id; });
     check_ordered(u"Упорядочен ли список побуквенных рафов по возрастанию ID", rafs_,
@@ -229,19 +230,20 @@ class SelfTest {
     check_etalon_users();
     check_details_present();
     check_details_redundant();
-    check_spec_pair_tables({{ss, true, true, u"\nПроверка пар простые-простые\n",
+    check_charset_symbs();
+    check_spec_pair_tables({{tables_.ss, true, true, u"\nПроверка пар простые-простые\n",
                              u"В спецпарах простые-простые ошибок не обнаружено\n",
                              u"В спецпарах простые-простые найдены ошибки\n"},
-                            {sc, true, false, u"\nПроверка пар простые-комплексные\n",
+                            {tables_.sc, true, false, u"\nПроверка пар простые-комплексные\n",
                              u"В спецпарах простые-комплексные ошибок не обнаружено\n",
                              u"В спецпарах простые-комплексные обнаружены ошибки\n"},
-                            {cs, false, true, u"\nПроверка пар комплексные-простые\n",
+                            {tables_.cs, false, true, u"\nПроверка пар комплексные-простые\n",
                              u"В спецпарах комплексные-простые ошибок не обнаружено\n",
                              u"В спецпарах комплексные-простые обнаружены ошибки\n"},
-                            {cc, false, false, u"\nПроверка пар комплексные-комплексные\n",
+                            {tables_.cc, false, false, u"\nПроверка пар комплексные-комплексные\n",
                              u"В спецпарах комплексные-комплексные ошибок не обнаружено\n",
                              u"В спецпарах комплексные-комплексные обнаружены ошибки\n"}});
-    check_tuples(tuples);
+    check_tuples(tables_.tuples);
     list_rarely_used();
     return passed_ ? 1 : 0;
   }
@@ -277,9 +279,11 @@ class SelfTest {
     end();
   }
 
-  bool etalon_exists(std::uint16_t id) const {
-    return std::any_of(etalons_.begin(), etalons_.end(),
-                       [id](const Etalon& etalon) { return etalon.id == id; });
+  // The first etalon with that id, or null.
+  const Etalon* etalon_with_id(std::uint16_t id) const {
+    const auto found = std::find_if(etalons_.begin(), etalons_.end(),
+                                    [id](const Etalon& etalon) { return etalon.id == id; });
+    return found != etalons_.end() ? found : nullptr;
   }
 
   void check_variant_etalons() {
@@ -292,9 +296,15 @@ class SelfTest {
                   u" и свойство special_recognition, но ссылается на эталон с нормальным ID ",
                   variant.etalon_id, u"\n");
         }
-      } else if (!etalon_exists(variant.etalon_id)) {
+      } else if (const Etalon* etalon = etalon_with_id(variant.etalon_id); etalon == nullptr) {
         finding(u"Вариант с индексом ", i, u" имеет ID ", variant.id,
                 u" и ссылается на отсутствующий эталон с ID ", variant.etalon_id, u"\n");
+      } else if (!knowledge_base_.etalon_fits(*etalon)) {
+        // Recognition leaves such a variant out.
+        finding(u"Вариант с индексом ", i, u" имеет ID ", variant.id,
+                u" и ссылается на эталон с ID ", variant.etalon_id, u", у которого ",
+                etalon->cells.size(), u" ячеек, а в таблице рафов ", knowledge_base_.total_cells(),
+                u"\n");
       }
     }
     end();
@@ -445,6 +455,29 @@ class SelfTest {
     end(false);
   }
 
+  // A charset symbol whose charset or symbol is missing makes its charset
+  // unusable; the data store refuses such a file.
+  void check_charset_symbs() {
+    begin(u"Есть ли у каждого символа чарсета его чарсет и его символ?");
+    for (std::uint32_t i = 0; i < tables_.charset_symbs.size(); ++i) {
+      const CharSetSymb& record = tables_.charset_symbs[i];
+      if (!holds(tables_.charsets, [&](const CharSet& c) { return c.id == record.charset_id; })) {
+        finding(u"Символ чарсета с индексом ", i, u" ссылается на отсутствующий чарсет с ID ",
+                record.charset_id, u"\n");
+      }
+      if (!holds(tables_.symbs, [&](const Symb& symb) { return symb.code == record.code; })) {
+        finding(u"Символ чарсета с индексом ", i, u" ссылается на отсутствующий символ с кодом ",
+                record.code, u"\n");
+      }
+    }
+    end();
+  }
+
+  template <typename Record, typename Match>
+  static bool holds(const DynArray<Record>& table, Match match) {
+    return std::any_of(table.begin(), table.end(), match);
+  }
+
   void check_spec_pair_tables(std::initializer_list<SpecPairsCheck> checks) {
     report_.put(kRule,
                 u"\nПроверка спецпар.\nВнимание, вариант1 в кластерах проверяется на "
@@ -528,6 +561,8 @@ class SelfTest {
   }
 
   Report& report_;
+  const KnowledgeBase& knowledge_base_;
+  const SelfTestTables& tables_;
   const DynArray<Variant>& variants_;
   const DynArray<Etalon>& etalons_;
   const ShapeTable& shapes_;
@@ -540,16 +575,12 @@ class SelfTest {
 
 }  // namespace
 
-int KnowledgeBase::self_test(const char* report_path,
-                             const DynArray<ComplexVariant>& complex_variants,
-                             const SpecPairsTable& ss, const SpecPairsTable& sc,
-                             const SpecPairsTable& cs, const SpecPairsTable& cc,
-                             const TuplesTable& tuples) const {
+int KnowledgeBase::self_test(const char* report_path, const SelfTestTables& tables) const {
   if (report_path == nullptr) return kBadArgument;
   ReplacingFile file{std::string(report_path)};
   if (!file.is_open()) return kDataFileOpen;
   Report report(file.file());
-  const int result = SelfTest(report, *this, complex_variants).run(ss, sc, cs, cc, tuples);
+  const int result = SelfTest(report, *this, tables).run();
   if (const int status = file.commit(); status != kOk) return status;
   return result;
 }

@@ -2,13 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 
 namespace inkrec {
 namespace {
 
 constexpr std::int32_t kAnyRival = -1;
 constexpr std::int32_t kNoCandidate = -1;
-constexpr std::uint32_t kEveryCharset = 0xFFFFFFFF;
 constexpr std::uint32_t kUseOften = 0;
 
 // The charsets a row can be grouped by, in the order their groups are taken.
@@ -22,9 +22,9 @@ struct ListedId {
 };
 
 enum class RowIds : std::uint8_t {
-  kListed,               // the fixed ids of the row
-  kOwnVariants,          // the database's variants of A, of any charset
-  kOwnVariantsByCharset  // the database's variants of A, charset group by group
+  kListed,            // the fixed ids of the row
+  kSupplied,          // ids the database supplies, for every charset
+  kSuppliedByCharset  // ids the database supplies, charset group by group
 };
 
 struct PairRow {
@@ -63,104 +63,104 @@ constexpr PairRow listed(std::int32_t a, std::int32_t b, std::span<const ListedI
                          std::int32_t candidate = kNoCandidate) {
   return {a, b, candidate, RowIds::kListed, ids};
 }
-constexpr PairRow own(std::int32_t a, std::int32_t b) {
-  return {a, b, kNoCandidate, RowIds::kOwnVariants, {}};
+constexpr PairRow supplied(std::int32_t a, std::int32_t b) {
+  return {a, b, kNoCandidate, RowIds::kSupplied, {}};
 }
-constexpr PairRow own_by_charset(std::int32_t a, std::int32_t b) {
-  return {a, b, kNoCandidate, RowIds::kOwnVariantsByCharset, {}};
+constexpr PairRow supplied_by_charset(std::int32_t a, std::int32_t b) {
+  return {a, b, kNoCandidate, RowIds::kSuppliedByCharset, {}};
 }
 
 constexpr PairRow kRows[] = {
-    own(8, 44),
+    supplied(8, 44),
     listed(8, 45, kBackspaceHyphen),
-    own(39, 45),
-    own(42, 1078),
-    own(44, 46),
-    own(44, 1497),
-    own(45, 8),
-    own(46, 44),
-    own(46, 45),
-    own(46, 1497),
-    own(47, 44),
-    own_by_charset(65, 116),
-    own_by_charset(77, 110),
-    own_by_charset(86, 114),
-    own_by_charset(89, 103),
-    own_by_charset(97, 111),
-    own_by_charset(97, 117),
-    own_by_charset(101, 99),
+    supplied(39, 45),
+    supplied(42, 1078),
+    supplied(44, 46),
+    supplied(44, 1497),
+    supplied(45, 8),
+    supplied(46, 44),
+    supplied(46, 45),
+    supplied(46, 1497),
+    supplied(47, 44),
+    supplied_by_charset(65, 116),
+    supplied_by_charset(77, 110),
+    supplied_by_charset(86, 114),
+    supplied_by_charset(89, 103),
+    supplied_by_charset(97, 111),
+    supplied_by_charset(97, 117),
+    supplied_by_charset(101, 99),
     listed(101, 108, kEL),
     listed(102, 116, kFT, 4948),
-    own_by_charset(103, 115),
-    own_by_charset(103, 121),
+    supplied_by_charset(103, 115),
+    supplied_by_charset(103, 121),
     listed(104, 107, kHK),
     listed(104, 110, kHN),
     listed(105, 106, kIJ),
-    own_by_charset(106, 105),
-    own_by_charset(108, 101),
-    own_by_charset(109, 110),
-    own_by_charset(114, 118),
-    own_by_charset(115, 102),
+    supplied_by_charset(106, 105),
+    supplied_by_charset(108, 101),
+    supplied_by_charset(109, 110),
+    supplied_by_charset(114, 118),
+    supplied_by_charset(115, 102),
     listed(116, kAnyRival, kT770, 770),
     listed(116, kAnyRival, kT773, 773),
     listed(116, kAnyRival, kT5542, 5542),
-    own_by_charset(117, 97),
-    own_by_charset(117, 104),
-    own_by_charset(118, 114),
-    own_by_charset(121, 103),
-    own(125, 44),
-    own(126, 45),
+    supplied_by_charset(117, 97),
+    supplied_by_charset(117, 104),
+    supplied_by_charset(118, 114),
+    supplied_by_charset(121, 103),
+    supplied(125, 44),
+    supplied(126, 45),
     listed(913, 955, kCapitalAlphaLambda),
-    own(923, 960),
-    own(927, 945),
-    own(927, 952),
-    own(927, 965),
-    own(933, 956),
-    own(936, 956),
-    own(943, 964),
-    own(945, 955),
-    own(959, 945),
-    own(959, 952),
-    own(959, 965),
-    own(963, 945),
-    own(963, 959),
-    own(966, 961),
-    own(1043, 45),
-    own(1047, 44),
-    own(1048, 1087),
-    own(1051, 1087),
-    own(1061, 1082),
-    own(1061, 1083),
-    own(1061, 1091),
-    own(1072, 1080),
-    own(1075, 44),
-    own(1075, 1095),
-    own(1076, 1091),
-    own(1077, 1089),
-    own(1079, 44),
-    own(1079, 45),
-    own(1079, 1076),
-    own(1079, 1091),
-    own(1080, 1085),
-    own(1083, 1080),
-    own(1085, 1087),
-    own(1085, 1099),
-    own(1086, 1072),
-    own(1087, 1083),
-    own(1089, 1077),
-    own(1091, 1076),
-    own(1091, 1094),
-    own(1093, 1082),
-    own(1095, 45),
-    own(1095, 1075),
-    own(1096, 1084),
-    own(1099, 1085),
-    own(1493, 1497),
-    own(1493, 1503),
-    own(1497, 1493),
-    own(1497, 1503),
-    own(1503, 1493),
-    own(1503, 1497),
+    supplied(923, 960),
+    supplied(927, 945),
+    supplied(927, 952),
+    supplied(927, 965),
+    supplied(933, 956),
+    supplied(936, 956),
+    supplied(943, 964),
+    supplied(945, 955),
+    supplied(959, 945),
+    supplied(959, 952),
+    supplied(959, 965),
+    supplied(963, 945),
+    supplied(963, 959),
+    supplied(966, 961),
+    supplied(1043, 45),
+    supplied(1047, 44),
+    supplied(1048, 1087),
+    supplied(1051, 1087),
+    supplied(1061, 1082),
+    supplied(1061, 1083),
+    supplied(1061, 1091),
+    supplied(1072, 1080),
+    supplied(1075, 44),
+    supplied(1075, 1095),
+    supplied(1076, 1091),
+    supplied(1077, 1089),
+    supplied(1079, 44),
+    supplied(1079, 45),
+    supplied(1079, 1076),
+    supplied(1079, 1091),
+    supplied(1080, 1085),
+    supplied(1083, 1080),
+    supplied(1085, 1087),
+    supplied(1085, 1099),
+    supplied(1086, 1072),
+    supplied(1087, 1083),
+    supplied(1089, 1077),
+    supplied(1091, 1076),
+    supplied(1091, 1094),
+    supplied(1093, 1082),
+    supplied(1095, 45),
+    supplied(1095, 1075),
+    supplied(1096, 1084),
+    supplied(1099, 1085),
+    supplied(1493, 1497),
+    supplied(1493, 1503),
+    supplied(1497, 1493),
+    supplied(1497, 1503),
+    supplied(1503, 1493),
+    supplied(1503, 1497),
     listed(9385, 9394, kCircledLetters),
 };
 static_assert(std::size(kRows) == 91);
@@ -192,8 +192,6 @@ bool group_active(const ActiveGroups& groups, std::uint32_t charset) {
   return groups[static_cast<std::size_t>(group - kGroupCharsets.begin())];
 }
 
-std::uint32_t charset_of(const Variant& record) { return record.idSet; }
-std::uint32_t charset_of(const ComplexVariant& record) { return record.set; }
 std::uint32_t use_of(const Variant& record) { return record.idUse; }
 std::uint32_t use_of(const ComplexVariant& record) { return record.use; }
 
@@ -202,46 +200,79 @@ bool is_often(const Record* record) {
   return record != nullptr && use_of(*record) == kUseOften;
 }
 
-bool listed_often(const DataStore& store, bool complex, std::uint16_t id) {
+bool often_used(const DataStore& store, bool complex, std::uint16_t id) {
   return complex ? is_often(store.find_complex_variant(id)) : is_often(store.find_variant(id));
 }
 
-// Whether a record of character `code` (and `charset`, unless every charset
-// counts) is often used.
-template <typename Record>
-bool own_often(std::span<const Record> records, std::uint32_t charset, std::int32_t code) {
-  return std::any_of(records.begin(), records.end(), [&](const Record& record) {
-    return record.menuc == code && (charset == kEveryCharset || charset_of(record) == charset) &&
-           is_often(&record);
+bool same_key(const SuppliedPairId& supplied, const PairRow& row) {
+  return supplied.a == row.a && supplied.b == row.b;
+}
+
+// Whether one of the ids supplied for the row under `charset`, in their
+// order, names an often used record.
+bool supplied_often(std::span<const SuppliedPairId> supplied, const PairRow& row,
+                    std::uint32_t charset, const DataStore& store, bool complex) {
+  return std::any_of(supplied.begin(), supplied.end(), [&](const SuppliedPairId& entry) {
+    return same_key(entry, row) && entry.charset == charset && often_used(store, complex, entry.id);
   });
 }
 
-template <typename Record>
-bool own_row_often(std::span<const Record> records, const PairRow& row,
-                   const ActiveGroups& groups) {
-  if (row.ids == RowIds::kOwnVariants) return own_often(records, kEveryCharset, row.a);
-  for (std::size_t g = 0; g < kGroupCharsets.size(); ++g) {
-    if (groups[g] && own_often(records, kGroupCharsets[g], row.a)) return true;
+// Whether a supplied id belongs to a row of the table without fixed ids,
+// under kEveryCharset for an ungrouped row and under one of the group
+// charsets for a grouped one.
+constexpr bool fits_a_row(const SuppliedPairId& entry) {
+  for (const PairRow& row : kRows) {
+    if (row.a != entry.a || row.b != entry.b || row.ids == RowIds::kListed) continue;
+    if (row.ids == RowIds::kSupplied) return entry.charset == kEveryCharset;
+    for (const std::uint32_t charset : kGroupCharsets) {
+      if (entry.charset == charset) return true;
+    }
+    return false;
   }
   return false;
 }
 
+constexpr std::initializer_list<SuppliedPairId> kDefaultSuppliedIds = {
+#include "engine/database/supplied_pair_ids.inc"
+};
+
+constexpr bool default_ids_fit() {
+  for (const SuppliedPairId& entry : kDefaultSuppliedIds) {
+    if (!fits_a_row(entry)) return false;
+  }
+  return true;
+}
+static_assert(default_ids_fit(),
+              "supplied_pair_ids.inc names a row with fixed ids, a key not in the table, or a "
+              "charset the row is not grouped by");
+
 }  // namespace
 
+std::span<const SuppliedPairId> default_supplied_pair_ids() {
+  return {kDefaultSuppliedIds.begin(), kDefaultSuppliedIds.size()};
+}
+
 int collect_pair_variants(std::span<const std::uint32_t> active, const DataStore& store,
-                          std::int32_t a, std::int32_t b, const PairCandidate& candidate) {
+                          std::int32_t a, std::int32_t b, const PairCandidate& candidate,
+                          std::span<const SuppliedPairId> supplied) {
   const ActiveGroups groups = active_groups(active);
   const PairRow* row = find_row(a, b, candidate.variant_id);
   if (row == nullptr) return 0;
   const bool complex = candidate.complex != 0;
-  if (row->ids != RowIds::kListed) {
-    return complex ? own_row_often(store.complex_variant_table().span(), *row, groups)
-                   : own_row_often(store.knowledge_base().variants().span(), *row, groups);
-  }
-  for (const ListedId& listed_id : row->listed) {
-    if (group_active(groups, listed_id.charset) && listed_often(store, complex, listed_id.id)) {
-      return 1;
-    }
+  switch (row->ids) {
+    case RowIds::kListed:
+      return std::any_of(row->listed.begin(), row->listed.end(), [&](const ListedId& listed) {
+        return group_active(groups, listed.charset) && often_used(store, complex, listed.id);
+      });
+    case RowIds::kSupplied:
+      return supplied_often(supplied, *row, kEveryCharset, store, complex);
+    case RowIds::kSuppliedByCharset:
+      for (std::size_t g = 0; g < kGroupCharsets.size(); ++g) {
+        if (groups[g] && supplied_often(supplied, *row, kGroupCharsets[g], store, complex)) {
+          return 1;
+        }
+      }
+      return 0;
   }
   return 0;
 }

@@ -64,7 +64,7 @@ void StandardDictionary::swap(StandardDictionary& other) noexcept {
 
 bool StandardDictionary::attach(std::span<const std::uint8_t> image) {
   release();
-  return take_image(image, false);
+  return take_image(image);
 }
 
 bool StandardDictionary::read(FileHolder& file) {
@@ -77,7 +77,7 @@ bool StandardDictionary::read(FileHolder& file) {
     return false;
   }
   owned_.swap(bytes);
-  if (take_image(owned_.span(), true)) return true;
+  if (take_image(owned_.span())) return true;
   release();
   return false;
 }
@@ -93,7 +93,7 @@ void StandardDictionary::release() {
   cache_.clear();
 }
 
-bool StandardDictionary::take_image(std::span<const std::uint8_t> image, bool exact_length) {
+bool StandardDictionary::take_image(std::span<const std::uint8_t> image) {
   if (image.size() < kHeaderBytes) return false;
   const Header header{i32_at(&image[0]), i32_at(&image[4]), i32_at(&image[8]), i32_at(&image[12]),
                       i32_at(&image[16])};
@@ -106,7 +106,7 @@ bool StandardDictionary::take_image(std::span<const std::uint8_t> image, bool ex
   const std::uint64_t index_start = tree_start + padded_to_4(header.tree_bytes);
   const std::uint64_t bits_start = index_start + padded_to_4(header.index_bytes);
   const std::uint64_t end = bits_start + padded_to_4(header.bits_bytes);
-  if (exact_length ? end != image.size() : end > image.size()) return false;
+  if (end > image.size()) return false;
 
   header_ = header;
   number_digits_ = decimal_digits(header.number_bound);

@@ -1,5 +1,5 @@
 // StandardDictionary: the word list of one language, a read-only ".wlb"
-// image used in place from a mapping or read whole into the heap.
+// image read whole into memory (or an image the caller keeps).
 //
 // The image holds the words sorted in UTF-16 unit order, each with a number
 // (higher is better). Words are front-coded (each keeps up to 9 leading
@@ -17,9 +17,11 @@
 // the bit stream; each array padded to a multiple of 4 bytes. Every number
 // is written with as many decimal digits as the number bound has.
 //
-// An image is checked against its length before it is used, and every
-// decode step is bounded by it: a corrupt image is refused or answers
-// nothing, it is never read past its end.
+// An image is checked against its length before it is used (it may be
+// longer than its arrays, never shorter), and every decode step is bounded
+// by it: a corrupt image is refused or answers nothing, it is never read
+// past its end. A list read from a file owns its bytes, so whatever happens
+// to the file afterwards (overwritten, cut short) cannot touch it.
 #pragma once
 
 #include <cstddef>
@@ -58,8 +60,8 @@ class StandardDictionary {
   // Uses image in place; it must stay valid while the list is loaded.
   // False, with nothing loaded, when the image is refused.
   bool attach(std::span<const std::uint8_t> image);
-  // Reads a whole file; it must be exactly as long as its header says.
-  // False, with nothing loaded, when it is refused.
+  // Reads a whole file into memory. False, with nothing loaded, when it is
+  // refused.
   bool read(FileHolder& file);
   // Drops the list and the prefix cache (which belongs to the list).
   void release();
@@ -95,9 +97,8 @@ class StandardDictionary {
   enum class Visit { kGoOn, kStop };
   static constexpr std::uint32_t kNoSymbol = 0x10000;
 
-  // Checks the header and the array sizes against the image's length
-  // (exact_length: the image must end where the arrays end).
-  bool take_image(std::span<const std::uint8_t> image, bool exact_length);
+  // Checks the header and the array sizes against the image's length.
+  bool take_image(std::span<const std::uint8_t> image);
 
   std::uint16_t tree_entry(std::uint32_t i) const;
   std::uint32_t index_count() const { return static_cast<std::uint32_t>(index_.size() / 16); }

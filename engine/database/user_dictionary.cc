@@ -78,6 +78,38 @@ int UserDictionary::insert_letter(const AlphabetEntry& letter, const CollationEn
   return kOk;
 }
 
+int UserDictionary::add_plain_letters(std::span<const char16_t> codes) {
+  DynArray<char16_t> fresh;
+  if (fresh.append(codes) != kOk) return kOutOfMemory;
+  std::sort(fresh.begin(), fresh.end());
+  char16_t* end = std::unique(fresh.begin(), fresh.end());
+  end = std::remove_if(fresh.begin(), end, [this](char16_t code) { return has_letter(code); });
+  if (end == fresh.begin()) return kOk;
+
+  const auto total = static_cast<std::uint32_t>(alphabet_.size() + (end - fresh.begin()));
+  DynArray<AlphabetEntry> alphabet;
+  DynArray<CollationEntry> collation;
+  if (alphabet.reserve_total(total) != kOk || collation.reserve_total(total) != kOk) {
+    return kOutOfMemory;
+  }
+  std::uint32_t held = 0;
+  for (const char16_t* code = fresh.begin(); held < alphabet_.size() || code != end;) {
+    if (code == end || (held < alphabet_.size() && alphabet_[held].code < *code)) {
+      alphabet.push_back(alphabet_[held]);
+      collation.push_back(words_.collation[held]);
+      ++held;
+    } else {
+      alphabet.push_back({*code, *code, 0});
+      collation.push_back({*code, 0, 1});
+      ++code;
+    }
+  }
+  alphabet_.swap(alphabet);
+  words_.collation.swap(collation);
+  forget_words();
+  return kOk;
+}
+
 int UserDictionary::add_letter(std::uint32_t weight, char16_t code, char16_t folded, bool separator,
                                bool unordered) {
   if (weight >= kWeightLimit) return kUdWeightTooLarge;
@@ -219,26 +251,38 @@ int UserDictionary::check_text(std::u16string_view text, std::uint8_t* out) cons
 }
 
 int UserDictionary::search(std::u16string_view text, std::uint32_t* position, bool* found) const {
-  for (std::uint32_t i = 0; i < word_count(); ++i) {
+  // The words are in collation order: a binary search for the first word
+  // not below text.
+  std::uint32_t lo = 0;
+  std::uint32_t hi = word_count();
+  int order_at_lo = 1;
+  while (lo < hi) {
+    const std::uint32_t mid = lo + (hi - lo) / 2;
     int order = 0;
-    if (const int status = collate(view(words_.entries[i].text), text, &order); status != kOk) {
+    if (const int status = collate(view(words_.entries[mid].text), text, &order); status != kOk) {
       return status;
     }
-    if (order >= 0) {
-      *position = i;
-      *found = order == 0;
-      return kOk;
+    if (order < 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+      order_at_lo = order;
     }
   }
-  *position = word_count();
-  *found = false;
+  *position = lo;
+  *found = lo < word_count() && order_at_lo == 0;
+  return kOk;
+}
+
+int UserDictionary::check_word(std::u16string_view text, std::uint32_t probability) const {
+  if (!valid_length(text)) return kUdBadWordLength;
+  if (!covers(text)) return kUdCharOutsideAlphabet;
+  if (!valid_probability(probability)) return kUdBadProbability;
   return kOk;
 }
 
 int UserDictionary::add_word(std::u16string_view text, std::uint32_t probability) {
-  if (!valid_length(text)) return kUdBadWordLength;
-  if (!covers(text)) return kUdCharOutsideAlphabet;
-  if (!valid_probability(probability)) return kUdBadProbability;
+  if (const int status = check_word(text, probability); status != kOk) return status;
   std::uint32_t at = 0;
   bool found = false;
   if (const int status = search(text, &at, &found); status != kOk) return status;

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "engine/foundation/char_slot_map.h"
@@ -71,6 +72,10 @@ class UserDictionary {
   bool has_letter(char16_t code) const { return find_letter(code) >= 0; }
   int add_letter(std::uint32_t weight, char16_t code, char16_t folded, bool separator,
                  bool unordered);
+  // Adds each code that has no letter yet as an unordered letter folding to
+  // itself (weight 0), as the codes of a stored dictionary are added; one
+  // sort and one merge however many codes come.
+  int add_plain_letters(std::span<const char16_t> codes);
   int set_letter_weight(std::uint32_t i, std::uint32_t weight);
   int set_letter_code(std::uint32_t i, char16_t code);
   int remove_letter(std::uint32_t i);
@@ -85,6 +90,10 @@ class UserDictionary {
   // out = 1 when the text has 1..50 units, each with a collation entry.
   int check_text(std::u16string_view text, std::uint8_t* out) const;
   int add_word(std::u16string_view text, std::uint32_t probability);
+  // Fills a dictionary that has no words yet (-2 otherwise) as add_word on
+  // each word in turn would, refused words left out, but in n log n: the
+  // first refusal's status, else 0. -1 leaves the dictionary as it was.
+  int fill_words(DynArray<UserWord>& words);
   int remove_word(std::uint32_t i);
   int set_probability(std::uint32_t i, std::uint32_t probability);
   // Gives word i a new text (it moves to its collation place); another word
@@ -122,6 +131,8 @@ class UserDictionary {
   // a unit has no collation entry.
   int collate(std::u16string_view a, std::u16string_view b, int* order) const;
   bool covers(std::u16string_view text) const;
+  // The status add_word gives a word before it looks at the others.
+  int check_word(std::u16string_view text, std::uint32_t probability) const;
   // The folded letter runs of text; -10 when a unit has no alphabet entry.
   int segments_of(std::u16string_view text, DynArray<WideString>* out) const;
   int add_segments(std::u16string_view text, std::uint32_t probability,

@@ -52,12 +52,21 @@ class UlbReader {
   explicit UlbReader(FileHolder& file) : file_(file), end_(file.length()) {}
 
   int u32(std::uint32_t* value) { return file_.read_u32(value); }
+  // A count of at most limit; with unit_bytes, also of at most as many
+  // units of that size as there are bytes left.
   int count(std::uint32_t limit, std::uint32_t unit_bytes, std::uint32_t* value) {
     if (const int status = u32(value); status != kOk) return status;
     if (*value > limit || std::uint64_t{*value} * unit_bytes > bytes_left()) {
       return kUdBadFileFormat;
     }
     return kOk;
+  }
+  // The alphabet codes of a dictionary.
+  int codes(DynArray<char16_t>* out) {
+    std::uint32_t n = 0;
+    if (const int status = count(0x7FFFFFFF, sizeof(char16_t), &n); status != kOk) return status;
+    if (out->resize(n) != kOk) return kOutOfMemory;
+    return file_.read(out->data(), sizeof(char16_t), n) == n ? kOk : kFileIo;
   }
   // A stored word: its first kStoredWordUnits units are kept.
   int word(WideString* text) {
@@ -81,6 +90,46 @@ class UlbReader {
   FileHolder& file_;
   long end_;
 };
+
+// Keeps the first status other than 0 that it is shown.
+class FirstFailure {
+ public:
+  // Returns the status shown.
+  int note(int status) {
+    if (status_ == kOk) status_ = status;
+    return status;
+  }
+  int status() const { return status_; }
+
+ private:
+  int status_ = kOk;
+};
+
+// Reads the words of one dictionary and puts in the whole ones. A word cut
+// off by the end of the file ends the reading (*broken), the words before
+// it stay.
+void read_words(UlbReader& in, UserDictionary& dictionary, FirstFailure& failure, bool* broken) {
+  std::uint32_t count = 0;
+  if (failure.note(in.count(UserDictionaryList::kMaxWords, 0, &count)) != kOk) {
+    *broken = true;
+    return;
+  }
+  DynArray<UserWord> words;
+  for (std::uint32_t i = 0; i < count && !*broken; ++i) {
+    UserWord word;
+    if (failure.note(in.word(&word.text)) != kOk || failure.note(in.u32(&word.probability)) != kOk) {
+      *broken = true;
+    } else if (word.probability < 1 || word.probability > UserDictionary::kMaxProbability) {
+      failure.note(kUdBadFileFormat);  // this word is left out, the others still load
+    } else if (words.push_back(std::move(word)) != kOk) {
+      failure.note(kOutOfMemory);
+      *broken = true;
+    }
+  }
+  const int filled = dictionary.fill_words(words);
+  failure.note(filled);
+  if (filled == kOutOfMemory) *broken = true;
+}
 
 }  // namespace
 
@@ -116,58 +165,30 @@ int UserDictionaryList::remove_dictionary(std::uint32_t i) {
 
 int UserDictionaryList::read(FileHolder& file, const DataStore& store) {
   UlbReader in(file);
-  int first_failure = kOk;
-  const auto note = [&first_failure](int status) {
-    if (first_failure == kOk) first_failure = status;
-    return first_failure;
-  };
+  FirstFailure failure;
   std::uint32_t dictionaries = 0;
-  if (const int status = in.count(kMaxDictionaries, 12, &dictionaries); status != kOk) {
+  if (const int status = in.count(kMaxDictionaries, 0, &dictionaries); status != kOk) {
     return status;
   }
-  for (std::uint32_t d = 0; d < dictionaries; ++d) {
+  bool broken = false;
+  for (std::uint32_t d = 0; d < dictionaries && !broken; ++d) {
     std::uint32_t id = 0;
-    if (const int status = in.u32(&id); status != kOk) return note(status);
-    if (const int status = add_dictionary(id); status != kOk) return note(status);
+    if (failure.note(in.u32(&id)) != kOk || failure.note(add_dictionary(id)) != kOk) break;
     std::uint32_t position = 0;
     find_charset(id, &position);
     UserDictionary& dictionary = dictionaries_[position];
     if (const int status = seed_alphabet(dictionary, store); status != kOk) {
-      if (status == kOutOfMemory) return note(status);
-      note(status);
+      failure.note(status);
+      if (status == kOutOfMemory) break;
     }
-
-    std::uint32_t codes = 0;
-    if (const int status = in.count(0x7FFFFFFF, sizeof(char16_t), &codes); status != kOk) {
-      return note(status);
+    DynArray<char16_t> codes;
+    if (failure.note(in.codes(&codes)) != kOk ||
+        failure.note(dictionary.add_plain_letters(codes.span())) != kOk) {
+      break;
     }
-    for (std::uint32_t i = 0; i < codes; ++i) {
-      std::uint16_t code = 0;
-      if (const int status = file.read_u16(&code); status != kOk) return note(status);
-      if (dictionary.has_letter(code)) continue;
-      if (const int status = dictionary.add_letter(0, code, code, false, true); status != kOk) {
-        return note(status);
-      }
-    }
-
-    std::uint32_t words = 0;
-    // Each word takes at least its length and its probability.
-    if (const int status = in.count(kMaxWords, 8, &words); status != kOk) return note(status);
-    for (std::uint32_t i = 0; i < words; ++i) {
-      WideString text;
-      std::uint32_t probability = 0;
-      if (const int status = in.word(&text); status != kOk) return note(status);
-      if (const int status = in.u32(&probability); status != kOk) return note(status);
-      // A word the dictionary refuses is left out; the others still load.
-      if (probability < 1 || probability > UserDictionary::kMaxProbability) {
-        note(kUdBadFileFormat);
-      } else if (const int status = dictionary.add_word(view(text), probability); status != kOk) {
-        if (status == kOutOfMemory) return note(status);
-        note(status);
-      }
-    }
+    read_words(in, dictionary, failure, &broken);
   }
-  return first_failure;
+  return failure.status();
 }
 
 int UserDictionaryList::write(FileHolder& file) const {

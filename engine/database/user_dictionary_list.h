@@ -37,9 +37,11 @@ class UserDictionaryList {
   int remove_dictionary(std::uint32_t i);
   void clear() { dictionaries_.release(); }
 
-  // Reads "user.ulb". A word the dictionary refuses is left out and the
-  // reading goes on; a field that breaks the layout ends it. What was read
-  // stays; the result is the first status met (0 when none).
+  // Reads "user.ulb" (in time n log n of the file). A word the dictionary
+  // refuses is left out and the reading goes on; a field that breaks the
+  // layout or is cut off by the end of the file ends it. What was read
+  // whole stays, also the words of a dictionary before the one cut off;
+  // the result is the first status met (0 when none).
   int read(FileHolder& file, const DataStore& store);
   // The first write error (12001), else 0.
   int write(FileHolder& file) const;

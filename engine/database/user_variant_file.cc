@@ -23,7 +23,9 @@ struct Choice {
   long use;
 };
 
-// Three decimal numbers at the start of line; false when it has fewer.
+// Three decimal numbers at the start of line; false when it has fewer or
+// one is out of its range: the id a u16, the use class not negative (every
+// class above 1 means "Never", so a stored class is never below 0).
 bool parse_choice(const char* line, Choice* out) {
   long values[3];
   const char* at = line;
@@ -35,7 +37,7 @@ bool parse_choice(const char* line, Choice* out) {
     at = end;
   }
   *out = {values[0], values[1], values[2]};
-  return out->id >= 0 && out->id <= 0xFFFF && out->use >= INT32_MIN && out->use <= INT32_MAX;
+  return out->id >= 0 && out->id <= 0xFFFF && out->use >= 0 && out->use <= INT32_MAX;
 }
 
 // Reads one line into buffer, dropping what does not fit; false at the end.

@@ -45,6 +45,11 @@ bool FileHolder::open_wide_for_access(const char16_t* path, int access_mode) {
   return open_wide(path, access_mode == kAccessReadOnly ? u"rb" : u"r+b");
 }
 
+void FileHolder::adopt(std::FILE* stream) {
+  close();
+  stream_ = stream;
+}
+
 std::size_t FileHolder::read(void* buffer, std::size_t item_size, std::size_t count) {
   return stream_ == nullptr ? 0 : std::fread(buffer, item_size, count, stream_);
 }

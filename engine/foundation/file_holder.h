@@ -32,6 +32,8 @@ class FileHolder {
   bool open_wide(const char16_t* path, const char16_t* mode);
   bool open_for_access(const char* path, int access_mode);
   bool open_wide_for_access(const char16_t* path, int access_mode);
+  // Takes over an open stream (closing any held one first).
+  void adopt(std::FILE* stream);
 
   std::size_t read(void* buffer, std::size_t item_size, std::size_t count);
   std::size_t write(const void* buffer, std::size_t item_size, std::size_t count);

@@ -1,16 +1,15 @@
 #include "engine/foundation/replacing_file.h"
 
-#include <utility>
-
 #include "engine/foundation/status.h"
 #include "engine/foundation/utf.h"
 #include "platform/env.h"
 
 namespace inkrec {
 
-ReplacingFile::ReplacingFile(std::string target_path)
-    : target_path_(std::move(target_path)), temporary_path_(target_path_ + ".tmp") {
-  stream_.file().open(temporary_path_.c_str(), "wb");
+ReplacingFile::ReplacingFile(const std::string& target_path)
+    : target_path_(platform::resolve_links(target_path)) {
+  stream_.file().adopt(
+      platform::create_unique_file(target_path_ + ".", target_path_, &temporary_path_));
 }
 
 ReplacingFile::ReplacingFile(const char16_t* target_path)
@@ -29,12 +28,14 @@ int ReplacingFile::commit() {
     return kFileIo;
   }
   committed_ = true;
+  platform::sync_folder_of(target_path_);
   return kOk;
 }
 
 void ReplacingFile::discard() {
   stream_.close();
-  platform::remove_file(temporary_path_);
+  if (!temporary_path_.empty()) platform::remove_file(temporary_path_);
+  temporary_path_.clear();
 }
 
 }  // namespace inkrec

@@ -1,10 +1,16 @@
 // ReplacingFile: writes a whole new version of a file without ever damaging
 // the old one.
 //
-// The content goes to a temporary file beside the target; commit() flushes
-// it to the disk and renames it over the target in one step. Until then,
-// and whenever writing or committing fails, the target keeps its old bytes
-// and the temporary is removed. Every file the engine writes goes this way.
+// The content goes to a temporary file of its own beside the target,
+// created exclusively under a fresh name, so a file or link planted beside
+// the target is never written and two writers never share a temporary.
+// commit() flushes it to the disk, renames it over the target in one step
+// and syncs the folder. Until then, and whenever writing or committing
+// fails, the target keeps its old bytes and the temporary is removed.
+//
+// The new file keeps the old one's mode bits. When the target is a
+// symbolic link, the file it leads to is replaced and the link stays.
+// Every file the engine writes goes this way.
 #pragma once
 
 #include <string>
@@ -15,8 +21,8 @@ namespace inkrec {
 
 class ReplacingFile {
  public:
-  // Opens the temporary "<target>.tmp" for writing (see is_open()).
-  explicit ReplacingFile(std::string target_path);
+  // Creates the temporary for writing (see is_open()).
+  explicit ReplacingFile(const std::string& target_path);
   explicit ReplacingFile(const char16_t* target_path);
   ~ReplacingFile();
   ReplacingFile(const ReplacingFile&) = delete;
@@ -28,13 +34,15 @@ class ReplacingFile {
 
   // Puts the written bytes in place of the target: 0, or 12001 when any
   // write fell short (through the stream or straight to the file) or the
-  // flush, close or rename failed (the target is then untouched).
+  // flush, close or rename failed (the target is then untouched). A folder
+  // that cannot be synced after the rename is not reported: the new file
+  // is in place.
   int commit();
 
  private:
   void discard();
 
-  std::string target_path_;
+  std::string target_path_;  // with its symbolic links followed
   std::string temporary_path_;
   BinaryStream stream_;
   bool committed_ = false;

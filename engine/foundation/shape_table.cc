@@ -38,11 +38,8 @@ const Shape* ShapeTable::find_by_id(std::uint32_t id) const {
 }
 
 int ShapeTable::search_by_id(std::uint16_t id) const {
-  const Shape* found =
-      std::lower_bound(entries_.begin(), entries_.end(), id,
-                       [](const Shape& shape, std::uint16_t key) { return shape.info.id < key; });
-  if (found == entries_.end() || found->info.id != id) return -1;
-  return static_cast<int>(found - entries_.begin());
+  const Shape* found = find_by_id(id);
+  return found == nullptr ? -1 : static_cast<int>(found - entries_.begin());
 }
 
 int ShapeTable::push_back(const Shape& shape) {
@@ -78,7 +75,9 @@ int ShapeTable::rebuild_index() {
   std::uint32_t largest = 0;
   for (const Shape& shape : entries_) largest = std::max<std::uint32_t>(largest, shape.info.id);
   if (index_.resize(largest + 1, nullptr) != kOk) return kOutOfMemory;
-  for (Shape& shape : entries_) index_[shape.info.id] = &shape;
+  for (Shape& shape : entries_) {
+    if (index_[shape.info.id] == nullptr) index_[shape.info.id] = &shape;
+  }
   return kOk;
 }
 

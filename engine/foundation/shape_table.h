@@ -1,10 +1,12 @@
-// ShapeTable: the shapes of the database in ascending id order, with an
-// index from shape id to entry.
+// ShapeTable: the shapes of the database, with an index from shape id to
+// entry.
 //
-// The index is sized by the largest id and rebuilt after every change of
-// the entries; pointers it hands out stay valid until the next change.
-// search_by_id assumes ascending ids, which the data store keeps by giving
-// each new shape the last id + 1 and the data file reader checks.
+// Entries stay in the order they were added or read; the data store gives
+// each new shape an id above every other, so its own tables ascend, but a
+// table read from a file is taken as stored. The index is sized by the
+// largest id, names the first entry of each id, and is rebuilt after every
+// change of the entries; pointers it hands out stay valid until the next
+// change.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +27,7 @@ class ShapeTable {
   // The entry with that id through the index; null when there is none.
   Shape* find_by_id(std::uint32_t id);
   const Shape* find_by_id(std::uint32_t id) const;
-  // The position of the entry with that id by binary search; -1 when none.
+  // The position of the entry the index holds for that id; -1 when none.
   int search_by_id(std::uint16_t id) const;
 
   // Appends a copy without touching the index; -1 when the table cannot grow.
@@ -41,8 +43,9 @@ class ShapeTable {
   Shape* push_default() { return entries_.push_default(); }
   // Erases the entry at `position` (its samples freed); -2 when out of range.
   int remove(std::uint32_t position);
-  // Stores each entry's address under its id: 0, or -1 (the index then
-  // stays empty) when it cannot grow.
+  // Stores each entry's address under its id (the first entry of an id
+  // that several share): 0, or -1 (the index then stays empty) when it
+  // cannot grow.
   int rebuild_index();
 
   // The four statistics of a shape from its samples (see the .cc).

@@ -132,6 +132,8 @@ inline constexpr int kRafMissing = 13009;
 inline constexpr int kRafTooDifferent = 13010;
 inline constexpr int kSymbInUse = 13011;   // a charset still holds the symbol
 inline constexpr int kShapeInUse = 13012;  // a variant still refers to the shape
+// A data file's charset symbol names a charset or symbol it does not hold.
+inline constexpr int kCharSetSymbReferenceMissing = 13013;
 // 14: knowledge base
 inline constexpr int kKbVariantNotFound = 14001;
 inline constexpr int kKbVariantTooDifferent = 14002;

@@ -1,7 +1,6 @@
 #include "engine/foundation/tagged_records.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <utility>
 
 #include "engine/foundation/status.h"
@@ -11,6 +10,7 @@
 namespace inkrec {
 namespace {
 
+constexpr int kLeastDelta = -128;
 constexpr int kLargestDelta = 127;
 
 // Smallest stored sizes, by which counts are checked against the file.
@@ -18,32 +18,23 @@ constexpr std::uint64_t kStrokeBytes = 8;
 constexpr std::uint64_t kSampleBytes = 8 + 7;
 constexpr std::uint64_t kTag4RecordBytes = 16 + 32;
 
-// Stored steps from one point to the next, each delta within 127 units.
-std::uint32_t steps_between(PackedPoint from, PackedPoint to) {
-  const int span = std::max(std::abs(to.x - from.x), std::abs(to.y - from.y));
-  return static_cast<std::uint32_t>(std::max(1, (span + kLargestDelta - 1) / kLargestDelta));
-}
-
-// The delta bytes of a stroke of at least one point, with long jumps split
-// into evenly spaced steps that end exactly on each point.
+// The delta bytes of a stroke of at least one point, one pair per point
+// after the first. Each delta is taken from the point as it reads back, so
+// what a clamped jump could not carry is carried by the next deltas: the
+// points keep their number and indices, and the error never accumulates.
 bool encode_deltas(const Stroke& stroke, DynArray<std::int8_t>& deltas) {
-  std::uint64_t steps = 0;
-  for (std::uint32_t i = 1; i < stroke.size(); ++i)
-    steps += steps_between(stroke[i - 1], stroke[i]);
-  if (2 * steps > DynArray<std::int8_t>::kMaxCount) return false;
-  if (deltas.reserve_total(static_cast<std::uint32_t>(2 * steps)) != kOk) return false;
+  const std::uint64_t bytes = 2 * (std::uint64_t{stroke.size()} - 1);
+  if (bytes > DynArray<std::int8_t>::kMaxCount) return false;
+  if (deltas.reserve_total(static_cast<std::uint32_t>(bytes)) != kOk) return false;
+  int x = stroke[0].x;
+  int y = stroke[0].y;
   for (std::uint32_t i = 1; i < stroke.size(); ++i) {
-    const PackedPoint from = stroke[i - 1];
-    const PackedPoint to = stroke[i];
-    const int k = static_cast<int>(steps_between(from, to));
-    PackedPoint previous = from;
-    for (int j = 1; j <= k; ++j) {
-      const PackedPoint next{static_cast<std::int16_t>(from.x + (to.x - from.x) * j / k),
-                             static_cast<std::int16_t>(from.y + (to.y - from.y) * j / k)};
-      deltas.push_back(static_cast<std::int8_t>(next.x - previous.x));
-      deltas.push_back(static_cast<std::int8_t>(next.y - previous.y));
-      previous = next;
-    }
+    const int dx = std::clamp(stroke[i].x - x, kLeastDelta, kLargestDelta);
+    const int dy = std::clamp(stroke[i].y - y, kLeastDelta, kLargestDelta);
+    deltas.push_back(static_cast<std::int8_t>(dx));
+    deltas.push_back(static_cast<std::int8_t>(dy));
+    x += dx;
+    y += dy;
   }
   return true;
 }
@@ -143,10 +134,9 @@ bool read_record_header(BinaryStream& stream, std::uint32_t expected, std::uint3
 
 bool write_stroke(BinaryStream& stream, const Stroke& stroke) {
   DynArray<std::int8_t> deltas;
-  if (!encode_deltas(stroke, deltas)) return fail(stream);
-  const std::uint32_t stored = stroke.empty() ? 0 : 1 + deltas.size() / 2;
-  if (!write_u32(stream, kStrokeTag) || !write_u32(stream, stored)) return false;
-  if (stored == 0) return true;
+  if (!stroke.empty() && !encode_deltas(stroke, deltas)) return fail(stream);
+  if (!write_u32(stream, kStrokeTag) || !write_u32(stream, stroke.size())) return false;
+  if (stroke.empty()) return true;
   const std::int32_t x = stroke[0].x;
   const std::int32_t y = stroke[0].y;
   return write_u32(stream, x) && write_u32(stream, y) && write_raw_array(stream, deltas);

@@ -13,9 +13,10 @@
 //   5   list of Tag4Records
 //   100 sample set   sample count; the 32-byte ShapeInfo; the samples
 //
-// A stroke writer never lets a delta pass -128..127: a longer jump is stored
-// as evenly spaced intermediate points, so every point written reads back
-// exactly (with the added points between).
+// A stroke keeps its number of points, which stored corrections name by
+// index. A delta holds -128..127: each is taken from the point as it reads
+// back, so a longer jump reads back short and the next deltas make up the
+// rest: later points come back exact as soon as the steps leave room.
 //
 // Readers check each count against the bytes left in the file before they
 // reserve anything, and stop at the first failure with the stream's error
@@ -76,18 +77,33 @@ struct Tag4Record {
 };
 
 // The stored description of a shape, written and read as one 32-byte block.
+// The statistics are computed from the samples (ShapeTable::compute_stats);
+// the letter evaluation reads the limits after them.
 struct ShapeInfo {
   std::uint16_t id;
   char name[14];  // 8-bit text, NUL-padded
+  // The samples' top and bottom offsets in percent of their height, then in
+  // percent of their guides' distance (the last two are the height ramp).
   std::int8_t stats[4];
-  std::uint16_t value;
-  std::uint8_t reserved[10];
+  std::int16_t height_limit;  // percent of the letter size; 0 none
+  std::int8_t width_factor;
+  std::int8_t height_factor;
+  std::int8_t minima_limit;
+  std::int8_t maxima_limit;
+  std::int8_t count_limit;
+  std::int8_t segment_count;
+  std::uint8_t segment_masks[2];
+  std::uint8_t min_second_count;
+  std::uint8_t reserved;
 
   friend bool operator==(const ShapeInfo&, const ShapeInfo&) = default;
 };
 static_assert(sizeof(ShapeInfo) == 32);
 static_assert(offsetof(ShapeInfo, name) == 2 && offsetof(ShapeInfo, stats) == 16 &&
-              offsetof(ShapeInfo, value) == 20 && offsetof(ShapeInfo, reserved) == 22);
+              offsetof(ShapeInfo, height_limit) == 20 && offsetof(ShapeInfo, width_factor) == 22 &&
+              offsetof(ShapeInfo, segment_count) == 27 &&
+              offsetof(ShapeInfo, segment_masks) == 28 &&
+              offsetof(ShapeInfo, min_second_count) == 30 && offsetof(ShapeInfo, reserved) == 31);
 
 // One shape: the samples it is drawn from, a value kept in memory only, and
 // its stored description.

@@ -64,7 +64,8 @@ INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, first_switch);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, word_pass);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, caller_base_lines);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, refine_trajectories);
-INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, letter_search_switch);
+INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, layout_switch);
+INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, strict_switch);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, result_buffer);
 INKREC_SAME_FIELD(crRecognitionParams, RecognitionParams, result_size);
 
@@ -100,7 +101,13 @@ INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, kind);
 INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, id);
 INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, detail_shape_id);
 INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, rec_mode);
-INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, carried_tail);
+INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, symbol_id);
+INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, whole_shape_id);
+INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, first_component);
+INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, second_component);
+INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, tolerance);
+INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, pass_flag);
+INKREC_SAME_FIELD(crComplexVariant, ComplexVariant, carried);
 
 INKREC_RECORD(crRaf, Raf);
 INKREC_SAME_FIELD(crRaf, Raf, id);
@@ -109,7 +116,10 @@ INKREC_SAME_FIELD(crRaf, Raf, ves);
 INKREC_RECORD(crShapeInfoBlock, ShapeInfo);
 INKREC_SAME_FIELD(crShapeInfoBlock, ShapeInfo, name);
 INKREC_SAME_FIELD(crShapeInfoBlock, ShapeInfo, stats);
-INKREC_SAME_FIELD(crShapeInfoBlock, ShapeInfo, value);
+INKREC_SAME_FIELD(crShapeInfoBlock, ShapeInfo, height_limit);
+INKREC_SAME_FIELD(crShapeInfoBlock, ShapeInfo, segment_masks);
+INKREC_SAME_FIELD(crShapeInfoBlock, ShapeInfo, min_second_count);
+INKREC_SAME_FIELD(crShapeInfoBlock, ShapeInfo, reserved);
 
 INKREC_RECORD(crSample, Sample);
 INKREC_SAME_FIELD(crSample, Sample, first_guide);

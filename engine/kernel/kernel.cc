@@ -10,6 +10,7 @@
 #include "engine/database/dictionary_set.h"
 #include "engine/database/user_variant_file.h"
 #include "engine/foundation/status.h"
+#include "engine/records/request_switches.h"
 
 namespace inkrec {
 namespace {
@@ -99,6 +100,9 @@ int Kernel::collect_variants() {
   for (std::uint32_t i = 0; i < store.variant_count(); ++i) {
     const Variant* variant = store.variant_at(i);
     if (!active_charsets_.contains(variant->idSet)) continue;
+    // A normal variant whose etalon does not fit the Raf table cannot be
+    // compared with a figure's features.
+    if (!variant->is_special() && store.etalon_at(i) == nullptr) continue;
     if (active_variants_.push_back(variant) != kOk) return kOutOfMemory;
   }
   return kOk;
@@ -157,7 +161,7 @@ const PtrArray<const TuplesEntry>& Kernel::active_tuples() {
 
 int Kernel::dictionary_charset(bool force, std::uint32_t* charset_id) const {
   *charset_id = 0;
-  if (params_.word_pass == 0 && !force) return kOk;
+  if (!RequestSwitches(params_).kind() && !force) return kOk;
   for (const std::uint32_t id : active_charsets_) {
     const CharSet* charset = data_store_->find_charset(id);
     if (charset == nullptr) return kBadArgument;

@@ -33,7 +33,7 @@
 #include "engine/kernel/shift_state.h"
 #include "engine/records/recognition_params.h"
 #include "engine/records/run_kernel.h"
-#include "engine/segmentation/empty_letter_search.h"
+#include "engine/segmentation/line_letter_search.h"
 #include "inkrec/inkrec.h"
 
 namespace inkrec {
@@ -47,16 +47,22 @@ class Kernel;
 class LineGroup;
 class UserVariantFile;
 
-// An outside object told of moments of each recognition: before the
-// dictionary word search, after the segment recognition, and after each
-// named pass of the bodies-and-links splitter, with the links as the pass
-// left them (nothing unless overridden).
+// An outside object told of moments of each recognition (the kernel's
+// hook): before the dictionary word search, after the segment
+// recognition, and after each named pass of the bodies-and-links
+// splitter, with the links as the pass left them (nothing unless
+// overridden). The letter evaluation asks it, with the letter size and the
+// line angle, whether to keep the full candidate lists too (extended
+// output), and in the debug mode whether to hand them out whole; both
+// answer 0 (no) unless overridden.
 class KernelObserver {
  public:
   virtual void before_word_search(Kernel& kernel) = 0;
   virtual void after_segments(Kernel& kernel) = 0;
   virtual void after_split_pass(Kernel& /*kernel*/, const DynArray<FigureRecord>& /*links*/,
                                 std::u16string_view /*pass*/) {}
+  virtual int extended_output(Kernel& /*kernel*/, int /*size*/, int /*line_angle*/) { return 0; }
+  virtual int full_debug_output(Kernel& /*kernel*/) { return 0; }
 
  protected:
   ~KernelObserver() = default;
@@ -101,7 +107,8 @@ class Kernel final : public RunKernel {
   int refresh_active_lists();
 
   // The lists derived from the active charsets, brought up to date first.
-  // Complex variants of kind 2 take no part; variant_flags() is the OR of
+  // Complex variants of kind 2 take no part, nor do normal variants whose
+  // etalon does not fit the Raf table; variant_flags() is the OR of
   // the flags word of the others. code_index() maps a character code to its
   // position among the active characters in code order (kNoCodeIndex for
   // any other code); it may name more than 128 positions.
@@ -127,8 +134,8 @@ class Kernel final : public RunKernel {
   // The stop flag ends a running recognition at its next check; the quick
   // flag makes the searches settle for what they have. Either may be set
   // from another thread; a recognition clears both when it starts.
-  bool stop_flag() const { return stop_.load(std::memory_order_relaxed) != 0; }
-  bool quick_flag() const { return quick_.load(std::memory_order_relaxed) != 0; }
+  bool stop_flag() const override { return stop_.load(std::memory_order_relaxed) != 0; }
+  bool quick_flag() const override { return quick_.load(std::memory_order_relaxed) != 0; }
   void set_stop_flag() { stop_.store(1, std::memory_order_relaxed); }
   void set_quick_flag() { quick_.store(1, std::memory_order_relaxed); }
   void clear_flags();
@@ -147,9 +154,10 @@ class Kernel final : public RunKernel {
 
   // Called by the letter search for one stroke group: computes the group's
   // features into the feature context, then lets the letter search classify
-  // the group into `out`. The first failing status.
+  // the group into the four lists of `out` (letters, marks, and their full
+  // twins). The first failing status.
   int recognize_element(const FigureGroup& group, int line_height, int first, int last,
-                        LineGroup& line_group, AnswerList& out);
+                        LineGroup& line_group, CandidateLists& out);
 
   // Replaces the database's variants and complex variants by the records
   // (each found by its id; a record the database refuses is left out), then
@@ -195,6 +203,8 @@ class Kernel final : public RunKernel {
   void set_observer(KernelObserver* observer) { observer_ = observer; }
   KernelObserver* observer() const { return observer_; }
   void after_split_pass(const DynArray<FigureRecord>& links, std::u16string_view pass) override;
+  int extended_output(int size, int line_angle) override;
+  int full_debug_output() override;
 
   // The gap statistics of the line loop's last sweep: the robust mean and
   // spread of the mean row gaps [0, 1], of the least gaps [2, 3] and of the
@@ -232,11 +242,10 @@ class Kernel final : public RunKernel {
   Pane pane_;
   RafContext feature_context_;
   DynArray<std::uint16_t> text_;
-  EmptyLetterSearch empty_search_;
+  LineLetterSearch own_search_;
   std::unique_ptr<LetterSearch> replacement_search_;
-  LetterSearch* search_ = &empty_search_;
+  LetterSearch* search_ = &own_search_;
   std::array<std::int32_t, 6> gap_statistics_{-1, -1, -1, -1, -1, -1};
-  int skew_correction_ = 0;
   std::uint32_t debug_mode_ = 0;
   std::atomic<std::uint8_t> stop_{0};
   std::atomic<std::uint8_t> quick_{0};

@@ -13,6 +13,7 @@
 #include "engine/foundation/trigonometry.h"
 #include "engine/foundation/values.h"
 #include "engine/kernel/skew_search.h"
+#include "engine/records/request_switches.h"
 
 namespace inkrec {
 namespace {
@@ -64,9 +65,10 @@ void Pane::clear() {
 int Pane::correct_skew(int* out_angle, const RecognitionParams& params, bool mirrored_order) {
   if (out_angle == nullptr) return kBadArgument;
   *out_angle = 0;
-  if (strokes_.empty() || params.skew_allowed == 0) return kOk;
+  const RequestSwitches switches(params);
+  if (strokes_.empty() || !switches.skew_allowed()) return kOk;
   const SkewSearchOptions options{.one_line = params.mode != 0,
-                                  .single_stroke_lines = params.cursive_split != 0,
+                                  .single_stroke_lines = switches.body_and_link(),
                                   .mirrored_order = mirrored_order};
   SkewEstimate estimate;
   if (const int status = estimate_skew(strokes_, options, &estimate); status != kOk) return status;

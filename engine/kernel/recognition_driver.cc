@@ -20,12 +20,13 @@
 #include "engine/kernel/result_text.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/reading_order.h"
+#include "engine/records/request_switches.h"
 #include "engine/records/trajectory_record.h"
 
 namespace inkrec {
 void Kernel::set_letter_search(std::unique_ptr<LetterSearch> search) {
   replacement_search_ = std::move(search);
-  search_ = replacement_search_ ? replacement_search_.get() : &empty_search_;
+  search_ = replacement_search_ ? replacement_search_.get() : &own_search_;
 }
 
 int Kernel::get_line(const RecognitionParams& request) {
@@ -74,6 +75,14 @@ void Kernel::after_split_pass(const DynArray<FigureRecord>& links, std::u16strin
   if (observer_ != nullptr) observer_->after_split_pass(*this, links, pass);
 }
 
+int Kernel::extended_output(int size, int line_angle) {
+  return observer_ == nullptr ? 0 : observer_->extended_output(*this, size, line_angle);
+}
+
+int Kernel::full_debug_output() {
+  return observer_ == nullptr ? 0 : observer_->full_debug_output(*this);
+}
+
 int Kernel::prepare_lines() {
   stop_.store(0, std::memory_order_relaxed);
   if (params_.mode == 2) {
@@ -88,14 +97,17 @@ int Kernel::prepare_lines() {
     return status;
   }
   if (stop_flag()) return kStopped;
-  if (params_.skew_search != 0) {
-    const int status = pane_.correct_skew(&skew_correction_, params_, mirrored_order());
+  if (RequestSwitches(params_).skew_correction()) {
+    int angle = 0;
+    const int status = pane_.correct_skew(&angle, params_, mirrored_order());
+    search_->add_skew_correction(angle);
     if (status != kOk) return status;
   }
   if (stop_flag()) return kStopped;
   if (const int status = add_stroke_figures(); status != kOk) return status;
   if (stop_flag()) return kStopped;
-  if (const int status = search_->estimate_line_slant(params_.skew_search != 0); status != kOk) {
+  const bool skew_correction = RequestSwitches(params_).skew_correction();
+  if (const int status = search_->estimate_line_slant(skew_correction); status != kOk) {
     return status;
   }
   if (const int status = measure_figure_runs(); status != kOk) return status;
@@ -104,7 +116,6 @@ int Kernel::prepare_lines() {
 
 int Kernel::prepare_line_work() {
   const std::uint32_t n = pane_.strokes().size();
-  skew_correction_ = 0;
   int status = feature_context_.reset(data_store_->raf_total_cells());
   text_.clear();
   if (status == kOk) status = text_.reserve_total(n);
@@ -118,10 +129,10 @@ int Kernel::prepare_line_work() {
 // trajectories are freed when this returns.
 int Kernel::add_stroke_figures() {
   const StrokeList& strokes = pane_.strokes();
-  const bool base_lines_given = params_.caller_base_lines != 0;
+  const bool base_lines_given = RequestSwitches(params_).baselines_given();
   TrajectoryList trajectories(strokes.size(), true);
-  int status =
-      stroke_feature_pass(strokes, trajectories, nullptr, params_.refine_trajectories != 0);
+  int status = stroke_feature_pass(strokes, trajectories, nullptr,
+                                   RequestSwitches(params_).refine_trajectories());
   if (status == kOk) status = search_->reserve_figure_pairs(strokes.size());
   for (std::uint32_t s = 0; status == kOk && s < strokes.size(); ++s) {
     const Trajectory* trajectory = trajectories.item_checked(s);
@@ -177,7 +188,7 @@ int Kernel::run_line_stages() {
 // list loaded, holding the engine lock so that no other kernel searches the
 // shared word lists at the same time.
 int Kernel::search_words() {
-  if (params_.word_pass == 0 || dictionaries_ == nullptr ||
+  if (!RequestSwitches(params_).word_box_search() || dictionaries_ == nullptr ||
       !dictionaries_->standard_dictionary().is_loaded()) {
     return kOk;
   }
@@ -198,7 +209,7 @@ void Kernel::reset() {
 }
 
 int Kernel::recognize_element(const FigureGroup& group, int line_height, int first, int last,
-                              LineGroup& line_group, AnswerList& out) {
+                              LineGroup& line_group, CandidateLists& out) {
   int status = feature_context_.reset(data_store_->raf_total_cells());
   if (status == kOk) {
     const bool debug_output = debug_mode_ != 0 && debug_mode_ != 3;

@@ -147,7 +147,7 @@ int Kernel::offer_letter(std::uint32_t i, bool* dropped) {
   }
   DynArray<PackedPoint> points;
   if ((status = search_->collect_output_points(i, points)) != kOk) return status;
-  turn_back_box(points.span(), skew_correction_, choice);
+  turn_back_box(points.span(), search_->skew_correction(), choice);
   if (const int answer = ask(params_, choice); answer != 0) return answer;
   if (choice.chosen == ResultChoice::kDrop) {
     *dropped = true;
@@ -209,7 +209,7 @@ int Kernel::offer_word(const LineRecord& line, WordEntry& word, ShiftState& stat
     status = search_->collect_figure_points({start->line, start->figure}, last, points);
   }
   if (status != kOk) return status;
-  turn_back_box(points.span(), skew_correction_, choice);
+  turn_back_box(points.span(), search_->skew_correction(), choice);
   if (const int answer = ask(params_, choice); answer != 0) return answer;
   word.chosen = choice.chosen;
   word.text.swap(choice.returned_text);

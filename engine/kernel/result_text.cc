@@ -4,6 +4,7 @@
 
 #include "engine/foundation/status.h"
 #include "engine/kernel/kernel.h"
+#include "engine/records/request_switches.h"
 
 namespace inkrec {
 namespace {
@@ -43,7 +44,7 @@ int Kernel::build_text() {
     if (answers == 0 || apply_shift_code(shift_state_, search_->first_code(i))) continue;
     std::uint32_t choice = case_choice(shift_state_);
     const bool inside_word = !text_.empty() && text_.back() != u' ';
-    if (choice == 0 && params_.word_pass != 0 && inside_word) choice = 2;
+    if (choice == 0 && RequestSwitches(params_).kind() && inside_word) choice = 2;
     if (choice != 0) {
       if (const int status = search_->set_code_choice(i, 0, choice); status != kOk) return status;
     }

@@ -33,26 +33,32 @@ int FigureGroup::assign(const FigureGroup& other) {
   if (this == &other) return kOk;
   FigureGroup copy(other.answers, other.geometry);
   if (copy_figure_list(other.figures, copy.figures) != kOk ||
-      copy.first_values.assign(other.first_values) != kOk ||
+      copy.relations.assign(other.relations) != kOk ||
       copy.second_values.assign(other.second_values) != kOk ||
       copy.members.assign(other.members) != kOk || copy.coverage.assign(other.coverage) != kOk ||
       copy.third_values.assign(other.third_values) != kOk ||
       copy.fourth_values.assign(other.fourth_values) != kOk ||
       copy.pair_cache.assign(other.pair_cache) != kOk ||
-      copy.punctuation_cache.assign(other.punctuation_cache) != kOk) {
+      copy.punctuation_cache.assign(other.punctuation_cache) != kOk ||
+      copy.test_cache.assign(other.test_cache) != kOk ||
+      copy.extents_cache.assign(other.extents_cache) != kOk) {
     return kOutOfMemory;
   }
+  copy.composites = other.composites;
   copy.index = other.index;
-  copy.limit = other.limit;
-  copy.value = other.value;
-  copy.segment_keys[0] = other.segment_keys[0];
-  copy.segment_keys[1] = other.segment_keys[1];
-  copy.segment_word = other.segment_word;
+  copy.relation_low = other.relation_low;
+  copy.relation_high = other.relation_high;
+  copy.inked_cells = other.inked_cells;
+  copy.inked_ramp = other.inked_ramp;
+  copy.flags = other.flags;
   copy.single = other.single;
   copy.box = other.box;
-  copy.segment_words[0] = other.segment_words[0];
-  copy.segment_words[1] = other.segment_words[1];
+  copy.exclusion_flags = other.exclusion_flags;
+  copy.break_after = other.break_after;
   copy.last = other.last;
+  copy.own_line = other.own_line;
+  copy.one_figure_mark = other.one_figure_mark;
+  copy.end_flag = other.end_flag;
   *this = std::move(copy);
   return kOk;
 }
@@ -64,21 +70,26 @@ void FigureGroup::reset() {
   second_values.clear();
   third_values.clear();
   fourth_values.clear();
-  segment_keys[0] = 0;
-  segment_keys[1] = 0;
-  segment_word = 0;
+  inked_cells = 0;
+  inked_ramp = 0;
+  flags = 0;
   members.clear();
   coverage.clear();
   single = 1;
-  segment_words[0] = 0;
-  segment_words[1] = 0;
+  exclusion_flags = 0;
+  break_after = 0;
   last = -1;
+  own_line = 0;
+  one_figure_mark = 0;
+  end_flag = 0;
 }
 
 void FigureGroup::destroy() {
   pair_cache.release();
   punctuation_cache.release();
-  first_values.release();
+  relations.release();
+  test_cache.release();
+  extents_cache.release();
   second_values.release();
   third_values.release();
   fourth_values.release();
@@ -144,6 +155,67 @@ int group_prepare_glyph(FigureGroup& group, bool trajectory_mode) {
   DynArray<PointRun*> runs;
   if (const int status = group_run_list(group, runs); status != kOk) return status;
   return group.geometry->prepare(runs.span(), trajectory_mode);
+}
+
+namespace {
+
+// The group's geometry with the runs of its figures in `runs`; null without
+// a geometry or when the runs cannot be listed.
+GlyphGeometry* element_geometry(FigureGroup& group, DynArray<PointRun*>& runs) {
+  if (group.geometry == nullptr || group_run_list(group, runs) != kOk) return nullptr;
+  return group.geometry;
+}
+
+}  // namespace
+
+const ProfileRaster* element_profile_raster(FigureGroup& group) {
+  DynArray<PointRun*> runs;
+  GlyphGeometry* geometry = element_geometry(group, runs);
+  return geometry == nullptr ? nullptr : &geometry->ensure_block_a(runs.span());
+}
+
+const WidthBlock* element_glyph_profile(FigureGroup& group) {
+  DynArray<PointRun*> runs;
+  GlyphGeometry* geometry = element_geometry(group, runs);
+  return geometry == nullptr ? nullptr : &geometry->ensure_block_c(runs.span());
+}
+
+const RasterGaps* element_glyph_block_b(FigureGroup& group) {
+  DynArray<PointRun*> runs;
+  GlyphGeometry* geometry = element_geometry(group, runs);
+  return geometry == nullptr ? nullptr : &geometry->ensure_block_b(runs.span());
+}
+
+const DescentBlock* element_glyph_block_d(FigureGroup& group, int reference_size, int closeness) {
+  DynArray<PointRun*> runs;
+  GlyphGeometry* geometry = element_geometry(group, runs);
+  return geometry == nullptr ? nullptr
+                             : &geometry->ensure_block_d(runs.span(), reference_size, closeness);
+}
+
+std::int32_t element_glyph_feature_1(FigureGroup& group, int reference_size, int closeness) {
+  const DescentBlock* block = element_glyph_block_d(group, reference_size, closeness);
+  return block == nullptr ? -1 : block->ordinary_count;
+}
+
+std::int32_t element_glyph_feature_2(FigureGroup& group, int reference_size, int closeness) {
+  const DescentBlock* block = element_glyph_block_d(group, reference_size, closeness);
+  return block == nullptr ? -1 : block->descending_runs;
+}
+
+std::uint8_t element_glyph_feature_3(FigureGroup& group, int reference_size, int closeness) {
+  const DescentBlock* block = element_glyph_block_d(group, reference_size, closeness);
+  return block == nullptr ? 0 : block->upper_mask;
+}
+
+std::uint8_t element_glyph_feature_4(FigureGroup& group, int reference_size, int closeness) {
+  const DescentBlock* block = element_glyph_block_d(group, reference_size, closeness);
+  return block == nullptr ? 0 : block->lower_mask;
+}
+
+std::int32_t element_glyph_feature_5(FigureGroup& group, int reference_size, int closeness) {
+  const DescentBlock* block = element_glyph_block_d(group, reference_size, closeness);
+  return block == nullptr ? 0 : static_cast<std::int32_t>(block->close_entries.size());
 }
 
 void element_set_baseline_pair(FigureGroup& group, const ReferenceBand& band) {

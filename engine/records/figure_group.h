@@ -19,6 +19,7 @@
 #include "engine/records/answer_list.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/glyph_geometry.h"
+#include "engine/records/pair_records.h"
 #include "engine/records/pair_table.h"
 
 namespace inkrec {
@@ -61,8 +62,8 @@ class FigureGroup {
 
   // Makes the group ready for reuse as a new candidate: index and last -1,
   // the second to fourth value arrays emptied, both bit sets cleared, the
-  // single flag set, the segmentation fields 0. The figure list, the first
-  // value array, limit, value, box and caches stay.
+  // single flag set, the flag words, the break and the marks 0. The figure
+  // list, the relation list and its bounds, the box and the caches stay.
   void reset();
   // Frees the caches, value arrays and bit sets and empties the figure list.
   void destroy();
@@ -83,26 +84,51 @@ class FigureGroup {
   // record is missing, -1 when memory runs out (*value is then unchanged).
   int scan_members(const PairTable& table, const FigureGroup& other, std::int32_t* value) const;
 
+  // Bits of `flags`.
+  static constexpr std::uint32_t kSecondLinkSet = 1;  // a figure's second link field is set
+  static constexpr std::uint32_t kFirstLinkSet = 2;   // a figure's first link field is set
+  static constexpr std::uint32_t kNotInCovers = 16;   // no cover takes the group
+  // Bit of `exclusion_flags`.
+  static constexpr std::uint32_t kExcluded = 2;  // no cover takes the group
+  // Values of `break_after`.
+  static constexpr std::uint32_t kSpaceAfter = 1;
+  static constexpr std::uint32_t kLineBreakAfter = 2;
+
   PtrArray<FigureRecord> figures{16, false};
-  GlyphGeometry* geometry;  // prepared from the figures by group_prepare_glyph
-  AnswerList* answers;      // the readings found for the group
-  std::int32_t index = -1;  // the group's number in its segmentation
-  DynArray<std::int32_t> first_values;
-  std::int16_t limit = 32767;
-  std::int16_t value = 0;
+  GlyphGeometry* geometry;           // prepared from the figures by group_prepare_glyph
+  AnswerList* answers;               // the readings found for the group
+  AnswerList* composites = nullptr;  // readings as a composite letter; not owned
+  std::int32_t index = -1;           // the group's number in its segmentation (its id)
+  // The partners found by the pair relations, and the least and greatest
+  // measure of their bit-1 relations.
+  DynArray<PairRelation> relations;
+  std::int16_t relation_low = 32767;
+  std::int16_t relation_high = 0;
   DynArray<std::int32_t> second_values;
-  std::uint16_t segment_keys[2] = {0, 0};
-  std::uint32_t segment_word = 0;
+  // Written by the letter evaluation: the number of inked feature cells and
+  // its ramp value.
+  std::uint16_t inked_cells = 0;
+  std::uint16_t inked_ramp = 0;
+  std::uint32_t flags = 0;
   BitSet members;           // the member figures' indices in the pair table
-  BitSet coverage;          // the elementary units covered
+  BitSet coverage;          // the elementary units covered (candidate positions)
   std::uint8_t single = 1;  // counts as one unit whatever its coverage
   DynArray<std::int32_t> third_values;
   DynArray<std::int32_t> fourth_values;
   Box16 box;
-  DynArray<PairCacheEntry> pair_cache;  // pair scoring against neighbours
+  // The group's results against its neighbours, the group being the
+  // earlier of each pair: the pair scores, the punctuation rule, the pair
+  // test and the pair extents.
+  DynArray<PairCacheEntry> pair_cache;
   DynArray<PunctuationCacheEntry> punctuation_cache;
-  std::uint32_t segment_words[2] = {0, 0};
+  DynArray<PairTestEntry> test_cache;
+  DynArray<PairExtentsEntry> extents_cache;
+  std::uint32_t exclusion_flags = 0;
+  std::uint32_t break_after = 0;  // 0, kSpaceAfter or kLineBreakAfter
   std::int32_t last = -1;
+  std::uint8_t own_line = 0;         // the group stands on a line of its own
+  std::uint8_t one_figure_mark = 0;  // formed as a single small mark
+  std::uint8_t end_flag = 0;         // the group ends a letter path
 };
 
 // to = a copy of from, element by element when from owns its elements: 0,
@@ -121,6 +147,25 @@ int group_run_list(const FigureGroup& group, DynArray<PointRun*>& runs);
 // prepare): -2 without a geometry or with a null figure, -1 when the run
 // list cannot be made, else the result of the preparation.
 int group_prepare_glyph(FigureGroup& group, bool trajectory_mode);
+
+// The blocks of the group's geometry, computed on first use over its
+// figures' runs: the profile raster, the mean widths (whose first value is
+// the mean row width in percent), the gap statistics and the descent block
+// for letters of the reference size. Null without a geometry, with a null
+// figure, or when the run list cannot be made.
+const ProfileRaster* element_profile_raster(FigureGroup& group);
+const WidthBlock* element_glyph_profile(FigureGroup& group);
+const RasterGaps* element_glyph_block_b(FigureGroup& group);
+const DescentBlock* element_glyph_block_d(FigureGroup& group, int reference_size, int closeness);
+// Of the descent block: 1 the number of ordinary entries (the segment
+// count), 2 the number of descending runs met, 3 and 4 the upper and lower
+// masks of the ordinary entries (the two segment masks), 5 the number of
+// entries found close to their neighbour. Without a block: -1, -1, 0, 0, 0.
+std::int32_t element_glyph_feature_1(FigureGroup& group, int reference_size, int closeness);
+std::int32_t element_glyph_feature_2(FigureGroup& group, int reference_size, int closeness);
+std::uint8_t element_glyph_feature_3(FigureGroup& group, int reference_size, int closeness);
+std::uint8_t element_glyph_feature_4(FigureGroup& group, int reference_size, int closeness);
+std::int32_t element_glyph_feature_5(FigureGroup& group, int reference_size, int closeness);
 
 // The group's geometry takes the band unless a set band is already there;
 // nothing for a group without geometry.

@@ -85,6 +85,10 @@ int FigureRecord::copy_construct(const FigureRecord& other) {
   std::copy(std::begin(other.link_references), std::end(other.link_references),
             copy.link_references);
   copy.link_kind = other.link_kind;
+  copy.position = other.position;
+  copy.own_line = other.own_line;
+  copy.flag_byte = other.flag_byte;
+  copy.flag_word = other.flag_word;
   *this = std::move(copy);
   return kOk;
 }
@@ -206,6 +210,37 @@ int sort_stroke_answers(StrokeAnswers** records, std::int32_t count) {
 int sort_records_364(PtrArray<StrokeAnswers>& records) {
   if (records.empty()) return kOk;
   return sort_stroke_answers(records.data(), static_cast<std::int32_t>(records.size()));
+}
+
+FigureRecord* find_figure_by_body_index(const PtrArray<FigureRecord>& figures,
+                                        std::uint16_t body_index) {
+  for (FigureRecord* figure : figures) {
+    if (figure != nullptr && figure->number == body_index) return figure;
+  }
+  return nullptr;
+}
+
+FigureRecord* find_figure_by_position(const PtrArray<FigureRecord>& figures,
+                                      std::uint16_t position) {
+  for (FigureRecord* figure : figures) {
+    if (figure != nullptr && figure->position == position) return figure;
+  }
+  return nullptr;
+}
+
+int sort_figures_by_position(PtrArray<FigureRecord>& figures) {
+  for (const FigureRecord* figure : figures) {
+    if (figure == nullptr) return kBadArgument;
+  }
+  const auto comes_after = [](const FigureRecord* x, const FigureRecord* y) {
+    if (x->position != y->position) return x->position > y->position;
+    const bool x_read = !x->candidates[0].answers().empty();
+    const bool y_read = !y->candidates[0].answers().empty();
+    if (x_read != y_read) return !x_read;
+    return x_read && x->candidates[0].best_total() < y->candidates[0].best_total();
+  };
+  sort_pointer_array(figures.data(), static_cast<std::int32_t>(figures.size()), comes_after);
+  return kOk;
 }
 
 }  // namespace inkrec

@@ -63,8 +63,14 @@ struct StrokeRecord {
 // Prepares the record's geometry from its own run.
 int figure_prepare_glyph(StrokeRecord& figure, bool trajectory_mode);
 
+// The four candidate lists of a figure, as the letter evaluation fills
+// them: letters (readings with a character code), marks (readings without
+// one), and the full letter and mark lists, kept whole in extended output.
+inline constexpr std::size_t kCandidateLists = 4;
+using CandidateLists = std::array<AnswerList, kCandidateLists>;
+
 struct FigureRecord : StrokeRecord {
-  static constexpr std::size_t kCandidateLists = 4;
+  static constexpr std::size_t kCandidateLists = inkrec::kCandidateLists;
 
   FigureRecord() = default;
 
@@ -77,7 +83,7 @@ struct FigureRecord : StrokeRecord {
   int copy_construct(const FigureRecord& other);
 
   // Four lists of at most 20 answers each.
-  std::array<AnswerList, kCandidateLists> candidates;
+  CandidateLists candidates;
   // The three search keys: the stroke's index in the strokes array, the
   // piece's position along its stroke, and a second piece key kept equal to
   // the piece.
@@ -92,6 +98,13 @@ struct FigureRecord : StrokeRecord {
   std::int32_t link_references[4] = {-1, 0, -1, 0};
   std::int32_t link_kind = 0;
   DynArray<std::uint16_t> codes;  // character codes attached to the figure
+  // The letter search's marks: the figure's place in its line's candidate
+  // order (0xFFFF before the order is made), whether it stands on a line
+  // of its own, and a flag byte and word (bit 1 of the word is tested).
+  std::uint16_t position = kNoKey16;
+  std::uint8_t own_line = 0;
+  std::uint8_t flag_byte = 0;
+  std::uint32_t flag_word = 0;
 };
 
 struct StrokeAnswers : StrokeRecord {
@@ -122,6 +135,18 @@ StrokeRecord* find_stroke_record_b(DynArray<StrokeRecord>& strokes, std::uint16_
 // By order key / by number, both compared as signed 16-bit values.
 StrokeRecord* find_by_key12(const PtrArray<StrokeRecord>& strokes, std::int16_t key);
 StrokeRecord* find_by_key10(const PtrArray<StrokeRecord>& strokes, std::int16_t number);
+
+// The first figure whose body index (its number) / candidate position is
+// the value; null slots are passed over; null when none.
+FigureRecord* find_figure_by_body_index(const PtrArray<FigureRecord>& figures,
+                                        std::uint16_t body_index);
+FigureRecord* find_figure_by_position(const PtrArray<FigureRecord>& figures,
+                                      std::uint16_t position);
+
+// Sorts in place by candidate position and, for equal positions, the
+// figure whose first letter reading has the greater total first (a figure
+// without one last). Not stable. 0; -2 at a null slot.
+int sort_figures_by_position(PtrArray<FigureRecord>& figures);
 
 // Destroys the records index..index + n - 1 and closes the gap: 0, or -2
 // with the array unchanged when the range passes the end.

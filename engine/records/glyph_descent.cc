@@ -84,15 +84,17 @@ void merge_entry(DescentEntry& into, const DescentEntry& next, int gap) {
       int_sqrt(static_cast<std::int32_t>(std::min<std::int64_t>(squares, INT32_MAX))));
 }
 
-// Adds the descending runs of one run to the block: every one counts, the
-// tall ones become entries, and entries of the run closer than a sixth of
-// the letter size are joined. -1 when the entries cannot grow.
-int find_descents(const PointRun& run, int reference_size, DescentBlock& block) {
+// Adds the descending runs of one run to the entries: every one counts in
+// runs_met, the tall ones become entries, and entries of the run closer
+// than a sixth of the letter size are joined. -1 when the entries cannot
+// grow.
+int find_descents(const PointRun& run, int reference_size, DynArray<DescentEntry>& entries,
+                  std::int32_t& runs_met) {
   const PointRecord* points = run.points;
   const auto y = [points](std::int32_t i) { return points[i].point.y; };
   // Entries keep 16-bit point indices.
   const std::int32_t count = std::min<std::int32_t>(run.count, INT16_MAX + 1);
-  const std::uint32_t first_of_run = block.entries.size();
+  const std::uint32_t first_of_run = entries.size();
   std::int32_t i = 0;
   while (i + 1 < count) {
     if (y(i + 1) <= y(i)) {
@@ -101,11 +103,11 @@ int find_descents(const PointRun& run, int reference_size, DescentBlock& block) 
     }
     const std::int32_t start = i;
     while (i + 1 < count && y(i + 1) >= y(i)) ++i;
-    ++block.descending_runs;
+    ++runs_met;
     if (y(i) - y(start) <= reference_size / 3) continue;
     const DescentEntry entry = make_entry(points, start, i, reference_size);
-    if (block.entries.size() > first_of_run) {
-      DescentEntry& previous = block.entries.back();
+    if (entries.size() > first_of_run) {
+      DescentEntry& previous = entries.back();
       const int gap = octagonal_length(start_point(entry).x - end_point(previous).x,
                                        start_point(entry).y - end_point(previous).y);
       if (gap <= reference_size / 6) {
@@ -113,7 +115,7 @@ int find_descents(const PointRun& run, int reference_size, DescentBlock& block) 
         continue;
       }
     }
-    if (block.entries.push_back(entry) != kOk) return kOutOfMemory;
+    if (entries.push_back(entry) != kOk) return kOutOfMemory;
   }
   return kOk;
 }
@@ -340,13 +342,22 @@ void DescentClassifier::mark_upper_and_lower() {
 
 }  // namespace
 
+int analyse_glyph_directions(const PointRun& run, int reference_size, DynArray<DirectionRun>& runs,
+                             std::int32_t* runs_met) {
+  if (run.empty() || run.count < 2) return kOutOfMemory;
+  std::int32_t met = 0;
+  const int status = find_descents(run, reference_size, runs, met);
+  if (runs_met != nullptr) *runs_met += met;
+  return status;
+}
+
 void compute_descent_block(const GlyphGeometry& geometry, RunList runs, int reference_size,
                            int closeness, DescentBlock& block) {
   block.reset();
   block.descending_runs = 0;
   for (const PointRun* run : runs) {
     if (run == nullptr || run->empty() || run->count < 2) continue;
-    if (find_descents(*run, reference_size, block) != kOk) break;
+    if (find_descents(*run, reference_size, block.entries, block.descending_runs) != kOk) break;
   }
   DescentClassifier(geometry, reference_size, closeness, block).run();
 }

@@ -23,6 +23,18 @@ int compute_direction_statistics(GlyphGeometry& geometry, RunList runs, bool tra
 // point records: 0, or -2 for a missing run.
 int compute_feature_masks(GlyphGeometry& geometry, RunList runs);
 
+// One descending run of a figure's ink: from where the stroke turns down to
+// where it turns up again.
+using DirectionRun = DescentEntry;
+
+// Appends the descending runs of one run that are taller than a third of
+// the reference size, joined across gaps of at most a sixth of it, in run
+// order; every descending run met, tall or not, adds 1 to *runs_met when it
+// is given. 0; -1 for a run of fewer than 2 points or when the list cannot
+// grow (what was found stays).
+int analyse_glyph_directions(const PointRun& run, int reference_size, DynArray<DirectionRun>& runs,
+                             std::int32_t* runs_met);
+
 // Fills the descent block of the figure made of the runs: its descending
 // runs taller than a third of the reference size, joined across gaps of at
 // most a sixth of it, and their classification (neighbours closer than

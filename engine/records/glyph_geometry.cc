@@ -80,6 +80,8 @@ int GlyphGeometry::copy(const GlyphGeometry& other) {
   gaps_ = other.gaps_;
   descent_ready_ = other.descent_ready_;
   descent_ = std::move(descent);
+  mark_ready_ = other.mark_ready_;
+  mark_ = other.mark_;
   return kOk;
 }
 
@@ -113,6 +115,7 @@ void GlyphGeometry::reset() {
   widths_ready_ = false;
   gaps_ready_ = false;
   descent_ready_ = false;
+  mark_ready_ = false;
   raster_.reset();
   descent_.reset();
 }
@@ -277,6 +280,16 @@ const DescentBlock& GlyphGeometry::ensure_block_d(RunList runs, int reference_si
     descent_ready_ = true;
   }
   return descent_;
+}
+
+// A geometry whose runs hold no point keeps the block as constructed.
+const MarkBlock& GlyphGeometry::ensure_block_m(RunList runs) {
+  if (!mark_ready_) {
+    mark_ = MarkBlock();
+    compute_mark_block(runs, bounding_box(), direction.overall_direction, mark_);
+    mark_ready_ = true;
+  }
+  return mark_;
 }
 
 int GlyphGeometry::unclassified_entries(DynArray<DescentEntry>& out) const {

@@ -5,8 +5,9 @@
 // prepare() computes it from the figure's runs: the extreme points, the
 // length-weighted centroids and ink length, and, through the shape analysis
 // (glyph_direction.h), the direction statistics, shape class and feature
-// masks. Four costlier blocks (the profile raster, its gap statistics, the
-// mean widths and the descent block) are computed on first read from the run
+// masks. Five costlier blocks (the profile raster, its gap statistics, the
+// mean widths, the descent block and the mark block) are computed on first
+// read from the run
 // list the reader gives and kept behind their flags until the next prepare()
 // or reset(). The reference band (the text line's baseline pair) is set once
 // and survives both. The extreme points refer to point records the geometry
@@ -19,6 +20,7 @@
 #include "engine/foundation/box16.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
+#include "engine/records/mark_block.h"
 #include "engine/records/point_run.h"
 #include "engine/records/profile_raster.h"
 
@@ -165,7 +167,7 @@ class GlyphGeometry {
   // Extreme points and centroids of one run, then reset(): 0, or -8 for a
   // run without points.
   int prepare_run(PointRun run);
-  // Clears the four block flags and empties the raster and the descent
+  // Clears the five block flags and empties the raster and the descent
   // block; the next read of each block computes it again.
   void reset();
 
@@ -186,6 +188,9 @@ class GlyphGeometry {
   // The descent block for letters of the reference size, with neighbouring
   // runs closer than the closeness distance counted as close.
   const DescentBlock& ensure_block_d(RunList runs, int reference_size, int closeness);
+
+  // The measures of the ink as a mark (mark_block.h).
+  const MarkBlock& ensure_block_m(RunList runs);
 
   // Appends the ordinary entries of the descent block: 0; -2 while the
   // block is not computed; -1 when the list cannot grow.
@@ -219,6 +224,8 @@ class GlyphGeometry {
   RasterGaps gaps_;
   bool descent_ready_ = false;
   DescentBlock descent_;
+  bool mark_ready_ = false;
+  MarkBlock mark_;
 };
 
 }  // namespace inkrec

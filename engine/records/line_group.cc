@@ -103,6 +103,18 @@ int LineGroup::add_element(DynArray<LineGroup>& groups, const PtrArray<FigureRec
   return set_group_of_figures(element.figures, g);
 }
 
+int line_group_add_element(DynArray<LineGroup>& groups, std::uint32_t g, FigureGroup& result) {
+  LineGroup* group = groups.item_checked(g);
+  if (group == nullptr) return kBadArgument;
+  if (group->letter_groups.push_back(&result) != kOk) return kOutOfMemory;
+  for (FigureRecord* figure : result.figures) {
+    if (figure == nullptr) return kBadArgument;
+    if (const int status = add_figure_once(*group, *figure); status != kOk) return status;
+    set_line_group(*figure, g);
+  }
+  return kOk;
+}
+
 int line_groups_merge(DynArray<LineGroup>& groups, const PtrArray<FigureRecord>& a,
                       const PtrArray<FigureRecord>& b, std::uint32_t i, std::uint32_t j) {
   if (i >= groups.size() || j >= groups.size() || i == j) return kBadArgument;

@@ -46,8 +46,14 @@ class LineGroup {
 
   PtrArray<FigureRecord> figures{16, false};
   PtrArray<ElementRecord> elements{16, false};
+  // As a word group of a text line: its letter results (sorted by their
+  // least position), the chain of them chosen to read the group (its
+  // cover) and, in the debug mode that records them, the other chains
+  // that covered it. None of them owns a result.
   PtrArray<FigureGroup> letter_groups{16, false};
   std::uint32_t words[4] = {0, 0, 0, 0};
+  PtrArray<FigureGroup> cover{16, false};
+  DynArray<PtrArray<FigureGroup>> alternatives;
 };
 
 // Merges group j into group i: j's figures and elements (and the figures of
@@ -58,6 +64,13 @@ class LineGroup {
 // list cannot grow.
 int line_groups_merge(DynArray<LineGroup>& groups, const PtrArray<FigureRecord>& a,
                       const PtrArray<FigureRecord>& b, std::uint32_t i, std::uint32_t j);
+
+// Puts a letter result into group g: the result joins the group's letter
+// results and each of its figures the group's figures (unless the group
+// holds a figure with that number), all of them taking group index g. -2
+// for g out of range or a null figure; -1 when a list cannot grow (what was
+// added stays).
+int line_group_add_element(DynArray<LineGroup>& groups, std::uint32_t g, FigureGroup& result);
 
 // Destroys groups index..index + n - 1 and closes the gap: 0, or -2 when
 // the range passes the end.

@@ -7,7 +7,9 @@
 #include <optional>
 
 #include "engine/foundation/interval_relation.h"
+#include "engine/foundation/status.h"
 #include "engine/foundation/values.h"
+#include "engine/records/figure_group.h"
 #include "engine/records/figure_records.h"
 
 namespace inkrec {
@@ -16,6 +18,16 @@ void FigureView::init(StrokeRecord& figure) {
   raster = &figure.glyph_block_a();
   box = figure.geometry.bounding_box();
   centroid = &figure.geometry.centroid;
+}
+
+int FigureView::init_from_element(FigureGroup& group) {
+  if (group.geometry == nullptr) return kBadArgument;
+  DynArray<PointRun*> runs;
+  if (const int status = group_run_list(group, runs); status != kOk) return status;
+  raster = &group.geometry->ensure_block_a(runs.span());
+  box = group.geometry->bounding_box();
+  centroid = &group.geometry->centroid;
+  return kOk;
 }
 
 namespace {

@@ -16,11 +16,16 @@
 
 namespace inkrec {
 
+class FigureGroup;
 struct StrokeRecord;
 
 struct FigureView {
   // The figure's raster (built on first use), box and centroid.
   void init(StrokeRecord& figure);
+  // The same of a group's geometry over its figures: 0, or -2 when the
+  // group has no geometry or a null figure, -1 when its runs cannot be
+  // listed (the view is then left as it was).
+  int init_from_element(FigureGroup& group);
 
   const ProfileRaster* raster = nullptr;
   Box16 box;

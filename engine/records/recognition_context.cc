@@ -1,5 +1,4 @@
-// The line work of a run and the members of its context that the
-// bodies-and-links splitter reads.
+// The line work of a run and the members of its context.
 
 #include "engine/records/recognition_context.h"
 
@@ -13,6 +12,19 @@ void LineWork::clear() {
   settings = SegmentationSettings();
   statistics = PaneStatistics();
   stroke_pairs.reserve(0);
+  figure_pairs.reserve(0);
+  mean_gap = 0;
+  skew_correction = 0;
 }
+
+std::int16_t RecognitionContext::line_slant_angle() const {
+  return work_->settings.slant_angle < 1 ? 90 : work_->settings.slant_angle;
+}
+
+std::int32_t RecognitionContext::mean_gap() const { return work_->mean_gap; }
+
+void RecognitionContext::set_mean_gap(std::int32_t gap) { work_->mean_gap = gap; }
+
+void RecognitionContext::release_line_objects() { inkrec::release_line_objects(work_->text_lines); }
 
 }  // namespace inkrec

@@ -50,6 +50,12 @@ struct LineWork {
   SegmentationSettings settings;
   PaneStatistics statistics;
   PairTable stroke_pairs;
+  PairTable figure_pairs;
+  std::int32_t mean_gap = 0;
+  // Degrees the ink of the run was turned by, all corrections together
+  // (the pane's skew search and the rotation of the lines): the one angle
+  // the result boxes are turned back by.
+  std::int32_t skew_correction = 0;
 };
 
 class RecognitionContext {
@@ -84,8 +90,8 @@ class RecognitionContext {
   // Pair measures between strokes.
   PairTable& pair_table() { return work_->stroke_pairs; }
 
-  // For every TextLine in order, empties the result array of each of the
-  // line's letter objects.
+  // For every TextLine in order, empties the covers and alternatives of its
+  // word groups; the letter results stay with their lines.
   void release_line_objects();
 
  private:

@@ -33,6 +33,17 @@ class RunKernel {
   // Hands the links as the named pass of the split left them to the
   // kernel's observer, when it has one.
   virtual void after_split_pass(const DynArray<FigureRecord>& links, std::u16string_view pass) = 0;
+  // The stop flag (another thread asked the run to end: the stages return
+  // 4034) and the quick flag (the searches settle for what they have).
+  virtual bool stop_flag() const = 0;
+  virtual bool quick_flag() const = 0;
+  // The kernel's hook, asked before a group is evaluated with the letter
+  // size and the line angle: non-zero keeps the full candidate lists too
+  // (extended output); 0 without a hook.
+  virtual int extended_output(int size, int line_angle) = 0;
+  // Asked in the debug mode after a group's evaluation: non-zero hands out
+  // the full lists instead of the chosen entries; 0 without a hook.
+  virtual int full_debug_output() = 0;
 };
 
 }  // namespace inkrec

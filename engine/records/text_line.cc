@@ -56,6 +56,21 @@ void TextLine::clear() {
   strokes.clear();
   part.clear();
   id = 0;
+  word_groups.clear();
+  candidates.remove_all();
+  letter_results.remove_all();
+  tall_letter_height = 1;
+  body_height = 1;
+  reference_height = 1;
+}
+
+void release_line_objects(DynArray<TextLine>& lines) {
+  for (TextLine& line : lines) {
+    for (LineGroup& group : line.word_groups) {
+      group.cover.remove_all();
+      group.alternatives.clear();
+    }
+  }
 }
 
 int TextLine::add_stroke(std::uint16_t stroke) {

@@ -1,11 +1,14 @@
 // TextLine: one line of writing as the line pass finds it: three line fits
 // through points of the line, its box, the sorted indices of its strokes,
-// its id, and the line part that holds the line's figures for the letter
-// search. TextLineList: the lines of a recognition with the skew
-// correction applied to them.
+// its id, the line part that holds the line's figures for the letter
+// search, and the letter search's work on the line: its candidate figures,
+// the letter results made for them and its word groups. TextLineList: the
+// lines of a recognition with the skew correction applied to them.
 //
 // What each of the three fits holds is the line pass's choice; the
-// bodies-and-links rules read the first. Lines are moved freely; copies go
+// bodies-and-links rules read the first. A line owns its letter results;
+// its candidates belong to the line work's figures, and its word groups
+// only point at figures and results. Lines are moved freely; copies go
 // through assign(), which reports running out of memory.
 #pragma once
 
@@ -16,7 +19,9 @@
 #include "engine/foundation/ptr_array.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/keyed_groups.h"
+#include "engine/records/letter_result.h"
 #include "engine/records/line_fit.h"
+#include "engine/records/line_group.h"
 
 namespace inkrec {
 
@@ -38,11 +43,13 @@ struct LinePart {
 
 class TextLine {
  public:
-  // 0, or -1 with this line unchanged.
+  // Becomes a copy of the line as the line pass made it: 0, or -1 with this
+  // line unchanged. The letter search's work (candidates, results, word
+  // groups and reference heights) is not copied: a copy starts without it.
   int assign(const TextLine& other);
 
   // Empties the line for reuse: fits, box, stroke list (its buffer kept),
-  // line part and id.
+  // line part, id and the letter search's work, whose results it frees.
   void clear();
 
   // Adds a stroke index, keeping the indices in ascending order: 0, or -1
@@ -58,7 +65,21 @@ class TextLine {
   std::int16_t id = 0;
   LinePart part;
   std::uint32_t words[2] = {0, 0};
+
+  PtrArray<FigureRecord> candidates{16, false};  // the line's figures, in the search's order
+  PtrArray<LetterResult> letter_results{16, true};
+  DynArray<LineGroup> word_groups;
+  // The heights the letter search measures on the line: of its tall
+  // letters, of the letters' bodies, and the one the case choice compares
+  // a letter with; 1 until measured, never 0.
+  std::int16_t tall_letter_height = 1;
+  std::int16_t body_height = 1;
+  std::int16_t reference_height = 1;
 };
+
+// Empties the covers and alternatives of every word group of the lines;
+// the letter results stay with their lines.
+void release_line_objects(DynArray<TextLine>& lines);
 
 struct TextLineList {
   DynArray<TextLine> lines;

@@ -15,9 +15,10 @@ class RecognitionContext;
 // Scores the pair (earlier, later) with the pair rules, reading answer
 // later_answer of the later group and earlier_answer of the earlier one; size
 // and slant come from the context's line measures and position is the later
-// group's place in its chain. The result is looked up first in the later
-// group's pair cache (keyed by the earlier group's index and the packed pair
-// key) and a newly computed one is stored there. Writes the cost (to be added
+// group's place in its chain. The result is looked up first in the earlier
+// group's pair cache (keyed by the later group's index and the packed pair
+// key) and a newly computed one is stored there: the results of a pair live
+// in the earlier group of the pair and go with it. Writes the cost (to be added
 // to the chain's pair cost) through `cost` and returns 0, or returns the
 // scorer's non-zero status.
 int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int later_answer,

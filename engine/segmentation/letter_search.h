@@ -13,7 +13,9 @@
 // A recognition or line request runs between begin_run and end_run (the
 // recognition context of that call); the lists stay until the next
 // reset_line_work or clear_line_work. Only the thread running the kernel
-// calls it.
+// calls it. The letter results belong to the text lines that made them;
+// the fragment lists of the lines and the output list only point at them.
+// LineLetterSearch is the kernel's own.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +25,7 @@
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
 #include "engine/foundation/ptr_array.h"
+#include "engine/records/figure_records.h"
 #include "engine/records/point_run.h"
 
 namespace inkrec {
@@ -79,8 +82,8 @@ class LineFragments {
   // The letter search over the line; the first sweep runs the line's
   // preparatory passes first. 4034 when the kernel's stop flag is set.
   virtual int run_passes(bool first_sweep) = 0;
-  // Appends the line's fragments, in order, to the output list, which owns
-  // them from then on.
+  // Appends the line's fragments, in order, to the output list (which
+  // does not own them).
   virtual int move_to_output() = 0;
   virtual std::uint32_t count() const = 0;
   // The gaps between fragment k and fragment k + 1.
@@ -113,6 +116,10 @@ class LetterSearch {
   virtual int estimate_line_slant(bool skew_search) = 0;
   // The runs of point records the figures hold.
   virtual int figure_runs(DynArray<PointRun*>& out) = 0;
+  // Degrees the run's ink was turned by, every correction together; the
+  // result boxes are turned back by it. 0 when a run's work is reset.
+  virtual std::int32_t skew_correction() const = 0;
+  virtual void add_skew_correction(std::int32_t degrees) = 0;
 
   // ---- Reading order, figures and lines.
   // The stroke records of the line group, in their order.
@@ -132,7 +139,8 @@ class LetterSearch {
   virtual void set_mean_gap(std::int32_t gap) = 0;
 
   // ---- The line loop and the stages after it.
-  // Empties the results of the letter objects of every TextLine.
+  // Empties the covers and alternatives of every TextLine's word groups;
+  // the letter results stay.
   virtual void release_line_objects() = 0;
   // The fragment state of TextLine `line`: -2 when there is no such line.
   virtual int begin_line(std::uint32_t line, std::unique_ptr<LineFragments>* out) = 0;
@@ -152,7 +160,7 @@ class LetterSearch {
   // Its address as the kernel hands it out; null while there is none.
   virtual void* fig_out_list() = 0;
   virtual std::uint32_t output_count() const = 0;
-  // Empties the list, deleting its fragments.
+  // Empties the list; its fragments stay with their lines.
   virtual void clear_output() = 0;
   virtual int remove_output(std::uint32_t i) = 0;
   // The number of answers of entry i.
@@ -196,10 +204,11 @@ class LetterSearch {
   virtual const StrokeRecord* stroke_record(std::uint32_t s) const = 0;
 
   // ---- Services the letter search gives the kernel.
-  // Classifies a stroke group whose features the kernel computed: 4034 when
-  // the stop flag is seen, 4007 when no CharSet is active.
+  // Classifies a stroke group whose features the kernel computed into the
+  // four candidate lists: 4034 when the stop flag is seen, 4007 when no
+  // CharSet is active.
   virtual int recognize_figure_group(RunKernel& kernel, int first, int last, LineGroup& line_group,
-                                     AnswerList& out) = 0;
+                                     CandidateLists& out) = 0;
   // Marks in `letters` every letter that may follow the prefix (the codes
   // so far and a mode word), from the class tables and the word lists.
   virtual int allowed_letters_for_prefix(RunKernel& kernel, const DynArray<std::uint16_t>& prefix,

@@ -88,7 +88,7 @@ typedef int (*crResultCallback)(crResultChoice* choice, void* context);
 /*
  * The recognition request. A kernel starts with: callback null,
  * delivery_mode 0, third_word 100, context null, mode 0, switches 1, 1, 0,
- * 0, 0, 1, 1, 0, 1, 0, no buffer.
+ * 0, 0, 1, 1, 1, 1, 0, no buffer.
  */
 typedef struct crRecognitionParams {
   crResultCallback callback;
@@ -104,12 +104,13 @@ typedef struct crRecognitionParams {
   uint8_t cursive_split;       /* split cursive strokes into bodies and links */
   uint8_t caller_base_lines;   /* every stroke carries its base lines (else 4035) */
   uint8_t skew_search;         /* straighten tilted ink first */
-  uint8_t skew_allowed;        /* without it the skew search does nothing */
-  uint8_t third_switch;        /* stored only */
+  uint8_t skew_allowed;        /* the strokes come in the order they were written */
+  uint8_t layout_switch;       /* line grouping by writing order, joined strokes,
+                                  word breaks, segment tests */
   uint8_t refine_trajectories; /* refine the trajectory step of the strokes */
-  uint8_t letter_search_switch;
-  char16_t* result_buffer; /* receives the text, 0-terminated */
-  int32_t result_size;     /* units in result_buffer, terminator included */
+  uint8_t strict_switch;       /* every letter in its second case, strict pair kinds */
+  char16_t* result_buffer;     /* receives the text, 0-terminated */
+  int32_t result_size;         /* units in result_buffer, terminator included */
 } crRecognitionParams;
 
 /* The database records, as stored in the data file. */
@@ -145,16 +146,16 @@ typedef struct crVariant {
   uint16_t id;
   uint16_t shape_id;
   uint16_t menuc;
-  uint8_t aux_byte1;
-  uint8_t aux_byte2;
+  uint8_t copybook_group;          /* 0: the variant stands alone */
+  uint8_t copybook_representative; /* its shape stands for its group */
   uint16_t etalon_id;
   uint8_t special_recognition;
-  uint8_t aux_byte3;
-  uint16_t aux_word1;
+  uint8_t height_flag;  /* 2: not for letters under 7/10 of the line's height */
+  uint16_t second_code; /* a further character code */
   uint16_t aux_word2;
   uint32_t properties;
   uint16_t aux_codes[3];
-  uint8_t aux_byte4;
+  uint8_t cursive_flag; /* a cursive form */
   uint8_t aux_byte5;
 } crVariant;
 
@@ -165,13 +166,19 @@ typedef struct crComplexVariant {
   uint32_t kind;
   uint16_t id;
   uint16_t menuc;
-  uint16_t reference_id;
-  uint16_t detail_shape_id;
-  uint8_t cnt;
+  uint16_t reference_id;    /* the first part's shape */
+  uint16_t detail_shape_id; /* the second part's shape */
+  uint8_t cnt;              /* copies of the second part */
   uint8_t group;
   uint8_t show;
-  uint8_t rec_mode;
-  uint8_t carried_tail[20];
+  uint8_t rec_mode;         /* the composite rule's mode, 0 or 1 */
+  uint16_t symbol_id;       /* the symbol of the composite reading */
+  uint16_t whole_shape_id;  /* 0: drawn from its two parts */
+  uint16_t first_component; /* character codes of the two parts */
+  uint16_t second_component;
+  int16_t tolerance;
+  uint8_t pass_flag; /* a rule only with the body-and-link switch */
+  uint8_t carried[9];
 } crComplexVariant;
 
 typedef struct crRaf {
@@ -187,9 +194,18 @@ typedef struct crRaf {
 typedef struct crShapeInfoBlock {
   uint16_t id;
   char name[14];
-  int8_t stats[4];
-  uint16_t value;
-  uint8_t reserved[10];
+  int8_t stats[4];      /* top and bottom offsets of the samples: from their
+                           height, then from their guides (the height ramp) */
+  int16_t height_limit; /* percent of the letter size; 0 none */
+  int8_t width_factor;
+  int8_t height_factor;
+  int8_t minima_limit;
+  int8_t maxima_limit;
+  int8_t count_limit;
+  int8_t segment_count;
+  uint8_t segment_masks[2];
+  uint8_t min_second_count;
+  uint8_t reserved;
 } crShapeInfoBlock;
 
 /* A shape's description and the number of its samples. */
@@ -380,8 +396,8 @@ INKREC_API int crmSetShiftState(uint16_t state);
  * copied. 0; also 0, with nothing written, when either pointer is null.
  */
 INKREC_API int crGetActiveCharSets(uint32_t* ids, uint32_t* count);
-/* The address of the kernel's list of recognised fragments (opaque; null
- * while the segmentation keeps none). */
+/* The address of the kernel's list of recognised fragments (opaque), which
+ * lives as long as the kernel. */
 INKREC_API int crmGetFigOutList(void** out_list);
 
 /* ---- Word lists ------------------------------------------------------- */
@@ -563,7 +579,8 @@ INKREC_API int crmSetVariantsAndWrite(const crDynArray* variants,
  */
 INKREC_API int crGetCountOfUserDictionaries(uint32_t* out_count);
 INKREC_API int crGetIdOfCharSetOfUserDictionary(uint32_t dictionary, uint32_t* out_charset_id);
-/* out_flag = 1 when the text has 1..50 units, all in the dictionary's alphabet. */
+/* out_flag = 1 when the text has 1..50 units, all in the dictionary's alphabet.
+ */
 INKREC_API int crCheckTextOfWordForUserDictionary(uint32_t dictionary, const char16_t* text,
                                                   uint8_t* out_flag);
 INKREC_API int crGetCountOfWordsInUserDictionary(uint32_t dictionary, uint32_t* out_count);
@@ -574,7 +591,8 @@ INKREC_API int crGetTextOfWordInUserDictionary(uint32_t dictionary, uint32_t wor
                                                char16_t* out_text);
 INKREC_API int crGetProbabilityOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
                                                       uint32_t* out_probability);
-/* The word moves to the place of its new text; a refused text changes nothing. */
+/* The word moves to the place of its new text; a refused text changes nothing.
+ */
 INKREC_API int crSetTextOfWordInUserDictionary(uint32_t dictionary, uint32_t word,
                                                const char16_t* text);
 INKREC_API int crSetProbabilityOfWordInUserDictionary(uint32_t dictionary, uint32_t word,

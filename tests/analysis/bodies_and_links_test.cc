@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/foundation/status.h"
-#include "engine/segmentation/empty_letter_search.h"
+#include "engine/segmentation/line_letter_search.h"
 #include "tests/support/split_ink.h"
 
 namespace inkrec {
@@ -235,7 +235,8 @@ TEST_F(PieceBookkeeping, MergesReportMissingPieces) {
   RecognitionContext context = bench_.context();
   EXPECT_EQ(remove_link(context, 1), kBadArgument);
   EXPECT_EQ(remove_body(context, 2), kBadArgument);
-  EXPECT_EQ(remove_body(context, 1), kUndocumented);  // the last body has no link after it
+  EXPECT_EQ(remove_body(context, 1),
+            kUndocumented);  // the last body has no link after it
   work().bodies.erase(1, 1);
   EXPECT_EQ(remove_link(context, 0), kBadArgument);
   work().bodies.clear();
@@ -323,9 +324,9 @@ TEST_F(PieceBookkeeping, InsertHelpersKeepTheRecords) {
   EXPECT_EQ(figures.size(), 6u);
 }
 
-TEST(BodiesAndLinks, EmptyLetterSearchSplitsItsEmptyLineWorkDuringARun) {
+TEST(BodiesAndLinks, KernelsLetterSearchSplitsItsLineWorkDuringARun) {
   SplitBench bench;
-  EmptyLetterSearch search;
+  LineLetterSearch search;
   EXPECT_EQ(search.split_into_bodies_and_links(), kBadArgument);
   ASSERT_EQ(search.begin_run(bench.kernel()), kOk);
   EXPECT_EQ(search.split_into_bodies_and_links(), kOk);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 
@@ -66,6 +67,25 @@ TEST(RealInk, BoxedCrossingSearchFindsWhatEveryPairFinds) {
     }
   }
   EXPECT_GT(crossings, 20);
+}
+
+TEST(RealInk, BoxedSearchOverManyBlocksFindsWhatEveryPairFinds) {
+  // A long stroke of small loops drifting right, over more than two groups
+  // of blocks, and back again over its own start.
+  testing::InkStroke points;
+  for (int i = 0; i < 560; ++i) {
+    const double t = 0.2 * (i < 400 ? i : 800 - i);
+    points.push_back({static_cast<std::int16_t>(100 + 3.0 * t + 12 * std::cos(t)),
+                      static_cast<std::int16_t>(500 + 12 * std::sin(t) + (i < 400 ? 0 : 6))});
+  }
+  DynArray<CrossingMark> records;
+  ASSERT_EQ(
+      find_self_crossings(points.data(), static_cast<std::int32_t>(points.size()), records, 3),
+      kOk);
+  std::map<int, int> found;
+  for (const CrossingMark& r : records) found[r.point_number] = r.flags;
+  EXPECT_EQ(found, crossing_flags_by_every_pair(points, 3));
+  EXPECT_GT(records.size(), 100u);
 }
 
 TEST(RealInk, CrossingsFoundOnceServeEveryLargerStep) {

@@ -7,8 +7,14 @@
 #include <unistd.h>
 
 #include <array>
+#include <filesystem>
+#include <string>
 #include <thread>
 #include <vector>
+
+#include "appplatform/device_root.h"
+#include "appplatform/runtime_dir.h"
+#include "appplatform/shared_memory.h"
 
 namespace ductra {
 namespace {
@@ -298,6 +304,122 @@ TEST(PenRingReaderThreadTest, ReadingWhileAWriterAppendsAndModesChange) {
   for (std::uint32_t i = 0; i < kSamples; ++i) ASSERT_EQ(ticks[i], i);
   const bool writing = reader.mode() == CaptureMode::writing;
   EXPECT_EQ(block.header().always_capture_ == 1, writing);
+}
+
+// A device of its own (a root in a fresh temporary folder and its runtime
+// folder), for readers that open the ring by its name.
+class NamedRingTest : public ::testing::Test {
+ protected:
+  NamedRingTest() : root_(make_folder()) {
+    EXPECT_EQ(platform::RuntimeDir::for_device(root_, &runtime_), platform::Status::ok);
+  }
+  ~NamedRingTest() override {
+    std::filesystem::remove_all(runtime_.path());
+    std::filesystem::remove_all(root_.host());
+  }
+
+  // The shim's opening of the named block.
+  platform::SharedMemory open_as_shim(bool* created) const {
+    platform::SharedMemory block;
+    EXPECT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingBytes, &block, created),
+              platform::Status::ok);
+    return block;
+  }
+
+  std::filesystem::path ring_file() const { return runtime_.object_path("shm", platform::kPenRingName); }
+
+  platform::DeviceRoot root_;
+  platform::RuntimeDir runtime_;
+
+ private:
+  static std::filesystem::path make_folder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ductra-ring-XXXXXX").string();
+    return ::mkdtemp(pattern.data());
+  }
+};
+
+// The shim opens the named block first; the reader opens the same name,
+// claims it, and the two see each other's words and samples. The block
+// outlives the reader while the shim holds it, and goes with the last holder.
+TEST_F(NamedRingTest, TheReaderAndTheShimShareTheNamedBlock) {
+  bool created = false;
+  platform::SharedMemory shim_block = open_as_shim(&created);
+  ASSERT_TRUE(shim_block.is_open());
+  EXPECT_TRUE(created);
+  const PenRing shim(shim_block.bytes());
+  shim.initialize();
+
+  PenRingReader reader(runtime_);
+  ASSERT_TRUE(reader.is_open());
+  EXPECT_EQ(shim.load(&PenRingHeader::capture_on_), 1u);
+  EXPECT_EQ(shim.load(&PenRingHeader::hold_time_ms_), 300u);
+  EXPECT_EQ(shim.load(&PenRingHeader::move_tolerance_), 40u);
+
+  ASSERT_TRUE(shim.append(PenSample::make(kPenDown, 100, 200, 5)));
+  InkSample sample;
+  ASSERT_TRUE(reader.pop(&sample));
+  EXPECT_EQ(sample, (InkSample{kPenDown, 100, 200, 5}));
+  reader.set_mode(CaptureMode::writing);
+  EXPECT_EQ(shim.load(&PenRingHeader::always_capture_), 1u);
+
+  reader.close();
+  EXPECT_FALSE(reader.is_open());
+  EXPECT_EQ(shim.load(&PenRingHeader::capture_on_), 0u);
+  EXPECT_EQ(shim.load(&PenRingHeader::capacity_), platform::kPenRingCapacity);
+  EXPECT_TRUE(std::filesystem::exists(ring_file()));
+  shim_block.close();
+  EXPECT_FALSE(std::filesystem::exists(ring_file()));
+}
+
+// The reader opens the block first (it creates it); a shim process opens the
+// same name, writes a stroke and lets go. The stroke stays for the reader.
+TEST_F(NamedRingTest, AShimProcessOpeningTheNameFillsTheReadersRing) {
+  PenRingReader reader(runtime_);
+  ASSERT_TRUE(reader.is_open());
+
+  const pid_t shim_process = fork();
+  ASSERT_GE(shim_process, 0);
+  if (shim_process == 0) {
+    platform::RuntimeDir runtime;
+    platform::SharedMemory block;
+    bool created = true;
+    if (platform::RuntimeDir::for_device(root_, &runtime) != platform::Status::ok ||
+        platform::SharedMemory::open(runtime, platform::kPenRingName, platform::kPenRingBytes, &block, &created) !=
+            platform::Status::ok) {
+      _exit(1);
+    }
+    if (created) _exit(2);
+    const PenRing shim(block.bytes());
+    const bool appended = shim.append(PenSample::make(kPenDown, 10, 20, 1)) &&
+                          shim.append(PenSample::make(kPenMove, 11, 22, 2)) &&
+                          shim.append(PenSample::make(kPenUp, 0, 0, 3));
+    block.close();
+    _exit(appended ? 0 : 3);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(shim_process, &status, 0), shim_process);
+  ASSERT_TRUE(WIFEXITED(status));
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+
+  std::array<InkSample, kMaxInkBatch> buffer;
+  std::vector<InkSample> received;
+  std::size_t count = 0;
+  while (reader.read(buffer, &count)) received.insert(received.end(), buffer.begin(), buffer.begin() + count);
+  EXPECT_EQ(received, (std::vector<InkSample>{{kPenDown, 10, 20, 1}, {kPenMove, 11, 22, 2}, {kPenUp, 11, 22, 3}}));
+  reader.close();
+  EXPECT_FALSE(std::filesystem::exists(ring_file()));
+}
+
+// Without its runtime folder the block cannot be opened: the reader stays
+// closed and only records modes.
+TEST_F(NamedRingTest, AReaderThatCannotOpenTheBlockStaysClosed) {
+  std::filesystem::remove_all(runtime_.path());
+  PenRingReader reader(runtime_);
+  EXPECT_FALSE(reader.is_open());
+  InkSample sample;
+  EXPECT_FALSE(reader.pop(&sample));
+  EXPECT_EQ(reader.set_mode(CaptureMode::ready), CaptureMode::off);
+  EXPECT_EQ(reader.mode(), CaptureMode::ready);
 }
 
 }  // namespace

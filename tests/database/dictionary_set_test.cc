@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
@@ -15,6 +16,7 @@
 #include "engine/foundation/status.h"
 #include "tests/support/data_file.h"
 #include "tests/support/dictionary_data.h"
+#include "tests/support/file_limits.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -150,8 +152,9 @@ TEST_F(DictionarySetTest, UserDictionariesOfSeveralCharsetsSurviveSaveAndReload)
   EXPECT_EQ(english_words, (std::vector<std::u16string>{u"cat-dog", u"catalog", u"zebra"}));
   // "ä" sorts with "a" first and after it second; unordered letters first.
   EXPECT_EQ(german_words, (std::vector<std::u16string>{u"€", u"bar", u"bär"}));
+  const auto names_before = testing::names_in(dir_.path());
   ASSERT_EQ(set->save_user_dictionaries(), kOk);
-  EXPECT_FALSE(std::filesystem::exists(dir_.file("user.ulb.tmp")));
+  EXPECT_EQ(testing::names_in(dir_.path()), names_before);
 
   const auto again = make_set();
   ASSERT_EQ(again->user_dictionaries().count(), 2u);
@@ -282,6 +285,106 @@ TEST_F(DictionarySetTest, DamagedUserFilesGiveStatusesAndNoCrash) {
   }
 }
 
+// A word list in use is the engine's own copy: its file overwritten in
+// place or cut short does not change (nor crash) a look-up.
+TEST_F(DictionarySetTest, AWordListFileChangedInPlaceCannotHarmTheListInUse) {
+  const auto set = make_set();
+  ASSERT_EQ(set->select_charset(5), kOk);
+  const auto answers = [&] {
+    int number = 0;
+    DynArray<WideString> completions;
+    EXPECT_EQ(set->complete_prefix(u"th", 9, &completions), kOk);
+    std::vector<std::u16string> seen;
+    for (const WideString& word : completions) seen.emplace_back(view(word));
+    seen.push_back(set->word_number(u"there", &number) == 1 ? u"there" : u"-");
+    seen.push_back(set->word_exists(u"ca", 3) == 1 ? u"cat" : u"-");
+    CharSlotMap map;
+    set->check_word(u"the", map);
+    return seen;
+  };
+  const std::vector<std::u16string> before = answers();
+  ASSERT_EQ(before, (std::vector<std::u16string>{u"the", u"then", u"there", u"there", u"cat"}));
+  const std::string list = dir_.file("eng.wlb");
+  std::filesystem::resize_file(list, 24);
+  EXPECT_EQ(answers(), before);
+  {
+    std::ofstream overwrite(list, std::ios::binary | std::ios::in);  // as "cp" does
+    overwrite << std::string(4096, 'x');
+  }
+  EXPECT_EQ(answers(), before);
+  std::filesystem::resize_file(list, 0);
+  EXPECT_EQ(answers(), before);
+}
+
+// "user.ulb" cut short: the words read whole before the cut are kept at
+// start-up, the damage is reported, and the first save keeps the damaged
+// file aside before writing over it.
+TEST_F(DictionarySetTest, ADamagedUserFileKeepsItsWholeWordsAndIsKeptAside) {
+  const UlbBytes good = UlbBytes()
+                            .u32(2)
+                            .dictionary(5, 3)
+                            .word(u"cat", 5)
+                            .word(u"dog", 9)
+                            .word(u"emu", 2)
+                            .dictionary(6, 1)
+                            .word(u"der", 1);
+  const std::size_t emu_starts = 4 + 12 + 2 * (4 + 6 + 4);
+  for (const auto& [what, length] : std::vector<std::pair<const char*, std::size_t>>{
+           {"word count past the end", emu_starts},
+           {"in a word's length", emu_starts + 2},
+           {"in a word's text", emu_starts + 7},
+           {"in a probability", emu_starts + 4 + 6 + 1}}) {
+    SCOPED_TRACE(what);
+    std::filesystem::remove(dir_.file("user.ulb.damaged"));
+    UlbBytes cut;
+    cut.bytes.assign(good.bytes.begin(), good.bytes.begin() + static_cast<long>(length));
+    write_ulb(cut);
+    const auto set = make_set();
+    EXPECT_NE(set->user_file_status(), kOk);
+    ASSERT_EQ(set->user_dictionaries().count(), 1u);
+    UserDictionary* d = nullptr;
+    ASSERT_EQ(set->user_dictionaries().at_mutable(0, &d), kOk);
+    EXPECT_EQ(words_of(*d), (std::vector<std::u16string>{u"cat", u"dog"}));
+
+    ASSERT_EQ(d->add_word(u"owl", 3), kOk);
+    ASSERT_EQ(set->save_user_dictionaries(), kOk);
+    EXPECT_EQ(testing::read_bytes(dir_.file("user.ulb.damaged")), cut.bytes);
+    ASSERT_EQ(set->save_user_dictionaries(), kOk);  // once kept, not again
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("user.ulb.damaged-2")));
+    ASSERT_EQ(set->reload_user_dictionaries(), kOk);
+    ASSERT_EQ(set->user_dictionaries().at_mutable(0, &d), kOk);
+    EXPECT_EQ(words_of(*d), (std::vector<std::u16string>{u"cat", u"dog", u"owl"}));
+  }
+}
+
+// A reload that fails keeps the dictionaries as they were; an earlier
+// damaged copy is never written over.
+TEST_F(DictionarySetTest, AFailedReloadKeepsTheDictionaries) {
+  const UlbBytes good =
+      UlbBytes().u32(2).dictionary(5, 2).word(u"cat", 5).word(u"dog", 9).dictionary(6, 1).word(
+          u"der", 1);
+  write_ulb(good);
+  const auto set = make_set();
+  ASSERT_EQ(set->user_file_status(), kOk);
+  UlbBytes cut;
+  cut.bytes.assign(good.bytes.begin(), good.bytes.end() - 3);
+  write_ulb(cut);
+  testing::write_bytes(dir_.file("user.ulb.damaged"), {1, 2, 3});
+  EXPECT_NE(set->reload_user_dictionaries(), kOk);
+  EXPECT_NE(set->user_file_status(), kOk);
+  ASSERT_EQ(set->user_dictionaries().count(), 2u);
+
+  ASSERT_EQ(set->save_user_dictionaries(), kOk);
+  EXPECT_EQ(testing::read_bytes(dir_.file("user.ulb.damaged")), (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(testing::read_bytes(dir_.file("user.ulb.damaged-2")), cut.bytes);
+  ASSERT_EQ(set->reload_user_dictionaries(), kOk);
+  const UserDictionary* d = nullptr;
+  ASSERT_EQ(set->user_dictionaries().at(0, &d), kOk);
+  EXPECT_EQ(words_of(*d), (std::vector<std::u16string>{u"cat", u"dog"}));
+  ASSERT_EQ(set->user_dictionaries().at(1, &d), kOk);
+  EXPECT_EQ(words_of(*d), std::vector<std::u16string>{u"der"});
+}
+
 TEST_F(DictionarySetTest, AFailedSaveLeavesTheOldFile) {
   write_ulb(UlbBytes().u32(1).dictionary(5, 1).word(u"cat", 5));
   const auto set = make_set();
@@ -289,9 +392,17 @@ TEST_F(DictionarySetTest, AFailedSaveLeavesTheOldFile) {
   ASSERT_EQ(set->user_dictionaries().at_mutable(0, &d), kOk);
   ASSERT_EQ(d->add_word(u"dog", 1), kOk);
   const std::vector<std::uint8_t> before = testing::read_bytes(dir_.file("user.ulb"));
-  std::filesystem::create_directory(dir_.file("user.ulb.tmp"));
-  EXPECT_EQ(set->save_user_dictionaries(), kWordListNotFound);
+  const auto names_before = testing::names_in(dir_.path());
+  {
+    const testing::NoFreeDescriptors no_files;
+    EXPECT_EQ(set->save_user_dictionaries(), kWordListNotFound);
+  }
+  {
+    const testing::FileSizeLimit full_disk(8);
+    EXPECT_EQ(set->save_user_dictionaries(), kFileIo);
+  }
   EXPECT_EQ(testing::read_bytes(dir_.file("user.ulb")), before);
+  EXPECT_EQ(testing::names_in(dir_.path()), names_before);
 }
 
 }  // namespace

@@ -62,7 +62,6 @@ class PairVariantsTest : public ::testing::Test {
 
 TEST_F(PairVariantsTest, AnswersWhetherAnOftenUsedVariantSupportsThePair) {
   const PairCandidate plain{};
-  const PairCandidate complex{1, 0};
   const Case cases[] = {
       {"h/k: charset 5's id", {5}, u'h', u'k', plain, 1},
       {"h/k: no id for charset 14", {14}, u'h', u'k', plain, 0},
@@ -74,15 +73,53 @@ TEST_F(PairVariantsTest, AnswersWhetherAnOftenUsedVariantSupportsThePair) {
       {"f/t with candidate 4948", {}, u'f', u't', {0, 4948}, 1},
       {"f/t with another candidate", {5}, u'f', u't', {0, 4947}, 0},
       {"a key not in the table", {5, 6}, u'A', u'B', plain, 0},
-      {"a/o: the database's own 'a' of charset 6", {6}, u'a', u'o', plain, 1},
-      {"a/o: no 'a' in the active charset", {5}, u'a', u'o', plain, 0},
-      {"Cyrillic а/и: an often used own variant", {}, u'а', u'и', plain, 1},
-      {"Cyrillic о/а: only a rarely used one", {}, u'о', u'а', plain, 0},
-      {"Cyrillic у/д among the complex variants", {}, u'у', u'д', complex, 1},
-      {"Cyrillic у/д among the variants", {}, u'у', u'д', plain, 0},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate), c.expected)
+        << c.what;
+  }
+}
+
+// Rows without fixed ids find nothing, however many often used variants of
+// their letters the database holds, until a database supplies their ids.
+TEST_F(PairVariantsTest, RowsWithoutSuppliedIdsFindNothing) {
+  const PairCandidate plain{};
+  const Case cases[] = {
+      {"a/o with an often used 'a' of charset 6", {5, 6}, u'a', u'o', plain, 0},
+      {"Cyrillic а/и with an often used 'а'", {4}, u'а', u'и', plain, 0},
+      {"Cyrillic у/д with a complex variant of 'у'", {4}, u'у', u'д', {1, 0}, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate), c.expected)
+        << c.what;
+    EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate, {}), c.expected)
+        << c.what;
+  }
+}
+
+TEST_F(PairVariantsTest, SuppliedIdsAreLookedUpForTheirRow) {
+  const SuppliedPairId supplied[] = {
+      {u'a', u'o', 5, 607},               // never used
+      {u'a', u'o', 6, 9000},              // often used, under charset 6
+      {u'а', u'и', kEveryCharset, 9002},  // rarely used
+      {u'а', u'и', kEveryCharset, 9001},  // often used
+      {u'о', u'а', 4, 9001},              // a charset for a row not grouped: never looked up
+      {u'у', u'д', kEveryCharset, 1},     // the complex variant 1
+      {u'h', u'k', 14, 656},              // a row with fixed ids: never looked up
+  };
+  const PairCandidate plain{};
+  const Case cases[] = {
+      {"a/o under charset 6", {6}, u'a', u'o', plain, 1},
+      {"a/o under charset 5 only", {5}, u'a', u'o', plain, 0},
+      {"a/o with no group charset active", {4}, u'a', u'o', plain, 0},
+      {"а/и: the second id", {}, u'а', u'и', plain, 1},
+      {"о/а: an entry of the wrong form", {4}, u'о', u'а', plain, 0},
+      {"у/д among the complex variants", {}, u'у', u'д', {1, 0}, 1},
+      {"у/д among the variants", {}, u'у', u'д', plain, 0},
+      {"h/k keeps its fixed ids", {14}, u'h', u'k', plain, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate, supplied), c.expected)
         << c.what;
   }
 }

@@ -247,6 +247,71 @@ TEST_F(UserDictionaryTest, EditingTheAlphabetEmptiesTheWords) {
   }
 }
 
+// Filling a dictionary at once, as a stored one is read, must give what
+// adding the same words one by one gives: the same words in the same order,
+// the same segment sums and the first refusal's status. The words mix
+// refused ones (bad length, letters outside the alphabet, probability 0),
+// words that collate equal ("ë" as "e"), and large probabilities whose
+// sums pass the limit.
+TEST_F(UserDictionaryTest, FillingAtOnceEqualsAddingOneByOne) {
+  const std::u16string letters = u"abceëéAxy- ";
+  std::mt19937 random(11);
+  for (int round = 0; round < 200; ++round) {
+    SCOPED_TRACE(round);
+    UserDictionary one_by_one(5);
+    UserDictionary at_once(5);
+    add_test_alphabet(one_by_one);
+    add_test_alphabet(at_once);
+    DynArray<UserWord> words;
+    int first_refusal = kOk;
+    for (int n = random() % 40; n > 0; --n) {
+      std::u16string text(random() % 7, u'a');
+      for (char16_t& c : text) c = letters[random() % letters.size()];
+      if (random() % 20 == 0) text += u'z';
+      const std::uint32_t probability =
+          random() % 10 == 0 ? 0 : 1 + random() % (random() % 2 ? 60000 : 9);
+      const int status = one_by_one.add_word(text, probability);
+      if (first_refusal == kOk) first_refusal = status;
+      UserWord word;
+      ASSERT_EQ(assign_units(word.text, text), kOk);
+      word.probability = probability;
+      ASSERT_EQ(words.push_back(std::move(word)), kOk);
+    }
+    EXPECT_EQ(at_once.fill_words(words), first_refusal);
+    EXPECT_EQ(words_of(at_once), words_of(one_by_one));
+    EXPECT_EQ(segments_of(at_once), segments_of(one_by_one));
+    for (std::uint32_t i = 0; i < at_once.word_count(); ++i) {
+      EXPECT_EQ(at_once.word_at(i).probability, one_by_one.word_at(i).probability);
+    }
+  }
+  DynArray<UserWord> more;
+  EXPECT_EQ(d_.add_word(u"ab", 1), kOk);
+  EXPECT_EQ(d_.fill_words(more), kBadArgument);  // only an empty dictionary is filled
+}
+
+TEST_F(UserDictionaryTest, PlainLettersAreAddedOnceEachInCodeOrder) {
+  UserDictionary sequential(5);
+  add_test_alphabet(sequential);
+  const std::u16string codes = u"zq€zbAq\u0001";
+  for (char16_t code : codes) {
+    if (!sequential.has_letter(code)) {
+      ASSERT_EQ(sequential.add_letter(0, code, code, false, true), kOk);
+    }
+  }
+  ASSERT_EQ(d_.add_word(u"ab", 1), kOk);
+  ASSERT_EQ(d_.add_plain_letters(codes), kOk);
+  EXPECT_EQ(d_.word_count(), 0u);  // a new alphabet empties the words
+  ASSERT_EQ(d_.letter_count(), sequential.letter_count());
+  for (std::uint32_t i = 0; i < d_.letter_count(); ++i) {
+    EXPECT_EQ(d_.letter_at(i).code, sequential.letter_at(i).code);
+    EXPECT_EQ(d_.letter_at(i).folded, sequential.letter_at(i).folded);
+    EXPECT_EQ(d_.letter_at(i).separator, sequential.letter_at(i).separator);
+    EXPECT_EQ(d_.collation_at(i).code, sequential.collation_at(i).code);
+    EXPECT_EQ(d_.collation_at(i).weight, sequential.collation_at(i).weight);
+    EXPECT_EQ(d_.collation_at(i).unordered, sequential.collation_at(i).unordered);
+  }
+}
+
 TEST(UserDictionaryListTest, DictionariesStaySortedByCharset) {
   UserDictionaryList list;
   ASSERT_EQ(list.add_dictionary(7), kOk);

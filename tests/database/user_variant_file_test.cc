@@ -9,6 +9,7 @@
 #include "engine/database/data_store.h"
 #include "engine/foundation/status.h"
 #include "tests/support/data_file.h"
+#include "tests/support/file_limits.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -58,9 +59,10 @@ TEST_F(UserVariantFileTest, OnlyChoicesOtherThanOftenAreWrittenAndReadBack) {
   ComplexVariant complex = *store_->find_complex_variant(1);
   complex.use = 2;
   ASSERT_EQ(store_->set_complex_variant(complex), kOk);
+  const auto names_before = testing::names_in(dir_.path());
   ASSERT_EQ(file.write(*store_), kOk);
   EXPECT_EQ(text_of(dir_.file("user.txt")), "0 2 1\n0 3 2\n1 1 2\n");
-  EXPECT_FALSE(std::filesystem::exists(dir_.file("user.txt.tmp")));
+  EXPECT_EQ(testing::names_in(dir_.path()), names_before);
 
   for (std::uint16_t id = 1; id <= 3; ++id) {
     Variant often = *store_->find_variant(id);
@@ -80,12 +82,13 @@ TEST_F(UserVariantFileTest, MalformedLinesAreSkipped) {
   const std::string long_line(1000, '7');
   testing::write_bytes(dir_.file("choices.txt"), [&] {
     const std::string text =
-        "0 1 1\nrubbish\n0 2\n\n" + long_line + "\n0 99 2\n5 2 1\n0 70000 1\n0 3 2";
+        "0 1 1\nrubbish\n0 2\n\n" + long_line +
+        "\n0 99 2\n5 2 1\n0 70000 1\n0 1 -5\n0 2 -1\n1 2 -2147483648\n0 3 2";
     return std::vector<unsigned char>(text.begin(), text.end());
   }());
   const UserVariantFile file(dir_.file("choices.txt").c_str(), false);
   ASSERT_EQ(file.read(*store_), kOk);
-  EXPECT_EQ(use_of_variant(1), 1u);
+  EXPECT_EQ(use_of_variant(1), 1u);  // a negative use class names none
   EXPECT_EQ(use_of_variant(2), 0u);
   EXPECT_EQ(use_of_variant(3), 2u);  // the last line needs no line break
   EXPECT_EQ(use_of_complex(2), 1u);  // any kind but 0 is a complex variant

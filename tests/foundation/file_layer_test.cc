@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "engine/foundation/binary_stream.h"
 #include "engine/foundation/file_holder.h"
-#include "engine/foundation/mapped_file.h"
 #include "engine/foundation/paths.h"
 #include "engine/foundation/replacing_file.h"
 #include "engine/foundation/status.h"
+#include "tests/support/file_limits.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -152,27 +154,74 @@ TEST(ReplacingFileTest, CommitReplacesWholeAndFailureKeepsOldBytes) {
     EXPECT_EQ(failed.commit(), kFileIo);
   }
   EXPECT_EQ(read_bytes(path), (std::vector<unsigned char>{1, 2}));
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_EQ(testing::names_in(dir.path()), std::set<std::string>{"data.dt"});
 
   ReplacingFile nowhere(dir.file("missing-dir/data.dt"));
   EXPECT_FALSE(nowhere.is_open());
   EXPECT_EQ(nowhere.commit(), kFileIo);
 }
 
-TEST(MappedFileTest, MapsWholeFileAndKnowsItsLength) {
+// A save must write only its own new file: not a file or link planted
+// beside the target, not another writer's temporary; it keeps the target's
+// mode and, through a symbolic link, replaces the file the link leads to.
+TEST(ReplacingFileTest, WritesOnlyAFileOfItsOwnAndKeepsModeAndLinks) {
   TempDir dir;
-  const std::string path = dir.file("list.wlb");
-  write_bytes(path, {1, 2, 3, 4, 5});
-  MappedFile mapped(dir.wide_file("list.wlb").c_str());
-  ASSERT_NE(mapped.data(), nullptr);
-  EXPECT_EQ(mapped.size(), 5u);
-  EXPECT_EQ(mapped.data()[4], 5);
-  mapped.close();
-  EXPECT_EQ(mapped.data(), nullptr);
+  const std::string path = dir.file("user.ulb");
+  const std::string victim = dir.file("victim");
+  write_bytes(path, {1});
+  write_bytes(victim, {7, 7});
+  std::filesystem::create_symlink(victim, dir.file("user.ulb.tmp"));
+  ::chmod(path.c_str(), 0600);
+  {
+    ReplacingFile file(path);
+    ASSERT_TRUE(file.is_open());
+    file.stream().write_exact("\2\2", 2);
+    EXPECT_EQ(file.commit(), kOk);
+  }
+  EXPECT_EQ(read_bytes(victim), (std::vector<unsigned char>{7, 7}));
+  EXPECT_EQ(read_bytes(path), (std::vector<unsigned char>{2, 2}));
+  EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+            std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
 
-  write_bytes(dir.file("empty.wlb"), {});
-  EXPECT_EQ(MappedFile(dir.wide_file("empty.wlb").c_str()).data(), nullptr);
-  EXPECT_EQ(MappedFile(u"/nonexistent-dir/x.wlb").data(), nullptr);
+  // Two writers at once: each commits its own whole file.
+  ReplacingFile first(path);
+  ReplacingFile second(path);
+  ASSERT_TRUE(first.is_open() && second.is_open());
+  first.stream().write_exact("\3\3\3", 3);
+  second.stream().write_exact("\4", 1);
+  EXPECT_EQ(first.commit(), kOk);
+  EXPECT_EQ(read_bytes(path), (std::vector<unsigned char>{3, 3, 3}));
+  EXPECT_EQ(second.commit(), kOk);
+  EXPECT_EQ(read_bytes(path), (std::vector<unsigned char>{4}));
+
+  // Through a link: the link stays, the file it names gets the bytes.
+  const std::string link = dir.file("link.ulb");
+  std::filesystem::create_symlink("user.ulb", link);
+  {
+    ReplacingFile file(link);
+    file.stream().write_exact("\5", 1);
+    EXPECT_EQ(file.commit(), kOk);
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(read_bytes(path), (std::vector<unsigned char>{5}));
+  EXPECT_EQ(testing::names_in(dir.path()),
+            (std::set<std::string>{"link.ulb", "user.ulb", "user.ulb.tmp", "victim"}));
+}
+
+// A full disk: the save fails, the old bytes and nothing else remain.
+TEST(ReplacingFileTest, AFullDiskKeepsTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.file("data.dt");
+  write_bytes(path, {9, 9, 9});
+  {
+    const testing::FileSizeLimit full_disk(4);
+    ReplacingFile file(path);
+    ASSERT_TRUE(file.is_open());
+    file.stream().write_exact("0123456789", 10);
+    EXPECT_EQ(file.commit(), kFileIo);
+  }
+  EXPECT_EQ(read_bytes(path), (std::vector<unsigned char>{9, 9, 9}));
+  EXPECT_EQ(testing::names_in(dir.path()), std::set<std::string>{"data.dt"});
 }
 
 struct ReplaceNameCase {

@@ -83,33 +83,64 @@ TEST_F(RecordFileTest, OnePointStrokeIsStoredAsItsFirstPoint) {
             (Bytes{1, 0, 0, 0, 1, 0, 0, 0, 0xFB, 0xFF, 0xFF, 0xFF, 0x2C, 0x01, 0, 0}));
 }
 
-TEST_F(RecordFileTest, LongJumpsAreInterpolatedSoNoPointShifts) {
+TEST_F(RecordFileTest, LongJumpIsCarriedIntoTheNextDeltas) {
   const Bytes bytes = written([](BinaryStream& s) {
     return write_stroke(s, make_stroke({{0, 0}, {200, 0}, {201, 0}}));
   });
-  // Three stored steps for the jump of 200 and the step of 1.
-  EXPECT_EQ(bytes, (Bytes{1, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 100, 0, 100, 0, 1, 0}));
+  // Three points: the jump of 200 stored as 127, the next delta 201 - 127.
+  EXPECT_EQ(bytes, (Bytes{1, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 127, 0, 74, 0}));
   Stroke read;
   ASSERT_TRUE(read_stroke(reading(bytes), read));
-  EXPECT_EQ(points_of(read), (std::vector<PackedPoint>{{0, 0}, {100, 0}, {200, 0}, {201, 0}}));
+  EXPECT_EQ(points_of(read), (std::vector<PackedPoint>{{0, 0}, {127, 0}, {201, 0}}));
 }
 
-TEST_F(RecordFileTest, EveryWrittenPointReadsBackInOrder) {
-  const Stroke stroke = make_stroke(
-      {{-32768, 32767}, {32767, -32768}, {32767, -32768}, {-1, 127}, {127, -128}, {-200, 5}});
+TEST_F(RecordFileTest, StrokeKeepsItsPointCountAndTheErrorNeverGrows) {
+  const Stroke stroke = make_stroke({{-32768, 32767},
+                                     {32767, -32768},
+                                     {32767, -32768},
+                                     {-1, 127},
+                                     {127, -128},
+                                     {-200, 5},
+                                     {-190, 10}});
   Stroke read;
   ASSERT_TRUE(read_stroke(
       reading(written([&](BinaryStream& s) { return write_stroke(s, stroke); })), read));
-  std::uint32_t next = 0;
-  for (const PackedPoint& point : read) {
-    if (next < stroke.size() && point == stroke[next]) ++next;
-  }
-  EXPECT_EQ(next, stroke.size());
-  EXPECT_EQ(read.back(), stroke.back());
+  ASSERT_EQ(read.size(), stroke.size());
+  EXPECT_EQ(read[0], stroke[0]);
+  // Each point read back lies as close to its own as a step of at most 127
+  // from the point before allows.
   for (std::uint32_t i = 1; i < read.size(); ++i) {
-    EXPECT_LE(std::abs(read[i].x - read[i - 1].x), 127);
-    EXPECT_LE(std::abs(read[i].y - read[i - 1].y), 127);
+    for (const auto coordinate : {&PackedPoint::x, &PackedPoint::y}) {
+      const int previous = read[i - 1].*coordinate;
+      const int wanted = std::clamp(stroke[i].*coordinate - previous, -128, 127) + previous;
+      EXPECT_EQ(read[i].*coordinate, wanted) << i;
+    }
   }
+}
+
+// Corrections name points by index (first and last point of a stroke), so a
+// stroke with a jump must keep its indices through a save and reload.
+TEST_F(RecordFileTest, CorrectionPointsKeepTheirIndicesAcrossAJump) {
+  Tag4Record correction;
+  correction.words[3] = 0;  // stroke
+  correction.words[4] = 1;  // first point
+  correction.words[5] = 2;  // last point
+  correction.strokes.push_back(make_stroke({{0, 0}, {200, 40}, {210, 45}, {220, 50}}));
+  DynArray<Tag4Record> list;
+  list.push_back(std::move(correction));
+  DynArray<Tag4Record> read;
+  ASSERT_TRUE(read_tag4_record_list(
+      reading(written([&](BinaryStream& s) { return write_tag4_record_list(s, list); })), read));
+  ASSERT_EQ(read.size(), 1u);
+  const Stroke& original = list[0].strokes[0];
+  const Stroke& stored = read[0].strokes[0];
+  ASSERT_EQ(stored.size(), original.size());
+  // Point 1 is the jump's end, stored short; point 2 is exact again.
+  EXPECT_EQ(stored[1], (PackedPoint{127, 40}));
+  EXPECT_EQ(stored[2], original[2]);
+  EXPECT_EQ(stored[3], original[3]);
+  EXPECT_EQ(read[0].words[4], 1u);
+  EXPECT_EQ(read[0].words[5], 2u);
 }
 
 TEST_F(RecordFileTest, NestedRecordsRoundTrip) {
@@ -204,6 +235,9 @@ TEST(ShapeTableTest, IndexIsSizedByTheLargestId) {
   ASSERT_EQ(unordered.add(make_shape(3, "y", 0)), 0);
   EXPECT_EQ(unordered.index_size(), 8u);
   EXPECT_EQ(unordered.find_by_id(7), unordered.at(0));
+  ASSERT_EQ(unordered.add(make_shape(3, "z", 0)), 0);  // a repeated id: the first counts
+  EXPECT_EQ(unordered.search_by_id(3), 1);
+  EXPECT_EQ(unordered.search_by_id(7), 0);
 
   ASSERT_EQ(table.remove(2), 0);
   EXPECT_EQ(table.index_size(), 3u);

@@ -143,9 +143,11 @@ TEST_F(KernelTest, StartsWithTheRequestDefaultsAndNothingActive) {
   EXPECT_EQ(params.callback, nullptr);
   EXPECT_EQ(params.third_word, 100);
   EXPECT_EQ(params.mode, 0);
+  // The switch bytes 20..29 as the application sends them (byte 27, the
+  // layout switch, on).
   const std::uint8_t* switches = &params.first_switch;
   EXPECT_EQ(std::vector<int>(switches, switches + 10),
-            (std::vector<int>{1, 1, 0, 0, 0, 1, 1, 0, 1, 0}));
+            (std::vector<int>{1, 1, 0, 0, 0, 1, 1, 1, 1, 0}));
   EXPECT_EQ(params.result_buffer, nullptr);
   EXPECT_EQ(params.result_size, 0);
   EXPECT_EQ(kernel.shift_state().caps, 0);

@@ -69,7 +69,7 @@ class TrainingTest : public ::testing::Test {
       variant.idSet = kEnglish;
       variant.shape_id = static_cast<std::uint16_t>(store().shape_count());
       variant.menuc = symb.code;
-      variant.aux_byte2 = 1;
+      variant.copybook_representative = 1;
       ASSERT_EQ(crmVariantAdd(&variant, 0), kOk);
     }
   }
@@ -204,7 +204,8 @@ TEST_F(CorrectionTest, TrainsTheVariantWithTheInkOfTheNamedFigures) {
   EXPECT_EQ(sample.words[2], 1u);
   for (const int w : {3, 4, 5}) EXPECT_EQ(sample.words[w], 0xFFFFFFFFu);
   EXPECT_GE(static_cast<std::int32_t>(sample.words[6]), 1);  // the step derived
-  ASSERT_EQ(sample.strokes.size(), 1u);  // the whole stroke, as the pane holds it
+  ASSERT_EQ(sample.strokes.size(),
+            1u);  // the whole stroke, as the pane holds it
   EXPECT_EQ(sample.strokes[0].size(), ink_[0].size());
   EXPECT_TRUE(sample.items.empty());
   EXPECT_EQ(cells_of(2), other);
@@ -221,17 +222,20 @@ TEST_F(CorrectionTest, RefusedCorrectionsChangeNothing) {
   EXPECT_EQ(make_correction(-1), kUndocumented);
   variants_.clear();
   EXPECT_EQ(make_correction(-1), kUndocumented);
-  EXPECT_EQ(crmMakeCorr(c_request(), 1, 1, 0, 0, 1, nullptr, nullptr), kUndocumented);  // p1 0
+  EXPECT_EQ(crmMakeCorr(c_request(), 1, 1, 0, 0, 1, nullptr, nullptr),
+            kUndocumented);  // p1 0
   EXPECT_EQ(crmMakeCorr(nullptr, 1, 1, 0, 1, 1, nullptr, nullptr), kBadArgument);
   EXPECT_EQ(make_correction(9), kKbVariantNotFound);
 
   CorrectionRequest other{{}, values_, {}};
   other.figure_indices.push_back(0);
   const crCorrRequest* c_other = as_c_request(other);
-  EXPECT_EQ(crmMakeCorr(c_other, 1, 1, 0, 1, 1, nullptr, nullptr), kBadArgument);  // no figure
+  EXPECT_EQ(crmMakeCorr(c_other, 1, 1, 0, 1, 1, nullptr, nullptr),
+            kBadArgument);  // no figure
   other.figures.push_back(fake_->figure(0));
   other.figure_indices[0] = 1;
-  EXPECT_EQ(crmMakeCorr(c_other, 1, 1, 0, 1, 1, nullptr, nullptr), kBadArgument);  // no candidate
+  EXPECT_EQ(crmMakeCorr(c_other, 1, 1, 0, 1, 1, nullptr, nullptr),
+            kBadArgument);  // no candidate
   other.values = nullptr;
   other.figure_indices[0] = 0;
   EXPECT_EQ(crmMakeCorr(c_other, 1, 1, 0, 1, 1, nullptr, nullptr), kBadArgument);
@@ -257,7 +261,8 @@ TEST_F(CorrectionTest, AllFeatureCodesCountAsNone) {
   ASSERT_EQ(last_correction(2).items.size(), 1u);
   EXPECT_EQ(last_correction(2).items[0], 0);
   features_.clear();
-  ASSERT_EQ(features_.push_back(3), kOk);  // "04-CrossVLines": no such Raf, no cells
+  ASSERT_EQ(features_.push_back(3),
+            kOk);  // "04-CrossVLines": no such Raf, no cells
   EXPECT_EQ(make_correction(3), kRafTooLittleData);
   EXPECT_EQ(cells_of(1), with_all);
 }
@@ -313,7 +318,8 @@ TEST_F(CorrectionTest, ASpecialCorrectionTrainsAPieceOfOneFigure) {
   const Tag4Record& piece = last_correction(1);
   EXPECT_EQ(piece.words[4], static_cast<std::uint32_t>(point_number_of(run.points[1])));
   ASSERT_EQ(piece.strokes.size(), 1u);
-  EXPECT_EQ(piece.strokes[0].size(), ink_[0].size());  // the sample keeps the whole figure
+  EXPECT_EQ(piece.strokes[0].size(),
+            ink_[0].size());  // the sample keeps the whole figure
 }
 
 TEST_F(CorrectionTest, FiguresOnOneStrokeMakeOneRunOverBothAndTheInkBetween) {

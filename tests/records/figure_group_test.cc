@@ -19,14 +19,15 @@ TEST(FigureGroupTest, ResetLeavesWhatANewGroupSetsOnlyOnce) {
   FigureRecord figure;
   FigureGroup group(&answers, &geometry);
   EXPECT_EQ(group.index, -1);
-  EXPECT_EQ(group.limit, 32767);
+  EXPECT_EQ(group.relation_low, 32767);
+  EXPECT_EQ(group.relation_high, 0);
   EXPECT_EQ(group.single, 1);
   EXPECT_EQ(group.last, -1);
   EXPECT_EQ(group.figures.capacity(), 16u);
   EXPECT_FALSE(group.figures.owns());
 
   ASSERT_EQ(group.figures.push_back(&figure), kOk);
-  ASSERT_EQ(group.first_values.push_back(1), kOk);
+  ASSERT_EQ(group.relations.push_back(PairRelation{1, 4, 0, 32767}), kOk);
   ASSERT_EQ(group.second_values.push_back(2), kOk);
   ASSERT_EQ(group.fourth_values.push_back(4), kOk);
   ASSERT_EQ(group.members.set(3), kOk);
@@ -34,10 +35,12 @@ TEST(FigureGroupTest, ResetLeavesWhatANewGroupSetsOnlyOnce) {
   ASSERT_NE(register_punctuation_key(group.punctuation_cache, group, 1, 2), nullptr);
   group.box = Box16{1, 2, 3, 4};
   group.index = 8;
-  group.limit = 10;
+  group.relation_low = 10;
   group.single = 0;
-  group.segment_keys[1] = 6;
-  group.segment_words[0] = 7;
+  group.inked_ramp = 6;
+  group.exclusion_flags = 7;
+  group.break_after = FigureGroup::kSpaceAfter;
+  group.one_figure_mark = 1;
   group.last = 9;
 
   group.reset();
@@ -47,13 +50,15 @@ TEST(FigureGroupTest, ResetLeavesWhatANewGroupSetsOnlyOnce) {
   EXPECT_TRUE(group.members.is_empty());
   EXPECT_TRUE(group.coverage.is_empty());
   EXPECT_EQ(group.single, 1);
-  EXPECT_EQ(group.segment_keys[1], 0);
-  EXPECT_EQ(group.segment_words[0], 0u);
+  EXPECT_EQ(group.inked_ramp, 0);
+  EXPECT_EQ(group.exclusion_flags, 0u);
+  EXPECT_EQ(group.break_after, 0u);
+  EXPECT_EQ(group.one_figure_mark, 0);
   EXPECT_EQ(group.last, -1);
   // Untouched by reset.
   EXPECT_EQ(group.figures.size(), 1u);
-  EXPECT_EQ(group.first_values.size(), 1u);
-  EXPECT_EQ(group.limit, 10);
+  EXPECT_EQ(group.relations.size(), 1u);
+  EXPECT_EQ(group.relation_low, 10);
   EXPECT_EQ(group.box, (Box16{1, 2, 3, 4}));
   EXPECT_EQ(group.punctuation_cache.size(), 1u);
   EXPECT_EQ(group.answers, &answers);
@@ -62,7 +67,7 @@ TEST(FigureGroupTest, ResetLeavesWhatANewGroupSetsOnlyOnce) {
   group.destroy();
   EXPECT_TRUE(group.figures.empty());
   EXPECT_TRUE(group.punctuation_cache.empty());
-  EXPECT_TRUE(group.first_values.empty());
+  EXPECT_TRUE(group.relations.empty());
 }
 
 TEST(FigureGroupTest, CopiesDuplicateWhatTheGroupOwns) {
@@ -220,7 +225,8 @@ TEST_F(PairQueryTest, BestPartners) {
   ASSERT_EQ(table_.best_partner(2, -1, nullptr, &index, &value), kOk);
   EXPECT_EQ(index, 0);
   EXPECT_EQ(value, 20);
-  ASSERT_EQ(table_.best_partner(2, 1, nullptr, &index, &value), kOk);  // only (2, 3) is of kind 1
+  ASSERT_EQ(table_.best_partner(2, 1, nullptr, &index, &value),
+            kOk);  // only (2, 3) is of kind 1
   EXPECT_EQ(index, 3);
   EXPECT_EQ(value, 50);
   BitSet allowed;

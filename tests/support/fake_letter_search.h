@@ -85,6 +85,7 @@ class FakeLetterSearch final : public LetterSearch {
   std::int32_t mean_gap = -1;
   int lock_entries_in_word_search = -1;
   int lock_entries_in_passes = 0;
+  std::int32_t skew = 0;  // the run's skew correction
 
   int begin_run(RunKernel& kernel) override {
     kernel_ = dynamic_cast<Kernel*>(&kernel);
@@ -93,6 +94,7 @@ class FakeLetterSearch final : public LetterSearch {
   void end_run() override { note("end_run"); }
   int reset_line_work(std::uint32_t) override {
     drop_kept_work();
+    skew = 0;
     line_work_ = true;
     return note("reset_line_work");
   }
@@ -112,6 +114,8 @@ class FakeLetterSearch final : public LetterSearch {
     return note("add_stroke_figure");
   }
   int estimate_line_slant(bool) override { return note("estimate_line_slant"); }
+  std::int32_t skew_correction() const override { return skew; }
+  void add_skew_correction(std::int32_t degrees) override { skew += degrees; }
   int figure_runs(DynArray<PointRun*>& out) override {
     for (PointRun& run : runs) out.push_back(&run);
     return note("figure_runs");
@@ -247,7 +251,9 @@ class FakeLetterSearch final : public LetterSearch {
     return &figures_.back();
   }
 
-  int recognize_figure_group(RunKernel&, int, int, LineGroup&, AnswerList&) override { return kOk; }
+  int recognize_figure_group(RunKernel&, int, int, LineGroup&, CandidateLists&) override {
+    return kOk;
+  }
   int allowed_letters_for_prefix(RunKernel&, const DynArray<std::uint16_t>&, CharSlotMap&,
                                  const CharClassTables&) override {
     return kOk;

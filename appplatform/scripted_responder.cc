@@ -1,0 +1,98 @@
+#include "appplatform/scripted_responder.h"
+
+#include <utility>
+
+namespace ductra::platform {
+
+ScriptedResponder::ScriptedResponder() : previous_(set_ui_responder(this)) {}
+
+ScriptedResponder::~ScriptedResponder() { set_ui_responder(previous_); }
+
+void ScriptedResponder::choose_id(int id) {
+  std::lock_guard lock(mutex_);
+  menu_answers_.emplace_back(id);
+}
+
+void ScriptedResponder::choose_text(std::u16string text) {
+  std::lock_guard lock(mutex_);
+  menu_answers_.emplace_back(std::move(text));
+}
+
+void ScriptedResponder::dismiss_menu() {
+  std::lock_guard lock(mutex_);
+  menu_answers_.emplace_back(Dismiss{});
+}
+
+void ScriptedResponder::answer_box(int button) {
+  std::lock_guard lock(mutex_);
+  box_answers_.push_back(button);
+}
+
+void ScriptedResponder::answer_hold(bool held) {
+  std::lock_guard lock(mutex_);
+  hold_answers_.push_back(held);
+}
+
+std::vector<ShownMenu> ScriptedResponder::menus() const {
+  std::lock_guard lock(mutex_);
+  return menus_;
+}
+
+std::vector<MessageBoxRequest> ScriptedResponder::boxes() const {
+  std::lock_guard lock(mutex_);
+  return boxes_;
+}
+
+std::vector<HoldRequest> ScriptedResponder::holds() const {
+  std::lock_guard lock(mutex_);
+  return holds_;
+}
+
+int ScriptedResponder::unscripted() const {
+  std::lock_guard lock(mutex_);
+  return unscripted_;
+}
+
+std::optional<int> ScriptedResponder::choose_menu_item(const MenuRequest& request) {
+  std::lock_guard lock(mutex_);
+  menus_.push_back({request.menu->items(), request.layout, request.flags, request.owner});
+  if (menu_answers_.empty()) {
+    ++unscripted_;
+    return std::nullopt;
+  }
+  const MenuAnswer answer = std::move(menu_answers_.front());
+  menu_answers_.pop_front();
+  if (const int* id = std::get_if<int>(&answer)) return *id;
+  if (const std::u16string* text = std::get_if<std::u16string>(&answer)) {
+    for (const MenuItem& item : request.menu->items()) {
+      if (item.selectable() && menu_label(item.text).text == *text) return item.id;
+    }
+  }
+  return std::nullopt;
+}
+
+int ScriptedResponder::answer_message_box(const MessageBoxRequest& request) {
+  std::lock_guard lock(mutex_);
+  boxes_.push_back(request);
+  if (box_answers_.empty()) {
+    ++unscripted_;
+    return request.buttons.back();
+  }
+  const int answer = box_answers_.front();
+  box_answers_.pop_front();
+  return answer;
+}
+
+bool ScriptedResponder::recognize_hold(const HoldRequest& request) {
+  std::lock_guard lock(mutex_);
+  holds_.push_back(request);
+  if (hold_answers_.empty()) {
+    ++unscripted_;
+    return false;
+  }
+  const bool held = hold_answers_.front();
+  hold_answers_.pop_front();
+  return held;
+}
+
+}  // namespace ductra::platform

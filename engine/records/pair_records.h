@@ -1,0 +1,60 @@
+// The records a letter result keeps about its neighbours: the relation
+// list of the pair relations, and the entries of the pair-test and
+// pair-extents caches.
+//
+// A pair of letter results is looked at with the later result first; the
+// results of a pair live in the earlier result of the pair (the owner),
+// keyed by the other's id, and stay until the owner is freed. Entries are
+// never removed while the owner lives.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace inkrec {
+
+// One partner found by the pair relations: the partner's id, the kinds of
+// relation found (bits 1, 4, 8 and 16), a penalty (0 until the relations
+// are updated) and the measure of the bit-1 relation (32767 without one).
+struct PairRelation {
+  std::uint32_t other = 0;
+  std::uint32_t kinds = 0;
+  std::int32_t penalty = 0;
+  std::int32_t measure = 32767;
+};
+static_assert(sizeof(PairRelation) == 16 && offsetof(PairRelation, kinds) == 4 &&
+              offsetof(PairRelation, penalty) == 8 && offsetof(PairRelation, measure) == 12);
+
+// The answer of the pair test against one partner.
+struct PairTestEntry {
+  std::uint32_t other = 0;  // the partner's id
+  std::uint8_t answer = 0;
+  std::uint8_t valid = 0;  // the answer was computed
+};
+
+// How the ink of the owner and of another element lies against each other
+// over the rows both occupy (every row quantity is a y). Before the rows
+// are read the means and the count are 0, the first rows and the owner's
+// right at the overlap take the values a fresh entry is given, and the
+// computed flag is 0.
+struct PairExtents {
+  std::int32_t mean_left_offset = 0;   // other's leftmost - owner's leftmost ink
+  std::int32_t mean_right_offset = 0;  // other's rightmost - owner's rightmost
+  std::int32_t mean_span = 0;          // other's rightmost - owner's leftmost
+  std::int32_t mean_gap = 0;           // other's leftmost - owner's rightmost
+  std::int32_t overlap_rows = 0;       // rows where the other starts left of the owner's end
+  std::int32_t first_overlap_row = 0;
+  std::int32_t first_near_row = 0;
+  std::int32_t owner_right_at_overlap = 0;
+  std::int32_t last_near_row = 0;
+  std::uint8_t computed = 0;
+};
+
+// An entry of the pair-extents cache: the other element's id and the
+// extents measured against it.
+struct PairExtentsEntry {
+  std::uint32_t other = 0;
+  PairExtents extents;
+};
+
+}  // namespace inkrec

@@ -1,0 +1,306 @@
+#include "engine/segmentation/line_letter_search.h"
+
+#include "engine/analysis/bodies_and_links.h"
+#include "engine/foundation/status.h"
+#include "engine/records/keyed_groups.h"
+#include "engine/records/letter_result.h"
+#include "engine/records/profile_pair.h"
+#include "engine/records/text_line.h"
+
+namespace inkrec {
+namespace {
+
+int append_run_points(const PointRun& run, DynArray<PackedPoint>& out) {
+  for (std::int32_t k = 0; k < run.count && run.points != nullptr; ++k) {
+    if (out.push_back(run.points[k].point) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+int append_figure_points(const PtrArray<FigureRecord>& figures, DynArray<PackedPoint>& out) {
+  for (const FigureRecord* figure : figures) {
+    if (figure == nullptr) return kBadArgument;
+    if (const int status = append_run_points(figure->run, out); status != kOk) return status;
+  }
+  return kOk;
+}
+
+}  // namespace
+
+// The letter search of one text line for one sweep of the line loop.
+class LineLetterSearch::LineState final : public LineFragments {
+ public:
+  LineState(LineLetterSearch& search, std::uint32_t line) : search_(search), line_(line) {}
+
+  int add_candidate(std::uint32_t figure) override {
+    FigureRecord* record = search_.work_.bodies.item_checked(figure);
+    if (record == nullptr) return kBadArgument;
+    return text_line().candidates.push_back(record);
+  }
+  int run_passes(bool first_sweep) override {
+    return search_.run_line_passes(line_, first_sweep, fragments_);
+  }
+  int move_to_output() override { return search_.output_.push_all(fragments_); }
+  std::uint32_t count() const override { return fragments_.size(); }
+
+  FragmentGap measure_gap(std::uint32_t k) override {
+    FigureGroup* f = fragments_.item_checked(k);
+    FigureGroup* g = fragments_.item_checked(k + 1);
+    FigureView a;
+    FigureView b;
+    if (f == nullptr || g == nullptr || a.init_from_element(*f) != kOk ||
+        b.init_from_element(*g) != kOk) {
+      return {};
+    }
+    ProfilePairMetrics metrics;
+    measure_profile_pair(a, b, metrics);
+    return {metrics.least_gap, metrics.mean_gap};
+  }
+  PackedPoint centroid(std::uint32_t k) const override {
+    const FigureGroup* f = fragments_.item_checked(k);
+    return f == nullptr || f->geometry == nullptr ? PackedPoint{} : f->geometry->centroid;
+  }
+
+ private:
+  TextLine& text_line() { return search_.work_.text_lines[line_]; }
+
+  LineLetterSearch& search_;
+  std::uint32_t line_;
+  PtrArray<FigureGroup> fragments_{16, false};
+};
+
+int LineLetterSearch::begin_run(RunKernel& kernel) {
+  run_.emplace(kernel, work_);
+  return kOk;
+}
+
+void LineLetterSearch::end_run() { run_.reset(); }
+
+// One stroke record for each of the n strokes, three figures of each kind
+// for each stroke, and room for ten lines.
+int LineLetterSearch::reset_line_work(std::uint32_t n) {
+  output_.remove_all();
+  line_records_.remove_all();
+  work_.clear();
+  const bool reserved = work_.strokes.reserve(n) && work_.bodies.reserve(3 * n) &&
+                        work_.links.reserve(3 * n) && work_.text_lines.reserve(10);
+  return reserved ? kOk : kOutOfMemory;
+}
+
+void LineLetterSearch::clear_line_work() {
+  output_.clear();
+  line_records_.clear();
+  work_ = LineWork();
+}
+
+int LineLetterSearch::reserve_figure_pairs(std::uint32_t n) {
+  return work_.figure_pairs.reserve(n);
+}
+
+int LineLetterSearch::add_stroke_figure(std::uint32_t, const Trajectory&, const StrokeBaseLines*) {
+  return kOk;
+}
+
+int LineLetterSearch::estimate_line_slant(bool) { return kOk; }
+
+int LineLetterSearch::figure_runs(DynArray<PointRun*>& out) {
+  for (StrokeRecord& stroke : work_.strokes) {
+    if (out.push_back(&stroke.run) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+int LineLetterSearch::line_group_strokes(DynArray<StrokeRecord*>& out) {
+  for (StrokeRecord& stroke : work_.strokes) {
+    if (out.push_back(&stroke) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+int LineLetterSearch::line_mean_metric() { return kOk; }
+
+int LineLetterSearch::split_into_bodies_and_links() {
+  return run_ ? inkrec::split_into_bodies_and_links(*run_) : kBadArgument;
+}
+
+int LineLetterSearch::apply_baselines_to_figures() { return kOk; }
+
+std::uint16_t LineLetterSearch::figure_line(std::uint32_t i) const {
+  const FigureRecord* figure = work_.bodies.item_checked(i);
+  return figure == nullptr ? kNoKey16 : figure->line_index;
+}
+
+std::int16_t LineLetterSearch::line_slant_angle() const {
+  return work_.settings.slant_angle < 1 ? 90 : work_.settings.slant_angle;
+}
+
+void LineLetterSearch::release_line_objects() { inkrec::release_line_objects(work_.text_lines); }
+
+int LineLetterSearch::begin_line(std::uint32_t line, std::unique_ptr<LineFragments>* out) {
+  if (out == nullptr || line >= work_.text_lines.size()) return kBadArgument;
+  *out = std::make_unique<LineState>(*this, line);
+  return kOk;
+}
+
+int LineLetterSearch::run_line_passes(std::uint32_t line, bool, PtrArray<FigureGroup>& fragments) {
+  TextLine* text_line = work_.text_lines.item_checked(line);
+  if (text_line == nullptr) return kBadArgument;
+  if (run_ && run_->kernel().stop_flag()) return kStopped;
+  if (text_line->candidates.empty()) return kOk;
+  for (const LineGroup& group : text_line->word_groups) {
+    if (const int status = fragments.push_all(group.cover); status != kOk) return status;
+  }
+  return kOk;
+}
+
+int LineLetterSearch::empty_line_part_groups() {
+  for (TextLine& line : work_.text_lines) {
+    for (KeyedLineEntry& entry : line.part.entries) {
+      KeyedGroups::clear_array(entry.groups.list.records);
+      entry.groups.list.groups.remove_all();
+    }
+  }
+  return kOk;
+}
+
+int LineLetterSearch::estimate_spacing() { return kOk; }
+int LineLetterSearch::estimate_gaps() { return kOk; }
+
+// Both answer lists of every candidate with readings, each figure taken
+// as a group of its own for the keep rules.
+int LineLetterSearch::classify_candidates(const ActiveSpecPairs& rules) {
+  for (TextLine& line : work_.text_lines) {
+    for (FigureRecord* figure : line.candidates) {
+      if (figure == nullptr) return kBadArgument;
+      if (figure->candidates[0].answers().empty()) continue;
+      FigureGroup group(&figure->candidates[0], &figure->geometry);
+      if (group.figures.push_back(figure) != kOk) return kOutOfMemory;
+      for (int list = 0; list < 2; ++list) {
+        figure->candidates[list].classify(&rules, nullptr, &group, 0);
+      }
+    }
+  }
+  return kOk;
+}
+
+int LineLetterSearch::recognize_word_boxes() { return kOk; }
+int LineLetterSearch::check_all_candidates() { return kOk; }
+int LineLetterSearch::recognize_segments() { return kOk; }
+
+FigureGroup* LineLetterSearch::entry(std::uint32_t i) const { return output_.item_checked(i); }
+
+AnswerList* LineLetterSearch::entry_answers(std::uint32_t i) const {
+  const FigureGroup* group = entry(i);
+  return group == nullptr ? nullptr : group->answers;
+}
+
+int LineLetterSearch::answer_count(std::uint32_t i, std::uint32_t* count) const {
+  const AnswerList* answers = entry_answers(i);
+  if (answers == nullptr || count == nullptr) return kBadArgument;
+  *count = answers->answers().size();
+  return kOk;
+}
+
+std::uint16_t LineLetterSearch::first_code(std::uint32_t i) const {
+  const AnswerList* answers = entry_answers(i);
+  return answers == nullptr ? 0 : answers->best_code();
+}
+
+int LineLetterSearch::set_code_choice(std::uint32_t i, std::uint32_t answer, std::uint32_t choice) {
+  AnswerList* answers = entry_answers(i);
+  return answers == nullptr ? kBadArgument : answers->set_code_choice(answer, choice);
+}
+
+int LineLetterSearch::append_output_codes(std::uint32_t i, DynArray<std::uint16_t>& text) {
+  const AnswerList* answers = entry_answers(i);
+  if (answers == nullptr || answers->answers().empty()) return kBadArgument;
+  const Answer& first = answers->answers()[0];
+  for (const std::uint16_t code : first.output_codes(first.flag != 0)) {
+    if (text.push_back(code) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+bool LineLetterSearch::space_after(std::uint32_t i) const {
+  const FigureGroup* group = entry(i);
+  return group != nullptr && group->break_after != 0;
+}
+
+int LineLetterSearch::alternatives(std::uint32_t i, std::uint32_t limit,
+                                   DynArray<Alternative>& out) {
+  const AnswerList* answers = entry_answers(i);
+  if (answers == nullptr) return kBadArgument;
+  for (std::uint32_t a = 0; a < answers->answers().size() && a < limit; ++a) {
+    const Answer& answer = answers->answers()[a];
+    if (out.push_back({answer.codes[0], answer.total(), a}) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+// The chosen answer takes the perfect score, so that it ranks first, and
+// every answer forgets its case choice.
+int LineLetterSearch::promote_alternative(std::uint32_t i, std::uint32_t answer) {
+  AnswerList* answers = entry_answers(i);
+  if (answers == nullptr || answer >= answers->answers().size()) return kBadArgument;
+  const Answer& chosen = answers->answers()[answer];
+  const std::int32_t raise = Answer::kPerfectScore - chosen.total();
+  if (const int status = answers->reinsert_penalized(answer, raise, chosen.rule_word);
+      status != kOk) {
+    return status;
+  }
+  for (Answer& a : answers->answers()) a.code_choice = 0;
+  return kOk;
+}
+
+int LineLetterSearch::collect_output_points(std::uint32_t i, DynArray<PackedPoint>& out) {
+  const FigureGroup* group = entry(i);
+  if (group == nullptr) return kBadArgument;
+  return append_figure_points(group->figures, out);
+}
+
+int LineLetterSearch::collect_path_characters(const WordHypothesis&, DynArray<std::uint16_t>&) {
+  return kOk;
+}
+
+int LineLetterSearch::collect_element_variants(const LineRecord&, const WordEntry&,
+                                               DynArray<CaseCodes>&) {
+  return kOk;
+}
+
+// The candidates of the lines from `first` to `last`, both included.
+int LineLetterSearch::collect_figure_points(FigurePlace first, FigurePlace last,
+                                            DynArray<PackedPoint>& out) {
+  for (std::uint32_t l = first.line; l <= last.line; ++l) {
+    const TextLine* line = work_.text_lines.item_checked(l);
+    if (line == nullptr) return kBadArgument;
+    const PtrArray<FigureRecord>& figures = line->candidates;
+    const std::int32_t from = l == first.line ? first.figure : 0;
+    const std::int32_t to = l == last.line ? last.figure : std::int32_t(figures.size()) - 1;
+    for (std::int32_t f = from; f <= to; ++f) {
+      const FigureRecord* figure = figures.item_checked(static_cast<std::uint32_t>(f));
+      if (figure == nullptr) return kBadArgument;
+      if (const int status = append_run_points(figure->run, out); status != kOk) return status;
+    }
+  }
+  return kOk;
+}
+
+const FigureRecord* LineLetterSearch::line_candidate(std::uint32_t line, std::uint32_t i) const {
+  const TextLine* text_line = work_.text_lines.item_checked(line);
+  return text_line == nullptr ? nullptr : text_line->candidates.item_checked(i);
+}
+
+const StrokeRecord* LineLetterSearch::stroke_record(std::uint32_t s) const {
+  return work_.strokes.item_checked(s);
+}
+
+int LineLetterSearch::recognize_figure_group(RunKernel&, int, int, LineGroup&, CandidateLists&) {
+  return kOk;
+}
+
+int LineLetterSearch::allowed_letters_for_prefix(RunKernel&, const DynArray<std::uint16_t>&,
+                                                 CharSlotMap&, const CharClassTables&) {
+  return kOk;
+}
+
+}  // namespace inkrec
