@@ -15,6 +15,12 @@ namespace ductra::tapshim {
 // in touch units. Returns what the receiver made of the sample.
 using SampleCallback = std::int32_t (*)(std::uint32_t flags, std::int32_t x, std::int32_t y);
 
+// Why a library's entry function is called: the process that loads the
+// library calls it with kProcessAttach right after loading and with
+// kProcessDetach before unloading.
+inline constexpr std::uint32_t kProcessDetach = 0;
+inline constexpr std::uint32_t kProcessAttach = 1;
+
 // Device-capability queries; query 2 fills a CalibrationPointQuery.
 inline constexpr std::int32_t kCalibrationPointQuery = 2;
 
