@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 
 #include "touchshim/replay/replay_step.h"
 
@@ -81,6 +82,8 @@ bool ReplayPlayer::play_line(std::string_view line, SampleCallback callback) {
     case ReplayLine::skipped:
       return true;
     case ReplayLine::malformed:
+      std::fprintf(stderr, "replay: line %zu is not \"<wait ms> <flags> <x> <y>\"; the replay ends there\n",
+                   line_number_);
       malformed_line_ = line_number_;
       outcome_ = ReplayOutcome::malformed_line;
       return false;

@@ -4,7 +4,8 @@
 //
 // stop() ends the replay at once (also in a wait or while the pipe is
 // empty) and joins the thread; after it returns the callback is not called
-// again. outcome() tells how the last replay ended.
+// again. outcome() tells how the last replay ended; a malformed line is
+// also reported on the standard error.
 #pragma once
 
 #include <atomic>
