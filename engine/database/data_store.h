@@ -195,8 +195,13 @@ class DataStore {
   const Etalon* etalon_at(std::uint32_t variant_position) const {
     return knowledge_base_.etalon_at(variant_position);
   }
-  const Etalon* find_etalon(std::uint32_t variant_id) const {
-    return knowledge_base_.find_etalon(variant_id);
+  // The etalon of a variant (by the variant's id), and the etalon with its
+  // own id (a variant's etalon_id); see KnowledgeBase.
+  const Etalon* find_etalon_by_variant(std::uint32_t variant_id) const {
+    return knowledge_base_.find_etalon_by_variant(variant_id);
+  }
+  const Etalon* find_etalon_by_id(std::uint16_t etalon_id) const {
+    return knowledge_base_.find_etalon_by_id(etalon_id);
   }
 
   const DynArray<ComplexVariant>& complex_variant_table() const { return complex_variants_; }

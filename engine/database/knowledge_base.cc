@@ -91,10 +91,14 @@ const Etalon* KnowledgeBase::etalon_at(std::uint32_t variant_position) const {
   return etalon != nullptr && etalon_fits(*etalon) ? etalon : nullptr;
 }
 
-const Etalon* KnowledgeBase::find_etalon(std::uint32_t variant_id) const {
+const Etalon* KnowledgeBase::find_etalon_by_variant(std::uint32_t variant_id) const {
   const std::uint32_t id = variant_id & 0xFFFF;
   if (id >= etalon_of_variant_id_.size()) return nullptr;
   return etalons_.item_checked(static_cast<std::uint32_t>(etalon_of_variant_id_[id]));
+}
+
+const Etalon* KnowledgeBase::find_etalon_by_id(std::uint16_t etalon_id) const {
+  return find_id(etalons_, etalon_id, ids_ascend_);
 }
 
 int KnowledgeBase::locate(std::uint16_t id, Variant** variant, Etalon** etalon) {

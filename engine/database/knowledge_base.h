@@ -89,8 +89,13 @@ class KnowledgeBase {
   // that does not fit the Raf table.
   const Etalon* etalon_at(std::uint32_t variant_position) const;
   // The etalon of the variant with that id (its low 16 bits) through the id
-  // index, or null.
-  const Etalon* find_etalon(std::uint32_t variant_id) const;
+  // index, or null: what training and the exports mean by a variant's
+  // etalon.
+  const Etalon* find_etalon_by_variant(std::uint32_t variant_id) const;
+  // The etalon whose own id is etalon_id (a variant's etalon_id field), or
+  // null: what recognition looks up for a candidate variant. Unlike the
+  // variant index it needs no re-index after a change.
+  const Etalon* find_etalon_by_id(std::uint16_t etalon_id) const;
 
   // The variant with that id and its etalon (null for a special variant):
   // 14001 no such id, 14003 the id or its entry lies outside the id index,

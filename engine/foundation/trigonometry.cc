@@ -86,6 +86,23 @@ int int_sqrt(std::int32_t n) {
   return n % g == 0 && n / g == g - 1 ? g - 1 : g;
 }
 
+std::int64_t int_sqrt64(std::int64_t n) {
+  if (n < 1) return 0;
+  // The floor root by halving, then up by one where that lies nearer.
+  std::int64_t low = 0;
+  std::int64_t high = std::int64_t{3037000499};  // floor(sqrt(2^63 - 1))
+  while (low < high) {
+    const std::int64_t mid = low + (high - low + 1) / 2;
+    if (mid <= n / mid) {
+      low = mid;
+    } else {
+      high = mid - 1;
+    }
+  }
+  // n - low^2 > low rounds up: (low + 1/2)^2 = low^2 + low + 1/4.
+  return n - low * low > low ? low + 1 : low;
+}
+
 std::int16_t octagonal_length(int dx, int dy) {
   const std::int64_t ax = std::llabs(std::int64_t{dx});
   const std::int64_t ay = std::llabs(std::int64_t{dy});

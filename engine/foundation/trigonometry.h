@@ -23,6 +23,9 @@ int int_cos(int degrees);
 
 // The square root of n rounded to the nearest integer; 0 for n below 1.
 int int_sqrt(std::int32_t n);
+// The same over 64 bits: the square root of n rounded to the nearest
+// integer; 0 for n below 1.
+std::int64_t int_sqrt64(std::int64_t n);
 
 // (2 * max(|dx|, |dy|) + |dx| + |dy|) / 3, saturated to 16 bits.
 std::int16_t octagonal_length(int dx, int dy);

@@ -25,6 +25,7 @@
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/tagged_records.h"
 #include "engine/foundation/values.h"
+#include "engine/records/extremum_summary.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/glyph_geometry.h"
@@ -163,13 +164,29 @@ inline std::int32_t link_field_2(const FigureRecord& f) { return f.link_referenc
 // The link flag: the pieces of a stroke alternate from a body at piece 0,
 // so a link has an odd piece number.
 inline bool link_flag(const FigureRecord& f) { return f.piece != kNoKey16 && (f.piece & 1) != 0; }
+// The selector value (the fourth 16-bit key): the index in its stroke of
+// the figure's first point, read signed: 0 for a figure that starts its
+// stroke, 1 or more for a later piece, -1 while unset.
+inline std::int16_t piece_start_selector(const FigureRecord& f) {
+  return static_cast<std::int16_t>(f.first_point);
+}
 // The measure block (four side measures a, b, c, d): the path length
 // moving right, down, left and up.
 inline const std::int16_t (&side_measures(StrokeRecord& f))[4] {
   return figure_mark_block(f).sides;
 }
 
+// ---- Answer.
+// The shape id of a reading: its sub-key, the source word, which the
+// letter evaluation sets to the variant's shape id.
+inline std::uint16_t answer_shape_id(const Answer& a) { return a.source_word; }
+
 // ---- FigureGroup.
+// The element flag E: the group's flag byte (1 when the group was made).
+inline std::uint8_t element_flag(const FigureGroup& g) { return g.single; }
+// The option word: the group's flag word (bit 0 a figure's second link
+// field is set, bit 1 its first).
+inline std::uint32_t option_word(const FigureGroup& g) { return g.flags; }
 // The id: the group's index; the member set: its members (body indices);
 // the position set: its coverage (candidate positions); the flag byte: its
 // single flag; the low and high bound of the relations: relation_low and
@@ -198,6 +215,20 @@ inline void merge_stroke_extrema(std::span<const Extremum> list, int* a, int* b)
   *b = counts.maxima;
 }
 
+// ---- FigureInfo: the extrema record of a figure or a group is the
+// extremum summary. Its two counters are `visited` and `accepted` (the
+// second counter); its maxima (points of locally greatest y, the lowest on
+// the tablet) are `low_extrema` and its minima `high_extrema`; its four
+// bounds are first_low, last_low, first_high and last_high (-1, which
+// reads as 65535, while unset); its two trailing words are `duplicates`
+// and `final_hook` (the count limits read accepted + final_hook). Built
+// with the bounds 0x7fffffff and 0 every extremum enters the lists.
+using FigureInfo = ExtremumSummary;
+inline const DynArray<Extremum>& figure_maxima(const FigureInfo& info) { return info.low_extrema; }
+inline const DynArray<Extremum>& figure_minima(const FigureInfo& info) {
+  return info.high_extrema;
+}
+
 // ---- Variant.
 // The kind: the use value (0 often, 1 rarely, 2 never).
 inline std::uint32_t variant_kind(const Variant& v) { return v.idUse; }
@@ -222,9 +253,11 @@ inline std::int8_t shape_ramp_bottom(const ShapeInfo& s) { return s.stats[3]; }
 // ---- Etalon.
 // N: the weighted square norm of the cells.
 inline std::uint32_t etalon_norm(const Etalon& e) { return e.stats.norm; }
-// d and e: the greatest and the least cell level.
-inline std::int16_t etalon_d(const Etalon& e) { return e.stats.max_level; }
-inline std::int16_t etalon_e(const Etalon& e) { return e.stats.min_level; }
+// d and e: the longest and the shortest hit list the etalon was trained
+// with (the score compares them with the inked-cell count, a hit list's
+// length; the cell levels are bytes of another scale).
+inline std::int16_t etalon_d(const Etalon& e) { return e.stats.max_hits; }
+inline std::int16_t etalon_e(const Etalon& e) { return e.stats.min_hits; }
 
 // ---- ComplexVariant (a composite-letter rule).
 // The kind flags: the layout word (bits 1, 2, 4 and 8: where the second

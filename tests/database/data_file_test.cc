@@ -331,8 +331,8 @@ TEST_F(SavedStoreTest, ReloadedStoreIsEqualAndSavesTheSameBytes) {
   EXPECT_EQ(reloaded.shape_at(0)->info.stats[0], filled_.shape_at(0)->info.stats[0]);
   EXPECT_EQ(reloaded.find_shape(2), reloaded.shape_at(1));
   EXPECT_EQ(reloaded.etalon_at(1), &reloaded.knowledge_base().etalons()[0]);
-  EXPECT_EQ(reloaded.find_etalon(2), &reloaded.knowledge_base().etalons()[0]);
-  EXPECT_EQ(reloaded.find_etalon(3), nullptr);  // the special variant
+  EXPECT_EQ(reloaded.find_etalon_by_variant(2), &reloaded.knowledge_base().etalons()[0]);
+  EXPECT_EQ(reloaded.find_etalon_by_variant(3), nullptr);  // the special variant
 
   const std::string copy = dir_.file("copy.dt");
   EXPECT_EQ(reloaded.save_as(copy.c_str()),
@@ -420,7 +420,7 @@ TEST_F(SavedStoreTest, EtalonThatDoesNotFitTheRafTableLoadsButIsNotUsed) {
     DataStore loaded = open_store();
     ASSERT_EQ(loaded.status(), kOk) << change;
     EXPECT_EQ(loaded.etalon_at(0), nullptr);
-    EXPECT_NE(loaded.find_etalon(1), nullptr);
+    EXPECT_NE(loaded.find_etalon_by_variant(1), nullptr);
     EXPECT_EQ(loaded.self_test(dir_.file("report.txt").c_str()), 0);
   }
 }

@@ -151,7 +151,7 @@ TEST_F(DataStoreTest, DeletingACharsetTakesItsSymbolsVariantsAndComplexVariants)
   // Etalon 1 lost two of its three users; etalon 2 lost its only one.
   ASSERT_EQ(kb().etalons().size(), 1u);
   EXPECT_EQ(kb().etalons()[0].reference_count_, 1);
-  EXPECT_EQ(store().find_etalon(3), &kb().etalons()[0]);
+  EXPECT_EQ(store().find_etalon_by_variant(3), &kb().etalons()[0]);
   EXPECT_EQ(store().etalon_at(0), &kb().etalons()[0]);
 }
 
@@ -242,7 +242,7 @@ class DataStoreBuildTest : public DataStoreTest {
   }
 
   std::vector<std::uint8_t> cells_of(std::uint16_t variant_id) const {
-    const Etalon* etalon = store_->find_etalon(variant_id);
+    const Etalon* etalon = store_->find_etalon_by_variant(variant_id);
     return {etalon->cells.begin(), etalon->cells.end()};
   }
 };

@@ -276,7 +276,7 @@ TEST_F(HandBuiltDataFileTest, FormerlyRefusedFilesLoad) {
     EXPECT_EQ(store_->raf_count(), 1u);
     for (const std::uint16_t id : c.recipe.variant_ids) {
       ASSERT_NE(store_->find_variant(id), nullptr);
-      EXPECT_NE(store_->find_etalon(id), nullptr);
+      EXPECT_NE(store_->find_etalon_by_variant(id), nullptr);
     }
     for (const std::uint16_t id : c.recipe.shape_ids) EXPECT_NE(store_->find_shape(id), nullptr);
     EXPECT_EQ(self_test(), c.finding.empty() ? 1 : 0);

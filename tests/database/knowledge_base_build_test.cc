@@ -45,7 +45,7 @@ class KnowledgeBaseBuildTest : public ::testing::Test {
   }
 
   Cells cells_of(std::uint16_t variant_id) const {
-    const Etalon* etalon = base_.find_etalon(variant_id);
+    const Etalon* etalon = base_.find_etalon_by_variant(variant_id);
     return etalon == nullptr ? Cells{} : Cells(etalon->cells.begin(), etalon->cells.end());
   }
 
@@ -92,7 +92,7 @@ TEST_F(KnowledgeBaseBuildTest, WithoutSampleCellsNoEtalonIsBuilt) {
 TEST_F(KnowledgeBaseBuildTest, TheFirstVariantGetsIdOneAndEtalonOneBuiltFromItsShape) {
   ASSERT_EQ(add(1), 1);
   ASSERT_EQ(base_.variants()[0].etalon_id, 1);
-  const Etalon& etalon = *base_.find_etalon(1);
+  const Etalon& etalon = *base_.find_etalon_by_variant(1);
   EXPECT_EQ(etalon.id, 1);
   EXPECT_EQ(etalon.reference_count_, 1);
   EXPECT_EQ(etalon.cells.size(), base_.total_cells());
@@ -136,7 +136,7 @@ TEST_F(KnowledgeBaseBuildTest, AddingAndSettingVariantsNeedAShapeWithSamples) {
   ASSERT_EQ(base_.set_variant(made_normal), kOk);
   EXPECT_EQ(base_.find_variant(2)->menuc, u'V');
   EXPECT_EQ(base_.find_variant(2)->etalon_id, 1);
-  EXPECT_EQ(base_.find_etalon(2)->stats.positive_count, 6);
+  EXPECT_EQ(base_.find_etalon_by_variant(2)->stats.positive_count, 6);
   made_normal = *base_.find_variant(1);
   made_normal.special_recognition = 0;
   EXPECT_EQ(base_.set_variant(made_normal), kKbShapeWithoutSamples);
@@ -188,7 +188,7 @@ TEST_F(KnowledgeBaseBuildTest, RebuildingAfreshGivesOneEtalonPerShape) {
   EXPECT_EQ(base_.find_variant(3)->etalon_id, 2);
   EXPECT_EQ(base_.find_variant(4)->etalon_id, kNoEtalon);
   EXPECT_EQ(cells_of(2), of_shape_1);
-  EXPECT_EQ(base_.find_etalon(1)->stats.positive_count, 6);
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->stats.positive_count, 6);
   EXPECT_FALSE(std::filesystem::exists(log_));
 
   // A variant whose shape is gone stops the rebuild; nothing changes.
@@ -210,7 +210,7 @@ TEST_F(KnowledgeBaseBuildTest, RebuildingWithReplayAppliesTheCorrectionsAgainAnd
 
   ASSERT_EQ(base_.rebuild_etalons(true, log_), kOk);
   EXPECT_EQ(cells_of(2), trained);  // the steps replayed
-  EXPECT_EQ(base_.find_etalon(2)->corrections.size(), 2u);
+  EXPECT_EQ(base_.find_etalon_by_variant(2)->corrections.size(), 2u);
   EXPECT_TRUE(testing::read_bytes(log_).empty());  // nothing changed
 
   // Changed cells are logged as old less new, range by range.
@@ -241,11 +241,11 @@ TEST_F(KnowledgeBaseBuildTest, RebuildingOneEtalon) {
 
   ASSERT_EQ(base_.rebuild_etalon(1, true), kOk);  // the correction is kept
   EXPECT_EQ(cells_of(1), trained);
-  EXPECT_EQ(base_.find_etalon(1)->corrections.size(), 1u);
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->corrections.size(), 1u);
   ASSERT_EQ(base_.rebuild_etalon(1, false), kOk);  // and dropped
   EXPECT_EQ(cells_of(1), built);
-  EXPECT_TRUE(base_.find_etalon(1)->corrections.empty());
-  EXPECT_EQ(base_.find_etalon(1)->id, 1);
+  EXPECT_TRUE(base_.find_etalon_by_variant(1)->corrections.empty());
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->id, 1);
 
   EXPECT_EQ(base_.rebuild_etalon(2, false), kKbNoEtalon);  // special
   EXPECT_EQ(base_.rebuild_etalon(0x10001, false), kKbNoEtalon);
@@ -269,8 +269,8 @@ TEST_F(KnowledgeBaseBuildTest, EtalonsOfAShapeAreRebuiltOrMerged) {
   ASSERT_EQ(base_.etalons().size(), 2u);
   EXPECT_EQ(base_.find_variant(1)->etalon_id, 4);
   EXPECT_EQ(base_.find_variant(2)->etalon_id, 4);
-  EXPECT_EQ(base_.find_etalon(1)->reference_count_, 2);
-  EXPECT_TRUE(base_.find_etalon(1)->corrections.empty());
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->reference_count_, 2);
+  EXPECT_TRUE(base_.find_etalon_by_variant(1)->corrections.empty());
   EXPECT_EQ(base_.find_variant(3)->etalon_id, 3);
   EXPECT_EQ(base_.merge_shape_etalons(4), kOk);  // no variants: nothing happens
   EXPECT_EQ(base_.merge_shape_etalons(9), kKbNoShape);

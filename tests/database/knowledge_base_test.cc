@@ -90,8 +90,15 @@ TEST_F(KnowledgeBaseFileTest, RoundTripIsExactButForTheLastVariantByte) {
   ASSERT_EQ(loaded_.etalons().size(), 2u);
   EXPECT_EQ(loaded_.etalons()[0], base_.etalons()[0]);
   EXPECT_EQ(loaded_.etalons()[1], base_.etalons()[1]);
-  EXPECT_EQ(loaded_.find_etalon(6), &loaded_.etalons()[1]);
-  EXPECT_EQ(loaded_.find_etalon(0x10004), &loaded_.etalons()[0]);  // low 16 bits
+  EXPECT_EQ(loaded_.find_etalon_by_variant(6), &loaded_.etalons()[1]);
+  EXPECT_EQ(loaded_.find_etalon_by_variant(0x10004), &loaded_.etalons()[0]);  // low 16 bits
+  // By the etalon's own id the numbers mean other records: etalon 3 is
+  // variant 6's, and no etalon has the id 6 or 4.
+  EXPECT_EQ(loaded_.find_etalon_by_id(3), &loaded_.etalons()[1]);
+  EXPECT_EQ(loaded_.find_etalon_by_id(2), &loaded_.etalons()[0]);
+  EXPECT_EQ(loaded_.find_etalon_by_id(6), nullptr);
+  EXPECT_EQ(loaded_.find_etalon_by_id(4), nullptr);
+  EXPECT_EQ(loaded_.find_etalon_by_variant(3), nullptr);
 
   base_.etalons()[0].cells.clear();
   base_.etalons()[1].cells.clear();
@@ -186,7 +193,7 @@ class KnowledgeBaseTest : public ::testing::Test {
   }
 
   std::vector<std::uint8_t> cells_of(std::uint16_t variant_id) const {
-    const Etalon* etalon = base_.find_etalon(variant_id);
+    const Etalon* etalon = base_.find_etalon_by_variant(variant_id);
     return etalon == nullptr
                ? std::vector<std::uint8_t>{}
                : std::vector<std::uint8_t>(etalon->cells.begin(), etalon->cells.end());
@@ -261,8 +268,8 @@ TEST_F(KnowledgeBaseTest, AVariantAddedWithABaseSharesItsEtalon) {
   EXPECT_EQ(added.id, 5);
   EXPECT_EQ(added.menuc, u'z');
   EXPECT_EQ(added.etalon_id, 2);
-  EXPECT_EQ(base_.find_etalon(5), base_.find_etalon(3));
-  EXPECT_EQ(base_.find_etalon(3)->reference_count_, 2);
+  EXPECT_EQ(base_.find_etalon_by_variant(5), base_.find_etalon_by_variant(3));
+  EXPECT_EQ(base_.find_etalon_by_variant(3)->reference_count_, 2);
 
   record.special_recognition = kSpecialRecognition;
   ASSERT_EQ(base_.add_variant_with_base(record, 4), kOk);
@@ -274,7 +281,7 @@ TEST_F(KnowledgeBaseTest, AVariantAddedWithABaseSharesItsEtalon) {
   EXPECT_EQ(base_.add_variant_with_base(record, 3), kKbVariantTooDifferent);  // shape
   EXPECT_EQ(base_.add_variant_with_base(record, 40), kKbVariantNotFound);
   EXPECT_EQ(base_.variants().size(), 6u);
-  EXPECT_EQ(base_.find_etalon(3)->reference_count_, 2);
+  EXPECT_EQ(base_.find_etalon_by_variant(3)->reference_count_, 2);
 }
 
 TEST_F(KnowledgeBaseTest, UpdatingTrainsTheEtalonInPlaceAndKeepsTheSample) {
@@ -284,7 +291,7 @@ TEST_F(KnowledgeBaseTest, UpdatingTrainsTheEtalonInPlaceAndKeepsTheSample) {
   ASSERT_EQ(base_.update_variant(1, 1, hits_, sample_, 1, 1), kOk);
   EXPECT_EQ(cells_of(1), (std::vector<std::uint8_t>{33, 34, 37, 40}));
   EXPECT_EQ(cells_of(2), cells_of(1));  // shared
-  const Etalon& trained = *base_.find_etalon(1);
+  const Etalon& trained = *base_.find_etalon_by_variant(1);
   ASSERT_EQ(trained.corrections.size(), 1u);
   EXPECT_EQ(trained.corrections[0].words[0], 1u);  // a positive step
   EXPECT_EQ(trained.corrections[0].a, 61);
@@ -307,10 +314,10 @@ TEST_F(KnowledgeBaseTest, ReplacingAVariantSplitsASharedEtalon) {
   EXPECT_EQ(base_.find_variant(2)->etalon_id, 3);  // the next etalon id
   EXPECT_EQ(cells_of(1), before);
   EXPECT_EQ(cells_of(2), (std::vector<std::uint8_t>{33, 34, 37, 40}));
-  EXPECT_EQ(base_.find_etalon(1)->reference_count_, 1);
-  EXPECT_EQ(base_.find_etalon(2)->reference_count_, 1);
-  EXPECT_TRUE(base_.find_etalon(1)->corrections.empty());
-  EXPECT_EQ(base_.find_etalon(2)->corrections.size(), 1u);
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->reference_count_, 1);
+  EXPECT_EQ(base_.find_etalon_by_variant(2)->reference_count_, 1);
+  EXPECT_TRUE(base_.find_etalon_by_variant(1)->corrections.empty());
+  EXPECT_EQ(base_.find_etalon_by_variant(2)->corrections.size(), 1u);
 
   // A sole user is trained in place.
   ASSERT_EQ(base_.replace_variant(3, 1, hits_, sample_, 1, 1), kOk);
@@ -333,8 +340,8 @@ TEST_F(KnowledgeBaseTest, ReplacingVariantsTrainsWhatTheListedVariantsShare) {
   ASSERT_EQ(base_.etalons().size(), 3u);
   EXPECT_EQ(base_.find_variant(2)->etalon_id, 3);
   EXPECT_EQ(base_.find_variant(5)->etalon_id, 3);
-  EXPECT_EQ(base_.find_etalon(2)->reference_count_, 2);
-  EXPECT_EQ(base_.find_etalon(1)->reference_count_, 1);
+  EXPECT_EQ(base_.find_etalon_by_variant(2)->reference_count_, 2);
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->reference_count_, 1);
   EXPECT_EQ(cells_of(1), (std::vector<std::uint8_t>{32, 34, 36, 40}));
   EXPECT_EQ(cells_of(5), (std::vector<std::uint8_t>{33, 34, 37, 40}));
 
@@ -388,10 +395,10 @@ TEST_F(KnowledgeBaseTest, FailedTrainingChangesNothing) {
               (std::vector<std::uint8_t>{32, 34, 36, 40}));
     EXPECT_TRUE(etalon.corrections.empty());
   }
-  EXPECT_EQ(base_.find_etalon(1)->reference_count_, 2);
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->reference_count_, 2);
   // A step that does nothing divides by nothing: its sample is still kept.
   EXPECT_EQ(base_.update_variant(1, 0, hits_, sample_, 0, 0), kOk);
-  EXPECT_EQ(base_.find_etalon(1)->corrections.size(), 1u);
+  EXPECT_EQ(base_.find_etalon_by_variant(1)->corrections.size(), 1u);
 }
 
 }  // namespace

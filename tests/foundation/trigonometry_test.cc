@@ -58,6 +58,24 @@ TEST(TrigonometryTest, IntSqrtIsTheRoundedRoot) {
   EXPECT_EQ(int_sqrt(1 << 30), 32768);
 }
 
+TEST(TrigonometryTest, IntSqrt64AgreesWithTheNarrowRootAndReachesPastIt) {
+  for (std::int32_t n = -3; n <= (1 << 16); ++n) ASSERT_EQ(int_sqrt64(n), int_sqrt(n)) << n;
+  struct Case {
+    std::int64_t n;
+    std::int64_t root;
+  };
+  const Case cases[] = {
+      {std::int64_t{1} << 40, std::int64_t{1} << 20},
+      {(std::int64_t{1} << 40) - 1, std::int64_t{1} << 20},  // just below a square
+      {std::int64_t{1000000007} * 1000000007, 1000000007},
+      {std::int64_t{1000000007} * 1000000007 + 1000000007, 1000000007},  // halfway rounds down
+      {std::int64_t{1000000007} * 1000000007 + 1000000008, 1000000008},
+      {INT64_MAX, 3037000500},
+      {std::int64_t{INT32_MAX} + 1, 46341},
+  };
+  for (const Case& c : cases) EXPECT_EQ(int_sqrt64(c.n), c.root) << c.n;
+}
+
 TEST(TrigonometryTest, OctagonalLength) {
   EXPECT_EQ(octagonal_length(3, 4), 5);
   EXPECT_EQ(octagonal_length(-3, 4), 5);

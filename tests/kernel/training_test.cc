@@ -76,7 +76,7 @@ class TrainingTest : public ::testing::Test {
 
   static DataStore& store() { return *crman_if_exists()->data_store(); }
   static Cells cells_of(std::uint16_t variant_id) {
-    const Etalon* etalon = store().find_etalon(variant_id);
+    const Etalon* etalon = store().find_etalon_by_variant(variant_id);
     return etalon == nullptr ? Cells{} : Cells(etalon->cells.begin(), etalon->cells.end());
   }
 
@@ -102,7 +102,7 @@ TEST_F(TrainingTest, ADatabaseBuiltThroughTheExportsIsSavedAndLoadedWithItsEtalo
     ASSERT_EQ(crmVariantGet(id, &variant), kOk);
     EXPECT_EQ(variant.menuc, static_cast<std::uint16_t>(kLetters[id - 1]));
     EXPECT_EQ(variant.etalon_id, id);
-    const Etalon* etalon = store().find_etalon(id);
+    const Etalon* etalon = store().find_etalon_by_variant(id);
     ASSERT_NE(etalon, nullptr) << id;
     EXPECT_EQ(etalon->cells.size(), 36u);
     EXPECT_EQ(etalon->stats.positive_count, 9);  // three samples at three angles
@@ -126,8 +126,8 @@ TEST_F(TrainingTest, VariantsAddedThroughTheExportsNeedShapesWithSamples) {
   EXPECT_EQ(crmVariantAdd(&variant, 0), kKbShapeWithoutSamples);
   variant.shape_id = 1;
   ASSERT_EQ(crmVariantAdd(&variant, 1), kOk);  // sharing the etalon of variant 1
-  EXPECT_EQ(store().find_etalon(4), store().find_etalon(1));
-  EXPECT_EQ(store().find_etalon(1)->reference_count_, 2);
+  EXPECT_EQ(store().find_etalon_by_variant(4), store().find_etalon_by_variant(1));
+  EXPECT_EQ(store().find_etalon_by_variant(1)->reference_count_, 2);
   std::uint32_t count = 0;
   ASSERT_EQ(crmVariantGetCountAll(&count), kOk);
   EXPECT_EQ(count, 4u);
@@ -179,7 +179,7 @@ class CorrectionTest : public TrainingTest {
   }
   const crCorrRequest* c_request() const { return as_c_request(request_); }
   static const Tag4Record& last_correction(std::uint16_t variant_id) {
-    return store().find_etalon(variant_id)->corrections.back();
+    return store().find_etalon_by_variant(variant_id)->corrections.back();
   }
 
   testing::FakeLetterSearch* fake_ = nullptr;
@@ -195,7 +195,7 @@ TEST_F(CorrectionTest, TrainsTheVariantWithTheInkOfTheNamedFigures) {
   const Cells other = cells_of(2);
   ASSERT_EQ(make_correction(1), kOk);
   EXPECT_NE(cells_of(1), before);
-  EXPECT_EQ(store().find_etalon(1)->stats.positive_count, 10);
+  EXPECT_EQ(store().find_etalon_by_variant(1)->stats.positive_count, 10);
   const Tag4Record& sample = last_correction(1);
   EXPECT_EQ(sample.a, 0xAA);
   EXPECT_EQ(sample.b, 0xBB);
@@ -241,7 +241,7 @@ TEST_F(CorrectionTest, RefusedCorrectionsChangeNothing) {
   EXPECT_EQ(crmMakeCorr(c_other, 1, 1, 0, 1, 1, nullptr, nullptr), kBadArgument);
 
   EXPECT_EQ(cells_of(1), before);
-  EXPECT_TRUE(store().find_etalon(1)->corrections.empty());
+  EXPECT_TRUE(store().find_etalon_by_variant(1)->corrections.empty());
 
   // Once the ink is cleared the figures are gone.
   ASSERT_EQ(crClearPane(), kOk);
@@ -277,7 +277,7 @@ TEST_F(CorrectionTest, SharedEtalonsSplitOrTrainTogether) {
   ASSERT_EQ(make_correction(4, 1, 1), kOk);  // keep_counts: 4 trains a copy
   EXPECT_EQ(cells_of(1), before);
   EXPECT_NE(cells_of(4), before);
-  EXPECT_EQ(store().find_etalon(1)->reference_count_, 2);
+  EXPECT_EQ(store().find_etalon_by_variant(1)->reference_count_, 2);
 
   ASSERT_EQ(variants_.push_back(1), kOk);
   ASSERT_EQ(variants_.push_back(5), kOk);
@@ -304,7 +304,7 @@ TEST_F(CorrectionTest, ASpecialCorrectionTrainsAPieceOfOneFigure) {
             kUndocumented);
   EXPECT_EQ(crmMakeCorrSpecial(c_request(), 0, -1, -1, -1, 1, 0, 1, 1, nullptr, nullptr),
             kUndocumented);
-  EXPECT_TRUE(store().find_etalon(1)->corrections.empty());
+  EXPECT_TRUE(store().find_etalon_by_variant(1)->corrections.empty());
 
   // -1 and -1: the whole figure as a piece, from its first to its last point.
   ASSERT_EQ(crmMakeCorrSpecial(c_request(), 0, -1, -1, 1, 1, 0, 1, 1, nullptr, nullptr), kOk);

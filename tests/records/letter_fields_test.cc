@@ -166,11 +166,13 @@ TEST(LetterFields, DatabaseNamesReadTheStoredBytes) {
 
   Etalon e;
   e.stats.norm = 900;
-  e.stats.max_level = 40;
+  e.stats.max_level = 40;  // cell levels: not the score's bounds
   e.stats.min_level = 20;
+  e.stats.max_hits = 130;
+  e.stats.min_hits = 75;
   EXPECT_EQ(etalon_norm(e), 900u);
-  EXPECT_EQ(etalon_d(e), 40);
-  EXPECT_EQ(etalon_e(e), 20);
+  EXPECT_EQ(etalon_d(e), 130);
+  EXPECT_EQ(etalon_e(e), 75);
 
   ShapeInfo s{};
   s.height_limit = 140;
