@@ -49,7 +49,8 @@ class ErrorReportHost {
  public:
   virtual ~ErrorReportHost() = default;
   // Runs `work` on the UI thread and returns when it has run (at once when
-  // called there); the caller's waits keep answering sent messages.
+  // called there); the caller's waits keep answering sent messages. A
+  // UiThreadCaller on the shell window does this.
   virtual void run_on_ui_thread(const std::function<void()>& work) = 0;
   // The controller while it exists, else null. UI thread only.
   virtual PausableController* controller() = 0;

@@ -4,8 +4,29 @@
 #include <new>
 
 #include "app/composition/table_fills.h"
+#include "app/composition/unique_set.h"
 
 namespace ductra {
+namespace {
+
+// The distinct values of `field` among the readings not rejected, in
+// first-seen order; when memory runs out, those collected so far.
+template <class T>
+void collect_distinct(std::span<const Reading> readings, T Reading::*field, std::vector<T>& set) {
+  set.clear();
+  try {
+    for (const Reading& reading : readings) {
+      if (reading.state != kRejectedReading) add_unique(set, reading.*field);
+    }
+  } catch (const std::bad_alloc&) {
+  }
+}
+
+bool position_accepts(const CodeList& position, std::span<const std::uint16_t> codes) {
+  return position.is_wildcard() || position.shares_code(codes);
+}
+
+}  // namespace
 
 CompositionTables::CompositionTables() {
   try {
@@ -99,7 +120,6 @@ bool CompositionTables::reset_candidates() {
   position_ = 0;
   pattern_candidates_.clear();
   composition_candidates_.clear();
-  composition_positions_.clear();
   try {
     for (const PatternSlot* slot : active_pattern_slots_) {
       for (const CodePattern& pattern : *slot) pattern_candidates_.push_back(&pattern);
@@ -109,6 +129,82 @@ bool CompositionTables::reset_candidates() {
     return false;
   }
   return true;
+}
+
+MatchResult CompositionTables::match(const OutputFigure& figure, const OutputGroup& group) {
+  std::vector<std::uint16_t> codes;
+  std::vector<char16_t> characters;
+  return match_step(figure, group, codes, characters);
+}
+
+MatchResult CompositionTables::match_step(const OutputFigure& figure, const OutputGroup& group,
+                                          std::vector<std::uint16_t>& codes,
+                                          std::vector<char16_t>& characters) {
+  collect_distinct(figure.readings, &Reading::figure_code, codes);
+  collect_distinct(group.answers, &Reading::character, characters);
+  const std::uint32_t step = position_++;
+  const bool patterns_were_pending = !pattern_candidates_.empty();
+  StepTally tally;
+  step_patterns(step, codes, characters, tally);
+  step_compositions(codes, tally);
+  start_compositions(characters, tally);
+  return decide(tally, patterns_were_pending);
+}
+
+void CompositionTables::step_patterns(std::uint32_t step, std::span<const std::uint16_t> codes,
+                                      std::span<const char16_t> characters, StepTally& tally) {
+  std::erase_if(pattern_candidates_, [&](const CodePattern* pattern) {
+    if (pattern->position_count() <= step || !position_accepts(pattern->positions()[step], codes)) {
+      return true;
+    }
+    if (pattern->characters().empty()) {
+      tally.plain_match = true;
+    } else if (shares_letter(pattern->characters(), characters)) {
+      tally.expected_answered = true;
+    }
+    const bool last = pattern->position_count() == step + 1;
+    ++(last ? tally.completed : tally.continuing);
+    return last;
+  });
+}
+
+void CompositionTables::step_compositions(std::span<const std::uint16_t> codes, StepTally& tally) {
+  std::erase_if(composition_candidates_, [&](CompositionCandidate& candidate) {
+    const CodePattern& marks = candidate.composition->pattern();
+    if (marks.position_count() <= candidate.position ||
+        !marks.positions()[candidate.position].shares_code(codes)) {
+      return true;
+    }
+    tally.plain_match = true;
+    const bool last = marks.position_count() == ++candidate.position;
+    ++(last ? tally.completed : tally.continuing);
+    return last;
+  });
+}
+
+void CompositionTables::start_compositions(std::span<const char16_t> characters,
+                                           StepTally& tally) {
+  for (const CompositionSlot* slot : active_composition_slots_) {
+    for (const Composition& composition : *slot) {
+      if (!composition.letters().shares_letter(characters)) continue;
+      tally.started = true;
+      try {
+        composition_candidates_.push_back({&composition, 0});
+      } catch (const std::bad_alloc&) {
+      }
+    }
+  }
+}
+
+MatchResult CompositionTables::decide(const StepTally& tally, bool patterns_were_pending) {
+  const bool something_matched = tally.completed > 0 || tally.continuing > 0;
+  if (tally.started) return something_matched ? kMatchAmbiguous : kMatchStarted;
+  if (tally.completed == 0) {
+    if (tally.continuing > 0) return kMatchContinuing;
+    return patterns_were_pending ? kMatchRejected : kMatchIdle;
+  }
+  if (tally.continuing > 0) return kMatchAmbiguous;
+  return tally.plain_match || tally.expected_answered ? kMatchComplete : kMatchRejected;
 }
 
 }  // namespace ductra

@@ -1,6 +1,6 @@
 // CompositionTables: for every charset id 0 to 42, the patterns and the
 // compositions that the intelligent mode compares the engine's figure codes
-// against, with the matcher's working state.
+// against, with the matcher that advances them stroke by stroke.
 //
 // The constructor builds all 43 pairs of slots at once from the constants:
 // the steps of table_fills.h in order, the slots filled before the prefixing
@@ -19,6 +19,8 @@
 
 #include "app/composition/code_pattern.h"
 #include "app/composition/composition.h"
+#include "app/composition/figure_output.h"
+#include "app/composition/match_result.h"
 #include "app/composition/slot_fill.h"
 
 namespace ductra {
@@ -52,6 +54,22 @@ class CompositionTables {
   // memory runs out: there are no candidates then.
   bool reset_candidates();
 
+  // One step of matching, for the figure of the newest stroke and the group
+  // that holds it: every pattern candidate is tried at the step's position
+  // (a wildcard position matches any figure, also one without codes), every
+  // composition candidate at its own position (by its codes only), then the
+  // compositions of the active slots whose letters are among the group's
+  // answer characters start (they are first tried at the next step). The
+  // result says what the strokes since the last reset form. `codes` receives
+  // the figure's codes and `characters` the answer's characters: distinct, in
+  // first-seen order, rejected readings skipped. Never fails: when memory
+  // runs out a set keeps what it has and a composition that cannot be added
+  // is lost, though its start still counts.
+  MatchResult match_step(const OutputFigure& figure, const OutputGroup& group,
+                         std::vector<std::uint16_t>& codes, std::vector<char16_t>& characters);
+  // match_step without the two sets.
+  MatchResult match(const OutputFigure& figure, const OutputGroup& group);
+
   std::span<const PatternSlot* const> active_pattern_slots() const { return active_pattern_slots_; }
   std::span<const CompositionSlot* const> active_composition_slots() const {
     return active_composition_slots_;
@@ -60,7 +78,29 @@ class CompositionTables {
   std::uint32_t position() const { return position_; }
 
  private:
+  // A started composition and the index of its next position to match.
+  struct CompositionCandidate {
+    const Composition* composition;
+    std::uint32_t position;
+  };
+  // The counts and flags of one step.
+  struct StepTally {
+    int completed = 0;
+    int continuing = 0;
+    // A pattern without characters or a composition matched.
+    bool plain_match = false;
+    // A pattern with characters matched, one of which the answer holds.
+    bool expected_answered = false;
+    bool started = false;
+  };
+
   static bool valid_charset(int charset) { return charset >= 0 && charset < kCharsetCount; }
+
+  void step_patterns(std::uint32_t step, std::span<const std::uint16_t> codes,
+                     std::span<const char16_t> characters, StepTally& tally);
+  void step_compositions(std::span<const std::uint16_t> codes, StepTally& tally);
+  void start_compositions(std::span<const char16_t> characters, StepTally& tally);
+  static MatchResult decide(const StepTally& tally, bool patterns_were_pending);
 
   void build();
   void fill(const SlotFill& step);
@@ -76,8 +116,7 @@ class CompositionTables {
   std::vector<const CompositionSlot*> active_composition_slots_;
   std::vector<const CodePattern*> pattern_candidates_;
   std::uint32_t position_ = 0;
-  std::vector<const Composition*> composition_candidates_;
-  std::vector<std::uint32_t> composition_positions_;
+  std::vector<CompositionCandidate> composition_candidates_;
 };
 
 }  // namespace ductra

@@ -32,22 +32,30 @@ const Record* record_at(const DynArray<Record>& table, int position) {
   return position < 0 ? nullptr : table.item(static_cast<std::uint32_t>(position));
 }
 
-// The id after the largest that id_of gives (1 for an empty table); false
-// when the 16-bit ids are used up. The store's own tables ascend, so that
-// is the last id + 1; a table read in another order gets no repeated id.
+// The id a new record takes: with `wanted` 0 the id after the largest that
+// id_of gives (1 for an empty table; -1 when the 16-bit ids are used up);
+// else `wanted` itself, which must lie above every id of the table (-2
+// otherwise), so that a table the store builds keeps ascending. A table
+// read in another order gets no repeated id either way.
 template <typename Record, typename IdOf>
-bool next_id(const DynArray<Record>& table, IdOf id_of, std::uint16_t* id) {
+int choose_id(const DynArray<Record>& table, IdOf id_of, std::uint16_t wanted,
+              std::uint16_t* id) {
   std::uint16_t largest = 0;
   for (const Record& record : table) largest = std::max(largest, id_of(record));
-  if (largest == 0xFFFF) return false;
+  if (wanted != 0) {
+    if (wanted <= largest) return kBadArgument;
+    *id = wanted;
+    return kOk;
+  }
+  if (largest == 0xFFFF) return kOutOfMemory;
   *id = static_cast<std::uint16_t>(largest + 1);
-  return true;
+  return kOk;
 }
 
 template <typename Record>
-bool next_id(const DynArray<Record>& table, std::uint16_t* id) {
-  return next_id(
-      table, [](const Record& record) { return record.id; }, id);
+int choose_id(const DynArray<Record>& table, std::uint16_t wanted, std::uint16_t* id) {
+  return choose_id(
+      table, [](const Record& record) { return record.id; }, wanted, id);
 }
 
 }  // namespace
@@ -344,9 +352,20 @@ int DataStore::delete_complex_variant(std::uint16_t id) {
 }
 
 int DataStore::add_complex_variant(const ComplexVariant& record, std::uint16_t* new_id) {
+  return insert_complex_variant(record, 0, new_id);
+}
+
+int DataStore::place_complex_variant(const ComplexVariant& record) {
+  return record.id == 0 ? kBadArgument : insert_complex_variant(record, record.id, nullptr);
+}
+
+int DataStore::insert_complex_variant(const ComplexVariant& record, std::uint16_t wanted_id,
+                                      std::uint16_t* new_id) {
   note_change();
   ComplexVariant added = record;
-  if (!next_id(complex_variants_, &added.id)) return kOutOfMemory;
+  if (const int status = choose_id(complex_variants_, wanted_id, &added.id); status != kOk) {
+    return status;
+  }
   if (const int status = complex_variants_.push_back(added); status != kOk) return status;
   if (new_id != nullptr) *new_id = added.id;
   return kOk;
@@ -367,9 +386,17 @@ const Raf* DataStore::find_raf(std::uint16_t id) const {
 }
 
 int DataStore::add_raf(const Raf& record, std::uint16_t* new_id) {
+  return insert_raf(record, 0, new_id);
+}
+
+int DataStore::place_raf(const Raf& record) {
+  return record.id == 0 ? kBadArgument : insert_raf(record, record.id, nullptr);
+}
+
+int DataStore::insert_raf(const Raf& record, std::uint16_t wanted_id, std::uint16_t* new_id) {
   note_change();
   Raf added = record;
-  if (!next_id(rafs_, &added.id)) return kOutOfMemory;
+  if (const int status = choose_id(rafs_, wanted_id, &added.id); status != kOk) return status;
   const std::uint32_t offset = rafs_.empty() ? record.offset : rafs_.back().end();
   if (offset + added.cell_count() > 0xFFFF) return kOutOfMemory;
   added.offset = static_cast<std::uint16_t>(offset);
@@ -438,16 +465,25 @@ int DataStore::delete_shape(std::uint16_t id) {
 }
 
 int DataStore::add_shape(const Shape& shape, std::uint16_t* new_id) {
+  return insert_shape(shape, 0, new_id);
+}
+
+int DataStore::place_shape(const Shape& shape) {
+  return shape.info.id == 0 ? kBadArgument : insert_shape(shape, shape.info.id, nullptr);
+}
+
+int DataStore::insert_shape(const Shape& shape, std::uint16_t wanted_id, std::uint16_t* new_id) {
   note_change();
+  std::uint16_t id = 0;
+  if (const int status = choose_id(
+          shapes_.entries(), [](const Shape& entry) { return entry.info.id; }, wanted_id, &id);
+      status != kOk) {
+    return status;
+  }
   Shape added;
   if (const int status = added.assign(shape); status != kOk) return status;
   ShapeTable::compute_stats(added);
-  const DynArray<Shape>& entries = shapes_.entries();
-  if (!next_id(
-          entries, [](const Shape& entry) { return entry.info.id; }, &added.info.id)) {
-    return kOutOfMemory;
-  }
-  const std::uint16_t id = added.info.id;
+  added.info.id = id;
   if (const int status = shapes_.add(std::move(added)); status != kOk) return status;
   if (new_id != nullptr) *new_id = id;
   return kOk;

@@ -159,6 +159,12 @@ class DataStore {
     note_change();
     return knowledge_base_.add_variant(record);
   }
+  // add_variant under the record's own id, which must lie above every
+  // variant id (-2 otherwise, and for id 0).
+  int place_variant(const Variant& record) {
+    note_change();
+    return knowledge_base_.place_variant(record);
+  }
   // Adds a variant with the next id that shares the etalon of the variant
   // base_id.
   int add_variant_with_base(const Variant& record, std::uint16_t base_id) {
@@ -210,6 +216,10 @@ class DataStore {
   // Appends the record with the next id (1 for the first), which goes to
   // *new_id when given; -1 when the table or the ids run out.
   int add_complex_variant(const ComplexVariant& record, std::uint16_t* new_id = nullptr);
+  // The place_ functions add a record under the id it carries, which must
+  // lie above every id of its table, so that the table keeps ascending: -2
+  // otherwise and for id 0. A database builder gives its ids this way.
+  int place_complex_variant(const ComplexVariant& record);
   int set_complex_variant(const ComplexVariant& record);  // 13007 when absent
   const ComplexVariant* find_complex_variant(std::uint16_t id) const;
   const ComplexVariant* complex_variant_at(std::uint32_t index) const {
@@ -223,6 +233,7 @@ class DataStore {
   // right after the last range (the given offset for the first); -1 when
   // the table, the ids or the 16-bit cell offsets run out.
   int add_raf(const Raf& record, std::uint16_t* new_id = nullptr);
+  int place_raf(const Raf& record);
   // add_raf, then the etalons rebuilt for the new cells (rebuild_etalons):
   // the first failure; when the rebuild fails the record goes again.
   int add_raf(const Raf& record, int replay);
@@ -244,6 +255,7 @@ class DataStore {
   // Copies the shape, computes its statistics and gives it the next id (1
   // for the first), which goes to *new_id when given.
   int add_shape(const Shape& shape, std::uint16_t* new_id = nullptr);
+  int place_shape(const Shape& shape);
   // 13008 when its id is absent; else samples, value and info are copied
   // over the stored shape.
   int edit_shape_dummy(const Shape& shape);
@@ -293,6 +305,11 @@ class DataStore {
   // Whether the charset and the symbol of every charset symbol exist.
   bool charset_symbs_refer_to_records() const;
   int load();
+  // The adds with a wanted id (0: the next one); see choose_id in the .cc.
+  int insert_complex_variant(const ComplexVariant& record, std::uint16_t wanted_id,
+                             std::uint16_t* new_id);
+  int insert_raf(const Raf& record, std::uint16_t wanted_id, std::uint16_t* new_id);
+  int insert_shape(const Shape& shape, std::uint16_t wanted_id, std::uint16_t* new_id);
   int write_file(const std::string& path) const;
 
   // Replaces `target` by a copy of `source`; on failure target is unchanged.

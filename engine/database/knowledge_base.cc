@@ -29,14 +29,19 @@ auto find_id(Records& records, std::uint16_t id, bool ascending) -> decltype(rec
   return found != records.end() && found->id == id ? found : nullptr;
 }
 
+template <typename Record>
+std::uint32_t largest_id(const DynArray<Record>& records) {
+  std::uint32_t largest = 0;
+  for (const Record& record : records) largest = std::max<std::uint32_t>(largest, record.id);
+  return largest;
+}
+
 // The id after the largest (1 for none), unless it passes `last_id`. For
 // ascending ids that is the last id + 1; a list read in another order gets
 // no second record of an id it holds.
 template <typename Record>
 bool next_id(const DynArray<Record>& records, std::uint16_t last_id, std::uint16_t* id) {
-  std::uint32_t largest = 0;
-  for (const Record& record : records) largest = std::max<std::uint32_t>(largest, record.id);
-  const std::uint32_t next = largest + 1;
+  const std::uint32_t next = largest_id(records) + 1;
   if (next > last_id) return false;
   *id = static_cast<std::uint16_t>(next);
   return true;
@@ -130,9 +135,14 @@ int KnowledgeBase::append_etalon(Etalon&& etalon, std::uint16_t* id) {
   return etalons_.push_back(std::move(etalon));
 }
 
-int KnowledgeBase::append_variant(const Variant& record) {
+int KnowledgeBase::append_variant(const Variant& record, std::uint16_t wanted_id) {
   Variant added = record;
-  if (!next_id(variants_, 0xFFFF, &added.id)) return kOutOfMemory;
+  if (wanted_id == 0) {
+    if (!next_id(variants_, 0xFFFF, &added.id)) return kOutOfMemory;
+  } else {
+    if (wanted_id <= largest_id(variants_)) return kBadArgument;
+    added.id = wanted_id;
+  }
   return variants_.push_back(added);
 }
 
@@ -146,7 +156,13 @@ void KnowledgeBase::release_etalon(Etalon* etalon) {
 
 // A new etalon is appended before the variant; when the variant cannot be
 // appended, the etalon goes again.
-int KnowledgeBase::add_variant(const Variant& record) {
+int KnowledgeBase::add_variant(const Variant& record) { return insert_variant(record, 0); }
+
+int KnowledgeBase::place_variant(const Variant& record) {
+  return record.id == 0 ? kBadArgument : insert_variant(record, record.id);
+}
+
+int KnowledgeBase::insert_variant(const Variant& record, std::uint16_t wanted_id) {
   Variant added = record;
   added.etalon_id = kNoEtalon;
   if (shapes_.find_by_id(added.shape_id) == nullptr) return kKbNoShape;
@@ -155,7 +171,7 @@ int KnowledgeBase::add_variant(const Variant& record) {
       return status;
     }
   }
-  if (const int status = append_variant(added); status != kOk) {
+  if (const int status = append_variant(added, wanted_id); status != kOk) {
     if (!added.is_special()) etalons_.pop_back();
     return status;
   }
@@ -171,7 +187,7 @@ int KnowledgeBase::add_variant_with_base(const Variant& record, std::uint16_t ba
   }
   Variant added = record;
   added.etalon_id = etalon == nullptr ? kNoEtalon : etalon->id;
-  if (const int status = append_variant(added); status != kOk) return status;
+  if (const int status = append_variant(added, 0); status != kOk) return status;
   if (etalon != nullptr) ++etalon->reference_count_;
   return reindex(false);
 }
@@ -216,9 +232,7 @@ int KnowledgeBase::reindex(bool check) {
   etalon_of_variant_id_.clear();
   if (etalon_of_variant_index_.resize(variants_.size() + 1, -1) != kOk) return kOutOfMemory;
   if (!variants_.empty()) {
-    std::uint32_t largest = 0;
-    for (const Variant& variant : variants_) largest = std::max<std::uint32_t>(largest, variant.id);
-    if (etalon_of_variant_id_.resize(largest + 1, -1) != kOk) return kOutOfMemory;
+    if (etalon_of_variant_id_.resize(largest_id(variants_) + 1, -1) != kOk) return kOutOfMemory;
   }
   for (std::uint32_t i = 0; i < variants_.size(); ++i) {
     const Variant& variant = variants_[i];

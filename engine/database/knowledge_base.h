@@ -107,6 +107,9 @@ class KnowledgeBase {
   // the shape is missing, 14009 when it has no samples, else the build's
   // failure. -1 when the variant or etalon ids run out.
   int add_variant(const Variant& record);
+  // add_variant under the record's own id, which must lie above every
+  // variant id: -2 otherwise and for id 0.
+  int place_variant(const Variant& record);
   // Adds the record as a variant with the next id that shares the etalon of
   // the variant base_id (locate's codes when that is missing): 14002 when
   // the record names another shape than the base or differs from it in
@@ -204,8 +207,11 @@ class KnowledgeBase {
   // Appends the etalon with the next id, written to *id: -1 when the
   // array cannot grow or the ids are used up.
   int append_etalon(Etalon&& etalon, std::uint16_t* id);
-  // Appends the record with the next variant id; -1 as above.
-  int append_variant(const Variant& record);
+  // Appends the record with the next variant id (wanted_id 0; -1 as above)
+  // or with wanted_id, which must lie above every variant id (-2).
+  int append_variant(const Variant& record, std::uint16_t wanted_id);
+  // add_variant with the id append_variant takes.
+  int insert_variant(const Variant& record, std::uint16_t wanted_id);
   // Takes one reference from the etalon, erasing it when none is left.
   void release_etalon(Etalon* etalon);
   // Copies the sample, marked positive when the step is, into the etalon's

@@ -44,17 +44,49 @@ bool may_come_nearer(const Box16& s, const Box16& t, std::int32_t bound) {
   return true;
 }
 
+// The segments are taken in blocks of kBlock; a block whose box cannot
+// come nearer than the least distance so far to the other polyline (or to
+// the other block) holds no segment that can.
+constexpr std::int32_t kBlock = 8;
+
+// The box of the points first .. first + kBlock (the segments of a block).
+Box16 block_box(PointSpan run, std::int32_t first) {
+  const std::int32_t last = std::min(first + kBlock, run.size() - 1);
+  Box16 box;
+  box.set_from_points(run[first], run[first]);
+  for (std::int32_t i = first + 1; i <= last; ++i) box.include_point(run[i]);
+  return box;
+}
+
+// The least distance between segment i of a and the segments of b's block
+// starting at first, lowering `least`.
+void segment_to_block(PointSpan a, std::int32_t i, PointSpan b, std::int32_t first,
+                      std::int16_t& least) {
+  Box16 box_a;
+  box_a.set_from_points(a[i], a[i + 1]);
+  const std::int32_t end = std::min(first + kBlock, b.size() - 1);
+  for (std::int32_t j = first; j < end && least > 0; ++j) {
+    Box16 box_b;
+    box_b.set_from_points(b[j], b[j + 1]);
+    if (may_come_nearer(box_a, box_b, least)) {
+      lower_to(least, segment_segment_distance(a[i], a[i + 1], b[j], b[j + 1]));
+    }
+  }
+}
+
 std::int16_t polyline_to_polyline(PointSpan a, PointSpan b) {
   std::int16_t least = kNoDistance;
-  for (std::int32_t i = 0; i + 1 < a.size() && least > 0; ++i) {
-    Box16 box_a;
-    box_a.set_from_points(a[i], a[i + 1]);
-    for (std::int32_t j = 0; j + 1 < b.size() && least > 0; ++j) {
-      Box16 box_b;
-      box_b.set_from_points(b[j], b[j + 1]);
-      if (may_come_nearer(box_a, box_b, least)) {
-        lower_to(least, segment_segment_distance(a[i], a[i + 1], b[j], b[j + 1]));
-      }
+  Box16 whole_b;
+  whole_b.set_from_points(b[0], b[0]);
+  for (std::int32_t j = 1; j < b.size(); ++j) whole_b.include_point(b[j]);
+  for (std::int32_t ia = 0; ia + 1 < a.size() && least > 0; ia += kBlock) {
+    const Box16 block_a = block_box(a, ia);
+    if (!may_come_nearer(block_a, whole_b, least)) continue;
+    for (std::int32_t jb = 0; jb + 1 < b.size() && least > 0; jb += kBlock) {
+      const Box16 block_b = block_box(b, jb);
+      if (!may_come_nearer(block_a, block_b, least)) continue;
+      const std::int32_t end = std::min(ia + kBlock, a.size() - 1);
+      for (std::int32_t i = ia; i < end && least > 0; ++i) segment_to_block(a, i, b, jb, least);
     }
   }
   return least;

@@ -99,6 +99,7 @@ class Kernel final : public RunKernel {
   }
   // 1 when an active charset is written right to left.
   bool mirrored_order() const { return mirrored_order_ != 0; }
+  bool right_to_left() const override { return mirrored_order(); }
 
   // Rebuilds the lists derived from the active charsets: 0; -2 for a
   // missing symbol record; -1 when memory runs out.

@@ -133,13 +133,14 @@ int Kernel::add_stroke_figures() {
   TrajectoryList trajectories(strokes.size(), true);
   int status = stroke_feature_pass(strokes, trajectories, nullptr,
                                    RequestSwitches(params_).refine_trajectories());
-  if (status == kOk) status = search_->reserve_figure_pairs(strokes.size());
+  if (status == kOk) status = search_->reserve_stroke_pairs(strokes.size());
   for (std::uint32_t s = 0; status == kOk && s < strokes.size(); ++s) {
     const Trajectory* trajectory = trajectories.item_checked(s);
     const StrokeBaseLines* base_lines = pane_.base_lines().item_checked(s);
     if (trajectory == nullptr || base_lines == nullptr) return kBadArgument;
     if (base_lines_given && base_lines->given == 0) return kNoBaselines;
-    status = search_->add_stroke_figure(s, *trajectory, base_lines_given ? base_lines : nullptr);
+    const ReferenceBand band{base_lines->first, base_lines->second, base_lines->given};
+    status = search_->add_stroke_figure(s, *trajectory, base_lines_given ? &band : nullptr);
   }
   return status;
 }

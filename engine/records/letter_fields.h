@@ -30,6 +30,7 @@
 #include "engine/records/figure_records.h"
 #include "engine/records/glyph_geometry.h"
 #include "engine/records/mark_block.h"
+#include "engine/records/pair_metrics.h"
 #include "engine/records/vertical_extrema.h"
 
 namespace inkrec {
@@ -113,6 +114,10 @@ inline std::int16_t span_value(const GlyphGeometry& g) {
 // The baseline pair: the reference band.
 inline const ReferenceBand& baseline_pair(const GlyphGeometry& g) { return g.reference_band(); }
 
+// The raise percentage: the first value of the profile block (the mean
+// width of the rows in percent of the box), built on first use.
+inline std::int16_t raise_percentage(StrokeRecord& f) { return f.glyph_block_c().rows; }
+
 // ---- The mark block, built on first use from the record's own runs.
 const MarkBlock& figure_mark_block(StrokeRecord& figure);
 // -2 or -1 in *status (the block then reads as constructed) when the
@@ -175,6 +180,12 @@ inline std::int16_t piece_start_selector(const FigureRecord& f) {
 inline const std::int16_t (&side_measures(StrokeRecord& f))[4] {
   return figure_mark_block(f).sides;
 }
+
+// ---- PairMetrics.
+// The shared line: the kind, which the line pass sets to the text line both
+// figures (or strokes) lie on, -1 when they lie on different lines; the
+// pair queries' kind filter then picks partners on one line.
+inline std::int16_t shared_line(const PairMetrics& p) { return p.kind; }
 
 // ---- Answer.
 // The shape id of a reading: its sub-key, the source word, which the

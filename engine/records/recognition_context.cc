@@ -9,8 +9,10 @@ void LineWork::clear() {
   bodies.clear();
   links.clear();
   text_lines.clear();
-  settings = SegmentationSettings();
-  statistics = PaneStatistics();
+  settings = LineMetrics();
+  statistics = LineMetrics();
+  point_runs.remove_all();
+  stroke_extrema.clear();
   stroke_pairs.reserve(0);
   figure_pairs.reserve(0);
   mean_gap = 0;

@@ -16,25 +16,16 @@
 #include <cstdint>
 
 #include "engine/foundation/dyn_array.h"
+#include "engine/foundation/ptr_array.h"
 #include "engine/records/figure_records.h"
+#include "engine/records/line_metrics.h"
 #include "engine/records/pair_table.h"
 #include "engine/records/run_kernel.h"
 #include "engine/records/text_line.h"
+#include "engine/records/trajectory_record.h"
+#include "engine/records/vertical_extrema.h"
 
 namespace inkrec {
-
-// The segmentation settings of a run: the slant of the writing in whole
-// degrees (a value below 1 stands for 90) and the letter height in tablet
-// units.
-struct SegmentationSettings {
-  std::int16_t slant_angle = 90;
-  std::int16_t letter_height = 0;
-};
-
-// The statistics of the pane's ink: the mean height of the writing.
-struct PaneStatistics {
-  std::int16_t mean_height = 0;
-};
 
 // The line work a kernel's letter search keeps from one run to the next
 // and a run's context refers to.
@@ -47,8 +38,14 @@ struct LineWork {
   DynArray<FigureRecord> bodies;
   DynArray<FigureRecord> links;
   DynArray<TextLine> text_lines;
-  SegmentationSettings settings;
-  PaneStatistics statistics;
+  // The measures of the current line set, and of all the strokes.
+  LineMetrics settings;
+  LineMetrics statistics;
+  // The run's own copy of each stroke's points, in stroke order: the
+  // stroke records point into them, and a rotation of the ink turns them.
+  PtrArray<DynArray<PointRecord>> point_runs{16, true};
+  // The vertical extrema of each stroke, as the line analysis found them.
+  DynArray<ExtremumList> stroke_extrema;
   PairTable stroke_pairs;
   PairTable figure_pairs;
   std::int32_t mean_gap = 0;
@@ -75,6 +72,12 @@ class RecognitionContext {
   // its strokes and three line fits filled with points of the line.
   DynArray<TextLine>& text_lines() { return work_->text_lines; }
 
+  // The measures of the line set and of all the strokes.
+  LineMetrics& settings() { return work_->settings; }
+  LineMetrics& statistics() { return work_->statistics; }
+  PtrArray<DynArray<PointRecord>>& point_runs() { return work_->point_runs; }
+  DynArray<ExtremumList>& stroke_extrema() { return work_->stroke_extrema; }
+
   // Segmentation settings: slant in whole degrees (a value below 1 stands
   // for 90) and letter height.
   std::int16_t slant_angle() const { return work_->settings.slant_angle; }
@@ -87,8 +90,9 @@ class RecognitionContext {
   std::int32_t mean_gap() const;
   void set_mean_gap(std::int32_t gap);
 
-  // Pair measures between strokes.
+  // Pair measures between strokes, and between figures (bodies).
   PairTable& pair_table() { return work_->stroke_pairs; }
+  PairTable& figure_pairs() { return work_->figure_pairs; }
 
   // For every TextLine in order, empties the covers and alternatives of its
   // word groups; the letter results stay with their lines.

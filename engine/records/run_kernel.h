@@ -28,6 +28,8 @@ class RunKernel {
   virtual const RecognitionParams& params() const = 0;
   // The shared database; never null.
   virtual DataStore* data_store() const = 0;
+  // Whether the active charsets are written right to left.
+  virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.
   virtual std::span<const std::uint32_t> active_charsets() const = 0;
   // Hands the links as the named pass of the split left them to the

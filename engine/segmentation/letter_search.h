@@ -38,7 +38,7 @@ class RunKernel;
 struct FigureRecord;
 struct ActiveSpecPairs;
 struct LineRecord;
-struct StrokeBaseLines;
+struct ReferenceBand;
 struct StrokeRecord;
 struct WordEntry;
 struct WordHypothesis;
@@ -105,14 +105,19 @@ class LetterSearch {
   virtual void clear_line_work() = 0;
 
   // ---- The line pass.
-  // Reserves the triangular figure-pair table for n figures.
+  // Empties the triangular stroke-pair table and makes room for n strokes
+  // (the line pass, before the strokes are added).
+  virtual int reserve_stroke_pairs(std::uint32_t n) = 0;
+  // Empties the triangular figure-pair table and makes room for n figures
+  // (after the split into bodies and links).
   virtual int reserve_figure_pairs(std::uint32_t n) = 0;
   // Adds the trajectory of stroke s (the line pass frees it when it ends) as
   // that stroke's figure, with its base lines when the caller gives them
   // (null otherwise).
   virtual int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
-                                const StrokeBaseLines* base_lines) = 0;
-  // Estimates the slant of the writing from its near-vertical strokes.
+                                const ReferenceBand* base_lines) = 0;
+  // Groups the strokes into text lines and, with `skew_search`, straightens
+  // the lines' slope.
   virtual int estimate_line_slant(bool skew_search) = 0;
   // The runs of point records the figures hold.
   virtual int figure_runs(DynArray<PointRun*>& out) = 0;

@@ -6,6 +6,10 @@
 #include "engine/records/letter_result.h"
 #include "engine/records/profile_pair.h"
 #include "engine/records/text_line.h"
+#include "engine/segmentation/line_grouping.h"
+#include "engine/segmentation/line_statistics.h"
+#include "engine/segmentation/pair_measures.h"
+#include "engine/segmentation/stroke_intake.h"
 
 namespace inkrec {
 namespace {
@@ -97,11 +101,20 @@ int LineLetterSearch::reserve_figure_pairs(std::uint32_t n) {
   return work_.figure_pairs.reserve(n);
 }
 
-int LineLetterSearch::add_stroke_figure(std::uint32_t, const Trajectory&, const StrokeBaseLines*) {
-  return kOk;
+int LineLetterSearch::reserve_stroke_pairs(std::uint32_t n) {
+  return run_ ? inkrec::reserve_stroke_pairs(*run_, n) : kBadArgument;
 }
 
-int LineLetterSearch::estimate_line_slant(bool) { return kOk; }
+// The trajectory's points are copied: the stroke record keeps the copy.
+int LineLetterSearch::add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
+                                        const ReferenceBand* base_lines) {
+  if (!run_ || s != work_.strokes.size()) return kBadArgument;
+  return add_figure_to_pane(*run_, trajectory.span(), base_lines == nullptr ? ReferenceBand{} : *base_lines);
+}
+
+int LineLetterSearch::estimate_line_slant(bool) {
+  return run_ ? analyse_line_set(*run_, true) : kBadArgument;
+}
 
 int LineLetterSearch::figure_runs(DynArray<PointRun*>& out) {
   for (StrokeRecord& stroke : work_.strokes) {
@@ -117,13 +130,17 @@ int LineLetterSearch::line_group_strokes(DynArray<StrokeRecord*>& out) {
   return kOk;
 }
 
-int LineLetterSearch::line_mean_metric() { return kOk; }
+int LineLetterSearch::line_mean_metric() {
+  return run_ ? inkrec::line_mean_metric(*run_) : kBadArgument;
+}
 
 int LineLetterSearch::split_into_bodies_and_links() {
   return run_ ? inkrec::split_into_bodies_and_links(*run_) : kBadArgument;
 }
 
-int LineLetterSearch::apply_baselines_to_figures() { return kOk; }
+int LineLetterSearch::apply_baselines_to_figures() {
+  return run_ ? inkrec::apply_baselines_to_figures(*run_) : kBadArgument;
+}
 
 std::uint16_t LineLetterSearch::figure_line(std::uint32_t i) const {
   const FigureRecord* figure = work_.bodies.item_checked(i);

@@ -14,12 +14,14 @@
 // alternatives and nothing else, clear_output forgets the output's
 // entries, and the results go when the line work is reset or freed.
 //
-// The stages that read and fill the lines (the line intake and analysis,
-// the passes of a line's letter search, spacing, word breaks and case, the
-// word-box search, the letter evaluation and the letters allowed after a
-// prefix) succeed doing nothing until their code joins this class; a line
-// whose passes did not run yields the results its word groups' covers
-// hold.
+// The line intake and analysis are real: every stroke becomes a stroke
+// record over the run's own copy of its points, and estimate_line_slant
+// groups the strokes into text lines (line_grouping.h). The stages still to
+// come (the straightening of the lines, the passes of a line's letter
+// search, spacing, word breaks and case, the word-box search, the letter
+// evaluation and the letters allowed after a prefix) succeed doing nothing
+// until their code joins this class; a line whose passes did not run
+// yields the results its word groups' covers hold.
 #pragma once
 
 #include <optional>
@@ -38,9 +40,10 @@ class LineLetterSearch : public LetterSearch {
   int reset_line_work(std::uint32_t n) override;
   void clear_line_work() override;
 
+  int reserve_stroke_pairs(std::uint32_t n) override;
   int reserve_figure_pairs(std::uint32_t n) override;
   int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
-                        const StrokeBaseLines* base_lines) override;
+                        const ReferenceBand* base_lines) override;
   int estimate_line_slant(bool skew_search) override;
   int figure_runs(DynArray<PointRun*>& out) override;
   std::int32_t skew_correction() const override { return work_.skew_correction; }

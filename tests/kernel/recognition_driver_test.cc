@@ -126,7 +126,7 @@ TEST_F(RecognitionDriverTest, RunsItsStagesInOrder) {
   ASSERT_EQ(recognize(), kOk);
   kernel_->set_observer(nullptr);
   const std::vector<std::string> expected = {
-      "begin_run", "reset_line_work", "reserve_figure_pairs", "add_stroke_figure",
+      "begin_run", "reset_line_work", "reserve_stroke_pairs", "add_stroke_figure",
       "estimate_line_slant", "figure_runs", "line_group_strokes", "line_mean_metric",
       "split_into_bodies_and_links", "reserve_figure_pairs", "apply_baselines_to_figures",
       // One fragment in all: the line loop ends after its first sweep.

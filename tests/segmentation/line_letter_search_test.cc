@@ -37,9 +37,12 @@ class OneLetterPerFigure final : public LineLetterSearch {
     }
   }
 
-  // The figures and the line the line intake would have left.
+  // The figures and the line the line intake would have left, in place of
+  // those of the real stroke.
   int apply_baselines_to_figures() override {
     LineWork& lines = work();
+    lines.bodies.clear();
+    lines.text_lines.clear();
     for (std::vector<PointRecord>& stem : points_) {
       FigureRecord* figure = lines.bodies.push_default();
       if (figure == nullptr) return kOutOfMemory;

@@ -80,7 +80,7 @@ class FakeLetterSearch final : public LetterSearch {
   std::vector<std::string> log;
   std::vector<std::uint32_t> candidates[8];  // figures added per line
   std::vector<FakeFragment> output;
-  std::vector<const StrokeBaseLines*> base_lines;
+  std::vector<const ReferenceBand*> base_lines;
   std::vector<std::uint32_t> trajectory_sizes;
   std::int32_t mean_gap = -1;
   int lock_entries_in_word_search = -1;
@@ -105,9 +105,10 @@ class FakeLetterSearch final : public LetterSearch {
     line_work_ = false;
   }
 
+  int reserve_stroke_pairs(std::uint32_t) override { return note("reserve_stroke_pairs"); }
   int reserve_figure_pairs(std::uint32_t) override { return note("reserve_figure_pairs"); }
   int add_stroke_figure(std::uint32_t s, const Trajectory& trajectory,
-                        const StrokeBaseLines* lines_given) override {
+                        const ReferenceBand* lines_given) override {
     trajectory_sizes.push_back(trajectory.size());
     base_lines.push_back(lines_given);
     if (const int status = keep_stroke_figure(s, trajectory); status != kOk) return status;

@@ -3,7 +3,9 @@
 // the fixture "unipen_lines.txt"; either can be turned by a tilt.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -57,6 +59,34 @@ inline Ink write_line(const WrittenLine& line) {
     start += width + line.gap;
   }
   return ink;
+}
+
+// One word of the line's humps: a stroke of `humps` swings 40 high whose
+// base line is y, starting at x.
+inline InkStroke hump_word(int x, int y, int humps = 6) {
+  WrittenLine line;
+  line.strokes = 1;
+  line.humps = humps;
+  line.x = x;
+  line.y = y;
+  return write_line(line)[0];
+}
+
+// A straight stroke from (x0, y0) to (x1, y1), a point every two units.
+inline InkStroke straight_stroke(int x0, int y0, int x1, int y1) {
+  InkStroke stroke;
+  const int steps = std::max(std::max(std::abs(x1 - x0), std::abs(y1 - y0)) / 2, 1);
+  for (int k = 0; k <= steps; ++k) {
+    stroke.push_back({static_cast<std::int16_t>(x0 + (x1 - x0) * k / steps),
+                      static_cast<std::int16_t>(y0 + (y1 - y0) * k / steps)});
+  }
+  return stroke;
+}
+
+// A dot: two points two units apart.
+inline InkStroke dot_stroke(int x, int y) {
+  return {{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y)},
+          {static_cast<std::int16_t>(x + 2), static_cast<std::int16_t>(y + 1)}};
 }
 
 // The strokes of a followed by those of b.

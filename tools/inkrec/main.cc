@@ -5,6 +5,12 @@
 //   inkrec wordlist build WORDS.txt OUT.wlb builds a word list from a plain
 //                                           UTF-8 list, one word a line,
 //                                           optionally with a frequency
+//   inkrec db build RECIPE OUT.dt           builds a recognition database
+//                                           from a recipe (see recipe.h)
+//   inkrec db measure DB.dt WRITERS SAMPLES...
+//                                           the nearest-etalon accuracy of a
+//                                           database on held-out writers
+//                                           (see held_out_measure.h)
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +23,9 @@
 #include "engine/database/word_list_builder.h"
 #include "engine/foundation/utf.h"
 #include "inkrec/inkrec.h"
+#include "tools/inkrec/database_builder.h"
+#include "tools/inkrec/held_out_measure.h"
+#include "tools/inkrec/recipe.h"
 
 namespace {
 
@@ -24,7 +33,9 @@ int usage() {
   std::fputs(
       "usage: inkrec version\n"
       "       inkrec error CODE\n"
-      "       inkrec wordlist build WORDS.txt OUT.wlb\n",
+      "       inkrec wordlist build WORDS.txt OUT.wlb\n"
+      "       inkrec db build RECIPE OUT.dt\n"
+      "       inkrec db measure DB.dt WRITERS SAMPLES...\n",
       stderr);
   return 2;
 }
@@ -116,6 +127,38 @@ int build_word_list(const char* words_path, const char* out_path) {
   return 0;
 }
 
+int build_database(const char* recipe_path, const char* out_path) {
+  inkrec::tool::Recipe recipe;
+  std::string error;
+  if (!inkrec::tool::read_recipe(recipe_path, &recipe, &error) ||
+      !inkrec::tool::build_database(recipe, out_path, &error)) {
+    std::fprintf(stderr, "inkrec: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s: %zu charsets, %zu symbols, %zu shapes, %zu variants, %zu complex variants\n",
+              out_path, recipe.charsets.size(), recipe.symbs.size(), recipe.shapes.size(),
+              recipe.variants.size(), recipe.complex_variants.size());
+  return 0;
+}
+
+double percent(int part, int whole) { return whole == 0 ? 0.0 : 100.0 * part / whole; }
+
+int measure_database(int argc, char** argv) {
+  const std::vector<std::string> sample_paths(argv + 5, argv + argc);
+  std::vector<inkrec::tool::HeldOutRow> rows;
+  std::string error;
+  if (!inkrec::tool::measure_held_out(argv[3], argv[4], sample_paths, &rows, &error)) {
+    std::fprintf(stderr, "inkrec: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("| characters | samples | first answer | top five |\n|---|---:|---:|---:|\n");
+  for (const inkrec::tool::HeldOutRow& row : rows) {
+    std::printf("| %s | %d | %.1f%% | %.1f%% |\n", row.name.c_str(), row.samples,
+                percent(row.first, row.samples), percent(row.top_five, row.samples));
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +167,12 @@ int main(int argc, char** argv) {
   if (argc == 5 && std::string_view(argv[1]) == "wordlist" &&
       std::string_view(argv[2]) == "build") {
     return build_word_list(argv[3], argv[4]);
+  }
+  if (argc == 5 && std::string_view(argv[1]) == "db" && std::string_view(argv[2]) == "build") {
+    return build_database(argv[3], argv[4]);
+  }
+  if (argc >= 6 && std::string_view(argv[1]) == "db" && std::string_view(argv[2]) == "measure") {
+    return measure_database(argc, argv);
   }
   return usage();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/common/settings.h"
+#include "app/common/ui_thread_caller.h"
 #include "appplatform/message_box.h"
 #include "appplatform/resources/builtin_resources.h"
 #include "appplatform/thread.h"
@@ -16,6 +17,7 @@
 #include "appplatform/ui_responder.h"
 #include "appplatform/window_server.h"
 #include "appplatform/window_system.h"
+#include "appplatform/wire_protocol.h"
 #include "bundle_folder.h"
 #include "temp_device.h"
 
@@ -26,8 +28,6 @@ using platform::Message;
 using platform::MessageBoxRequest;
 using platform::WindowHandle;
 using platform::WindowSystem;
-
-constexpr std::uint32_t kRunOnUi = platform::WM_APP + 40;
 
 // Answers every box with OK and lets the test look at the application
 // while the box is open; `before_answer` may hold the box open.
@@ -57,25 +57,12 @@ class BoxWatcher final : public platform::UiResponder {
 class ErrorReportsTest : public testing::TempDevice, public ErrorReportHost, public PausableController {
  protected:
   ErrorReportsTest() {
-    system_.register_class({u"Test Shell", shell_procedure});
-    platform::CreateWindowParams params;
-    params.class_name = u"Test Shell";
-    params.style = platform::WS_POPUP | platform::WS_VISIBLE;
-    params.width = 240;
-    params.height = 300;
-    shell_ = system_.create_window(params);
     system_.set_foreground_window(shell_);
     folder_.write(1033, "14 Error: could not create an event.\n255 Restart Ductra.\n");
     localizer_.set_language(1033);
   }
 
-  void run_on_ui_thread(const std::function<void()>& work) override {
-    if (std::this_thread::get_id() == ui_thread_) {
-      work();
-      return;
-    }
-    system_.send_message(shell_, kRunOnUi, 0, reinterpret_cast<platform::LParam>(&work));
-  }
+  void run_on_ui_thread(const std::function<void()>& work) override { EXPECT_TRUE(ui_caller_.run(work)); }
   PausableController* controller() override {
     expect_ui_thread();
     return has_controller_ ? this : nullptr;
@@ -113,16 +100,26 @@ class ErrorReportsTest : public testing::TempDevice, public ErrorReportHost, pub
   }
   std::u16string own(std::uint32_t id) const { return *platform::builtin_strings().find(id); }
 
+  WindowHandle make_shell() {
+    system_.register_class({u"Test Shell", shell_procedure});
+    platform::CreateWindowParams params;
+    params.class_name = u"Test Shell";
+    params.style = platform::WS_POPUP | platform::WS_VISIBLE;
+    params.width = 240;
+    params.height = 300;
+    return system_.create_window(params);
+  }
+
   static platform::MessageResult shell_procedure(WindowHandle window, std::uint32_t message, platform::WParam wparam,
                                                  platform::LParam lparam) {
-    if (message != kRunOnUi) return WindowSystem::current().default_procedure(window, message, wparam, lparam);
-    (*reinterpret_cast<const std::function<void()>*>(lparam))();
-    return 0;
+    if (message == WM_DUCTRA_RUN_ON_UI) return run_sent_work(lparam);
+    return WindowSystem::current().default_procedure(window, message, wparam, lparam);
   }
 
   platform::WindowServer server_{240, 320};
   platform::WindowSystem system_{server_};
-  WindowHandle shell_;
+  WindowHandle shell_ = make_shell();
+  UiThreadCaller ui_caller_{shell_};
   const std::thread::id ui_thread_ = std::this_thread::get_id();
   testing::BundleFolder folder_;
   Localizer localizer_{folder_.path(), 1033, platform::builtin_strings()};
@@ -276,6 +273,30 @@ TEST_F(ErrorReportsTest, AnInactiveControllerStaysInactiveAfterABoxAndItsLimitsH
   EXPECT_EQ(watcher_.boxes[0].text, std::u16string(1023, u'e') + u"\n" + std::u16string(255, u'r'));
   EXPECT_FALSE(active_);
   EXPECT_FALSE(capture_mode_.has_value());
+}
+
+TEST_F(ErrorReportsTest, WorkSentToTheUiThreadRunsThereAndNotForAGoneWindow) {
+  std::thread::id ran_on;
+  auto other = platform::Thread::start([&]() -> std::uint32_t {
+    const bool delivered = ui_caller_.run([&] { ran_on = std::this_thread::get_id(); });
+    system_.post_message(shell_, platform::WM_QUIT, 0, 0);
+    return delivered ? 1 : 0;
+  });
+  ASSERT_TRUE(other);
+  run_message_loop();
+  platform::wait_for(*other, platform::kInfinite);
+  EXPECT_EQ(other->exit_code(), 1u);
+  EXPECT_EQ(ran_on, ui_thread_);
+
+  ran_on = {};
+  EXPECT_TRUE(ui_caller_.run([&] { ran_on = std::this_thread::get_id(); }));  // on the UI thread: at once
+  EXPECT_EQ(ran_on, ui_thread_);
+  EXPECT_FALSE(platform::is_wire_safe(WM_DUCTRA_RUN_ON_UI, 0, 1));  // never to another process
+
+  system_.destroy_window(shell_);
+  bool ran = false;
+  EXPECT_FALSE(ui_caller_.run([&] { ran = true; }));
+  EXPECT_FALSE(ran);
 }
 
 }  // namespace

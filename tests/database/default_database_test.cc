@@ -1,0 +1,46 @@
+// The default database the repository ships (data/qlmain.dt): it loads, the
+// knowledge base's self-test finds no fault, and its text listing is the
+// same after a save and a reload.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "engine/database/data_store.h"
+#include "engine/foundation/status.h"
+#include "tests/support/temp_dir.h"
+
+namespace inkrec {
+namespace {
+
+const std::string kDefaultDatabase = std::string(INKREC_TEST_DATA_DIR) + "/../../data/qlmain.dt";
+
+std::string file_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(DefaultDatabaseTest, SelfTestFindsNoFaultAndTheListingSurvivesASave) {
+  testing::TempDir dir;
+  const std::string copy = dir.file("qlmain.dt");
+  std::filesystem::copy_file(kDefaultDatabase, copy);
+  DataStore store(copy.c_str(), 1, 0, 0);
+  ASSERT_EQ(store.status(), kOk);
+  EXPECT_GE(store.charset_count(), 4u);
+  EXPECT_GE(store.variant_count(), 94u);
+  EXPECT_EQ(store.self_test(dir.file("report.txt").c_str()), 1) << file_text(dir.file("report.txt"));
+
+  ASSERT_EQ(store.save_text(dir.file("before.txt").c_str()), kOk);
+  ASSERT_EQ(store.save(), kOk);
+  EXPECT_EQ(file_text(copy), file_text(kDefaultDatabase));
+  ASSERT_EQ(store.reload(), kOk);
+  ASSERT_EQ(store.save_text(dir.file("after.txt").c_str()), kOk);
+  const std::string listing = file_text(dir.file("before.txt"));
+  EXPECT_GT(listing.size(), 1000u);
+  EXPECT_EQ(listing, file_text(dir.file("after.txt")));
+}
+
+}  // namespace
+}  // namespace inkrec
