@@ -26,13 +26,11 @@ Acquire CriticalSection::Ownership::try_acquire() {
 
 bool CriticalSection::Ownership::release() {
   const ThreadContext* caller = &ThreadContext::current();
-  {
-    std::lock_guard lock(mutex_);
-    if (owner_ != caller) return false;
-    if (--depth_ > 0) return true;
-    owner_ = nullptr;
-  }
-  notify_waiters();
+  std::lock_guard lock(mutex_);
+  if (owner_ != caller) return false;
+  if (--depth_ > 0) return true;
+  owner_ = nullptr;
+  notify_waiters();  // under the lock: the next holder may free the section
   return true;
 }
 

@@ -2,11 +2,11 @@
 
 namespace ductra::platform {
 
+// The waiters are told while the lock is held, so none takes the signal (and
+// perhaps frees the event) before set() is done with it.
 void Event::set() {
-  {
-    std::lock_guard lock(mutex_);
-    signalled_ = true;
-  }
+  std::lock_guard lock(mutex_);
+  signalled_ = true;
   notify_waiters();
 }
 

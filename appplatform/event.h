@@ -2,7 +2,8 @@
 //
 // A manual-reset event stays signalled until reset and lets every waiter
 // through; an auto-reset event lets exactly one waiter through per set() and
-// resets itself as it does. Thread-safe.
+// resets itself as it does. Thread-safe; a waiter let through may destroy
+// the event at once (an answer handed over on the waiter's stack).
 #pragma once
 
 #include <mutex>

@@ -11,14 +11,13 @@ std::shared_ptr<Semaphore> Semaphore::create(std::int32_t initial, std::int32_t 
   return std::make_shared<Semaphore>(initial, maximum);
 }
 
+// As with an event, the waiters are told under the lock: a waiter let
+// through may free the semaphore at once.
 std::optional<std::int32_t> Semaphore::release(std::int32_t count) {
-  std::int32_t previous = 0;
-  {
-    std::lock_guard lock(mutex_);
-    if (count <= 0 || count > maximum_ - count_) return std::nullopt;
-    previous = count_;
-    count_ += count;
-  }
+  std::lock_guard lock(mutex_);
+  if (count <= 0 || count > maximum_ - count_) return std::nullopt;
+  const std::int32_t previous = count_;
+  count_ += count;
   notify_waiters();
   return previous;
 }

@@ -208,13 +208,14 @@ Status SharedEvent::find_or_make(const RuntimeDir& dir, std::u16string_view name
   return status;
 }
 
+// The change is announced, and this process's waiters told, under the
+// table's lock: a waiter here that takes the signal may free the event at
+// once, so set() must be done with it before any waiter can pass.
 void SharedEvent::set() {
-  {
-    const TableLock lock(table_);
-    Slot& slot = table_->slots[slot_];
-    slot.signalled = 1;
-    ++slot.generation;
-  }
+  const TableLock lock(table_);
+  Slot& slot = table_->slots[slot_];
+  slot.signalled = 1;
+  ++slot.generation;
   announce_change(table_);
   notify_waiters();
 }

@@ -6,9 +6,12 @@
 // auto-reset event's signal, a semaphore's count), and, when time alone will
 // make it signalled, at what time (wake_time). Whenever its state changes in
 // a way that might let a waiter through, it calls notify_waiters(); the
-// subscription keeps that from being missed between a poll and a block. A
-// kind whose state changes outside this process must arrange that call
-// itself (for example from a watcher thread).
+// subscription keeps that from being missed between a poll and a block. It
+// makes that call still holding the lock its try_acquire takes: a waiter let
+// through may free the object at once, so the signalling call must be done
+// with it before any waiter can pass. A kind whose state changes outside
+// this process must arrange that call itself (for example from a watcher
+// thread).
 #pragma once
 
 #include <mutex>

@@ -1,6 +1,7 @@
 // FailingAllocations: while one exists, the test program's global operator
-// new fails (throws std::bad_alloc) on this thread once `successes` further
-// allocations have succeeded, and keeps failing. AllocationCount counts the
+// new fails (throws std::bad_alloc; the nothrow forms return null) on this
+// thread once `successes` further allocations have succeeded, and keeps
+// failing. AllocationCount counts the
 // allocations of this thread, so a test can learn how many a build makes.
 #pragma once
 

@@ -1,5 +1,8 @@
 // inkrec: the engine's command-line tool.
 //
+//   inkrec recognize [INK] [options]        recognises ink, sample by sample
+//   inkrec eval LABELLED [options]          measures the recognition on
+//                                           labelled ink
 //   inkrec version                          prints the engine's version text
 //   inkrec error CODE                       prints the message of a status code
 //   inkrec wordlist build WORDS.txt OUT.wlb builds a word list from a plain
@@ -16,6 +19,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <set>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,18 +30,32 @@
 #include "tools/inkrec/database_builder.h"
 #include "tools/inkrec/held_out_measure.h"
 #include "tools/inkrec/recipe.h"
+#include "tools/inkrec/recognition_commands.h"
+#include "tools/inkrec/usage.h"
 
 namespace {
 
 int usage() {
-  std::fputs(
-      "usage: inkrec version\n"
-      "       inkrec error CODE\n"
-      "       inkrec wordlist build WORDS.txt OUT.wlb\n"
-      "       inkrec db build RECIPE OUT.dt\n"
-      "       inkrec db measure DB.dt WRITERS SAMPLES...\n",
-      stderr);
+  inkrec::tool::print_usage(stderr);
   return 2;
+}
+
+bool is_help(std::string_view arg) { return arg == "--help" || arg == "-h"; }
+
+// `inkrec --help` and `inkrec COMMAND ... --help`.
+int help(const char* command) {
+  if (is_help(command)) {
+    inkrec::tool::print_usage(stdout);
+    return 0;
+  }
+  return inkrec::tool::print_command_usage(command, stdout) ? 0 : usage();
+}
+
+bool asks_for_help(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (is_help(argv[i])) return true;
+  }
+  return false;
 }
 
 int print_version() {
@@ -162,6 +180,11 @@ int measure_database(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc < 2) return usage();
+  if (asks_for_help(argc, argv)) return help(argv[1]);
+  const std::span<char* const> rest(argv + 2, static_cast<std::size_t>(argc - 2));
+  if (std::string_view(argv[1]) == "recognize") return inkrec::tool::run_recognize(rest);
+  if (std::string_view(argv[1]) == "eval") return inkrec::tool::run_eval(rest);
   if (argc == 2 && std::string_view(argv[1]) == "version") return print_version();
   if (argc == 3 && std::string_view(argv[1]) == "error") return print_error(argv[2]);
   if (argc == 5 && std::string_view(argv[1]) == "wordlist" &&

@@ -1,0 +1,371 @@
+// The scripted engine of fake_engine.h.
+#define INKREC_BUILDING 1
+#include "tests/app/helper/fake_engine.h"
+
+#include <algorithm>
+#include <atomic>
+#include <deque>
+#include <mutex>
+#include <new>
+#include <set>
+
+#define FAKE_API extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+constexpr int kNoKernel = 4001;
+constexpr int kKernelsExist = 4029;
+constexpr int kStopped = 4034;
+
+struct Fake {
+  std::mutex mutex;
+  fake_engine::Hooks hooks;
+  int start_status = 0;
+  std::deque<int> add_stroke_statuses;
+  std::set<std::uint32_t> known_charsets;
+  std::deque<fake_engine::Recognition> recognitions;
+  fake_engine::Observed observed;
+  std::atomic<bool> quick{false};
+  std::atomic<bool> stop{false};
+};
+
+Fake& fake() {
+  static Fake instance;
+  return instance;
+}
+
+void called(const char* name) {
+  if (fake().hooks.on_call != nullptr) fake().hooks.on_call(name, fake().hooks.context);
+}
+
+bool started() {
+  std::lock_guard lock(fake().mutex);
+  return fake().observed.started;
+}
+
+void raise(std::atomic<bool>& flag) {
+  flag = true;
+  if (fake().hooks.wake != nullptr) fake().hooks.wake(fake().hooks.context);
+}
+
+void free_array(crDynArray& array) {
+  ::operator delete(array.data);
+  array = {};
+}
+
+// Asks the callback one question as the engine would; a bad answer fails the
+// recognition with -2.
+int ask(const crRecognitionParams& params, const fake_engine::Question& question) {
+  crResultChoice choice{};
+  const auto n = static_cast<std::uint32_t>(question.alternatives.size());
+  auto* texts = static_cast<crDynArray*>(::operator new(sizeof(crDynArray) * std::max(n, 1u)));
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const std::u16string& text = question.alternatives[i];
+    auto* units = static_cast<char16_t*>(::operator new(sizeof(char16_t) * (text.size() + 1)));
+    std::copy(text.begin(), text.end(), units);
+    texts[i] = {0, static_cast<std::uint32_t>(text.size()), static_cast<std::uint32_t>(text.size()),
+                units};
+  }
+  choice.candidates = {0, n, n, texts};
+  choice.kind = question.kind;
+  choice.left = question.box[0];
+  choice.top = question.box[1];
+  choice.right = question.box[2];
+  choice.bottom = question.box[3];
+  choice.chosen = -1;
+  int status = params.callback(&choice, params.context);
+  const bool offered = choice.chosen >= 0 && static_cast<std::uint32_t>(choice.chosen) < n;
+  const bool allowed = offered || choice.chosen == -1 || choice.chosen == -3 ||
+                       (choice.chosen == -2 && question.kind == 1);
+  if (status == 0 && !allowed) status = -2;
+  {
+    std::lock_guard lock(fake().mutex);
+    fake().observed.answers.push_back(
+        {choice.chosen, std::u16string(static_cast<const char16_t*>(choice.returned_text.data),
+                                       choice.returned_text.count)});
+  }
+  for (std::uint32_t i = 0; i < n; ++i) free_array(texts[i]);
+  free_array(choice.candidates);
+  free_array(choice.returned_text);
+  return status;
+}
+
+// Works for `ms` by the test's clock; false when the stop flag (heeded) or
+// the end of the thread ended the work. The quick flag (heeded) ends it at
+// once.
+bool work(const fake_engine::Recognition& script, std::uint32_t ms) {
+  const fake_engine::Hooks& hooks = fake().hooks;
+  if (ms == 0) return !(script.heeds_stop && fake().stop);
+  const std::uint64_t start = hooks.now(hooks.context);
+  for (;;) {
+    if (script.heeds_stop && fake().stop) return false;
+    if (script.heeds_quick && fake().quick) return true;
+    const std::uint64_t done = hooks.now(hooks.context) - start;
+    if (done >= ms) return true;
+    if (!hooks.pause(static_cast<std::uint32_t>(ms - done), hooks.context)) return false;
+  }
+}
+
+void write_text(const crRecognitionParams& params, const std::u16string& text) {
+  if (params.result_size < 1) return;
+  const std::size_t n = std::min<std::size_t>(text.size(), params.result_size - 1);
+  std::copy_n(text.begin(), n, params.result_buffer);
+  params.result_buffer[n] = 0;
+}
+
+int recognize(const crRecognitionParams& params) {
+  fake_engine::Recognition script;
+  {
+    std::lock_guard lock(fake().mutex);
+    fake().observed.requests.push_back(params);
+    if (!fake().recognitions.empty()) {
+      script = fake().recognitions.front();
+      fake().recognitions.pop_front();
+    }
+  }
+  fake().quick = false;
+  fake().stop = false;
+  const std::uint32_t before = std::min(script.ask_after_ms, script.work_ms);
+  if (!work(script, before)) return kStopped;
+  if (params.callback != nullptr && params.delivery_mode != 0) {
+    for (const fake_engine::Question& question : script.questions) {
+      if (const int status = ask(params, question); status != 0) return status;
+    }
+  }
+  if (!work(script, script.work_ms - before)) return kStopped;
+  write_text(params, script.text);
+  return script.status;
+}
+
+}  // namespace
+
+FAKE_API void fake_engine_reset(const fake_engine::Hooks* hooks) {
+  std::lock_guard lock(fake().mutex);
+  fake().hooks = *hooks;
+  fake().start_status = 0;
+  fake().add_stroke_statuses.clear();
+  fake().known_charsets.clear();
+  fake().recognitions.clear();
+  fake().observed = {};
+  fake().quick = false;
+  fake().stop = false;
+}
+
+FAKE_API void fake_engine_script_start(int status) {
+  std::lock_guard lock(fake().mutex);
+  fake().start_status = status;
+}
+
+FAKE_API void fake_engine_script_add_stroke(const int* statuses, int count) {
+  std::lock_guard lock(fake().mutex);
+  fake().add_stroke_statuses.insert(fake().add_stroke_statuses.end(), statuses, statuses + count);
+}
+
+FAKE_API void fake_engine_script_charsets(const std::uint32_t* ids, int count) {
+  std::lock_guard lock(fake().mutex);
+  fake().known_charsets.insert(ids, ids + count);
+}
+
+FAKE_API void fake_engine_script_recognition(const fake_engine::Recognition* recognition) {
+  std::lock_guard lock(fake().mutex);
+  fake().recognitions.push_back(*recognition);
+}
+
+FAKE_API void fake_engine_observe(fake_engine::Observed* out) {
+  std::lock_guard lock(fake().mutex);
+  *out = fake().observed;
+}
+
+extern "C" {
+
+int crInitCrMan(const char16_t* data_path, int mode, const char16_t*, const char16_t*,
+                const crDynArray*, const crDynArray*, const char16_t*) {
+  called("crInitCrMan");
+  std::lock_guard lock(fake().mutex);
+  if (fake().observed.started) return kKernelsExist;
+  fake().observed.data_file = data_path;
+  fake().observed.data_mode = mode;
+  fake().observed.started = fake().start_status == 0;
+  return fake().start_status;
+}
+
+int crFreeCrMan(void) {
+  called("crFreeCrMan");
+  std::lock_guard lock(fake().mutex);
+  fake().observed.started = false;
+  fake().observed.pane.clear();
+  fake().observed.active_charsets.clear();
+  return 0;
+}
+
+int crAddStroke(const crStrokeInput* strokes, int count, int16_t, int16_t) {
+  called("crAddStroke");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  if (strokes == nullptr || count < 1) return -2;
+  if (!fake().add_stroke_statuses.empty()) {
+    const int status = fake().add_stroke_statuses.front();
+    fake().add_stroke_statuses.pop_front();
+    if (status != 0) return status;
+  }
+  for (int i = 0; i < count; ++i) {
+    fake().observed.pane.emplace_back(strokes[i].points, strokes[i].points + strokes[i].count);
+  }
+  return 0;
+}
+
+int crClearPane(void) {
+  called("crClearPane");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  fake().observed.pane.clear();
+  return 0;
+}
+
+int crRecognize(const crRecognitionParams* params) {
+  called("crRecognize");
+  if (!started()) return kNoKernel;
+  if (params == nullptr || params->result_buffer == nullptr) return -2;
+  const int status = recognize(*params);
+  called("crRecognize ended");
+  std::lock_guard lock(fake().mutex);
+  ++fake().observed.recognitions_ended;
+  return status;
+}
+
+int crmSetQuickFlag(void) {
+  called("crmSetQuickFlag");
+  if (!started()) return kNoKernel;
+  raise(fake().quick);
+  return 0;
+}
+
+int crmSetStopFlag(void) {
+  called("crmSetStopFlag");
+  if (!started()) return kNoKernel;
+  raise(fake().stop);
+  return 0;
+}
+
+int crGetActiveCharSets(uint32_t* ids, uint32_t* count) {
+  called("crGetActiveCharSets");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  if (ids == nullptr || count == nullptr) return 0;
+  const std::vector<std::uint32_t>& active = fake().observed.active_charsets;
+  std::copy_n(active.begin(), std::min<std::size_t>(active.size(), *count), ids);
+  *count = static_cast<std::uint32_t>(active.size());
+  return 0;
+}
+
+int crSetActiveCharSets(const uint32_t* ids, int count) {
+  called("crSetActiveCharSets");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  if (count < 0 || (ids == nullptr && count > 0)) return -2;
+  fake().observed.active_charsets.clear();
+  for (int i = 0; i < count; ++i) {
+    if (!fake().known_charsets.contains(ids[i])) {
+      fake().observed.active_charsets.clear();
+      return -1;
+    }
+    fake().observed.active_charsets.push_back(ids[i]);
+  }
+  return 0;
+}
+
+int crReturnErrText(int code, char16_t* buffer) {
+  called("crReturnErrText");
+  const std::u16string text = u"fake message " + std::u16string(1, char16_t(u'0' + code % 10));
+  std::copy(text.c_str(), text.c_str() + text.size() + 1, buffer);
+  return 0;
+}
+
+int crmGetVersion(char* buffer, int size) {
+  called("crmGetVersion");
+  if (buffer == nullptr) return -2;
+  if (size > 0) buffer[0] = 0;
+  return 462;
+}
+
+int crmGetCharSetCount(uint32_t* out_count) {
+  called("crmGetCharSetCount");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  *out_count = static_cast<std::uint32_t>(fake().known_charsets.size());
+  return 0;
+}
+
+int crmGetCharSet(uint32_t id, crCharSet* out) {
+  called("crmGetCharSet");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  if (!fake().known_charsets.contains(id)) return -2;
+  out->id = id;
+  return 0;
+}
+
+int crmGetCharSetByInd(uint32_t index, crCharSet* out) {
+  called("crmGetCharSetByInd");
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  if (index >= fake().known_charsets.size()) return -2;
+  out->id = *std::next(fake().known_charsets.begin(), index);
+  return 0;
+}
+
+int crmSetVariantsAndWrite(const crDynArray*, const crDynArray*) {
+  called("crmSetVariantsAndWrite");
+  return started() ? 0 : -1;
+}
+
+// The user-dictionary entry points answer as an engine with no user
+// dictionaries would.
+int crGetCountOfUserDictionaries(uint32_t* out_count) {
+  called("crGetCountOfUserDictionaries");
+  if (!started()) return kNoKernel;
+  *out_count = 0;
+  return 0;
+}
+
+int crGetIdOfCharSetOfUserDictionary(uint32_t, uint32_t*) {
+  called("crGetIdOfCharSetOfUserDictionary");
+  return started() ? 1 : kNoKernel;
+}
+
+int crGetCountOfWordsInUserDictionary(uint32_t, uint32_t*) {
+  called("crGetCountOfWordsInUserDictionary");
+  return started() ? 1 : kNoKernel;
+}
+
+int crGetTextOfWordInUserDictionary(uint32_t, uint32_t, char16_t*) {
+  called("crGetTextOfWordInUserDictionary");
+  return started() ? 1 : kNoKernel;
+}
+
+int crCheckTextOfWordForUserDictionary(uint32_t, const char16_t*, uint8_t*) {
+  called("crCheckTextOfWordForUserDictionary");
+  return started() ? 1 : kNoKernel;
+}
+
+int crAddWordToUserDictionary(uint32_t, const char16_t*, uint32_t) {
+  called("crAddWordToUserDictionary");
+  return started() ? -2 : kNoKernel;
+}
+
+int crRemoveWordFromUserDictionary(uint32_t, uint32_t) {
+  called("crRemoveWordFromUserDictionary");
+  return started() ? -2 : kNoKernel;
+}
+
+int crSearchWordInUserDictionary(uint32_t, const char16_t*, uint32_t*, uint8_t*) {
+  called("crSearchWordInUserDictionary");
+  return started() ? -2 : kNoKernel;
+}
+
+int crSaveUserDictionariesToFile(void) {
+  called("crSaveUserDictionariesToFile");
+  return started() ? 0 : kNoKernel;
+}
+
+}  // extern "C"

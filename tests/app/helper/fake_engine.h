@@ -1,0 +1,81 @@
+// A scripted stand-in for the recognition engine: a shared library with the
+// engine's entry points, which a test loads as it would load the engine and
+// steers through the fake_engine_* functions below.
+//
+// The test scripts the statuses, the charsets the database knows, and each
+// recognition: the questions it puts to the result callback, how long it
+// works (in steps the test's pause hook carries out, so time is the test's
+// clock) and whether it heeds the quick and stop flags. Every entry point
+// reports its name to the test's call hook first. Questions are allocated,
+// and returned texts freed, with plain ::operator new and delete, as the
+// engine does.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "inkrec/inkrec.h"
+
+namespace fake_engine {
+
+struct Hooks {
+  // Called first in every entry point with its name.
+  void (*on_call)(const char* name, void* context) = nullptr;
+  // Lets `ms` pass; may return early when a flag was raised (wake). False
+  // when the calling thread is to end: the recognition then ends as stopped.
+  bool (*pause)(std::uint32_t ms, void* context) = nullptr;
+  // Called when the quick or the stop flag is raised.
+  void (*wake)(void* context) = nullptr;
+  // The test's clock, in milliseconds.
+  std::uint64_t (*now)(void* context) = nullptr;
+  void* context = nullptr;
+};
+
+struct Question {
+  std::uint32_t kind = 0;  // 0 a letter, 1 a word
+  std::vector<std::u16string> alternatives;
+  std::int32_t box[4] = {0, 0, 0, 0};
+};
+
+struct Recognition {
+  int status = 0;           // returned when the work ends normally
+  std::u16string text;      // written to the result buffer (cut to its size)
+  std::uint32_t work_ms = 0;
+  bool heeds_quick = true;  // the quick flag ends the work at once
+  bool heeds_stop = true;   // the stop flag ends it with 4034 and no text
+  std::uint32_t ask_after_ms = 0;   // work done before the questions
+  std::vector<Question> questions;  // put to the callback
+};
+
+struct Answer {
+  std::int32_t chosen = 0;
+  std::u16string returned_text;
+};
+
+struct Observed {
+  bool started = false;
+  std::u16string data_file;
+  int data_mode = -1;
+  std::vector<std::vector<crPoint>> pane;
+  std::vector<std::uint32_t> active_charsets;
+  std::vector<crRecognitionParams> requests;
+  std::vector<Answer> answers;
+  int recognitions_ended = 0;
+};
+
+}  // namespace fake_engine
+
+extern "C" {
+// Forgets everything (the engine is not started) and installs the hooks.
+void fake_engine_reset(const fake_engine::Hooks* hooks);
+// The status of the next start (0 by default).
+void fake_engine_script_start(int status);
+// Statuses of the next crAddStroke calls, in order (0 once they are used up).
+void fake_engine_script_add_stroke(const int* statuses, int count);
+// The charsets the database knows (active ones are set with crSetActiveCharSets).
+void fake_engine_script_charsets(const std::uint32_t* ids, int count);
+// The next recognition (a recognition without script returns 0 and no text).
+void fake_engine_script_recognition(const fake_engine::Recognition* recognition);
+void fake_engine_observe(fake_engine::Observed* out);
+}

@@ -1,0 +1,196 @@
+// The built tool as a user runs it: help and usage, and the recognition
+// commands on the committed samples and on a file with a broken line.
+//
+// The engine does not read letters yet, so what is checked of recognize is
+// that every sample gets its result in order and every bad line its error;
+// the texts of data/samples/samples.txt are checked once it reads them.
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/support/data_file.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+struct ToolRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string read_text(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Each result names its sample's line, label and writer, in file order.
+void expect_one_result_per_sample(const std::string& out) {
+  const std::vector<std::string> samples = lines_of(read_text(INKREC_SAMPLES));
+  const std::vector<std::string> results = lines_of(out);
+  ASSERT_EQ(results.size(), samples.size());
+  for (std::size_t i = 0; i < samples.size(); ++i) {
+    const std::string label = samples[i].substr(0, samples[i].find('\t'));
+    const std::string start =
+        "{\"line\":" + std::to_string(i + 1) + ",\"label\":\"" + label + "\",\"writer\":\"w";
+    EXPECT_TRUE(results[i].starts_with(start)) << results[i];
+    EXPECT_NE(results[i].find("\"status\":0,\"text\":"), std::string::npos) << results[i];
+    EXPECT_NE(results[i].find(",\"segments\":["), std::string::npos) << results[i];
+  }
+}
+
+class ToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override { inkrec::testing::write_empty_data_file(dir_.file("qlmain.dt")); }
+
+  ToolRun tool(const std::string& args, const std::string& input = "") {
+    std::string command = std::string(INKREC_TOOL) + " " + args;
+    if (!input.empty()) {
+      std::ofstream(dir_.file("stdin.txt")) << input;
+      command += " < " + dir_.file("stdin.txt");
+    }
+    command += " > " + dir_.file("out.txt") + " 2> " + dir_.file("err.txt");
+    const int status = std::system(command.c_str());
+    ToolRun run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = read_text(dir_.file("out.txt"));
+    run.err = read_text(dir_.file("err.txt"));
+    return run;
+  }
+
+  std::string data_option() const { return "--data " + dir_.path().string(); }
+
+  inkrec::testing::TempDir dir_;
+};
+
+TEST_F(ToolTest, HelpGoesToStandardOutputAndABadCommandToStandardError) {
+  const ToolRun help = tool("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: inkrec recognize [INK]")) << help.out;
+  EXPECT_NE(help.out.find("inkrec eval LABELLED"), std::string::npos);
+  EXPECT_EQ(help.err, "");
+  for (const char* command : {"recognize", "eval", "version", "error", "wordlist", "db"}) {
+    const ToolRun run = tool(std::string(command) + " --help");
+    EXPECT_EQ(run.status, 0) << command;
+    EXPECT_TRUE(run.out.starts_with("usage: inkrec " + std::string(command))) << run.out;
+  }
+  EXPECT_NE(tool("eval --help").out.find("--words on|off"), std::string::npos);
+
+  const std::vector<std::string> bad = {"", "bogus", "bogus --help", "recognize --colour red",
+                                        "recognize --words maybe", "recognize --charsets 5,x",
+                                        "recognize a.txt b.txt", "eval", "eval --json a.txt"};
+  for (const std::string& args : bad) {
+    const ToolRun run = tool(args);
+    EXPECT_EQ(run.status, 2) << args;
+    EXPECT_EQ(run.out, "") << args;
+    EXPECT_TRUE(run.err.find("usage: inkrec") != std::string::npos) << args << "\n" << run.err;
+  }
+}
+
+// On an empty database and on the default data of data/.
+TEST_F(ToolTest, RecognizePrintsOneResultPerCommittedSample) {
+  for (const std::string& data : {data_option(), std::string()}) {
+    const ToolRun run = tool(std::string("recognize ") + INKREC_SAMPLES + " --json " + data);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    expect_one_result_per_sample(run.out);
+  }
+}
+
+TEST_F(ToolTest, ABrokenLineIsReportedWithItsNumberAndTheOthersStillRun) {
+  const std::string ink = "1\tw1\t10,10 10,40\n\n1\tw1\t10,10 10\n10,10 40,40;40,10 10,40\n";
+  std::ofstream(dir_.file("ink.txt")) << ink;
+  const ToolRun file = tool("recognize " + dir_.file("ink.txt") + " " + data_option());
+  EXPECT_EQ(file.status, 1);
+  EXPECT_EQ(file.err, dir_.file("ink.txt") +
+                          ":3: stroke 1: not a point x,y with both in -32768..32767: \"10\"\n");
+  EXPECT_EQ(file.out, "line 1: \"\" (label \"1\")\nline 4: \"\"\n");
+
+  const ToolRun piped = tool("recognize --json " + data_option(), ink);
+  EXPECT_EQ(piped.status, 1);
+  EXPECT_TRUE(piped.err.starts_with("<stdin>:3: ")) << piped.err;
+  EXPECT_EQ(lines_of(piped.out).size(), 2u);
+}
+
+TEST_F(ToolTest, MissingFilesAndDataAreClearErrors) {
+  const ToolRun no_ink = tool("recognize " + dir_.file("absent.txt") + " " + data_option());
+  EXPECT_EQ(no_ink.status, 1);
+  EXPECT_EQ(no_ink.err, "inkrec: cannot read " + dir_.file("absent.txt") + "\n");
+  const ToolRun no_data = tool(std::string("recognize ") + INKREC_SAMPLES + " --data " +
+                           dir_.file("absent"));
+  EXPECT_EQ(no_data.status, 1);
+  EXPECT_TRUE(no_data.err.starts_with("inkrec: cannot start the engine on " +
+                                      dir_.file("absent") + "/qlmain.dt: "))
+      << no_data.err;
+  EXPECT_EQ(no_data.out, "");
+  const ToolRun bad_charset =
+      tool(std::string("recognize ") + INKREC_SAMPLES + " --charsets 5 " + data_option());
+  EXPECT_EQ(bad_charset.status, 1);
+  EXPECT_TRUE(bad_charset.err.starts_with("inkrec: cannot make the charsets active: "))
+      << bad_charset.err;
+}
+
+TEST_F(ToolTest, EvalReportsEveryMeasureAndTheSamplesItLeftOut) {
+  std::ofstream(dir_.file("labelled.txt"))
+      << "7\tw1\t10,10 40,10 20,50\n10,10 10,40\nthe\tw1\t10,10;20,20\nx\tw1\t1,1 2\n";
+  const ToolRun run = tool("eval " + dir_.file("labelled.txt") + " " + data_option());
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, dir_.file("labelled.txt") +
+                         ":4: stroke 1: not a point x,y with both in -32768..32767: \"2\"\n" +
+                         dir_.file("labelled.txt") + ":2: a sample without a label, left out\n");
+  const std::vector<std::string> report = lines_of(run.out);
+  ASSERT_EQ(report.size(), 8u) << run.out;
+  EXPECT_EQ(report[0], "samples: 2");
+  EXPECT_EQ(report[1], "first answer right: 0.0% (0)");
+  EXPECT_EQ(report[2], "right among the first five: 0.0% (0)");
+  EXPECT_TRUE(report[3].starts_with("time per sample: mean ")) << report[3];
+  EXPECT_EQ(report[4], "character error rate of the 1 words and lines: 100.0% (3 of 3)");
+  EXPECT_EQ(report[5], "most frequent confusions (expected, read, times):");
+  EXPECT_EQ(report[6], "  \"7\"  (nothing)  1");
+  EXPECT_EQ(report[7], "  \"the\"  (nothing)  1");
+}
+
+TEST_F(ToolTest, EvalDrawsAProgressBarOnlyOnATerminal) {
+  const std::string labelled = dir_.file("labelled.txt");
+  std::ofstream(labelled) << "7\tw1\t10,10 40,10 20,50\n1\tw1\t10,10 10,40\n";
+  const std::string data = dir_.path().string();
+  int terminal = -1;
+  const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    execl(INKREC_TOOL, "inkrec", "eval", labelled.c_str(), "--data", data.c_str(), nullptr);
+    _exit(127);
+  }
+  std::string shown;
+  char buffer[256];
+  for (ssize_t n; (n = read(terminal, buffer, sizeof buffer)) > 0;) shown.append(buffer, n);
+  close(terminal);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+  EXPECT_NE(shown.find("\rrecognising [" + std::string(40, ' ') + "] 0/2"), std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("\rrecognising [" + std::string(40, '#') + "] 2/2"), std::string::npos)
+      << shown;
+  EXPECT_NE(shown.find("samples: 2"), std::string::npos) << shown;
+
+  EXPECT_EQ(tool("eval " + labelled + " --data " + data).err, "") << "no bar in a file";
+}
+
+}  // namespace
