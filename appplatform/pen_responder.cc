@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "appplatform/dialog/display_ui_painter.h"
 #include "appplatform/hold_gesture.h"
 #include "appplatform/window_system.h"
 
@@ -21,7 +22,7 @@ constexpr int kButtonWidth = 60;
 constexpr int kButtonHeight = 24;
 constexpr int kButtonGap = 8;
 
-std::atomic<UiPainter*> painter{nullptr};
+std::atomic<UiPainter*> painter{&display_ui_painter()};
 
 // What a nested loop waits for, reached through the window's user data.
 struct MenuSession {

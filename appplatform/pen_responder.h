@@ -4,8 +4,9 @@
 // A menu or a box is a topmost window that takes the pointer capture; a
 // nested message loop runs on the asking thread until the pen is released
 // on an item (or, for a menu, anywhere outside it, which dismisses it).
-// Painting is left to a UiPainter that a drawing backend installs; without
-// one the windows are laid out and take input but show nothing.
+// Painting is left to a UiPainter: the display's (DisplayUiPainter) unless
+// another is installed; with none the windows are laid out and take input
+// but show nothing.
 #pragma once
 
 #include <cstddef>

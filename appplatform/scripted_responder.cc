@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "appplatform/message_box.h"
+#include "appplatform/window_system.h"
+
 namespace ductra::platform {
 
 ScriptedResponder::ScriptedResponder() : previous_(set_ui_responder(this)) {}
@@ -33,6 +36,11 @@ void ScriptedResponder::answer_hold(bool held) {
   hold_answers_.push_back(held);
 }
 
+void ScriptedResponder::script_dialog(std::vector<DialogAction> actions) {
+  std::lock_guard lock(mutex_);
+  dialog_answers_.push_back(std::move(actions));
+}
+
 std::vector<ShownMenu> ScriptedResponder::menus() const {
   std::lock_guard lock(mutex_);
   return menus_;
@@ -46,6 +54,11 @@ std::vector<MessageBoxRequest> ScriptedResponder::boxes() const {
 std::vector<HoldRequest> ScriptedResponder::holds() const {
   std::lock_guard lock(mutex_);
   return holds_;
+}
+
+std::vector<std::u16string> ScriptedResponder::dialog_titles() const {
+  std::lock_guard lock(mutex_);
+  return dialog_titles_;
 }
 
 int ScriptedResponder::unscripted() const {
@@ -93,6 +106,28 @@ bool ScriptedResponder::recognize_hold(const HoldRequest& request) {
   const bool held = hold_answers_.front();
   hold_answers_.pop_front();
   return held;
+}
+
+// The actions run without the lock: they send messages whose handlers may
+// ask this responder for menus and boxes.
+void ScriptedResponder::drive_dialog(WindowHandle dialog) {
+  WindowSystem& system = WindowSystem::current();
+  std::optional<std::vector<DialogAction>> actions;
+  {
+    std::lock_guard lock(mutex_);
+    dialog_titles_.push_back(system.window_text(dialog));
+    if (!dialog_answers_.empty()) {
+      actions = std::move(dialog_answers_.front());
+      dialog_answers_.pop_front();
+    }
+  }
+  int missed = actions ? 0 : 1;
+  if (!actions) system.send_message(dialog, WM_COMMAND, IDCANCEL, 0);
+  for (const DialogAction& action : actions.value_or(std::vector<DialogAction>{})) {
+    if (!perform_dialog_action(dialog, action)) ++missed;
+  }
+  std::lock_guard lock(mutex_);
+  unscripted_ += missed;
 }
 
 }  // namespace ductra::platform

@@ -1,11 +1,13 @@
-// A responder that answers menus, message boxes and hold gestures from a
-// script, and keeps what it was shown, so tests can drive and check every
-// menu and box of the application.
+// A responder that answers menus, message boxes, hold gestures and modal
+// dialogs from a script, and keeps what it was shown, so tests can drive
+// and check every menu, box and dialog of the application.
 //
 // Answers are taken in the order they were scripted, one per request of
-// their kind. A request with no scripted answer dismisses the menu, takes
-// the box's last button (its cancel or no) or reports no hold, and is
-// counted as unscripted.
+// their kind; a dialog's answer is the list of actions done to its
+// controls. A request with no scripted answer dismisses the menu, takes
+// the box's last button (its cancel or no), reports no hold or cancels the
+// dialog, and is counted as unscripted, as is an action whose control the
+// dialog lacks.
 #pragma once
 
 #include <deque>
@@ -15,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "appplatform/dialog/dialog_action.h"
 #include "appplatform/ui_responder.h"
 
 namespace ductra::platform {
@@ -41,15 +44,18 @@ class ScriptedResponder final : public UiResponder {
   void dismiss_menu();
   void answer_box(int button);
   void answer_hold(bool held);
+  void script_dialog(std::vector<DialogAction> actions);
 
   std::vector<ShownMenu> menus() const;
   std::vector<MessageBoxRequest> boxes() const;
   std::vector<HoldRequest> holds() const;
+  std::vector<std::u16string> dialog_titles() const;
   int unscripted() const;
 
   std::optional<int> choose_menu_item(const MenuRequest& request) override;
   int answer_message_box(const MessageBoxRequest& request) override;
   bool recognize_hold(const HoldRequest& request) override;
+  void drive_dialog(WindowHandle dialog) override;
 
  private:
   struct Dismiss {};
@@ -60,9 +66,11 @@ class ScriptedResponder final : public UiResponder {
   std::deque<MenuAnswer> menu_answers_;
   std::deque<int> box_answers_;
   std::deque<bool> hold_answers_;
+  std::deque<std::vector<DialogAction>> dialog_answers_;
   std::vector<ShownMenu> menus_;
   std::vector<MessageBoxRequest> boxes_;
   std::vector<HoldRequest> holds_;
+  std::vector<std::u16string> dialog_titles_;
   int unscripted_ = 0;
 };
 

@@ -1,4 +1,5 @@
-// Who answers the system's pop-up menus, message boxes and hold gestures.
+// Who answers the system's pop-up menus, message boxes, hold gestures and
+// modal dialogs.
 //
 // On the device the pen does (PenResponder); tests install a scripted
 // responder instead. The responder runs on the thread that asked and may
@@ -48,6 +49,10 @@ class UiResponder {
   virtual int answer_message_box(const MessageBoxRequest& request) = 0;
   // True when the pen was held still on the point long enough.
   virtual bool recognize_hold(const HoldRequest& request) = 0;
+  // Called on the dialog's thread once a modal dialog is shown, before its
+  // messages run. The pen leaves the dialog to the person using it; a
+  // scripted responder works its controls here.
+  virtual void drive_dialog(WindowHandle dialog) { (void)dialog; }
 };
 
 // The process's responder: the installed one, else the pen's.
