@@ -28,6 +28,14 @@ namespace ductra::platform {
 // The name under which the shim and the application share the block.
 inline constexpr std::u16string_view kPenRingName = u"Korvale Software tapshim.dll File Mapping";
 
+// The application's alive marker: the shim routes samples into the ring only
+// while it is held.
+inline constexpr std::u16string_view kApplicationAliveName = u"Korvale Software Ductra is still alive Event";
+
+// The event the shim sets at the end of a stroke the application asked about
+// through the header's prompt-stroke word.
+inline constexpr std::u16string_view kPromptStrokeEndedName = u"Korvale Software Ductra prompt stroke ended Event";
+
 inline constexpr std::uint32_t kPenRingCapacity = 800;
 
 // Default press-and-hold time and move tolerance both sides write.

@@ -50,6 +50,8 @@ WindowSystem::~WindowSystem() {
 
 WindowSystem& WindowSystem::current() { return *current_system.load(); }
 
+WindowSystem* WindowSystem::current_if_any() { return current_system.load(); }
+
 std::uint32_t WindowSystem::thread_number() {
   const ThreadContext* context = &ThreadContext::current();
   std::lock_guard lock(mutex_);

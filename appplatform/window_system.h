@@ -109,6 +109,9 @@ class WindowSystem {
 
   // The process's window system; there is one while it lives.
   static WindowSystem& current();
+  // The same, or null while the process has none (a library loaded into a
+  // process without windows).
+  static WindowSystem* current_if_any();
 
   // Classes of this process.
   bool register_class(const WindowClass& window_class);
