@@ -22,13 +22,7 @@ namespace {
 class SwitchStagesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::write_empty_data_file(dir_.file("qlmain.dt"));
-    const std::u16string data = dir_.wide_file("qlmain.dt");
-    ASSERT_EQ(crInitCrMan(data.c_str(), 0, nullptr, nullptr, nullptr, nullptr, nullptr), kOk);
-    void* core = nullptr;
-    ASSERT_EQ(crmGetCore(&core), kOk);
-    kernel_ = static_cast<Kernel*>(core);
-    fake_ = &testing::install_fake_letter_search(*kernel_);
+    ASSERT_EQ(testing::start_engine_with_fake_search(dir_, &kernel_, &fake_), kOk);
     buffer_.assign(16, u'#');
     params_.result_buffer = buffer_.data();
     params_.result_size = static_cast<std::int32_t>(buffer_.size());

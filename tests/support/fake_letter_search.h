@@ -24,6 +24,9 @@
 #include "engine/records/trajectory_record.h"
 #include "engine/segmentation/letter_search.h"
 #include "engine/segmentation/line_records.h"
+#include "inkrec/inkrec.h"
+#include "tests/support/data_file.h"
+#include "tests/support/temp_dir.h"
 
 namespace inkrec::testing {
 
@@ -353,6 +356,22 @@ inline FakeLetterSearch& install_fake_letter_search(Kernel& kernel) {
   FakeLetterSearch& installed = *fake;
   kernel.set_letter_search(std::move(fake));
   return installed;
+}
+
+// Starts the engine on an empty database in `dir` and gives its kernel a
+// fake letter search; the caller ends the engine with crFreeCrMan. 0, or
+// the status of the step that failed.
+inline int start_engine_with_fake_search(const TempDir& dir, Kernel** kernel,
+                                         FakeLetterSearch** fake) {
+  write_empty_data_file(dir.file("qlmain.dt"));
+  const std::u16string data = dir.wide_file("qlmain.dt");
+  int status = crInitCrMan(data.c_str(), 0, nullptr, nullptr, nullptr, nullptr, nullptr);
+  void* core = nullptr;
+  if (status == kOk) status = crmGetCore(&core);
+  if (status != kOk) return status;
+  *kernel = static_cast<Kernel*>(core);
+  *fake = &install_fake_letter_search(**kernel);
+  return kOk;
 }
 
 }  // namespace inkrec::testing
