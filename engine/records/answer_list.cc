@@ -162,8 +162,8 @@ int AnswerList::set_code_choice(std::uint32_t i, std::uint32_t choice) {
   Answer* answer = answers_.item_checked(i);
   if (answer == nullptr) return kBadArgument;
   answer->code_choice = choice;
-  if (choice == 1) answer->codes[0] = answer->codes[2];
-  if (choice == 2) answer->codes[0] = answer->codes[1];
+  if (choice == 1 && answer->codes[2] != 0) answer->codes[0] = answer->codes[2];
+  if (choice == 2 && answer->codes[1] != 0) answer->codes[0] = answer->codes[1];
   return kOk;
 }
 

@@ -98,7 +98,12 @@ struct Answer {
   std::uint32_t rule_word = 0;
   std::uint32_t state = kStateRejected;
   std::uint16_t source_box[4] = {0, 0, 0, 0};
-  std::uint32_t code_choice = 0;
+  std::uint32_t code_choice = 0;  // the case choice: 0 none, 1 upper, 2 lower case
+  // How the case choice treats the reading (segmentation/letter_case.h),
+  // and whether it measures the reading's element by the element's own box
+  // rather than its geometry's.
+  std::uint8_t case_kind = 0;
+  std::uint8_t box_flag = 0;
   std::uint32_t source_dword = 0;
   std::uint32_t mask = 0;                    // the property word
   std::uint16_t codes[3] = {0, 0, 0};        // the reading, its second and third code
@@ -141,7 +146,8 @@ class AnswerList {
   std::int32_t best_total() const;
 
   // Stores the case choice of answer i; choice 1 makes its first code the
-  // third, choice 2 the second. 0, or -2 for a bad index.
+  // third, choice 2 the second, unless that code is 0 (a reading without
+  // that case form keeps its code). 0, or -2 for a bad index.
   int set_code_choice(std::uint32_t i, std::uint32_t choice);
 
   // Rewrites answer i's reading as (code1, code2, code3) with `count`

@@ -19,6 +19,7 @@ void LineWork::clear() {
   stroke_pairs.reserve(0);
   figure_pairs.reserve(0);
   mean_gap = 0;
+  gaps.clear();
   skew_correction = 0;
 }
 

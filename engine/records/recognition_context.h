@@ -18,6 +18,7 @@
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/ptr_array.h"
 #include "engine/records/figure_records.h"
+#include "engine/records/gap_record.h"
 #include "engine/records/line_metrics.h"
 #include "engine/records/pair_table.h"
 #include "engine/records/run_kernel.h"
@@ -56,6 +57,9 @@ struct LineWork {
   PairTable stroke_pairs;
   PairTable figure_pairs;
   std::int32_t mean_gap = 0;
+  // The gaps between neighbouring elements of the figure output, one for
+  // each pair (element i, element i + 1).
+  DynArray<GapRecord> gaps;
   // Degrees the ink of the run was turned by, all corrections together
   // (the pane's skew search and the rotation of the lines): the one angle
   // the result boxes are turned back by.
@@ -86,6 +90,7 @@ class RecognitionContext {
   PtrArray<DynArray<PackedPoint>>& unturned_points() { return work_->unturned_points; }
   LineWork& work() { return *work_; }
   DynArray<ExtremumList>& stroke_extrema() { return work_->stroke_extrema; }
+  DynArray<GapRecord>& gaps() { return work_->gaps; }
 
   // Segmentation settings: slant in whole degrees (a value below 1 stands
   // for 90) and letter height.

@@ -6,8 +6,10 @@
 #include "engine/records/letter_result.h"
 #include "engine/records/profile_pair.h"
 #include "engine/records/text_line.h"
+#include "engine/segmentation/letter_case.h"
 #include "engine/segmentation/line_grouping.h"
 #include "engine/segmentation/line_skew.h"
+#include "engine/segmentation/line_spacing.h"
 #include "engine/segmentation/line_statistics.h"
 #include "engine/segmentation/pair_measures.h"
 #include "engine/segmentation/reference_heights.h"
@@ -189,8 +191,13 @@ int LineLetterSearch::empty_line_part_groups() {
   return kOk;
 }
 
-int LineLetterSearch::estimate_spacing() { return kOk; }
-int LineLetterSearch::estimate_gaps() { return kOk; }
+int LineLetterSearch::estimate_spacing() {
+  return run_ ? inkrec::estimate_spacing(*run_, output_) : kBadArgument;
+}
+
+int LineLetterSearch::estimate_gaps() {
+  return run_ ? inkrec::estimate_gaps(*run_, output_) : kBadArgument;
+}
 
 // Both answer lists of every candidate with readings, each figure taken
 // as a group of its own for the keep rules.
@@ -210,7 +217,10 @@ int LineLetterSearch::classify_candidates(const ActiveSpecPairs& rules) {
 }
 
 int LineLetterSearch::recognize_word_boxes() { return kOk; }
-int LineLetterSearch::check_all_candidates() { return kOk; }
+int LineLetterSearch::check_all_candidates() {
+  return run_ ? inkrec::check_all_candidates(*run_, output_) : kBadArgument;
+}
+
 int LineLetterSearch::recognize_segments() { return kOk; }
 
 FigureGroup* LineLetterSearch::entry(std::uint32_t i) const { return output_.item_checked(i); }

@@ -358,5 +358,20 @@ TEST(AnswerTest, RewritesAndOutputCodes) {
   EXPECT_EQ(list.set_code_choice(4, 2), kBadArgument);
 }
 
+// A reading whose case forms are not given (codes 0) keeps its code
+// whichever case is chosen; the choice is still stored.
+TEST(AnswerListTest, ACaseChoiceWithoutThatFormKeepsTheCode) {
+  AnswerList list;
+  Answer digit = Answer::from_code(u'7');
+  digit.codes[1] = 0;
+  digit.codes[2] = 0;
+  ASSERT_EQ(list.insert(digit), kOk);
+  for (const std::uint32_t choice : {1u, 2u}) {
+    ASSERT_EQ(list.set_code_choice(0, choice), kOk);
+    EXPECT_EQ(list.best_code(), u'7');
+    EXPECT_EQ(list.answers()[0].code_choice, choice);
+  }
+}
+
 }  // namespace
 }  // namespace inkrec

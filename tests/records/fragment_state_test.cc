@@ -16,25 +16,10 @@ namespace {
 
 using test::DrawnLine;
 using test::Points;
+using test::arch;
+using test::bar;
 using test::polyline;
-
-Points stem(int x, int top, int bottom) {
-  return polyline({{static_cast<std::int16_t>(x), static_cast<std::int16_t>(top)},
-                   {static_cast<std::int16_t>(x), static_cast<std::int16_t>(bottom)}});
-}
-
-Points bar(int left, int right, int y) {
-  return polyline({{static_cast<std::int16_t>(left), static_cast<std::int16_t>(y)},
-                   {static_cast<std::int16_t>(right), static_cast<std::int16_t>(y)}});
-}
-
-// A small arch ("n") of the given width and height standing on y = 100.
-Points arch(int left, int width, int height) {
-  const auto l = static_cast<std::int16_t>(left);
-  const auto r = static_cast<std::int16_t>(left + width);
-  const auto top = static_cast<std::int16_t>(100 - height);
-  return polyline({{l, 100}, {l, top}, {r, top}, {r, 100}}, 5);
-}
+using test::stem;
 
 void read_as(FigureRecord& figure, char16_t code) {
   ASSERT_EQ(figure.candidates[0].insert(Answer::from_code(code)), kOk);

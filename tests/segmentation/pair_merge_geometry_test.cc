@@ -16,11 +16,7 @@ namespace {
 using test::DrawnLine;
 using test::Points;
 using test::polyline;
-
-Points stem(int x, int top, int bottom) {
-  return polyline({{static_cast<std::int16_t>(x), static_cast<std::int16_t>(top)},
-                   {static_cast<std::int16_t>(x), static_cast<std::int16_t>(bottom)}});
-}
+using test::stem;
 
 // Bodies 0, 1 and 2 are stems standing on y = 100 at x = 100, 140 and 180;
 // body 3 a short mark high above body 1.

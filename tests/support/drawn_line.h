@@ -1,9 +1,9 @@
-// A text line drawn from polylines, for tests of the letter search's
+// Text lines drawn from polylines, for tests of the letter search's
 // per-line measures: a run kernel standing in for the kernel (request,
 // right-to-left flag), the line work with one body per stroke (each a
-// whole stroke on line 0, numbered by its index, geometry prepared), one
-// text line holding every body as a candidate, and letter results made of
-// chosen bodies.
+// whole stroke, numbered by its index, geometry prepared), the text lines
+// holding the bodies as candidates, and letter results made of chosen
+// bodies, owned by the line of their first body.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,6 +21,27 @@
 #include "tests/support/ink.h"
 
 namespace inkrec::test {
+
+// Strokes to draw with: a vertical stem, a horizontal bar, and an arch
+// ("n") from `left`, `width` wide and `height` high, standing on
+// `baseline`, with points every `step` units.
+inline Points stem(int x, int top, int bottom) {
+  return polyline({{static_cast<std::int16_t>(x), static_cast<std::int16_t>(top)},
+                   {static_cast<std::int16_t>(x), static_cast<std::int16_t>(bottom)}});
+}
+
+inline Points bar(int left, int right, int y) {
+  return polyline({{static_cast<std::int16_t>(left), static_cast<std::int16_t>(y)},
+                   {static_cast<std::int16_t>(right), static_cast<std::int16_t>(y)}});
+}
+
+inline Points arch(int left, int width, int height, int baseline = 100, int step = 5) {
+  const auto l = static_cast<std::int16_t>(left);
+  const auto r = static_cast<std::int16_t>(left + width);
+  const auto b = static_cast<std::int16_t>(baseline);
+  const auto t = static_cast<std::int16_t>(baseline - height);
+  return polyline({{l, b}, {l, t}, {r, t}, {r, b}}, step);
+}
 
 // The kernel as a run sees it, with no database and no observer.
 class StubRunKernel final : public RunKernel {
@@ -41,8 +62,11 @@ class StubRunKernel final : public RunKernel {
 
 class DrawnLine {
  public:
-  // Each stroke a body (an empty one left unprepared); letter_height the line set's letter height.
-  explicit DrawnLine(const std::vector<Points>& strokes, std::int16_t letter_height = 40)
+  // Each stroke a body (an empty one left unprepared) on the line given
+  // for it (line 0 when none is); letter_height the line set's letter
+  // height.
+  explicit DrawnLine(const std::vector<Points>& strokes, std::int16_t letter_height = 40,
+                     const std::vector<std::uint16_t>& lines = {})
       : context_(kernel_, work_) {
     work_.settings.letter_height = letter_height;
     for (const Points& points : strokes) records_.push_back(point_records(points));
@@ -56,13 +80,20 @@ class DrawnLine {
       figure->piece = 0;
       figure->piece_key = 0;
       figure->first_point = 0;
-      figure->line_index = 0;
+      figure->line_index = i < lines.size() ? lines[i] : 0;
       if (!records_[i].empty()) {
         EXPECT_EQ(figure_prepare_glyph(*figure, true), kOk);
       }
     }
-    TextLine* line = append_new_text_line(work_.text_lines);
-    for (FigureRecord& figure : work_.bodies) EXPECT_EQ(line->add_candidate(&figure), kOk);
+    for (FigureRecord& figure : work_.bodies) {
+      while (work_.text_lines.size() <= figure.line_index) {
+        EXPECT_NE(append_new_text_line(work_.text_lines), nullptr);
+      }
+      EXPECT_EQ(work_.text_lines[figure.line_index].add_candidate(&figure), kOk);
+    }
+    if (work_.text_lines.empty()) {
+      EXPECT_NE(append_new_text_line(work_.text_lines), nullptr);
+    }
   }
   DrawnLine(const DrawnLine&) = delete;
   DrawnLine& operator=(const DrawnLine&) = delete;
@@ -70,7 +101,7 @@ class DrawnLine {
   StubRunKernel& kernel() { return kernel_; }
   LineWork& work() { return work_; }
   RecognitionContext& context() { return context_; }
-  TextLine& line() { return work_.text_lines[0]; }
+  TextLine& line(std::uint32_t k = 0) { return work_.text_lines[k]; }
   FigureRecord& body(std::size_t i) { return work_.bodies[static_cast<std::uint32_t>(i)]; }
 
   // A result of the bodies, read as `code` (no reading for code 0), with
@@ -89,7 +120,8 @@ class DrawnLine {
       EXPECT_EQ(result->answers->insert(Answer::from_code(code)), kOk);
     }
     LetterResult& made = *result;
-    EXPECT_EQ(line().letter_results.push_back_owned(std::move(result)), kOk);
+    const std::uint16_t k = bodies.empty() ? 0 : body(bodies[0]).line_index;
+    EXPECT_EQ(line(k).letter_results.push_back_owned(std::move(result)), kOk);
     return made;
   }
 

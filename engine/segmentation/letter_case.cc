@@ -1,0 +1,84 @@
+#include "engine/segmentation/letter_case.h"
+
+#include "engine/foundation/status.h"
+#include "engine/records/letter_fields.h"
+#include "engine/records/request_switches.h"
+#include "engine/segmentation/output_elements.h"
+
+namespace inkrec {
+namespace {
+
+constexpr std::uint32_t kUpperCase = 1;
+constexpr std::uint32_t kLowerCase = 2;
+
+std::uint32_t choice_for(std::uint8_t case_kind, double ratio) {
+  const bool big = ratio >= 1.7;
+  const bool small = ratio <= 0.7;
+  switch (case_kind) {
+    case 2:
+      return kUpperCase;
+    case 4:
+      return small ? kLowerCase : kUpperCase;
+    case 3:
+    case 5:
+      return big ? kUpperCase : kLowerCase;
+    default:
+      return kLowerCase;
+  }
+}
+
+std::int32_t reference_height(RecognitionContext& context, const FigureGroup& element) {
+  const std::int16_t letter_height = context.settings().letter_height;
+  const TextLine* line = context.text_lines().item_checked(element_line(element));
+  return line == nullptr ? std::max<std::int16_t>(letter_height, 1)
+                         : line->case_reference_height(letter_height);
+}
+
+int set_every_choice(AnswerList& readings, std::uint32_t choice) {
+  for (std::uint32_t i = 0; i < readings.answers().size(); ++i) {
+    if (const int status = readings.set_code_choice(i, choice); status != kOk) return status;
+  }
+  return kOk;
+}
+
+}  // namespace
+
+// An element without a baseline pair keeps its box height.
+int choose_letter_case(RecognitionContext& context, FigureGroup& element) {
+  if (element.geometry == nullptr) return kBadArgument;
+  if (element.answers == nullptr) return kOk;
+  AnswerList& readings = *element.answers;
+  if (RequestSwitches(context.kernel().params()).fixed_case()) {
+    return set_every_choice(readings, kLowerCase);
+  }
+  const ReferenceBand& band = baseline_pair(*element.geometry);
+  const std::int32_t upper = band.top;
+  const std::int32_t lower = band.bottom;
+  const double reference = reference_height(context, element);
+  std::int32_t h = element.geometry->bounding_box().height();
+  for (std::uint32_t i = 0; i < readings.answers().size(); ++i) {
+    const Answer& reading = readings.answers()[i];
+    const Box16 box = reading.box_flag != 0 ? element.box : element.geometry->bounding_box();
+    if (band.has_bounds() && (box.bottom - lower) * 3 > lower - upper) h = lower - box.top;
+    if (reading.code_choice != 0) continue;
+    const std::uint32_t choice = choice_for(reading.case_kind, h / reference);
+    if (const int status = readings.set_code_choice(i, choice); status != kOk) return status;
+  }
+  return kOk;
+}
+
+int check_all_candidates(RecognitionContext& context, const PtrArray<FigureGroup>& output) {
+  for (FigureGroup* element : output) {
+    if (element == nullptr) return kBadArgument;
+    if (const int status = choose_letter_case(context, *element); status != kOk) return status;
+  }
+  for (TextLine& line : context.text_lines()) {
+    for (LetterResult* result : line.letter_results) {
+      if (result == nullptr) return kBadArgument;
+      if (const int status = choose_letter_case(context, *result); status != kOk) return status;
+    }
+  }
+  return kOk;
+}
+
+}  // namespace inkrec

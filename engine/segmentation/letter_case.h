@@ -1,0 +1,31 @@
+// The letter case of the readings: for every reading of an element that
+// has no case choice yet, whether its upper-case form (choice 1) or its
+// lower-case form (choice 2) is output, by the reading's case kind and the
+// element's height against the reference height of its line.
+//
+// The reference height is the line's measured body height, or the line
+// set's letter height while the body is not measured, never below 1 (see
+// TextLine::case_reference_height). A reading keeps a choice it has, unless
+// the kernel's fixed case makes every choice 2.
+#pragma once
+
+#include "engine/foundation/ptr_array.h"
+#include "engine/records/figure_group.h"
+#include "engine/records/recognition_context.h"
+
+namespace inkrec {
+
+// The case choice of every reading of the element. The height is the
+// geometry's box height, or, once a reading's box reaches a third of the
+// body below the baseline, the height from the element's baseline up to
+// that box's top. Kind 2 is always upper case; kind 4 upper case unless
+// the element is small (at most 0.7 reference heights); kinds 3 and 5 upper
+// case when it is big (at least 1.7); every other kind lower case. 0; -2
+// for an element without a geometry.
+int choose_letter_case(RecognitionContext& context, FigureGroup& element);
+
+// choose_letter_case over the elements of the output, then over the letter
+// results of every text line. 0; -2 at a null element.
+int check_all_candidates(RecognitionContext& context, const PtrArray<FigureGroup>& output);
+
+}  // namespace inkrec
