@@ -53,20 +53,17 @@ int estimate_fragment_sizes(FragmentState& state) {
 int order_fragment_candidates(FragmentState& state) {
   PtrArray<FigureRecord>& candidates = state.line.candidates;
   if (candidates.empty()) return kOk;
-  if (reading_order_detail::check(candidates.data(), static_cast<std::int32_t>(candidates.size())) !=
-      kOk) {
-    return kBadArgument;
-  }
+  const auto count = static_cast<std::int32_t>(candidates.size());
+  if (reading_order_detail::check(candidates.data(), count) != kOk) return kBadArgument;
   const std::int64_t tolerance = std::max(state.mean_height / 15, 2);
   const bool right_to_left = state.context.kernel().right_to_left();
-  sort_pointer_array(candidates.data(), static_cast<std::int32_t>(candidates.size()),
-                     [&](const FigureRecord* p, const FigureRecord* q) {
-                       const PackedPoint a = sort_key_point(p->geometry);
-                       const PackedPoint b = sort_key_point(q->geometry);
-                       const std::int64_t dx = std::int64_t{a.x} - b.x;
-                       if (std::llabs(dx) <= tolerance) return a.y > b.y;
-                       return right_to_left ? dx < 0 : dx > 0;
-                     });
+  sort_pointer_array(candidates.data(), count, [&](const FigureRecord* p, const FigureRecord* q) {
+    const PackedPoint a = sort_key_point(p->geometry);
+    const PackedPoint b = sort_key_point(q->geometry);
+    const std::int64_t dx = std::int64_t{a.x} - b.x;
+    if (std::llabs(dx) <= tolerance) return a.y > b.y;
+    return right_to_left ? dx < 0 : dx > 0;
+  });
   for (std::uint32_t i = 0; i < candidates.size(); ++i) {
     candidates[i]->position = static_cast<std::uint16_t>(i);
   }

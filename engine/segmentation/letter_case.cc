@@ -1,5 +1,7 @@
 #include "engine/segmentation/letter_case.h"
 
+#include <algorithm>
+
 #include "engine/foundation/status.h"
 #include "engine/records/letter_fields.h"
 #include "engine/records/request_switches.h"

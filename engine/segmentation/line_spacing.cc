@@ -49,8 +49,8 @@ void measure_nearest_figures(RecognitionContext& context, const FigureGroup& p,
   record.x_gap = saturate_int16(least_x);
   if (nearest == nullptr) return;
   record.angle = nearest->angle;
-  record.least_distance =
-      steep(nearest->angle) ? saturate_int16(nearest->link_distance * 7 / 10) : nearest->link_distance;
+  const std::int32_t distance = nearest->link_distance;
+  record.least_distance = saturate_int16(steep(nearest->angle) ? distance * 7 / 10 : distance);
 }
 
 // The mean row gap between the elements' profiles, the left one first;

@@ -48,8 +48,8 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
 // measured; the line set's letter height is 20).
 Outcome choose(const Letter& letter, std::int16_t body = 20, bool fixed_case = false) {
   const auto top = static_cast<std::int16_t>(letter.top);
-  DrawnLine drawn({polyline({{0, static_cast<std::int16_t>(letter.bottom)}, {0, top}, {15, top}}, 5)},
-                  20);
+  const auto bottom = static_cast<std::int16_t>(letter.bottom);
+  DrawnLine drawn({polyline({{0, bottom}, {0, top}, {15, top}}, 5)}, 20);
   if (body > 0) {
     drawn.line().body_height = body;
     drawn.line().set_part_flag(1);

@@ -35,7 +35,9 @@ class Output {
     const auto n = static_cast<std::uint32_t>(strokes.size());
     EXPECT_EQ(drawn.context().figure_pairs().reserve(n), kOk);
     for (std::uint32_t i = 1; i < n; ++i) {
-      for (std::uint32_t j = 0; j < i; ++j) EXPECT_EQ(measure_figure_pair(drawn.context(), j, i), kOk);
+      for (std::uint32_t j = 0; j < i; ++j) {
+        EXPECT_EQ(measure_figure_pair(drawn.context(), j, i), kOk);
+      }
     }
     for (std::size_t k = 0; k < strokes.size(); ++k) {
       EXPECT_EQ(elements.push_back(&drawn.result({k}, letters[k])), kOk);
