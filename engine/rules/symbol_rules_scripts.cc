@@ -496,9 +496,9 @@ Verdict small_a_cyrillic(RuleBook& r) {
   if (r.n() == 2) {
     FigureRecord* second = r.group().figures[1];
     if (second == nullptr) return Verdict::kKeep;
-    if (second->flag_byte == 0 && second->geometry.bounding_box().left > (r.Lx() + r.Rx()) / 2) {
-      DynArray<DescentEntry> entries;
-      if (second->glyph_block_e(r.L(), r.L() / 4, entries) == 0 && !entries.empty()) r.pen(500);
+    if (second->flag_byte == 0 && second->geometry.bounding_box().left > (r.Lx() + r.Rx()) / 2 &&
+        second->glyph_block_e_holds(r.L(), r.L() / 4)) {
+      r.pen(500);
     }
   }
   return Verdict::kTail;
@@ -628,6 +628,25 @@ Verdict yod(RuleBook& r) {
   return r.final_kaf_rule();
 }
 
+// "ח": one figure must not run on into a stroke reaching past it; etalon
+// 5464 is two figures whose first is not much the shorter.
+Verdict het(RuleBook& r) {
+  FigureRecord* f1 = r.figure(0);
+  FigureRecord* f2 = r.figure(1);
+  if (r.n() != 1 && (f1 == nullptr || f2 == nullptr)) return Verdict::kKeep;
+  if (r.n() == 1 && r.args().next_stroke != nullptr && r.args().next_box.right > r.Rx())
+    r.pen(2000);
+  if (r.etalon() != 5464) return Verdict::kTail;
+  if (r.n() < 2) return Verdict::kReject;
+  FigureView a;
+  FigureView b;
+  a.init(*f1);
+  b.init(*f2);
+  const SharedRows rows = shared_rows(a, b);
+  if (rows.first > 0 && 6 * rows.first > 5 * rows.second) r.pen(150);
+  return Verdict::kTail;
+}
+
 }  // namespace
 
 // The final kaf: its centre below the base line.
@@ -747,6 +766,8 @@ Verdict RuleBook::rules_of_other_scripts() {
     case 1493:  // ו
     case 1503:  // ן
       return vav(*this);
+    case 1495:  // ח
+      return het(*this);
     case 1497:  // י
       return yod(*this);
     case 1498:  // ך

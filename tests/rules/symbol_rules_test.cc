@@ -360,5 +360,147 @@ TEST(SymbolRulesTest, SigmaTurnsBackHighEnough) {
   }
 }
 
+// The line's strokes for a one-figure group drawn as stroke 1: stroke 0 is
+// the stroke before it, drawn from the points given.
+class StrokeBefore {
+ public:
+  explicit StrokeBefore(const Points& before) : points_(test::point_records(before)) {
+    StrokeRecord* stroke = strokes_.push_default();
+    stroke->run = test::run_of(points_);
+    stroke->line_index = 0;
+    EXPECT_EQ(figure_prepare_glyph(*stroke, true), kOk);
+    strokes_.push_default()->line_index = 0;
+  }
+  void attach(RuleCase& rule) {
+    rule.ink().figure(0).stroke_index = 1;
+    rule.args().line.strokes = &strokes_;
+    rule.args().line.neighbour_strokes = true;
+  }
+
+ private:
+  std::vector<PointRecord> points_;
+  DynArray<StrokeRecord> strokes_;
+};
+
+TEST(SymbolRulesTest, OneAsAStickAfterAStrokeBesideIt) {
+  // The stick runs from 100 to 200 at x 50. The stroke before it: how many
+  // of the stick's rows it shares (first count), how many of its own rows
+  // the stick shares (second count), how far its end lies left of its box's
+  // right edge and how far above the stick's bottom its bottom lies.
+  const Points stick = polyline({{50, 100}, {50, 200}}, 5);
+  struct Case {
+    const char* what;
+    Points before;
+    std::uint16_t shape;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"a flag beside the top", polyline({{20, 130}, {45, 100}}, 5), 830, -1700},
+      {"a stroke wholly above", polyline({{20, 0}, {45, 90}}, 5), 830, kDropped},
+      {"a tall stroke ending at its right, high", polyline({{20, 0}, {45, 110}}, 5), 830,
+       kDropped},
+      {"the same ending at its left", polyline({{45, 110}, {20, 0}}, 5), 830, -1700},
+      {"another shape", polyline({{20, 0}, {45, 90}}, 5), 831, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule({stick});
+    StrokeBefore before(c.before);
+    before.attach(rule);
+    EXPECT_EQ(rule.judge(49, c.shape), c.penalty) << c.what;
+  }
+  RuleCase alone({stick});
+  EXPECT_EQ(alone.judge(49, 830), 0) << "no stroke before";
+}
+
+TEST(SymbolRulesTest, SmallDByItsStartAndItsFigures) {
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::optional<std::int32_t> penalty;
+  };
+  // L = 100: the ink above a start flicked down to the right must lie a
+  // quarter of L right of it, and the figure must keep a descent.
+  const Case cases[] = {
+      {"a bowl at the left edge",
+       {polyline({{40, 140}, {10, 140}, {0, 170}, {10, 200}, {40, 200}, {40, 100}, {40, 200}},
+                 5)},
+       0},
+      {"a flick into a stem well right", {polyline({{0, 140}, {20, 160}, {50, 100}, {50, 200}}, 5)},
+       0},
+      {"a flick into a stem close by", {polyline({{0, 140}, {10, 150}, {15, 100}, {15, 200}}, 5)},
+       -500},
+      {"a flick without a descent", {polyline({{0, 140}, {20, 160}, {60, 100}}, 5)}, -500},
+      {"a start drawn flat", {polyline({{0, 140}, {20, 140}, {20, 200}}, 5)}, 0},
+      {"a stem and a flat bar",
+       {polyline({{40, 100}, {40, 200}}, 5), polyline({{0, 150}, {35, 150}}, 5)},
+       -600},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    EXPECT_EQ(rule.judge(100, 1), c.penalty) << c.what;
+  }
+}
+
+TEST(SymbolRulesTest, HetByItsTwoFiguresAndTheStrokeAfterIt) {
+  const Points short_left = polyline({{0, 150}, {0, 200}}, 5);
+  const Points tall_left = polyline({{0, 100}, {0, 200}}, 5);
+  const Points tall_right = polyline({{40, 100}, {40, 200}}, 5);
+  const Points short_right = polyline({{40, 150}, {40, 200}}, 5);
+  const Points high_right = polyline({{40, 20}, {40, 60}}, 5);
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::uint16_t etalon;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"etalon 5464 of one figure", {tall_left}, 5464, kDropped},
+      {"the first figure the shorter", {short_left, tall_right}, 5464, -150},
+      {"both as tall", {tall_left, tall_right}, 5464, -150},
+      {"the first figure the taller", {tall_left, short_right}, 5464, 0},
+      {"figures apart in height", {tall_left, high_right}, 5464, 0},
+      {"another etalon", {short_left, tall_right}, 5465, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    EXPECT_EQ(rule.judge(1495, 1, c.etalon, 26), c.penalty) << c.what;
+  }
+  // One figure with a stroke after it reaching past its right edge.
+  StrokeRecord next;
+  for (const std::int16_t right : {0, 1}) {
+    RuleCase rule({tall_left});
+    rule.args().next_stroke = &next;
+    rule.args().next_box = Box16{-20, 100, right, 200};
+    EXPECT_EQ(rule.judge(1495, 1, 1000, 26), right > 0 ? -2000 : 0) << right;
+  }
+}
+
+TEST(SymbolRulesTest, ShapeFourSixtyWantsInkLeftOfItsStick) {
+  const Points stick = polyline({{0, 100}, {0, 200}}, 5);
+  const Points right_1 = polyline({{10, 120}, {30, 140}}, 5);
+  const Points right_2 = polyline({{10, 160}, {30, 180}}, 5);
+  const Points left_1 = polyline({{-30, 120}, {-10, 140}}, 5);
+  const Points left_2 = polyline({{-30, 160}, {-10, 180}}, 5);
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::uint16_t stick_shape;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"strokes right of a stick", {stick, right_1, right_2}, 830, -300},
+      {"strokes left of a stick", {stick, left_1, left_2}, 830, 0},
+      {"the tallest not read as a stick", {stick, right_1, right_2}, 831, 0},
+      {"two figures", {stick, right_1}, 830, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    Answer reading;
+    reading.source_word = c.stick_shape;
+    ASSERT_EQ(rule.ink().figure(0).candidates[0].answers().push_back(reading), kOk);
+    EXPECT_EQ(rule.judge(120, 460), c.penalty) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace inkrec
