@@ -502,5 +502,56 @@ TEST(SymbolRulesTest, ShapeFourSixtyWantsInkLeftOfItsStick) {
   }
 }
 
+TEST(SymbolRulesTest, RowsChoosingTheirPenaltyByEtalonOrPlace) {
+  // Base lines 100 and 200, L = 100.
+  const Points wide_top =
+      polyline({{0, 105}, {35, 100}, {5, 100}, {5, 200}, {40, 200}, {40, 160}, {5, 160}}, 5);
+  const Points narrow_top = polyline({{5, 100}, {5, 200}, {40, 200}, {40, 160}, {5, 160}}, 5);
+  const Points stem = polyline({{0, 100}, {0, 200}}, 5);
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::uint16_t code;
+    std::uint16_t etalon;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      // "Ь"/"ь": a top wider than 3W/7 costs what the etalon says.
+      {"Ь 359 with a wide top", {wide_top}, 1068, 359, -255},
+      {"Ь 360 with a wide top", {wide_top}, 1068, 360, -300},
+      {"ь 365 with a wide top", {wide_top}, 1100, 365, -500},
+      {"ь 361 with a wide top", {wide_top}, 1100, 361, -30},
+      {"ь 359 is not an etalon of ь", {wide_top}, 1100, 359, 0},
+      {"ь 365 with a narrow top", {narrow_top}, 1100, 365, 0},
+      // "י": ramp(175 -> 0, 200 -> 800) at B and ramp(60 -> 0, 100 -> 1100)
+      // at H.
+      {"י small in the middle", {polyline({{0, 140}, {0, 170}}, 5)}, 1497, 1000, 0},
+      {"י hanging below the line",
+       {polyline({{0, 175}, {0, 215}}, 5)},
+       1497,
+       1000,
+       -(800 * 40 / 25)},
+      {"י as tall as the line",
+       {stem},
+       1497,
+       1000,
+       -(800 + 1100 * 41 / 40)},
+      // "n" of two figures: a wide second figure starting low.
+      {"n with a low arch", {stem, polyline({{0, 160}, {40, 160}}, 5)}, 110, 1000, -500},
+      {"n with a high arch", {stem, polyline({{0, 110}, {40, 110}}, 5)}, 110, 1000, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    EXPECT_EQ(rule.judge(c.code, 1, c.etalon, 4), c.penalty) << c.what;
+  }
+  // "י" beside a tall stroke after it: bonus ramp(130 -> 700, 200 -> 0) at
+  // B = 170.
+  StrokeRecord next;
+  RuleCase yod({polyline({{0, 140}, {0, 170}}, 5)});
+  yod.args().next_stroke = &next;
+  yod.args().next_box = Box16{10, 130, 40, 230};
+  EXPECT_EQ(yod.judge(1497, 1, 1000, 26), 700 - 700 * 40 / 70);
+}
+
 }  // namespace
 }  // namespace inkrec
