@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <span>
 
 #include "engine/foundation/trigonometry.h"
+#include "engine/records/figure_point_values.h"
 #include "engine/rules/group_crossings.h"
 #include "engine/rules/symbol_rule_book.h"
 
@@ -647,6 +649,65 @@ Verdict het(RuleBook& r) {
   return Verdict::kTail;
 }
 
+bool nearly_flat(std::int32_t angle) { return angle < 20 || angle > 340; }
+
+// Whether the second (upper) 16-bit half of the values never grows from one
+// value to the next; false for fewer than two values.
+bool upper_halves_never_grow(std::span<const std::uint32_t> values) {
+  if (values.size() < 2) return false;
+  for (std::size_t i = 1; i < values.size(); ++i) {
+    if ((values[i] >> 16) > (values[i - 1] >> 16)) return false;
+  }
+  return true;
+}
+
+// The hook of an enclosed letter's special form: a later piece of its
+// stroke that does not turn down outside a flat stretch high in the box,
+// after a piece whose point values never grow in their upper half.
+Verdict hook_rule(RuleBook& r) {
+  const FigureRecord& figure = *r.args().first_figure;
+  const FigureRecord* before = r.args().preceding_piece;
+  if (r.n() != 1 || piece_number(figure) == 0 || before == nullptr || before->run.count < 2)
+    return Verdict::kTail;
+  const PointRecords run = r.run();
+  const std::int32_t high = r.B() - std::min(r.H(), r.L()) / 2;
+  const std::int32_t reach = r.L() / 4;
+  bool in_stretch = false;
+  for (std::size_t k = 2; k < run.size(); ++k) {
+    const PointRecord& p = run[k];
+    const bool flat_step = nearly_flat(hypothesis_angle(p));
+    in_stretch = flat_step && (in_stretch || p.point.y < high);
+    if (!in_stretch) {
+      if (p.point.y > run[k - 1].point.y) return Verdict::kTail;
+      continue;
+    }
+    const PackedPoint next = k + 1 < run.size() ? run[k + 1].point : p.point;
+    if (hypothesis_value_a(p) > reach || octagonal_length(next.x - p.point.x, next.y - p.point.y) > reach)
+      break;
+  }
+  const PtrArray<DynArray<std::uint32_t>>* table = r.args().line.point_values;
+  if (table == nullptr) return Verdict::kTail;
+  int status = kOk;
+  const std::span<const std::uint32_t> values = figure_point_values(*table, *before, &status, nullptr);
+  if (status != kOk) return r.fail(status);
+  if (upper_halves_never_grow(values)) r.pen(300);
+  return Verdict::kTail;
+}
+
+// "⒡": of several figures the widest must span most of the box; one figure
+// is judged by the hook rule.
+Verdict enclosed_f(RuleBook& r) {
+  if (r.n() >= 2) {
+    std::int32_t widest = 0;
+    for (const FigureRecord* f : r.group().figures) {
+      if (f == nullptr) return r.fail(kBadArgument);
+      widest = std::max(widest, f->geometry.bounding_box().width());
+    }
+    if (r.W() > 0) r.pen_ramp(ClampedRamp(60, 300, false, 80, 0, true), 100 * widest / r.W());
+  }
+  return hook_rule(r);
+}
+
 }  // namespace
 
 // The final kaf: its centre below the base line.
@@ -776,6 +837,16 @@ Verdict RuleBook::rules_of_other_scripts() {
     case 8364:  // €
       if (n() < 3) pen(950);
       return Verdict::kTail;
+    case 9372:  // ⒜
+    case 9373:  // ⒝
+    case 9374:  // ⒞
+    case 9375:  // ⒟
+    case 9376:  // ⒠
+    case 9378:  // ⒢
+    case 9379:  // ⒣
+      return hook_rule(*this);
+    case 9377:  // ⒡
+      return enclosed_f(*this);
     case 9385:  // ⒩
       return enclosed_n_or_w(*this, 3, 4, 5568, 5570);
     case 9394:  // ⒲

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -551,6 +552,76 @@ TEST(SymbolRulesTest, RowsChoosingTheirPenaltyByEtalonOrPlace) {
   yod.args().next_stroke = &next;
   yod.args().next_box = Box16{10, 130, 40, 230};
   EXPECT_EQ(yod.judge(1497, 1, 1000, 26), 700 - 700 * 40 / 70);
+}
+
+TEST(SymbolRulesTest, TheHookRuleReadsThePiecesBeforeAndAfterTheCut) {
+  // The piece before the cut is stroke 0's; its values are given per point
+  // of that stroke, the upper halves falling (kept) or rising once.
+  std::vector<PointRecord> before_points = test::point_records(polyline({{0, 100}, {0, 120}}, 10));
+  FigureRecord before;
+  before.run = test::run_of(before_points);
+  before.stroke_index = 0;
+  const std::vector<std::uint32_t> falling = {0x00050001, 0x00040009, 0x00040000};
+  const std::vector<std::uint32_t> rising = {0x00050001, 0x00060000, 0x00040000};
+  // Up the left side and flat along the top; the same turning down at the
+  // right; up and then one long flat step before turning down.
+  const Points up_and_flat = polyline({{0, 200}, {0, 100}, {40, 100}}, 5);
+  const Points turning_down = polyline({{0, 100}, {40, 100}, {40, 200}}, 5);
+  const Points long_step = {{0, 200}, {0, 150}, {0, 100}, {60, 100}, {60, 200}};
+  struct Case {
+    const char* what;
+    Points figure;
+    std::uint16_t piece;
+    bool with_piece_before;
+    const std::vector<std::uint32_t>* values;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"values never rising", up_and_flat, 1, true, &falling, -300},
+      {"values rising once", up_and_flat, 1, true, &rising, 0},
+      {"turning down outside a stretch", turning_down, 1, true, &falling, 0},
+      {"a long step ends the walk in its stretch", long_step, 1, true, &falling, -300},
+      {"the first piece of its stroke", up_and_flat, 0, true, &falling, 0},
+      {"no piece before", up_and_flat, 1, false, &falling, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule({c.figure});
+    rule.ink().figure(0).piece = c.piece;
+    if (c.with_piece_before) rule.args().preceding_piece = &before;
+    PtrArray<DynArray<std::uint32_t>> table(16, true);
+    auto values = std::make_unique<DynArray<std::uint32_t>>();
+    for (const std::uint32_t v : *c.values) ASSERT_EQ(values->push_back(v), kOk);
+    ASSERT_EQ(table.push_back(values.release()), kOk);
+    rule.args().line.point_values = &table;
+    EXPECT_EQ(rule.judge(9372, 1), c.penalty) << c.what;
+  }
+  // A stroke without values is a broken stroke number.
+  RuleCase broken({up_and_flat});
+  broken.ink().figure(0).piece = 1;
+  broken.args().preceding_piece = &before;
+  PtrArray<DynArray<std::uint32_t>> empty_table(16, true);
+  broken.args().line.point_values = &empty_table;
+  std::int32_t penalty = 0;
+  bool drop = true;
+  Variant symbol;
+  symbol.menuc = 9378;
+  broken.args().symbol = &symbol;
+  broken.args().group = &broken.ink().group();
+  broken.args().first_figure = &broken.ink().figure(0);
+  broken.args().box = broken.ink().box();
+  broken.args().size = kSize;
+  EXPECT_EQ(apply_symbol_rules(broken.args(), penalty, &drop), kBadArgument);
+  EXPECT_FALSE(drop);
+}
+
+TEST(SymbolRulesTest, EnclosedFWantsItsWidestFigureAcrossTheBox) {
+  // W = 101: the widest figure 41 wide gives 40 percent, ramp(60 -> 300,
+  // 80 -> 0) there is 600; 81 wide gives 80 percent and nothing.
+  const Points stem = polyline({{0, 100}, {0, 200}}, 5);
+  RuleCase narrow({stem, polyline({{60, 150}, {100, 150}}, 5)});
+  EXPECT_EQ(narrow.judge(9377, 1), -600);
+  RuleCase wide({stem, polyline({{20, 150}, {100, 150}}, 5)});
+  EXPECT_EQ(wide.judge(9377, 1), 0);
 }
 
 }  // namespace
