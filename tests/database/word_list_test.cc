@@ -14,6 +14,7 @@
 #include "engine/foundation/file_holder.h"
 #include "engine/foundation/status.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/word_list_kernel.h"
 
 namespace inkrec {
 namespace {
@@ -32,16 +33,7 @@ Image build(const std::vector<WordListEntry>& words) {
   return image;
 }
 
-std::vector<WordListEntry> english_words() {
-  std::ifstream in(INKREC_TEST_DATA_DIR "/english_words.txt");
-  std::vector<WordListEntry> words;
-  std::string line;
-  while (std::getline(in, line)) {
-    WordListEntry entry;
-    if (parse_word_list_line(line, &entry) == WordListLine::kWord) words.push_back(entry);
-  }
-  return words;
-}
+std::vector<WordListEntry> english_words() { return testing::fixture_english_words(); }
 
 // The letters of the map as "letter:state" pairs, for readable failures.
 std::string letters_of(const CharSlotMap& map) {
