@@ -19,11 +19,11 @@
 // groups the strokes into text lines (line_grouping.h) and straightens
 // them. Each line's search gets its fragment state, its candidates
 // measured and ordered and its reference heights; the output its spacing,
-// word and line breaks and letter case. The stages still to come (the
-// passes of a line's letter search, the word-box search, the letter
-// evaluation and the letters allowed after a prefix) succeed doing nothing
-// until their code joins this class; a line whose passes did not run
-// yields the results its word groups' covers hold.
+// word and line breaks and letter case; and the letters allowed after a
+// prefix come from allowed_letters.h. The stages still to come (the passes
+// of a line's letter search, the word-box search, the letter evaluation)
+// succeed doing nothing until their code joins this class; a line whose
+// passes did not run yields the results its word groups' covers hold.
 #pragma once
 
 #include <optional>
