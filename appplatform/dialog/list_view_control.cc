@@ -272,7 +272,7 @@ void paint_header(WindowHandle window, const ListView& view, DeviceContext& dc) 
   for (const Column& column : view.columns) {
     const Rect cell{left, 0, left + column.width, height};
     draw_frame(dc, cell, sys_color(COLOR_WINDOWFRAME));
-    const Rect text{cell.left + kLabelGap, cell.top, cell.right - kLabelGap, cell.bottom};
+    Rect text{cell.left + kLabelGap, cell.top, cell.right - kLabelGap, cell.bottom};
     dc.draw_text(column.title, text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
     left = cell.right;
   }

@@ -169,10 +169,10 @@ TEST_F(DialogTest, TheTabKeyWalksTheShownEnabledTabStopsInTheirOrderAndShiftTabW
   t.font_face = kFixedTestFace;
   t.frame = {0, 0, 240, 320};
   t.items = {
-      {1, u"EDIT", u"", WS_TABSTOP, {6, 4, 200, 20}},
-      {2, u"STATIC", u"Not a stop", 0, {6, 24, 200, 40}},
-      {3, u"BUTTON", u"Box", BS_AUTOCHECKBOX | WS_TABSTOP, {6, 44, 200, 60}},
-      {4, u"BUTTON", u"Disabled", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, {6, 64, 200, 80}},
+      {11, u"EDIT", u"", WS_TABSTOP, {6, 4, 200, 20}},
+      {12, u"STATIC", u"Not a stop", 0, {6, 24, 200, 40}},
+      {13, u"BUTTON", u"Box", BS_AUTOCHECKBOX | WS_TABSTOP, {6, 44, 200, 60}},
+      {14, u"BUTTON", u"Disabled", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, {6, 64, 200, 80}},
       {IDOK, u"BUTTON", u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {20, 280, 100, 304}},
   };
   const WindowHandle dialog = create_dialog(t, {}, quiet_procedure, 0);
@@ -191,14 +191,14 @@ TEST_F(DialogTest, TheTabKeyWalksTheShownEnabledTabStopsInTheirOrderAndShiftTabW
   const auto key = [&](std::uint32_t message, WParam key_code) {
     return is_dialog_message(dialog, Message{system_.focus(), message, key_code, 0});
   };
-  system_.set_focus(dialog_item(dialog, 1));
+  system_.set_focus(dialog_item(dialog, 11));
   std::vector<WindowHandle> visited;
   for (int i = 0; i < 4; ++i) {
     EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
     visited.push_back(system_.focus());
   }
-  EXPECT_EQ(visited, (std::vector<WindowHandle>{dialog_item(dialog, 3), dialog_item(dialog, IDOK), page_edit,
-                                                dialog_item(dialog, 1)}));
+  EXPECT_EQ(visited, (std::vector<WindowHandle>{dialog_item(dialog, 13), dialog_item(dialog, IDOK), page_edit,
+                                                dialog_item(dialog, 11)}));
   EXPECT_FALSE(key(WM_KEYDOWN, VK_SHIFT));  // the shift key itself goes on to the control
   visited.clear();
   for (int i = 0; i < 2; ++i) {
@@ -209,13 +209,13 @@ TEST_F(DialogTest, TheTabKeyWalksTheShownEnabledTabStopsInTheirOrderAndShiftTabW
   EXPECT_FALSE(key(WM_KEYUP, VK_SHIFT));
 
   // A hidden control and a hidden page are passed over.
-  system_.show_window(dialog_item(dialog, 3), SW_HIDE);
+  system_.show_window(dialog_item(dialog, 13), SW_HIDE);
   system_.show_window(page_window, SW_HIDE);
-  system_.set_focus(dialog_item(dialog, 1));
+  system_.set_focus(dialog_item(dialog, 11));
   EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
   EXPECT_EQ(system_.focus(), dialog_item(dialog, IDOK));
   EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
-  EXPECT_EQ(system_.focus(), dialog_item(dialog, 1));
+  EXPECT_EQ(system_.focus(), dialog_item(dialog, 11));
   system_.destroy_window(dialog);
 }
 
