@@ -88,9 +88,18 @@ class FakeParts final : public ControllerSettings,
     FakeParts& parts_;
   };
 
-  // With `settings` in place of the recording ones when given.
-  ControllerParts parts(ControllerSettings* settings = nullptr) {
-    return {settings != nullptr ? *settings : *this, *this, *this, *this, *this, *this, *this, *this, *this,
+  // With `settings` and `configurations` in place of the recording ones
+  // when given.
+  ControllerParts parts(ControllerSettings* settings = nullptr, ConfigurationControl* configurations = nullptr) {
+    return {settings != nullptr ? *settings : *this,
+            *this,
+            *this,
+            configurations != nullptr ? *configurations : *this,
+            *this,
+            *this,
+            *this,
+            *this,
+            *this,
             activity_event};
   }
 

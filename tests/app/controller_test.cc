@@ -199,6 +199,26 @@ TEST_F(ControllerTest, MessagesActOnlyOnTheirOwnArguments) {
   }
 }
 
+TEST_F(ControllerTest, ASwitchStartedWhileOneRunsReturnsAtOnceAndCaptureStopsMeanwhile) {
+  start();
+  int nested = -1;
+  parts_.during_apply = [&] { nested = published_controller()->switch_configuration(); };
+  send(WM_DUCTRA_NEXT_CONFIGURATION, 0, kNextConfigurationPressed);
+  EXPECT_EQ(nested, 0);
+  EXPECT_EQ(parts_.log.entries(), (Log{"next configuration", "capture mode 2", "configuration applied",
+                                       "capture mode 0", "indicator active"}));
+
+  parts_.during_apply = nullptr;
+  parts_.log.clear();
+  parts_.options_choice = kOptionsFirstConfigurationItem + 26;
+  const NotifyHeader hold{{}, 0, kNotifyTapAndHold};
+  send(platform::WM_NOTIFY, 0, reinterpret_cast<platform::LParam>(&hold));
+  EXPECT_EQ(parts_.log.entries(),
+            (Log{"capture mode 2", "options menu at 7,9 with separate letters", "capture mode 0",
+                 "select configuration 26", "capture mode 2", "configuration applied", "capture mode 0",
+                 "indicator active"}));
+}
+
 TEST_F(ControllerTest, AHidingRightAfterTheFirstShowingShowsThePanelAgain) {
   parts_.panel = InputPanel::State{true, false};
   start();

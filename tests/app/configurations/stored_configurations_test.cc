@@ -6,17 +6,12 @@
 #include <numeric>
 #include <vector>
 
-#include <stdlib.h>
-
-#include <filesystem>
-#include <string>
+#include "tests/app/configurations/scratch_device.h"
 
 namespace ductra {
 namespace {
 
-using platform::Hive;
-using platform::Status;
-using Bytes = std::vector<std::byte>;
+using testing::Bytes;
 
 CharsetSet all_engine_charsets() {
   std::vector<CharsetId> ids(43);
@@ -54,43 +49,12 @@ Bytes joined(std::initializer_list<Bytes> parts) {
 
 // A device of its own whose registry holds the values given (an empty
 // value is not stored).
-class StoredValues {
+class StoredValues : public testing::ScratchDevice {
  public:
-  StoredValues(const Bytes& configurations, const Bytes& current)
-      : root_(make_folder()), registry_(root_) {
-    EXPECT_EQ(registry_.create_key(Hive::local_machine, kConfigurationsKey), Status::ok);
+  StoredValues(const Bytes& configurations, const Bytes& current) {
     if (!configurations.empty()) store(kConfigurationsValue, configurations);
     if (!current.empty()) store(kCurrentConfigurationValue, current);
   }
-  ~StoredValues() { std::filesystem::remove_all(root_.host()); }
-
-  const platform::Registry& registry() const { return registry_; }
-
-  Bytes stored(std::u16string_view name) const {
-    std::uint32_t size = 0;
-    if (registry_.read_value(Hive::local_machine, kConfigurationsKey, name, nullptr, {}, &size) != Status::ok) {
-      return {};
-    }
-    Bytes bytes(size);
-    EXPECT_EQ(registry_.read_value(Hive::local_machine, kConfigurationsKey, name, nullptr, bytes, &size),
-              Status::ok);
-    return bytes;
-  }
-
- private:
-  static std::filesystem::path make_folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ductra-stored-XXXXXX").string();
-    return ::mkdtemp(pattern.data());
-  }
-
-  void store(std::u16string_view name, const Bytes& bytes) {
-    EXPECT_EQ(registry_.write_value(Hive::local_machine, kConfigurationsKey, name, platform::ValueType::binary,
-                                    bytes),
-              Status::ok);
-  }
-
-  platform::DeviceRoot root_;
-  platform::Registry registry_;
 };
 
 // Configurations as the controller has them before loading.
