@@ -42,7 +42,8 @@ int read_side(FigureGroup& group, ExtentSide* side) {
 // than a third of the size apart, and not much taller than the other or
 // the size.
 bool chord_used(const ExtentSide& self, const ExtentSide& facing, std::int32_t size) {
-  const std::int32_t length = octagonal_length(self.last.x - self.first.x, self.last.y - self.first.y);
+  const std::int32_t length =
+      octagonal_length(self.last.x - self.first.x, self.last.y - self.first.y);
   const std::int32_t tallest = std::max<std::int32_t>(facing.box.height(), size);
   return self.single_figure && length > size / 3 && self.box.height() < tallest * 4 / 3;
 }
@@ -69,8 +70,7 @@ RowEdges row_edges(const ProfileRaster& raster, std::int32_t y, RowEdges previou
                   greatest == kEmptyMax ? previous.right : greatest};
 }
 
-void measure(const ExtentSide& owner, const ExtentSide& other, std::int32_t size,
-             PairExtents& e) {
+void measure(const ExtentSide& owner, const ExtentSide& other, std::int32_t size, PairExtents& e) {
   const bool owner_chord = chord_used(owner, other, size);
   const bool other_chord = chord_used(other, owner, size);
   const std::int32_t lo = std::max(owner.box.top, other.box.top);
