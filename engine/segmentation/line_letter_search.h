@@ -18,12 +18,12 @@
 // record over the run's own copy of its points, and estimate_line_slant
 // groups the strokes into text lines (line_grouping.h) and straightens
 // them. Each line's search gets its fragment state, its candidates
-// measured and ordered and its reference heights. The stages still to
-// come (the passes of a line's letter search, spacing, word breaks and
-// case, the word-box search, the letter evaluation and the letters allowed
-// after a prefix) succeed doing nothing until their code joins this class;
-// a line whose passes did not run yields the results its word groups'
-// covers hold.
+// measured and ordered and its reference heights, and the letters allowed
+// after a prefix come from allowed_letters.h. The stages still to come
+// (the passes of a line's letter search, spacing, word breaks and case,
+// the word-box search, the letter evaluation) succeed doing nothing until
+// their code joins this class; a line whose passes did not run yields the
+// results its word groups' covers hold.
 #pragma once
 
 #include <optional>
