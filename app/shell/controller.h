@@ -44,11 +44,11 @@ inline constexpr int kCaptureRecognising = 3;
 // first eight, then one more every three ticks, five at most.
 int backspaces_at_repeat(int tick);
 
-class Controller {
+class Controller final : public ResultHost {
  public:
   Controller(platform::WindowSystem& windows, platform::WindowHandle shell_window, Engine& engine,
              CoreFiles files, ControllerParts parts);
-  ~Controller();
+  ~Controller() override;
   Controller(const Controller&) = delete;
   Controller& operator=(const Controller&) = delete;
 
@@ -62,10 +62,14 @@ class Controller {
   // changed) when the engine cannot be asked for its charsets.
   bool apply_settings();
 
-  bool is_active() const { return active_; }
+  // ResultHost.
+  bool is_active() const override { return active_; }
   CCore& core() { return *core_; }
-  InkLayer* ink_layer() { return ink_.get(); }
-  platform::WindowHandle target_window() const { return target_window_; }
+  std::u16string_view result_text() const override { return core_->result_text(); }
+  InkLayer* ink_layer() override { return ink_.get(); }
+  platform::WindowHandle target_window() const override { return target_window_; }
+  void next_configuration() override;
+  void signal_activity() override;
 
   // Error boxes and dialogs pause the controller while they are open.
   void set_modal_box(bool open) { modal_box_ += open ? 1 : -1; }
