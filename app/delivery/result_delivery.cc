@@ -114,7 +114,7 @@ bool ResultDelivery::run_menu(const platform::PopupMenu& menu, const crResultCho
   parts_.prompt_stroke.reset();
   *id = platform::track_popup_menu(menu, platform::TPM_RETURNCMD | platform::TPM_NONOTIFY,
                                    choice.right / kTouchUnitsPerPixel,
-                                   choice.bottom / kTouchUnitsPerPixel + kMenuBelowBox, parts_.shell_window);
+                                   choice.bottom / kTouchUnitsPerPixel + kMenuBelowBox, host_->shell_window());
   set_capture_mode(kCaptureRecognising);
   return true;
 }
@@ -148,13 +148,15 @@ void ResultDelivery::take_mode_three_strokes() {
     return;
   }
   const std::vector<crPoint> points = points_16_bit(stroke->points);
-  parts_.windows.set_timer(parts_.shell_window, kModeThreeTimer, static_cast<std::uint32_t>(parts_.settings.time_out()));
+  parts_.windows.set_timer(host_->shell_window(), kModeThreeTimer,
+                           static_cast<std::uint32_t>(parts_.settings.time_out()));
   deliver_segmenter_answer(parts_.segmenter.add_stroke(points, stroke->start_tick, stroke->last_tick), *this);
 }
 
 void ResultDelivery::end_ink_run() {
-  parts_.windows.kill_timer(parts_.shell_window, kModeThreeTimer);
-  if (InkLayer* ink = host_ != nullptr ? host_->ink_layer() : nullptr) {
+  if (host_ == nullptr) return;
+  parts_.windows.kill_timer(host_->shell_window(), kModeThreeTimer);
+  if (InkLayer* ink = host_->ink_layer()) {
     ink->erase_all();
     ink->set_capture_mode(kCaptureOn);
   }

@@ -41,7 +41,6 @@ inline constexpr std::uint32_t kAddedWordProbability = 5000;
 
 struct DeliveryParts {
   platform::WindowSystem& windows;
-  platform::WindowHandle shell_window;
   Engine& engine;
   ControllerSettings& settings;
   const Localizer& strings;

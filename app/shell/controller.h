@@ -67,6 +67,7 @@ class Controller final : public ResultHost {
   CCore& core() { return *core_; }
   std::u16string_view result_text() const override { return core_->result_text(); }
   InkLayer* ink_layer() override { return ink_.get(); }
+  platform::WindowHandle shell_window() const override { return shell_window_; }
   platform::WindowHandle target_window() const override { return target_window_; }
   void next_configuration() override;
   void signal_activity() override;

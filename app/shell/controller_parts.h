@@ -149,6 +149,8 @@ class ResultHost {
   virtual std::u16string_view result_text() const = 0;
   virtual InkLayer* ink_layer() = 0;  // null while there is none
   virtual bool is_active() const = 0;  // recognition is on
+  // The shell window: it owns the menus and the timers.
+  virtual platform::WindowHandle shell_window() const = 0;
   // The window that had the focus when capture was last on.
   virtual platform::WindowHandle target_window() const = 0;
   // Selects the next configuration and makes it the engine's.

@@ -105,9 +105,17 @@ class FakeParts final : public ControllerSettings,
     FakeParts& parts_;
   };
 
-  // With `settings` in place of the recording ones when given.
-  ControllerParts parts(ControllerSettings* settings = nullptr) {
-    return {settings != nullptr ? *settings : *this, *this, *this, *this, *this, *this, *this, *this, *this,
+  // With `settings` and `results` in place of the recording ones when given.
+  ControllerParts parts(ControllerSettings* settings = nullptr, ResultRoad* results = nullptr) {
+    return {settings != nullptr ? *settings : *this,
+            *this,
+            *this,
+            *this,
+            *this,
+            results != nullptr ? *results : *this,
+            *this,
+            *this,
+            *this,
             activity_event};
   }
 

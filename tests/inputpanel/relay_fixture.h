@@ -20,6 +20,7 @@
 #include "appplatform/thread.h"
 #include "appplatform/wait.h"
 #include "appplatform/window_system.h"
+#include "appplatform/relay_protocol.h"
 #include "inputpanel/relay_window.h"
 
 namespace ductra::quillpad::testing {
@@ -120,6 +121,11 @@ class PanelThread {
 
   platform::WindowHandle panel() const { return panel_; }
   platform::WindowHandle relay() const { return relay_; }
+  // The character messages the relay window received, as "kind unit".
+  std::vector<std::string> relay_messages() const {
+    std::lock_guard lock(mutex_);
+    return relay_messages_;
+  }
   // Runs `work` with the relay window on the panel thread, at once.
   void on_panel(std::function<void(RelayWindow&)> work) {
     windows_.send_message(panel_, kRunWork, 0, reinterpret_cast<platform::LParam>(&work));
@@ -137,6 +143,18 @@ class PanelThread {
     return 0;
   }
 
+  // Notes each character message, then lets the relay window have it.
+  static platform::MessageResult relay_logger(platform::WindowHandle window, std::uint32_t message,
+                                              platform::WParam wparam, platform::LParam lparam) {
+    platform::WindowSystem& windows = platform::WindowSystem::current();
+    auto* self = reinterpret_cast<PanelThread*>(windows.user_data(windows.parent(window)));
+    if (self != nullptr && message == platform::WM_QUILLPAD_CHAR) {
+      std::lock_guard lock(self->mutex_);
+      self->relay_messages_.push_back(std::to_string(wparam) + " " + std::to_string(lparam));
+    }
+    return RelayWindow::procedure(window, message, wparam, lparam);
+  }
+
   std::uint32_t run(RecordingCallback* callback, int dots_per_inch) {
     windows_.register_class({std::u16string(platform::kPanelWindowClass), &PanelThread::procedure});
     platform::CreateWindowParams params;
@@ -151,6 +169,7 @@ class PanelThread {
     relay_window_ = &relay;
     EXPECT_TRUE(relay.ensure_sip_window(panel_));
     relay_ = relay.window();
+    windows_.set_procedure(relay_, &PanelThread::relay_logger);
     if (callback != nullptr) relay.set_callback(callback);
     ready_.set();
     platform::Message message;
@@ -164,6 +183,8 @@ class PanelThread {
   platform::WindowSystem& windows_;
   platform::Event ready_{platform::EventReset::manual, false};
   RelayWindow* relay_window_ = nullptr;
+  mutable std::mutex mutex_;
+  std::vector<std::string> relay_messages_;
   platform::WindowHandle panel_;
   platform::WindowHandle relay_;
   std::unique_ptr<platform::Thread> thread_;

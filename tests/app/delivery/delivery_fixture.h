@@ -89,10 +89,11 @@ class UiThread {
 // The controller as delivery sees it, with the recording ink layer.
 class FakeHost final : public ResultHost {
  public:
-  explicit FakeHost(FakeParts& parts) : parts_(parts), ink_(parts) {}
+  FakeHost(FakeParts& parts, platform::WindowHandle shell) : shell_(shell), parts_(parts), ink_(parts) {}
   std::u16string_view result_text() const override { return result; }
   InkLayer* ink_layer() override { return with_ink ? &ink_ : nullptr; }
   bool is_active() const override { return true; }
+  platform::WindowHandle shell_window() const override { return shell_; }
   platform::WindowHandle target_window() const override { return target; }
   void next_configuration() override { parts_.log.add("next configuration"); }
   void signal_activity() override { parts_.log.add("activity"); }
@@ -102,6 +103,7 @@ class FakeHost final : public ResultHost {
   bool with_ink = true;
 
  private:
+  const platform::WindowHandle shell_;
   FakeParts& parts_;
   FakeParts::FakeInk ink_;
 };
@@ -184,13 +186,12 @@ class DeliveryTest : public FakeEngineTest {
   quillpad::testing::RecordingCallback callback_;
   FakeParts parts_;
   UiThread ui_{system_, parts_.log};
-  FakeHost host_{parts_};
+  FakeHost host_{parts_, ui_.window()};
   FakeDictionaries dictionaries_;
   FakePromptSignal prompt_;
   FakeSegmenter segmenter_;
   Localizer strings_{"/nonexistent", 1049, platform::builtin_strings()};
-  ResultDelivery delivery_{DeliveryParts{system_, ui_.window(), *engine_, parts_, strings_, dictionaries_, prompt_,
-                                         segmenter_}};
+  ResultDelivery delivery_{DeliveryParts{system_, *engine_, parts_, strings_, dictionaries_, prompt_, segmenter_}};
   std::optional<quillpad::testing::PanelThread> panel_;
 };
 
