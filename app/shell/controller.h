@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/shell/ccore.h"
 #include "app/shell/controller_parts.h"
@@ -62,6 +63,16 @@ class Controller final : public ResultHost {
   // changed) when the engine cannot be asked for its charsets.
   bool apply_settings();
 
+  // Makes the current configuration the engine's, with capture stopped
+  // meanwhile, then refreshes the indicator; the engine's status. A call
+  // made while one runs (from a message it lets through) returns 0 at once.
+  int switch_configuration();
+  void refresh_indicator();
+  // The options menu at `where`: a configuration chosen becomes current,
+  // the settings open, or the separate-letters mode is turned over.
+  void show_options_menu_at(platform::Point where);
+  bool separate_letters() const { return separate_letters_; }
+
   // ResultHost.
   bool is_active() const override { return active_; }
   CCore& core() { return *core_; }
@@ -93,6 +104,8 @@ class Controller final : public ResultHost {
   void stop_key_repeat();
   void show_variants(crResultChoice& choice);
   bool result_may_wait() const;
+  std::optional<int> stop_capture();
+  void restore_capture(std::optional<int> mode);
 
   platform::WindowSystem& windows_;
   const platform::WindowHandle shell_window_;
@@ -114,6 +127,8 @@ class Controller final : public ResultHost {
   std::atomic<int> show_counter_{0};
   bool variants_menu_open_ = false;
   bool key_row_ = false;
+  bool switching_configuration_ = false;
+  bool separate_letters_ = false;
 };
 
 }  // namespace ductra
