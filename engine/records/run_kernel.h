@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "engine/foundation/dyn_array.h"
+#include "engine/records/candidate_variant.h"
 #include "engine/records/recognition_params.h"
 
 namespace inkrec {
@@ -46,6 +47,18 @@ class RunKernel {
   // Asked in the debug mode after a group's evaluation: non-zero hands out
   // the full lists instead of the chosen entries; 0 without a hook.
   virtual int full_debug_output() = 0;
+
+  // The writing variants of the active charsets, in the database's order,
+  // each with its shape, etalon and reading (brought up to date first).
+  virtual std::span<const CandidateVariant> candidate_variants() = 0;
+  // The feature cells the kernel found inked for the group being
+  // evaluated (indices into every etalon's cells).
+  virtual std::span<const std::uint16_t> inked_cells() const = 0;
+  // The bytes by character code that the candidate lists of one group
+  // share while they are classified.
+  virtual DynArray<std::uint8_t>* code_table() = 0;
+  // 0 and 3: off; any other value keeps the full work of a recognition.
+  virtual std::uint32_t debug_mode() const = 0;
 };
 
 }  // namespace inkrec

@@ -6,6 +6,7 @@
 #include "engine/records/letter_result.h"
 #include "engine/records/profile_pair.h"
 #include "engine/records/text_line.h"
+#include "engine/segmentation/letter_evaluation.h"
 #include "engine/segmentation/line_grouping.h"
 #include "engine/segmentation/line_skew.h"
 #include "engine/segmentation/line_statistics.h"
@@ -312,8 +313,12 @@ const StrokeRecord* LineLetterSearch::stroke_record(std::uint32_t s) const {
   return work_.strokes.item_checked(s);
 }
 
-int LineLetterSearch::recognize_figure_group(RunKernel&, int, int, LineGroup&, CandidateLists&) {
-  return kOk;
+int LineLetterSearch::recognize_figure_group(FigureGroup& group, CandidateLists& out) {
+  if (!run_) return kBadArgument;
+  std::uint32_t skipped = 0;
+  const int status = inkrec::recognize_figure_group(*run_, group, out, &skipped);
+  work_.skipped_candidates += skipped;
+  return status;
 }
 
 int LineLetterSearch::allowed_letters_for_prefix(RunKernel&, const DynArray<std::uint16_t>&,
