@@ -193,5 +193,75 @@ TEST(LetterEvaluationTest, ACandidateWithoutShapeOrEtalonIsPassedOverAndCounted)
   for (const Answer& reading : out[0].answers()) EXPECT_LT(reading.key, 60000);
 }
 
+// A held-out "1" and a flat dash written right of it at its middle.
+std::vector<test::Points> one_and_dash() {
+  std::vector<test::Points> ink = held_out_sample(u'1').strokes;
+  std::int16_t right = 0, top = 32767, bottom = -32768;
+  for (const PackedPoint p : ink[0]) {
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  test::Points dash;
+  const auto y = static_cast<std::int16_t>((top + bottom) / 2);
+  for (int x = right + 30; x <= right + 70; x += 2) dash.push_back({static_cast<std::int16_t>(x), y});
+  ink.push_back(dash);
+  return ink;
+}
+
+bool holds_dot_mark(const AnswerList& list, std::uint16_t variant_id) {
+  return std::any_of(list.answers().begin(), list.answers().end(), [&](const Answer& a) {
+    return a.key == variant_id && answer_shape_id(a) == 828 && a.codes[0] == 0;
+  });
+}
+
+// The dash alone as a group: the special mark goes to the mark list (its
+// terms in components 0, 2, 3 and 6), readings with codes to the letter
+// list; the full lists only when the hook asks for extended output, and
+// the whole lists in the debug mode when it asks for full output.
+TEST(LetterEvaluationTest, TheFourListsAndTheHooksTwoQuestions) {
+  TrainedLetters letters;
+  Hook hook;
+  letters.kernel().set_observer(&hook);
+  const std::uint32_t active[] = {testing::kDigitsCharset, testing::kPunctuationCharset};
+  ASSERT_EQ(crSetActiveCharSets(active, 2), kOk);
+  const std::vector<test::Points> ink = one_and_dash();
+  const std::vector<std::uint32_t> dash = {1};
+
+  CandidateLists plain;
+  ASSERT_EQ(letters.evaluate(ink, plain, dash, kDebugOff), kOk);
+  ASSERT_EQ(letters.work().bodies[1].stroke_index, 1);
+  ASSERT_EQ(plain[1].answers().size(), 1u);
+  const Answer& mark = plain[1].answers()[0];
+  EXPECT_TRUE(holds_dot_mark(plain[1], letters.dot_variant_id()));
+  EXPECT_EQ(mark.total(), mark.components[0] + mark.components[2] + mark.components[3] +
+                              mark.components[6]);
+  EXPECT_GE(mark.total(), 2);
+  for (const Answer& reading : plain[0].answers()) EXPECT_NE(reading.codes[0], 0);
+  EXPECT_TRUE(plain[2].answers().empty());
+  EXPECT_TRUE(plain[3].answers().empty());
+
+  hook.extended = 1;
+  CandidateLists extended;
+  ASSERT_EQ(letters.evaluate(ink, extended, dash, kDebugOff), kOk);
+  EXPECT_TRUE(holds_dot_mark(extended[3], letters.dot_variant_id()));
+  EXPECT_GE(extended[2].answers().size(), extended[0].answers().size());
+  EXPECT_FALSE(extended[2].answers().empty());
+  EXPECT_TRUE(extended[2].unlimited());
+  for (const Answer& reading : extended[2].answers()) EXPECT_NE(reading.codes[0], 0);
+
+  // Without the debug mode the letter list keeps what the classification
+  // kept; with it and the fifth question answered, every reading found.
+  hook.extended = 0;
+  hook.full = 1;
+  CandidateLists full;
+  ASSERT_EQ(letters.evaluate(ink, full, dash, 1), kOk);
+  EXPECT_GT(full[0].answers().size(), plain[0].answers().size());
+  EXPECT_TRUE(std::any_of(full[0].answers().begin(), full[0].answers().end(),
+                          [](const Answer& a) { return a.state == Answer::kStateRejected; }));
+  EXPECT_TRUE(std::none_of(plain[0].answers().begin(), plain[0].answers().end(),
+                           [](const Answer& a) { return a.state == Answer::kStateRejected; }));
+}
+
 }  // namespace
 }  // namespace inkrec

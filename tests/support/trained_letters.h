@@ -29,7 +29,9 @@ namespace inkrec::testing {
 
 constexpr std::uint32_t kDigitsCharset = 3;
 constexpr std::uint32_t kEnglishCharset = 5;
+constexpr std::uint32_t kPunctuationCharset = 38;
 constexpr std::uint16_t kFirstShapeId = 12001;
+constexpr std::uint16_t kDotShapeId = 828;  // the special mark of a dot or a flat dash
 constexpr std::uint32_t kTallProperty = 1u << 17;
 constexpr std::uint32_t kAnyLoopsProperty = 1u << 0;
 
@@ -86,7 +88,8 @@ class TrainedLetters {
                                     {12, 3}, {8, 5},  {10, 2}, {24, 3}};
 
  public:
-  // The default database's Raf features, weight 32; one charset symbol, one
+  // The default database's Raf features, weight 32; the special mark of a
+  // dot in the punctuation charset; one charset symbol, one
   // shape of the training samples and one variant (its etalon trained from
   // the shape) per character.
   TrainedLetters() {
@@ -98,6 +101,7 @@ class TrainedLetters {
     kernel_ = static_cast<Kernel*>(core);
     add_charset(kDigitsCharset, u"digits");
     add_charset(kEnglishCharset, u"English");
+    add_charset(kPunctuationCharset, u"punctuation");
     for (const Grid grid : kGrids) {
       const crRaf raf{0, 0, grid.nx, grid.ny, 32, 0};
       EXPECT_EQ(crmAddRaf(&raf, 0), kOk);
@@ -109,6 +113,7 @@ class TrainedLetters {
         codes.push_back(sample.code);
       }
     }
+    add_dot_mark();
     for (const char16_t code : codes) add_letter(code);
     const std::uint32_t active[] = {kDigitsCharset, kEnglishCharset};
     EXPECT_EQ(crSetActiveCharSets(active, 2), kOk);
@@ -175,6 +180,7 @@ class TrainedLetters {
   }
 
   std::uint16_t last_inked_cells() const { return inked_cells_; }
+  std::uint16_t dot_variant_id() const { return dot_variant_id_; }
   // Whether the groups evaluated are formed as single marks.
   void set_one_figure_mark(bool mark) { one_figure_mark_ = mark ? 1 : 0; }
 
@@ -184,6 +190,24 @@ class TrainedLetters {
     charset.id = id;
     name.copy(charset.name, 30);
     EXPECT_EQ(crmAddCharSet(&charset), kOk);
+  }
+
+  // The special mark 828 (no character code, no etalon) of the
+  // punctuation charset, on a shape of its own id.
+  void add_dot_mark() {
+    Shape shape;
+    shape.info.id = kDotShapeId;
+    shape.info.name[0] = '.';
+    shape.info.width_factor = 100;
+    shape.info.height_factor = 100;
+    EXPECT_EQ(store().place_shape(shape), kOk);
+    crVariant variant{};
+    variant.idSet = kPunctuationCharset;
+    variant.shape_id = kDotShapeId;
+    variant.special_recognition = kSpecialRecognition;
+    variant.copybook_representative = 1;
+    EXPECT_EQ(crmVariantAdd(&variant, 0), kOk);
+    dot_variant_id_ = store().variant_at(store().variant_count() - 1)->id;
   }
 
   void add_letter(char16_t code) {
@@ -210,7 +234,7 @@ class TrainedLetters {
     }
     // The first shape goes above the ids the rules know shapes by (as the
     // default database's do); the exports number the next ones after it.
-    if (store().shape_count() == 0) {
+    if (store().shape_count() == 1) {
       shape.info.id = kFirstShapeId;
       EXPECT_EQ(store().place_shape(shape), kOk);
     } else {
@@ -232,6 +256,7 @@ class TrainedLetters {
   Kernel* kernel_ = nullptr;
   std::uint16_t inked_cells_ = 0;
   std::uint8_t one_figure_mark_ = 0;
+  std::uint16_t dot_variant_id_ = 0;
 };
 
 }  // namespace inkrec::testing
