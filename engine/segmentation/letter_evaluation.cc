@@ -17,6 +17,7 @@
 #include "engine/rules/symbol_geometry_check.h"
 #include "engine/rules/symbol_rules.h"
 #include "engine/segmentation/group_measures.h"
+#include "engine/segmentation/reading_totals.h"
 #include "engine/segmentation/shape_limits.h"
 #include "engine/segmentation/special_marks.h"
 
@@ -28,7 +29,6 @@ constexpr std::size_t kMarks = 1;
 constexpr std::size_t kFullLetters = 2;
 constexpr std::size_t kFullMarks = 3;
 constexpr std::uint32_t kListRoom = 21;
-constexpr std::int32_t kMarkBase = 8200;
 constexpr std::int32_t kCertainMark = 8301;  // a mark quality this high is no letter
 constexpr std::int32_t kDebugScoreFloor = 4500;
 
@@ -237,11 +237,8 @@ class LetterEvaluation {
     const int status = score_against_etalon(cells_, *candidate.etalon, weights_, &score);
     if (status == kRejected) return kOk;
     if (status != kOk) return status;
-    const std::int64_t total = std::int64_t{score} + p;
-    if (total > Answer::kPerfectScore) score = 9998 - p;
-    if (total < 0) score = 3 - p;
     Answer answer = reading_of(candidate);
-    answer.set_component(0, score);
+    answer.set_component(0, held_letter_score(score, p));
     answer.set_component(2, p);
     return insert(candidate, answer);
   }
@@ -258,11 +255,8 @@ class LetterEvaluation {
     }
     p += terms.penalty;
     const std::int32_t terms_total = p + terms.extra + terms.mark;
-    std::int32_t base = kMarkBase;
-    if (base + terms_total < 0) base = 2 - terms_total;
-    if (base + terms_total > Answer::kPerfectScore) base = 8651 - terms_total;
-    const std::int32_t total = base + terms_total;
-    if (total < 5000 && best_of(candidate) - total >= 900) return kOk;
+    const std::int32_t base = held_mark_base(terms_total);
+    if (weak_mark_dropped(base + terms_total, best_of(candidate))) return kOk;
     Answer answer = reading_of(candidate);
     answer.set_component(0, base);
     answer.set_component(2, p);
