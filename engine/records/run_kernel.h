@@ -1,7 +1,8 @@
 // RunKernel: the kernel as the passes of one recognition run see it through
 // their RecognitionContext: the caller's request, the database with the
-// active charsets, and the place to report each finished pass of the
-// bodies-and-links splitter.
+// active charsets and their candidate variants, the features of the group
+// being evaluated, the hook's questions, and the place to report each
+// finished pass of the bodies-and-links splitter.
 //
 // The kernel that owns the run implements it; the passes below the kernel
 // reach the kernel only through it. Every member may be called on the

@@ -305,18 +305,17 @@ class LetterEvaluation {
         status != kOk) {
       return status;
     }
-    classify(local_[kLetters], local_[kMarks], local_[kLetters]);
-    if (extended_) classify(local_[kFullLetters], local_[kFullMarks], local_[kFullLetters]);
+    classify(local_[kLetters], local_[kMarks]);
+    if (extended_) classify(local_[kFullLetters], local_[kFullMarks]);
     return kOk;
   }
 
-  void classify(AnswerList& letters, AnswerList& marks, const AnswerList& reference_list) {
-    const Answer* reference =
-        reference_list.answers().empty() ? nullptr : &reference_list.answers()[0];
-    // The reference may sit in the list being classified; its total stays.
-    const Answer copy = reference == nullptr ? Answer{} : *reference;
-    letters.classify(nullptr, reference == nullptr ? nullptr : &copy, &group_, 0);
-    marks.classify(nullptr, reference == nullptr ? nullptr : &copy, &group_, 0);
+  // Both lists against the first letter (the classification changes no
+  // total, so the reference may sit in the list it classifies).
+  void classify(AnswerList& letters, AnswerList& marks) {
+    const Answer* reference = letters.answers().empty() ? nullptr : &letters.answers()[0];
+    letters.classify(nullptr, reference, &group_, 0);
+    marks.classify(nullptr, reference, &group_, 0);
   }
 
   // The readings into the output: whole lists when the debug output or the

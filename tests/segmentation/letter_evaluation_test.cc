@@ -263,5 +263,23 @@ TEST(LetterEvaluationTest, TheFourListsAndTheHooksTwoQuestions) {
                            [](const Answer& a) { return a.state == Answer::kStateRejected; }));
 }
 
+// Byte 23 of the request (body and link) admits the cursive variants.
+TEST(LetterEvaluationTest, TheBodyAndLinkByteAdmitsCursiveVariants) {
+  TrainedLetters letters;
+  const WrittenSample sample = held_out_sample(u'3');
+  letters.activate_charset_of(sample.code);
+  DynArray<Variant>& variants = letters.store().knowledge_base().variants();
+  Variant* three = std::find_if(variants.begin(), variants.end(),
+                                [](const Variant& v) { return v.menuc == u'3'; });
+  ASSERT_NE(three, variants.end());
+  three->cursive_flag = 1;
+  for (const std::uint8_t body_and_link : {0, 1}) {
+    letters.request.cursive_split = body_and_link;
+    CandidateLists out;
+    ASSERT_EQ(letters.evaluate(sample.strokes, out, {}, kDebugOff), kOk);
+    EXPECT_EQ(rank_of(u'3', out[0]) >= 0, body_and_link == 1) << int(body_and_link);
+  }
+}
+
 }  // namespace
 }  // namespace inkrec

@@ -74,6 +74,17 @@ inline std::vector<WrittenSample> read_letter_samples() {
   return samples;
 }
 
+inline crRecognitionParams application_request() {
+  crRecognitionParams params{};
+  params.third_word = 100;
+  params.first_switch = 1;
+  params.second_switch = 1;
+  params.skew_allowed = 1;
+  params.layout_switch = 1;
+  params.refine_trajectories = 1;
+  return params;
+}
+
 class TrainedLetters {
   // The cells of the features 1 to 19, in order, as the default database
   // has them; the features that need descriptions (2, 3, 9, 15, 16) are
@@ -149,13 +160,7 @@ class TrainedLetters {
     }
     EXPECT_EQ(crmSetDebugMode(1), kOk);
     std::u16string buffer(16, u'#');
-    crRecognitionParams params{};
-    params.third_word = 100;
-    params.first_switch = 1;
-    params.second_switch = 1;
-    params.skew_allowed = 1;
-    params.layout_switch = 1;
-    params.refine_trajectories = 1;
+    crRecognitionParams params = request;
     params.result_buffer = buffer.data();
     params.result_size = static_cast<std::int32_t>(buffer.size());
     EXPECT_EQ(crRecognize(&params), kOk);
@@ -180,6 +185,9 @@ class TrainedLetters {
   }
 
   std::uint16_t last_inked_cells() const { return inked_cells_; }
+
+  // The request the ink is recognised with: the application's switches.
+  crRecognitionParams request = application_request();
   std::uint16_t dot_variant_id() const { return dot_variant_id_; }
   // Whether the groups evaluated are formed as single marks.
   void set_one_figure_mark(bool mark) { one_figure_mark_ = mark ? 1 : 0; }
