@@ -169,6 +169,7 @@ GlyphGeometry* element_geometry(FigureGroup& group, DynArray<PointRun*>& runs) {
 }  // namespace
 
 const ProfileRaster* element_profile_raster(FigureGroup& group) {
+  if (group.geometry != nullptr && group.geometry->raster_ready()) return &group.geometry->raster();
   DynArray<PointRun*> runs;
   GlyphGeometry* geometry = element_geometry(group, runs);
   return geometry == nullptr ? nullptr : &geometry->ensure_block_a(runs.span());
@@ -181,12 +182,14 @@ const WidthBlock* element_glyph_profile(FigureGroup& group) {
 }
 
 const RasterGaps* element_glyph_block_b(FigureGroup& group) {
+  if (group.geometry != nullptr && group.geometry->gaps_ready()) return &group.geometry->gaps();
   DynArray<PointRun*> runs;
   GlyphGeometry* geometry = element_geometry(group, runs);
   return geometry == nullptr ? nullptr : &geometry->ensure_block_b(runs.span());
 }
 
 const DescentBlock* element_glyph_block_d(FigureGroup& group, int reference_size, int closeness) {
+  if (group.geometry != nullptr && group.geometry->descent_ready()) return &group.geometry->descent();
   DynArray<PointRun*> runs;
   GlyphGeometry* geometry = element_geometry(group, runs);
   return geometry == nullptr ? nullptr

@@ -152,7 +152,8 @@ int group_prepare_glyph(FigureGroup& group, bool trajectory_mode);
 // figures' runs: the profile raster, the mean widths (whose first value is
 // the mean row width in percent), the gap statistics and the descent block
 // for letters of the reference size. Null without a geometry, with a null
-// figure, or when the run list cannot be made.
+// figure, or when the run list cannot be made. A block already computed is
+// returned without listing the runs, so reading it again allocates nothing.
 const ProfileRaster* element_profile_raster(FigureGroup& group);
 const WidthBlock* element_glyph_profile(FigureGroup& group);
 const RasterGaps* element_glyph_block_b(FigureGroup& group);

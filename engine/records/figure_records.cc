@@ -46,6 +46,12 @@ int StrokeRecord::glyph_block_e(int reference_size, int closeness, DynArray<Desc
   return geometry.unclassified_entries(out);
 }
 
+bool StrokeRecord::glyph_block_e_holds(int reference_size, int closeness) {
+  PointRun* const own[] = {&run};
+  geometry.ensure_block_d(own, reference_size, closeness);
+  return geometry.has_unclassified_entry();
+}
+
 std::uint32_t StrokeRecord::glyph_block_e_alt(int reference_size, int closeness) {
   PointRun* const own[] = {&run};
   return geometry.ensure_block_d(own, reference_size, closeness).close_entries.size();

@@ -195,10 +195,15 @@ class GlyphGeometry {
   // Appends the ordinary entries of the descent block: 0; -2 while the
   // block is not computed; -1 when the list cannot grow.
   int unclassified_entries(DynArray<DescentEntry>& out) const;
+  // Whether the computed descent block holds an ordinary entry (false
+  // while it is not computed).
+  bool has_unclassified_entry() const;
 
   // The blocks as they stand, computed or not.
   bool raster_ready() const { return raster_ready_; }
   const ProfileRaster& raster() const { return raster_; }
+  bool gaps_ready() const { return gaps_ready_; }
+  const RasterGaps& gaps() const { return gaps_; }
   bool descent_ready() const { return descent_ready_; }
   const DescentBlock& descent() const { return descent_; }
   bool mark_ready() const { return mark_ready_; }

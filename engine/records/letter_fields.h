@@ -159,6 +159,7 @@ inline std::uint16_t hypothesis_code(const PointRecord& p) { return p.trajectory
 inline bool has_extra_code(const PointRecord& p) { return p.trajectory.has_crossing_partner(); }
 inline std::uint16_t extra_code_1(const PointRecord& p) { return p.trajectory.first_partner; }
 inline std::int16_t hypothesis_value_a(const PointRecord& p) { return p.trajectory.step_length; }
+inline std::int16_t hypothesis_angle(const PointRecord& p) { return p.trajectory.step_direction; }
 
 // ---- FigureRecord.
 // The body index and the figure key (the key of the figure-pair table):

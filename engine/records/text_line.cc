@@ -61,7 +61,11 @@ void TextLine::clear() {
   letter_results.remove_all();
   tall_letter_height = 1;
   body_height = 1;
-  reference_height = 1;
+}
+
+std::int16_t TextLine::case_reference_height(std::int16_t letter_height) const {
+  const std::int16_t height = part_flag() != 0 ? body_height : letter_height;
+  return std::max<std::int16_t>(height, 1);
 }
 
 void release_line_objects(DynArray<TextLine>& lines) {

@@ -56,8 +56,18 @@ class TextLine {
   // when the list cannot grow. The line pass grows the box itself.
   int add_stroke(std::uint16_t stroke);
 
+  // Appends a figure to the line's candidates: 0, or -1 when the list
+  // cannot grow.
+  int add_candidate(FigureRecord* figure) { return candidates.push_back(figure); }
+
+  // Set once the letter search has measured the line's body height.
   std::uint8_t part_flag() const { return part.flag; }
   void set_part_flag(std::uint8_t flag) { part.flag = flag; }
+
+  // The height a letter of the line is compared with to choose its case:
+  // the body height once measured, else the given letter height of the
+  // line set; never below 1.
+  std::int16_t case_reference_height(std::int16_t letter_height) const;
 
   LineFit fits[3];
   Box16 box;  // the union of the strokes' boxes
@@ -70,11 +80,9 @@ class TextLine {
   PtrArray<LetterResult> letter_results{16, true};
   DynArray<LineGroup> word_groups;
   // The heights the letter search measures on the line: of its tall
-  // letters, of the letters' bodies, and the one the case choice compares
-  // a letter with; 1 until measured, never 0.
+  // letters and of the letters' bodies; 1 until measured, never 0.
   std::int16_t tall_letter_height = 1;
   std::int16_t body_height = 1;
-  std::int16_t reference_height = 1;
 };
 
 // Empties the covers and alternatives of every word group of the lines;

@@ -14,6 +14,7 @@
 #include "engine/database/knowledge_base_records.h"
 #include "engine/foundation/box16.h"
 #include "engine/foundation/dyn_array.h"
+#include "engine/foundation/ptr_array.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/letter_fields.h"
@@ -40,6 +41,9 @@ struct SymbolRuleLine {
   const PairTable* figure_pairs = nullptr;    // by body index
   const PairTable* stroke_pairs = nullptr;    // by stroke number
   TextLine* text_line = nullptr;              // its fits (the first and second are read)
+  // The values kept for each point of each stroke, by stroke number; null
+  // when the run keeps none (the hook rule then charges nothing).
+  const PtrArray<DynArray<std::uint32_t>>* point_values = nullptr;
   bool neighbour_strokes = false;             // the neighbour flag
   std::int32_t mode = 0;                      // the line context's mode value
   std::int16_t reference_angle = 90;          // line-info value 4

@@ -9,6 +9,7 @@
 #include "engine/foundation/point.h"
 #include "engine/records/clamped_ramp.h"
 #include "engine/records/figure_measures.h"
+#include "engine/records/profile_pair.h"
 #include "engine/rules/figure_shape_tests.h"
 #include "engine/rules/symbol_rule_args.h"
 
@@ -42,6 +43,10 @@ class RuleBook {
   std::int32_t H() const { return a_.box.height(); }
   std::int32_t L() const { return a_.size; }
   std::int32_t n() const { return static_cast<std::int32_t>(a_.group->figures.size()); }
+  // The group's figure i; null past the count.
+  FigureRecord* figure(std::uint32_t i) const {
+    return i < a_.group->figures.size() ? a_.group->figures[i] : nullptr;
+  }
   std::int32_t s() const { return a_.figure_count; }
   bool E() const { return element_flag(*a_.group) != 0; }
   // The base lines t and b, -1 when unset.
@@ -63,8 +68,8 @@ class RuleBook {
   std::int32_t figures_on_line() const;
   // The stroke before / after the figure's (a one-figure group, with the
   // neighbour flag, on the same line); null when there is none.
-  const StrokeRecord* preceding_stroke() const { return neighbour_stroke(-1); }
-  const StrokeRecord* following_stroke() const { return neighbour_stroke(1); }
+  StrokeRecord* preceding_stroke() const { return neighbour_stroke(-1); }
+  StrokeRecord* following_stroke() const { return neighbour_stroke(1); }
   // The ink crossings of the row y (the figures' extent count), and the
   // least x of the ink on it (32767 for none).
   std::int32_t spans(std::int32_t y) const;
@@ -95,6 +100,8 @@ class RuleBook {
   // The box of a stroke record's geometry.
   static Box16 box_of(const StrokeRecord& stroke) { return stroke.geometry.bounding_box(); }
   std::int32_t glyph_feature(int which, std::int32_t size, std::int32_t closeness) const;
+  // The group's ink as a view for the profile comparison.
+  FigureView group_view() const;
 
   // ---- What the rules do.
   void pen(std::int32_t v) { penalty_ -= v; }
@@ -128,11 +135,12 @@ class RuleBook {
   Verdict tail();
 
  private:
-  const StrokeRecord* neighbour_stroke(int step) const;
+  StrokeRecord* neighbour_stroke(int step) const;
   Verdict shape_rules();
   Verdict narrow_top_rule();
   Verdict minima_pairs_rule();
   Verdict rising_top_rule();
+  Verdict stick_beside_rule();
 
   const SymbolRuleArgs& a_;
   std::int32_t& penalty_;
@@ -141,5 +149,18 @@ class RuleBook {
 
 // 0..90: 360 - a above 180, then 180 - a above 90.
 std::int32_t fold_to_quarter(std::int32_t angle);
+
+// The rows two profiles share, in percent of the first view's height and
+// of the second's (the two counts of measure_profile_pair; negative when
+// the views lie apart vertically).
+struct SharedRows {
+  std::int32_t first = 0;
+  std::int32_t second = 0;
+};
+SharedRows shared_rows(const FigureView& a, const FigureView& b);
+
+// The rows the raster's column x spans from its least to its greatest y;
+// 0 for an empty column.
+std::int32_t column_rows(const ProfileRaster& raster, std::int32_t x);
 
 }  // namespace inkrec

@@ -25,6 +25,18 @@ constexpr IdSet<300> kNarrowTopShapes = {{134, 134}, {138, 140}, {148, 149}, {30
 
 }  // namespace
 
+SharedRows shared_rows(const FigureView& a, const FigureView& b) {
+  ProfilePairMetrics metrics;
+  measure_profile_pair(a, b, metrics);
+  return {metrics.common_rows_per_left_height, metrics.common_rows_per_right_height};
+}
+
+std::int32_t column_rows(const ProfileRaster& raster, std::int32_t x) {
+  const std::int32_t top = raster.column_min(x);
+  const std::int32_t bottom = raster.column_max(x);
+  return top > bottom ? 0 : bottom - top + 1;
+}
+
 std::int32_t fold_to_quarter(std::int32_t angle) {
   std::int32_t a = angle;
   if (a > 180) a = 360 - a;
@@ -57,11 +69,11 @@ std::int32_t RuleBook::figures_on_line() const {
   return a_.line.figures == nullptr ? 0 : static_cast<std::int32_t>(a_.line.figures->size());
 }
 
-const StrokeRecord* RuleBook::neighbour_stroke(int step) const {
+StrokeRecord* RuleBook::neighbour_stroke(int step) const {
   if (!a_.line.neighbour_strokes || n() != 1 || a_.line.strokes == nullptr) return nullptr;
   const std::int64_t number = std::int64_t{stroke_number(*a_.first_figure)} + step;
   if (number < 0 || number >= a_.line.strokes->size()) return nullptr;
-  const StrokeRecord& stroke = (*a_.line.strokes)[static_cast<std::uint32_t>(number)];
+  StrokeRecord& stroke = (*a_.line.strokes)[static_cast<std::uint32_t>(number)];
   return stroke.line_index == a_.first_figure->line_index ? &stroke : nullptr;
 }
 
@@ -153,6 +165,14 @@ std::int32_t RuleBook::glyph_feature(int which, std::int32_t size, std::int32_t 
   }
 }
 
+FigureView RuleBook::group_view() const {
+  FigureView view;
+  view.raster = element_profile_raster(group());
+  view.box = geometry().bounding_box();
+  view.centroid = &geometry().centroid;
+  return view;
+}
+
 bool RuleBook::partner_angle_near_reference(std::int32_t* angle, bool* found) {
   const bool by_figure = a_.member_count == 1;
   const PairTable* table = by_figure ? a_.line.figure_pairs : a_.line.stroke_pairs;
@@ -235,6 +255,8 @@ Verdict RuleBook::shape_rules() {
     case 399:
       if (glyph_feature(2, L(), H() / 4) >= 4) pen(200);
       return Verdict::kKeep;
+    case 460:
+      return stick_beside_rule();
     default:
       return Verdict::kKeep;
   }
@@ -295,6 +317,33 @@ Verdict RuleBook::rising_top_rule() {
     previous = direction;
   }
   return Verdict::kReject;
+}
+
+// Shape 460 of three or more figures whose tallest figure reads as a stick
+// (its best reading has shape 830): the other figures must reach left of
+// the stick on a tenth of the group's height.
+Verdict RuleBook::stick_beside_rule() {
+  if (n() < 3) return Verdict::kKeep;
+  FigureRecord* tallest = nullptr;
+  for (FigureRecord* f : group().figures) {
+    if (f == nullptr) return Verdict::kKeep;
+    if (tallest == nullptr ||
+        f->geometry.bounding_box().height() > tallest->geometry.bounding_box().height()) {
+      tallest = f;
+    }
+  }
+  const DynArray<Answer>& readings = tallest->candidates[0].answers();
+  if (readings.empty() || answer_shape_id(readings[0]) != 830) return Verdict::kKeep;
+  const ProfileRaster* raster = element_profile_raster(group());
+  if (raster == nullptr) return Verdict::kKeep;
+  const ProfileRaster& own = tallest->glyph_block_a();
+  const Box16 box = tallest->geometry.bounding_box();
+  std::int32_t differing = 0;
+  for (std::int32_t y = box.top; y <= box.bottom; ++y) {
+    if (raster->row_min(y) != own.row_min(y)) ++differing;
+  }
+  if (differing < H() / 10) pen(300);
+  return Verdict::kKeep;
 }
 
 int apply_symbol_rules(const SymbolRuleArgs& args, std::int32_t& penalty, bool* drop) {

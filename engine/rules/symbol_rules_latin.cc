@@ -66,6 +66,26 @@ Verdict crossed(RuleBook& r, std::int32_t figures, bool at_least, std::int32_t l
   return Verdict::kTail;
 }
 
+// "1" as a stick after a stroke: the stroke must stand beside it (share
+// its rows), and low with its end near its right edge only when they
+// share much; a stick read so is still doubtful.
+Verdict digit_one(RuleBook& r) {
+  StrokeRecord* before = r.preceding_stroke();
+  if (r.shape() != 830 || before == nullptr || before->run.empty()) return Verdict::kTail;
+  const Box16 box = RuleBook::box_of(*before);
+  const Box16 g = r.geometry().bounding_box();
+  const std::int32_t end_x = records_of(before->run).back().point.x;
+  const std::int32_t end_inset = 100 * (box.right - end_x) / box.width();
+  const std::int32_t gh = g.bottom - g.top;
+  const std::int32_t drop = gh == 0 ? 0 : 100 * (g.bottom - box.bottom) / gh;
+  FigureView stroke;
+  stroke.init(*before);
+  const SharedRows rows = shared_rows(r.group_view(), stroke);
+  if (rows.first < 7 || (drop >= 31 && end_inset < 25 && rows.second < 25)) return Verdict::kReject;
+  r.pen(1700);
+  return Verdict::kTail;
+}
+
 Verdict comma(RuleBook& r) {
   if (!r.E()) return Verdict::kReject;
   if (r.etalon() == 5993 && r.strokes_on_line() > 1) return Verdict::kReject;
@@ -310,6 +330,46 @@ bool has_flat_figure(const RuleBook& r, std::uint32_t from) {
     if (f.width() > std::max(r.H() / 5, 2 * f.height())) return true;
   }
   return false;
+}
+
+// "d" started at the box's left edge with a step down to the right: the
+// start must be a hook out of the stem, with the ink above it well right.
+void small_d_start(RuleBook& r, FigureRecord& leftmost) {
+  const PointRecords points = records_of(leftmost.run);
+  const ProfileRaster* raster = element_profile_raster(r.group());
+  if (raster == nullptr || points.size() <= 1 || r.W() <= 1 ||
+      column_rows(*raster, r.Lx() + 1) >= 2) {
+    return;
+  }
+  const std::int32_t angle = hypothesis_angle(points[0]);
+  if (angle < 11 || angle > 79) return;
+  const PackedPoint start = points[0].point;
+  const std::int32_t above = start.y - 1;
+  const bool ink_well_right = raster->row_min(above) <= raster->row_max(above) &&
+                              raster->row_min(above) - start.x >= r.L() / 4;
+  if (!(leftmost.glyph_block_e_holds(r.L(), r.L() / 4) && ink_well_right)) r.pen(500);
+}
+
+Verdict small_d(RuleBook& r) {
+  FigureRecord* leftmost = nullptr;
+  for (FigureRecord* f : r.group().figures) {
+    if (f == nullptr) return Verdict::kKeep;
+    if (leftmost == nullptr ||
+        f->geometry.bounding_box().left < leftmost->geometry.bounding_box().left) {
+      leftmost = f;
+    }
+  }
+  small_d_start(r, *leftmost);
+  if (r.n() < 2) return Verdict::kTail;
+  for (const FigureRecord* f : r.group().figures) {
+    if (shape_class_c1(f->geometry) == 1 || shape_class_c2(f->geometry) == 1) r.pen(1000);
+    const Box16 box = f->geometry.bounding_box();
+    if (box.width() > std::max(r.H() / 5, 2 * box.height())) {
+      r.pen(600);
+      break;
+    }
+  }
+  return Verdict::kTail;
 }
 
 Verdict small_b(RuleBook& r) {
@@ -843,6 +903,10 @@ Verdict RuleBook::rules_below_256() {
       return crossed(*this, 2, false, 0);
     case 44:
       return comma(*this);
+    case 49:
+      return digit_one(*this);
+    case 100:
+      return small_d(*this);
     case 64:
       return reject_unless(needs(1));
     case 66:

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <span>
 
 #include "engine/foundation/trigonometry.h"
+#include "engine/records/figure_point_values.h"
 #include "engine/rules/group_crossings.h"
 #include "engine/rules/symbol_rule_book.h"
 
@@ -496,9 +498,9 @@ Verdict small_a_cyrillic(RuleBook& r) {
   if (r.n() == 2) {
     FigureRecord* second = r.group().figures[1];
     if (second == nullptr) return Verdict::kKeep;
-    if (second->flag_byte == 0 && second->geometry.bounding_box().left > (r.Lx() + r.Rx()) / 2) {
-      DynArray<DescentEntry> entries;
-      if (second->glyph_block_e(r.L(), r.L() / 4, entries) == 0 && !entries.empty()) r.pen(500);
+    if (second->flag_byte == 0 && second->geometry.bounding_box().left > (r.Lx() + r.Rx()) / 2 &&
+        second->glyph_block_e_holds(r.L(), r.L() / 4)) {
+      r.pen(500);
     }
   }
   return Verdict::kTail;
@@ -628,6 +630,84 @@ Verdict yod(RuleBook& r) {
   return r.final_kaf_rule();
 }
 
+// "ח": one figure must not run on into a stroke reaching past it; etalon
+// 5464 is two figures whose first is not much the shorter.
+Verdict het(RuleBook& r) {
+  FigureRecord* f1 = r.figure(0);
+  FigureRecord* f2 = r.figure(1);
+  if (r.n() != 1 && (f1 == nullptr || f2 == nullptr)) return Verdict::kKeep;
+  if (r.n() == 1 && r.args().next_stroke != nullptr && r.args().next_box.right > r.Rx())
+    r.pen(2000);
+  if (r.etalon() != 5464) return Verdict::kTail;
+  if (r.n() < 2) return Verdict::kReject;
+  FigureView a;
+  FigureView b;
+  a.init(*f1);
+  b.init(*f2);
+  const SharedRows rows = shared_rows(a, b);
+  if (rows.first > 0 && 6 * rows.first > 5 * rows.second) r.pen(150);
+  return Verdict::kTail;
+}
+
+bool nearly_flat(std::int32_t angle) { return angle < 20 || angle > 340; }
+
+// Whether the second (upper) 16-bit half of the values never grows from one
+// value to the next; false for fewer than two values.
+bool upper_halves_never_grow(std::span<const std::uint32_t> values) {
+  if (values.size() < 2) return false;
+  for (std::size_t i = 1; i < values.size(); ++i) {
+    if ((values[i] >> 16) > (values[i - 1] >> 16)) return false;
+  }
+  return true;
+}
+
+// The hook of an enclosed letter's special form: a later piece of its
+// stroke that does not turn down outside a flat stretch high in the box,
+// after a piece whose point values never grow in their upper half.
+Verdict hook_rule(RuleBook& r) {
+  const FigureRecord& figure = *r.args().first_figure;
+  const FigureRecord* before = r.args().preceding_piece;
+  if (r.n() != 1 || piece_number(figure) == 0 || before == nullptr || before->run.count < 2)
+    return Verdict::kTail;
+  const PointRecords run = r.run();
+  const std::int32_t high = r.B() - std::min(r.H(), r.L()) / 2;
+  const std::int32_t reach = r.L() / 4;
+  bool in_stretch = false;
+  for (std::size_t k = 2; k < run.size(); ++k) {
+    const PointRecord& p = run[k];
+    const bool flat_step = nearly_flat(hypothesis_angle(p));
+    in_stretch = flat_step && (in_stretch || p.point.y < high);
+    if (!in_stretch) {
+      if (p.point.y > run[k - 1].point.y) return Verdict::kTail;
+      continue;
+    }
+    const PackedPoint next = k + 1 < run.size() ? run[k + 1].point : p.point;
+    if (hypothesis_value_a(p) > reach || octagonal_length(next.x - p.point.x, next.y - p.point.y) > reach)
+      break;
+  }
+  const PtrArray<DynArray<std::uint32_t>>* table = r.args().line.point_values;
+  if (table == nullptr) return Verdict::kTail;
+  int status = kOk;
+  const std::span<const std::uint32_t> values = figure_point_values(*table, *before, &status, nullptr);
+  if (status != kOk) return r.fail(status);
+  if (upper_halves_never_grow(values)) r.pen(300);
+  return Verdict::kTail;
+}
+
+// "⒡": of several figures the widest must span most of the box; one figure
+// is judged by the hook rule.
+Verdict enclosed_f(RuleBook& r) {
+  if (r.n() >= 2) {
+    std::int32_t widest = 0;
+    for (const FigureRecord* f : r.group().figures) {
+      if (f == nullptr) return r.fail(kBadArgument);
+      widest = std::max(widest, f->geometry.bounding_box().width());
+    }
+    if (r.W() > 0) r.pen_ramp(ClampedRamp(60, 300, false, 80, 0, true), 100 * widest / r.W());
+  }
+  return hook_rule(r);
+}
+
 }  // namespace
 
 // The final kaf: its centre below the base line.
@@ -747,6 +827,8 @@ Verdict RuleBook::rules_of_other_scripts() {
     case 1493:  // ו
     case 1503:  // ן
       return vav(*this);
+    case 1495:  // ח
+      return het(*this);
     case 1497:  // י
       return yod(*this);
     case 1498:  // ך
@@ -755,6 +837,16 @@ Verdict RuleBook::rules_of_other_scripts() {
     case 8364:  // €
       if (n() < 3) pen(950);
       return Verdict::kTail;
+    case 9372:  // ⒜
+    case 9373:  // ⒝
+    case 9374:  // ⒞
+    case 9375:  // ⒟
+    case 9376:  // ⒠
+    case 9378:  // ⒢
+    case 9379:  // ⒣
+      return hook_rule(*this);
+    case 9377:  // ⒡
+      return enclosed_f(*this);
     case 9385:  // ⒩
       return enclosed_n_or_w(*this, 3, 4, 5568, 5570);
     case 9394:  // ⒲

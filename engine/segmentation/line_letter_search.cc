@@ -11,6 +11,7 @@
 #include "engine/segmentation/line_skew.h"
 #include "engine/segmentation/line_statistics.h"
 #include "engine/segmentation/pair_measures.h"
+#include "engine/segmentation/reference_heights.h"
 #include "engine/segmentation/stroke_intake.h"
 
 namespace inkrec {
@@ -36,15 +37,16 @@ int append_figure_points(const PtrArray<FigureRecord>& figures, DynArray<PackedP
 // The letter search of one text line for one sweep of the line loop.
 class LineLetterSearch::LineState final : public LineFragments {
  public:
-  LineState(LineLetterSearch& search, std::uint32_t line) : search_(search), line_(line) {}
+  LineState(LineLetterSearch& search, RecognitionContext& context, TextLine& line)
+      : search_(search), state_(context, line) {}
 
   int add_candidate(std::uint32_t figure) override {
     FigureRecord* record = search_.work_.bodies.item_checked(figure);
     if (record == nullptr) return kBadArgument;
-    return text_line().candidates.push_back(record);
+    return state_.line.add_candidate(record);
   }
   int run_passes(bool first_sweep) override {
-    return search_.run_line_passes(line_, first_sweep, fragments_);
+    return search_.run_line_passes(state_, first_sweep, fragments_);
   }
   int move_to_output() override { return search_.output_.push_all(fragments_); }
   std::uint32_t count() const override { return fragments_.size(); }
@@ -68,10 +70,8 @@ class LineLetterSearch::LineState final : public LineFragments {
   }
 
  private:
-  TextLine& text_line() { return search_.work_.text_lines[line_]; }
-
   LineLetterSearch& search_;
-  std::uint32_t line_;
+  FragmentState state_;
   PtrArray<FigureGroup> fragments_{16, false};
 };
 
@@ -156,20 +156,28 @@ std::int16_t LineLetterSearch::line_slant_angle() const {
 void LineLetterSearch::release_line_objects() { inkrec::release_line_objects(work_.text_lines); }
 
 int LineLetterSearch::begin_line(std::uint32_t line, std::unique_ptr<LineFragments>* out) {
-  if (out == nullptr || line >= work_.text_lines.size()) return kBadArgument;
-  *out = std::make_unique<LineState>(*this, line);
+  if (out == nullptr || !run_ || line >= work_.text_lines.size()) return kBadArgument;
+  *out = std::make_unique<LineState>(*this, *run_, work_.text_lines[line]);
   return kOk;
 }
 
-int LineLetterSearch::run_line_passes(std::uint32_t line, bool, PtrArray<FigureGroup>& fragments) {
-  TextLine* text_line = work_.text_lines.item_checked(line);
-  if (text_line == nullptr) return kBadArgument;
+// The first sweep measures and orders the line's candidates. The chosen
+// results are the word groups' covers, word group by word group; they give
+// the line its reference heights.
+int LineLetterSearch::run_line_passes(FragmentState& state, bool first_sweep,
+                                      PtrArray<FigureGroup>& fragments) {
   if (run_ && run_->kernel().stop_flag()) return kStopped;
-  if (text_line->candidates.empty()) return kOk;
-  for (const LineGroup& group : text_line->word_groups) {
-    if (const int status = fragments.push_all(group.cover); status != kOk) return status;
+  if (state.line.candidates.empty()) return kOk;
+  int status = kOk;
+  if (first_sweep && ((status = estimate_fragment_sizes(state)) != kOk ||
+                      (status = order_fragment_candidates(state)) != kOk)) {
+    return status;
   }
-  return kOk;
+  for (const LineGroup& group : state.line.word_groups) {
+    if ((status = state.chosen_results.push_all(group.cover)) != kOk) return status;
+  }
+  if ((status = compute_reference_heights(state.chosen_results, state.line)) != kOk) return status;
+  return fragments.push_all(state.chosen_results);
 }
 
 int LineLetterSearch::empty_line_part_groups() {

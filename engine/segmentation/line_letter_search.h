@@ -16,17 +16,20 @@
 //
 // The line intake and analysis are real: every stroke becomes a stroke
 // record over the run's own copy of its points, and estimate_line_slant
-// groups the strokes into text lines (line_grouping.h). The stages still to
-// come (the passes of a line's letter search, spacing, word breaks and
-// case, the word-box search and the letters allowed after a prefix)
-// succeed doing nothing until their code joins this class; the letter
-// evaluation of a group is letter_evaluation.h. A line whose passes did not run
+// groups the strokes into text lines (line_grouping.h) and straightens
+// them. Each line's search gets its fragment state, its candidates
+// measured and ordered and its reference heights; the letter evaluation
+// of a group is letter_evaluation.h. The stages still to come (the passes
+// of a line's letter search, spacing, word breaks and case, the word-box
+// search and the letters allowed after a prefix) succeed doing nothing
+// until their code joins this class; a line whose passes did not run
 // yields the results its word groups' covers hold.
 #pragma once
 
 #include <optional>
 
 #include "engine/records/figure_group.h"
+#include "engine/records/fragment_state.h"
 #include "engine/records/recognition_context.h"
 #include "engine/segmentation/letter_search.h"
 #include "engine/segmentation/line_records.h"
@@ -108,11 +111,13 @@ class LineLetterSearch : public LetterSearch {
   const PtrArray<FigureGroup>& output() const { return output_; }
 
  protected:
-  // The letter search of TextLine `line` in one sweep, leaving the line's
-  // results in `fragments` in line order (not owned). The line's passes
-  // fill its word groups' covers; the fragments are the covers' results,
-  // word group by word group. 0 at once for a line without candidates.
-  virtual int run_line_passes(std::uint32_t line, bool first_sweep,
+  // The letter search of the state's line in one sweep, leaving the line's
+  // results in `fragments` in line order (not owned). The first sweep
+  // measures the line's candidates and orders them along the writing
+  // direction; the line's passes fill its word groups' covers; the
+  // fragments are the covers' results, word group by word group, and set
+  // the line's reference heights. 0 at once for a line without candidates.
+  virtual int run_line_passes(FragmentState& state, bool first_sweep,
                               PtrArray<FigureGroup>& fragments);
 
  private:

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -358,6 +359,269 @@ TEST(SymbolRulesTest, SigmaTurnsBackHighEnough) {
     RuleCase rule({c.stroke});
     EXPECT_EQ(rule.judge(931, 1, 1000, 25), c.penalty) << c.what;
   }
+}
+
+// The line's strokes for a one-figure group drawn as stroke 1: stroke 0 is
+// the stroke before it, drawn from the points given.
+class StrokeBefore {
+ public:
+  explicit StrokeBefore(const Points& before) : points_(test::point_records(before)) {
+    StrokeRecord* stroke = strokes_.push_default();
+    stroke->run = test::run_of(points_);
+    stroke->line_index = 0;
+    EXPECT_EQ(figure_prepare_glyph(*stroke, true), kOk);
+    strokes_.push_default()->line_index = 0;
+  }
+  void attach(RuleCase& rule) {
+    rule.ink().figure(0).stroke_index = 1;
+    rule.args().line.strokes = &strokes_;
+    rule.args().line.neighbour_strokes = true;
+  }
+
+ private:
+  std::vector<PointRecord> points_;
+  DynArray<StrokeRecord> strokes_;
+};
+
+TEST(SymbolRulesTest, OneAsAStickAfterAStrokeBesideIt) {
+  // The stick runs from 100 to 200 at x 50. The stroke before it: how many
+  // of the stick's rows it shares (first count), how many of its own rows
+  // the stick shares (second count), how far its end lies left of its box's
+  // right edge and how far above the stick's bottom its bottom lies.
+  const Points stick = polyline({{50, 100}, {50, 200}}, 5);
+  struct Case {
+    const char* what;
+    Points before;
+    std::uint16_t shape;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"a flag beside the top", polyline({{20, 130}, {45, 100}}, 5), 830, -1700},
+      {"a stroke wholly above", polyline({{20, 0}, {45, 90}}, 5), 830, kDropped},
+      {"a tall stroke ending at its right, high", polyline({{20, 0}, {45, 110}}, 5), 830,
+       kDropped},
+      {"the same ending at its left", polyline({{45, 110}, {20, 0}}, 5), 830, -1700},
+      {"another shape", polyline({{20, 0}, {45, 90}}, 5), 831, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule({stick});
+    StrokeBefore before(c.before);
+    before.attach(rule);
+    EXPECT_EQ(rule.judge(49, c.shape), c.penalty) << c.what;
+  }
+  RuleCase alone({stick});
+  EXPECT_EQ(alone.judge(49, 830), 0) << "no stroke before";
+}
+
+TEST(SymbolRulesTest, SmallDByItsStartAndItsFigures) {
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::optional<std::int32_t> penalty;
+  };
+  // L = 100: the ink above a start flicked down to the right must lie a
+  // quarter of L right of it, and the figure must keep a descent.
+  const Case cases[] = {
+      {"a bowl at the left edge",
+       {polyline({{40, 140}, {10, 140}, {0, 170}, {10, 200}, {40, 200}, {40, 100}, {40, 200}},
+                 5)},
+       0},
+      {"a flick into a stem well right", {polyline({{0, 140}, {20, 160}, {50, 100}, {50, 200}}, 5)},
+       0},
+      {"a flick into a stem close by", {polyline({{0, 140}, {10, 150}, {15, 100}, {15, 200}}, 5)},
+       -500},
+      {"a flick without a descent", {polyline({{0, 140}, {20, 160}, {60, 100}}, 5)}, -500},
+      {"a start drawn flat", {polyline({{0, 140}, {20, 140}, {20, 200}}, 5)}, 0},
+      {"a stem and a flat bar",
+       {polyline({{40, 100}, {40, 200}}, 5), polyline({{0, 150}, {35, 150}}, 5)},
+       -600},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    EXPECT_EQ(rule.judge(100, 1), c.penalty) << c.what;
+  }
+}
+
+TEST(SymbolRulesTest, HetByItsTwoFiguresAndTheStrokeAfterIt) {
+  const Points short_left = polyline({{0, 150}, {0, 200}}, 5);
+  const Points tall_left = polyline({{0, 100}, {0, 200}}, 5);
+  const Points tall_right = polyline({{40, 100}, {40, 200}}, 5);
+  const Points short_right = polyline({{40, 150}, {40, 200}}, 5);
+  const Points high_right = polyline({{40, 20}, {40, 60}}, 5);
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::uint16_t etalon;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"etalon 5464 of one figure", {tall_left}, 5464, kDropped},
+      {"the first figure the shorter", {short_left, tall_right}, 5464, -150},
+      {"both as tall", {tall_left, tall_right}, 5464, -150},
+      {"the first figure the taller", {tall_left, short_right}, 5464, 0},
+      {"figures apart in height", {tall_left, high_right}, 5464, 0},
+      {"another etalon", {short_left, tall_right}, 5465, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    EXPECT_EQ(rule.judge(1495, 1, c.etalon, 26), c.penalty) << c.what;
+  }
+  // One figure with a stroke after it reaching past its right edge.
+  StrokeRecord next;
+  for (const std::int16_t right : {0, 1}) {
+    RuleCase rule({tall_left});
+    rule.args().next_stroke = &next;
+    rule.args().next_box = Box16{-20, 100, right, 200};
+    EXPECT_EQ(rule.judge(1495, 1, 1000, 26), right > 0 ? -2000 : 0) << right;
+  }
+}
+
+TEST(SymbolRulesTest, ShapeFourSixtyWantsInkLeftOfItsStick) {
+  const Points stick = polyline({{0, 100}, {0, 200}}, 5);
+  const Points right_1 = polyline({{10, 120}, {30, 140}}, 5);
+  const Points right_2 = polyline({{10, 160}, {30, 180}}, 5);
+  const Points left_1 = polyline({{-30, 120}, {-10, 140}}, 5);
+  const Points left_2 = polyline({{-30, 160}, {-10, 180}}, 5);
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::uint16_t stick_shape;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"strokes right of a stick", {stick, right_1, right_2}, 830, -300},
+      {"strokes left of a stick", {stick, left_1, left_2}, 830, 0},
+      {"the tallest not read as a stick", {stick, right_1, right_2}, 831, 0},
+      {"two figures", {stick, right_1}, 830, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    Answer reading;
+    reading.source_word = c.stick_shape;
+    ASSERT_EQ(rule.ink().figure(0).candidates[0].answers().push_back(reading), kOk);
+    EXPECT_EQ(rule.judge(120, 460), c.penalty) << c.what;
+  }
+}
+
+TEST(SymbolRulesTest, RowsChoosingTheirPenaltyByEtalonOrPlace) {
+  // Base lines 100 and 200, L = 100.
+  const Points wide_top =
+      polyline({{0, 105}, {35, 100}, {5, 100}, {5, 200}, {40, 200}, {40, 160}, {5, 160}}, 5);
+  const Points narrow_top = polyline({{5, 100}, {5, 200}, {40, 200}, {40, 160}, {5, 160}}, 5);
+  const Points stem = polyline({{0, 100}, {0, 200}}, 5);
+  struct Case {
+    const char* what;
+    std::vector<Points> strokes;
+    std::uint16_t code;
+    std::uint16_t etalon;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      // "Ь"/"ь": a top wider than 3W/7 costs what the etalon says.
+      {"Ь 359 with a wide top", {wide_top}, 1068, 359, -255},
+      {"Ь 360 with a wide top", {wide_top}, 1068, 360, -300},
+      {"ь 365 with a wide top", {wide_top}, 1100, 365, -500},
+      {"ь 361 with a wide top", {wide_top}, 1100, 361, -30},
+      {"ь 359 is not an etalon of ь", {wide_top}, 1100, 359, 0},
+      {"ь 365 with a narrow top", {narrow_top}, 1100, 365, 0},
+      // "י": ramp(175 -> 0, 200 -> 800) at B and ramp(60 -> 0, 100 -> 1100)
+      // at H.
+      {"י small in the middle", {polyline({{0, 140}, {0, 170}}, 5)}, 1497, 1000, 0},
+      {"י hanging below the line",
+       {polyline({{0, 175}, {0, 215}}, 5)},
+       1497,
+       1000,
+       -(800 * 40 / 25)},
+      {"י as tall as the line",
+       {stem},
+       1497,
+       1000,
+       -(800 + 1100 * 41 / 40)},
+      // "n" of two figures: a wide second figure starting low.
+      {"n with a low arch", {stem, polyline({{0, 160}, {40, 160}}, 5)}, 110, 1000, -500},
+      {"n with a high arch", {stem, polyline({{0, 110}, {40, 110}}, 5)}, 110, 1000, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule(c.strokes);
+    EXPECT_EQ(rule.judge(c.code, 1, c.etalon, 4), c.penalty) << c.what;
+  }
+  // "י" beside a tall stroke after it: bonus ramp(130 -> 700, 200 -> 0) at
+  // B = 170.
+  StrokeRecord next;
+  RuleCase yod({polyline({{0, 140}, {0, 170}}, 5)});
+  yod.args().next_stroke = &next;
+  yod.args().next_box = Box16{10, 130, 40, 230};
+  EXPECT_EQ(yod.judge(1497, 1, 1000, 26), 700 - 700 * 40 / 70);
+}
+
+TEST(SymbolRulesTest, TheHookRuleReadsThePiecesBeforeAndAfterTheCut) {
+  // The piece before the cut is stroke 0's; its values are given per point
+  // of that stroke, the upper halves falling (kept) or rising once.
+  std::vector<PointRecord> before_points = test::point_records(polyline({{0, 100}, {0, 120}}, 10));
+  FigureRecord before;
+  before.run = test::run_of(before_points);
+  before.stroke_index = 0;
+  const std::vector<std::uint32_t> falling = {0x00050001, 0x00040009, 0x00040000};
+  const std::vector<std::uint32_t> rising = {0x00050001, 0x00060000, 0x00040000};
+  // Up the left side and flat along the top; the same turning down at the
+  // right; up and then one long flat step before turning down.
+  const Points up_and_flat = polyline({{0, 200}, {0, 100}, {40, 100}}, 5);
+  const Points turning_down = polyline({{0, 100}, {40, 100}, {40, 200}}, 5);
+  const Points long_step = {{0, 200}, {0, 150}, {0, 100}, {60, 100}, {60, 200}};
+  struct Case {
+    const char* what;
+    Points figure;
+    std::uint16_t piece;
+    bool with_piece_before;
+    const std::vector<std::uint32_t>* values;
+    std::optional<std::int32_t> penalty;
+  };
+  const Case cases[] = {
+      {"values never rising", up_and_flat, 1, true, &falling, -300},
+      {"values rising once", up_and_flat, 1, true, &rising, 0},
+      {"turning down outside a stretch", turning_down, 1, true, &falling, 0},
+      {"a long step ends the walk in its stretch", long_step, 1, true, &falling, -300},
+      {"the first piece of its stroke", up_and_flat, 0, true, &falling, 0},
+      {"no piece before", up_and_flat, 1, false, &falling, 0},
+  };
+  for (const Case& c : cases) {
+    RuleCase rule({c.figure});
+    rule.ink().figure(0).piece = c.piece;
+    if (c.with_piece_before) rule.args().preceding_piece = &before;
+    PtrArray<DynArray<std::uint32_t>> table(16, true);
+    auto values = std::make_unique<DynArray<std::uint32_t>>();
+    for (const std::uint32_t v : *c.values) ASSERT_EQ(values->push_back(v), kOk);
+    ASSERT_EQ(table.push_back(values.release()), kOk);
+    rule.args().line.point_values = &table;
+    EXPECT_EQ(rule.judge(9372, 1), c.penalty) << c.what;
+  }
+  // A stroke without values is a broken stroke number.
+  RuleCase broken({up_and_flat});
+  broken.ink().figure(0).piece = 1;
+  broken.args().preceding_piece = &before;
+  PtrArray<DynArray<std::uint32_t>> empty_table(16, true);
+  broken.args().line.point_values = &empty_table;
+  std::int32_t penalty = 0;
+  bool drop = true;
+  Variant symbol;
+  symbol.menuc = 9378;
+  broken.args().symbol = &symbol;
+  broken.args().group = &broken.ink().group();
+  broken.args().first_figure = &broken.ink().figure(0);
+  broken.args().box = broken.ink().box();
+  broken.args().size = kSize;
+  EXPECT_EQ(apply_symbol_rules(broken.args(), penalty, &drop), kBadArgument);
+  EXPECT_FALSE(drop);
+}
+
+TEST(SymbolRulesTest, EnclosedFWantsItsWidestFigureAcrossTheBox) {
+  // W = 101: the widest figure 41 wide gives 40 percent, ramp(60 -> 300,
+  // 80 -> 0) there is 600; 81 wide gives 80 percent and nothing.
+  const Points stem = polyline({{0, 100}, {0, 200}}, 5);
+  RuleCase narrow({stem, polyline({{60, 150}, {100, 150}}, 5)});
+  EXPECT_EQ(narrow.judge(9377, 1), -600);
+  RuleCase wide({stem, polyline({{20, 150}, {100, 150}}, 5)});
+  EXPECT_EQ(wide.judge(9377, 1), 0);
 }
 
 }  // namespace

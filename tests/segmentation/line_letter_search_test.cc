@@ -58,10 +58,10 @@ class OneLetterPerFigure final : public LineLetterSearch {
   std::vector<bool> sweeps;
 
  protected:
-  int run_line_passes(std::uint32_t line, bool first_sweep,
+  int run_line_passes(FragmentState& state, bool first_sweep,
                       PtrArray<FigureGroup>& fragments) override {
     sweeps.push_back(first_sweep);
-    TextLine& text_line = work().text_lines[line];
+    TextLine& text_line = state.line;
     LineGroup& group = text_line.word_groups[0];
     if (first_sweep) {
       for (FigureRecord* figure : text_line.candidates) {
@@ -80,7 +80,7 @@ class OneLetterPerFigure final : public LineLetterSearch {
     }
     if (!group.cover.empty()) return kBadArgument;  // the sweep starts with no cover
     if (const int status = group.cover.push_all(group.letter_groups); status != kOk) return status;
-    return LineLetterSearch::run_line_passes(line, first_sweep, fragments);
+    return LineLetterSearch::run_line_passes(state, first_sweep, fragments);
   }
 
  private:

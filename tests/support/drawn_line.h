@@ -1,0 +1,103 @@
+// A text line drawn from polylines, for tests of the letter search's
+// per-line measures: a run kernel standing in for the kernel (request,
+// right-to-left flag), the line work with one body per stroke (each a
+// whole stroke on line 0, numbered by its index, geometry prepared), one
+// text line holding every body as a candidate, and letter results made of
+// chosen bodies.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/foundation/status.h"
+#include "engine/records/fragment_state.h"
+#include "engine/records/letter_result.h"
+#include "engine/records/recognition_context.h"
+#include "engine/records/run_kernel.h"
+#include "tests/support/figure_ink.h"
+#include "tests/support/ink.h"
+
+namespace inkrec::test {
+
+// The kernel as a run sees it, with no database and no observer.
+class StubRunKernel final : public RunKernel {
+ public:
+  const RecognitionParams& params() const override { return params_; }
+  DataStore* data_store() const override { return nullptr; }
+  bool right_to_left() const override { return right_to_left_; }
+  std::span<const std::uint32_t> active_charsets() const override { return {}; }
+  void after_split_pass(const DynArray<FigureRecord>&, std::u16string_view) override {}
+  bool stop_flag() const override { return false; }
+  bool quick_flag() const override { return false; }
+  int extended_output(int, int) override { return 0; }
+  int full_debug_output() override { return 0; }
+
+  RecognitionParams params_;
+  bool right_to_left_ = false;
+};
+
+class DrawnLine {
+ public:
+  // Each stroke a body (an empty one left unprepared); letter_height the line set's letter height.
+  explicit DrawnLine(const std::vector<Points>& strokes, std::int16_t letter_height = 40)
+      : context_(kernel_, work_) {
+    work_.settings.letter_height = letter_height;
+    for (const Points& points : strokes) records_.push_back(point_records(points));
+    EXPECT_TRUE(work_.bodies.reserve(static_cast<std::uint32_t>(strokes.size())));
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+      FigureRecord* figure = work_.bodies.push_default();
+      figure->run = run_of(records_[i]);
+      EXPECT_EQ(fill_steps_and_crossings(figure->run), kOk);
+      figure->number = static_cast<std::uint16_t>(i);
+      figure->stroke_index = static_cast<std::uint16_t>(i);
+      figure->piece = 0;
+      figure->piece_key = 0;
+      figure->first_point = 0;
+      figure->line_index = 0;
+      if (!records_[i].empty()) {
+        EXPECT_EQ(figure_prepare_glyph(*figure, true), kOk);
+      }
+    }
+    TextLine* line = append_new_text_line(work_.text_lines);
+    for (FigureRecord& figure : work_.bodies) EXPECT_EQ(line->add_candidate(&figure), kOk);
+  }
+  DrawnLine(const DrawnLine&) = delete;
+  DrawnLine& operator=(const DrawnLine&) = delete;
+
+  StubRunKernel& kernel() { return kernel_; }
+  LineWork& work() { return work_; }
+  RecognitionContext& context() { return context_; }
+  TextLine& line() { return work_.text_lines[0]; }
+  FigureRecord& body(std::size_t i) { return work_.bodies[static_cast<std::uint32_t>(i)]; }
+
+  // A result of the bodies, read as `code` (no reading for code 0), with
+  // the band as its baseline pair when one is given; owned by the line.
+  LetterResult& result(const std::vector<std::size_t>& bodies, std::uint16_t code,
+                       const ReferenceBand* band = nullptr) {
+    auto result = std::make_unique<LetterResult>();
+    for (const std::size_t i : bodies) {
+      EXPECT_EQ(result->figures.push_back(&body(i)), kOk);
+      EXPECT_EQ(result->members.set(static_cast<std::uint32_t>(i)), kOk);
+      EXPECT_EQ(result->coverage.set(static_cast<std::uint32_t>(i)), kOk);
+    }
+    EXPECT_EQ(group_prepare_glyph(*result, true), kOk);
+    if (band != nullptr) result->geometry->set_baseline_pair(*band);
+    if (code != 0) {
+      EXPECT_EQ(result->answers->insert(Answer::from_code(code)), kOk);
+    }
+    LetterResult& made = *result;
+    EXPECT_EQ(line().letter_results.push_back_owned(std::move(result)), kOk);
+    return made;
+  }
+
+ private:
+  StubRunKernel kernel_;
+  LineWork work_;
+  RecognitionContext context_;
+  std::vector<std::vector<PointRecord>> records_;
+};
+
+}  // namespace inkrec::test
