@@ -7,33 +7,12 @@
 
 #include "engine/foundation/status.h"
 #include "tests/support/drawn_group.h"
+#include "tests/support/drawn_line.h"
 
 namespace inkrec {
 namespace {
 
 using test::polyline;
-
-// A kernel that only answers what the rule book of special marks asks.
-class StillKernel final : public RunKernel {
- public:
-  const RecognitionParams& params() const override { return params_; }
-  DataStore* data_store() const override { return nullptr; }
-  bool right_to_left() const override { return false; }
-  std::span<const std::uint32_t> active_charsets() const override { return charsets_; }
-  void after_split_pass(const DynArray<FigureRecord>&, std::u16string_view) override {}
-  bool stop_flag() const override { return false; }
-  bool quick_flag() const override { return false; }
-  int extended_output(int, int) override { return 0; }
-  int full_debug_output() override { return 0; }
-  std::span<const CandidateVariant> candidate_variants() override { return {}; }
-  std::span<const std::uint16_t> inked_cells() const override { return {}; }
-  DynArray<std::uint8_t>* code_table() override { return nullptr; }
-  std::uint32_t debug_mode() const override { return 0; }
-
- private:
-  RecognitionParams params_;
-  std::vector<std::uint32_t> charsets_{38};
-};
 
 constexpr std::int32_t kSize = 100;
 
@@ -41,7 +20,9 @@ constexpr std::int32_t kSize = 100;
 // reads set by hand.
 class MarkCase {
  public:
-  explicit MarkCase(const std::vector<test::Points>& strokes) : ink_(strokes), context_(kernel_, work_) {
+  explicit MarkCase(const std::vector<test::Points>& strokes)
+      : ink_(strokes), context_(kernel_, work_) {
+    kernel_.charsets_ = {38};
     m_.first_figure = &ink_.figure(0);
     m_.box = ink_.box();
     m_.width = m_.box.width();
@@ -77,7 +58,7 @@ class MarkCase {
 
  private:
   test::DrawnGroup ink_;
-  StillKernel kernel_;
+  test::StubRunKernel kernel_;
   LineWork work_;
   RecognitionContext context_;
   GroupMeasures m_;

@@ -22,21 +22,27 @@
 
 namespace inkrec::test {
 
-// The kernel as a run sees it, with no database and no observer.
+// The kernel as a run sees it, with no database, no observer and no
+// candidate variants; the active charsets are the test's.
 class StubRunKernel final : public RunKernel {
  public:
   const RecognitionParams& params() const override { return params_; }
   DataStore* data_store() const override { return nullptr; }
   bool right_to_left() const override { return right_to_left_; }
-  std::span<const std::uint32_t> active_charsets() const override { return {}; }
+  std::span<const std::uint32_t> active_charsets() const override { return charsets_; }
   void after_split_pass(const DynArray<FigureRecord>&, std::u16string_view) override {}
   bool stop_flag() const override { return false; }
   bool quick_flag() const override { return false; }
   int extended_output(int, int) override { return 0; }
   int full_debug_output() override { return 0; }
+  std::span<const CandidateVariant> candidate_variants() override { return {}; }
+  std::span<const std::uint16_t> inked_cells() const override { return {}; }
+  DynArray<std::uint8_t>* code_table() override { return nullptr; }
+  std::uint32_t debug_mode() const override { return 0; }
 
   RecognitionParams params_;
   bool right_to_left_ = false;
+  std::vector<std::uint32_t> charsets_;
 };
 
 class DrawnLine {
