@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <map>
 #include <new>
 #include <queue>
@@ -26,18 +27,37 @@ constexpr std::size_t kMaxSymbols = 32768;
 // Every entry of the list, sorted, with its number.
 using NumberedWords = std::map<std::u16string, std::uint32_t>;
 
-NumberedWords number_by_rank(std::span<const WordListEntry> words) {
+// The distinct entries, each the first of its word, in line order.
+std::vector<const WordListEntry*> distinct_entries(std::span<const WordListEntry> words) {
   std::vector<const WordListEntry*> distinct;
   std::set<std::u16string_view> seen;
   for (const WordListEntry& entry : words) {
     if (seen.insert(entry.word).second) distinct.push_back(&entry);
   }
-  std::stable_sort(
-      distinct.begin(), distinct.end(),
-      [](const WordListEntry* a, const WordListEntry* b) { return a->frequency > b->frequency; });
+  return distinct;
+}
+
+NumberedWords levels_from_frequencies(const std::vector<const WordListEntry*>& entries) {
+  std::uint64_t least = 0;
+  std::uint64_t most = 0;
+  for (const WordListEntry* entry : entries) {
+    if (entry->frequency == 0) continue;
+    least = least == 0 ? entry->frequency : std::min(least, entry->frequency);
+    most = std::max(most, entry->frequency);
+  }
   NumberedWords numbered;
-  const auto count = static_cast<std::uint32_t>(distinct.size());
-  for (std::uint32_t rank = 0; rank < count; ++rank) numbered[distinct[rank]->word] = count - rank;
+  for (const WordListEntry* entry : entries) {
+    numbered[entry->word] =
+        most == 0 ? kDefaultWordLevel : level_of_frequency(entry->frequency, least, most);
+  }
+  return numbered;
+}
+
+NumberedWords levels_as_given(const std::vector<const WordListEntry*>& entries) {
+  NumberedWords numbered;
+  for (const WordListEntry* entry : entries) {
+    numbered[entry->word] = static_cast<std::uint32_t>(entry->frequency);
+  }
   return numbered;
 }
 
@@ -200,8 +220,9 @@ class ImageWriter {
   std::vector<std::uint8_t>& image_;
 };
 
-int build_image(std::span<const WordListEntry> words, std::vector<std::uint8_t>* image) {
-  NumberedWords entries = number_by_rank(words);
+int build_image(std::span<const WordListEntry> words, WordListColumn column,
+                std::vector<std::uint8_t>* image) {
+  NumberedWords entries = word_levels(words, column);
   entries.merge(letter_entries(entries));
   const SymbolStream stream = to_symbols(entries);
   const std::set<std::uint16_t> distinct(stream.symbols.begin(), stream.symbols.end());
@@ -268,6 +289,7 @@ WordListLine parse_word_list_line(std::string_view line, WordListEntry* out) {
   }
   out->word = utf8_to_utf16(fields[0]);
   out->frequency = frequency;
+  out->numbered = fields.size() == 2;
   return WordListLine::kWord;
 }
 
@@ -280,12 +302,29 @@ WordFault check_list_word(std::u16string_view word) {
   return WordFault::kNone;
 }
 
-int build_word_list(std::span<const WordListEntry> words, std::vector<std::uint8_t>* image) {
+std::uint32_t level_of_frequency(std::uint64_t frequency, std::uint64_t least, std::uint64_t most) {
+  if (frequency == 0) return 0;
+  if (most <= least) return kMaxWordLevel;
+  const double scale = std::log(static_cast<double>(most) / static_cast<double>(least));
+  const double place = std::log(static_cast<double>(frequency) / static_cast<double>(least));
+  const double level = std::round(kMaxWordLevel * place / scale);
+  return static_cast<std::uint32_t>(std::clamp(level, 0.0, double{kMaxWordLevel}));
+}
+
+NumberedWords word_levels(std::span<const WordListEntry> words, WordListColumn column) {
+  const std::vector<const WordListEntry*> entries = distinct_entries(words);
+  return column == WordListColumn::kLevel ? levels_as_given(entries)
+                                          : levels_from_frequencies(entries);
+}
+
+int build_word_list(std::span<const WordListEntry> words, std::vector<std::uint8_t>* image,
+                    WordListColumn column) {
   for (const WordListEntry& entry : words) {
     if (check_list_word(entry.word) != WordFault::kNone) return kBadArgument;
+    if (column == WordListColumn::kLevel && entry.frequency > kMaxWordLevel) return kBadArgument;
   }
   try {
-    return build_image(words, image);
+    return build_image(words, column, image);
   } catch (const std::bad_alloc&) {
     image->clear();
     return kOutOfMemory;

@@ -1,16 +1,22 @@
 // Building ".wlb" word lists (see standard_dictionary.h for the layout)
 // from plain word lists: one word a line, optionally followed by blanks and
-// a decimal frequency.
+// a decimal number, a frequency or, when the caller says so, a level.
 //
-// Each word is numbered by its frequency rank: with n words, the most
-// frequent gets n and the least frequent 1. A word without a frequency
-// counts as frequency 0, and equal frequencies rank in the order the words
-// were given, so a list without frequencies ranks its words in line order.
+// Each word is numbered by its level, 0 (rare) to 18 (frequent), which the
+// letter search reads as the word's weight:
+//   - from frequencies, on a log scale from the most frequent word (18) to
+//     the least frequent (0): level = round(18 * ln(f / least) /
+//     ln(most / least)), every word 18 when all frequencies are equal; a
+//     word without a frequency (or with 0) counts as the least frequent;
+//   - a list where no word has a frequency above 0 gives every word the
+//     default level 12;
+//   - a level column gives each word the level written after it.
 // The builder adds the letter entries the reader relies on for prefixes of
 // up to four letters. Words are built offline; the engine only reads them.
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,10 +24,17 @@
 
 namespace inkrec {
 
+constexpr std::uint32_t kMaxWordLevel = 18;
+constexpr std::uint32_t kDefaultWordLevel = 12;
+
 struct WordListEntry {
   std::u16string word;
-  std::uint64_t frequency = 0;
+  std::uint64_t frequency = 0;  // the number of the line: a frequency or a level
+  bool numbered = false;        // the line carried a number
 };
+
+// What the number after a word is.
+enum class WordListColumn { kFrequency, kLevel };
 
 enum class WordListLine { kWord, kEmpty, kMalformed };
 
@@ -38,11 +51,21 @@ enum class WordFault {
 };
 WordFault check_list_word(std::u16string_view word);
 
+// The level of a frequency on the log scale from least to most (both above
+// 0, least <= most); 0 for a frequency of 0.
+std::uint32_t level_of_frequency(std::uint64_t frequency, std::uint64_t least, std::uint64_t most);
+
+// The level of every distinct word as a list of the words stores it; a
+// repeated word keeps its first entry. Levels as given are not checked.
+std::map<std::u16string, std::uint32_t> word_levels(std::span<const WordListEntry> words,
+                                                    WordListColumn column);
+
 // The ".wlb" image of the words in *image. A repeated word keeps its first
-// entry. 0; -2 when a word fails check_list_word or the list is too large for
-// the format (more than 32768 distinct symbols, a bit stream past 4 GiB bits);
-// -1 when memory runs out.
-int build_word_list(std::span<const WordListEntry> words, std::vector<std::uint8_t>* image);
+// entry. 0; -2 when a word fails check_list_word, a level passes 18, or the
+// list is too large for the format (more than 32768 distinct symbols, a bit
+// stream past 4 GiB bits); -1 when memory runs out.
+int build_word_list(std::span<const WordListEntry> words, std::vector<std::uint8_t>* image,
+                    WordListColumn column = WordListColumn::kFrequency);
 
 // Writes an image to path through a temporary file: 0 or 12001.
 int write_word_list(const std::string& path, std::span<const std::uint8_t> image);

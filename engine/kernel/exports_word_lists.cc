@@ -65,6 +65,9 @@ int crmSearchWordInStandardDictionary(const char16_t* word, uint8_t* found) {
 int crmSearchLettersByTextPrefix(const crDynArray* prefix, uint32_t letters[128]) {
   return on_active_kernel([&](Kernel& kernel) {
     if (prefix == nullptr || letters == nullptr) return kBadArgument;
+    // Without a word list of the active language the letters come from the
+    // character classes and the user dictionary alone.
+    kernel.select_dictionary(true);
     const DynArray<std::uint32_t>& code_index = kernel.code_index();
     const CharClassTables tables(&code_index, kernel.mirrored_order());
     CharSlotMap map;

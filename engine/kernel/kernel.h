@@ -77,7 +77,7 @@ class Kernel final : public RunKernel {
   Kernel& operator=(const Kernel&) = delete;
 
   DataStore* data_store() const override { return data_store_; }
-  DictionarySet* dictionaries() const { return dictionaries_; }
+  DictionarySet* dictionaries() const override { return dictionaries_; }
   Pane& pane() { return pane_; }
 
   const RecognitionParams& params() const override { return params_; }

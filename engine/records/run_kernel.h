@@ -20,6 +20,7 @@
 namespace inkrec {
 
 class DataStore;
+class DictionarySet;
 struct FigureRecord;
 
 class RunKernel {
@@ -30,6 +31,10 @@ class RunKernel {
   virtual const RecognitionParams& params() const = 0;
   // The shared database; never null.
   virtual DataStore* data_store() const = 0;
+  // The word lists and user dictionaries, holding the list of the first
+  // active language when the run asked for the word search; null when the
+  // engine has none (and for a kernel that keeps no dictionaries).
+  virtual DictionarySet* dictionaries() const { return nullptr; }
   // Whether the active charsets are written right to left.
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.

@@ -6,6 +6,7 @@
 #include "engine/records/letter_result.h"
 #include "engine/records/profile_pair.h"
 #include "engine/records/text_line.h"
+#include "engine/segmentation/allowed_letters.h"
 #include "engine/segmentation/letter_evaluation.h"
 #include "engine/segmentation/line_grouping.h"
 #include "engine/segmentation/line_skew.h"
@@ -329,9 +330,16 @@ int LineLetterSearch::recognize_figure_group(FigureGroup& group, CandidateLists&
   return status;
 }
 
-int LineLetterSearch::allowed_letters_for_prefix(RunKernel&, const DynArray<std::uint16_t>&,
-                                                 CharSlotMap&, const CharClassTables&) {
-  return kOk;
+// The prefix is the codes read so far followed by the weight of the last
+// step.
+int LineLetterSearch::allowed_letters_for_prefix(RunKernel& kernel,
+                                                 const DynArray<std::uint16_t>& prefix,
+                                                 CharSlotMap& letters,
+                                                 const CharClassTables& tables) {
+  const std::span<const std::uint16_t> codes = prefix.span();
+  if (codes.empty()) return inkrec::allowed_letters_for_prefix(kernel, codes, 0, letters, tables);
+  return inkrec::allowed_letters_for_prefix(kernel, codes.first(codes.size() - 1), codes.back(),
+                                            letters, tables);
 }
 
 }  // namespace inkrec

@@ -19,11 +19,12 @@
 // groups the strokes into text lines (line_grouping.h) and straightens
 // them. Each line's search gets its fragment state, its candidates
 // measured and ordered and its reference heights; the letter evaluation
-// of a group is letter_evaluation.h. The stages still to come (the passes
-// of a line's letter search, spacing, word breaks and case, the word-box
-// search and the letters allowed after a prefix) succeed doing nothing
-// until their code joins this class; a line whose passes did not run
-// yields the results its word groups' covers hold.
+// of a group is letter_evaluation.h, and the letters allowed after a
+// prefix come from allowed_letters.h. The stages still to come (the
+// passes of a line's letter search, spacing, word breaks and case, the
+// word-box search) succeed doing nothing until their code joins this
+// class; a line whose passes did not run yields the results its word
+// groups' covers hold.
 #pragma once
 
 #include <optional>

@@ -413,9 +413,13 @@ INKREC_API int crGetWordWithBeg(const char16_t* prefix, crDynArray* words, uint3
 INKREC_API int crmSearchWordInStandardDictionary(const char16_t* word, uint8_t* found);
 /*
  * The letters that may follow a text: prefix is a crDynArray of uint16_t,
- * the codes so far followed by a mode word. letters receives 128 slots, slot
- * i for the i-th character of the active charsets in code order: 1 words go
- * on through the letter, 2 a word ends with it, 255 nothing known.
+ * the codes so far followed by a mode word, the weight of the last letter
+ * (2 where a word may end there, 1 inside a word; with 0 nothing is marked).
+ * letters receives 128 slots, slot i for the i-th character of the active
+ * charsets in code order: 1 words go on through the letter, 2 a word may end
+ * with it, 255 not allowed. The letters come from the word list of the
+ * first active language, the user dictionary and the classes of the
+ * spacing and punctuation characters.
  */
 INKREC_API int crmSearchLettersByTextPrefix(const crDynArray* prefix, uint32_t letters[128]);
 /* Word-list directories per charset (path_list as for crInitCrMan): -2

@@ -120,9 +120,9 @@ TEST(HandBuiltWordListTest, ReadsAsTheBuildersOwnImage) {
   StandardDictionary hand;
   ASSERT_TRUE(read_list(dir.file("hand.wlb"), hand_built_image(), hand));
   Bytes built;
-  ASSERT_EQ(
-      build_word_list(std::vector<WordListEntry>{{u"cat", 30}, {u"cab", 20}, {u"dog", 10}}, &built),
-      kOk);
+  ASSERT_EQ(build_word_list(std::vector<WordListEntry>{{u"cat", 3}, {u"cab", 2}, {u"dog", 1}},
+                            &built, WordListColumn::kLevel),
+            kOk);
   StandardDictionary builder;
   ASSERT_TRUE(read_list(dir.file("built.wlb"), built, builder));
 

@@ -14,6 +14,7 @@
 #include "engine/foundation/file_holder.h"
 #include "engine/foundation/status.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/word_list_kernel.h"
 
 namespace inkrec {
 namespace {
@@ -32,16 +33,7 @@ Image build(const std::vector<WordListEntry>& words) {
   return image;
 }
 
-std::vector<WordListEntry> english_words() {
-  std::ifstream in(INKREC_TEST_DATA_DIR "/english_words.txt");
-  std::vector<WordListEntry> words;
-  std::string line;
-  while (std::getline(in, line)) {
-    WordListEntry entry;
-    if (parse_word_list_line(line, &entry) == WordListLine::kWord) words.push_back(entry);
-  }
-  return words;
-}
+std::vector<WordListEntry> english_words() { return testing::fixture_english_words(); }
 
 // The letters of the map as "letter:state" pairs, for readable failures.
 std::string letters_of(const CharSlotMap& map) {
@@ -59,8 +51,8 @@ std::string letters_of(const CharSlotMap& map) {
 class PlainList {
  public:
   explicit PlainList(const std::vector<WordListEntry>& words) {
-    for (std::size_t i = 0; i < words.size(); ++i) {
-      numbers_.emplace(words[i].word, static_cast<int>(words.size() - i));
+    for (const auto& [word, level] : word_levels(words, WordListColumn::kFrequency)) {
+      numbers_.emplace(word, static_cast<int>(level));
     }
   }
 
@@ -207,8 +199,9 @@ TEST(WordListTest, EqualNumbersKeepListOrderAndMaximumDropsTheLast) {
   EXPECT_EQ(completions(list, u"1", 10), (std::vector<std::u16string>{u"1a", u"1b", u"1c", u"1e"}));
   EXPECT_EQ(completions(list, u"1", 3), (std::vector<std::u16string>{u"1a", u"1b", u"1c"}));
   EXPECT_EQ(completions(list, u"1", 0), std::vector<std::u16string>{});
-  // In line order "cd" ranks best; "ef" last.
-  EXPECT_EQ(completions(list, u"", 2), (std::vector<std::u16string>{u"cd", u"b"}));
+  // Words without frequencies share the default level, so they come in the
+  // list's own (sorted) order, ahead of the letter entries.
+  EXPECT_EQ(completions(list, u"", 2), (std::vector<std::u16string>{u"a", u"b"}));
 }
 
 TEST(WordListTest, CompletionsAreAppendedBehindWhatTheListHeld) {
@@ -352,17 +345,55 @@ TEST(WordListTest, WordsThatCannotStandInAList) {
   EXPECT_EQ(parse_word_list_line("a b 1", &entry), WordListLine::kMalformed);
 }
 
-TEST(WordListTest, NumbersFollowTheFrequencyRank) {
+TEST(WordListTest, NumbersAreLevelsOnALogScaleOfTheFrequencies) {
+  // least 1, most 2^18: one level per doubling, rounded.
+  struct Case {
+    std::uint64_t frequency;
+    std::uint32_t level;
+  };
+  for (const Case& c : {Case{262144, 18}, Case{4096, 12}, Case{256, 8}, Case{6, 3}, Case{5, 2},
+                        Case{1, 0}, Case{0, 0}, Case{1000000, 18}}) {
+    EXPECT_EQ(level_of_frequency(c.frequency, 1, 262144), c.level) << c.frequency;
+  }
+  EXPECT_EQ(level_of_frequency(7, 7, 7), kMaxWordLevel);
+
   StandardDictionary list;
-  const Image image =
-      build({{u"rare", 1}, {u"common", 90}, {u"plain", 0}, {u"often", 90}, {u"rare", 500}});
+  const Image image = build({{u"rare", 1},
+                             {u"common", 262144},
+                             {u"plain", 0},
+                             {u"often", 262144},
+                             {u"middle", 256},
+                             {u"rare", 500}});
   ASSERT_TRUE(list.attach(image));
   int value = 0;
   for (const auto& [word, number] : std::vector<std::pair<const char16_t*, int>>{
-           {u"common", 4}, {u"often", 3}, {u"rare", 2}, {u"plain", 1}}) {
+           {u"common", 18}, {u"often", 18}, {u"middle", 8}, {u"rare", 0}, {u"plain", 0}}) {
     EXPECT_TRUE(list.word_value(word, &value));
     EXPECT_EQ(value, number) << std::string(word, word + 1);
   }
+}
+
+TEST(WordListTest, AListWithoutFrequenciesOrWithLevelsAsWritten) {
+  StandardDictionary plain;
+  const Image plain_image = build(entries_of({u"cat", u"dog"}));
+  ASSERT_TRUE(plain.attach(plain_image));
+  int value = 0;
+  EXPECT_TRUE(plain.word_value(u"dog", &value));
+  EXPECT_EQ(value, static_cast<int>(kDefaultWordLevel));
+
+  StandardDictionary levels;
+  Image image;
+  const std::vector<WordListEntry> with_levels = {{u"cat", 3}, {u"dog", 18}, {u"emu", 0}};
+  ASSERT_EQ(build_word_list(with_levels, &image, WordListColumn::kLevel), kOk);
+  ASSERT_TRUE(levels.attach(image));
+  for (const auto& [word, number] :
+       std::vector<std::pair<const char16_t*, int>>{{u"cat", 3}, {u"dog", 18}, {u"emu", 0}}) {
+    EXPECT_TRUE(levels.word_value(word, &value));
+    EXPECT_EQ(value, number) << std::string(word, word + 1);
+  }
+  EXPECT_EQ(completions(levels, u"", 2), (std::vector<std::u16string>{u"dog", u"cat"}));
+  const std::vector<WordListEntry> too_high = {{u"cat", 19}};
+  EXPECT_EQ(build_word_list(too_high, &image, WordListColumn::kLevel), kBadArgument);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // reaches, and what it answers.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -138,15 +139,27 @@ TEST_F(KernelExportsTest, WordListQueries) {
   for (const WideString& word : words) texts.emplace_back(view(word));
   EXPECT_EQ(texts, (std::vector<std::u16string>{u"cab", u"cat"}));
 
-  // Until the letter search is built nothing is known of the letters.
-  DynArray<std::uint16_t> prefix;
-  prefix.push_back(u'c');
-  prefix.push_back(0);
-  std::uint32_t letters[128] = {};
-  ASSERT_EQ(crmSearchLettersByTextPrefix(reinterpret_cast<const crDynArray*>(&prefix), letters),
-            kOk);
-  EXPECT_EQ(letters[0], 255u);
-  EXPECT_EQ(letters[127], 255u);
+  using namespace std::string_literals;
+  // Slot i is the i-th letter of charset 5, 'a' + i. The last unit of a
+  // prefix is the weight of its last letter: 0 marks nothing.
+  struct Prefix {
+    std::u16string codes;
+    std::map<char16_t, std::uint32_t> letters;
+  };
+  for (const Prefix& p : {Prefix{u"c\1", {{u'a', 1}}}, Prefix{u"ca\1", {{u'b', 2}, {u't', 2}}},
+                          Prefix{u"do\1", {{u'g', 2}}}, Prefix{u"xz\1", {}}, Prefix{u"c\0"s, {}},
+                          Prefix{u"", {{u'c', 1}, {u'd', 1}}}}) {
+    DynArray<std::uint16_t> prefix;
+    for (const char16_t unit : p.codes) prefix.push_back(unit);
+    std::uint32_t letters[128] = {};
+    ASSERT_EQ(crmSearchLettersByTextPrefix(reinterpret_cast<const crDynArray*>(&prefix), letters),
+              kOk);
+    std::map<char16_t, std::uint32_t> marked;
+    for (std::uint32_t i = 0; i < 128; ++i) {
+      if (letters[i] != 255) marked[static_cast<char16_t>(u'a' + i)] = letters[i];
+    }
+    EXPECT_EQ(marked, p.letters) << std::string(p.codes.begin(), p.codes.end());
+  }
 }
 
 TEST_F(KernelExportsTest, WordListPathsNeedListsOfOneLength) {

@@ -11,10 +11,13 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/database/standard_dictionary.h"
+#include "engine/foundation/file_holder.h"
 #include "tests/support/data_file.h"
 #include "tests/support/temp_dir.h"
 
@@ -191,6 +194,41 @@ TEST_F(ToolTest, EvalDrawsAProgressBarOnlyOnATerminal) {
   EXPECT_NE(shown.find("samples: 2"), std::string::npos) << shown;
 
   EXPECT_EQ(tool("eval " + labelled + " --data " + data).err, "") << "no bar in a file";
+}
+
+// The level of each word of a built list; -1 for a word it lacks.
+std::map<std::u16string, int> levels_in(const std::string& path,
+                                        std::initializer_list<const char16_t*> words) {
+  inkrec::FileHolder file;
+  inkrec::StandardDictionary list;
+  std::map<std::u16string, int> levels;
+  if (!file.open(path.c_str(), "rb") || !list.read(file)) return levels;
+  for (const char16_t* word : words) list.word_value(word, &levels[word]);
+  return levels;
+}
+
+TEST_F(ToolTest, WordListsStoreLevelsFromFrequenciesOrAsWritten) {
+  std::ofstream(dir_.file("counted.txt")) << "the 4096\nof 64\nzebu 1\nplain\n";
+  const ToolRun counted =
+      tool("wordlist build " + dir_.file("counted.txt") + " " + dir_.file("eng.wlb"));
+  EXPECT_EQ(counted.status, 0) << counted.err;
+  EXPECT_EQ(levels_in(dir_.file("eng.wlb"), {u"the", u"of", u"zebu", u"plain", u"fox"}),
+            (std::map<std::u16string, int>{
+                {u"the", 18}, {u"of", 9}, {u"zebu", 0}, {u"plain", 0}, {u"fox", -1}}));
+
+  std::ofstream(dir_.file("plain.txt")) << "cat\ndog\n";
+  EXPECT_EQ(tool("wordlist build " + dir_.file("plain.txt") + " " + dir_.file("p.wlb")).status, 0);
+  EXPECT_EQ(levels_in(dir_.file("p.wlb"), {u"cat", u"dog"}),
+            (std::map<std::u16string, int>{{u"cat", 12}, {u"dog", 12}}));
+
+  std::ofstream(dir_.file("levels.txt")) << "cat 3\ndog\nemu 19\nfox 18\n";
+  const ToolRun levels =
+      tool("wordlist build --levels " + dir_.file("levels.txt") + " " + dir_.file("l.wlb"));
+  EXPECT_EQ(levels.status, 0) << levels.err;
+  EXPECT_EQ(levels.err, dir_.file("levels.txt") + ":2: a word without its level, left out\n" +
+                            dir_.file("levels.txt") + ":3: a level must be 0 to 18, left out\n");
+  EXPECT_EQ(levels_in(dir_.file("l.wlb"), {u"cat", u"dog", u"emu", u"fox"}),
+            (std::map<std::u16string, int>{{u"cat", 3}, {u"dog", -1}, {u"emu", -1}, {u"fox", 18}}));
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 //                                           labelled ink
 //   inkrec version                          prints the engine's version text
 //   inkrec error CODE                       prints the message of a status code
-//   inkrec wordlist build WORDS.txt OUT.wlb builds a word list from a plain
+//   inkrec wordlist build [--levels] WORDS.txt OUT.wlb
+//                                           builds a word list from a plain
 //                                           UTF-8 list, one word a line,
-//                                           optionally with a frequency
+//                                           optionally with a frequency (or,
+//                                           with --levels, with its level)
 //   inkrec db build RECIPE OUT.dt           builds a recognition database
 //                                           from a recipe (see recipe.h)
 //   inkrec db measure DB.dt WRITERS SAMPLES...
@@ -97,8 +99,22 @@ const char* word_fault_text(inkrec::WordFault fault) {
   return "";
 }
 
+// Why a line of a list of the given column cannot stand in it, or null.
+const char* line_fault_text(inkrec::WordListLine kind, const inkrec::WordListEntry& entry,
+                            inkrec::WordListColumn column) {
+  const bool levels = column == inkrec::WordListColumn::kLevel;
+  if (kind == inkrec::WordListLine::kMalformed) {
+    return levels ? "not a word and a level" : "not a word and a frequency";
+  }
+  if (levels && !entry.numbered) return "a word without its level";
+  if (levels && entry.frequency > inkrec::kMaxWordLevel) return "a level must be 0 to 18";
+  const inkrec::WordFault fault = inkrec::check_list_word(entry.word);
+  return fault == inkrec::WordFault::kNone ? nullptr : word_fault_text(fault);
+}
+
 // Reads the plain list; a refused line is reported and left out.
-bool read_word_list(const char* path, std::vector<inkrec::WordListEntry>* words) {
+bool read_word_list(const char* path, inkrec::WordListColumn column,
+                    std::vector<inkrec::WordListEntry>* words) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "inkrec: cannot read %s\n", path);
@@ -111,13 +127,8 @@ bool read_word_list(const char* path, std::vector<inkrec::WordListEntry>* words)
     inkrec::WordListEntry entry;
     const inkrec::WordListLine kind = inkrec::parse_word_list_line(line, &entry);
     if (kind == inkrec::WordListLine::kEmpty) continue;
-    if (kind == inkrec::WordListLine::kMalformed) {
-      std::fprintf(stderr, "%s:%ld: not a word and a frequency, left out\n", path, number);
-      continue;
-    }
-    const inkrec::WordFault fault = inkrec::check_list_word(entry.word);
-    if (fault != inkrec::WordFault::kNone) {
-      std::fprintf(stderr, "%s:%ld: %s, left out\n", path, number, word_fault_text(fault));
+    if (const char* fault = line_fault_text(kind, entry, column); fault != nullptr) {
+      std::fprintf(stderr, "%s:%ld: %s, left out\n", path, number, fault);
       continue;
     }
     if (!seen.insert(entry.word).second) {
@@ -129,11 +140,11 @@ bool read_word_list(const char* path, std::vector<inkrec::WordListEntry>* words)
   return true;
 }
 
-int build_word_list(const char* words_path, const char* out_path) {
+int build_word_list(const char* words_path, const char* out_path, inkrec::WordListColumn column) {
   std::vector<inkrec::WordListEntry> words;
-  if (!read_word_list(words_path, &words)) return 1;
+  if (!read_word_list(words_path, column, &words)) return 1;
   std::vector<std::uint8_t> image;
-  if (const int status = inkrec::build_word_list(words, &image); status != 0) {
+  if (const int status = inkrec::build_word_list(words, &image, column); status != 0) {
     std::fprintf(stderr, "inkrec: cannot build the word list (status %d)\n", status);
     return 1;
   }
@@ -189,7 +200,11 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string_view(argv[1]) == "error") return print_error(argv[2]);
   if (argc == 5 && std::string_view(argv[1]) == "wordlist" &&
       std::string_view(argv[2]) == "build") {
-    return build_word_list(argv[3], argv[4]);
+    return build_word_list(argv[3], argv[4], inkrec::WordListColumn::kFrequency);
+  }
+  if (argc == 6 && std::string_view(argv[1]) == "wordlist" &&
+      std::string_view(argv[2]) == "build" && std::string_view(argv[3]) == "--levels") {
+    return build_word_list(argv[4], argv[5], inkrec::WordListColumn::kLevel);
   }
   if (argc == 5 && std::string_view(argv[1]) == "db" && std::string_view(argv[2]) == "build") {
     return build_database(argv[3], argv[4]);

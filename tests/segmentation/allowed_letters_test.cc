@@ -1,0 +1,178 @@
+// The word read from a path's codes, the letters the word lists allow after
+// it, and its level, over a list of 3954 English words built with levels.
+#include "engine/segmentation/allowed_letters.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/foundation/status.h"
+#include "tests/support/word_list_kernel.h"
+
+namespace inkrec {
+namespace {
+
+using namespace std::string_literals;
+
+std::string narrow(std::u16string_view text) {
+  std::string out;
+  for (const char16_t unit : text) out += unit < 128 ? static_cast<char>(unit) : '?';
+  return out;
+}
+
+std::span<const std::uint16_t> codes_of(const std::u16string& text) {
+  return {reinterpret_cast<const std::uint16_t*>(text.data()), text.size()};
+}
+
+// The letters after a prefix, read from the fixture itself: 2 where a word
+// ends with the letter, else 1.
+std::map<char, std::uint32_t> fixture_letters_after(const std::u16string& prefix) {
+  std::map<char, std::uint32_t> letters;
+  for (const WordListEntry& entry : testing::fixture_english_words()) {
+    if (entry.word.size() <= prefix.size() || !entry.word.starts_with(prefix)) continue;
+    std::uint32_t& state = letters[static_cast<char>(entry.word[prefix.size()])];
+    state = std::max<std::uint32_t>(state, entry.word.size() == prefix.size() + 1 ? 2 : 1);
+  }
+  return letters;
+}
+
+class AllowedLettersTest : public ::testing::Test {
+ protected:
+  AllowedLettersTest() : classes_(&kernel_.code_index(), false) {}
+
+  // The marked slots of the map after the codes read with the weight, the
+  // map starting empty.
+  std::map<char, std::uint32_t> letters_after(const std::u16string& codes, std::uint32_t weight) {
+    CharSlotMap map;
+    map.init(&kernel_.code_index());
+    EXPECT_EQ(allowed_letters_for_prefix(kernel_, codes_of(codes), weight, map, classes_), kOk);
+    std::map<char, std::uint32_t> marked;
+    for (std::uint32_t c = 0; c < CharSlotMap::kSlotCount; ++c) {
+      if (map.slot(c) != CharSlotMap::kEmpty) marked[static_cast<char>(c)] = map.slot(c);
+    }
+    return marked;
+  }
+
+  // The slots of class table k that are set.
+  std::map<char, std::uint32_t> table(int k) const {
+    std::map<char, std::uint32_t> marked;
+    for (std::uint32_t c = 0; c < CharSlotMap::kSlotCount; ++c) {
+      if (classes_.table(k).slot(c) != CharSlotMap::kEmpty) {
+        marked[static_cast<char>(c)] = classes_.table(k).slot(c);
+      }
+    }
+    return marked;
+  }
+
+  // Every slot of the tables, the first table's value where two share one.
+  std::map<char, std::uint32_t> merged(std::initializer_list<std::map<char, std::uint32_t>> maps) {
+    std::map<char, std::uint32_t> all;
+    for (const auto& map : maps) all.insert(map.begin(), map.end());
+    return all;
+  }
+
+  std::int32_t level_of(const std::u16string& codes) {
+    std::int32_t level = 77;
+    EXPECT_EQ(word_level(kernel_, codes_of(codes), classes_, &level), kOk);
+    return level;
+  }
+
+  testing::WordListKernel kernel_;
+  CharClassTables classes_;
+};
+
+TEST_F(AllowedLettersTest, TheWordOfAPathsCodes) {
+  struct Case {
+    std::u16string codes;
+    int status;
+    std::u16string word;
+    bool broken;
+  };
+  const std::vector<Case> cases = {
+      {u"the", kOk, u"the", false},
+      {u" (the", kOk, u"the", false},         // a leading space and bracket
+      {u"\"the", kOk, u"the", false},         // a leading quote
+      {u"(\"the", -100, u"", false},          // a quote after the first code breaks
+      {u"well-known", kOk, u"wellknown", false},  // a hyphen is passed over
+      {u"don't", kOk, u"don't", false},       // English: the apostrophe is a letter
+      {u"'em", kOk, u"em", false},            // but not as the first code
+      {u"the.", kOk, u"the", true},
+      {u"the, ", kOk, u"the", true},
+      {u"a b", -100, u"", false},             // a letter after a break
+      {u".the", -100, u"", false},            // a full stop breaks even when first
+      {u"ab\0cd"s, kOk, u"ab", false},        // a 0 code ends the codes
+      {u"", kOk, u"", false},
+      {u"((", kOk, u"", false},
+      {std::u16string(40, u'a'), kOk, std::u16string(31, u'a'), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(narrow(c.codes));
+    WordText word;
+    ASSERT_EQ(word_from_codes(kernel_.active_charsets(), codes_of(c.codes), classes_, &word),
+              c.status);
+    if (c.status != kOk) continue;
+    EXPECT_EQ(word.view(), c.word);
+    EXPECT_EQ(word.broken, c.broken);
+  }
+  // Without English the apostrophe breaks the word like a space.
+  WordText word;
+  const std::vector<std::uint32_t> german = {6};
+  EXPECT_EQ(word_from_codes(german, codes_of(u"don't"), classes_, &word), -100);
+}
+
+TEST_F(AllowedLettersTest, LettersAfterThQuAndXz) {
+  // Inside a word (weight 1) the map starts as class table 1: backspace
+  // and the hyphen.
+  for (const std::u16string prefix : {u"th", u"qu", u"xz"}) {
+    SCOPED_TRACE(narrow(prefix));
+    EXPECT_EQ(letters_after(prefix, 1), merged({fixture_letters_after(prefix), table(1)}));
+  }
+  EXPECT_EQ(fixture_letters_after(u"xz"), (std::map<char, std::uint32_t>{}));
+  // Spot checks against the list: "the" and "thy" end words, "thr..." goes on.
+  const auto th = letters_after(u"th", 1);
+  EXPECT_EQ(th.at('e'), 2u);
+  EXPECT_EQ(th.at('r'), 1u);
+  EXPECT_EQ(letters_after(u"qu", 1).count('x'), 0u);
+  for (char c = 'a'; c <= 'z'; ++c) EXPECT_EQ(letters_after(u"xz", 1).count(c), 0u) << c;
+}
+
+TEST_F(AllowedLettersTest, TheClassTablesThatJoinTheWordLists) {
+  // Where a word may end (weight 2): table 0 with the closing marks and the
+  // spaces, and the letters that go on.
+  EXPECT_EQ(letters_after(u"the", 2),
+            merged({fixture_letters_after(u"the"), table(0), table(4), table(3)}));
+  // No word yet: tables 4, 2 and 3 join table 0 (no codes) or table 1, and
+  // the list adds every first letter.
+  EXPECT_EQ(letters_after(u"", 0),
+            merged({fixture_letters_after(u""), table(0), table(4), table(2), table(3)}));
+  EXPECT_EQ(letters_after(u"(", 1),
+            merged({fixture_letters_after(u""), table(1), table(4), table(2), table(3)}));
+  // A broken word: only tables 0, 3 and 4, nothing of the list.
+  EXPECT_EQ(letters_after(u"the.", 2), merged({table(0), table(3), table(4)}));
+  // No word, or weight 0 with codes: the map stays as it was.
+  EXPECT_EQ(letters_after(u"a b", 2), (std::map<char, std::uint32_t>{}));
+  EXPECT_EQ(letters_after(u"th", 0), (std::map<char, std::uint32_t>{}));
+  // Without dictionaries the class tables still answer.
+  kernel_.drop_dictionaries();
+  EXPECT_EQ(letters_after(u"th", 1), table(1));
+}
+
+TEST_F(AllowedLettersTest, TheLevelOfAWord) {
+  // "the" is the most frequent word (18); "zombie" is one of the least (0);
+  // "qu" and "xz" are no words; "the." still reads "the".
+  struct Case {
+    std::u16string codes;
+    std::int32_t level;
+  };
+  for (const Case& c : {Case{u"the", 18}, Case{u"(the.", 18}, Case{u"of", 16}, Case{u"zombie", 0},
+                        Case{u"qu", -1}, Case{u"xz", -1}, Case{u"", -1}, Case{u"a b", -1}}) {
+    EXPECT_EQ(level_of(c.codes), c.level) << narrow(c.codes);
+  }
+  kernel_.drop_dictionaries();
+  EXPECT_EQ(level_of(u"the"), -1);
+}
+
+}  // namespace
+}  // namespace inkrec
