@@ -15,6 +15,7 @@
 
 #include "engine/foundation/dyn_array.h"
 #include "engine/records/candidate_variant.h"
+#include "engine/records/pair_rule_index.h"
 #include "engine/records/recognition_params.h"
 
 namespace inkrec {
@@ -22,6 +23,13 @@ namespace inkrec {
 class DataStore;
 class DictionarySet;
 struct FigureRecord;
+
+// The mean distance between neighbouring elements of a line and its spread,
+// as the line loop last measured them; -1 while unmeasured.
+struct NeighbourSpacing {
+  std::int32_t mean = -1;
+  std::int32_t spread = -1;
+};
 
 class RunKernel {
  public:
@@ -39,6 +47,15 @@ class RunKernel {
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.
   virtual std::span<const std::uint32_t> active_charsets() const = 0;
+  // The pair rules of the active charsets, brought up to date with the
+  // database first; valid while the run lasts. None unless overridden.
+  virtual const PairRuleIndex& pair_rules() {
+    static const PairRuleIndex none;
+    return none;
+  }
+  // The line loop's measure of the spacing between neighbouring elements;
+  // unmeasured unless overridden.
+  virtual NeighbourSpacing neighbour_spacing() const { return NeighbourSpacing{}; }
   // Hands the links as the named pass of the split left them to the
   // kernel's observer, when it has one.
   virtual void after_split_pass(const DynArray<FigureRecord>& links, std::u16string_view pass) = 0;
@@ -55,16 +72,17 @@ class RunKernel {
   virtual int full_debug_output() = 0;
 
   // The writing variants of the active charsets, in the database's order,
-  // each with its shape, etalon and reading (brought up to date first).
-  virtual std::span<const CandidateVariant> candidate_variants() = 0;
+  // each with its shape, etalon and reading (brought up to date first);
+  // none unless overridden.
+  virtual std::span<const CandidateVariant> candidate_variants() { return {}; }
   // The feature cells the kernel found inked for the group being
-  // evaluated (indices into every etalon's cells).
-  virtual std::span<const std::uint16_t> inked_cells() const = 0;
+  // evaluated (indices into every etalon's cells); none unless overridden.
+  virtual std::span<const std::uint16_t> inked_cells() const { return {}; }
   // The bytes by character code that the candidate lists of one group
-  // share while they are classified.
-  virtual DynArray<std::uint8_t>* code_table() = 0;
+  // share while they are classified; null unless overridden.
+  virtual DynArray<std::uint8_t>* code_table() { return nullptr; }
   // 0 and 3: off; any other value keeps the full work of a recognition.
-  virtual std::uint32_t debug_mode() const = 0;
+  virtual std::uint32_t debug_mode() const { return 0; }
 };
 
 }  // namespace inkrec

@@ -35,10 +35,6 @@ class StubRunKernel final : public RunKernel {
   bool quick_flag() const override { return false; }
   int extended_output(int, int) override { return 0; }
   int full_debug_output() override { return 0; }
-  std::span<const CandidateVariant> candidate_variants() override { return {}; }
-  std::span<const std::uint16_t> inked_cells() const override { return {}; }
-  DynArray<std::uint8_t>* code_table() override { return nullptr; }
-  std::uint32_t debug_mode() const override { return 0; }
 
   RecognitionParams params_;
   bool right_to_left_ = false;
