@@ -21,6 +21,7 @@ void LineWork::clear() {
   mean_gap = 0;
   gaps.clear();
   skew_correction = 0;
+  skipped_candidates = 0;
 }
 
 std::int16_t RecognitionContext::line_slant_angle() const {
