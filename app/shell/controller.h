@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/shell/ccore.h"
 #include "app/shell/controller_parts.h"
@@ -62,6 +63,16 @@ class Controller {
   // changed) when the engine cannot be asked for its charsets.
   bool apply_settings();
 
+  // Makes the current configuration the engine's, with capture stopped
+  // meanwhile, then refreshes the indicator; the engine's status. A call
+  // made while one runs (from a message it lets through) returns 0 at once.
+  int switch_configuration();
+  void refresh_indicator();
+  // The options menu at `where`: a configuration chosen becomes current,
+  // the settings open, or the separate-letters mode is turned over.
+  void show_options_menu_at(platform::Point where);
+  bool separate_letters() const { return separate_letters_; }
+
   bool is_active() const { return active_; }
   CCore& core() { return *core_; }
   InkLayer* ink_layer() { return ink_.get(); }
@@ -88,6 +99,8 @@ class Controller {
   void stop_key_repeat();
   void show_variants(crResultChoice& choice);
   bool result_may_wait() const;
+  std::optional<int> stop_capture();
+  void restore_capture(std::optional<int> mode);
 
   platform::WindowSystem& windows_;
   const platform::WindowHandle shell_window_;
@@ -109,6 +122,8 @@ class Controller {
   std::atomic<int> show_counter_{0};
   bool variants_menu_open_ = false;
   bool key_row_ = false;
+  bool switching_configuration_ = false;
+  bool separate_letters_ = false;
 };
 
 }  // namespace ductra

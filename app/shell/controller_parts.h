@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "app/shell/ccore.h"
@@ -78,6 +79,8 @@ class SmallWindows {
   virtual bool tool_is_movable() = 0;
   virtual void set_tool_expanded(bool expanded) = 0;
   virtual void refresh_tool_window() = 0;
+  // Shows the current configuration's label and whether recognition is on.
+  virtual void update_tool_window(std::u16string_view label, bool active) = 0;
   virtual void create_keyboard() = 0;
   virtual void destroy_keyboard() = 0;
   virtual void show_keyboard(bool enabled, bool shown) = 0;
@@ -85,22 +88,35 @@ class SmallWindows {
   virtual void refresh_screen_metrics() = 0;
 };
 
-// The user's recognition configurations and the options menu.
+// The ids of the options menu's items.
+inline constexpr int kOptionsSettingsItem = -100;
+inline constexpr int kOptionsSeparateLettersItem = 1;
+inline constexpr int kOptionsFirstConfigurationItem = 1000;  // + the configuration's title
+
+// The user's recognition configurations, the engine's active charsets, the
+// indicator in the tool window and the options menu.
 class ConfigurationControl {
  public:
   virtual ~ConfigurationControl() = default;
   virtual void build_configurations() = 0;  // from the engine's charsets
   virtual bool load_configurations() = 0;  // from the registry; false when there are none
   virtual void make_default_configurations() = 0;
-  virtual void save_configurations() = 0;
+  virtual bool save_configurations() = 0;  // false when nothing was saved
   virtual void destroy_configurations() = 0;
   virtual bool has_current() = 0;
   virtual bool current_uses_dictionary() = 0;
   virtual void select_next() = 0;
-  // Makes the current configuration's charsets the engine's.
-  virtual void switch_configuration() = 0;
-  virtual void refresh_indicator(bool active) = 0;
-  virtual void show_options_menu_at(platform::Point where) = 0;
+  virtual bool select(std::uint32_t title) = 0;  // false for a title without configuration
+  // Makes the current configuration's charsets the engine's and the
+  // segmenter's; the engine's status (not 0: the engine keeps its charsets).
+  virtual int apply_configuration() = 0;
+  // The tool window's label and the key row's visibility.
+  virtual void refresh_indicator(bool active, bool key_row) = 0;
+  // Shows the options menu at `where` for `owner` and returns the id of the
+  // item chosen, 0 when none. The separate-letters item is offered only
+  // with `offer_separate_letters`, checked while `separate_letters`.
+  virtual int run_options_menu(platform::WindowHandle owner, platform::Point where, bool offer_separate_letters,
+                               bool separate_letters) = 0;
 };
 
 // The state of the input panel and the localizer's language.
@@ -136,6 +152,8 @@ class SegmenterControl {
   virtual ~SegmenterControl() = default;
   virtual void create_or_limit_segmenter(int time_out_ms) = 0;
   virtual void destroy_segmenter() = 0;
+  // The charsets the segmenter's tables match, when there is a segmenter.
+  virtual void set_segmenter_charsets(std::span<const std::uint32_t> ids) = 0;
 };
 
 // The settings sheet.

@@ -88,9 +88,18 @@ class FakeParts final : public ControllerSettings,
     FakeParts& parts_;
   };
 
-  // With `settings` in place of the recording ones when given.
-  ControllerParts parts(ControllerSettings* settings = nullptr) {
-    return {settings != nullptr ? *settings : *this, *this, *this, *this, *this, *this, *this, *this, *this,
+  // With `settings` and `configurations` in place of the recording ones
+  // when given.
+  ControllerParts parts(ControllerSettings* settings = nullptr, ConfigurationControl* configurations = nullptr) {
+    return {settings != nullptr ? *settings : *this,
+            *this,
+            *this,
+            configurations != nullptr ? *configurations : *this,
+            *this,
+            *this,
+            *this,
+            *this,
+            *this,
             activity_event};
   }
 
@@ -134,6 +143,9 @@ class FakeParts final : public ControllerSettings,
   bool tool_is_movable() override { return tool_movable; }
   void set_tool_expanded(bool expanded) override { log.add(expanded ? "tool expanded" : "tool folded"); }
   void refresh_tool_window() override { log.add("tool refreshed"); }
+  void update_tool_window(std::u16string_view label, bool active) override {
+    log.add("tool label " + std::string(label.begin(), label.end()) + (active ? " active" : ""));
+  }
   void create_keyboard() override { log.add("keyboard created"); }
   void destroy_keyboard() override { log.add("keyboard destroyed"); }
   void show_keyboard(bool enabled, bool shown) override {
@@ -148,15 +160,31 @@ class FakeParts final : public ControllerSettings,
     return configurations_stored;
   }
   void make_default_configurations() override { log.add("configurations default"); }
-  void save_configurations() override { log.add("configurations saved"); }
+  bool save_configurations() override {
+    log.add("configurations saved");
+    return true;
+  }
   void destroy_configurations() override { log.add("configurations destroyed"); }
   bool has_current() override { return configuration_current; }
   bool current_uses_dictionary() override { return configuration_dictionary; }
   void select_next() override { log.add("next configuration"); }
-  void switch_configuration() override { log.add("switch configuration"); }
-  void refresh_indicator(bool active) override { log.add(active ? "indicator active" : "indicator inactive"); }
-  void show_options_menu_at(platform::Point where) override {
-    log.add("options menu at " + std::to_string(where.x) + "," + std::to_string(where.y));
+  bool select(std::uint32_t title) override {
+    log.add("select configuration " + std::to_string(title));
+    return true;
+  }
+  int apply_configuration() override {
+    log.add("configuration applied");
+    if (during_apply) during_apply();
+    return apply_status;
+  }
+  void refresh_indicator(bool active, bool key_row) override {
+    log.add(std::string(active ? "indicator active" : "indicator inactive") + (key_row ? " key row" : ""));
+  }
+  int run_options_menu(platform::WindowHandle, platform::Point where, bool offer_separate_letters,
+                       bool separate_letters) override {
+    log.add("options menu at " + std::to_string(where.x) + "," + std::to_string(where.y) +
+            (offer_separate_letters ? " with separate letters" : "") + (separate_letters ? " checked" : ""));
+    return options_choice;
   }
 
   std::optional<State> query_panel() override { return panel; }
@@ -179,6 +207,11 @@ class FakeParts final : public ControllerSettings,
 
   void create_or_limit_segmenter(int time_out_ms) override { log.add("segmenter " + std::to_string(time_out_ms)); }
   void destroy_segmenter() override { log.add("segmenter destroyed"); }
+  void set_segmenter_charsets(std::span<const std::uint32_t> ids) override {
+    std::string entry = "segmenter charsets";
+    for (const std::uint32_t id : ids) entry += " " + std::to_string(id);
+    log.add(entry);
+  }
 
   bool sheet_is_open() override { return sheet_open; }
   bool close_sheet() override { return true; }
@@ -212,6 +245,9 @@ class FakeParts final : public ControllerSettings,
   bool configuration_current = true;
   bool configuration_dictionary = false;
   bool configurations_stored = false;
+  int apply_status = 0;
+  int options_choice = 0;
+  std::function<void()> during_apply;
   bool sheet_open = false;
   Result sheet_result = Result::cancelled;
   std::optional<State> panel = State{true, true};

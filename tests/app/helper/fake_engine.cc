@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <new>
 #include <set>
@@ -23,6 +24,8 @@ struct Fake {
   int start_status = 0;
   std::deque<int> add_stroke_statuses;
   std::set<std::uint32_t> known_charsets;
+  std::map<std::uint32_t, std::u16string> charset_codes;
+  int charset_count_status = 0;
   std::deque<fake_engine::Recognition> recognitions;
   fake_engine::Observed observed;
   std::atomic<bool> quick{false};
@@ -30,6 +33,16 @@ struct Fake {
   // The address crmGetFigOutList gives; nothing is stored behind it.
   const char figure_output = 0;
 };
+
+Fake& fake();
+
+// A charset's record: its id and its scripted code, the rest empty.
+void fill_charset(std::uint32_t id, crCharSet* out) {
+  *out = crCharSet{};
+  out->id = id;
+  const auto code = fake().charset_codes.find(id);
+  if (code != fake().charset_codes.end()) std::ranges::copy(code->second, out->word_list_code);
+}
 
 Fake& fake() {
   static Fake instance;
@@ -147,6 +160,8 @@ FAKE_API void fake_engine_reset(const fake_engine::Hooks* hooks) {
   fake().start_status = 0;
   fake().add_stroke_statuses.clear();
   fake().known_charsets.clear();
+  fake().charset_codes.clear();
+  fake().charset_count_status = 0;
   fake().recognitions.clear();
   fake().observed = {};
   fake().quick = false;
@@ -166,6 +181,16 @@ FAKE_API void fake_engine_script_add_stroke(const int* statuses, int count) {
 FAKE_API void fake_engine_script_charsets(const std::uint32_t* ids, int count) {
   std::lock_guard lock(fake().mutex);
   fake().known_charsets.insert(ids, ids + count);
+}
+
+FAKE_API void fake_engine_script_charset_code(std::uint32_t id, const char16_t* code) {
+  std::lock_guard lock(fake().mutex);
+  fake().charset_codes[id] = std::u16string(code).substr(0, 3);
+}
+
+FAKE_API void fake_engine_script_charset_count(int status) {
+  std::lock_guard lock(fake().mutex);
+  fake().charset_count_status = status;
 }
 
 FAKE_API void fake_engine_script_recognition(const fake_engine::Recognition* recognition) {
@@ -313,6 +338,7 @@ int crmGetCharSetCount(uint32_t* out_count) {
   called("crmGetCharSetCount");
   std::lock_guard lock(fake().mutex);
   if (!fake().observed.started) return kNoKernel;
+  if (fake().charset_count_status != 0) return fake().charset_count_status;
   *out_count = static_cast<std::uint32_t>(fake().known_charsets.size());
   return 0;
 }
@@ -322,7 +348,7 @@ int crmGetCharSet(uint32_t id, crCharSet* out) {
   std::lock_guard lock(fake().mutex);
   if (!fake().observed.started) return kNoKernel;
   if (!fake().known_charsets.contains(id)) return -2;
-  out->id = id;
+  fill_charset(id, out);
   return 0;
 }
 
@@ -331,7 +357,7 @@ int crmGetCharSetByInd(uint32_t index, crCharSet* out) {
   std::lock_guard lock(fake().mutex);
   if (!fake().observed.started) return kNoKernel;
   if (index >= fake().known_charsets.size()) return -2;
-  out->id = *std::next(fake().known_charsets.begin(), index);
+  fill_charset(*std::next(fake().known_charsets.begin(), index), out);
   return 0;
 }
 

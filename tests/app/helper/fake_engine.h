@@ -76,6 +76,10 @@ void fake_engine_script_start(int status);
 void fake_engine_script_add_stroke(const int* statuses, int count);
 // The charsets the database knows (active ones are set with crSetActiveCharSets).
 void fake_engine_script_charsets(const std::uint32_t* ids, int count);
+// The three-letter code of a known charset's record (empty by default).
+void fake_engine_script_charset_code(std::uint32_t id, const char16_t* code);
+// The status of crmGetCharSetCount (0 by default).
+void fake_engine_script_charset_count(int status);
 // The next recognition (a recognition without script returns 0 and no text).
 void fake_engine_script_recognition(const fake_engine::Recognition* recognition);
 void fake_engine_observe(fake_engine::Observed* out);
