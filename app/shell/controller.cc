@@ -38,6 +38,7 @@ Controller::Controller(platform::WindowSystem& windows, platform::WindowHandle s
       core_shell_(windows, shell_window, parts.errors, parts.input_panel) {
   parts_.settings.set_default_settings();
   core_ = std::make_unique<CCore>(engine, core_shell_, std::move(files));
+  parts_.results.attach(this);
   parts_.configurations.build_configurations();
   parts_.windows.create_prompt();
   parts_.windows.init_screen_metrics();
@@ -60,6 +61,7 @@ Controller::Controller(platform::WindowSystem& windows, platform::WindowHandle s
 
 Controller::~Controller() {
   publish_controller(nullptr);
+  parts_.results.attach(nullptr);
   if (tick_timer_ != 0) windows_.kill_timer(shell_window_, kTickTimer);
   parts_.segmenter.destroy_segmenter();
   parts_.activity_event.reset();
@@ -96,10 +98,7 @@ MessageResult Controller::handle_message(platform::WindowHandle window, std::uin
       on_timer(wparam);
       return 0;
     case WM_DUCTRA_NEXT_CONFIGURATION:
-      if (wparam == 0 && lparam == kNextConfigurationPressed) {
-        parts_.configurations.select_next();
-        switch_configuration();
-      }
+      if (wparam == 0 && lparam == kNextConfigurationPressed) next_configuration();
       return 0;
     case WM_DUCTRA_RECOGNIZED:
       parts_.results.deliver_result();
@@ -177,9 +176,7 @@ void Controller::on_tick() {
   const platform::WindowHandle foreground = windows_.foreground_window();
   if (!ink_) return;
   const int mode = ink_->capture_mode();
-  if ((mode == kCaptureWriting || mode == kCaptureRecognising) && parts_.activity_event) {
-    parts_.activity_event->set();
-  }
+  if (mode == kCaptureWriting || mode == kCaptureRecognising) signal_activity();
   if (mode == kCaptureOn && foreground) target_window_ = foreground;
   if (result_may_wait()) return;
   const bool pending = core_->is_busy();
@@ -212,6 +209,15 @@ void Controller::submit_ink() {
   if (ink_) ink_->add_strokes_to(*core_);
   core_->request();
   platform::sleep_for(0);
+}
+
+void Controller::next_configuration() {
+  parts_.configurations.select_next();
+  switch_configuration();
+}
+
+void Controller::signal_activity() {
+  if (parts_.activity_event) parts_.activity_event->set();
 }
 
 void Controller::set_active(bool active) {

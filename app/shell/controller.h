@@ -45,11 +45,11 @@ inline constexpr int kCaptureRecognising = 3;
 // first eight, then one more every three ticks, five at most.
 int backspaces_at_repeat(int tick);
 
-class Controller {
+class Controller final : public ResultHost {
  public:
   Controller(platform::WindowSystem& windows, platform::WindowHandle shell_window, Engine& engine,
              CoreFiles files, ControllerParts parts);
-  ~Controller();
+  ~Controller() override;
   Controller(const Controller&) = delete;
   Controller& operator=(const Controller&) = delete;
 
@@ -73,10 +73,15 @@ class Controller {
   void show_options_menu_at(platform::Point where);
   bool separate_letters() const { return separate_letters_; }
 
-  bool is_active() const { return active_; }
+  // ResultHost.
+  bool is_active() const override { return active_; }
   CCore& core() { return *core_; }
-  InkLayer* ink_layer() { return ink_.get(); }
-  platform::WindowHandle target_window() const { return target_window_; }
+  std::u16string_view result_text() const override { return core_->result_text(); }
+  InkLayer* ink_layer() override { return ink_.get(); }
+  platform::WindowHandle shell_window() const override { return shell_window_; }
+  platform::WindowHandle target_window() const override { return target_window_; }
+  void next_configuration() override;
+  void signal_activity() override;
 
   // Error boxes and dialogs pause the controller while they are open.
   void set_modal_box(bool open) { modal_box_ += open ? 1 : -1; }

@@ -13,9 +13,11 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "app/shell/ccore.h"
 #include "app/shell/exception_info.h"
+#include "app/shell/ink_point.h"
 #include "appplatform/shared_event.h"
 #include "appplatform/geometry.h"
 #include "appplatform/window_types.h"
@@ -34,8 +36,17 @@ class ControllerSettings {
   virtual std::uint32_t pen_color() const = 0;
   virtual int use_prompt() const = 0;
   virtual int recognize_mode() const = 0;  // 0 to 3
+  virtual bool space_after_result() const = 0;
   virtual bool large_moving_icon() const = 0;
   virtual std::uint32_t language() const = 0;
+};
+
+// A stroke the capture thread handed over in the intelligent mode: its
+// points in touch units and the ticks of its first and last point.
+struct HandedOverStroke {
+  std::vector<InkPoint> points;
+  std::uint32_t start_tick = 0;
+  std::uint32_t last_tick = 0;
 };
 
 // The ink layer: the capture thread and the ink on the screen.
@@ -52,6 +63,17 @@ class InkLayer {
   virtual void erase_all() = 0;
   // Hands the strokes to the engine client under the layer's lock.
   virtual InkOutcome add_strokes_to(CCore& core) = 0;
+  // While the prompt stroke is armed the touch shim signals the end of the
+  // next stroke ("prompt stroke ended").
+  virtual bool is_prompt_stroke_armed() const = 0;
+  virtual void set_prompt_stroke(bool armed) = 0;
+  // Draws a frame around `box` (touch units) over the ink, to mark a word.
+  virtual void frame_box(const platform::Rect& box) = 0;
+  // The handed-over stroke, taken out of its slot (the capture thread may
+  // fill the slot again); empty when there is none.
+  virtual std::optional<HandedOverStroke> take_handed_over_stroke() = 0;
+  // Erases the ink of the `count` oldest strokes and redraws the rest.
+  virtual void erase_oldest_strokes(std::uint32_t count) = 0;
 };
 
 class InkLayerFactory {
@@ -135,10 +157,31 @@ class InputPanel {
   virtual void set_language(std::uint32_t language) = 0;
 };
 
+// What the road of results asks of the controller.
+class ResultHost {
+ public:
+  virtual ~ResultHost() = default;
+  // The engine client's last result.
+  virtual std::u16string_view result_text() const = 0;
+  virtual InkLayer* ink_layer() = 0;  // null while there is none
+  virtual bool is_active() const = 0;  // recognition is on
+  // The shell window: it owns the menus and the timers.
+  virtual platform::WindowHandle shell_window() const = 0;
+  // The window that had the focus when capture was last on.
+  virtual platform::WindowHandle target_window() const = 0;
+  // Selects the next configuration and makes it the engine's.
+  virtual void next_configuration() = 0;
+  // Sets the platform's activity event, when there is one.
+  virtual void signal_activity() = 0;
+};
+
 // The road of text to the relay window and the answers of the UI.
 class ResultRoad {
  public:
   virtual ~ResultRoad() = default;
+  // The controller attaches itself once it has its engine client, and
+  // detaches (null) before it goes.
+  virtual void attach(ResultHost* host) = 0;
   virtual void send_units(std::u16string_view units) = 0;
   virtual void post_mode_indicator(bool active) = 0;
   virtual void deliver_result() = 0;                           // WM_DUCTRA_RECOGNIZED

@@ -48,6 +48,7 @@ struct FakeSettingsValues {
   std::uint32_t pen_color = 0xFF0000;
   int use_prompt = 0;
   int recognize_mode = 0;
+  bool space_after_result = true;
   bool large_moving_icon = false;
   std::uint32_t language = 1049;
 };
@@ -83,20 +84,37 @@ class FakeParts final : public ControllerSettings,
       const InkStrokeView views[] = {stroke};
       return core.add_strokes(views, 1);
     }
+    bool is_prompt_stroke_armed() const override { return parts_.prompt_stroke_armed; }
+    void set_prompt_stroke(bool armed) override {
+      parts_.prompt_stroke_armed = armed;
+      parts_.log.add(armed ? "prompt stroke armed" : "prompt stroke withdrawn");
+    }
+    void frame_box(const platform::Rect& box) override {
+      parts_.log.add("frame " + std::to_string(box.left) + " " + std::to_string(box.top) + " " +
+                     std::to_string(box.right) + " " + std::to_string(box.bottom));
+    }
+    std::optional<HandedOverStroke> take_handed_over_stroke() override {
+      parts_.log.add("stroke taken");
+      return std::exchange(parts_.handed_over, std::nullopt);
+    }
+    void erase_oldest_strokes(std::uint32_t count) override {
+      parts_.log.add("erase " + std::to_string(count) + " oldest strokes");
+    }
 
    private:
     FakeParts& parts_;
   };
 
-  // With `settings` and `configurations` in place of the recording ones
-  // when given.
-  ControllerParts parts(ControllerSettings* settings = nullptr, ConfigurationControl* configurations = nullptr) {
+  // With `settings`, `configurations` and `results` in place of the
+  // recording ones when given.
+  ControllerParts parts(ControllerSettings* settings = nullptr, ConfigurationControl* configurations = nullptr,
+                        ResultRoad* results = nullptr) {
     return {settings != nullptr ? *settings : *this,
             *this,
             *this,
             configurations != nullptr ? *configurations : *this,
             *this,
-            *this,
+            results != nullptr ? *results : *this,
             *this,
             *this,
             *this,
@@ -122,6 +140,7 @@ class FakeParts final : public ControllerSettings,
   std::uint32_t pen_color() const override { return values.pen_color; }
   int use_prompt() const override { return values.use_prompt; }
   int recognize_mode() const override { return values.recognize_mode; }
+  bool space_after_result() const override { return values.space_after_result; }
   bool large_moving_icon() const override { return values.large_moving_icon; }
   std::uint32_t language() const override { return values.language; }
 
@@ -193,6 +212,7 @@ class FakeParts final : public ControllerSettings,
   void select_default_input_method() override { log.add("default input method"); }
   void set_language(std::uint32_t language) override { log.add("language " + std::to_string(language)); }
 
+  void attach(ResultHost* host) override { result_host = host; }
   void send_units(std::u16string_view units) override {
     std::lock_guard lock(sent_mutex);
     sent.emplace_back(units);
@@ -241,6 +261,9 @@ class FakeParts final : public ControllerSettings,
   int saves = 0;
   std::atomic<int> capture_mode{2};
   std::atomic<bool> pen_rested{false};
+  bool prompt_stroke_armed = false;
+  ResultHost* result_host = nullptr;
+  std::optional<HandedOverStroke> handed_over;
   bool tool_movable = false;
   bool configuration_current = true;
   bool configuration_dictionary = false;

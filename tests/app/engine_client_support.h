@@ -48,6 +48,7 @@ class FakeEngineControl {
     resolve("fake_engine_script_recognition", &script_recognition);
     resolve("fake_engine_observe", &observe_into);
     resolve("fake_engine_figure_output", &figure_output);
+    resolve("fake_engine_script_user_dictionaries", &script_user_dictionaries);
   }
   ~FakeEngineControl() { dlclose(handle_); }
 
@@ -66,6 +67,7 @@ class FakeEngineControl {
   decltype(&fake_engine_script_recognition) script_recognition = nullptr;
   decltype(&fake_engine_observe) observe_into = nullptr;
   decltype(&fake_engine_figure_output) figure_output = nullptr;
+  decltype(&fake_engine_script_user_dictionaries) script_user_dictionaries = nullptr;
 
  private:
   template <typename Function>

@@ -51,13 +51,14 @@ class TestEnvironment final : public StartupEnvironment {
     ++controllers_made;
     if (!controller_allocates) return nullptr;
     return std::make_unique<Controller>(windows_, shell_window, engine_, files_,
-                                        parts_.parts(settings, configurations));
+                                        parts_.parts(settings, configurations, results));
   }
 
   std::uint32_t branding = 0;
   bool controller_allocates = true;
   ControllerSettings* settings = nullptr;  // the recording ones when null
   ConfigurationControl* configurations = nullptr;  // likewise
+  ResultRoad* results = nullptr;                   // likewise
   int controllers_made = 0;
 
  private:
