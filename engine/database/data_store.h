@@ -138,6 +138,9 @@ class DataStore {
     return knowledge_base_;
   }
   const KnowledgeBase& knowledge_base() const { return knowledge_base_; }
+  // Brings the knowledge base's cell weights up to date: derived data
+  // only, so not a change of the database. 0, or -1.
+  int refresh_cell_weights() { return knowledge_base_.refresh(); }
   // Gives the knowledge base what tells it the cells of a sample; without
   // it no etalon can be built (14006).
   void set_sample_cells(std::unique_ptr<SampleCells> cells) {

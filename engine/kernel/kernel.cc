@@ -27,6 +27,27 @@ DynArray<std::uint8_t> make_class_table(const DataStore& store) {
   return table;
 }
 
+// The variant with its shape, its etalon (when it has one that fits the
+// Raf table) and the codes of its reading.
+CandidateVariant candidate_of(const DataStore& store, const Variant& variant) {
+  CandidateVariant candidate;
+  candidate.variant = &variant;
+  const Shape* shape = store.find_shape(variant.shape_id);
+  candidate.shape = shape == nullptr ? nullptr : &shape->info;
+  if (!variant.is_special()) {
+    const Etalon* etalon = store.find_etalon_by_id(variant.etalon_id);
+    const bool fits = etalon != nullptr && store.knowledge_base().etalon_fits(*etalon);
+    candidate.etalon = fits ? etalon : nullptr;
+  }
+  const std::uint16_t code = variant.menuc;
+  const Symb* symb = code == 0 ? nullptr : store.find_symb(code);
+  const auto or_code = [code](std::uint16_t other) { return other == 0 ? code : other; };
+  candidate.codes[0] = code;
+  candidate.codes[1] = symb == nullptr ? code : or_code(symb->third_code);
+  candidate.codes[2] = symb == nullptr ? code : or_code(symb->second_code);
+  return candidate;
+}
+
 }  // namespace
 
 Kernel::Kernel(DataStore* data_store, DictionarySet* dictionaries)
@@ -61,6 +82,7 @@ void Kernel::clear_active_lists() {
   variant_flags_ = 0;
   active_complex_variants_.remove_all();
   active_variants_.remove_all();
+  candidates_.clear();
   code_index_.clear();
   active_spec_pairs_.ss.remove_all();
   active_spec_pairs_.sc.remove_all();
@@ -102,12 +124,24 @@ int Kernel::collect_variants() {
   for (std::uint32_t i = 0; i < store.variant_count(); ++i) {
     const Variant* variant = store.variant_at(i);
     if (!active_charsets_.contains(variant->idSet)) continue;
+    if (candidates_.push_back(candidate_of(store, *variant)) != kOk) return kOutOfMemory;
     // A normal variant whose etalon does not fit the Raf table cannot be
     // compared with a figure's features.
     if (!variant->is_special() && store.etalon_at(i) == nullptr) continue;
     if (active_variants_.push_back(variant) != kOk) return kOutOfMemory;
   }
-  return kOk;
+  return cover_reading_codes();
+}
+
+// The class table holds a byte for every code the candidates' readings
+// classify by.
+int Kernel::cover_reading_codes() {
+  std::uint32_t largest = 0;
+  for (const CandidateVariant& candidate : candidates_) {
+    largest = std::max<std::uint32_t>(largest, candidate.codes[1]);
+  }
+  if (largest < class_table_.size()) return kOk;
+  return class_table_.resize(largest + 1, 0);
 }
 
 // The codes of the active charsets' symbols, each once, in ascending order;
@@ -134,6 +168,15 @@ int Kernel::build_code_index() {
 const PtrArray<const Variant>& Kernel::active_variants() {
   refresh_active_lists();
   return active_variants_;
+}
+
+std::span<const CandidateVariant> Kernel::candidate_variants() {
+  refresh_active_lists();
+  return candidates_.span();
+}
+
+std::span<const std::uint16_t> Kernel::inked_cells() const {
+  return feature_context_.vector.nonzero.span();
 }
 
 const PtrArray<const ComplexVariant>& Kernel::active_complex_variants() {

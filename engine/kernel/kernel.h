@@ -45,7 +45,6 @@ class DictionarySet;
 class FigureGroup;
 struct FigureRecord;
 class Kernel;
-class LineGroup;
 class UserVariantFile;
 
 // An outside object told of moments of each recognition (the kernel's
@@ -115,6 +114,11 @@ class Kernel final : public RunKernel {
   // position among the active characters in code order (kNoCodeIndex for
   // any other code); it may name more than 128 positions.
   const PtrArray<const Variant>& active_variants();
+  // Every variant of the active charsets (its shape or etalon null when
+  // the store lacks it), for the letter evaluation.
+  std::span<const CandidateVariant> candidate_variants() override;
+  std::span<const std::uint16_t> inked_cells() const override;
+  DynArray<std::uint8_t>* code_table() override { return &class_table_; }
   const PtrArray<const ComplexVariant>& active_complex_variants();
   std::uint32_t variant_flags();
   const DynArray<std::uint32_t>& code_index();
@@ -125,7 +129,8 @@ class Kernel final : public RunKernel {
   // gap_statistics()[0] and [1].
   NeighbourSpacing neighbour_spacing() const override;
 
-  // One zero byte per value of the symbols' third code.
+  // One zero byte per value of the symbols' third code (and of every code
+  // an active variant's reading classifies by).
   const DynArray<std::uint8_t>& class_table() const { return class_table_; }
 
   // The charset whose word list the dictionaries should hold: the first
@@ -158,12 +163,14 @@ class Kernel final : public RunKernel {
   // Frees the feature work, the work lists and the text, and drops the ink.
   void reset();
 
-  // Called by the letter search for one stroke group: computes the group's
-  // features into the feature context, then lets the letter search classify
-  // the group into the four lists of `out` (letters, marks, and their full
-  // twins). The first failing status.
-  int recognize_element(const FigureGroup& group, int line_height, int first, int last,
-                        LineGroup& line_group, CandidateLists& out);
+  // Called by the letter search for one stroke group of the running
+  // recognition: computes the group's features into the feature context
+  // (line_height: the height of its text line), then lets the letter
+  // search evaluate the group against every candidate variant into the
+  // four lists of `out` (letters, marks, and their full twins). The
+  // features' failing status, else the evaluation's (4034 when the stop
+  // flag is seen, 4007 without an active charset).
+  int recognize_element(FigureGroup& group, int line_height, CandidateLists& out);
 
   // Replaces the database's variants and complex variants by the records
   // (each found by its id; a record the database refuses is left out), then
@@ -200,7 +207,7 @@ class Kernel final : public RunKernel {
   // 0 and 3 mean off; any other value keeps the ink and the work lists after
   // a recognition, and 2 also empties the lines' group lists after the first
   // sweep of the line loop.
-  std::uint32_t debug_mode() const { return debug_mode_; }
+  std::uint32_t debug_mode() const override { return debug_mode_; }
   void set_debug_mode(std::uint32_t mode) { debug_mode_ = mode; }
 
   LetterSearch& letter_search() { return *search_; }
@@ -239,6 +246,7 @@ class Kernel final : public RunKernel {
                         const DynArray<std::uint16_t>* variants);
   void clear_active_lists();
   int collect_variants();
+  int cover_reading_codes();
   int build_code_index();
 
   KernelObserver* observer_ = nullptr;
@@ -258,6 +266,7 @@ class Kernel final : public RunKernel {
   std::uint32_t variant_flags_ = 0;
   PtrArray<const ComplexVariant> active_complex_variants_;
   PtrArray<const Variant> active_variants_;
+  DynArray<CandidateVariant> candidates_;
   DynArray<std::uint32_t> code_index_;
   DictionarySet* dictionaries_;
   DynArray<std::uint8_t> class_table_;

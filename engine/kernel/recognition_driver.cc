@@ -214,8 +214,7 @@ void Kernel::reset() {
   pane_.clear();
 }
 
-int Kernel::recognize_element(const FigureGroup& group, int line_height, int first, int last,
-                              LineGroup& line_group, CandidateLists& out) {
+int Kernel::recognize_element(FigureGroup& group, int line_height, CandidateLists& out) {
   int status = feature_context_.reset(data_store_->raf_total_cells());
   if (status == kOk) {
     const bool debug_output = debug_mode_ != 0 && debug_mode_ != 3;
@@ -223,7 +222,7 @@ int Kernel::recognize_element(const FigureGroup& group, int line_height, int fir
                                 line_height);
   }
   if (status != kOk) return status;
-  return search_->recognize_figure_group(*this, first, last, line_group, out);
+  return search_->recognize_figure_group(group, out);
 }
 
 }  // namespace inkrec

@@ -20,6 +20,7 @@ void LineWork::clear() {
   figure_pairs.reserve(0);
   mean_gap = 0;
   skew_correction = 0;
+  skipped_candidates = 0;
 }
 
 std::int16_t RecognitionContext::line_slant_angle() const {

@@ -60,6 +60,10 @@ struct LineWork {
   // (the pane's skew search and the rotation of the lines): the one angle
   // the result boxes are turned back by.
   std::int32_t skew_correction = 0;
+  // The candidate variants the letter evaluations of the run passed over
+  // because the database lacks their shape or etalon (for the debug
+  // output).
+  std::uint32_t skipped_candidates = 0;
 };
 
 class RecognitionContext {

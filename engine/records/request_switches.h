@@ -42,8 +42,9 @@ class RequestSwitches {
   bool skew_correction() const { return params_->skew_search != 0; }
   // Byte 26. The strokes come in the order they were written: the skew
   // search may use the pen's return to a new line, the body and link rules
-  // look at the previous and next stroke, and the pair relations and pair
-  // scores compare stroke numbers (the stroke-order switch).
+  // and the symbol rules look at the previous and next stroke (the
+  // symbol rules' neighbour flag), and the pair relations and pair scores
+  // compare stroke numbers (the stroke-order switch).
   bool stroke_order() const { return params_->skew_allowed != 0; }
   bool skew_allowed() const { return stroke_order(); }
   // Byte 27. Layout by writing order: the line grouping uses the order the

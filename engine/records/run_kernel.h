@@ -1,7 +1,8 @@
 // RunKernel: the kernel as the passes of one recognition run see it through
 // their RecognitionContext: the caller's request, the database with the
-// active charsets, and the place to report each finished pass of the
-// bodies-and-links splitter.
+// active charsets and their candidate variants, the features of the group
+// being evaluated, the hook's questions, and the place to report each
+// finished pass of the bodies-and-links splitter.
 //
 // The kernel that owns the run implements it; the passes below the kernel
 // reach the kernel only through it. Every member may be called on the
@@ -13,6 +14,7 @@
 #include <string_view>
 
 #include "engine/foundation/dyn_array.h"
+#include "engine/records/candidate_variant.h"
 #include "engine/records/pair_rule_index.h"
 #include "engine/records/recognition_params.h"
 
@@ -68,6 +70,19 @@ class RunKernel {
   // Asked in the debug mode after a group's evaluation: non-zero hands out
   // the full lists instead of the chosen entries; 0 without a hook.
   virtual int full_debug_output() = 0;
+
+  // The writing variants of the active charsets, in the database's order,
+  // each with its shape, etalon and reading (brought up to date first);
+  // none unless overridden.
+  virtual std::span<const CandidateVariant> candidate_variants() { return {}; }
+  // The feature cells the kernel found inked for the group being
+  // evaluated (indices into every etalon's cells); none unless overridden.
+  virtual std::span<const std::uint16_t> inked_cells() const { return {}; }
+  // The bytes by character code that the candidate lists of one group
+  // share while they are classified; null unless overridden.
+  virtual DynArray<std::uint8_t>* code_table() { return nullptr; }
+  // 0 and 3: off; any other value keeps the full work of a recognition.
+  virtual std::uint32_t debug_mode() const { return 0; }
 };
 
 }  // namespace inkrec

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "engine/database/knowledge_base_records.h"
 #include "engine/foundation/box16.h"
@@ -57,7 +58,7 @@ struct SymbolRuleArgs {
   Box16 box;                             // the group's box
   std::int32_t figure_count = 0;         // s
   std::int32_t member_count = 0;         // 1: the figure-pair table, else the stroke pairs
-  const DynArray<std::uint32_t>* active_charsets = nullptr;
+  std::span<const std::uint32_t> active_charsets;
   const PairMetrics* leading_pair = nullptr;  // the group's first pair entry, or null
   SymbolRuleLine line;
   std::int32_t partner_distance = 0x7fffffff;  // c13

@@ -3,6 +3,7 @@
 // callers: apply_symbol_rules (symbol_rules.h) is the interface.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 #include "engine/foundation/point.h"
@@ -58,7 +59,8 @@ class RuleBook {
   PackedPoint last() const { return run().back().point; }
   bool has_run() const { return !run().empty(); }
   bool active(std::uint32_t charset) const {
-    return a_.active_charsets != nullptr && a_.active_charsets->contains(charset);
+    return std::find(a_.active_charsets.begin(), a_.active_charsets.end(), charset) !=
+           a_.active_charsets.end();
   }
   bool hebrew_active() const { return active(26); }
   // The strokes on the group's line, and the figures on it.

@@ -33,7 +33,7 @@ namespace inkrec {
 class AnswerList;
 class CharClassTables;
 class CharSlotMap;
-class LineGroup;
+class FigureGroup;
 class RunKernel;
 struct FigureRecord;
 struct ActiveSpecPairs;
@@ -209,11 +209,11 @@ class LetterSearch {
   virtual const StrokeRecord* stroke_record(std::uint32_t s) const = 0;
 
   // ---- Services the letter search gives the kernel.
-  // Classifies a stroke group whose features the kernel computed into the
+  // Evaluates a stroke group of the running recognition, whose features
+  // the kernel computed, against the kernel's candidate variants into the
   // four candidate lists: 4034 when the stop flag is seen, 4007 when no
   // CharSet is active.
-  virtual int recognize_figure_group(RunKernel& kernel, int first, int last, LineGroup& line_group,
-                                     CandidateLists& out) = 0;
+  virtual int recognize_figure_group(FigureGroup& group, CandidateLists& out) = 0;
   // Marks in `letters` every letter that may follow the prefix (the codes
   // so far and a mode word), from the class tables and the word lists.
   virtual int allowed_letters_for_prefix(RunKernel& kernel, const DynArray<std::uint16_t>& prefix,

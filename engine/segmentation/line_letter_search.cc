@@ -7,6 +7,7 @@
 #include "engine/records/profile_pair.h"
 #include "engine/records/text_line.h"
 #include "engine/segmentation/allowed_letters.h"
+#include "engine/segmentation/letter_evaluation.h"
 #include "engine/segmentation/line_grouping.h"
 #include "engine/segmentation/line_skew.h"
 #include "engine/segmentation/line_statistics.h"
@@ -321,8 +322,12 @@ const StrokeRecord* LineLetterSearch::stroke_record(std::uint32_t s) const {
   return work_.strokes.item_checked(s);
 }
 
-int LineLetterSearch::recognize_figure_group(RunKernel&, int, int, LineGroup&, CandidateLists&) {
-  return kOk;
+int LineLetterSearch::recognize_figure_group(FigureGroup& group, CandidateLists& out) {
+  if (!run_) return kBadArgument;
+  std::uint32_t skipped = 0;
+  const int status = inkrec::recognize_figure_group(*run_, group, out, &skipped);
+  work_.skipped_candidates += skipped;
+  return status;
 }
 
 // The prefix is the codes read so far followed by the weight of the last

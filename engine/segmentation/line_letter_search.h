@@ -18,12 +18,13 @@
 // record over the run's own copy of its points, and estimate_line_slant
 // groups the strokes into text lines (line_grouping.h) and straightens
 // them. Each line's search gets its fragment state, its candidates
-// measured and ordered and its reference heights, and the letters allowed
-// after a prefix come from allowed_letters.h. The stages still to come
-// (the passes of a line's letter search, spacing, word breaks and case,
-// the word-box search, the letter evaluation) succeed doing nothing until
-// their code joins this class; a line whose passes did not run yields the
-// results its word groups' covers hold.
+// measured and ordered and its reference heights; the letter evaluation
+// of a group is letter_evaluation.h, and the letters allowed after a
+// prefix come from allowed_letters.h. The stages still to come (the
+// passes of a line's letter search, spacing, word breaks and case, the
+// word-box search) succeed doing nothing until their code joins this
+// class; a line whose passes did not run yields the results its word
+// groups' covers hold.
 #pragma once
 
 #include <optional>
@@ -97,8 +98,10 @@ class LineLetterSearch : public LetterSearch {
   const FigureRecord* line_candidate(std::uint32_t line, std::uint32_t i) const override;
   const StrokeRecord* stroke_record(std::uint32_t s) const override;
 
-  int recognize_figure_group(RunKernel& kernel, int first, int last, LineGroup& line_group,
-                             CandidateLists& out) override;
+  // The letter evaluation of the group on the running recognition's line
+  // work (kBadArgument outside a run); the candidates it passes over for a
+  // missing shape or etalon add to the work's count.
+  int recognize_figure_group(FigureGroup& group, CandidateLists& out) override;
   int allowed_letters_for_prefix(RunKernel& kernel, const DynArray<std::uint16_t>& prefix,
                                  CharSlotMap& letters, const CharClassTables& tables) override;
 

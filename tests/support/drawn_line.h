@@ -22,13 +22,14 @@
 
 namespace inkrec::test {
 
-// The kernel as a run sees it, with no database and no observer.
+// The kernel as a run sees it, with no database, no observer and no
+// candidate variants; the active charsets are the test's.
 class StubRunKernel final : public RunKernel {
  public:
   const RecognitionParams& params() const override { return params_; }
   DataStore* data_store() const override { return nullptr; }
   bool right_to_left() const override { return right_to_left_; }
-  std::span<const std::uint32_t> active_charsets() const override { return {}; }
+  std::span<const std::uint32_t> active_charsets() const override { return charsets_; }
   void after_split_pass(const DynArray<FigureRecord>&, std::u16string_view) override {}
   bool stop_flag() const override { return false; }
   bool quick_flag() const override { return false; }
@@ -37,6 +38,7 @@ class StubRunKernel final : public RunKernel {
 
   RecognitionParams params_;
   bool right_to_left_ = false;
+  std::vector<std::uint32_t> charsets_;
 };
 
 class DrawnLine {

@@ -259,7 +259,7 @@ class FakeLetterSearch final : public LetterSearch {
     return &figures_.back();
   }
 
-  int recognize_figure_group(RunKernel&, int, int, LineGroup&, CandidateLists&) override {
+  int recognize_figure_group(FigureGroup&, CandidateLists&) override {
     return kOk;
   }
   int allowed_letters_for_prefix(RunKernel&, const DynArray<std::uint16_t>&, CharSlotMap&,
