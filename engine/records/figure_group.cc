@@ -289,9 +289,8 @@ namespace {
 // The entry for the neighbour's index, then its item for the key; appended
 // (zeroed) when missing. Null when the cache cannot grow.
 template <typename Value>
-Value* find_or_append(DynArray<GroupCacheEntry<Value>>& cache, const FigureGroup& neighbour,
+Value* find_or_append(DynArray<GroupCacheEntry<Value>>& cache, std::uint32_t other,
                       std::uint32_t key) {
-  const auto other = static_cast<std::uint32_t>(neighbour.index);
   GroupCacheEntry<Value>* entry = nullptr;
   for (GroupCacheEntry<Value>& candidate : cache) {
     if (candidate.neighbour == other) {
@@ -319,14 +318,28 @@ std::array<std::uint32_t, 2>* register_figure_key(DynArray<PairCacheEntry>& cach
                                                   const FigureGroup& neighbour, std::uint32_t a,
                                                   std::uint32_t b, std::uint32_t flag) {
   const std::uint32_t key = (a & 0x7fff) | (((b & 0x7fff) | (flag & 1) << 15) << 15);
-  return find_or_append(cache, neighbour, key);
+  return find_or_append(cache, group_index(neighbour), key);
 }
 
 std::uint32_t* register_punctuation_key(DynArray<PunctuationCacheEntry>& cache,
                                         const FigureGroup& neighbour, std::uint32_t a,
                                         std::uint32_t b) {
   const std::uint32_t key = (a & 0x7fff) | (b & 0x7fff) << 15;
-  return find_or_append(cache, neighbour, key);
+  return find_or_append(cache, group_index(neighbour), key);
+}
+
+int candidate_code(const FigureGroup& group, int i) {
+  if (group.answers == nullptr || i < 0) return -1;
+  const Answer* answer = group.answers->answers().item_checked(static_cast<std::uint32_t>(i));
+  return answer == nullptr ? -1 : answer->codes[0];
+}
+
+Box16 glyph_box(const FigureGroup& group) {
+  return group.geometry == nullptr ? Box16{} : group.geometry->bounding_box();
+}
+
+std::uint32_t* punctuation_cache_slot(FigureGroup& group, std::uint32_t other, std::uint32_t key) {
+  return find_or_append(group.punctuation_cache, other, key);
 }
 
 bool group_comes_after(const FigureGroup& x, const FigureGroup& y) {

@@ -139,6 +139,17 @@ int copy_figure_list(const PtrArray<FigureRecord>& from, PtrArray<FigureRecord>&
 // For the reading-order sorts (record_access.h).
 inline const PtrArray<FigureRecord>& figures_of(const FigureGroup& group) { return group.figures; }
 
+// For the punctuation rule (engine/rules/punctuation_rule.h): a group's
+// candidates are its answers, read by their first code (-1 past the list);
+// its box is its geometry's (empty without one); its number is its index;
+// its cache is its punctuation cache (null when that cannot grow).
+int candidate_code(const FigureGroup& group, int i);
+Box16 glyph_box(const FigureGroup& group);
+inline std::uint32_t group_index(const FigureGroup& group) {
+  return static_cast<std::uint32_t>(group.index);
+}
+std::uint32_t* punctuation_cache_slot(FigureGroup& group, std::uint32_t other, std::uint32_t key);
+
 // The runs of the group's figures, in order: 0, -2 at a null figure, or -1
 // when the list cannot grow.
 int group_run_list(const FigureGroup& group, DynArray<PointRun*>& runs);

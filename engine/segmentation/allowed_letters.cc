@@ -9,9 +9,9 @@
 namespace inkrec {
 namespace {
 
-constexpr int kOpensOrJoins = 1;   // may stand before a word
-constexpr int kInsideWord = 2;     // passed over inside a word
-constexpr int kBetweenWords = 4;   // ends a word unless it also has kInsideWord
+constexpr int kOpensOrJoins = 1;  // may stand before a word
+constexpr int kInsideWord = 2;    // passed over inside a word
+constexpr int kBetweenWords = 4;  // ends a word unless it also has kInsideWord
 constexpr std::uint16_t kApostrophe = 39;
 constexpr std::uint32_t kEnglish = 5;
 constexpr int kNoWord = -100;
@@ -28,6 +28,10 @@ void merge_tables(CharSlotMap& letters, const CharClassTables& classes,
 }
 
 }  // namespace
+
+WordSource word_source(const RunKernel& kernel) {
+  return {kernel.active_charsets(), kernel.dictionaries()};
+}
 
 int word_from_codes(std::span<const std::uint32_t> active_charsets,
                     std::span<const std::uint16_t> codes, const CharClassTables& classes,
@@ -53,11 +57,11 @@ int word_from_codes(std::span<const std::uint32_t> active_charsets,
   return kOk;
 }
 
-int allowed_letters_for_prefix(RunKernel& kernel, std::span<const std::uint16_t> codes,
+int allowed_letters_for_prefix(const WordSource& words, std::span<const std::uint16_t> codes,
                                std::uint32_t weight, CharSlotMap& letters,
                                const CharClassTables& classes) {
   WordText word;
-  if (word_from_codes(kernel.active_charsets(), codes, classes, &word) != kOk) return kOk;
+  if (word_from_codes(words.active_charsets, codes, classes, &word) != kOk) return kOk;
   if (weight == 0 && !codes.empty()) return kOk;
   if (word.broken) {
     letters.copy_slots(classes.table(0));
@@ -72,24 +76,23 @@ int allowed_letters_for_prefix(RunKernel& kernel, std::span<const std::uint16_t>
     merge_tables(letters, classes, {4, 3});
   }
   // A missing user dictionary is no reason to refuse the letters found.
-  if (DictionarySet* dictionaries = kernel.dictionaries(); dictionaries != nullptr) {
-    dictionaries->check_word(word.view(), letters);
-  }
+  if (words.dictionaries != nullptr) words.dictionaries->check_word(word.view(), letters);
   return kOk;
 }
 
 // The level is the dictionaries' whole-word number (DictionarySet::
 // word_number): the word list's level when it holds the word, else the
 // user dictionary's number.
-int word_level(RunKernel& kernel, std::span<const std::uint16_t> codes,
+int word_level(const WordSource& words, std::span<const std::uint16_t> codes,
                const CharClassTables& classes, std::int32_t* level) {
   *level = -1;
   WordText word;
-  if (word_from_codes(kernel.active_charsets(), codes, classes, &word) != kOk) return kOk;
-  DictionarySet* dictionaries = kernel.dictionaries();
-  if (dictionaries == nullptr) return kOk;
+  if (words.dictionaries == nullptr ||
+      word_from_codes(words.active_charsets, codes, classes, &word) != kOk) {
+    return kOk;
+  }
   int number = -1;
-  if (dictionaries->word_number(word.view(), &number) == 1) *level = number;
+  if (words.dictionaries->word_number(word.view(), &number) == 1) *level = number;
   return kOk;
 }
 

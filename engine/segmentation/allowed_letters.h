@@ -28,7 +28,17 @@
 
 namespace inkrec {
 
+class DictionarySet;
 class RunKernel;
+
+// What the word lists are read with: the active charsets and the
+// dictionaries (none when null).
+struct WordSource {
+  std::span<const std::uint32_t> active_charsets;
+  DictionarySet* dictionaries = nullptr;
+};
+// The kernel's active charsets and dictionaries.
+WordSource word_source(const RunKernel& kernel);
 
 // The word formed by the codes of a letter path.
 struct WordText {
@@ -54,9 +64,9 @@ int word_from_codes(std::span<const std::uint32_t> active_charsets,
 // word, or when the weight is 0 and there are codes. Otherwise it becomes
 // class table 0 (weight 2, or no codes) or table 1; a break adds tables 3
 // and 4 and ends there; an empty word adds tables 4, 2 and 3, and a word
-// that may end here tables 4 and 3; then the kernel's word lists and user
+// that may end here tables 4 and 3; then the word list and the user
 // dictionary add the letters that continue the word. Always 0.
-int allowed_letters_for_prefix(RunKernel& kernel, std::span<const std::uint16_t> codes,
+int allowed_letters_for_prefix(const WordSource& words, std::span<const std::uint16_t> codes,
                                std::uint32_t weight, CharSlotMap& letters,
                                const CharClassTables& classes);
 
@@ -64,7 +74,7 @@ int allowed_letters_for_prefix(RunKernel& kernel, std::span<const std::uint16_t>
 // word list, or the user dictionary's number for a word only the user
 // dictionary holds; -1 when no dictionary knows the word or the codes form
 // none. Always 0.
-int word_level(RunKernel& kernel, std::span<const std::uint16_t> codes,
+int word_level(const WordSource& words, std::span<const std::uint16_t> codes,
                const CharClassTables& classes, std::int32_t* level);
 
 }  // namespace inkrec

@@ -346,9 +346,10 @@ int LineLetterSearch::allowed_letters_for_prefix(RunKernel& kernel,
                                                  const DynArray<std::uint16_t>& prefix,
                                                  CharSlotMap& letters,
                                                  const CharClassTables& tables) {
+  const WordSource words = word_source(kernel);
   const std::span<const std::uint16_t> codes = prefix.span();
-  if (codes.empty()) return inkrec::allowed_letters_for_prefix(kernel, codes, 0, letters, tables);
-  return inkrec::allowed_letters_for_prefix(kernel, codes.first(codes.size() - 1), codes.back(),
+  if (codes.empty()) return inkrec::allowed_letters_for_prefix(words, codes, 0, letters, tables);
+  return inkrec::allowed_letters_for_prefix(words, codes.first(codes.size() - 1), codes.back(),
                                             letters, tables);
 }
 

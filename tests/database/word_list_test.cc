@@ -14,7 +14,7 @@
 #include "engine/foundation/file_holder.h"
 #include "engine/foundation/status.h"
 #include "tests/support/temp_dir.h"
-#include "tests/support/word_list_kernel.h"
+#include "tests/support/english_word_list.h"
 
 namespace inkrec {
 namespace {

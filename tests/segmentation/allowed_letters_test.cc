@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/foundation/status.h"
-#include "tests/support/word_list_kernel.h"
+#include "tests/support/english_word_list.h"
 
 namespace inkrec {
 namespace {
@@ -40,14 +40,18 @@ std::map<char, std::uint32_t> fixture_letters_after(const std::u16string& prefix
 
 class AllowedLettersTest : public ::testing::Test {
  protected:
-  AllowedLettersTest() : classes_(&kernel_.code_index(), false) {}
+  AllowedLettersTest() : classes_(&identity_, false) {
+    for (std::uint32_t c = 0; c < CharSlotMap::kSlotCount; ++c) identity_.push_back(c);
+  }
+
+  WordSource words() { return {english_, dictionaries_.set()}; }
 
   // The marked slots of the map after the codes read with the weight, the
   // map starting empty.
   std::map<char, std::uint32_t> letters_after(const std::u16string& codes, std::uint32_t weight) {
     CharSlotMap map;
-    map.init(&kernel_.code_index());
-    EXPECT_EQ(allowed_letters_for_prefix(kernel_, codes_of(codes), weight, map, classes_), kOk);
+    map.init(&identity_);
+    EXPECT_EQ(allowed_letters_for_prefix(words(), codes_of(codes), weight, map, classes_), kOk);
     std::map<char, std::uint32_t> marked;
     for (std::uint32_t c = 0; c < CharSlotMap::kSlotCount; ++c) {
       if (map.slot(c) != CharSlotMap::kEmpty) marked[static_cast<char>(c)] = map.slot(c);
@@ -75,12 +79,15 @@ class AllowedLettersTest : public ::testing::Test {
 
   std::int32_t level_of(const std::u16string& codes) {
     std::int32_t level = 77;
-    EXPECT_EQ(word_level(kernel_, codes_of(codes), classes_, &level), kOk);
+    EXPECT_EQ(word_level(words(), codes_of(codes), classes_, &level), kOk);
     return level;
   }
 
-  testing::WordListKernel kernel_;
+  // The character index of the class tables and maps: code c in slot c.
+  DynArray<std::uint32_t> identity_;
   CharClassTables classes_;
+  const std::vector<std::uint32_t> english_ = {5};
+  testing::EnglishDictionaries dictionaries_;
 };
 
 TEST_F(AllowedLettersTest, TheWordOfAPathsCodes) {
@@ -92,17 +99,17 @@ TEST_F(AllowedLettersTest, TheWordOfAPathsCodes) {
   };
   const std::vector<Case> cases = {
       {u"the", kOk, u"the", false},
-      {u" (the", kOk, u"the", false},         // a leading space and bracket
-      {u"\"the", kOk, u"the", false},         // a leading quote
-      {u"(\"the", -100, u"", false},          // a quote after the first code breaks
+      {u" (the", kOk, u"the", false},             // a leading space and bracket
+      {u"\"the", kOk, u"the", false},             // a leading quote
+      {u"(\"the", -100, u"", false},              // a quote after the first code breaks
       {u"well-known", kOk, u"wellknown", false},  // a hyphen is passed over
-      {u"don't", kOk, u"don't", false},       // English: the apostrophe is a letter
-      {u"'em", kOk, u"em", false},            // but not as the first code
+      {u"don't", kOk, u"don't", false},           // English: the apostrophe is a letter
+      {u"'em", kOk, u"em", false},                // but not as the first code
       {u"the.", kOk, u"the", true},
       {u"the, ", kOk, u"the", true},
-      {u"a b", -100, u"", false},             // a letter after a break
-      {u".the", -100, u"", false},            // a full stop breaks even when first
-      {u"ab\0cd"s, kOk, u"ab", false},        // a 0 code ends the codes
+      {u"a b", -100, u"", false},       // a letter after a break
+      {u".the", -100, u"", false},      // a full stop breaks even when first
+      {u"ab\0cd"s, kOk, u"ab", false},  // a 0 code ends the codes
       {u"", kOk, u"", false},
       {u"((", kOk, u"", false},
       {std::u16string(40, u'a'), kOk, std::u16string(31, u'a'), false},
@@ -110,8 +117,7 @@ TEST_F(AllowedLettersTest, TheWordOfAPathsCodes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(narrow(c.codes));
     WordText word;
-    ASSERT_EQ(word_from_codes(kernel_.active_charsets(), codes_of(c.codes), classes_, &word),
-              c.status);
+    ASSERT_EQ(word_from_codes(english_, codes_of(c.codes), classes_, &word), c.status);
     if (c.status != kOk) continue;
     EXPECT_EQ(word.view(), c.word);
     EXPECT_EQ(word.broken, c.broken);
@@ -155,8 +161,13 @@ TEST_F(AllowedLettersTest, TheClassTablesThatJoinTheWordLists) {
   EXPECT_EQ(letters_after(u"a b", 2), (std::map<char, std::uint32_t>{}));
   EXPECT_EQ(letters_after(u"th", 0), (std::map<char, std::uint32_t>{}));
   // Without dictionaries the class tables still answer.
-  kernel_.drop_dictionaries();
-  EXPECT_EQ(letters_after(u"th", 1), table(1));
+  CharSlotMap map;
+  map.init(&identity_);
+  ASSERT_EQ(allowed_letters_for_prefix({english_, nullptr}, codes_of(u"th"), 1, map, classes_),
+            kOk);
+  for (std::uint32_t c = 0; c < CharSlotMap::kSlotCount; ++c) {
+    EXPECT_EQ(map.slot(c), classes_.table(1).slot(c)) << c;
+  }
 }
 
 TEST_F(AllowedLettersTest, TheLevelOfAWord) {
@@ -170,8 +181,9 @@ TEST_F(AllowedLettersTest, TheLevelOfAWord) {
                         Case{u"qu", -1}, Case{u"xz", -1}, Case{u"", -1}, Case{u"a b", -1}}) {
     EXPECT_EQ(level_of(c.codes), c.level) << narrow(c.codes);
   }
-  kernel_.drop_dictionaries();
-  EXPECT_EQ(level_of(u"the"), -1);
+  std::int32_t level = 77;
+  ASSERT_EQ(word_level({english_, nullptr}, codes_of(u"the"), classes_, &level), kOk);
+  EXPECT_EQ(level, -1);
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+// The word boxes of a recognition: the stretches of the text lines that the
+// letter search reads as one word each, with the segment records where
+// letter paths may start and the links that hold the paths found from
+// each record.
+//
+// A box owns its segment records, a record its links, a link its letter
+// paths; the stroke groups they name belong to the run's figure output.
+// The path search (segment_path_search.h) writes each record's sums and
+// best path and the box's result.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/foundation/dyn_array.h"
+#include "engine/foundation/ptr_array.h"
+#include "engine/segmentation/letter_path.h"
+#include "engine/segmentation/segment_path.h"
+
+namespace inkrec {
+
+class FigureGroup;
+
+// The gaps between neighbouring groups of a line, over all lines.
+struct WordBoxStatistics {
+  std::int16_t least_distance_low = 0;   // the least positive least_distance
+  std::int16_t least_distance_high = 0;  // the greatest least_distance
+  std::int16_t least_distance_mean = 0;  // the mean positive least_distance
+  std::int16_t x_gap_at_low = 0;         // the x_gap of the pair with the least
+  std::int16_t x_gap_at_high = 0;        // the x_gap of the pair with the greatest
+  std::int16_t x_gap_mean = 0;
+};
+
+// The letter paths from a segment record to one target record (or to the
+// box's end), the greatest average first.
+struct SegmentLink {
+  PtrArray<LetterPath> paths{16, true};
+  std::int16_t target = -1;  // the target record; -1 the box's end
+  // The plain reading's value and pair sums up to the paths' end, from the
+  // box's start.
+  std::int32_t value_sum = 0;
+  std::int32_t pair_sum = 0;
+};
+
+// A segment record of a word box: a place where letter paths may start.
+struct BoxSegment {
+  // Kinds of record.
+  static constexpr std::uint32_t kLineStart = 3;
+  static constexpr std::uint32_t kAfterMark = 4;  // a mark's readings must end before it
+  static constexpr std::uint32_t kWideGap = 5;
+  static constexpr std::int16_t kNoMeasure = 32767;
+
+  std::uint16_t line = 0;
+  std::uint16_t position = 0;
+  std::uint32_t kind = 0;
+  // For a record after a mark: the group readings that must end right
+  // before it (answer -1: the first answer read through its saved codes).
+  PtrArray<FigureGroup> groups{16, false};
+  DynArray<std::int16_t> answers;
+  PtrArray<SegmentLink> links{16, true};
+  SegmentPath best;
+  std::int16_t measure = kNoMeasure;  // the gap measure where the record starts
+  std::uint8_t own_group = 0;         // a stroke group starts exactly here
+  // The plain reading from the box's start up to the record.
+  std::int32_t value_sum = 0;
+  std::int32_t pair_sum = 0;
+  std::int32_t stroke_sum = 0;
+};
+
+struct WordBox {
+  std::int16_t first_line = 0;
+  std::int16_t first_position = 0;
+  std::int16_t last_line = 0;
+  std::int16_t last_position = 0;
+  DynArray<BoxSegment> records;
+  SegmentPath result;
+};
+
+}  // namespace inkrec
