@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/ink/ink_layer.h"
+#include "app/shell/controller.h"
 #include "tests/app/ink/ink_layer_fixture.h"
 
 namespace ductra {
@@ -44,6 +45,25 @@ TEST_F(InkLayerTest, InModeThreeEachFinishedStrokeWaitsInTheSlotForTheController
   ASSERT_NE(layer_->handed_over_stroke(), nullptr);
   EXPECT_EQ(layer_->handed_over_stroke()->points, (std::vector<InkPoint>{{200, 200}, {240, 240}}));
   EXPECT_FALSE(core_->is_busy()) << "mode three never wakes the engine client";
+}
+
+// A new stroke stops the controller's timer that would clear the screen,
+// and a backspace stroke is no stroke in progress: the erase takes it.
+TEST_F(InkLayerTest, InModeThreeAPenDownStopsTheClearingTimerAndABackspaceIsErased) {
+  make_layer(true);
+  system_.set_timer(shell_window_, kModeThreeTimer, 400);
+  write(kPenDown, 440, 40);
+  settle();
+  EXPECT_FALSE(system_.kill_timer(shell_window_, kModeThreeTimer)) << "stopped already";
+  write(kPenMove, 240, 44);
+  write(kPenMove, 40, 48);
+  write(kPenUp, 0, 0);
+  settle();
+  EXPECT_EQ(received(), (std::vector<InkMessage>{{kInkOneUnit, 8}}));
+  EXPECT_EQ(layer_->handed_over_stroke(), nullptr);
+  layer_->erase_all();
+  pump();
+  EXPECT_TRUE(layer_->strokes_in_pixels().empty());
 }
 
 TEST_F(InkLayerTest, InModeThreeAnEraseKeepsTheStrokeStillBeingWritten) {
