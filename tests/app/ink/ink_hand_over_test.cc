@@ -39,7 +39,6 @@ TEST_F(InkLayerTest, InModeThreeEachFinishedStrokeWaitsInTheSlotForTheController
   EXPECT_TRUE(received().empty()) << "the slot is still full";
   EXPECT_EQ(layer_->handed_over_stroke(), stroke);
   layer_->release_handed_over_stroke();
-  layer_->release_handed_over_stroke();  // an empty slot: nothing
   settle();
   EXPECT_EQ(received(), kStrokeDone);
   ASSERT_NE(layer_->handed_over_stroke(), nullptr);
