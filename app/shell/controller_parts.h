@@ -15,6 +15,8 @@
 
 #include "app/shell/ccore.h"
 #include "app/shell/exception_info.h"
+#include "app/shell/ink_stroke.h"
+#include "app/shell/pen_ring_reader.h"
 #include "appplatform/shared_event.h"
 #include "appplatform/geometry.h"
 #include "appplatform/window_types.h"
@@ -37,7 +39,8 @@ class ControllerSettings {
   virtual std::uint32_t language() const = 0;
 };
 
-// The ink layer: the capture thread and the ink on the screen.
+// The ink layer: the capture thread and the ink on the screen. Strokes and
+// boxes are in touch units (four to a pixel) unless said otherwise.
 class InkLayer {
  public:
   virtual ~InkLayer() = default;
@@ -51,6 +54,26 @@ class InkLayer {
   virtual void erase_all() = 0;
   // Hands the strokes to the engine client under the layer's lock.
   virtual InkOutcome add_strokes_to(CCore& core) = 0;
+
+  // Repaints what lies under the ink; with `remove` also removes the oldest
+  // `count` strokes, or, when `count` reaches their number, all of them (in
+  // mode three but a stroke still being written).
+  virtual void erase(bool remove, std::uint32_t count) = 0;
+  // Draws every stroke again (in mode three but one still being written).
+  virtual void redraw() = 0;
+  // Repaints under the ink, draws a frame around `box` and redraws the ink.
+  virtual void frame_box(const InkBox& box) = 0;
+  // A copy of the strokes and their box in pixels.
+  virtual InkStrokeList strokes_in_pixels() = 0;
+  // Mode three: the finished stroke waiting in the slot (null when empty);
+  // it stays valid until release_handed_over_stroke, which frees the slot
+  // for the next stroke.
+  virtual const InkStroke* handed_over_stroke() = 0;
+  virtual void release_handed_over_stroke() = 0;
+  // Arms (the touch shim signals the end of the next stroke) or withdraws
+  // the prompt stroke; returns the previous state.
+  virtual PromptStroke set_prompt_stroke(PromptStroke how) = 0;
+  virtual bool is_prompt_stroke_armed() const = 0;
 };
 
 class InkLayerFactory {

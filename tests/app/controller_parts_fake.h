@@ -83,6 +83,19 @@ class FakeParts final : public ControllerSettings,
       const InkStrokeView views[] = {stroke};
       return core.add_strokes(views, 1);
     }
+    void erase(bool remove, std::uint32_t count) override {
+      parts_.log.add("erase " + std::string(remove ? "removing " : "") + std::to_string(count));
+    }
+    void redraw() override { parts_.log.add("redraw ink"); }
+    void frame_box(const InkBox&) override { parts_.log.add("frame box"); }
+    InkStrokeList strokes_in_pixels() override { return {}; }
+    const InkStroke* handed_over_stroke() override { return nullptr; }
+    void release_handed_over_stroke() override { parts_.log.add("slot released"); }
+    PromptStroke set_prompt_stroke(PromptStroke how) override {
+      parts_.log.add(how == PromptStroke::armed ? "prompt stroke armed" : "prompt stroke withdrawn");
+      return PromptStroke::withdrawn;
+    }
+    bool is_prompt_stroke_armed() const override { return false; }
 
    private:
     FakeParts& parts_;
@@ -116,8 +129,10 @@ class FakeParts final : public ControllerSettings,
   bool large_moving_icon() const override { return values.large_moving_icon; }
   std::uint32_t language() const override { return values.language; }
 
-  std::unique_ptr<InkLayer> make_ink_layer(CCore&, int pen_width, std::uint32_t, bool mode_three) override {
+  std::unique_ptr<InkLayer> make_ink_layer(CCore& core, int pen_width, std::uint32_t pen_color,
+                                           bool mode_three) override {
     log.add("ink layer " + std::to_string(pen_width) + (mode_three ? " mode 3" : ""));
+    if (real_ink_layers != nullptr) return real_ink_layers->make_ink_layer(core, pen_width, pen_color, mode_three);
     return std::make_unique<FakeInk>(*this);
   }
 
@@ -208,6 +223,7 @@ class FakeParts final : public ControllerSettings,
   int saves = 0;
   std::atomic<int> capture_mode{2};
   std::atomic<bool> pen_rested{false};
+  InkLayerFactory* real_ink_layers = nullptr;  // makes the ink layers when set
   bool tool_movable = false;
   bool configuration_current = true;
   bool configuration_dictionary = false;
