@@ -263,6 +263,17 @@ void WindowServer::handle_window_call(const WirePacket& request, WirePacket& rep
       reply.value[4] = rect.top;
       return;
     }
+    case WindowOp::kSetStyle: {
+      if (!record || window == kDesktopWindow) return;
+      reply.status = 1;
+      reply.flags = record->style;
+      const std::uint32_t style = (record->style & kStyleKeptBits) | (request.flags & ~kStyleKeptBits);
+      if (style == record->style) return;
+      const Rect area = tree_.window_rect(window);
+      record->style = style;
+      if (tree_.is_visible(window)) expose(area, effects);
+      return;
+    }
     case WindowOp::kSetText:
       if (!record) return;
       record->title = request.get_text(0);

@@ -225,6 +225,25 @@ bool WindowSystem::enable_window(WindowHandle window, bool enable) {
   return reply.value[0] != 0;
 }
 
+std::optional<std::uint32_t> WindowSystem::window_style(WindowHandle window) {
+  const auto info = describe(window);
+  if (!info) return std::nullopt;
+  return info->style;
+}
+
+std::optional<std::uint32_t> WindowSystem::set_window_style(WindowHandle window, std::uint32_t style) {
+  WirePacket request;
+  request.op = WindowOp::kSetStyle;
+  request.window = window.id;
+  request.flags = style;
+  const WirePacket reply = call(request);
+  if (reply.status <= 0) return std::nullopt;
+  const StyleChange change{reply.flags, (reply.flags & kStyleKeptBits) | (style & ~kStyleKeptBits)};
+  if (change.new_style != change.old_style)
+    send_message(window, WM_STYLECHANGED, GWL_STYLE, reinterpret_cast<LParam>(&change));
+  return reply.flags;
+}
+
 bool WindowSystem::is_window_enabled(WindowHandle window) {
   auto info = describe(window);
   return info && !(info->style & WS_DISABLED);

@@ -125,6 +125,12 @@ class WindowSystem {
   bool show_window(WindowHandle window, int command);  // true when it was visible
   bool is_window_visible(WindowHandle window);
   bool enable_window(WindowHandle window, bool enable);  // true when it was disabled
+  std::optional<std::uint32_t> window_style(WindowHandle window);
+  // Changes the style of an existing window (WS_VISIBLE, WS_DISABLED,
+  // WS_CHILD and WS_POPUP keep their values) and redraws what it covers; a
+  // change is told to the window by WM_STYLECHANGED. The previous style, or
+  // none when there is no such window.
+  std::optional<std::uint32_t> set_window_style(WindowHandle window, std::uint32_t style);
   bool is_window_enabled(WindowHandle window);
   bool set_window_pos(WindowHandle window, WindowHandle insert_after, int x, int y, int width, int height,
                       std::uint32_t flags);

@@ -39,6 +39,13 @@ struct Message {
   std::uint32_t time = 0;
 };
 
+// What WM_STYLECHANGED tells a window: its style before and after.
+inline constexpr WParam GWL_STYLE = static_cast<WParam>(-16);
+struct StyleChange {
+  std::uint32_t old_style = 0;
+  std::uint32_t new_style = 0;
+};
+
 // Packs a client point into a mouse message's lParam (signed 16-bit words).
 inline LParam point_param(Point p) {
   return static_cast<LParam>((static_cast<std::uint32_t>(p.y & 0xFFFF) << 16) | static_cast<std::uint32_t>(p.x & 0xFFFF));
@@ -115,6 +122,7 @@ inline constexpr std::uint32_t WM_CANCELMODE = 0x001F;
 inline constexpr std::uint32_t WM_SETFONT = 0x0030;
 inline constexpr std::uint32_t WM_WINDOWPOSCHANGED = 0x0047;
 inline constexpr std::uint32_t WM_COPYDATA = 0x004A;
+inline constexpr std::uint32_t WM_STYLECHANGED = 0x007D;  // wParam GWL_STYLE, lParam const StyleChange*
 inline constexpr std::uint32_t WM_NOTIFY = 0x004E;
 inline constexpr std::uint32_t WM_HELP = 0x0053;
 inline constexpr std::uint32_t WM_KEYDOWN = 0x0100;

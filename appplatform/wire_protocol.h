@@ -57,6 +57,7 @@ enum class WindowOp : std::uint32_t {
   kGetScrollRange,
   kInjectMouse,
   kBroadcast,
+  kSetStyle,
 };
 
 // Flags of some calls, and what kSetPosition reports in value[0].
@@ -66,6 +67,9 @@ inline constexpr std::uint32_t kInvalidateErase = 2;
 inline constexpr std::uint32_t kTakeUpdatePeek = 1;      // kTakeUpdate: only say whether any
 inline constexpr std::uint32_t kFindClass = 1;           // kFind: text[0] is the class
 inline constexpr std::uint32_t kFindTitle = 2;           // kFind: text[1] is the title
+// kSetStyle leaves these bits as they are: showing and enabling have calls
+// of their own, and a window stays the kind it was made.
+inline constexpr std::uint32_t kStyleKeptBits = WS_VISIBLE | WS_DISABLED | WS_CHILD | WS_POPUP;
 inline constexpr std::int32_t kMovedBit = 1;
 inline constexpr std::int32_t kSizedBit = 2;
 

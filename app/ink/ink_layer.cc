@@ -104,17 +104,22 @@ void ScreenInkLayer::redraw() {
   draw_strokes_locked();
 }
 
-void ScreenInkLayer::frame_box(const InkBox& box) {
+void ScreenInkLayer::frame_box(const platform::Rect& box) {
   erase_ink(Removal::none, 0);
   SectionLock lock(lock_);
   if (has_display_) {
-    const int left = box.min_x / 4 - 4, right = box.max_x / 4 + 4;
-    const int top = box.min_y / 4 - 4, bottom = box.max_y / 4 + 4;
+    const int left = box.left / 4 - 4, right = box.right / 4 + 4;
+    const int top = box.top / 4 - 4, bottom = box.bottom / 4 + 4;
     const std::array<Point, 6> frame = {{{left, top}, {right, top}, {right, bottom}, {left, bottom}, {left, top},
                                          {right, top}}};
     display_.polyline(frame);
   }
   draw_strokes_locked();
+}
+
+void ScreenInkLayer::erase_oldest_strokes(std::uint32_t count) {
+  erase(true, count);
+  redraw();
 }
 
 InkStrokeList ScreenInkLayer::strokes_in_pixels() {
@@ -138,7 +143,21 @@ void ScreenInkLayer::release_handed_over_stroke() {
   slot_free_.set();
 }
 
-PromptStroke ScreenInkLayer::set_prompt_stroke(PromptStroke how) { return reader_.set_prompt_stroke(how); }
+std::optional<HandedOverStroke> ScreenInkLayer::take_handed_over_stroke() {
+  std::optional<HandedOverStroke> taken;
+  {
+    std::scoped_lock lock(slot_mutex_);
+    if (!handed_over_) return std::nullopt;
+    taken = HandedOverStroke{std::move(handed_over_->points), handed_over_->start_tick, handed_over_->last_tick};
+    handed_over_.reset();
+  }
+  slot_free_.set();
+  return taken;
+}
+
+void ScreenInkLayer::set_prompt_stroke(bool armed) {
+  reader_.set_prompt_stroke(armed ? PromptStroke::armed : PromptStroke::withdrawn);
+}
 
 bool ScreenInkLayer::is_prompt_stroke_armed() const { return reader_.prompt_stroke_mode() == PromptStroke::armed; }
 

@@ -25,11 +25,13 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 
 #include "app/ink/stamp_renderer.h"
 #include "app/shell/controller_parts.h"
 #include "app/shell/ink_sample.h"
+#include "app/shell/ink_stroke.h"
 #include "app/shell/pen_ring_reader.h"
 #include "appplatform/critical_section.h"
 #include "appplatform/event.h"
@@ -82,14 +84,28 @@ class ScreenInkLayer final : public InkLayer {
   void erase_all() override;
   InkOutcome add_strokes_to(CCore& core) override;
 
-  void erase(bool remove, std::uint32_t count) override;
-  void redraw() override;
-  void frame_box(const InkBox& box) override;
-  InkStrokeList strokes_in_pixels() override;
-  const InkStroke* handed_over_stroke() override;
-  void release_handed_over_stroke() override;
-  PromptStroke set_prompt_stroke(PromptStroke how) override;
   bool is_prompt_stroke_armed() const override;
+  void set_prompt_stroke(bool armed) override;
+  // Repaints under the ink, draws a frame around `box` (touch units: left,
+  // top, right, bottom) and redraws the ink.
+  void frame_box(const platform::Rect& box) override;
+  // Mode three: the finished stroke, taken out of the slot, which is then
+  // free for the next one.
+  std::optional<HandedOverStroke> take_handed_over_stroke() override;
+  void erase_oldest_strokes(std::uint32_t count) override;
+
+  // Repaints what lies under the ink; with `remove` also removes the oldest
+  // `count` strokes, or, when `count` reaches their number, all of them (in
+  // mode three but a stroke still being written).
+  void erase(bool remove, std::uint32_t count);
+  // Draws every stroke again (in mode three but one still being written).
+  void redraw();
+  // A copy of the strokes and their box in pixels.
+  InkStrokeList strokes_in_pixels();
+  // The stroke waiting in the slot (null when empty), valid until released;
+  // a release frees the slot for the next stroke.
+  const InkStroke* handed_over_stroke();
+  void release_handed_over_stroke();
 
   bool is_pen_down() const { return pen_down_.load(); }
   bool is_mouse_replay() const { return mouse_replay_.load(); }

@@ -38,6 +38,7 @@ Controller::Controller(platform::WindowSystem& windows, platform::WindowHandle s
       core_shell_(windows, shell_window, parts.errors, parts.input_panel) {
   parts_.settings.set_default_settings();
   core_ = std::make_unique<CCore>(engine, core_shell_, std::move(files));
+  parts_.results.attach(this);
   parts_.configurations.build_configurations();
   parts_.windows.create_prompt();
   parts_.windows.init_screen_metrics();
@@ -55,11 +56,12 @@ Controller::Controller(platform::WindowSystem& windows, platform::WindowHandle s
   build_ink_layer();
   const std::optional<InputPanel::State> state = parts_.input_panel.query_panel();
   set_active(state && state->ours);
-  if (active_) parts_.configurations.switch_configuration();
+  if (active_) switch_configuration();
 }
 
 Controller::~Controller() {
   publish_controller(nullptr);
+  parts_.results.attach(nullptr);
   if (tick_timer_ != 0) windows_.kill_timer(shell_window_, kTickTimer);
   parts_.segmenter.destroy_segmenter();
   parts_.activity_event.reset();
@@ -96,10 +98,7 @@ MessageResult Controller::handle_message(platform::WindowHandle window, std::uin
       on_timer(wparam);
       return 0;
     case WM_DUCTRA_NEXT_CONFIGURATION:
-      if (wparam == 0 && lparam == kNextConfigurationPressed) {
-        parts_.configurations.select_next();
-        parts_.configurations.switch_configuration();
-      }
+      if (wparam == 0 && lparam == kNextConfigurationPressed) next_configuration();
       return 0;
     case WM_DUCTRA_RECOGNIZED:
       parts_.results.deliver_result();
@@ -177,9 +176,7 @@ void Controller::on_tick() {
   const platform::WindowHandle foreground = windows_.foreground_window();
   if (!ink_) return;
   const int mode = ink_->capture_mode();
-  if ((mode == kCaptureWriting || mode == kCaptureRecognising) && parts_.activity_event) {
-    parts_.activity_event->set();
-  }
+  if (mode == kCaptureWriting || mode == kCaptureRecognising) signal_activity();
   if (mode == kCaptureOn && foreground) target_window_ = foreground;
   if (result_may_wait()) return;
   const bool pending = core_->is_busy();
@@ -214,10 +211,19 @@ void Controller::submit_ink() {
   platform::sleep_for(0);
 }
 
+void Controller::next_configuration() {
+  parts_.configurations.select_next();
+  switch_configuration();
+}
+
+void Controller::signal_activity() {
+  if (parts_.activity_event) parts_.activity_event->set();
+}
+
 void Controller::set_active(bool active) {
-  if (active) parts_.configurations.switch_configuration();
+  if (active) switch_configuration();
   active_ = active && parts_.configurations.has_current();
-  parts_.configurations.refresh_indicator(active_);
+  refresh_indicator();
   if (!active) stop_key_repeat();
   if (ink_) ink_->set_capture_mode(active_ ? kCaptureOn : kCaptureStopped);
 }
@@ -260,8 +266,50 @@ bool Controller::apply_settings() {
     parts_.windows.create_tool_window();
   }
   parts_.results.post_mode_indicator(active_);
-  parts_.configurations.switch_configuration();
+  switch_configuration();
   return true;
+}
+
+int Controller::switch_configuration() {
+  if (switching_configuration_) return 0;
+  switching_configuration_ = true;
+  const std::optional<int> capture = stop_capture();
+  const int status = parts_.configurations.apply_configuration();
+  restore_capture(capture);
+  switching_configuration_ = false;
+  refresh_indicator();
+  return status;
+}
+
+void Controller::refresh_indicator() { parts_.configurations.refresh_indicator(active_, key_row_); }
+
+void Controller::show_options_menu_at(platform::Point where) {
+  // The separate-letters entry is offered in recognition modes 0 and 1 only.
+  const bool offer_separate_letters = parts_.settings.recognize_mode() < kLetterByLetterMode;
+  const std::optional<int> capture = stop_capture();
+  const int chosen =
+      parts_.configurations.run_options_menu(shell_window_, where, offer_separate_letters, separate_letters_);
+  restore_capture(capture);
+  if (chosen >= kOptionsFirstConfigurationItem) {
+    parts_.configurations.select(static_cast<std::uint32_t>(chosen - kOptionsFirstConfigurationItem));
+    switch_configuration();
+  } else if (chosen == kOptionsSettingsItem) {
+    open_settings({});
+  } else if (chosen == kOptionsSeparateLettersItem) {
+    separate_letters_ = !separate_letters_;
+    core_->set_variants_off(separate_letters_);
+  }
+}
+
+std::optional<int> Controller::stop_capture() {
+  if (!ink_) return std::nullopt;
+  const int mode = ink_->capture_mode();
+  ink_->set_capture_mode(kCaptureStopped);
+  return mode;
+}
+
+void Controller::restore_capture(std::optional<int> mode) {
+  if (ink_ && mode) ink_->set_capture_mode(*mode);
 }
 
 void Controller::on_showing() {
@@ -315,7 +363,7 @@ void Controller::on_setting_change() {
 void Controller::on_notify(LParam lparam) {
   const auto* header = reinterpret_cast<const NotifyHeader*>(lparam);
   if (header == nullptr || header->code != kNotifyTapAndHold || key_repeat_) return;
-  parts_.configurations.show_options_menu_at(parts_.windows.tool_top_left());
+  show_options_menu_at(parts_.windows.tool_top_left());
 }
 
 void Controller::on_ink(WParam kind, LParam lparam) {

@@ -18,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/shell/ccore.h"
 #include "app/shell/controller_parts.h"
@@ -44,11 +45,11 @@ inline constexpr int kCaptureRecognising = 3;
 // first eight, then one more every three ticks, five at most.
 int backspaces_at_repeat(int tick);
 
-class Controller {
+class Controller final : public ResultHost {
  public:
   Controller(platform::WindowSystem& windows, platform::WindowHandle shell_window, Engine& engine,
              CoreFiles files, ControllerParts parts);
-  ~Controller();
+  ~Controller() override;
   Controller(const Controller&) = delete;
   Controller& operator=(const Controller&) = delete;
 
@@ -62,10 +63,25 @@ class Controller {
   // changed) when the engine cannot be asked for its charsets.
   bool apply_settings();
 
-  bool is_active() const { return active_; }
+  // Makes the current configuration the engine's, with capture stopped
+  // meanwhile, then refreshes the indicator; the engine's status. A call
+  // made while one runs (from a message it lets through) returns 0 at once.
+  int switch_configuration();
+  void refresh_indicator();
+  // The options menu at `where`: a configuration chosen becomes current,
+  // the settings open, or the separate-letters mode is turned over.
+  void show_options_menu_at(platform::Point where);
+  bool separate_letters() const { return separate_letters_; }
+
+  // ResultHost.
+  bool is_active() const override { return active_; }
   CCore& core() { return *core_; }
-  InkLayer* ink_layer() { return ink_.get(); }
-  platform::WindowHandle target_window() const { return target_window_; }
+  std::u16string_view result_text() const override { return core_->result_text(); }
+  InkLayer* ink_layer() override { return ink_.get(); }
+  platform::WindowHandle shell_window() const override { return shell_window_; }
+  platform::WindowHandle target_window() const override { return target_window_; }
+  void next_configuration() override;
+  void signal_activity() override;
 
   // Error boxes and dialogs pause the controller while they are open.
   void set_modal_box(bool open) { modal_box_ += open ? 1 : -1; }
@@ -88,6 +104,8 @@ class Controller {
   void stop_key_repeat();
   void show_variants(crResultChoice& choice);
   bool result_may_wait() const;
+  std::optional<int> stop_capture();
+  void restore_capture(std::optional<int> mode);
 
   platform::WindowSystem& windows_;
   const platform::WindowHandle shell_window_;
@@ -109,6 +127,8 @@ class Controller {
   std::atomic<int> show_counter_{0};
   bool variants_menu_open_ = false;
   bool key_row_ = false;
+  bool switching_configuration_ = false;
+  bool separate_letters_ = false;
 };
 
 }  // namespace ductra

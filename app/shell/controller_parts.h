@@ -11,12 +11,13 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string_view>
+#include <vector>
 
 #include "app/shell/ccore.h"
 #include "app/shell/exception_info.h"
-#include "app/shell/ink_stroke.h"
-#include "app/shell/pen_ring_reader.h"
+#include "app/shell/ink_point.h"
 #include "appplatform/shared_event.h"
 #include "appplatform/geometry.h"
 #include "appplatform/window_types.h"
@@ -35,12 +36,20 @@ class ControllerSettings {
   virtual std::uint32_t pen_color() const = 0;
   virtual int use_prompt() const = 0;
   virtual int recognize_mode() const = 0;  // 0 to 3
+  virtual bool space_after_result() const = 0;
   virtual bool large_moving_icon() const = 0;
   virtual std::uint32_t language() const = 0;
 };
 
-// The ink layer: the capture thread and the ink on the screen. Strokes and
-// boxes are in touch units (four to a pixel) unless said otherwise.
+// A stroke the capture thread handed over in the intelligent mode: its
+// points in touch units and the ticks of its first and last point.
+struct HandedOverStroke {
+  std::vector<InkPoint> points;
+  std::uint32_t start_tick = 0;
+  std::uint32_t last_tick = 0;
+};
+
+// The ink layer: the capture thread and the ink on the screen.
 class InkLayer {
  public:
   virtual ~InkLayer() = default;
@@ -54,26 +63,17 @@ class InkLayer {
   virtual void erase_all() = 0;
   // Hands the strokes to the engine client under the layer's lock.
   virtual InkOutcome add_strokes_to(CCore& core) = 0;
-
-  // Repaints what lies under the ink; with `remove` also removes the oldest
-  // `count` strokes, or, when `count` reaches their number, all of them (in
-  // mode three but a stroke still being written).
-  virtual void erase(bool remove, std::uint32_t count) = 0;
-  // Draws every stroke again (in mode three but one still being written).
-  virtual void redraw() = 0;
-  // Repaints under the ink, draws a frame around `box` and redraws the ink.
-  virtual void frame_box(const InkBox& box) = 0;
-  // A copy of the strokes and their box in pixels.
-  virtual InkStrokeList strokes_in_pixels() = 0;
-  // Mode three: the finished stroke waiting in the slot (null when empty);
-  // it stays valid until release_handed_over_stroke, which frees the slot
-  // for the next stroke.
-  virtual const InkStroke* handed_over_stroke() = 0;
-  virtual void release_handed_over_stroke() = 0;
-  // Arms (the touch shim signals the end of the next stroke) or withdraws
-  // the prompt stroke; returns the previous state.
-  virtual PromptStroke set_prompt_stroke(PromptStroke how) = 0;
+  // While the prompt stroke is armed the touch shim signals the end of the
+  // next stroke ("prompt stroke ended").
   virtual bool is_prompt_stroke_armed() const = 0;
+  virtual void set_prompt_stroke(bool armed) = 0;
+  // Draws a frame around `box` (touch units) over the ink, to mark a word.
+  virtual void frame_box(const platform::Rect& box) = 0;
+  // The handed-over stroke, taken out of its slot (the capture thread may
+  // fill the slot again); empty when there is none.
+  virtual std::optional<HandedOverStroke> take_handed_over_stroke() = 0;
+  // Erases the ink of the `count` oldest strokes and redraws the rest.
+  virtual void erase_oldest_strokes(std::uint32_t count) = 0;
 };
 
 class InkLayerFactory {
@@ -101,6 +101,8 @@ class SmallWindows {
   virtual bool tool_is_movable() = 0;
   virtual void set_tool_expanded(bool expanded) = 0;
   virtual void refresh_tool_window() = 0;
+  // Shows the current configuration's label and whether recognition is on.
+  virtual void update_tool_window(std::u16string_view label, bool active) = 0;
   virtual void create_keyboard() = 0;
   virtual void destroy_keyboard() = 0;
   virtual void show_keyboard(bool enabled, bool shown) = 0;
@@ -108,22 +110,35 @@ class SmallWindows {
   virtual void refresh_screen_metrics() = 0;
 };
 
-// The user's recognition configurations and the options menu.
+// The ids of the options menu's items.
+inline constexpr int kOptionsSettingsItem = -100;
+inline constexpr int kOptionsSeparateLettersItem = 1;
+inline constexpr int kOptionsFirstConfigurationItem = 1000;  // + the configuration's title
+
+// The user's recognition configurations, the engine's active charsets, the
+// indicator in the tool window and the options menu.
 class ConfigurationControl {
  public:
   virtual ~ConfigurationControl() = default;
   virtual void build_configurations() = 0;  // from the engine's charsets
   virtual bool load_configurations() = 0;  // from the registry; false when there are none
   virtual void make_default_configurations() = 0;
-  virtual void save_configurations() = 0;
+  virtual bool save_configurations() = 0;  // false when nothing was saved
   virtual void destroy_configurations() = 0;
   virtual bool has_current() = 0;
   virtual bool current_uses_dictionary() = 0;
   virtual void select_next() = 0;
-  // Makes the current configuration's charsets the engine's.
-  virtual void switch_configuration() = 0;
-  virtual void refresh_indicator(bool active) = 0;
-  virtual void show_options_menu_at(platform::Point where) = 0;
+  virtual bool select(std::uint32_t title) = 0;  // false for a title without configuration
+  // Makes the current configuration's charsets the engine's and the
+  // segmenter's; the engine's status (not 0: the engine keeps its charsets).
+  virtual int apply_configuration() = 0;
+  // The tool window's label and the key row's visibility.
+  virtual void refresh_indicator(bool active, bool key_row) = 0;
+  // Shows the options menu at `where` for `owner` and returns the id of the
+  // item chosen, 0 when none. The separate-letters item is offered only
+  // with `offer_separate_letters`, checked while `separate_letters`.
+  virtual int run_options_menu(platform::WindowHandle owner, platform::Point where, bool offer_separate_letters,
+                               bool separate_letters) = 0;
 };
 
 // The state of the input panel and the localizer's language.
@@ -142,10 +157,31 @@ class InputPanel {
   virtual void set_language(std::uint32_t language) = 0;
 };
 
+// What the road of results asks of the controller.
+class ResultHost {
+ public:
+  virtual ~ResultHost() = default;
+  // The engine client's last result.
+  virtual std::u16string_view result_text() const = 0;
+  virtual InkLayer* ink_layer() = 0;  // null while there is none
+  virtual bool is_active() const = 0;  // recognition is on
+  // The shell window: it owns the menus and the timers.
+  virtual platform::WindowHandle shell_window() const = 0;
+  // The window that had the focus when capture was last on.
+  virtual platform::WindowHandle target_window() const = 0;
+  // Selects the next configuration and makes it the engine's.
+  virtual void next_configuration() = 0;
+  // Sets the platform's activity event, when there is one.
+  virtual void signal_activity() = 0;
+};
+
 // The road of text to the relay window and the answers of the UI.
 class ResultRoad {
  public:
   virtual ~ResultRoad() = default;
+  // The controller attaches itself once it has its engine client, and
+  // detaches (null) before it goes.
+  virtual void attach(ResultHost* host) = 0;
   virtual void send_units(std::u16string_view units) = 0;
   virtual void post_mode_indicator(bool active) = 0;
   virtual void deliver_result() = 0;                           // WM_DUCTRA_RECOGNIZED
@@ -159,6 +195,8 @@ class SegmenterControl {
   virtual ~SegmenterControl() = default;
   virtual void create_or_limit_segmenter(int time_out_ms) = 0;
   virtual void destroy_segmenter() = 0;
+  // The charsets the segmenter's tables match, when there is a segmenter.
+  virtual void set_segmenter_charsets(std::span<const std::uint32_t> ids) = 0;
 };
 
 // The settings sheet.

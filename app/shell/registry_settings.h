@@ -23,6 +23,7 @@ class RegistrySettings final : public ControllerSettings {
   std::uint32_t pen_color() const override { return settings_.pen_color; }
   int use_prompt() const override { return settings_.use_prompt; }
   int recognize_mode() const override { return settings_.recognize_mode; }
+  bool space_after_result() const override { return settings_.space_after_result != 0; }
   bool large_moving_icon() const override { return settings_.large_moving_icon != 0; }
   std::uint32_t language() const override { return settings_.language; }
 

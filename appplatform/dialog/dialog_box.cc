@@ -1,6 +1,8 @@
 #include "appplatform/dialog/dialog_box.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "appplatform/dialog/child_record.h"
 #include "appplatform/dialog/control_constants.h"
@@ -114,6 +116,39 @@ WindowHandle first_tab_stop(WindowHandle dialog) {
   return found;
 }
 
+// The controls the tab key visits, in the order they were made: the
+// dialog's shown and enabled controls with WS_TABSTOP, and in place of a
+// shown child dialog (a sheet's page) the same of its controls.
+void collect_tab_stops(WindowHandle dialog, std::vector<WindowHandle>& stops) {
+  WindowSystem& system = WindowSystem::current();
+  for_each_child(dialog, [&](WindowHandle child) {
+    const auto info = system.describe(child);
+    if (!info || !info->visible || (info->style & WS_DISABLED)) return;
+    if (find_dialog(child)) {
+      collect_tab_stops(child, stops);
+    } else if (info->style & WS_TABSTOP) {
+      stops.push_back(child);
+    }
+  });
+}
+
+// The tab stop after (before) `from`, round the end; the first (last) when
+// `from` is none of them; none when the dialog has no tab stop.
+WindowHandle next_tab_stop(WindowHandle dialog, WindowHandle from, bool backwards) {
+  std::vector<WindowHandle> stops;
+  collect_tab_stops(dialog, stops);
+  if (stops.empty()) return {};
+  const auto at = std::find(stops.begin(), stops.end(), from);
+  if (at == stops.end()) return backwards ? stops.back() : stops.front();
+  const std::size_t count = stops.size();
+  const std::size_t index = static_cast<std::size_t>(at - stops.begin());
+  return stops[(index + (backwards ? count - 1 : 1)) % count];
+}
+
+// Whether the shift key is down, as the key messages of this thread's
+// dialogs last told it.
+thread_local bool shift_held = false;
+
 bool belongs_to(WindowHandle window, WindowHandle dialog) {
   WindowSystem& system = WindowSystem::current();
   for (; window; window = system.parent(window)) {
@@ -224,7 +259,14 @@ std::u16string dialog_item_text(WindowHandle dialog, int id) {
 }
 
 bool is_dialog_message(WindowHandle dialog, const Message& message) {
-  if (message.message != WM_KEYDOWN || !belongs_to(message.window, dialog)) return false;
+  const bool key_down = message.message == WM_KEYDOWN;
+  if ((key_down || message.message == WM_KEYUP) && message.wparam == VK_SHIFT) shift_held = key_down;
+  if (!key_down || !belongs_to(message.window, dialog)) return false;
+  if (message.wparam == VK_TAB) {
+    WindowSystem& system = WindowSystem::current();
+    if (const WindowHandle next = next_tab_stop(dialog, system.focus(), shift_held)) system.set_focus(next);
+    return true;
+  }
   if (message.wparam != VK_RETURN && message.wparam != VK_ESCAPE) return false;
   const int command = message.wparam == VK_RETURN ? IDOK : IDCANCEL;
   WindowSystem::current().send_message(dialog, WM_COMMAND, make_wparam(command, BN_CLICKED), 0);

@@ -54,9 +54,13 @@ bool set_dialog_item_text(WindowHandle dialog, int id, std::u16string_view text)
 std::u16string dialog_item_text(WindowHandle dialog, int id);
 
 // The dialog keys of a message for the dialog or one of its controls:
-// return asks for IDOK, escape for IDCANCEL (as WM_COMMAND to the dialog).
-// True when the message was taken; a modeless dialog's loop calls this
-// before dispatching.
+// return asks for IDOK, escape for IDCANCEL (as WM_COMMAND to the dialog);
+// tab gives the focus to the next shown, enabled control with WS_TABSTOP
+// in the order the controls were made (those of a shown page in the page's
+// place), shift and tab to the one before, round the ends. True when the
+// message was taken; a modeless dialog's loop calls this before
+// dispatching (the shift key's state is read from the key messages it
+// sees).
 bool is_dialog_message(WindowHandle dialog, const Message& message);
 
 }  // namespace ductra::platform

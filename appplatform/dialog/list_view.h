@@ -1,7 +1,9 @@
 // The list view control ("SysListView32"): items with a text, a value of
 // the caller's (param), an image and a state (focused, selected), shown as
 // a grid of icons (LVS_ICON, cells of the icon spacing) or as rows
-// (LVS_REPORT, one column). A tap focuses and selects the item under the
+// (LVS_REPORT) under the columns the caller inserts, whose header (their
+// titles, unless LVS_NOCOLUMNHEADER) stays above the rows as they scroll;
+// an item's text stands in the first column. A tap focuses and selects the item under the
 // pen (the only one selected) and reports NM_CLICK; every change of an
 // item's state is reported at once, by a Send, as LVN_ITEMCHANGED. Items
 // scroll vertically (LVM_SCROLL, LVM_ENSUREVISIBLE, the arrow keys).
@@ -51,13 +53,17 @@ inline constexpr std::uint32_t LVM_GETNEXTITEM = LVM_FIRST + 12;   // wParam sta
 inline constexpr std::uint32_t LVM_GETITEMRECT = LVM_FIRST + 14;   // wParam item, lParam Rect* (left: LVIR_*)
 inline constexpr std::uint32_t LVM_ENSUREVISIBLE = LVM_FIRST + 19; // wParam item, lParam partial visibility enough
 inline constexpr std::uint32_t LVM_SCROLL = LVM_FIRST + 20;        // wParam dx, lParam dy
+inline constexpr std::uint32_t LVM_GETCOLUMNWIDTH = LVM_FIRST + 29;  // wParam column; 0 for none
+inline constexpr std::uint32_t LVM_SETCOLUMNWIDTH = LVM_FIRST + 30;  // wParam column, lParam width
 inline constexpr std::uint32_t LVM_SETITEMSTATE = LVM_FIRST + 43;  // wParam item (-1: all), lParam const ListViewItem*
 inline constexpr std::uint32_t LVM_SETICONSPACING = LVM_FIRST + 53;  // lParam: low word cx, high word cy
 inline constexpr std::uint32_t LVM_GETSELECTIONMARK = LVM_FIRST + 66;
 inline constexpr std::uint32_t LVM_SETSELECTIONMARK = LVM_FIRST + 67;  // lParam item; the previous mark
 inline constexpr std::uint32_t LVM_GETITEM = LVM_FIRST + 75;       // lParam ListViewItem*
 inline constexpr std::uint32_t LVM_INSERTITEM = LVM_FIRST + 77;    // lParam const ListViewItem*; the index or -1
-inline constexpr std::uint32_t LVM_INSERTCOLUMN = LVM_FIRST + 97;  // lParam const ListViewColumn*
+// wParam the place (past the end: last), lParam const ListViewColumn*; the
+// place it took, or -1.
+inline constexpr std::uint32_t LVM_INSERTCOLUMN = LVM_FIRST + 97;
 
 inline constexpr int LVN_ITEMCHANGED = -101;
 
@@ -75,6 +81,7 @@ struct ListViewItem {
 
 struct ListViewColumn {
   int width = 0;
+  const char16_t* title = nullptr;  // terminated; none for an untitled column
 };
 
 // NM_CLICK (item -1 off the items) and LVN_ITEMCHANGED.

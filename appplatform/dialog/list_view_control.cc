@@ -26,12 +26,17 @@ struct Item {
   std::uint32_t state = 0;
 };
 
+struct Column {
+  std::u16string title;
+  int width = 0;
+};
+
 struct ListView {
   std::vector<Item> items;
   const ImageList* images = nullptr;
   int spacing_x = kDefaultSpacing;
   int spacing_y = kDefaultSpacing;
-  int column_width = 0;  // report mode; 0: the client's width
+  std::vector<Column> columns;  // report mode; none: one column as wide as the client
   int scroll_x = 0;
   int scroll_y = 0;
   int mark = -1;
@@ -61,12 +66,38 @@ int columns(WindowHandle window, const ListView& view) {
   return std::max(1, client_of(window).width() / std::max(1, view.spacing_x));
 }
 
+// The report's width: its columns', or the client's without columns.
+int row_width(WindowHandle window, const ListView& view) {
+  if (view.columns.empty()) return client_of(window).width();
+  int width = 0;
+  for (const Column& column : view.columns) width += column.width;
+  return width;
+}
+
+// The width of the column an item's text stands in.
+int first_column_width(WindowHandle window, const ListView& view) {
+  return view.columns.empty() ? client_of(window).width() : view.columns.front().width;
+}
+
+// The height of the column header; 0 when none is shown.
+int header_height(WindowHandle window, const ListView& view) {
+  const bool shown = is_report(window) && !view.columns.empty() && !(style_of(window) & LVS_NOCOLUMNHEADER);
+  return shown ? row_height(window) : 0;
+}
+
+// The part of the client area the items scroll in.
+Rect item_area(WindowHandle window, const ListView& view) {
+  Rect area = client_of(window);
+  area.top = std::min(area.bottom, area.top + header_height(window, view));
+  return area;
+}
+
 // The item's cell in client coordinates, scrolled.
 Rect bounds_of(WindowHandle window, const ListView& view, int index) {
   if (is_report(window)) {
     const int h = row_height(window);
-    const int width = view.column_width > 0 ? view.column_width : client_of(window).width();
-    return Rect{0, index * h, width, (index + 1) * h}.offset(-view.scroll_x, -view.scroll_y);
+    const int top = header_height(window, view) + index * h;
+    return Rect{0, top, row_width(window, view), top + h}.offset(-view.scroll_x, -view.scroll_y);
   }
   const int n = columns(window, view);
   const int x = (index % n) * view.spacing_x;
@@ -86,7 +117,8 @@ Rect icon_of(WindowHandle window, const ListView& view, int index) {
 Rect label_of(WindowHandle window, const ListView& view, int index) {
   const Rect cell = bounds_of(window, view, index);
   const Rect icon = icon_of(window, view, index);
-  if (is_report(window)) return {icon.right + kLabelGap, cell.top, cell.right, cell.bottom};
+  if (is_report(window))
+    return {icon.right + kLabelGap, cell.top, cell.left + first_column_width(window, view), cell.bottom};
   return {cell.left, icon.bottom + kLabelGap, cell.right, cell.bottom};
 }
 
@@ -99,16 +131,16 @@ int content_height(WindowHandle window, const ListView& view) {
 }
 
 int content_width(WindowHandle window, const ListView& view) {
-  if (is_report(window)) return view.column_width > 0 ? view.column_width : client_of(window).width();
+  if (is_report(window)) return row_width(window, view);
   return std::min(static_cast<int>(view.items.size()), columns(window, view)) * view.spacing_x;
 }
 
 void redraw(WindowHandle window) { system().invalidate_rect(window, std::nullopt, true); }
 
 bool scroll(WindowHandle window, ListView& view, int dx, int dy) {
-  const Rect client = client_of(window);
-  view.scroll_x = std::clamp(view.scroll_x + dx, 0, std::max(0, content_width(window, view) - client.width()));
-  view.scroll_y = std::clamp(view.scroll_y + dy, 0, std::max(0, content_height(window, view) - client.height()));
+  const Rect area = item_area(window, view);
+  view.scroll_x = std::clamp(view.scroll_x + dx, 0, std::max(0, content_width(window, view) - area.width()));
+  view.scroll_y = std::clamp(view.scroll_y + dy, 0, std::max(0, content_height(window, view) - area.height()));
   redraw(window);
   return true;
 }
@@ -116,7 +148,7 @@ bool scroll(WindowHandle window, ListView& view, int dx, int dy) {
 bool ensure_visible(WindowHandle window, ListView& view, int index, bool partial_ok) {
   if (!view.valid(index)) return false;
   const Rect cell = bounds_of(window, view, index);
-  const Rect client = client_of(window);
+  const Rect client = item_area(window, view);
   const bool fully = cell.top >= client.top && cell.bottom <= client.bottom;
   const bool partly = cell.bottom > client.top && cell.top < client.bottom;
   if (fully || (partial_ok && partly)) return true;
@@ -224,10 +256,41 @@ bool item_rect(WindowHandle window, const ListView& view, int index, Rect* out) 
 }
 
 int item_at(WindowHandle window, const ListView& view, Point at) {
+  if (!item_area(window, view).contains(at)) return -1;
   for (int i = 0; i < static_cast<int>(view.items.size()); ++i) {
     if (bounds_of(window, view, i).contains(at)) return i;
   }
   return -1;
+}
+
+// The column titles over the rows, scrolled sideways with them.
+void paint_header(WindowHandle window, const ListView& view, DeviceContext& dc) {
+  const int height = header_height(window, view);
+  if (height == 0) return;
+  dc.fill_rect({0, 0, client_of(window).width(), height}, sys_color_brush(COLOR_BTNFACE));
+  int left = -view.scroll_x;
+  for (const Column& column : view.columns) {
+    const Rect cell{left, 0, left + column.width, height};
+    draw_frame(dc, cell, sys_color(COLOR_WINDOWFRAME));
+    Rect text{cell.left + kLabelGap, cell.top, cell.right - kLabelGap, cell.bottom};
+    dc.draw_text(column.title, text, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
+    left = cell.right;
+  }
+}
+
+int insert_column(WindowHandle window, ListView& view, int place, const ListViewColumn* record) {
+  if (!record || record->width < 0) return -1;
+  const int index = std::clamp(place, 0, static_cast<int>(view.columns.size()));
+  view.columns.insert(view.columns.begin() + index, Column{record->title ? record->title : u"", record->width});
+  scroll(window, view, 0, 0);
+  return index;
+}
+
+bool set_column_width(WindowHandle window, ListView& view, int index, int width) {
+  if (index < 0 || index >= static_cast<int>(view.columns.size()) || width < 0) return false;
+  view.columns[index].width = width;
+  scroll(window, view, 0, 0);
+  return true;
 }
 
 void paint_list_view(WindowHandle window, const ListView& view) {
@@ -249,6 +312,8 @@ void paint_list_view(WindowHandle window, const ListView& view) {
     canvas.dc.draw_text(item.text, label, (report ? DT_LEFT : DT_CENTER) | DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER);
     if (item.state & LVIS_FOCUSED) canvas.dc.draw_focus_rect(cell);
   }
+  canvas.dc.set_text_color(text_color);
+  paint_header(window, view, canvas.dc);
 }
 
 // What a tap or an arrow key does: the item alone focused and selected,
@@ -325,13 +390,9 @@ MessageResult list_message(WindowHandle window, ListView& view, std::uint32_t me
     }
     case LVM_GETITEM: return get_item(view, reinterpret_cast<ListViewItem*>(lparam));
     case LVM_INSERTITEM: return insert_item(window, view, reinterpret_cast<const ListViewItem*>(lparam));
-    case LVM_INSERTCOLUMN: {
-      const auto* column = reinterpret_cast<const ListViewColumn*>(lparam);
-      if (!column) return -1;
-      view.column_width = column->width;
-      redraw(window);
-      return 0;
-    }
+    case LVM_INSERTCOLUMN: return insert_column(window, view, index, reinterpret_cast<const ListViewColumn*>(lparam));
+    case LVM_GETCOLUMNWIDTH: return index >= 0 && index < static_cast<int>(view.columns.size()) ? view.columns[index].width : 0;
+    case LVM_SETCOLUMNWIDTH: return set_column_width(window, view, index, static_cast<int>(lparam));
     default:
       return system().default_procedure(window, message, wparam, lparam);
   }

@@ -67,6 +67,7 @@ void Kernel::clear_active_lists() {
   active_spec_pairs_.cs.remove_all();
   active_spec_pairs_.cc.remove_all();
   active_tuples_.remove_all();
+  pair_rules_.clear();
 }
 
 int Kernel::reinitialize() {
@@ -77,6 +78,7 @@ int Kernel::reinitialize() {
     status = collect_active_spec_pairs(active_spec_pairs_, active_charsets(), *data_store_);
   if (status == kOk)
     status = collect_active_tuples(active_tuples_, active_charsets(), *data_store_);
+  if (status == kOk) status = pair_rules_.rebuild(active_tuples_);
   if (status != kOk) {
     clear_active_lists();
     return status;
@@ -152,6 +154,15 @@ const DynArray<std::uint32_t>& Kernel::code_index() {
 const ActiveSpecPairs& Kernel::active_spec_pairs() {
   refresh_active_lists();
   return active_spec_pairs_;
+}
+
+const PairRuleIndex& Kernel::pair_rules() {
+  refresh_active_lists();
+  return pair_rules_;
+}
+
+NeighbourSpacing Kernel::neighbour_spacing() const {
+  return NeighbourSpacing{gap_statistics_[0], gap_statistics_[1]};
 }
 
 const PtrArray<const TuplesEntry>& Kernel::active_tuples() {

@@ -31,6 +31,7 @@
 #include "engine/kernel/correction_request.h"
 #include "engine/kernel/pane.h"
 #include "engine/kernel/shift_state.h"
+#include "engine/records/pair_rule_index.h"
 #include "engine/records/recognition_params.h"
 #include "engine/records/run_kernel.h"
 #include "engine/segmentation/line_letter_search.h"
@@ -119,6 +120,10 @@ class Kernel final : public RunKernel {
   const DynArray<std::uint32_t>& code_index();
   const ActiveSpecPairs& active_spec_pairs();
   const PtrArray<const TuplesEntry>& active_tuples();
+  // The active tuples indexed for the pair rules' look-up.
+  const PairRuleIndex& pair_rules() override;
+  // gap_statistics()[0] and [1].
+  NeighbourSpacing neighbour_spacing() const override;
 
   // One zero byte per value of the symbols' third code.
   const DynArray<std::uint8_t>& class_table() const { return class_table_; }
@@ -260,6 +265,7 @@ class Kernel final : public RunKernel {
   std::uint8_t mirrored_order_ = 0;
   ActiveSpecPairs active_spec_pairs_;
   PtrArray<const TuplesEntry> active_tuples_;
+  PairRuleIndex pair_rules_;
   std::uint64_t lists_generation_;
 };
 

@@ -25,7 +25,7 @@ int vertical_extent(const DescentEntry& e) { return end_point(e).y - start_point
 
 // The entry of the descending steps start..end - 1 of a run.
 DescentEntry make_entry(const PointRecord* points, std::int32_t start, std::int32_t end,
-                        int reference_size) {
+                        int initial_length) {
   DescentEntry entry;
   entry.points = points;
   entry.start = saturate_int16(start);
@@ -37,9 +37,9 @@ DescentEntry make_entry(const PointRecord* points, std::int32_t start, std::int3
   int initial = -1;
   for (std::int32_t k = start; k < end; ++k) {
     const TrajectoryRecord& step = points[k].trajectory;
-    // The direction the entry sets out in, until its steps weigh a sixth of
-    // the letter size.
-    if (initial < 0 || weight < reference_size / 6) {
+    // The direction the entry sets out in, until its steps weigh the
+    // initial length.
+    if (initial < 0 || weight < initial_length) {
       initial = step_direction(points[start].point, points[k + 1].point);
     }
     weight += step.step_length;
@@ -85,10 +85,10 @@ void merge_entry(DescentEntry& into, const DescentEntry& next, int gap) {
 }
 
 // Adds the descending runs of one run to the entries: every one counts in
-// runs_met, the tall ones become entries, and entries of the run closer
-// than a sixth of the letter size are joined. -1 when the entries cannot
-// grow.
-int find_descents(const PointRun& run, int reference_size, DynArray<DescentEntry>& entries,
+// runs_met, those taller than the least height become entries, and entries
+// of the run no further apart than half the least height are joined. -1
+// when the entries cannot grow.
+int find_descents(const PointRun& run, DescentLimits limits, DynArray<DescentEntry>& entries,
                   std::int32_t& runs_met) {
   const PointRecord* points = run.points;
   const auto y = [points](std::int32_t i) { return points[i].point.y; };
@@ -104,13 +104,13 @@ int find_descents(const PointRun& run, int reference_size, DynArray<DescentEntry
     const std::int32_t start = i;
     while (i + 1 < count && y(i + 1) >= y(i)) ++i;
     ++runs_met;
-    if (y(i) - y(start) <= reference_size / 3) continue;
-    const DescentEntry entry = make_entry(points, start, i, reference_size);
+    if (y(i) - y(start) <= limits.least_height) continue;
+    const DescentEntry entry = make_entry(points, start, i, limits.initial_length);
     if (entries.size() > first_of_run) {
       DescentEntry& previous = entries.back();
       const int gap = octagonal_length(start_point(entry).x - end_point(previous).x,
                                        start_point(entry).y - end_point(previous).y);
-      if (gap <= reference_size / 6) {
+      if (gap <= limits.least_height / 2) {
         merge_entry(previous, entry, gap);
         continue;
       }
@@ -342,11 +342,20 @@ void DescentClassifier::mark_upper_and_lower() {
 
 }  // namespace
 
+DescentLimits descent_limits(int reference_size) {
+  return DescentLimits{reference_size / 6, reference_size / 3};
+}
+
 int analyse_glyph_directions(const PointRun& run, int reference_size, DynArray<DirectionRun>& runs,
                              std::int32_t* runs_met) {
+  return analyse_glyph_directions(run, descent_limits(reference_size), runs, runs_met);
+}
+
+int analyse_glyph_directions(const PointRun& run, DescentLimits limits,
+                             DynArray<DirectionRun>& runs, std::int32_t* runs_met) {
   if (run.empty() || run.count < 2) return kOutOfMemory;
   std::int32_t met = 0;
-  const int status = find_descents(run, reference_size, runs, met);
+  const int status = find_descents(run, limits, runs, met);
   if (runs_met != nullptr) *runs_met += met;
   return status;
 }
@@ -357,7 +366,8 @@ void compute_descent_block(const GlyphGeometry& geometry, RunList runs, int refe
   block.descending_runs = 0;
   for (const PointRun* run : runs) {
     if (run == nullptr || run->empty() || run->count < 2) continue;
-    if (find_descents(*run, reference_size, block.entries, block.descending_runs) != kOk) break;
+    const DescentLimits limits = descent_limits(reference_size);
+    if (find_descents(*run, limits, block.entries, block.descending_runs) != kOk) break;
   }
   DescentClassifier(geometry, reference_size, closeness, block).run();
 }

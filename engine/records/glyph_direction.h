@@ -35,6 +35,18 @@ using DirectionRun = DescentEntry;
 int analyse_glyph_directions(const PointRun& run, int reference_size, DynArray<DirectionRun>& runs,
                              std::int32_t* runs_met);
 
+// The same with limits of the caller's own: a run's initial direction is
+// taken until its steps weigh initial_length, a run is kept when it descends
+// more than least_height, and kept runs no further apart than half of it
+// are joined. The form above uses a sixth and a third of the size.
+struct DescentLimits {
+  int initial_length;
+  int least_height;
+};
+DescentLimits descent_limits(int reference_size);
+int analyse_glyph_directions(const PointRun& run, DescentLimits limits,
+                             DynArray<DirectionRun>& runs, std::int32_t* runs_met);
+
 // Fills the descent block of the figure made of the runs: its descending
 // runs taller than a third of the reference size, joined across gaps of at
 // most a sixth of it, and their classification (neighbours closer than

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "engine/foundation/dyn_array.h"
+#include "engine/records/pair_rule_index.h"
 #include "engine/records/recognition_params.h"
 
 namespace inkrec {
@@ -20,6 +21,13 @@ namespace inkrec {
 class DataStore;
 class DictionarySet;
 struct FigureRecord;
+
+// The mean distance between neighbouring elements of a line and its spread,
+// as the line loop last measured them; -1 while unmeasured.
+struct NeighbourSpacing {
+  std::int32_t mean = -1;
+  std::int32_t spread = -1;
+};
 
 class RunKernel {
  public:
@@ -37,6 +45,15 @@ class RunKernel {
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.
   virtual std::span<const std::uint32_t> active_charsets() const = 0;
+  // The pair rules of the active charsets, brought up to date with the
+  // database first; valid while the run lasts. None unless overridden.
+  virtual const PairRuleIndex& pair_rules() {
+    static const PairRuleIndex none;
+    return none;
+  }
+  // The line loop's measure of the spacing between neighbouring elements;
+  // unmeasured unless overridden.
+  virtual NeighbourSpacing neighbour_spacing() const { return NeighbourSpacing{}; }
   // Hands the links as the named pass of the split left them to the
   // kernel's observer, when it has one.
   virtual void after_split_pass(const DynArray<FigureRecord>& links, std::u16string_view pass) = 0;

@@ -48,6 +48,7 @@ struct FakeSettingsValues {
   std::uint32_t pen_color = 0xFF0000;
   int use_prompt = 0;
   int recognize_mode = 0;
+  bool space_after_result = true;
   bool large_moving_icon = false;
   std::uint32_t language = 1049;
 };
@@ -83,27 +84,40 @@ class FakeParts final : public ControllerSettings,
       const InkStrokeView views[] = {stroke};
       return core.add_strokes(views, 1);
     }
-    void erase(bool remove, std::uint32_t count) override {
-      parts_.log.add("erase " + std::string(remove ? "removing " : "") + std::to_string(count));
+    bool is_prompt_stroke_armed() const override { return parts_.prompt_stroke_armed; }
+    void set_prompt_stroke(bool armed) override {
+      parts_.prompt_stroke_armed = armed;
+      parts_.log.add(armed ? "prompt stroke armed" : "prompt stroke withdrawn");
     }
-    void redraw() override { parts_.log.add("redraw ink"); }
-    void frame_box(const InkBox&) override { parts_.log.add("frame box"); }
-    InkStrokeList strokes_in_pixels() override { return {}; }
-    const InkStroke* handed_over_stroke() override { return nullptr; }
-    void release_handed_over_stroke() override { parts_.log.add("slot released"); }
-    PromptStroke set_prompt_stroke(PromptStroke how) override {
-      parts_.log.add(how == PromptStroke::armed ? "prompt stroke armed" : "prompt stroke withdrawn");
-      return PromptStroke::withdrawn;
+    void frame_box(const platform::Rect& box) override {
+      parts_.log.add("frame " + std::to_string(box.left) + " " + std::to_string(box.top) + " " +
+                     std::to_string(box.right) + " " + std::to_string(box.bottom));
     }
-    bool is_prompt_stroke_armed() const override { return false; }
+    std::optional<HandedOverStroke> take_handed_over_stroke() override {
+      parts_.log.add("stroke taken");
+      return std::exchange(parts_.handed_over, std::nullopt);
+    }
+    void erase_oldest_strokes(std::uint32_t count) override {
+      parts_.log.add("erase " + std::to_string(count) + " oldest strokes");
+    }
 
    private:
     FakeParts& parts_;
   };
 
-  // With `settings` in place of the recording ones when given.
-  ControllerParts parts(ControllerSettings* settings = nullptr) {
-    return {settings != nullptr ? *settings : *this, *this, *this, *this, *this, *this, *this, *this, *this,
+  // With `settings`, `configurations` and `results` in place of the
+  // recording ones when given.
+  ControllerParts parts(ControllerSettings* settings = nullptr, ConfigurationControl* configurations = nullptr,
+                        ResultRoad* results = nullptr) {
+    return {settings != nullptr ? *settings : *this,
+            *this,
+            *this,
+            configurations != nullptr ? *configurations : *this,
+            *this,
+            results != nullptr ? *results : *this,
+            *this,
+            *this,
+            *this,
             activity_event};
   }
 
@@ -126,6 +140,7 @@ class FakeParts final : public ControllerSettings,
   std::uint32_t pen_color() const override { return values.pen_color; }
   int use_prompt() const override { return values.use_prompt; }
   int recognize_mode() const override { return values.recognize_mode; }
+  bool space_after_result() const override { return values.space_after_result; }
   bool large_moving_icon() const override { return values.large_moving_icon; }
   std::uint32_t language() const override { return values.language; }
 
@@ -149,6 +164,9 @@ class FakeParts final : public ControllerSettings,
   bool tool_is_movable() override { return tool_movable; }
   void set_tool_expanded(bool expanded) override { log.add(expanded ? "tool expanded" : "tool folded"); }
   void refresh_tool_window() override { log.add("tool refreshed"); }
+  void update_tool_window(std::u16string_view label, bool active) override {
+    log.add("tool label " + std::string(label.begin(), label.end()) + (active ? " active" : ""));
+  }
   void create_keyboard() override { log.add("keyboard created"); }
   void destroy_keyboard() override { log.add("keyboard destroyed"); }
   void show_keyboard(bool enabled, bool shown) override {
@@ -163,15 +181,31 @@ class FakeParts final : public ControllerSettings,
     return configurations_stored;
   }
   void make_default_configurations() override { log.add("configurations default"); }
-  void save_configurations() override { log.add("configurations saved"); }
+  bool save_configurations() override {
+    log.add("configurations saved");
+    return true;
+  }
   void destroy_configurations() override { log.add("configurations destroyed"); }
   bool has_current() override { return configuration_current; }
   bool current_uses_dictionary() override { return configuration_dictionary; }
   void select_next() override { log.add("next configuration"); }
-  void switch_configuration() override { log.add("switch configuration"); }
-  void refresh_indicator(bool active) override { log.add(active ? "indicator active" : "indicator inactive"); }
-  void show_options_menu_at(platform::Point where) override {
-    log.add("options menu at " + std::to_string(where.x) + "," + std::to_string(where.y));
+  bool select(std::uint32_t title) override {
+    log.add("select configuration " + std::to_string(title));
+    return true;
+  }
+  int apply_configuration() override {
+    log.add("configuration applied");
+    if (during_apply) during_apply();
+    return apply_status;
+  }
+  void refresh_indicator(bool active, bool key_row) override {
+    log.add(std::string(active ? "indicator active" : "indicator inactive") + (key_row ? " key row" : ""));
+  }
+  int run_options_menu(platform::WindowHandle, platform::Point where, bool offer_separate_letters,
+                       bool separate_letters) override {
+    log.add("options menu at " + std::to_string(where.x) + "," + std::to_string(where.y) +
+            (offer_separate_letters ? " with separate letters" : "") + (separate_letters ? " checked" : ""));
+    return options_choice;
   }
 
   std::optional<State> query_panel() override { return panel; }
@@ -180,6 +214,7 @@ class FakeParts final : public ControllerSettings,
   void select_default_input_method() override { log.add("default input method"); }
   void set_language(std::uint32_t language) override { log.add("language " + std::to_string(language)); }
 
+  void attach(ResultHost* host) override { result_host = host; }
   void send_units(std::u16string_view units) override {
     std::lock_guard lock(sent_mutex);
     sent.emplace_back(units);
@@ -194,6 +229,11 @@ class FakeParts final : public ControllerSettings,
 
   void create_or_limit_segmenter(int time_out_ms) override { log.add("segmenter " + std::to_string(time_out_ms)); }
   void destroy_segmenter() override { log.add("segmenter destroyed"); }
+  void set_segmenter_charsets(std::span<const std::uint32_t> ids) override {
+    std::string entry = "segmenter charsets";
+    for (const std::uint32_t id : ids) entry += " " + std::to_string(id);
+    log.add(entry);
+  }
 
   bool sheet_is_open() override { return sheet_open; }
   bool close_sheet() override { return true; }
@@ -224,10 +264,16 @@ class FakeParts final : public ControllerSettings,
   std::atomic<int> capture_mode{2};
   std::atomic<bool> pen_rested{false};
   InkLayerFactory* real_ink_layers = nullptr;  // makes the ink layers when set
+  bool prompt_stroke_armed = false;
+  ResultHost* result_host = nullptr;
+  std::optional<HandedOverStroke> handed_over;
   bool tool_movable = false;
   bool configuration_current = true;
   bool configuration_dictionary = false;
   bool configurations_stored = false;
+  int apply_status = 0;
+  int options_choice = 0;
+  std::function<void()> during_apply;
   bool sheet_open = false;
   Result sheet_result = Result::cancelled;
   std::optional<State> panel = State{true, true};

@@ -37,8 +37,12 @@ TEST_F(ControllerTest, BuildsItsPartsInOrderAndStartsActiveWhenItsInputMethodIsC
   const Log expected = {"settings defaults", "configurations built", "prompt created", "screen metrics",
                         "configurations loaded", "configurations default", "settings loaded", "language 1049",
                         "tool window created", "keyboard created", "mode posted", "segmenter 600",
-                        "ink layer 4 mode 3", "switch configuration", "indicator active", "capture mode 0",
-                        "switch configuration"};
+                        "ink layer 4 mode 3",
+                        // set_active(true): the switch (capture stopped meanwhile), then the flag
+                        "capture mode 2", "configuration applied", "capture mode 2", "indicator inactive",
+                        "indicator active", "capture mode 0",
+                        // and the switch of an active controller
+                        "capture mode 2", "configuration applied", "capture mode 0", "indicator active"};
   EXPECT_EQ(parts_.log.entries(), expected);
   EXPECT_TRUE(control_.observe().started);
 }
@@ -174,7 +178,7 @@ TEST_F(ControllerTest, MessagesActOnlyOnTheirOwnArguments) {
       {"next configuration, other wParam", WM_DUCTRA_NEXT_CONFIGURATION, 1, kNextConfigurationPressed, nullptr},
       {"screen reset", platform::WM_SETTINGCHANGE, platform::SETTINGCHANGE_RESET, 0, "screen metrics refreshed"},
       {"other setting change", platform::WM_SETTINGCHANGE, 0x3003, 0, nullptr},
-      {"tap and hold", platform::WM_NOTIFY, 0, reinterpret_cast<platform::LParam>(&hold), "options menu at 7,9"},
+      {"tap and hold", platform::WM_NOTIFY, 0, reinterpret_cast<platform::LParam>(&hold), "options menu at 7,9 with separate letters"},
       {"other notification", platform::WM_NOTIFY, 0, reinterpret_cast<platform::LParam>(&other), nullptr},
       {"options", WM_QUILLPAD_OPTIONS, 0, 0, "sheet run"},
       {"recognized", WM_DUCTRA_RECOGNIZED, 0, 0, "result delivered"},
@@ -193,6 +197,26 @@ TEST_F(ControllerTest, MessagesActOnlyOnTheirOwnArguments) {
       EXPECT_EQ(parts_.log.entries(), Log{});
     }
   }
+}
+
+TEST_F(ControllerTest, ASwitchStartedWhileOneRunsReturnsAtOnceAndCaptureStopsMeanwhile) {
+  start();
+  int nested = -1;
+  parts_.during_apply = [&] { nested = published_controller()->switch_configuration(); };
+  send(WM_DUCTRA_NEXT_CONFIGURATION, 0, kNextConfigurationPressed);
+  EXPECT_EQ(nested, 0);
+  EXPECT_EQ(parts_.log.entries(), (Log{"next configuration", "capture mode 2", "configuration applied",
+                                       "capture mode 0", "indicator active"}));
+
+  parts_.during_apply = nullptr;
+  parts_.log.clear();
+  parts_.options_choice = kOptionsFirstConfigurationItem + 26;
+  const NotifyHeader hold{{}, 0, kNotifyTapAndHold};
+  send(platform::WM_NOTIFY, 0, reinterpret_cast<platform::LParam>(&hold));
+  EXPECT_EQ(parts_.log.entries(),
+            (Log{"capture mode 2", "options menu at 7,9 with separate letters", "capture mode 0",
+                 "select configuration 26", "capture mode 2", "configuration applied", "capture mode 0",
+                 "indicator active"}));
 }
 
 TEST_F(ControllerTest, AHidingRightAfterTheFirstShowingShowsThePanelAgain) {
@@ -240,7 +264,9 @@ TEST_F(ControllerTest, SettingsTakenFromTheSheetRebuildTheInkLayerAndTheSegmente
   const Log expected = {"indicator inactive", "capture mode 2", "sheet run", "configurations saved",
                         "tool position saved", "settings saved", "ink layer destroyed", "ink layer 6 mode 3",
                         "segmenter 400", "tool window destroyed", "tool window created", "mode posted",
-                        "switch configuration", "switch configuration", "indicator active", "capture mode 0"};
+                        "capture mode 2", "configuration applied", "capture mode 2", "indicator inactive",
+                        "capture mode 2", "configuration applied", "capture mode 2", "indicator inactive",
+                        "indicator active", "capture mode 0"};
   EXPECT_EQ(parts_.log.entries(), expected);
   parts_.log.clear();
   parts_.sheet_result = SettingsSheet::Result::already_running;

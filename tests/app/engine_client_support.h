@@ -43,9 +43,12 @@ class FakeEngineControl {
     resolve("fake_engine_script_start", &script_start);
     resolve("fake_engine_script_add_stroke", &script_add_stroke);
     resolve("fake_engine_script_charsets", &script_charsets);
+    resolve("fake_engine_script_charset_code", &script_charset_code);
+    resolve("fake_engine_script_charset_count", &script_charset_count);
     resolve("fake_engine_script_recognition", &script_recognition);
     resolve("fake_engine_observe", &observe_into);
     resolve("fake_engine_figure_output", &figure_output);
+    resolve("fake_engine_script_user_dictionaries", &script_user_dictionaries);
   }
   ~FakeEngineControl() { dlclose(handle_); }
 
@@ -59,9 +62,12 @@ class FakeEngineControl {
   decltype(&fake_engine_script_start) script_start = nullptr;
   decltype(&fake_engine_script_add_stroke) script_add_stroke = nullptr;
   decltype(&fake_engine_script_charsets) script_charsets = nullptr;
+  decltype(&fake_engine_script_charset_code) script_charset_code = nullptr;
+  decltype(&fake_engine_script_charset_count) script_charset_count = nullptr;
   decltype(&fake_engine_script_recognition) script_recognition = nullptr;
   decltype(&fake_engine_observe) observe_into = nullptr;
   decltype(&fake_engine_figure_output) figure_output = nullptr;
+  decltype(&fake_engine_script_user_dictionaries) script_user_dictionaries = nullptr;
 
  private:
   template <typename Function>

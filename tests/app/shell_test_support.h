@@ -50,12 +50,15 @@ class TestEnvironment final : public StartupEnvironment {
   std::unique_ptr<Controller> make_controller(platform::WindowHandle shell_window) override {
     ++controllers_made;
     if (!controller_allocates) return nullptr;
-    return std::make_unique<Controller>(windows_, shell_window, engine_, files_, parts_.parts(settings));
+    return std::make_unique<Controller>(windows_, shell_window, engine_, files_,
+                                        parts_.parts(settings, configurations, results));
   }
 
   std::uint32_t branding = 0;
   bool controller_allocates = true;
   ControllerSettings* settings = nullptr;  // the recording ones when null
+  ConfigurationControl* configurations = nullptr;  // likewise
+  ResultRoad* results = nullptr;                   // likewise
   int controllers_made = 0;
 
  private:

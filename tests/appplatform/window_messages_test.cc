@@ -400,5 +400,50 @@ TEST_F(WindowServerTest, AnEraseRepaintsEveryWindowUnderTheBoxWhicheverThreadOwn
   system_.post_message(WindowHandle{theirs.load()}, kDone, 0, 0);
 }
 
+std::vector<StyleChange> style_changes;
+
+MessageResult style_recording_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
+  if (message == WM_STYLECHANGED && wparam == GWL_STYLE)
+    style_changes.push_back(*reinterpret_cast<const StyleChange*>(lparam));
+  return logging_procedure(window, message, wparam, lparam);
+}
+
+TEST_F(WindowServerTest, AStyleChangedAfterCreationReshapesTheClientAreaTellsTheWindowAndRedrawsIt) {
+  MessageLog parent_log;
+  MessageLog log;
+  const WindowHandle parent = make_window(parent_log, {0, 0, 200, 200});
+  const std::uint32_t made = WS_CHILD | WS_VISIBLE | WS_BORDER | WS_HSCROLL;
+  const WindowHandle list = make_window(log, {10, 10, 110, 90}, made, 0, parent);
+  system_.set_procedure(list, style_recording_procedure);
+  pump();
+  log.clear();
+  style_changes.clear();
+  EXPECT_EQ(system_.client_rect(list)->height(), 80 - 2 - kScrollBarWidth);
+
+  // Without its scroll bar; WS_VISIBLE and WS_CHILD, missing from the new
+  // style, stay as they were.
+  EXPECT_EQ(system_.set_window_style(list, WS_BORDER), made);
+  EXPECT_EQ(system_.window_style(list), WS_CHILD | WS_VISIBLE | WS_BORDER);
+  EXPECT_EQ(system_.client_rect(list)->height(), 80 - 2);
+  ASSERT_EQ(style_changes.size(), 1u);
+  EXPECT_EQ(style_changes[0].old_style, made);
+  EXPECT_EQ(style_changes[0].new_style, WS_CHILD | WS_VISIBLE | WS_BORDER);
+  pump();
+  EXPECT_EQ(log.numbers(), (std::vector<std::uint32_t>{WM_STYLECHANGED, WM_PAINT}));
+
+  // The same style again tells nothing; a control's own bit (a tab control's
+  // tabs at the bottom) is kept like any other.
+  style_changes.clear();
+  EXPECT_EQ(system_.set_window_style(list, WS_BORDER), WS_CHILD | WS_VISIBLE | WS_BORDER);
+  EXPECT_TRUE(style_changes.empty());
+  system_.set_window_style(list, *system_.window_style(list) | 0x0002);
+  EXPECT_EQ(system_.window_style(list), WS_CHILD | WS_VISIBLE | WS_BORDER | 0x0002);
+  EXPECT_TRUE(system_.is_window_visible(list));
+
+  EXPECT_EQ(system_.set_window_style(WindowHandle{0x7FFFFFF0}, WS_BORDER), std::nullopt);
+  EXPECT_EQ(system_.window_style(WindowHandle{0x7FFFFFF0}), std::nullopt);
+  system_.destroy_window(parent);
+}
+
 }  // namespace
 }  // namespace ductra::platform

@@ -338,6 +338,35 @@ TEST_F(KernelTest, EditsOfTheDatabaseReachEveryKernel) {
   }
 }
 
+// The pair rules' index follows the tuples table and the active charsets.
+TEST_F(KernelTest, ThePairRulesFollowTheTuplesAndTheActiveCharsets) {
+  const auto table = [](std::uint32_t charset, std::int16_t kind) {
+    TuplesTable tuples;
+    TuplesEntry* entry = tuples.push_default();
+    entry->charset_id = charset;
+    Tuple* rule = entry->tuples.push_default();
+    EXPECT_EQ(rule->lists[0].push_back(10), kOk);
+    EXPECT_EQ(rule->lists[1].push_back(20), kOk);
+    rule->rule = static_cast<std::uint16_t>(kind);
+    return tuples;
+  };
+  const auto kinds = [](Kernel& kernel) {
+    DynArray<PairRuleHit> hits;
+    EXPECT_EQ(find_pair_rules(10, false, 20, false, hits, kernel.pair_rules()), kOk);
+    std::vector<std::int32_t> out;
+    for (const PairRuleHit& hit : hits) out.push_back(hit.kind);
+    return out;
+  };
+  Kernel kernel(store_.get(), nullptr);
+  ASSERT_EQ(store_->set_tuples(table(5, 33)), kOk);
+  ASSERT_EQ(activate(kernel, {5}), kOk);
+  EXPECT_EQ(kinds(kernel), std::vector<std::int32_t>{33});
+  ASSERT_EQ(store_->set_tuples(table(5, 34)), kOk);
+  EXPECT_EQ(kinds(kernel), std::vector<std::int32_t>{34});
+  ASSERT_EQ(activate(kernel, {6}), kOk);
+  EXPECT_TRUE(kinds(kernel).empty());
+}
+
 TEST_F(KernelTest, SetActiveCharSetsNeedsAnActiveKernel) {
   crFreeCrMan();
   const std::uint32_t ids[] = {5};

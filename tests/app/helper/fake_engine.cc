@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <new>
 #include <set>
@@ -23,6 +24,9 @@ struct Fake {
   int start_status = 0;
   std::deque<int> add_stroke_statuses;
   std::set<std::uint32_t> known_charsets;
+  std::vector<std::uint32_t> dictionary_charsets;
+  std::map<std::uint32_t, std::u16string> charset_codes;
+  int charset_count_status = 0;
   std::deque<fake_engine::Recognition> recognitions;
   fake_engine::Observed observed;
   std::atomic<bool> quick{false};
@@ -30,6 +34,16 @@ struct Fake {
   // The address crmGetFigOutList gives; nothing is stored behind it.
   const char figure_output = 0;
 };
+
+Fake& fake();
+
+// A charset's record: its id and its scripted code, the rest empty.
+void fill_charset(std::uint32_t id, crCharSet* out) {
+  *out = crCharSet{};
+  out->id = id;
+  const auto code = fake().charset_codes.find(id);
+  if (code != fake().charset_codes.end()) std::ranges::copy(code->second, out->word_list_code);
+}
 
 Fake& fake() {
   static Fake instance;
@@ -147,6 +161,9 @@ FAKE_API void fake_engine_reset(const fake_engine::Hooks* hooks) {
   fake().start_status = 0;
   fake().add_stroke_statuses.clear();
   fake().known_charsets.clear();
+  fake().dictionary_charsets.clear();
+  fake().charset_codes.clear();
+  fake().charset_count_status = 0;
   fake().recognitions.clear();
   fake().observed = {};
   fake().quick = false;
@@ -168,9 +185,24 @@ FAKE_API void fake_engine_script_charsets(const std::uint32_t* ids, int count) {
   fake().known_charsets.insert(ids, ids + count);
 }
 
+FAKE_API void fake_engine_script_charset_code(std::uint32_t id, const char16_t* code) {
+  std::lock_guard lock(fake().mutex);
+  fake().charset_codes[id] = std::u16string(code).substr(0, 3);
+}
+
+FAKE_API void fake_engine_script_charset_count(int status) {
+  std::lock_guard lock(fake().mutex);
+  fake().charset_count_status = status;
+}
+
 FAKE_API void fake_engine_script_recognition(const fake_engine::Recognition* recognition) {
   std::lock_guard lock(fake().mutex);
   fake().recognitions.push_back(*recognition);
+}
+
+FAKE_API void fake_engine_script_user_dictionaries(const std::uint32_t* charsets, int count) {
+  std::lock_guard lock(fake().mutex);
+  fake().dictionary_charsets.assign(charsets, charsets + count);
 }
 
 FAKE_API void fake_engine_observe(fake_engine::Observed* out) {
@@ -313,6 +345,7 @@ int crmGetCharSetCount(uint32_t* out_count) {
   called("crmGetCharSetCount");
   std::lock_guard lock(fake().mutex);
   if (!fake().observed.started) return kNoKernel;
+  if (fake().charset_count_status != 0) return fake().charset_count_status;
   *out_count = static_cast<std::uint32_t>(fake().known_charsets.size());
   return 0;
 }
@@ -322,7 +355,7 @@ int crmGetCharSet(uint32_t id, crCharSet* out) {
   std::lock_guard lock(fake().mutex);
   if (!fake().observed.started) return kNoKernel;
   if (!fake().known_charsets.contains(id)) return -2;
-  out->id = id;
+  fill_charset(id, out);
   return 0;
 }
 
@@ -331,7 +364,7 @@ int crmGetCharSetByInd(uint32_t index, crCharSet* out) {
   std::lock_guard lock(fake().mutex);
   if (!fake().observed.started) return kNoKernel;
   if (index >= fake().known_charsets.size()) return -2;
-  out->id = *std::next(fake().known_charsets.begin(), index);
+  fill_charset(*std::next(fake().known_charsets.begin(), index), out);
   return 0;
 }
 
@@ -340,18 +373,23 @@ int crmSetVariantsAndWrite(const crDynArray*, const crDynArray*) {
   return started() ? 0 : -1;
 }
 
-// The user-dictionary entry points answer as an engine with no user
-// dictionaries would.
+// The user-dictionary entry points answer as an engine with the scripted
+// (empty) dictionaries would; they count and take words, nothing more.
 int crGetCountOfUserDictionaries(uint32_t* out_count) {
   called("crGetCountOfUserDictionaries");
   if (!started()) return kNoKernel;
-  *out_count = 0;
+  std::lock_guard lock(fake().mutex);
+  *out_count = static_cast<uint32_t>(fake().dictionary_charsets.size());
   return 0;
 }
 
-int crGetIdOfCharSetOfUserDictionary(uint32_t, uint32_t*) {
+int crGetIdOfCharSetOfUserDictionary(uint32_t dictionary, uint32_t* out_charset) {
   called("crGetIdOfCharSetOfUserDictionary");
-  return started() ? 1 : kNoKernel;
+  if (!started()) return kNoKernel;
+  std::lock_guard lock(fake().mutex);
+  if (dictionary >= fake().dictionary_charsets.size()) return 1;
+  *out_charset = fake().dictionary_charsets[dictionary];
+  return 0;
 }
 
 int crGetCountOfWordsInUserDictionary(uint32_t, uint32_t*) {
@@ -369,9 +407,14 @@ int crCheckTextOfWordForUserDictionary(uint32_t, const char16_t*, uint8_t*) {
   return started() ? 1 : kNoKernel;
 }
 
-int crAddWordToUserDictionary(uint32_t, const char16_t*, uint32_t) {
+int crAddWordToUserDictionary(uint32_t charset, const char16_t* text, uint32_t probability) {
   called("crAddWordToUserDictionary");
-  return started() ? -2 : kNoKernel;
+  if (!started()) return kNoKernel;
+  std::lock_guard lock(fake().mutex);
+  const auto& charsets = fake().dictionary_charsets;
+  if (std::find(charsets.begin(), charsets.end(), charset) == charsets.end()) return 7;
+  fake().observed.added_words.push_back({charset, text, probability});
+  return 0;
 }
 
 int crRemoveWordFromUserDictionary(uint32_t, uint32_t) {
@@ -386,7 +429,10 @@ int crSearchWordInUserDictionary(uint32_t, const char16_t*, uint32_t*, uint8_t*)
 
 int crSaveUserDictionariesToFile(void) {
   called("crSaveUserDictionariesToFile");
-  return started() ? 0 : kNoKernel;
+  if (!started()) return kNoKernel;
+  std::lock_guard lock(fake().mutex);
+  ++fake().observed.dictionary_saves;
+  return 0;
 }
 
 }  // extern "C"

@@ -53,6 +53,13 @@ struct Answer {
   std::u16string returned_text;
 };
 
+struct AddedWord {
+  std::uint32_t charset = 0;
+  std::u16string text;
+  std::uint32_t probability = 0;
+  friend bool operator==(const AddedWord&, const AddedWord&) = default;
+};
+
 struct Observed {
   bool started = false;
   std::u16string data_file;
@@ -63,6 +70,8 @@ struct Observed {
   std::vector<std::uint32_t> debug_modes;
   std::vector<Answer> answers;
   int recognitions_ended = 0;
+  std::vector<AddedWord> added_words;  // to a user dictionary of their charset
+  int dictionary_saves = 0;
 };
 
 }  // namespace fake_engine
@@ -76,8 +85,15 @@ void fake_engine_script_start(int status);
 void fake_engine_script_add_stroke(const int* statuses, int count);
 // The charsets the database knows (active ones are set with crSetActiveCharSets).
 void fake_engine_script_charsets(const std::uint32_t* ids, int count);
+// The three-letter code of a known charset's record (empty by default).
+void fake_engine_script_charset_code(std::uint32_t id, const char16_t* code);
+// The status of crmGetCharSetCount (0 by default).
+void fake_engine_script_charset_count(int status);
 // The next recognition (a recognition without script returns 0 and no text).
 void fake_engine_script_recognition(const fake_engine::Recognition* recognition);
+// The user dictionaries, by their charsets (none by default). A word added
+// for a charset without a dictionary is refused with 7.
+void fake_engine_script_user_dictionaries(const std::uint32_t* charsets, int count);
 void fake_engine_observe(fake_engine::Observed* out);
 // What crmGetFigOutList hands out (a test reads it with a reader of its own).
 const void* fake_engine_figure_output();

@@ -42,7 +42,10 @@ TEST_F(InkLayerTest, InModeThreeEachFinishedStrokeWaitsInTheSlotForTheController
   settle();
   EXPECT_EQ(received(), kStrokeDone);
   ASSERT_NE(layer_->handed_over_stroke(), nullptr);
-  EXPECT_EQ(layer_->handed_over_stroke()->points, (std::vector<InkPoint>{{200, 200}, {240, 240}}));
+  const std::optional<HandedOverStroke> taken = layer_->take_handed_over_stroke();
+  ASSERT_TRUE(taken.has_value());
+  EXPECT_EQ(taken->points, (std::vector<InkPoint>{{200, 200}, {240, 240}}));
+  EXPECT_EQ(layer_->handed_over_stroke(), nullptr) << "taking empties the slot";
   EXPECT_FALSE(core_->is_busy()) << "mode three never wakes the engine client";
 }
 
@@ -189,7 +192,7 @@ TEST_F(InkLayerTest, AFramedWordHasARectangleAroundItsBoxAndItsInkDrawnAgain) {
   make_layer();
   write_stroke({{120, 120}, {200, 120}});
   settle();
-  layer_->frame_box(InkBox{120, 120, 200, 140});
+  layer_->frame_box(platform::Rect{120, 120, 200, 140});
   pump();
   const platform::ColorRef black = platform::rgb(0, 0, 0);
   for (const Point p : {Point{26, 26}, Point{54, 26}, Point{54, 39}, Point{26, 39}, Point{40, 26}}) {

@@ -160,5 +160,64 @@ TEST_F(DialogTest, ABrokenTemplateOrAnUnscriptedDialogEndsWithAClearResult) {
   EXPECT_EQ(script.dialog_titles().size(), 2u);
 }
 
+MessageResult quiet_procedure(WindowHandle, std::uint32_t, WParam, LParam) { return 0; }
+
+TEST_F(DialogTest, TheTabKeyWalksTheShownEnabledTabStopsInTheirOrderAndShiftTabWalksBack) {
+  DialogTemplate t;
+  t.title = u"Tabs";
+  t.style = WS_VISIBLE;
+  t.font_face = kFixedTestFace;
+  t.frame = {0, 0, 240, 320};
+  t.items = {
+      {11, u"EDIT", u"", WS_TABSTOP, {6, 4, 200, 20}},
+      {12, u"STATIC", u"Not a stop", 0, {6, 24, 200, 40}},
+      {13, u"BUTTON", u"Box", BS_AUTOCHECKBOX | WS_TABSTOP, {6, 44, 200, 60}},
+      {14, u"BUTTON", u"Disabled", BS_PUSHBUTTON | WS_TABSTOP | WS_DISABLED, {6, 64, 200, 80}},
+      {IDOK, u"BUTTON", u"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {20, 280, 100, 304}},
+  };
+  const WindowHandle dialog = create_dialog(t, {}, quiet_procedure, 0);
+  ASSERT_TRUE(dialog);
+  // A page of the dialog (a child dialog, made after its controls) takes its
+  // controls' place in the order.
+  DialogTemplate page;
+  page.style = WS_CHILD | WS_VISIBLE;
+  page.font_face = kFixedTestFace;
+  page.frame = {0, 100, 240, 200};
+  page.items = {{7, u"EDIT", u"", WS_TABSTOP, {6, 4, 200, 20}}};
+  const WindowHandle page_window = create_dialog(page, dialog, quiet_procedure, 0);
+  ASSERT_TRUE(page_window);
+  const WindowHandle page_edit = dialog_item(page_window, 7);
+
+  const auto key = [&](std::uint32_t message, WParam key_code) {
+    return is_dialog_message(dialog, Message{system_.focus(), message, key_code, 0});
+  };
+  system_.set_focus(dialog_item(dialog, 11));
+  std::vector<WindowHandle> visited;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
+    visited.push_back(system_.focus());
+  }
+  EXPECT_EQ(visited, (std::vector<WindowHandle>{dialog_item(dialog, 13), dialog_item(dialog, IDOK), page_edit,
+                                                dialog_item(dialog, 11)}));
+  EXPECT_FALSE(key(WM_KEYDOWN, VK_SHIFT));  // the shift key itself goes on to the control
+  visited.clear();
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
+    visited.push_back(system_.focus());
+  }
+  EXPECT_EQ(visited, (std::vector<WindowHandle>{page_edit, dialog_item(dialog, IDOK)}));
+  EXPECT_FALSE(key(WM_KEYUP, VK_SHIFT));
+
+  // A hidden control and a hidden page are passed over.
+  system_.show_window(dialog_item(dialog, 13), SW_HIDE);
+  system_.show_window(page_window, SW_HIDE);
+  system_.set_focus(dialog_item(dialog, 11));
+  EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
+  EXPECT_EQ(system_.focus(), dialog_item(dialog, IDOK));
+  EXPECT_TRUE(key(WM_KEYDOWN, VK_TAB));
+  EXPECT_EQ(system_.focus(), dialog_item(dialog, 11));
+  system_.destroy_window(dialog);
+}
+
 }  // namespace
 }  // namespace ductra::platform

@@ -156,5 +156,64 @@ TEST_F(ListViewTest, ItemsScrollIntoViewAndTheOffsetStaysWithinTheItems) {
   EXPECT_EQ(send(LVM_GETNEXTITEM, static_cast<WParam>(-1), LVNI_FOCUSED), -1);
 }
 
+TEST_F(ListViewTest, ColumnHeadersStayAboveTheRowsAsTheyScroll) {
+  make_list(LVS_REPORT | LVS_SINGLESEL, {10, 10, 210, 70}, 20);  // rows of 12; 60 high
+  ListViewColumn word{120, u"Word"};
+  ListViewColumn count{60, u"Count"};
+  EXPECT_EQ(send(LVM_INSERTCOLUMN, 0, reinterpret_cast<LParam>(&word)), 0);
+  EXPECT_EQ(send(LVM_INSERTCOLUMN, 5, reinterpret_cast<LParam>(&count)), 1);  // past the end: last
+  EXPECT_EQ(send(LVM_INSERTCOLUMN, 0, 0), -1);
+  EXPECT_EQ(send(LVM_SETCOLUMNWIDTH, 0, 140), 1);
+  EXPECT_EQ(send(LVM_SETCOLUMNWIDTH, 2, 140), 0);
+  EXPECT_EQ(send(LVM_GETCOLUMNWIDTH, 1, 0), 60);
+  EXPECT_EQ(send(LVM_GETCOLUMNWIDTH, 2, 0), 0);
+
+  // The rows start under the header and span both columns; the text stands
+  // in the first.
+  EXPECT_EQ(rect_of(0, LVIR_BOUNDS), (Rect{0, 12, 200, 24}));
+  EXPECT_EQ(rect_of(0, LVIR_LABEL).right, 140);
+  // Four rows show under the header: scrolling keeps them there.
+  EXPECT_EQ(send(LVM_ENSUREVISIBLE, 10, 0), 1);
+  EXPECT_EQ(rect_of(10, LVIR_BOUNDS).bottom, 60);
+  send(LVM_SCROLL, 0, 10000);
+  EXPECT_EQ(rect_of(19, LVIR_BOUNDS).bottom, 60);
+  send(LVM_SCROLL, 0, -10000);
+  EXPECT_EQ(rect_of(0, LVIR_BOUNDS).top, 12);
+
+  // A tap on the header reaches no row, even one scrolled under it.
+  send(LVM_SCROLL, 0, 6);
+  const Rect list = *system_.window_rect(list_);
+  pen({list.left + 5, list.top + 4}, {list.left + 5, list.top + 4});
+  EXPECT_EQ(heard, (std::vector<std::vector<int>>{{-999}}));
+
+  // The header is drawn over the rows in the buttons' colour, framed.
+  paint_tree_now(dialog_);
+  keep(*copy_of_display(), "list_view_columns.png");
+  EXPECT_EQ(screen_->color_at(list.left + 195, list.top + 6), screen_->color_of(screen_->native_of(sys_color(COLOR_BTNFACE))));
+  EXPECT_EQ(screen_->color_at(list.left + 140, list.top + 6),
+            screen_->color_of(screen_->native_of(sys_color(COLOR_WINDOWFRAME))));
+  EXPECT_NE(screen_->color_at(list.left + 195, list.top + 30), screen_->color_at(list.left + 195, list.top + 6));
+
+  // Without LVS_NOCOLUMNHEADER's header the rows start at the top.
+  system_.destroy_window(dialog_);
+  make_list(LVS_REPORT | LVS_NOCOLUMNHEADER, {10, 10, 210, 70}, 3);
+  send(LVM_INSERTCOLUMN, 0, reinterpret_cast<LParam>(&word));
+  EXPECT_EQ(rect_of(0, LVIR_BOUNDS).top, 0);
+}
+
+TEST_F(ListViewTest, TakingTheScrollBarAwayWidensWhatTheRowsMayUse) {
+  // As the copybook's letter list does: the bar goes from the style and
+  // the rows show in the height it leaves.
+  make_list(LVS_REPORT | LVS_SINGLESEL | LVS_NOCOLUMNHEADER | WS_HSCROLL, {10, 10, 210, 83}, 20);
+  EXPECT_EQ(system_.client_rect(list_)->height(), 73 - kScrollBarWidth);
+  EXPECT_EQ(send(LVM_ENSUREVISIBLE, 10, 0), 1);
+  EXPECT_EQ(rect_of(10, LVIR_BOUNDS).bottom, 60);
+  const std::uint32_t style = *system_.window_style(list_);
+  system_.set_window_style(list_, style & ~WS_HSCROLL);
+  EXPECT_EQ(system_.client_rect(list_)->height(), 73);
+  send(LVM_SCROLL, 0, 10000);
+  EXPECT_EQ(rect_of(19, LVIR_BOUNDS).bottom, 73);
+}
+
 }  // namespace
 }  // namespace ductra::platform

@@ -1,0 +1,50 @@
+// What result delivery needs of parts built elsewhere, each seen only
+// through what delivery asks of it: the user dictionaries' word dialog, the
+// touch shim's "prompt stroke ended" signal and the intelligent mode's
+// segmenter. All calls come on the UI thread.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/segmenter/segmenter_result.h"
+#include "appplatform/window_types.h"
+#include "inkrec/inkrec.h"
+
+namespace ductra {
+
+// The user dictionaries as the alternatives menu offers them.
+class DictionaryWords {
+ public:
+  virtual ~DictionaryWords() = default;
+  // The charset of the current configuration (its user dictionary gets words).
+  virtual std::uint32_t current_charset() = 0;
+  // Runs the word dialog on `word` for user dictionary `dictionary`, owned
+  // by `parent`: the edited word when the user confirms it, else nothing.
+  virtual std::optional<std::u16string> edit_word(std::u16string_view word, std::uint32_t dictionary,
+                                                  platform::WindowHandle parent) = 0;
+};
+
+// The event the touch shim sets when the prompt stroke (the tap that
+// answers the alternatives menu) ends.
+class PromptStrokeSignal {
+ public:
+  virtual ~PromptStrokeSignal() = default;
+  virtual void reset() = 0;
+  // Waits at most `ms` for the signal; true when it came.
+  virtual bool wait(std::uint32_t ms) = 0;
+};
+
+// The intelligent mode's segmenter, while the recognition mode is 3.
+class StrokeSegmenter {
+ public:
+  virtual ~StrokeSegmenter() = default;
+  virtual bool has_segmenter() = 0;
+  // Takes one finished stroke with the ticks of its first and last point.
+  virtual SegmenterResult add_stroke(std::span<const crPoint> points, std::uint32_t start, std::uint32_t end) = 0;
+};
+
+}  // namespace ductra
