@@ -2,6 +2,7 @@
 
 #include "app/common/localizer.h"
 #include "appplatform/device_file.h"
+#include "appplatform/dialog/child_record.h"
 #include "appplatform/dialog/control_constants.h"
 #include "appplatform/dialog/dialog_box.h"
 #include "appplatform/launcher.h"
@@ -12,6 +13,7 @@ namespace ductra {
 namespace {
 
 constexpr platform::MessageResult kListError = -1;
+constexpr int kBoldWeight = 700;
 
 bool in_component_range(int value) { return value >= 0 && value <= 255; }
 
@@ -40,6 +42,16 @@ bool sip_is_shown(const SipInfoQuery& query) {
   platform::SipInfo info;
   if (!query || !query(info)) return false;
   return (info.flags & platform::SIPF_ON) != 0 && info.sip_rect.height() > 0;
+}
+
+void set_dialog_item_bold(platform::WindowHandle dialog, int item) {
+  const platform::WindowHandle control = platform::dialog_item(dialog, item);
+  if (!control) return;
+  const std::shared_ptr<const platform::Font> font = platform::child_font(control);
+  platform::LogFont bold = font ? font->description() : platform::LogFont{};
+  bold.weight = kBoldWeight;
+  platform::child_record(control).font = platform::create_font(bold);
+  platform::WindowSystem::current().invalidate_rect(control, std::nullopt, true);
 }
 
 std::uintptr_t list_selected_data(platform::WindowHandle dialog, int list) {

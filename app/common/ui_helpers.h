@@ -1,7 +1,7 @@
 // Small helpers the dialogs, the settings pages and the controller share:
 // opening a web page in the device's browser, the program's own folder,
-// the platform's version, the input panel's state, the selected entry of a
-// list box and colours from their components.
+// the platform's version, the input panel's state, a bold dialog item, the
+// selected entry of a list box and colours from their components.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +43,10 @@ using SipInfoQuery = std::function<bool(platform::SipInfo& info)>;
 // Whether the input panel is on and has a panel of positive height; false
 // when the query fails.
 bool sip_is_shown(const SipInfoQuery& query);
+
+// Gives item `item` of `dialog` a copy of its current font in bold
+// (weight 700); a missing item is skipped.
+void set_dialog_item_bold(platform::WindowHandle dialog, int item);
 
 // The item data of the selected entry of list box `list` in `dialog`; 0
 // when nothing is selected or there is no such list.

@@ -144,8 +144,10 @@ class FakeParts final : public ControllerSettings,
   bool large_moving_icon() const override { return values.large_moving_icon; }
   std::uint32_t language() const override { return values.language; }
 
-  std::unique_ptr<InkLayer> make_ink_layer(CCore&, int pen_width, std::uint32_t, bool mode_three) override {
+  std::unique_ptr<InkLayer> make_ink_layer(CCore& core, int pen_width, std::uint32_t pen_color,
+                                           bool mode_three) override {
     log.add("ink layer " + std::to_string(pen_width) + (mode_three ? " mode 3" : ""));
+    if (real_ink_layers != nullptr) return real_ink_layers->make_ink_layer(core, pen_width, pen_color, mode_three);
     return std::make_unique<FakeInk>(*this);
   }
 
@@ -261,6 +263,7 @@ class FakeParts final : public ControllerSettings,
   int saves = 0;
   std::atomic<int> capture_mode{2};
   std::atomic<bool> pen_rested{false};
+  InkLayerFactory* real_ink_layers = nullptr;  // makes the ink layers when set
   bool prompt_stroke_armed = false;
   ResultHost* result_host = nullptr;
   std::optional<HandedOverStroke> handed_over;

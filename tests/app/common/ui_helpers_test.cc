@@ -9,6 +9,7 @@
 
 #include "app/common/hyperlink.h"
 #include "app/common/localizer.h"
+#include "appplatform/dialog/child_record.h"
 #include "appplatform/dialog/control_constants.h"
 #include "appplatform/dialog/dialog_box.h"
 #include "appplatform/dialog/standard_controls.h"
@@ -195,6 +196,17 @@ TEST_F(HyperlinkTest, TheLinkIsBlueAndFramedWhileItHasTheFocus) {
   system_.set_focus(dialog_);
   settle();
   EXPECT_EQ(pixels_of(platform::rgb(0, 0, 0), link), unfocused);
+}
+
+TEST_F(HyperlinkTest, ABoldItemKeepsItsFontButItsWeight) {
+  const WindowHandle other = platform::dialog_item(dialog_, kOther);
+  const platform::LogFont before = platform::child_font(other)->description();
+  set_dialog_item_bold(dialog_, kOther);
+  const platform::LogFont after = platform::child_font(other)->description();
+  EXPECT_EQ(after.weight, 700);
+  EXPECT_EQ(after.height, before.height);
+  EXPECT_EQ(after.face, before.face);
+  set_dialog_item_bold(dialog_, 999);  // no such item: nothing happens
 }
 
 TEST_F(HyperlinkTest, TheSelectedListEntrysDataAndNothingWithoutASelection) {
