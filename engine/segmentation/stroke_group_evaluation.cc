@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/foundation/polylines.h"
 #include "engine/foundation/status.h"
 #include "engine/records/letter_fields.h"
 #include "engine/records/line_group.h"
@@ -33,18 +34,6 @@ struct StrokeSpan {
   std::uint16_t lowest() const { return piece_number(*first); }
   std::uint16_t highest() const { return piece_number(*last); }
 };
-
-// The box of a run's points; all zero for a run without points.
-Box16 run_box(const PointRun& run) {
-  Box16 box;
-  const PointSpan points = run.span();
-  for (std::int32_t i = 0; i < points.size(); ++i) {
-    const PackedPoint p = points[i];
-    if (i == 0) box.set(p.x, p.y, p.x, p.y);
-    box.include_point(p);
-  }
-  return box;
-}
 
 class GroupEvaluation {
  public:
@@ -156,7 +145,7 @@ class GroupEvaluation {
       if (has_span(static_cast<std::uint16_t>(s))) continue;
       StrokeRecord* stroke = find_stroke_record_b(context_.strokes(), static_cast<std::uint16_t>(s));
       if (stroke == nullptr) return kBadArgument;
-      const Box16 box = run_box(stroke->run);
+      const Box16 box = points_bounding_box(stroke->run.span());
       if (box_.left <= box.left && box.right <= box_.right) return kRejected;
     }
     return kOk;
@@ -423,7 +412,7 @@ class GroupEvaluation {
       if (!link_flag(*skipped)) continue;
       StrokeRecord* stroke = find_stroke_record_b(context_.strokes(), stroke_number(*skipped));
       if (stroke == nullptr) return kBadArgument;
-      if (swallows(run_box(stroke->run))) return kRejected;
+      if (swallows(points_bounding_box(stroke->run.span()))) return kRejected;
     }
     return kOk;
   }

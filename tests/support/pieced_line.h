@@ -21,6 +21,7 @@
 #include "engine/foundation/status.h"
 #include "engine/records/fragment_state.h"
 #include "engine/records/recognition_context.h"
+#include "engine/segmentation/pair_measures.h"
 #include "tests/support/drawn_line.h"
 
 namespace inkrec::test {
@@ -88,6 +89,25 @@ class PiecedLine {
   // The member sets the kernel was asked to read, in order.
   const std::vector<std::vector<std::uint32_t>>& read() const { return read_; }
 
+  // Measures every pair of strokes and every pair of bodies (pairs on one
+  // line take its index as their kind).
+  void measure_pairs() {
+    RecognitionContext& c = context_;
+    ASSERT_EQ(c.pair_table().reserve(work_.strokes.size()), kOk);
+    for (std::uint32_t i = 0; i < work_.strokes.size(); ++i) {
+      for (std::uint32_t j = 0; j < i; ++j) {
+        ASSERT_EQ(measure_stroke_pair(c, j, i, true), kOk);
+        const bool shared = work_.strokes[i].line_index == work_.strokes[j].line_index;
+        c.pair_table().at(i, j)->kind =
+            shared ? static_cast<std::int16_t>(work_.strokes[i].line_index) : -1;
+      }
+    }
+    ASSERT_EQ(c.figure_pairs().reserve(work_.bodies.size()), kOk);
+    for (std::uint32_t i = 0; i < work_.bodies.size(); ++i) {
+      for (std::uint32_t j = 0; j < i; ++j) ASSERT_EQ(measure_figure_pair(c, j, i), kOk);
+    }
+  }
+
   // The line's upper line and baseline, level at these heights.
   void set_reference_lines(int upper, int baseline) {
     for (const int x : {0, 1000}) {
@@ -109,6 +129,7 @@ class PiecedLine {
     stroke->number = static_cast<std::uint16_t>(i);
     stroke->order_key = static_cast<std::int16_t>(i);
     stroke->line_index = s.line;
+    EXPECT_EQ(figure_prepare_glyph(*stroke, true), kOk);
     std::vector<int> ends = {0};
     ends.insert(ends.end(), s.cuts.begin(), s.cuts.end());
     ends.push_back(static_cast<int>(records.size()) - 1);
