@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "engine/database/data_store.h"
@@ -131,5 +132,45 @@ class RuleLine {
   DrawnLine line_;
   std::uint16_t supplied_ = 0;
 };
+
+// One element judged by the rules: its strokes, then strokes of the line
+// after it (so that it does not end the line); what it was read as; the
+// charsets active besides 5; the pairs the table admits; and what the best
+// answer holds afterwards: its code, its previous code and what the rules
+// charged it.
+struct RuleCase {
+  const char* what;
+  std::vector<Points> strokes;
+  std::uint16_t code;
+  std::uint16_t key = 0;
+  std::uint16_t shape = 0;
+  std::vector<Points> after = {};
+  std::vector<std::uint32_t> charsets = {};
+  std::vector<std::pair<std::int32_t, std::int32_t>> admitted = {};
+  bool figure_read = true;
+  ReferenceBand band = kRuleBand;
+  std::int16_t letter_height = 100;
+  std::uint16_t current = 0;  // 0: the code read
+  std::uint16_t previous = 0;  // 0: the code read
+  std::int32_t charged = 0;
+};
+
+inline void expect_rule_case(const RuleCase& c) {
+  std::vector<Points> strokes = c.strokes;
+  strokes.insert(strokes.end(), c.after.begin(), c.after.end());
+  RuleLine line(strokes, c.letter_height);
+  for (const std::uint32_t charset : c.charsets) line.activate(charset);
+  for (const auto& [a, b] : c.admitted) line.admit(a, b);
+  std::vector<std::size_t> bodies;
+  for (std::size_t i = 0; i < c.strokes.size(); ++i) bodies.push_back(i);
+  if (c.figure_read) line.read_figure(0);
+  LetterResult& r = line.element(bodies, c.code, c.key, c.shape, c.band);
+  for (std::size_t i = c.strokes.size(); i < strokes.size(); ++i) line.element({i}, 0xFFFF);
+  ASSERT_EQ(line.run(), kOk) << c.what;
+  const Answer& best = r.answers->answers()[0];
+  EXPECT_EQ(best.codes[0], c.current == 0 ? c.code : c.current) << c.what;
+  EXPECT_EQ(best.saved_codes[0], c.previous == 0 ? c.code : c.previous) << c.what;
+  EXPECT_EQ(best.components[Answer::kPenaltyComponent] + 1, c.charged) << c.what;
+}
 
 }  // namespace inkrec::test
