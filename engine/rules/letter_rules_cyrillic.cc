@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "engine/foundation/status.h"
+#include "engine/records/profile_raster.h"
 #include "engine/rules/letter_rule_book.h"
 #include "engine/rules/letter_rules.h"
 #include "engine/rules/letter_strokes.h"
@@ -68,13 +69,15 @@ int small_ze_first_branches(LetterElement& e, bool* fired) {
   return kOk;
 }
 
-// An и whose stroke, after its first stem, turns back down at mid-height
-// (a crossbar, not a diagonal to the top) is an н: without penalty when
-// the turn lies in the middle third, else -100.
+// An и whose stroke, after the bottom of its first stem, reaches the right
+// quarter of the element at mid-height (along a crossbar, where an и's
+// diagonal gets there at the top) is an н: without penalty when it gets
+// there in the middle third, else -100.
 int i_as_en(LetterElement& e) {
-  const Extremum* turn = first_top_turn(e);
-  if (turn == nullptr) return kOk;
-  const std::int32_t y = turn->point.y;
+  const PointSpan p = e.points(0);
+  const std::int32_t i = right_quarter_after_first_descent(p, e.box());
+  if (i < 0) return kOk;
+  const std::int32_t y = p[i].y;
   const std::int32_t h = e.height();
   if (4 * (y - e.top()) < h || 4 * (e.bottom() - y) < h) return kOk;
   const std::uint16_t code = e.code();
@@ -200,14 +203,19 @@ int cyrillic_small_el_rule(LetterElement& e) {
   return i_as_en(e);
 }
 
-// An н with a flat top is a п; one whose ink turns back down in its lower
-// third (a bowl) is a ы.
+// An н with a flat top is a п; one whose ink, in the column a third of
+// the way across, spans a quarter of the height down to its lowest eighth
+// (a bowl at the foot of the stem, where an н has only its crossbar) is a
+// ы.
 int cyrillic_en_rule(LetterElement& e) {
   if (e.stroke_count() != 1) return kOk;
   if (flat_top(e)) return e.admitted(1085, 1087) ? e.replace(letter(1087, 1055), 0) : kOk;
-  const Extremum* turn = first_top_turn(e);
-  if (turn == nullptr || 3 * (e.bottom() - turn->point.y) >= e.height()) return kOk;
-  return e.admitted(1085, 1099) ? e.replace(letter(1099, 1067), 0) : kOk;
+  const ProfileRaster* profile = e.profile();
+  if (profile == nullptr) return kOk;
+  const std::int32_t x = e.left() + e.width() / 3;
+  const bool bowl = 4 * profile->column_extent(x) > e.height() &&
+                    8 * (e.bottom() - profile->column_max(x)) < e.height();
+  return bowl && e.admitted(1085, 1099) ? e.replace(letter(1099, 1067), 0) : kOk;
 }
 
 // An о of two strokes, one a narrow stem in the right half, is an а.

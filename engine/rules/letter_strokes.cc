@@ -76,8 +76,28 @@ PackedPoint lowest_point(PointSpan points) {
   return best;
 }
 
+std::int32_t right_quarter_after_first_descent(PointSpan points, const Box16& box) {
+  std::int32_t lowest = 0;
+  std::int32_t i = 1;
+  for (; i < points.size(); ++i) {
+    if (points[i].y > points[lowest].y) lowest = i;
+    if (10 * (points[lowest].y - points[i].y) > box.height()) break;
+  }
+  for (; i < points.size(); ++i) {
+    if (4 * (box.right - points[i].x) < box.width()) return i;
+  }
+  return -1;
+}
+
 bool flat_top(const LetterElement& e) {
-  return 2 * ink_width(e, e.top() + e.height() / 10) > e.width();
+  const ProfileRaster* profile = e.profile();
+  if (profile == nullptr) return false;
+  const std::int32_t near_top = e.top() + e.height() / 10;
+  std::int32_t columns = 0;
+  for (std::int32_t x = e.left(); x <= e.right(); ++x) {
+    if (profile->column_min(x) <= near_top) ++columns;
+  }
+  return 2 * columns > e.width();
 }
 
 const Extremum* first_bottom_turn(const LetterElement& e) { return first_interior_turn(e, true); }

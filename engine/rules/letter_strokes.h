@@ -49,9 +49,14 @@ bool closes_on_itself(const StrokeEnds& s);
 PackedPoint topmost_point(PointSpan points);
 PackedPoint lowest_point(PointSpan points);
 
-// The ink of the element's top tenth spans more than half its width: a
-// flat top (п) rather than a peak (л) or two stems (н).
+// More than half the element's columns have ink in its top tenth: a flat
+// top (п) rather than a peak (л) or two stems (н).
 bool flat_top(const LetterElement& e);
+
+// The index of the first point of the stroke that, after the lowest point
+// of its first descent (where it rises again by more than a tenth of the
+// box's height), lies in the right quarter of the box; -1 when none does.
+std::int32_t right_quarter_after_first_descent(PointSpan points, const Box16& box);
 
 // The first interior turning point of the element's extrema at which the
 // ink turns back up (a local maximum of y); null when there is none.
