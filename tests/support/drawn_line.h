@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,8 +45,8 @@ inline Points arch(int left, int width, int height, int baseline = 100, int step
 }
 
 // The kernel as a run sees it, with no observer and no candidate variants;
-// the database (none unless given), the active charsets and the ids
-// supplied for the letter-pair table are the test's.
+// the database (none unless given), the active charsets, the ids supplied
+// for the letter-pair table and the recognition of a group are the test's.
 class StubRunKernel final : public RunKernel {
  public:
   const RecognitionParams& params() const override { return params_; }
@@ -58,12 +59,17 @@ class StubRunKernel final : public RunKernel {
   bool quick_flag() const override { return false; }
   int extended_output(int, int) override { return 0; }
   int full_debug_output() override { return 0; }
+  // The test's recognition, when it gives one; -2 otherwise.
+  int recognize_element(FigureGroup& group, int line_height, CandidateLists& out) override {
+    return recognize_ ? recognize_(group, line_height, out) : -2;
+  }
 
   RecognitionParams params_;
   bool right_to_left_ = false;
   std::vector<std::uint32_t> charsets_;
   DataStore* store_ = nullptr;
   std::vector<SuppliedPairId> supplied_;
+  std::function<int(FigureGroup&, int, CandidateLists&)> recognize_;
 };
 
 class DrawnLine {
