@@ -44,7 +44,8 @@ inline Points arch(int left, int width, int height, int baseline = 100, int step
 }
 
 // The kernel as a run sees it, with no database, no observer and no
-// candidate variants; the active charsets are the test's.
+// candidate variants; the active charsets, the stop and quick flags and
+// the debug mode are the test's.
 class StubRunKernel final : public RunKernel {
  public:
   const RecognitionParams& params() const override { return params_; }
@@ -52,14 +53,18 @@ class StubRunKernel final : public RunKernel {
   bool right_to_left() const override { return right_to_left_; }
   std::span<const std::uint32_t> active_charsets() const override { return charsets_; }
   void after_split_pass(const DynArray<FigureRecord>&, std::u16string_view) override {}
-  bool stop_flag() const override { return false; }
-  bool quick_flag() const override { return false; }
+  bool stop_flag() const override { return stop_; }
+  bool quick_flag() const override { return quick_; }
   int extended_output(int, int) override { return 0; }
   int full_debug_output() override { return 0; }
+  std::uint32_t debug_mode() const override { return debug_mode_; }
 
   RecognitionParams params_;
   bool right_to_left_ = false;
   std::vector<std::uint32_t> charsets_;
+  bool stop_ = false;
+  bool quick_ = false;
+  std::uint32_t debug_mode_ = 0;
 };
 
 class DrawnLine {
