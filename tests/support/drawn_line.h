@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -58,6 +59,10 @@ class StubRunKernel final : public RunKernel {
   int extended_output(int, int) override { return 0; }
   int full_debug_output() override { return 0; }
   std::uint32_t debug_mode() const override { return debug_mode_; }
+  // The test's recognition, when it gives one; -2 otherwise.
+  int recognize_element(FigureGroup& group, int line_height, CandidateLists& out) override {
+    return recognize_ ? recognize_(group, line_height, out) : -2;
+  }
 
   RecognitionParams params_;
   bool right_to_left_ = false;
@@ -65,6 +70,7 @@ class StubRunKernel final : public RunKernel {
   bool stop_ = false;
   bool quick_ = false;
   std::uint32_t debug_mode_ = 0;
+  std::function<int(FigureGroup&, int, CandidateLists&)> recognize_;
 };
 
 class DrawnLine {
