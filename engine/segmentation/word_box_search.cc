@@ -70,9 +70,9 @@ bool lists_group(const BoxSegment& record, const FigureGroup& group, bool any_re
   return false;
 }
 
-// The weak marks of the search: a path read mostly through later readings
-// that are clearly worse than the first.
-void mark_weak_reading(LetterPath& path) {
+}  // namespace
+
+void mark_weak_letters(LetterPath& path) {
   const std::int64_t steps = path.steps.size();
   const std::int64_t others = path.non_first;
   if (path.greatest_second >= 800 && 5 * others > 4 * steps && steps != 1 &&
@@ -83,6 +83,8 @@ void mark_weak_reading(LetterPath& path) {
     path.weak = 1;
   }
 }
+
+namespace {
 
 // The covered positions at and behind `position`, as a mask.
 std::uint32_t covered_mask(const BitSet* covered, std::uint32_t position) {
@@ -397,7 +399,7 @@ int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
       return kOk;
     }
   }
-  mark_weak_reading(path_);
+  mark_weak_letters(path_);
   const int status =
       add_letter_path_to_record(scope_, record(), path_, move.target, path_.steps.size());
   path_.weak = 0;

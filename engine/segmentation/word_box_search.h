@@ -102,6 +102,13 @@ int add_letter_path_to_record(WordSearchScope& scope, BoxSegment& record, const 
 int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPath& path,
                        std::uint32_t step_limit, std::int32_t* placed = nullptr);
 
+// The search's weak mark of a path it stores: most of its letters read
+// through later readings, clearly worse than the first (a second value of
+// 800 or more with a least first value of 6600 or less; or, over four
+// steps or more, 701 and a value sum above 490 a step, a least first value
+// below 6100 and later readings on more than two fifths of the steps).
+void mark_weak_letters(LetterPath& path);
+
 // Closes the states a path of five steps or more passed from its fifth
 // step on.
 void close_states(ContinuationMemo& memo, const LetterPath& path);
