@@ -149,6 +149,13 @@ class WordBench {
     }
   }
 
+  // The distance between strokes i and j (after measure_gaps).
+  void set_stroke_distance(std::uint32_t i, std::uint32_t j, std::int16_t distance) {
+    PairMetrics* pair = work_.stroke_pairs.at(i, j);
+    ASSERT_NE(pair, nullptr);
+    pair->measures[0] = distance;
+  }
+
   // A user dictionary of English holding the word.
   void add_user_word(const std::u16string& word) {
     UserDictionaryList& list = english_.set()->user_dictionaries();
