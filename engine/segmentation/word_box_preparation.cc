@@ -176,7 +176,8 @@ class BoxWalk {
   int walk_candidate(std::uint32_t l, std::uint32_t i);
   int stroke_met_again(std::uint32_t l, std::uint32_t first_position);
   int measure_later_strokes(const CandidateView& e, const CandidateView& n);
-  StrokeRecord* stroke_by(std::uint16_t number, std::int16_t order_key);
+  StrokeRecord* stroke_numbered(std::uint16_t number);
+  StrokeRecord* stroke_ordered(std::int32_t order_key);
   int add_record(std::uint32_t line, std::uint32_t position, std::uint32_t kind,
                  std::int16_t measure);
   int open_box(std::uint32_t line, std::uint32_t position, std::int16_t measure);
@@ -299,11 +300,16 @@ int BoxWalk::stroke_met_again(std::uint32_t l, std::uint32_t first_position) {
   return kOk;
 }
 
-StrokeRecord* BoxWalk::stroke_by(std::uint16_t number, std::int16_t order_key) {
+StrokeRecord* BoxWalk::stroke_numbered(std::uint16_t number) {
   for (StrokeRecord& stroke : context_.strokes()) {
-    if (number != kNoKey16 ? stroke.number == number : stroke.order_key == order_key) {
-      return &stroke;
-    }
+    if (stroke.number == number) return &stroke;
+  }
+  return nullptr;
+}
+
+StrokeRecord* BoxWalk::stroke_ordered(std::int32_t order_key) {
+  for (StrokeRecord& stroke : context_.strokes()) {
+    if (stroke.order_key == order_key) return &stroke;
   }
   return nullptr;
 }
@@ -315,14 +321,14 @@ StrokeRecord* BoxWalk::stroke_by(std::uint16_t number, std::int16_t order_key) {
 // strokes.
 int BoxWalk::measure_later_strokes(const CandidateView& e, const CandidateView& n) {
   const FigureRecord& figure = *e.figure;
-  StrokeRecord* own = stroke_by(stroke_number(figure), 0);
+  StrokeRecord* own = stroke_numbered(stroke_number(figure));
   if (own == nullptr || own->order_key < 0) return kBadArgument;
   a_ = own->geometry.bounding_box();
-  const StrokeRecord* next_stroke = stroke_by(stroke_number(*n.figure), 0);
+  const StrokeRecord* next_stroke = stroke_numbered(stroke_number(*n.figure));
   const std::int32_t next_key = next_stroke == nullptr ? kFar : next_stroke->order_key;
   const std::int32_t strokes = static_cast<std::int32_t>(context_.strokes().size());
   for (std::int32_t k = own->order_key + 1; k < strokes; ++k) {
-    StrokeRecord* later = stroke_by(kNoKey16, static_cast<std::int16_t>(k));
+    StrokeRecord* later = stroke_ordered(k);
     if (later == nullptr) return kBadArgument;
     if (std::any_of(met_.begin(), met_.end(),
                     [&](const MetStroke& m) { return m.stroke == later->number; })) {
