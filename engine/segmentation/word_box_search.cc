@@ -125,9 +125,9 @@ class RecordSearch {
   int search(std::uint32_t line, std::uint32_t position, std::uint32_t start,
              const BitSet* covered, bool carry);
   int consult_memo(const SearchState& state, bool* go_on);
-  int try_group(FigureGroup& group, std::uint32_t group_index, std::uint32_t line,
-                std::uint32_t position, const BitSet* covered, const CharSlotMap& letters,
-                const SearchState& here, bool carry_next);
+  int try_group(FigureGroup& group, std::uint32_t group_index, std::uint32_t level_start,
+                std::uint32_t line, std::uint32_t position, const BitSet* covered,
+                const CharSlotMap& letters, const SearchState& here, bool carry_next);
   int try_reading(FigureGroup& group, std::int16_t answer,
                   std::int16_t ordinal, const Move& move, const CharSlotMap& letters,
                   const SearchState& here);
@@ -196,7 +196,7 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
       if (refused != 0) continue;
     }
     ++tried;
-    const int status = try_group(*group, g, line, position, covered,
+    const int status = try_group(*group, g, start, line, position, covered,
                                  path_.steps.empty() ? scope_.start_letters : letters, here,
                                  carry_next);
     if (status != kOk) return status;
@@ -300,13 +300,18 @@ std::int16_t RecordSearch::target_of(const FigureGroup& group, const Move& move,
   return kNoTarget;
 }
 
-int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index, std::uint32_t line,
-                            std::uint32_t position, const BitSet* covered,
-                            const CharSlotMap& letters, const SearchState& here, bool carry_next) {
+// Behind a group the search goes on with the groups after it on its line
+// (in carry mode, a gap left behind, with this level's), and from the first
+// group of the next line.
+int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
+                            std::uint32_t level_start, std::uint32_t line, std::uint32_t position,
+                            const BitSet* covered, const CharSlotMap& letters,
+                            const SearchState& here, bool carry_next) {
   Move move;
   if (!move_of(group, line, position, covered, &move)) return kOk;
   move.carry = move.carry || carry_next;
-  const std::uint32_t next_start = move.line != line ? 0 : move.carry ? group_index : group_index + 1;
+  const std::uint32_t next_start =
+      move.line != line ? 0 : move.carry ? level_start : group_index + 1;
   const DynArray<Answer>& answers = group.answers->answers();
   const std::uint32_t limit = scope_.context.kernel().quick_flag()
                                   ? std::min(answers.size(), kQuickLimit)

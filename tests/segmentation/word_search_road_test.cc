@@ -1,6 +1,6 @@
 // The word search on the road of a recognition: crRecognize over stems
-// written side by side, whose letters a stand-in for the line passes reads
-// with made-up readings, against the English word list of
+// written side by side, whose letters a stand-in for the line passes
+// (read_letters.h) reads with made-up readings, against the English word list of
 // tests/fixtures/english_words.txt and a user dictionary; the words offered
 // to the caller's callback and the choices it makes.
 #include <gtest/gtest.h>
@@ -15,13 +15,11 @@
 #include "engine/foundation/status.h"
 #include "engine/kernel/c_array.h"
 #include "engine/kernel/kernel.h"
-#include "engine/records/fragment_state.h"
-#include "engine/records/letter_result.h"
-#include "engine/segmentation/line_letter_search.h"
 #include "inkrec/inkrec.h"
 #include "tests/support/data_file.h"
 #include "tests/support/dictionary_data.h"
 #include "tests/support/english_word_list.h"
+#include "tests/support/read_letters.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -29,57 +27,12 @@ namespace {
 
 constexpr std::uint32_t kEnglish = 5;
 
-// Line passes that read candidate k of the line first as first[k] (9000)
-// and second as second[k] (8500), each candidate a letter of its own.
-class ReadsLetters final : public LineLetterSearch {
- public:
-  ReadsLetters(std::u16string first, std::u16string second)
-      : first_(std::move(first)), second_(std::move(second)) {}
-
- protected:
-  int run_line_passes(FragmentState& state, bool first_sweep,
-                      PtrArray<FigureGroup>& fragments) override {
-    TextLine& line = state.line;
-    if (line.word_groups.empty() && line.word_groups.push_default() == nullptr) {
-      return kOutOfMemory;
-    }
-    LineGroup& group = line.word_groups[0];
-    if (first_sweep) {
-      int status = estimate_fragment_sizes(state);
-      if (status == kOk) status = order_fragment_candidates(state);
-      for (std::uint32_t k = 0; status == kOk && k < line.candidates.size(); ++k) {
-        status = add_letter(line, group, k);
-      }
-      if (status != kOk) return status;
-    }
-    if (const int status = group.cover.push_all(group.letter_groups); status != kOk) return status;
-    return LineLetterSearch::run_line_passes(state, false, fragments);
-  }
-
- private:
-  int add_letter(TextLine& line, LineGroup& group, std::uint32_t k) {
-    auto result = std::make_unique<LetterResult>();
-    FigureRecord* figure = line.candidates[k];
-    if (result->figures.push_back(figure) != kOk || result->coverage.set(k) != kOk ||
-        result->members.set(figure->number) != kOk || group_prepare_glyph(*result, false) != kOk) {
-      return kOutOfMemory;
-    }
-    result->index = static_cast<std::int32_t>(k);
-    const char16_t readings[2] = {k < first_.size() ? first_[k] : u'x',
-                                  k < second_.size() ? second_[k] : u'x'};
-    for (int r = 0; r < 2; ++r) {
-      Answer answer = Answer::from_code(readings[r]);
-      answer.key = static_cast<std::uint16_t>(100 + 2 * k + r);
-      answer.components[Answer::kLetterScore] = r == 0 ? 9000 : 8500;
-      if (result->answers->insert(answer) != kOk) return kOutOfMemory;
-    }
-    if (group.letter_groups.push_back(result.get()) != kOk) return kOutOfMemory;
-    return line.letter_results.push_back_owned(std::move(result));
-  }
-
-  std::u16string first_;
-  std::u16string second_;
-};
+// Readings of each stroke: the first code of `first`, then of `second`.
+std::vector<std::u16string> readings_of(const std::u16string& first, const std::u16string& second) {
+  std::vector<std::u16string> readings;
+  for (std::size_t k = 0; k < first.size(); ++k) readings.push_back({first[k], second[k]});
+  return readings;
+}
 
 // What the callback saw of the words offered and what it answers.
 struct Offers {
@@ -117,7 +70,8 @@ class WordSearchRoadTest : public ::testing::Test {
     kernel_ = static_cast<Kernel*>(core);
     testing::add_dictionary_charsets(*kernel_->data_store());
     ASSERT_EQ(crSetActiveCharSets(&kEnglish, 1), kOk);
-    kernel_->set_letter_search(std::make_unique<ReadsLetters>(first, second));
+    kernel_->set_letter_search(
+        std::make_unique<testing::ReadLetters>(readings_of(first, second)));
     for (std::size_t k = 0; k < first.size(); ++k) {
       const auto x = static_cast<std::int16_t>(100 + 40 * k);
       const crPoint points[] = {{x, 100}, {static_cast<std::int16_t>(x + 4), 120},
@@ -162,6 +116,29 @@ TEST_F(WordSearchRoadTest, AWordTheLettersMisreadIsTheDictionaryWordWithTheWordP
 TEST_F(WordSearchRoadTest, WithoutTheWordPassTheLettersAreReadOneByOne) {
   start(u"hcuse", u"house");
   EXPECT_EQ(recognize(0), u"hcuse");
+}
+
+// Sets the quick flag as the word search begins, as the watchdog does after
+// a long recognition.
+class QuickWordSearch final : public KernelObserver {
+ public:
+  void before_word_search(Kernel& kernel) override { kernel.set_quick_flag(); }
+  void after_segments(Kernel&) override {}
+};
+
+TEST_F(WordSearchRoadTest, TheQuickFlagLeavesAFourthReadingUntried) {
+  for (const bool quick : {false, true}) {
+    start(u"hcuse", u"hause");
+    // The second letter read 'c', 'a', 'e' and only fourth 'o'.
+    std::vector<std::u16string> readings = readings_of(u"hcuse", u"hcuse");
+    readings[1] = u"caeo";
+    kernel_->set_letter_search(std::make_unique<testing::ReadLetters>(readings));
+    QuickWordSearch observer;
+    if (quick) kernel_->set_observer(&observer);
+    EXPECT_EQ(recognize(1), quick ? u"hcuse" : u"house") << quick;
+    kernel_->set_observer(nullptr);
+    crFreeCrMan();
+  }
 }
 
 TEST_F(WordSearchRoadTest, AWordOfTheUserDictionaryIsFoundToo) {

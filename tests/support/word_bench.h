@@ -129,6 +129,17 @@ class WordBench {
 
   void add_plain(FigureGroup* group) { EXPECT_EQ(output_.push_back(group), kOk); }
 
+  // A segment record of the box, a group starting at it.
+  static void add_record(WordBox& box, std::uint16_t line, std::uint16_t position,
+                         std::uint32_t kind) {
+    BoxSegment* record = box.records.push_default();
+    ASSERT_NE(record, nullptr);
+    record->line = line;
+    record->position = position;
+    record->kind = kind;
+    record->own_group = 1;
+  }
+
   // Gap records for the plain reading's neighbours: profile gaps of `gap`
   // (x_gap and least distance too), and the distance of every stroke pair.
   void measure_gaps(std::int16_t gap, std::int16_t stroke_distance) {
@@ -187,6 +198,7 @@ class WordBench {
   LineWork& work() { return work_; }
   WordBoxList& list() { return list_; }
   PtrArray<FigureGroup>& output() { return output_; }
+  const PtrArray<FigureGroup>& output() const { return output_; }
   const CharClassTables& classes() const { return classes_; }
 
   bool with_dictionary = true;
