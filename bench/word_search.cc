@@ -1,9 +1,9 @@
 // crRecognize with the word search, against the English word list of
 // tests/fixtures/english_words.txt: a written word, a line of five words,
-// and the longest lines of handwriting of UNIPEN category 8 with the quick
-// flag off and on. The letters are read by the stand-in of
-// tests/support/read_letters.h (each stroke three readings, each two
-// neighbouring strokes a pair reading too), so what is timed is the line
+// and the longest samples of handwriting of UNIPEN category 8 without the
+// word pass, and with it with the quick flag off and on. The letters are read by the stand-in of
+// tests/support/read_letters.h (each stroke of a word three readings, of a
+// UNIPEN line six; each two neighbouring strokes a pair reading too), so what is timed is the line
 // pass, the word boxes, the dictionary-guided search and the delivery of
 // the readings; the letter evaluation is not.
 //
@@ -60,7 +60,7 @@ class QuickWordSearch final : public inkrec::KernelObserver {
 // list and charset 5 active.
 class WordEngine {
  public:
-  WordEngine(std::vector<std::u16string> readings, bool quick) {
+  WordEngine(std::vector<std::u16string> readings, bool quick, bool word_pass = true) {
     inkrec::testing::write_empty_data_file(dir_.file("qlmain.dt"));
     std::vector<std::uint8_t> image;
     ok_ = inkrec::build_word_list(fixture_words(), &image) == 0 &&
@@ -79,7 +79,7 @@ class WordEngine {
     buffer_.assign(512, u'\0');
     params_.skew_allowed = 1;
     params_.refine_trajectories = 1;
-    params_.word_pass = 1;
+    params_.word_pass = word_pass ? 1 : 0;
     params_.result_buffer = buffer_.data();
     params_.result_size = static_cast<std::int32_t>(buffer_.size());
   }
@@ -136,7 +136,8 @@ void BM_RecognizeWords(benchmark::State& state) {
   for (auto _ : state) {
     if (engine.recognize(ink) != 0) return state.SkipWithError("recognition failed");
   }
-  state.SetLabel(std::string(engine.text().begin(), engine.text().end()));
+  const std::u16string text = engine.text();
+  state.SetLabel(std::string(text.begin(), text.end()));
 }
 BENCHMARK(BM_RecognizeWords)->Arg(1)->Arg(5)->Unit(benchmark::kMillisecond);
 
@@ -148,19 +149,23 @@ std::vector<Ink> longest_lines(const char* path, std::size_t count) {
   while (std::getline(in, line)) {
     const std::size_t tab = line.rfind('\t');
     if (tab == std::string::npos) continue;
-    Ink ink(1);
-    std::istringstream points(line.substr(tab + 1));
-    std::string point;
-    while (points >> point) {
-      const std::size_t comma = point.find(',');
-      if (comma == std::string::npos) continue;
-      const bool ends_stroke = point.back() == ';';
-      if (ends_stroke) point.pop_back();
-      ink.back().push_back({static_cast<std::int16_t>(std::atoi(point.c_str())),
-                            static_cast<std::int16_t>(std::atoi(point.c_str() + comma + 1))});
-      if (ends_stroke) ink.emplace_back();
+    std::string strokes = line.substr(tab + 1);
+    std::replace(strokes.begin(), strokes.end(), ';', '\n');
+    std::istringstream stroke_lines(strokes);
+    Ink ink;
+    std::string stroke_text;
+    while (std::getline(stroke_lines, stroke_text)) {
+      std::istringstream points(stroke_text);
+      Stroke stroke;
+      std::string point;
+      while (points >> point) {
+        const std::size_t comma = point.find(',');
+        if (comma == std::string::npos) continue;
+        stroke.push_back({static_cast<std::int16_t>(std::atoi(point.c_str())),
+                          static_cast<std::int16_t>(std::atoi(point.c_str() + comma + 1))});
+      }
+      if (!stroke.empty()) ink.push_back(std::move(stroke));
     }
-    if (ink.back().empty()) ink.pop_back();
     lines.push_back(std::move(ink));
   }
   std::sort(lines.begin(), lines.end(),
@@ -173,7 +178,9 @@ void BM_LongestLines(benchmark::State& state) {
   const char* path = std::getenv("INKREC_LINES_FILE");
   const std::vector<Ink> lines = path == nullptr ? std::vector<Ink>() : longest_lines(path, 3);
   if (lines.empty()) return state.SkipWithError("INKREC_LINES_FILE names no UNIPEN lines");
-  WordEngine engine({u"eao", u"nrt", u"sil", u"hcd", u"ouu"}, state.range(0) != 0);
+  WordEngine engine({u"eaoins", u"nrtlsd", u"silear", u"hcdtmp", u"ouaeyi"},
+                    state.range(1) != 0,
+                    state.range(0) != 0);
   if (!engine.ok()) return state.SkipWithError("the engine does not start");
   std::size_t strokes = 0;
   for (const Ink& ink : lines) strokes = std::max(strokes, ink.size());
@@ -185,6 +192,11 @@ void BM_LongestLines(benchmark::State& state) {
   state.counters["lines"] = static_cast<double>(lines.size());
   state.counters["most_strokes"] = static_cast<double>(strokes);
 }
-BENCHMARK(BM_LongestLines)->ArgName("quick")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongestLines)
+    ->ArgNames({"words", "quick"})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
