@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,10 +57,15 @@ class StubRunKernel final : public RunKernel {
   bool quick_flag() const override { return false; }
   int extended_output(int, int) override { return 0; }
   int full_debug_output() override { return 0; }
+  // The test's recognition, when it gives one; -2 otherwise.
+  int recognize_element(FigureGroup& group, int line_height, CandidateLists& out) override {
+    return recognize_ ? recognize_(group, line_height, out) : -2;
+  }
 
   RecognitionParams params_;
   bool right_to_left_ = false;
   std::vector<std::uint32_t> charsets_;
+  std::function<int(FigureGroup&, int, CandidateLists&)> recognize_;
 };
 
 class DrawnLine {
