@@ -13,6 +13,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/database/pair_variants.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/records/candidate_variant.h"
 #include "engine/records/figure_records.h"
@@ -54,6 +55,11 @@ class RunKernel {
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.
   virtual std::span<const std::uint32_t> active_charsets() const = 0;
+  // The ids the database supplies for the letter-pair table's rows without
+  // fixed ids (pair_variants.h); the default database's unless overridden.
+  virtual std::span<const SuppliedPairId> supplied_pair_ids() const {
+    return default_supplied_pair_ids();
+  }
   // The pair rules of the active charsets, brought up to date with the
   // database first; valid while the run lasts. None unless overridden.
   virtual const PairRuleIndex& pair_rules() {
