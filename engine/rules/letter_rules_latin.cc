@@ -98,12 +98,8 @@ int capital_a_rule(LetterElement& e) {
   if (e.stroke_count() != 1 || e.width() >= e.height() / 2 || !one_of(e.second_key(), {3, 4})) {
     return kOk;
   }
-  bool t_like = capital_a_starts_like_t(e);
-  if (turns_above_quarter_line(e, 2)) {
-    t_like = false;
-  } else if (turns_above_quarter_line(e, 3)) {
-    t_like = false;
-  }
+  const bool t_like = capital_a_starts_like_t(e) && !turns_above_quarter_line(e, 2) &&
+                      !turns_above_quarter_line(e, 3);
   return t_like && e.admitted(65, 116) ? e.replace(letter(116, 84), 0) : kOk;
 }
 
