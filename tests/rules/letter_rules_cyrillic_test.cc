@@ -12,10 +12,8 @@ namespace {
 using test::circle;
 using test::expect_rule_case;
 using test::Points;
-using test::polyline;
 using test::RuleCase;
-
-Points through(const Points& corners) { return polyline(corners, 5); }
+using test::through;
 
 const Points kLater = through({{300, 120}, {300, 200}});
 // Hanging from y 160 to 210, never rising.

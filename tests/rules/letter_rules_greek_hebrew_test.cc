@@ -12,12 +12,10 @@ namespace {
 using test::circle;
 using test::expect_rule_case;
 using test::Points;
-using test::polyline;
 using test::RuleCase;
+using test::through;
 
 constexpr std::uint32_t kHebrew = 26;
-
-Points through(const Points& corners) { return polyline(corners, 5); }
 
 TEST(LetterRulesHebrewTest, VavYodAndFinalNunByTheirPlaceInTheBand) {
   // Band 100..200 (B = 100). A stick from 120 to 270 reaches far below the

@@ -27,6 +27,19 @@ namespace inkrec::test {
 
 inline constexpr ReferenceBand kRuleBand{100, 200, 1};
 
+// A stroke through the corners, a point every 5 units.
+inline Points through(const Points& corners) { return polyline(corners, 5); }
+
+// A blot: the rectangle w wide and h high with its top left corner at
+// (x, y), traced twice, its ink far longer than it is across.
+inline Points blot(int x, int y, int w, int h) {
+  const auto l = static_cast<std::int16_t>(x);
+  const auto r = static_cast<std::int16_t>(x + w - 1);
+  const auto t = static_cast<std::int16_t>(y);
+  const auto b = static_cast<std::int16_t>(y + h - 1);
+  return polyline({{l, t}, {r, t}, {r, b}, {l, b}, {l, t}, {r, t}, {r, b}, {l, b}, {l, t}}, 3);
+}
+
 class RuleLine {
  public:
   explicit RuleLine(const std::vector<Points>& strokes, std::int16_t letter_height = 100,
