@@ -104,7 +104,8 @@ TEST(LetterRulesCyrillicTest, TheRulesGivenInFull) {
 
 TEST(LetterRulesCyrillicTest, TheRowsOfOwnTests) {
   const Points en = through({{0, 100}, {0, 200}, {0, 150}, {40, 150}, {40, 100}, {40, 200}});
-  const Points yery = through({{0, 100}, {0, 200}, {25, 200}, {25, 165}, {0, 165}, {40, 100}, {40, 200}});
+  const Points yery =
+      through({{0, 100}, {0, 200}, {25, 200}, {25, 165}, {0, 165}, {40, 100}, {40, 200}});
   const RuleCase cases[] = {
       {.what = "И with a flat top: П",
        .strokes = {kSquareTop},

@@ -150,11 +150,13 @@ TEST(LetterRulesLatinTest, ANarrowAStartedLikeATIsAT) {
 }
 
 TEST(LetterRulesLatinTest, MFAndTheRowsOfOneStroke) {
-  const Points n_with_lead = through({{0, 150}, {10, 100}, {20, 200}, {40, 100}, {60, 200}, {70, 190}});
+  const Points n_with_lead =
+      through({{0, 150}, {10, 100}, {20, 200}, {40, 100}, {60, 200}, {70, 190}});
   const Points v_shape = through({{0, 100}, {30, 200}, {60, 100}});
   const Points r_shape = through({{0, 100}, {0, 200}, {0, 140}, {20, 110}, {50, 105}});
   const Points h_shape = through({{0, 40}, {0, 200}, {0, 150}, {20, 130}, {40, 150}, {40, 200}});
-  const Points g_shape = through({{40, 110}, {0, 110}, {0, 150}, {40, 150}, {40, 110}, {40, 250}, {0, 240}});
+  const Points g_shape =
+      through({{40, 110}, {0, 110}, {0, 150}, {40, 150}, {40, 110}, {40, 250}, {0, 240}});
   const Points cup = through({{0, 100}, {0, 200}, {40, 200}, {40, 100}, {40, 200}});
   const Points cup_with_tail = through({{0, 100}, {0, 200}, {40, 200}, {40, 100}, {40, 230}});
   const Points s_shape = through({{40, 110}, {0, 110}, {0, 150}, {40, 150}, {40, 200}, {0, 200}});
@@ -187,10 +189,7 @@ TEST(LetterRulesLatinTest, MFAndTheRowsOfOneStroke) {
        .admitted = {{118, 114}},
        .current = 114,
        .previous = 118},
-      {.what = "a V like a v stays",
-       .strokes = {v_shape},
-       .code = 86,
-       .admitted = {{86, 114}}},
+      {.what = "a V like a v stays", .strokes = {v_shape}, .code = 86, .admitted = {{86, 114}}},
       {.what = "a tall u started at the top: h, charged by its height",
        .strokes = {h_shape},
        .code = 117,

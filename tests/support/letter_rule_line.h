@@ -69,8 +69,8 @@ class RuleLine {
     }
     ASSERT_LT(supplied_, kSuppliedIds);
     const bool grouped = a >= 65 && a <= 121;
-    line_.kernel().supplied_.push_back(
-        {a, b, grouped ? 5u : kEveryCharset, static_cast<std::uint16_t>(kFirstSupplied + supplied_)});
+    line_.kernel().supplied_.push_back({a, b, grouped ? 5u : kEveryCharset,
+                                        static_cast<std::uint16_t>(kFirstSupplied + supplied_)});
     ++supplied_;
   }
   void activate(std::uint32_t charset) { line_.kernel().charsets_.push_back(charset); }
@@ -163,7 +163,7 @@ struct RuleCase {
   bool figure_read = true;
   ReferenceBand band = kRuleBand;
   std::int16_t letter_height = 100;
-  std::uint16_t current = 0;  // 0: the code read
+  std::uint16_t current = 0;   // 0: the code read
   std::uint16_t previous = 0;  // 0: the code read
   std::int32_t charged = 0;
 };
