@@ -205,7 +205,12 @@ const PairRuleIndex& Kernel::pair_rules() {
 }
 
 NeighbourSpacing Kernel::neighbour_spacing() const {
-  return NeighbourSpacing{gap_statistics_[0], gap_statistics_[1]};
+  NeighbourSpacing spacing;
+  spacing.mean = gap_statistics_[0];
+  spacing.spread = gap_statistics_[1];
+  spacing.centre_mean = gap_statistics_[4];
+  spacing.centre_spread = gap_statistics_[5];
+  return spacing;
 }
 
 const PtrArray<const TuplesEntry>& Kernel::active_tuples() {

@@ -126,7 +126,7 @@ class Kernel final : public RunKernel {
   const PtrArray<const TuplesEntry>& active_tuples();
   // The active tuples indexed for the pair rules' look-up.
   const PairRuleIndex& pair_rules() override;
-  // gap_statistics()[0] and [1].
+  // gap_statistics()[0], [1] (profile gaps) and [4], [5] (centre distances).
   NeighbourSpacing neighbour_spacing() const override;
 
   // One zero byte per value of the symbols' third code (and of every code

@@ -24,11 +24,15 @@ class DataStore;
 class DictionarySet;
 struct FigureRecord;
 
-// The mean distance between neighbouring elements of a line and its spread,
-// as the line loop last measured them; -1 while unmeasured.
+// The spacing of neighbouring elements of a line as the line loop last
+// measured it; -1 while unmeasured: the mean gap between their profiles
+// and its spread, and the mean distance of their centres along the slant
+// and its spread.
 struct NeighbourSpacing {
   std::int32_t mean = -1;
   std::int32_t spread = -1;
+  std::int32_t centre_mean = -1;
+  std::int32_t centre_spread = -1;
 };
 
 class RunKernel {
