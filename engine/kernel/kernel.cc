@@ -184,6 +184,11 @@ const PtrArray<const ComplexVariant>& Kernel::active_complex_variants() {
   return active_complex_variants_;
 }
 
+std::span<const ComplexVariant* const> Kernel::composite_rules() {
+  const PtrArray<const ComplexVariant>& rules = active_complex_variants();
+  return {rules.begin(), rules.size()};
+}
+
 std::uint32_t Kernel::variant_flags() {
   refresh_active_lists();
   return variant_flags_;

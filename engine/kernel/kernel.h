@@ -120,6 +120,8 @@ class Kernel final : public RunKernel {
   std::span<const std::uint16_t> inked_cells() const override;
   DynArray<std::uint8_t>* code_table() override { return &class_table_; }
   const PtrArray<const ComplexVariant>& active_complex_variants();
+  std::span<const ComplexVariant* const> composite_rules() override;
+  std::uint32_t composite_sides() override { return variant_flags(); }
   std::uint32_t variant_flags();
   const DynArray<std::uint32_t>& code_index();
   const ActiveSpecPairs& active_spec_pairs();

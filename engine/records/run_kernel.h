@@ -9,6 +9,7 @@
 // thread running the recognition while the run lasts.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -22,6 +23,7 @@ namespace inkrec {
 
 class DataStore;
 class DictionarySet;
+struct ComplexVariant;
 struct FigureRecord;
 
 // The spacing of neighbouring elements of a line as the line loop last
@@ -51,6 +53,10 @@ class RunKernel {
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.
   virtual std::span<const std::uint32_t> active_charsets() const = 0;
+  bool charset_active(std::uint32_t id) const {
+    const std::span<const std::uint32_t> ids = active_charsets();
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+  }
   // The pair rules of the active charsets, brought up to date with the
   // database first; valid while the run lasts. None unless overridden.
   virtual const PairRuleIndex& pair_rules() {
@@ -87,6 +93,12 @@ class RunKernel {
   virtual DynArray<std::uint8_t>* code_table() { return nullptr; }
   // 0 and 3: off; any other value keeps the full work of a recognition.
   virtual std::uint32_t debug_mode() const { return 0; }
+
+  // The composite-letter rules of the active charsets, in the database's
+  // order (brought up to date first), and the side flags any of them has
+  // (bit 0 top, 1 bottom, 2 left, 3 right); none unless overridden.
+  virtual std::span<const ComplexVariant* const> composite_rules() { return {}; }
+  virtual std::uint32_t composite_sides() { return 0; }
 };
 
 }  // namespace inkrec

@@ -11,10 +11,6 @@
 namespace inkrec {
 namespace {
 
-bool among(std::uint16_t code, std::initializer_list<std::uint16_t> codes) {
-  return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
-
 void score_link_placement(PairScoreScene& s, RecognitionContext& context) {
   if (!RequestSwitches(context.kernel().params()).strict_kind() || !s.linked() ||
       s.link == nullptr) {
@@ -24,10 +20,10 @@ void score_link_placement(PairScoreScene& s, RecognitionContext& context) {
   const Box16 fa = box_of(*s.pair.linked_a);
   const Box16 fb = box_of(*s.pair.linked_b);
   if (link.left > fa.left && link.top >= fa.top + 3 * fa.height() / 4 &&
-      among(answer_shape_id(*s.reading_a), {12, 201, 202, 212, 331})) {
+      code_among(answer_shape_id(*s.reading_a), {12, 201, 202, 212, 331})) {
     s.pen(200);
   }
-  if (link.bottom < fb.top + fb.height() / 3 && among(answer_shape_id(*s.reading_b), {13, 16, 37})) {
+  if (link.bottom < fb.top + fb.height() / 3 && code_among(answer_shape_id(*s.reading_b), {13, 16, 37})) {
     s.pen(200);
   }
 }
@@ -81,7 +77,7 @@ void score_by_earlier_key(PairScoreScene& s, RecognitionContext& context) {
       break;
     case 11722:
       if (same_single_stroke(s) && hB <= 2 * hA / 3 && hB <= size / 2 &&
-          among(key_a, {589, 590, 934})) {
+          code_among(key_a, {589, 590, 934})) {
         s.pen(150);
       }
       break;
@@ -104,7 +100,7 @@ void score_by_later_key(PairScoreScene& s) {
     if (s.a().left >= s.b().left && s.b().right - s.wB() / 3 >= s.a().right) s.pen(700);
     return;
   }
-  if (!among(key, {707, 712, 715, 5548}) || !same_single_stroke(s)) return;
+  if (!code_among(key, {707, 712, 715, 5548}) || !same_single_stroke(s)) return;
   const std::int32_t drop = s.b().top - s.a().top;
   if (drop < size / 3 || s.line == nullptr) return;
   if (s.line->fits[0].y_at(s.key_a.x) - s.a().top >= size / 3) {

@@ -11,11 +11,6 @@
 namespace inkrec {
 namespace {
 
-bool charset_active(RecognitionContext& context, std::uint32_t id) {
-  const auto ids = context.kernel().active_charsets();
-  return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
 std::int32_t overlap_of(std::int32_t a0, std::int32_t a1, std::int32_t b0, std::int32_t b1) {
   IntervalRelation relation;
   relation.compute(a0, a1, b0, b1);
@@ -65,8 +60,9 @@ int prepare_pair_score_scene(PairScoreScene& s, RecognitionContext& context) {
     return status;
   }
   read_codes(s);
-  s.hebrew = charset_active(context, 26);
-  s.greek = charset_active(context, 25) || charset_active(context, 39);
+  const RunKernel& kernel = context.kernel();
+  s.hebrew = kernel.charset_active(26);
+  s.greek = kernel.charset_active(25) || kernel.charset_active(39);
   s.vov = overlap_of(s.a().top, s.a().bottom, s.b().top, s.b().bottom);
   s.hov = overlap_of(s.a().left, s.a().right, s.b().left, s.b().right);
   s.d_top = s.a().top - s.b().top;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "engine/records/answer_list.h"
 #include "engine/records/figure_group.h"
@@ -99,6 +100,14 @@ std::int32_t baseline_span(const FigureGroup& group);
 // first, then links); null when there is none.
 FigureRecord* figure_at_piece(RecognitionContext& context, std::uint16_t stroke,
                               std::int32_t piece);
+
+// Whether the code is one of the codes.
+inline bool code_among(std::uint16_t code, std::initializer_list<std::uint16_t> codes) {
+  for (const std::uint16_t c : codes) {
+    if (c == code) return true;
+  }
+  return false;
+}
 
 // m of the stacking and alignment terms: the lesser height, at most the
 // letter size (and the baseline spans once the line's heights are known).

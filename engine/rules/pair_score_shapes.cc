@@ -16,10 +16,6 @@ namespace {
 
 constexpr std::uint16_t kSharedHeightKeys[] = {5567, 1035, 1539, 5511, 1569, 11158, 11159, 1033, 1557};
 
-bool among(std::uint16_t code, std::initializer_list<std::uint16_t> codes) {
-  return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
-
 // Whether two one-figure results stand apart sideways over their common
 // rows: their left and right edges differ by at least `apart` at a third
 // and two thirds of the common height (0 when that height is too small).
@@ -209,7 +205,7 @@ void score_relative_heights(PairScoreScene& s) {
   const std::int32_t d = hA - hB;
   if (d <= big / 4 && (-d <= big / 4 || s.position < 3)) return;
   const std::int32_t gap = std::abs(d);
-  if (s.ca2 == s.cb2 || (among(s.ca2, {1089, 1077, 1075}) && among(s.cb2, {1089, 1077, 1075}))) {
+  if (s.ca2 == s.cb2 || (code_among(s.ca2, {1089, 1077, 1075}) && code_among(s.cb2, {1089, 1077, 1075}))) {
     s.pen(ramp(big / 3, 0, true, big / 2, 300, false, gap));
     return;
   }

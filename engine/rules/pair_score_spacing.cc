@@ -15,10 +15,6 @@ namespace {
 
 constexpr std::uint16_t kIgnoredKey = 5493;
 
-bool among(std::uint16_t code, std::initializer_list<std::uint16_t> codes) {
-  return std::find(codes.begin(), codes.end(), code) != codes.end();
-}
-
 std::int32_t extents_divisor(const PairScoreScene& s, std::int32_t h) {
   if (s.W() > 2 * h) return 4;
   return s.W() > h ? 2 : 1;
@@ -55,8 +51,8 @@ bool b_ends_inside(const PairScoreScene& s, const PairExtents& e, std::int32_t h
 }
 
 void score_linked_overlap(PairScoreScene& s, const PairExtents& e, std::int32_t h, std::int32_t d8) {
-  if (s.key_of_a() == kIgnoredKey || !s.linked() || among(s.ca2, {105, 106, 1081}) ||
-      among(s.cb2, {105, 106, 1081})) {
+  if (s.key_of_a() == kIgnoredKey || !s.linked() || code_among(s.ca2, {105, 106, 1081}) ||
+      code_among(s.cb2, {105, 106, 1081})) {
     return;
   }
   if (e.overlap_rows <= 0) return;
@@ -70,7 +66,7 @@ void score_linked_overlap(PairScoreScene& s, const PairExtents& e, std::int32_t 
 }
 
 bool narrow_overlap_excused(const PairScoreScene& s) {
-  if (among(s.ca2, {u't', u'f', u's'}) || among(s.cb2, {u't', u'f', u's'})) return true;
+  if (code_among(s.ca2, {u't', u'f', u's'}) || code_among(s.cb2, {u't', u'f', u's'})) return true;
   if (dotted_i(s.ca2, s.A()) || dotted_i(s.cb2, s.B())) return true;
   if (s.cb2 != 1101) return false;
   for (const FigureRecord* f : s.B().figures) {
@@ -128,8 +124,8 @@ struct SpacingLimits {
 
 void widen_for_reaching_shapes(PairScoreScene& s, std::int32_t h, std::int32_t pa,
                                std::int32_t pb, SpacingLimits& l) {
-  if (among(s.ca2, {u'l', u't', u'f', u'r', u's'}) || (among(s.ca2, {u'c', u'e'}) && pa >= 11) ||
-      (pa >= 11 && among(s.ca2, {1077, 1089, 1075}))) {
+  if (code_among(s.ca2, {u'l', u't', u'f', u'r', u's'}) || (code_among(s.ca2, {u'c', u'e'}) && pa >= 11) ||
+      (pa >= 11 && code_among(s.ca2, {1077, 1089, 1075}))) {
     l.wl = 2 * l.wl / 3;
     l.d9 = 2;
   }
@@ -152,7 +148,7 @@ void widen_for_reaching_shapes(PairScoreScene& s, std::int32_t h, std::int32_t p
     const std::int32_t phi = step_direction(point, last_point(*s.pair.fb));
     l.d9 *= ramp(20, 1, true, 50, 5, true, phi - angle);
   }
-  if (among(s.cb2, {u'l', u't', u'f', u's'}) || (pb >= 11 && among(s.cb2, {1101, 1075}))) {
+  if (code_among(s.cb2, {u'l', u't', u'f', u's'}) || (pb >= 11 && code_among(s.cb2, {1101, 1075}))) {
     l.lim = 2 * l.lim / 3;
     l.d9 = 2;
   }
