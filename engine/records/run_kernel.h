@@ -14,8 +14,10 @@
 #include <span>
 #include <string_view>
 
+#include "engine/database/pair_variants.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/records/candidate_variant.h"
+#include "engine/records/figure_records.h"
 #include "engine/records/pair_rule_index.h"
 #include "engine/records/recognition_params.h"
 
@@ -23,6 +25,7 @@ namespace inkrec {
 
 class DataStore;
 class DictionarySet;
+class FigureGroup;
 struct ComplexVariant;
 struct FigureRecord;
 
@@ -56,6 +59,11 @@ class RunKernel {
   bool charset_active(std::uint32_t id) const {
     const std::span<const std::uint32_t> ids = active_charsets();
     return std::find(ids.begin(), ids.end(), id) != ids.end();
+  }
+  // The ids the database supplies for the letter-pair table's rows without
+  // fixed ids (pair_variants.h); the default database's unless overridden.
+  virtual std::span<const SuppliedPairId> supplied_pair_ids() const {
+    return default_supplied_pair_ids();
   }
   // The pair rules of the active charsets, brought up to date with the
   // database first; valid while the run lasts. None unless overridden.
@@ -99,6 +107,17 @@ class RunKernel {
   // (bit 0 top, 1 bottom, 2 left, 3 right); none unless overridden.
   virtual std::span<const ComplexVariant* const> composite_rules() { return {}; }
   virtual std::uint32_t composite_sides() { return 0; }
+
+  // Evaluates a stroke group of the running recognition as one letter:
+  // computes its features (line_height: the height of its text line) and
+  // judges it against every candidate variant into the four lists of
+  // `out`. The group needs its figures, members (body indices) and
+  // geometry with its baseline pair. 4034 when the stop flag is seen, 4007
+  // without an active charset; -2 unless overridden.
+  virtual int recognize_element(FigureGroup& /*group*/, int /*line_height*/,
+                                CandidateLists& /*out*/) {
+    return -2;
+  }
 };
 
 }  // namespace inkrec
