@@ -298,17 +298,21 @@ int final_shape(const TestScene& t, Verdict* verdict) {
   return kOk;
 }
 
+int decided(Verdict* verdict, Verdict value) {
+  *verdict = value;
+  return kOk;
+}
+
 int run_test(TestScene& t, Verdict* verdict) {
   if ((*verdict = order_and_placement(t)) != Verdict::kOpen) return kOk;
-  if (written_inside(t)) return *verdict = Verdict::kYes, kOk;
-  if (!t.A->has_answers()) return *verdict = Verdict::kYes, kOk;
+  if (written_inside(t) || !t.A->has_answers()) return decided(verdict, Verdict::kYes);
   bool later_piece = false;
   if (const int status = later_piece_in_b(t, &later_piece); status != kOk) return status;
-  if (later_piece) return *verdict = Verdict::kYes, kOk;
-  if (!t.B->has_answers()) return *verdict = Verdict::kNo, kOk;
+  if (later_piece) return decided(verdict, Verdict::kYes);
+  if (!t.B->has_answers()) return decided(verdict, Verdict::kNo);
   if ((*verdict = far_apart(t)) != Verdict::kOpen) return kOk;
   if (const int status = compare_profiles(t); status != kOk) return status;
-  if (!t.common_rows) return *verdict = Verdict::kNo, kOk;
+  if (!t.common_rows) return decided(verdict, Verdict::kNo);
   const std::int32_t vov = overlap_of(t.a.top, t.a.bottom, t.b.top, t.b.bottom);
   const std::int32_t m = std::min(t.hA, t.hB);
   if (vov > m / 4 || vov >= t.hA / 5 || vov >= t.hB / 5) {

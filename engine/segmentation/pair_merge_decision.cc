@@ -15,6 +15,7 @@
 #include "engine/rules/pair_rule_scene.h"
 #include "engine/segmentation/pair_merge.h"
 #include "engine/segmentation/pair_merge_geometry.h"
+#include "engine/segmentation/result_pair_order.h"
 
 namespace inkrec {
 namespace {
@@ -65,20 +66,9 @@ struct Decision {
   RecognitionContext& context() const { return state->context; }
 };
 
-// Whether some member of a lies after the least member of b.
-bool members_after(const FigureGroup& a, const FigureGroup& b) {
-  std::uint32_t greatest = 0;
-  std::uint32_t least = 0;
-  return a.members.highest_bit(&greatest) && b.members.lowest_bit(&least) && greatest > least;
-}
-
 // The second part must stand in writing order after the first and not
 // reach below the first's middle.
-void check_order(const Decision& d) {
-  if (d.stroke_order ? members_after(*d.O, *d.R) : d.r.bottom > d.o.bottom - d.hO / 2) {
-    d.refuse();
-  }
-}
+void check_order(const Decision& d) { check_pair_order(d.context(), *d.O, *d.R, d.merge); }
 
 bool ranges_within_one(const Decision& d) {
   PairBounds positions;
@@ -267,7 +257,7 @@ void family_test(const Decision& d) {
   if (in_ranges(code, kMarkAbove)) {
     check_order(d);
   } else if (in_ranges(code, kMarkBelow)) {
-    if (d.stroke_order && members_after(*d.O, *d.R)) d.refuse();
+    if (d.stroke_order && members_interleave(*d.O, *d.R)) d.refuse();
   } else if (code == 161 || code == 191) {
     if (d.O->own_line == 0 || d.R->own_line == 0 || !d.context().kernel().charset_active(8)) {
       return d.refuse();

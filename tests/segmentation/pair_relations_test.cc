@@ -67,6 +67,7 @@ class RelationLine {
       figures_.push_back(std::move(f));
     }
     EXPECT_EQ(group_prepare_glyph(*result, true), kOk);
+    result->box = result->geometry->bounding_box();
     result->index = id;
     Answer reading = Answer::from_code(u'x');
     reading.kind = 1;
