@@ -60,7 +60,7 @@ class FakeParts final : public ControllerSettings,
                         public InputPanel,
                         public ResultRoad,
                         public SegmenterControl,
-                        public SettingsSheet,
+                        public SheetControl,
                         public ErrorReports {
  public:
   class FakeInk final : public InkLayer {
