@@ -184,6 +184,11 @@ const PtrArray<const ComplexVariant>& Kernel::active_complex_variants() {
   return active_complex_variants_;
 }
 
+std::span<const ComplexVariant* const> Kernel::composite_rules() {
+  const PtrArray<const ComplexVariant>& rules = active_complex_variants();
+  return {rules.begin(), rules.size()};
+}
+
 std::uint32_t Kernel::variant_flags() {
   refresh_active_lists();
   return variant_flags_;
@@ -205,7 +210,12 @@ const PairRuleIndex& Kernel::pair_rules() {
 }
 
 NeighbourSpacing Kernel::neighbour_spacing() const {
-  return NeighbourSpacing{gap_statistics_[0], gap_statistics_[1]};
+  NeighbourSpacing spacing;
+  spacing.mean = gap_statistics_[0];
+  spacing.spread = gap_statistics_[1];
+  spacing.centre_mean = gap_statistics_[4];
+  spacing.centre_spread = gap_statistics_[5];
+  return spacing;
 }
 
 const PtrArray<const TuplesEntry>& Kernel::active_tuples() {

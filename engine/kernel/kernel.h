@@ -120,13 +120,15 @@ class Kernel final : public RunKernel {
   std::span<const std::uint16_t> inked_cells() const override;
   DynArray<std::uint8_t>* code_table() override { return &class_table_; }
   const PtrArray<const ComplexVariant>& active_complex_variants();
+  std::span<const ComplexVariant* const> composite_rules() override;
+  std::uint32_t composite_sides() override { return variant_flags(); }
   std::uint32_t variant_flags();
   const DynArray<std::uint32_t>& code_index() override;
   const ActiveSpecPairs& active_spec_pairs();
   const PtrArray<const TuplesEntry>& active_tuples();
   // The active tuples indexed for the pair rules' look-up.
   const PairRuleIndex& pair_rules() override;
-  // gap_statistics()[0] and [1].
+  // gap_statistics()[0], [1] (profile gaps) and [4], [5] (centre distances).
   NeighbourSpacing neighbour_spacing() const override;
 
   // One zero byte per value of the symbols' third code (and of every code

@@ -82,6 +82,10 @@ void FigureGroup::reset() {
   own_line = 0;
   one_figure_mark = 0;
   end_flag = 0;
+  pair_cache.clear();
+  punctuation_cache.clear();
+  test_cache.clear();
+  extents_cache.clear();
 }
 
 void FigureGroup::destroy() {
@@ -137,6 +141,15 @@ int FigureGroup::scan_members(const PairTable& table, const FigureGroup& other,
     }
   }
   if (value != nullptr) *value = least;
+  return kOk;
+}
+
+int check_group_ink(const FigureGroup& group, bool* has_ink) {
+  *has_ink = group.geometry != nullptr && !group.figures.empty();
+  for (const FigureRecord* figure : group.figures) {
+    if (figure == nullptr) return kBadArgument;
+    if (figure->run.empty()) *has_ink = false;
+  }
   return kOk;
 }
 

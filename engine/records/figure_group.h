@@ -62,8 +62,9 @@ class FigureGroup {
 
   // Makes the group ready for reuse as a new candidate: index and last -1,
   // the second to fourth value arrays emptied, both bit sets cleared, the
-  // single flag set, the flag words, the break and the marks 0. The figure
-  // list, the relation list and its bounds, the box and the caches stay.
+  // single flag set, the flag words, the break and the marks 0, and the
+  // caches emptied (they are keyed by the neighbours' ids). The figure
+  // list, the relation list and its bounds and the box stay.
   void reset();
   // Frees the caches, value arrays and bit sets and empties the figure list.
   void destroy();
@@ -149,6 +150,11 @@ inline std::uint32_t group_index(const FigureGroup& group) {
   return static_cast<std::uint32_t>(group.index);
 }
 std::uint32_t* punctuation_cache_slot(FigureGroup& group, std::uint32_t other, std::uint32_t key);
+
+// Whether the group carries ink the pair judgements can measure (a
+// geometry, and figures that all have points) into *has_ink: 0, or -2 at
+// a null figure.
+int check_group_ink(const FigureGroup& group, bool* has_ink);
 
 // The runs of the group's figures, in order: 0, -2 at a null figure, or -1
 // when the list cannot grow.

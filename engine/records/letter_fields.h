@@ -198,11 +198,23 @@ inline const std::int16_t (&side_measures(StrokeRecord& f))[4] {
 // figures (or strokes) lie on, -1 when they lie on different lines; the
 // pair queries' kind filter then picks partners on one line.
 inline std::int16_t shared_line(const PairMetrics& p) { return p.kind; }
+// The side field: the figure whose ink the first half (band_a) measures,
+// -1 while the bands were not measured. Each half keeps the middle x of
+// the figure's ink in the band both figures share (its measure, signed)
+// and the ink's length there (its weight); its box is band_a or band_b.
+inline std::int16_t side_field(const PairMetrics& p) { return p.left_index; }
+inline std::int16_t half_measure(const PairMetrics& p, int half) {
+  return static_cast<std::int16_t>(p.half_measures[half][0]);
+}
+inline std::uint16_t half_weight(const PairMetrics& p, int half) { return p.half_measures[half][1]; }
 
 // ---- Answer.
 // The shape id of a reading: its sub-key, the source word, which the
 // letter evaluation sets to the variant's shape id.
 inline std::uint16_t answer_shape_id(const Answer& a) { return a.source_word; }
+// The marker word (non-zero for a reading made by composition): the word
+// the rules set.
+inline std::uint32_t marker_word(const Answer& a) { return a.rule_word; }
 // The two reference offsets of a reading: where the upper line lies above
 // the top of the letter's box and the baseline above its bottom, in percent
 // of the letter's height: the first two source values, read signed, which

@@ -9,6 +9,7 @@
 // thread running the recognition while the run lasts.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -25,12 +26,18 @@ namespace inkrec {
 class DataStore;
 class DictionarySet;
 class FigureGroup;
+struct ComplexVariant;
+struct FigureRecord;
 
-// The mean distance between neighbouring elements of a line and its spread,
-// as the line loop last measured them; -1 while unmeasured.
+// The spacing of neighbouring elements of a line as the line loop last
+// measured it; -1 while unmeasured: the mean gap between their profiles
+// and its spread, and the mean distance of their centres along the slant
+// and its spread.
 struct NeighbourSpacing {
   std::int32_t mean = -1;
   std::int32_t spread = -1;
+  std::int32_t centre_mean = -1;
+  std::int32_t centre_spread = -1;
 };
 
 class RunKernel {
@@ -55,6 +62,10 @@ class RunKernel {
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.
   virtual std::span<const std::uint32_t> active_charsets() const = 0;
+  bool charset_active(std::uint32_t id) const {
+    const std::span<const std::uint32_t> ids = active_charsets();
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
+  }
   // The ids the database supplies for the letter-pair table's rows without
   // fixed ids (pair_variants.h); the default database's unless overridden.
   virtual std::span<const SuppliedPairId> supplied_pair_ids() const {
@@ -96,6 +107,12 @@ class RunKernel {
   virtual DynArray<std::uint8_t>* code_table() { return nullptr; }
   // 0 and 3: off; any other value keeps the full work of a recognition.
   virtual std::uint32_t debug_mode() const { return 0; }
+
+  // The composite-letter rules of the active charsets, in the database's
+  // order (brought up to date first), and the side flags any of them has
+  // (bit 0 top, 1 bottom, 2 left, 3 right); none unless overridden.
+  virtual std::span<const ComplexVariant* const> composite_rules() { return {}; }
+  virtual std::uint32_t composite_sides() { return 0; }
 
   // Evaluates a stroke group of the running recognition as one letter:
   // computes its features (line_height: the height of its text line) and

@@ -1,17 +1,209 @@
-// The pair rules as they stand until they are built: no pair of
-// neighbouring groups is charged anything, so chains are compared by their
-// answers alone. The pair-rule code replaces this file.
-
 #include "engine/rules/pair_scoring.h"
 
+#include <algorithm>
+
+#include "engine/foundation/bit_set.h"
+#include "engine/foundation/char_classes.h"
 #include "engine/foundation/status.h"
+#include "engine/records/figure_group.h"
+#include "engine/records/record_access.h"
+#include "engine/rules/pair_extents.h"
+#include "engine/rules/pair_rules.h"
+#include "engine/rules/pair_score_scene.h"
 
 namespace inkrec {
+namespace {
 
-int score_element_pair_cached(FigureGroup*, FigureGroup*, int, int, std::int16_t, std::int16_t, int,
-                              std::int32_t* cost, RecognitionContext*, int) {
-  if (cost == nullptr) return kBadArgument;
-  *cost = 0;
+enum Slot {
+  kKinds = 0,
+  kRules,
+  kPunctuation,
+  kStacking,
+  kAlignment,
+  kTopsOfA,
+  kTopsOfB,
+  kHeights,
+  kExtents,
+  kSpacing,
+  kContinuation,
+};
+
+// Pairs are judged on one text line between results with ink: 0 with
+// *judged, or -2 at a null figure.
+int pair_is_judged(const FigureGroup& later, const FigureGroup& earlier, bool* judged) {
+  *judged = false;
+  if (first_line_number(later) != first_line_number(earlier)) return kOk;
+  bool later_ink = false;
+  bool earlier_ink = false;
+  if (check_group_ink(later, &later_ink) != kOk || check_group_ink(earlier, &earlier_ink) != kOk) {
+    return kBadArgument;
+  }
+  *judged = later_ink && earlier_ink;
+  return kOk;
+}
+
+// Reading i of a result (the first for -1); null when there is none.
+const Answer* reading_at(const FigureGroup& group, int i) {
+  if (group.answers == nullptr || i < -1) return nullptr;
+  return group.answers->answers().item_checked(i == -1 ? 0u : static_cast<std::uint32_t>(i));
+}
+
+// Sums the term groups into the accumulator and the breakdown's record.
+class ScoreSum {
+ public:
+  ScoreSum(PairScoreScene& scene, std::int32_t* accumulator, PairScoreRecord* record)
+      : scene_(scene), accumulator_(accumulator), record_(record) {}
+
+  template <typename Terms>
+  void slot(Slot k, Terms terms) {
+    scene_.slot = 0;
+    terms();
+    *accumulator_ += scene_.slot;
+    if (record_ != nullptr) record_->slots[k] += scene_.slot;
+  }
+  template <typename Terms>
+  void outside(Terms terms) {
+    scene_.slot = 0;
+    terms();
+    *accumulator_ += scene_.slot;
+  }
+  std::int32_t* accumulator() { return accumulator_; }
+
+ private:
+  PairScoreScene& scene_;
+  std::int32_t* accumulator_;
+  PairScoreRecord* record_;
+};
+
+int score_character_pair_rules(PairScoreScene& s, ScoreSum& sum, RecognitionContext& context) {
+  BitSet joint;
+  if (joint.assign(s.A().members) != kOk || joint.unite(s.B().members) != kOk) {
+    return kOutOfMemory;
+  }
+  int status = kOk;
+  sum.slot(kRules, [&] {
+    status = evaluate_pair_rules(s.A(), s.B(), static_cast<std::uint32_t>(s.answer_a),
+                                 static_cast<std::uint32_t>(s.answer_b), s.size, s.position,
+                                 &s.slot, context, joint);
+  });
+  return status;
+}
+
+// The pair's extents' row height: the mean of the two baseline spans,
+// at least the lesser height and at most the letter size.
+std::int32_t extents_height(const PairScoreScene& s) {
+  const std::int32_t mean = (baseline_span(s.A()) + baseline_span(s.B())) / 2;
+  return std::min(std::max(mean, s.min_h()), s.size);
+}
+
+int score_extents_and_spacing(PairScoreScene& s, ScoreSum& sum, RecognitionContext& context) {
+  if (s.hebrew || s.greek || !s.part) return kOk;
+  const std::int32_t h = extents_height(s);
+  const PairExtents* extents = nullptr;
+  if (const int status = score_pair_extents_cached(s.B(), s.A(), h, &extents); status != kOk) {
+    return status;
+  }
+  const PairExtents e = *extents;
+  sum.slot(kExtents, [&] { score_extents(s, e, h); });
+  sum.slot(kSpacing, [&] { score_spacing(s, context, e, h); });
+  return kOk;
+}
+
+// Slots 3 to 10 (and the Hebrew stacking terms before them).
+int score_placement(PairScoreScene& s, ScoreSum& sum, RecognitionContext& context) {
+  if (const int status = score_hebrew_stacking(s, sum.accumulator()); status != kOk) {
+    return status;
+  }
+  if (is_inline_mark(s.ca1) || is_inline_mark(s.cb1)) return kOk;
+  s.b_class_19 = !s.marked_b && s.b19();
+  if (!is_punctuation_code(s.ca1) && !is_punctuation_code(s.cb1)) {
+    sum.slot(kStacking, [&] { score_stacking(s, context); });
+    sum.slot(kAlignment, [&] { score_slant_alignment(s); });
+  }
+  if (!tops_and_bottoms_skipped(s)) {
+    sum.slot(kTopsOfA, [&] { score_tops_and_bottoms_of_a(s, context); });
+    sum.slot(kTopsOfB, [&] { score_tops_and_bottoms_of_b(s, context); });
+    sum.slot(kHeights, [&] { score_relative_heights(s); });
+  }
+  if (const int status = score_extents_and_spacing(s, sum, context); status != kOk) return status;
+  sum.slot(kContinuation, [&] { score_continuation(s, context); });
+  return kOk;
+}
+
+}  // namespace
+
+int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answer,
+                       int earlier_answer, std::int32_t size, std::int32_t slant, int position,
+                       std::int32_t* accumulator, RecognitionContext& context,
+                       PairScoreBreakdown* breakdown, int flag) {
+  if (accumulator == nullptr) return kBadArgument;
+  *accumulator = 0;
+  PairScoreRecord* record = nullptr;
+  if (breakdown != nullptr && (record = breakdown->records.push_default()) == nullptr) {
+    return kOutOfMemory;
+  }
+  bool judged = false;
+  if (const int status = pair_is_judged(later, earlier, &judged); status != kOk || !judged) {
+    return status;
+  }
+  PairScoreScene s;
+  s.reading_a = reading_at(later, later_answer);
+  s.reading_b = reading_at(earlier, earlier_answer);
+  if (s.reading_a == nullptr || s.reading_b == nullptr) return kOk;
+  s.pair.a_group = &later;
+  s.pair.b_group = &earlier;
+  s.answer_a = later_answer;
+  s.answer_b = earlier_answer;
+  s.size = size;
+  s.slant = slant;
+  s.position = position;
+  s.flag = flag != 0;
+  if (const int status = prepare_pair_score_scene(s, context); status != kOk) return status;
+  ScoreSum sum(s, accumulator, record);
+  sum.slot(kKinds, [&] { score_reading_kinds(s, context); });
+  if (const int status = score_character_pair_rules(s, sum, context); status != kOk) return status;
+  sum.slot(kPunctuation, [&] { score_punctuation(s); });
+  if (const int status = score_placement(s, sum, context); status != kOk) return status;
+  sum.outside([&] { score_final_terms(s, context); });
+  return kOk;
+}
+
+int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answer,
+                       int earlier_answer, std::int32_t size, std::int32_t slant, int position,
+                       std::int32_t* accumulator, RecognitionContext& context,
+                       PairScoreBreakdown* breakdown) {
+  return score_element_pair(later, earlier, later_answer, earlier_answer, size, slant, position,
+                            accumulator, context, breakdown, 0);
+}
+
+int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int later_answer,
+                              int earlier_answer, std::int16_t size, std::int16_t slant,
+                              int position, std::int32_t* cost, RecognitionContext* context,
+                              int flag) {
+  if (later == nullptr || earlier == nullptr || cost == nullptr) return kBadArgument;
+  if (context == nullptr) {
+    // Without a run there is nothing to measure a judged pair against.
+    bool judged = false;
+    const int status = pair_is_judged(*later, *earlier, &judged);
+    *cost = 0;
+    return status != kOk || judged ? kBadArgument : kOk;
+  }
+  const auto i = static_cast<std::uint32_t>(later_answer);
+  const auto j = static_cast<std::uint32_t>(earlier_answer);
+  const std::uint32_t key_flag = flag != 0 ? 1 : 0;
+  const auto* stored = register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
+  if (stored == nullptr) return kOutOfMemory;
+  if ((*stored)[0] != 0) {
+    *cost = static_cast<std::int32_t>((*stored)[1]);
+    return kOk;
+  }
+  const int status = score_element_pair(*later, *earlier, later_answer, earlier_answer, size,
+                                        slant, position, cost, *context, nullptr, flag);
+  if (status != kOk) return status;
+  auto* entry = register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
+  if (entry == nullptr) return kOutOfMemory;
+  (*entry)[0] = 1;
+  (*entry)[1] = static_cast<std::uint32_t>(*cost);
   return kOk;
 }
 

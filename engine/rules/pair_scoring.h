@@ -1,26 +1,68 @@
-// The cached front end of the pair rules: the cost of reading two
-// neighbouring figure groups side by side.
+// The pair score: how well the readings of two neighbouring letter results
+// of a text line fit side by side, 0 for a good fit and more negative with
+// each misfit (sizes, vertical positions, stacking, spacing, punctuation and
+// the character-pair rules of the database).
 //
-// Chains of groups (alternative readings of a word) are compared by the sum
-// of these costs over their consecutive pairs, the later group first.
+// Chains of results (alternative readings of a word) are compared by the
+// sum of these scores over their consecutive pairs, the later result
+// first. The cached form remembers each score in the earlier result, keyed
+// by the later result's id, the two answer indices and the flag; a result's
+// cache goes with it and is emptied when the result is reset, and the first
+// score of a key stands for the rest of the run.
 #pragma once
 
+#include <array>
 #include <cstdint>
+
+#include "engine/foundation/dyn_array.h"
 
 namespace inkrec {
 
 class FigureGroup;
 class RecognitionContext;
 
-// Scores the pair (earlier, later) with the pair rules, reading answer
-// later_answer of the later group and earlier_answer of the earlier one; size
-// and slant come from the context's line measures and position is the later
-// group's place in its chain. The result is looked up first in the earlier
-// group's pair cache (keyed by the later group's index and the packed pair
-// key) and a newly computed one is stored there: the results of a pair live
-// in the earlier group of the pair and go with it. Writes the cost (to be added
-// to the chain's pair cost) through `cost` and returns 0, or returns the
-// scorer's non-zero status.
+// The term groups of one pair score, for inspection: 0 reading kinds, 1
+// character-pair rules, 2 punctuation, 3 stacking, 4 alignment along the
+// slant, 5 tops and bottoms of the later result, 6 of the earlier, 7
+// relative heights, 8 extents, 9 spacing, 10 continuation of a stroke.
+// Terms outside the groups (the Hebrew stacking terms and the final terms)
+// have no slot.
+inline constexpr int kPairScoreSlots = 11;
+struct PairScoreRecord {
+  std::array<std::int32_t, kPairScoreSlots> slots{};
+};
+// Owned by the caller; every scoring given it appends one record.
+struct PairScoreBreakdown {
+  DynArray<PairScoreRecord> records;
+};
+
+// Scores the later result `later` (A) after `earlier` (B), reading answer
+// later_answer of A and earlier_answer of B (-1: the first answer through
+// its codes before the last rewrite). size is the line's letter size,
+// slant the line's slant in degrees (90 upright), position the number of
+// results before A in the caller's chain; `flag` turns on the terms of the
+// readings' kinds. Writes the score to *accumulator: 0 when the results'
+// first figures lie on different text lines, when either result has no
+// ink to measure (no figures, no geometry or a figure without points) or
+// an answer index is out of range. Returns 0; on a failing step (-1 out
+// of memory, -2 a null figure or a result without raster, or a pair
+// rule's status)
+// its status, with *accumulator holding the groups summed so far.
+int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answer,
+                       int earlier_answer, std::int32_t size, std::int32_t slant, int position,
+                       std::int32_t* accumulator, RecognitionContext& context,
+                       PairScoreBreakdown* breakdown, int flag);
+// The same with the flag clear.
+int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answer,
+                       int earlier_answer, std::int32_t size, std::int32_t slant, int position,
+                       std::int32_t* accumulator, RecognitionContext& context,
+                       PairScoreBreakdown* breakdown);
+
+// score_element_pair through the earlier result's score cache: a stored
+// score is written to *cost at once; else the pair is scored and, on
+// success, its score stored. 0, or the scorer's status (nothing stored; a
+// later request computes again). -2 for a null result or output, or a
+// null context for a pair that is judged; -1 when the cache cannot grow.
 int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int later_answer,
                               int earlier_answer, std::int16_t size, std::int16_t slant,
                               int position, std::int32_t* cost, RecognitionContext* context,

@@ -90,6 +90,14 @@ bool one_link_apart(const FigureRecord& a, const FigureRecord& b) {
   return a.stroke_index == b.stroke_index && std::abs(int{a.piece} - int{b.piece}) == 2;
 }
 
+// A half of the pair's band measure: the box, the middle x (as a 16-bit
+// pattern) and the ink length of one body inside the band.
+void keep_half(const BandExtent& extent, Box16& box, std::uint16_t (&half)[2]) {
+  box = extent.box;
+  half[0] = static_cast<std::uint16_t>(extent.centre.x);
+  half[1] = static_cast<std::uint16_t>(std::clamp(extent.amount, 0, 0xFFFF));
+}
+
 // The extents of the two bodies over the rows they share.
 int measure_bands(RecognitionContext& context, const FigureRecord& fi, const FigureRecord& fj,
                   std::uint32_t i, std::uint32_t j, PairMetrics& entry) {
@@ -110,8 +118,8 @@ int measure_bands(RecognitionContext& context, const FigureRecord& fi, const Fig
   if (sa < 0) return sa;
   const int sb = figure_band_extent(right, top, bottom - top, slant, b);
   if (sb < 0) return sb;
-  if (sa > 0) entry.band_a = a.box;
-  if (sb > 0) entry.band_b = b.box;
+  if (sa > 0) keep_half(a, entry.band_a, entry.half_measures[0]);
+  if (sb > 0) keep_half(b, entry.band_b, entry.half_measures[1]);
   return kOk;
 }
 

@@ -33,7 +33,7 @@ class PairRuleKernel : public RunKernel {
   const RecognitionParams& params() const override { return params_; }
   DataStore* data_store() const override { return nullptr; }
   bool right_to_left() const override { return false; }
-  std::span<const std::uint32_t> active_charsets() const override { return {}; }
+  std::span<const std::uint32_t> active_charsets() const override { return charsets; }
   void after_split_pass(const DynArray<FigureRecord>&, std::u16string_view) override {}
   bool stop_flag() const override { return false; }
   bool quick_flag() const override { return false; }
@@ -65,7 +65,10 @@ class PairRuleKernel : public RunKernel {
     rebuild();
   }
 
+  RecognitionParams& request() { return params_; }
+
   NeighbourSpacing spacing;
+  std::vector<std::uint32_t> charsets;
 
  private:
   void rebuild() {
@@ -148,6 +151,7 @@ class PairRuleCase {
   FigureRecord& a_figure(std::size_t i) { return *a_.figures[i]; }
   FigureRecord& b_figure(std::size_t i) { return *b_.figures[i]; }
   LineWork& work() { return work_; }
+  RecognitionContext& context() { return context_; }
 
  private:
   struct Drawn {

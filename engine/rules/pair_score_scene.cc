@@ -1,0 +1,127 @@
+#include "engine/rules/pair_score_scene.h"
+
+#include <algorithm>
+
+#include "engine/foundation/interval_relation.h"
+#include "engine/foundation/status.h"
+#include "engine/records/letter_classes.h"
+#include "engine/records/letter_fields.h"
+#include "engine/records/run_kernel.h"
+
+namespace inkrec {
+namespace {
+
+std::int32_t overlap_of(std::int32_t a0, std::int32_t a1, std::int32_t b0, std::int32_t b1) {
+  IntervalRelation relation;
+  relation.compute(a0, a1, b0, b1);
+  return relation.overlap();
+}
+
+// Over the columns both boxes cover where both results have ink: how
+// often B's top and bottom lie outside and inside A's.
+void count_columns(PairScoreScene& s) {
+  const ProfileRaster& ra = *s.pair.RA;
+  const ProfileRaster& rb = *s.pair.RB;
+  const std::int32_t first = std::max(s.a().left, s.b().left);
+  const std::int32_t last = std::min(s.a().right, s.b().right);
+  for (std::int32_t x = first; x <= last; ++x) {
+    const std::int32_t a_top = ra.column_min(x);
+    const std::int32_t b_top = rb.column_min(x);
+    if (a_top == kEmptyMin || b_top == kEmptyMin) continue;
+    const std::int32_t a_bottom = ra.column_max(x);
+    const std::int32_t b_bottom = rb.column_max(x);
+    if (b_top < a_top) ++s.up;
+    if (b_top > a_top) ++s.up_in;
+    if (b_bottom > a_bottom) ++s.down;
+    if (b_bottom < a_bottom) ++s.down_in;
+  }
+}
+
+void read_codes(PairScoreScene& s) {
+  const bool saved_a = s.answer_a == -1;
+  const bool saved_b = s.answer_b == -1;
+  s.ca1 = saved_a ? s.reading_a->saved_codes[0] : s.reading_a->codes[0];
+  s.ca2 = saved_a ? s.reading_a->saved_codes[1] : s.reading_a->codes[1];
+  s.cb1 = saved_b ? s.reading_b->saved_codes[0] : s.reading_b->codes[0];
+  s.cb2 = saved_b ? s.reading_b->saved_codes[1] : s.reading_b->codes[1];
+  s.marked_a = marker_word(*s.reading_a) != 0;
+  s.marked_b = marker_word(*s.reading_b) != 0;
+}
+
+}  // namespace
+
+int prepare_pair_score_scene(PairScoreScene& s, RecognitionContext& context) {
+  s.pair.reading_a = s.reading_a;
+  s.pair.reading_b = s.reading_b;
+  s.pair.s = s.size;
+  s.pair.context = &context;
+  if (const int status = prepare_pair_scene(s.pair, s.answer_a == -1, s.answer_b == -1);
+      status != kOk) {
+    return status;
+  }
+  read_codes(s);
+  const RunKernel& kernel = context.kernel();
+  s.hebrew = kernel.charset_active(26);
+  s.greek = kernel.charset_active(25) || kernel.charset_active(39);
+  s.vov = overlap_of(s.a().top, s.a().bottom, s.b().top, s.b().bottom);
+  s.hov = overlap_of(s.a().left, s.a().right, s.b().left, s.b().right);
+  s.d_top = s.a().top - s.b().top;
+  s.d_bottom = s.a().bottom - s.b().bottom;
+  s.key_a = sort_key_point(*s.A().geometry);
+  s.key_b = sort_key_point(*s.B().geometry);
+  s.d_key = s.key_a.x - s.key_b.x;
+  count_columns(s);
+  if (s.linked()) {
+    s.link = figure_at_piece(context, s.pair.linked_b->stroke_index,
+                             std::int32_t{s.pair.linked_b->piece_key} + 1);
+  }
+  s.line = context.text_lines().item_checked(s.pair.fa->line_index);
+  s.part = s.line != nullptr && s.line->part_flag() != 0;
+  return kOk;
+}
+
+std::int32_t PairScoreScene::line_right() const {
+  return line != nullptr ? line->box.right : a().right;
+}
+
+bool PairScoreScene::a16() const { return letter_class_16(*reading_a); }
+bool PairScoreScene::b16() const { return letter_class_16(*reading_b); }
+bool PairScoreScene::a17(int count) const { return letter_class_17(*reading_a, answer_a, count); }
+bool PairScoreScene::b17(int count) const { return letter_class_17(*reading_b, answer_b, count); }
+bool PairScoreScene::a18() const { return letter_class_18(*reading_a, answer_a); }
+bool PairScoreScene::b18() const { return letter_class_18(*reading_b, answer_b); }
+bool PairScoreScene::a19() const { return letter_class_19(*reading_a, answer_a); }
+bool PairScoreScene::b19() const { return letter_class_19(*reading_b, answer_b); }
+bool PairScoreScene::a20(int count) const { return letter_class_20(*reading_a, answer_a, count); }
+bool PairScoreScene::b20(int count) const { return letter_class_20(*reading_b, answer_b, count); }
+
+std::int32_t baseline_span(const FigureGroup& group) {
+  if (group.geometry == nullptr) return 0;
+  const ReferenceBand& band = baseline_pair(*group.geometry);
+  return band.bottom - band.top;
+}
+
+FigureRecord* figure_at_piece(RecognitionContext& context, std::uint16_t stroke,
+                              std::int32_t piece) {
+  if (piece < 0 || piece >= kNoKey16) return nullptr;
+  const auto key = static_cast<std::uint16_t>(piece);
+  if (FigureRecord* body = figure_array_get2(context.bodies(), stroke, key)) return body;
+  return figure_array_get2(context.links(), stroke, key);
+}
+
+std::int32_t stacking_height(const PairScoreScene& s) {
+  std::int32_t limit = s.size;
+  if (s.part) limit = std::min({s.size, baseline_span(s.A()), baseline_span(s.B())});
+  return std::min(s.min_h(), limit);
+}
+
+std::int32_t chain_divisor(const PairScoreScene& s, RecognitionContext& context) {
+  if (s.position < 3) return 1;
+  const FigureRecord* last = last_figure(s.A());
+  if (last == nullptr) return 1;
+  const bool continued =
+      figure_at_piece(context, last->stroke_index, std::int32_t{last->piece_key} + 2) != nullptr;
+  return continued ? 1 : 4;
+}
+
+}  // namespace inkrec

@@ -1,0 +1,121 @@
+#include "engine/rules/pair_test.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/foundation/status.h"
+#include "tests/support/pair_rule_case.h"
+
+namespace inkrec {
+namespace {
+
+using test::PairRuleCase;
+using test::Piece;
+using test::polyline;
+using test::Side;
+
+Piece stem(std::int16_t x, std::int16_t top, std::int16_t bottom, std::uint16_t stroke,
+           std::uint16_t piece = 0) {
+  return Piece{polyline({{x, top}, {x, bottom}}), stroke, piece};
+}
+
+Piece bar(std::int16_t left, std::int16_t right, std::int16_t y, std::uint16_t stroke,
+          std::uint16_t piece = 0) {
+  return Piece{polyline({{left, y}, {right, y}}), stroke, piece};
+}
+
+// A pair case with the line's letter height set to 100.
+struct TestCase {
+  TestCase(const Side& a, const Side& b) : c(a, b, 100) { c.work().settings.letter_height = 100; }
+  int refused(int start = 0) {
+    int answer = start;
+    status = test_element_pair(c.context(), c.a(), c.b(), &answer);
+    return answer;
+  }
+  PairRuleCase c;
+  int status = kOk;
+};
+
+TEST(PairTestTest, WhereTheLaterResultMayStand) {
+  struct Case {
+    std::string name;
+    Side a;
+    Side b;
+    bool drop_a_answers;
+    bool drop_b_answers;
+    int refused;
+  };
+  const std::vector<Case> cases = {
+      {"right of the earlier", Side{{stem(200, 100, 200, 1)}}, Side{{stem(100, 100, 200, 0)}},
+       false, false, 0},
+      {"left of the earlier", Side{{stem(100, 100, 200, 1)}}, Side{{stem(200, 100, 200, 0)}},
+       false, false, 1},
+      {"a line above the earlier", Side{{bar(100, 130, 150, 1), stem(115, 100, 200, 2)}},
+       Side{{bar(110, 140, 350, 0), stem(125, 300, 400, 3)}}, false, false, 1},
+      {"a later one without readings",
+       Side{{bar(100, 160, 150, 1)}}, Side{{stem(120, 100, 200, 0)}}, true, false, 1},
+      {"an earlier one without readings",
+       Side{{bar(100, 160, 150, 1)}}, Side{{stem(120, 100, 200, 0)}}, false, true, 0},
+      // The earlier result holds a later piece of the later one's stroke.
+      {"pieces out of order", Side{{stem(120, 100, 200, 0, 0)}},
+       Side{{bar(100, 160, 150, 0, 2)}}, false, false, 1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    TestCase t(k.a, k.b);
+    if (k.drop_a_answers) t.c.a().answers->answers().clear();
+    if (k.drop_b_answers) t.c.b().answers->answers().clear();
+    EXPECT_EQ(t.refused(), k.refused);
+    EXPECT_EQ(t.status, kOk);
+  }
+}
+
+TEST(PairTestTest, ASingleStrokeInsideTheBoxOfAnEarlierOneWrittenAfterIt) {
+  // B, a box drawn in one stroke after A's stroke, lies inside A.
+  TestCase t(Side{{Piece{polyline({{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}), 0,
+                         0}}},
+             Side{{Piece{polyline({{140, 140}, {160, 160}}), 1, 0}}});
+  EXPECT_EQ(t.refused(), 1);
+  t.c.kernel().request().skew_allowed = 0;  // without the stroke-order switch
+  EXPECT_EQ(t.refused(), 0) << "the test goes on to the shapes";
+}
+
+TEST(PairTestTest, TheCacheAnswersForTheLaterResultsIdAndOtherLinesAreNotJudged) {
+  TestCase t(Side{{stem(100, 100, 200, 1)}}, Side{{stem(200, 100, 200, 0)}});
+  t.c.a().index = 3;
+  int refused = 7;
+  t.c.a_figure(0).line_index = 1;
+  ASSERT_EQ(test_element_pair_cached(&t.c.context(), &t.c.a(), &t.c.b(), &refused), kOk);
+  EXPECT_EQ(refused, 7);
+  EXPECT_TRUE(t.c.b().test_cache.empty());
+
+  t.c.a_figure(0).line_index = 0;
+  ASSERT_EQ(test_element_pair_cached(&t.c.context(), &t.c.a(), &t.c.b(), &refused), kOk);
+  EXPECT_EQ(refused, 1);
+  ASSERT_EQ(t.c.b().test_cache.size(), 1u);
+  EXPECT_EQ(t.c.b().test_cache[0].other, 3u);
+  EXPECT_EQ(t.c.b().test_cache[0].valid, 1);
+  // The answer stands for the id even when the result changes.
+  t.c.a().answers->answers().clear();
+  t.c.b().answers->answers().clear();
+  refused = 0;
+  ASSERT_EQ(test_element_pair_cached(&t.c.context(), &t.c.a(), &t.c.b(), &refused), kOk);
+  EXPECT_EQ(refused, 1);
+  EXPECT_EQ(t.c.b().test_cache.size(), 1u);
+}
+
+TEST(PairTestTest, ANullFigureIsReportedAndNothingIsStored) {
+  TestCase t(Side{{stem(100, 100, 200, 1)}}, Side{{stem(120, 100, 200, 0)}});
+  ASSERT_EQ(t.c.b().figures.push_back(nullptr), kOk);
+  int refused = 1;
+  EXPECT_EQ(test_element_pair_cached(&t.c.context(), &t.c.a(), &t.c.b(), &refused), kBadArgument);
+  EXPECT_EQ(refused, 0);
+  EXPECT_TRUE(t.c.b().test_cache.empty());
+  EXPECT_EQ(test_element_pair_cached(nullptr, &t.c.a(), &t.c.b(), &refused), kBadArgument);
+}
+
+}  // namespace
+}  // namespace inkrec
