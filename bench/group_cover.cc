@@ -174,8 +174,17 @@ void BM_CoverOfLongestLines(benchmark::State& state) {
   crmGetCore(&core);
   Kernel& kernel = *static_cast<Kernel*>(core);
   crmSetDebugMode(3);
+  std::vector<std::uint32_t> charsets;
+  std::uint32_t charset_count = 0;
+  crmGetCharSetCount(&charset_count);
+  for (std::uint32_t i = 0; i < charset_count; ++i) {
+    crCharSet charset{};
+    if (crmGetCharSetByInd(i, &charset) == kOk) charsets.push_back(charset.id);
+  }
+  crSetActiveCharSets(charsets.data(), static_cast<std::uint32_t>(charsets.size()));
   const std::vector<Sample> samples = longest_samples(lines, static_cast<std::size_t>(state.range(0)));
   Worst worst;
+  int failed = 0;
   std::u16string buffer(1024, u'\0');
   for (auto _ : state) {
     for (const Sample& sample : samples) {
@@ -192,11 +201,14 @@ void BM_CoverOfLongestLines(benchmark::State& state) {
       params.cursive_split = 1;
       params.result_buffer = buffer.data();
       params.result_size = static_cast<std::int32_t>(buffer.size());
-      crRecognize(&params);
+      if (const int status = crRecognize(&params); status != kOk && ++failed == 1) {
+        state.counters["first_failure"] = status;
+      }
       time_covers(kernel, worst);
     }
   }
   crFreeCrMan();
+  state.counters["failed"] = failed;
   state.counters["worst_us"] = worst.microseconds;
   state.counters["worst_figures"] = worst.figures;
   state.counters["worst_results"] = worst.results;
