@@ -24,6 +24,11 @@ bool resolve_all(void* handle, EngineExports* e, std::string* missing) {
          resolve(handle, "crmSetStopFlag", &e->set_stop_flag, missing) &&
          resolve(handle, "crmSetDebugMode", &e->set_debug_mode, missing) &&
          resolve(handle, "crmGetFigOutList", &e->get_fig_out_list, missing) &&
+         resolve(handle, "crFigOutGroupCount", &e->fig_out_group_count, missing) &&
+         resolve(handle, "crFigOutFigureCount", &e->fig_out_figure_count, missing) &&
+         resolve(handle, "crFigOutFigureIndex", &e->fig_out_figure_index, missing) &&
+         resolve(handle, "crFigOutFigureReadings", &e->fig_out_figure_readings, missing) &&
+         resolve(handle, "crFigOutGroupAnswers", &e->fig_out_group_answers, missing) &&
          resolve(handle, "crGetActiveCharSets", &e->get_active_char_sets, missing) &&
          resolve(handle, "crSetActiveCharSets", &e->set_active_char_sets, missing) &&
          resolve(handle, "crReturnErrText", &e->return_err_text, missing) &&

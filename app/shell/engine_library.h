@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "inkrec/figure_output.h"
 #include "inkrec/inkrec.h"
 
 namespace ductra {
@@ -25,6 +26,11 @@ struct EngineExports {
   decltype(&::crmSetStopFlag) set_stop_flag = nullptr;
   decltype(&::crmSetDebugMode) set_debug_mode = nullptr;
   decltype(&::crmGetFigOutList) get_fig_out_list = nullptr;
+  decltype(&::crFigOutGroupCount) fig_out_group_count = nullptr;
+  decltype(&::crFigOutFigureCount) fig_out_figure_count = nullptr;
+  decltype(&::crFigOutFigureIndex) fig_out_figure_index = nullptr;
+  decltype(&::crFigOutFigureReadings) fig_out_figure_readings = nullptr;
+  decltype(&::crFigOutGroupAnswers) fig_out_group_answers = nullptr;
   decltype(&::crGetActiveCharSets) get_active_char_sets = nullptr;
   decltype(&::crSetActiveCharSets) set_active_char_sets = nullptr;
   decltype(&::crReturnErrText) return_err_text = nullptr;

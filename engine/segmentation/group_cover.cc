@@ -45,6 +45,16 @@ bool is_scrap_of_a_stroke(const FigureGroup& result, std::int32_t letter_height)
          piece_start_selector(*result.figures[0]) > 0;
 }
 
+// The line's result whose only figure is the one with that body index.
+FigureGroup* single_figure_result(const TextLine& line, std::uint32_t index) {
+  for (LetterResult* result : line.letter_results) {
+    if (result != nullptr && result->members.count() == 1 && result->members.test(index)) {
+      return result;
+    }
+  }
+  return nullptr;
+}
+
 // Whether `later` may follow `earlier`: the pair test and the punctuation
 // rule both let it.
 int may_follow(RecognitionContext& context, FigureGroup& later, FigureGroup& earlier,
@@ -112,6 +122,7 @@ class CoverSearch {
   void pop(FigureGroup& result);
   std::uint32_t next_open_position(std::uint32_t next) const;
   bool is_open(const BitSet& covered) const;
+  int take_single_result(const FigureRecord& figure);
 
   int offer_path();
   int finish_from_memo(const Completions& memo);
@@ -137,13 +148,17 @@ class CoverSearch {
   DynArray<OpenCover> open_;
 };
 
+// A figure read alone before its word group was made has its result in
+// the line only: the group takes it too, so that every figure of the group
+// can be covered by itself.
 int CoverSearch::prepare() {
-  if (group_.figures.empty() || results_.empty() || results_[0] == nullptr) return kBadArgument;
-  if (const int status = sort_letter_results(results_); status != kOk) return status;
   for (const FigureRecord* figure : group_.figures) {
     if (figure == nullptr) return kBadArgument;
     if (group_positions_.set(figure->position) != kOk) return kOutOfMemory;
+    if (const int status = take_single_result(*figure); status != kOk) return status;
   }
+  if (group_.figures.empty() || results_.empty() || results_[0] == nullptr) return kBadArgument;
+  if (const int status = sort_letter_results(results_); status != kOk) return status;
   total_ = group_.figures.size();
   group_positions_.highest_bit(&end_);
   return least_position(*results_[0], &start_) ? kOk : kBadArgument;
@@ -241,6 +256,16 @@ int CoverSearch::go_deeper(std::uint32_t i, std::uint32_t next) {
     return kOutOfMemory;
   }
   return open_.pop_back();
+}
+
+int CoverSearch::take_single_result(const FigureRecord& figure) {
+  for (const FigureGroup* result : results_) {
+    if (result != nullptr && result->members.count() == 1 && result->members.test(body_index(figure))) {
+      return kOk;
+    }
+  }
+  FigureGroup* single = single_figure_result(state_.line, body_index(figure));
+  return single == nullptr ? kOk : results_.push_back(single);
 }
 
 bool CoverSearch::is_open(const BitSet& covered) const {
@@ -371,16 +396,6 @@ int select_group_cover(FragmentState& state, std::uint32_t k) {
 }
 
 namespace {
-
-// The line's result whose only figure is the one with that body index.
-FigureGroup* single_figure_result(const TextLine& line, std::uint32_t index) {
-  for (LetterResult* result : line.letter_results) {
-    if (result != nullptr && result->members.count() == 1 && result->members.test(index)) {
-      return result;
-    }
-  }
-  return nullptr;
-}
 
 // The whole line as one letter: the first word group takes the first
 // result of as many figures as the group has.

@@ -7,6 +7,7 @@
 #include "engine/records/profile_pair.h"
 #include "engine/records/text_line.h"
 #include "engine/segmentation/allowed_letters.h"
+#include "engine/segmentation/fragment_passes.h"
 #include "engine/segmentation/letter_case.h"
 #include "engine/segmentation/letter_evaluation.h"
 #include "engine/segmentation/line_grouping.h"
@@ -18,7 +19,6 @@
 #include "engine/segmentation/word_box_search.h"
 #include "engine/segmentation/word_choices.h"
 #include "engine/segmentation/pair_measures.h"
-#include "engine/segmentation/reference_heights.h"
 #include "engine/segmentation/stroke_intake.h"
 
 namespace inkrec {
@@ -173,22 +173,10 @@ int LineLetterSearch::begin_line(std::uint32_t line, std::unique_ptr<LineFragmen
   return kOk;
 }
 
-// The first sweep measures and orders the line's candidates. The chosen
-// results are the word groups' covers, word group by word group; they give
-// the line its reference heights.
+// The line's passes leave its chosen reading in the state.
 int LineLetterSearch::run_line_passes(FragmentState& state, bool first_sweep,
                                       PtrArray<FigureGroup>& fragments) {
-  if (run_ && run_->kernel().stop_flag()) return kStopped;
-  if (state.line.candidates.empty()) return kOk;
-  int status = kOk;
-  if (first_sweep && ((status = estimate_fragment_sizes(state)) != kOk ||
-                      (status = order_fragment_candidates(state)) != kOk)) {
-    return status;
-  }
-  for (const LineGroup& group : state.line.word_groups) {
-    if ((status = state.chosen_results.push_all(group.cover)) != kOk) return status;
-  }
-  if ((status = compute_reference_heights(state.chosen_results, state.line)) != kOk) return status;
+  if (const int status = run_fragment_passes(state, first_sweep); status != kOk) return status;
   return fragments.push_all(state.chosen_results);
 }
 

@@ -17,17 +17,15 @@
 // The line intake and analysis are real: every stroke becomes a stroke
 // record over the run's own copy of its points, and estimate_line_slant
 // groups the strokes into text lines (line_grouping.h) and straightens
-// them. Each line's search gets its fragment state, its candidates
-// measured and ordered and its reference heights; the output its spacing,
-// word and line breaks and letter case; the letter evaluation of a group
-// is letter_evaluation.h, and the letters allowed after a prefix come from
-// allowed_letters.h. The word search over word boxes (word_box_search.h)
-// fills the line records the result delivery offers, and the chosen
-// readings then replace the figure output (segment_readings.h); from then
-// on a space follows each output group that ends a word. The passes of a
-// line's letter search succeed doing nothing until their code joins this
-// class; a line whose passes did not run yields the results its word
-// groups' covers hold.
+// them. Each line's letter search is fragment_passes.h: its figures
+// evaluated as letters, the cover of its word groups, its reference lines
+// and heights; the output gets its spacing, word and line breaks and
+// letter case; the letter evaluation of a group is letter_evaluation.h,
+// and the letters allowed after a prefix come from allowed_letters.h. The
+// word search over word boxes (word_box_search.h) fills the line records
+// the result delivery offers, and the chosen readings then replace the
+// figure output (segment_readings.h); from then on a space follows each
+// output group that ends a word.
 #pragma once
 
 #include <optional>
@@ -121,12 +119,10 @@ class LineLetterSearch : public LetterSearch {
   const PtrArray<FigureGroup>& output() const { return output_; }
 
  protected:
-  // The letter search of the state's line in one sweep, leaving the line's
-  // results in `fragments` in line order (not owned). The first sweep
-  // measures the line's candidates and orders them along the writing
-  // direction; the line's passes fill its word groups' covers; the
-  // fragments are the covers' results, word group by word group, and set
-  // the line's reference heights. 0 at once for a line without candidates.
+  // The letter search of the state's line in one sweep
+  // (run_fragment_passes), leaving the results of the line's chosen
+  // reading in `fragments` in writing order (not owned). 0 at once for a
+  // line without candidates.
   virtual int run_line_passes(FragmentState& state, bool first_sweep,
                               PtrArray<FigureGroup>& fragments);
 

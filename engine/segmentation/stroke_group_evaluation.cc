@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "engine/analysis/raf_features.h"
 #include "engine/foundation/polylines.h"
 #include "engine/foundation/status.h"
 #include "engine/records/letter_fields.h"
@@ -380,7 +381,11 @@ class GroupEvaluation {
     } else {
       status = prepare_group_geometry(group);
     }
-    if (status == kOk) status = context_.kernel().recognize_element(group, h_, *lists);
+    // Ink too scant for its features is a set that cannot be read: refused
+    // like any other, so that one such figure never ends the recognition.
+    if (status == kOk) {
+      status = candidate_status_of_features(context_.kernel().recognize_element(group, h_, *lists));
+    }
     if (status == kOk) status = group.answers->assign((*lists)[0]);
     if (status == kOk) status = group.composites->assign((*lists)[1]);
     return status;

@@ -374,9 +374,13 @@ INKREC_API int crmMakeCorrSpecial(const crCorrRequest* request, int figure_index
 
 /* ---- Per-kernel settings and flags ------------------------------------ */
 
-/* 0 and 3 mean off; any other value keeps the ink and the work lists of a
- * recognition (2 also drops the group lists of the lines after the first
- * sweep). 0. */
+/* In mode 0 a recognition empties the kernel when it ends (its ink, its
+ * work lists and the figure output of crmGetFigOutList). Any other mode keeps
+ * them until the next recognition or crClearPane, so that the figure output
+ * can be read (inkrec/figure_output.h). Modes other than 0 and 3 also keep
+ * every reading of each figure, not only the accepted ones; mode 2 also
+ * keeps every cover found for a word group and drops the group lists of the
+ * lines after the first sweep. 0. */
 INKREC_API int crmSetDebugMode(uint32_t mode);
 INKREC_API int crmSetDebugMode_ID(uint32_t id, uint32_t mode);
 /* May be called from another thread while a recognition runs: the stop flag

@@ -14,6 +14,7 @@
 #include "engine/records/fragment_state.h"
 #include "engine/rules/group_chains.h"
 #include "tests/support/drawn_line.h"
+#include "tests/support/result_line.h"
 
 namespace inkrec {
 namespace {
@@ -22,65 +23,8 @@ using test::arch;
 using test::DrawnLine;
 using test::Points;
 
-// Letters 20 wide, 30 apart along the baseline.
-std::vector<Points> letters(int n) {
-  std::vector<Points> strokes;
-  for (int k = 0; k < n; ++k) strokes.push_back(arch(30 * k, 20, 30));
-  return strokes;
-}
-
-// A line of drawn letters, measured and ordered as the letter search does
-// (body k at position k), with word groups and scored results made by hand.
-class CoverLine {
- public:
-  explicit CoverLine(int figures, int letter_height = 40)
-      : drawn_(letters(figures), static_cast<std::int16_t>(letter_height)),
-        state_(drawn_.context(), drawn_.line()) {
-    EXPECT_EQ(estimate_fragment_sizes(state_), kOk);
-    EXPECT_EQ(order_fragment_candidates(state_), kOk);
-  }
-
-  // A word group of the bodies; returns its index.
-  std::uint32_t word(const std::vector<std::size_t>& bodies) {
-    LineGroup* group = drawn_.line().word_groups.push_default();
-    EXPECT_NE(group, nullptr);
-    const std::uint32_t k = drawn_.line().word_groups.size() - 1;
-    for (const std::size_t b : bodies) {
-      EXPECT_EQ(group->figures.push_back(&drawn_.body(b)), kOk);
-      set_line_group(drawn_.body(b), k);
-    }
-    return k;
-  }
-
-  // A result of the bodies read as `code` with that score (no reading for
-  // code 0), in word group k when one is given.
-  FigureGroup& result(const std::vector<std::size_t>& bodies, char16_t code, std::int32_t score,
-                      int k = -1) {
-    FigureGroup& made = drawn_.result(bodies, code);
-    if (code != 0) made.answers->answers()[0].components[Answer::kLetterScore] = score;
-    if (k >= 0) {
-      EXPECT_EQ(drawn_.line().word_groups[static_cast<std::uint32_t>(k)].letter_groups.push_back(&made),
-                kOk);
-    }
-    return made;
-  }
-
-  std::u16string cover_text(std::uint32_t k) { return text_of(group(k).cover); }
-  static std::u16string text_of(const PtrArray<FigureGroup>& chain) {
-    std::u16string text;
-    for (const FigureGroup* r : chain) text += r->has_answers() ? char16_t(r->answers->best_code()) : u'?';
-    return text;
-  }
-
-  LineGroup& group(std::uint32_t k) { return drawn_.line().word_groups[k]; }
-  FragmentState& state() { return state_; }
-  test::StubRunKernel& kernel() { return drawn_.kernel(); }
-  DrawnLine& drawn() { return drawn_; }
-
- private:
-  DrawnLine drawn_;
-  FragmentState state_;
-};
+using CoverLine = test::ResultLine;
+using test::ResultLine;
 
 // Three figures and the results over them: each chain's value is the
 // member-weighted mean of its readings' totals.
@@ -284,6 +228,47 @@ TEST(GroupCoverTest, TheRememberedCompletionsFindTheBestOfEveryChain) {
       EXPECT_NE(CoverLine::text_of(first), CoverLine::text_of(best));
     }
   }
+}
+
+// A covered set reached again by a prefix whose last result refuses the
+// set's best completion is finished by the best completion that starts
+// with a result it allows. Figure 3 is a tall stem, figure 5 a short dash
+// high above the line: read as '-', the dash may not follow a result lying
+// wholly below it (the punctuation rule), as "e" (figure 4) does; "k"
+// (figures 3 and 4, reaching up with the stem) allows it. "k" is tried
+// first (its total is higher than "d"'s) and leaves the completions of
+// figures 0..4 remembered: best "-f", and by first result "-f" and "g".
+TEST(GroupCoverTest, AWayInThatRefusesTheBestCompletionTakesTheBestItAllows) {
+  DrawnLine drawn({arch(0, 20, 30), arch(30, 20, 30), arch(60, 20, 30), test::stem(95, 10, 100),
+                   arch(120, 20, 30), test::bar(150, 165, 25), arch(180, 20, 30)},
+                  40);
+  FragmentState state(drawn.context(), drawn.line());
+  ASSERT_EQ(estimate_fragment_sizes(state), kOk);
+  ASSERT_EQ(order_fragment_candidates(state), kOk);
+  LineGroup* group = drawn.line().word_groups.push_default();
+  for (std::size_t b = 0; b < 7; ++b) {
+    ASSERT_EQ(drawn.body(b).position, b);
+    ASSERT_EQ(group->figures.push_back(&drawn.body(b)), kOk);
+    set_line_group(drawn.body(b), 0);
+  }
+  struct Made {
+    std::vector<std::size_t> bodies;
+    char16_t code;
+    std::int32_t score;
+  };
+  const std::vector<Made> made = {{{0}, 'a', 9000}, {{1}, 'b', 9000}, {{2}, 'c', 9000},
+                                  {{3}, 'd', 5900}, {{4}, 'e', 9900}, {{3, 4}, 'k', 6000},
+                                  {{5}, '-', 9900}, {{6}, 'f', 9900}, {{5, 6}, 'g', 9000}};
+  for (const Made& m : made) {
+    FigureGroup& r = drawn.result(m.bodies, m.code);
+    r.index = static_cast<std::int32_t>(drawn.line().letter_results.size() - 1);
+    r.answers->answers()[0].components[Answer::kLetterScore] = m.score;
+    ASSERT_EQ(group->letter_groups.push_back(&r), kOk);
+  }
+  // abc+k+-f = 58800, abc+k+g = 57000, abc+d+e+g = 60800; abc+d+e+-f is
+  // refused.
+  ASSERT_EQ(select_group_cover(state, 0), kOk);
+  EXPECT_EQ(ResultLine::text_of(group->cover), u"abcdeg");
 }
 
 // Two words with a lone figure between them: the chosen reading holds the

@@ -186,8 +186,11 @@ TEST(LetterEvaluationTest, ACandidateWithoutShapeOrEtalonIsPassedOverAndCounted)
   ASSERT_EQ(variants.push_back(without_shape), kOk);
   ASSERT_EQ(variants.push_back(without_etalon), kOk);
   CandidateLists out;
-  ASSERT_EQ(letters.evaluate(sample.strokes, out, {}, kDebugOff), kOk);
-  EXPECT_EQ(letters.work().skipped_candidates, 2u);
+  std::uint32_t skipped_before = 0;
+  ASSERT_EQ(letters.evaluate(sample.strokes, out, {}, kDebugOff,
+                             [&] { skipped_before = letters.work().skipped_candidates; }),
+            kOk);
+  EXPECT_EQ(letters.work().skipped_candidates - skipped_before, 2u);
   ASSERT_FALSE(out[0].answers().empty());
   EXPECT_EQ(out[0].answers()[0].codes[0], u'1');
   for (const Answer& reading : out[0].answers()) EXPECT_LT(reading.key, 60000);

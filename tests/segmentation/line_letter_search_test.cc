@@ -25,9 +25,10 @@ using test::polyline;
 using test::run_of;
 
 // A letter search whose line passes make one letter result for each
-// candidate of the line in the first sweep, read as 'a', 'b', 'c'..., and
-// choose them again in the second; the results stay with the line. Its
-// line intake is a line of `letters` stems, 60 units apart, all of line 0.
+// candidate of the line in the first sweep, read as 'a', 'b', 'c'..., all
+// in one word group, and let the line's cover choose them in both sweeps;
+// the results stay with the line. Its line intake is a line of `letters`
+// stems, 60 units apart, all of line 0.
 class OneLetterPerFigure final : public LineLetterSearch {
  public:
   explicit OneLetterPerFigure(int letters) {
@@ -65,11 +66,16 @@ class OneLetterPerFigure final : public LineLetterSearch {
     LineGroup& group = text_line.word_groups[0];
     if (first_sweep) {
       for (FigureRecord* figure : text_line.candidates) {
+        figure->position = figure->number;
+        set_line_group(*figure, 0);
         auto result = std::make_unique<LetterResult>();
-        if (result->figures.push_back(figure) != kOk ||
+        if (group.figures.push_back(figure) != kOk || result->figures.push_back(figure) != kOk ||
+            result->members.set(figure->number) != kOk ||
+            result->coverage.set(figure->position) != kOk ||
             group_prepare_glyph(*result, false) != kOk) {
           return kOutOfMemory;
         }
+        result->index = static_cast<std::int32_t>(text_line.letter_results.size());
         const auto code = static_cast<std::uint16_t>(u'a' + text_line.letter_results.size());
         if (result->answers->insert(Answer::from_code(code)) != kOk ||
             group.letter_groups.push_back(result.get()) != kOk ||
@@ -79,8 +85,9 @@ class OneLetterPerFigure final : public LineLetterSearch {
       }
     }
     if (!group.cover.empty()) return kBadArgument;  // the sweep starts with no cover
-    if (const int status = group.cover.push_all(group.letter_groups); status != kOk) return status;
-    return LineLetterSearch::run_line_passes(state, first_sweep, fragments);
+    // The results are made: the line's later passes run as in a second
+    // sweep, choosing the cover.
+    return LineLetterSearch::run_line_passes(state, false, fragments);
   }
 
  private:

@@ -2,6 +2,8 @@
 #define INKREC_BUILDING 1
 #include "tests/app/helper/fake_engine.h"
 
+#include "inkrec/figure_output.h"
+
 #include <algorithm>
 #include <atomic>
 #include <deque>
@@ -291,6 +293,18 @@ int crmGetFigOutList(void** out_list) {
   if (out_list == nullptr) return -2;
   *out_list = const_cast<char*>(&fake().figure_output);
   return 0;
+}
+
+// Nothing stands behind the figure output's address: every read refuses.
+int crFigOutGroupCount(const void*, uint32_t*) { return -2; }
+int crFigOutFigureCount(const void*, uint32_t, uint32_t*) { return -2; }
+int crFigOutFigureIndex(const void*, uint32_t, uint32_t, int16_t*) { return -2; }
+int crFigOutFigureReadings(const void*, uint32_t, uint32_t, uint32_t, crFigOutReading*, uint32_t,
+                           uint32_t*) {
+  return -2;
+}
+int crFigOutGroupAnswers(const void*, uint32_t, crFigOutReading*, uint32_t, uint32_t*) {
+  return -2;
 }
 
 int crmSetStopFlag(void) {
