@@ -6,14 +6,15 @@
 #include <string_view>
 
 #include "app/shell/controller_parts.h"
+#include "appplatform/component_protocol.h"
 #include "appplatform/window_system.h"
 
 namespace ductra {
 
 class Controller;
 
-inline constexpr std::u16string_view kShellClass = u"Korvale Software Ductra Shell Class";
-inline constexpr std::u16string_view kShellTitle = u"Korvale Software Ductra";
+inline constexpr std::u16string_view kShellClass = platform::kShellWindowClass;
+inline constexpr std::u16string_view kShellTitle = platform::kShellWindowTitle;
 
 // Texts of the boxes when the class or the window cannot be made.
 inline constexpr int kStringCannotRegisterClass = 21;
