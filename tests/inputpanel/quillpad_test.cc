@@ -7,11 +7,14 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "appplatform/component_protocol.h"
+#include "appplatform/install_dir.h"
 #include "appplatform/relay_protocol.h"
+#include "appplatform/request_log.h"
 #include "appplatform/window_server.h"
 #include "inputpanel/class_factory.h"
 #include "inputpanel/panel_placement.h"
@@ -266,6 +269,55 @@ TEST_F(QuillpadTest, SelectMakesTheRelayWindowInThePanelAndDeselectTakesItAway) 
   EXPECT_TRUE(system_.get_window(panel, platform::GW_CHILD));
   method->Deselect();
   method->Release();
+}
+
+TEST_F(QuillpadTest, TheApplicationIsLookedForInABoundedInstallFolderAndASilentOneFailsTheShowing) {
+  // Both places are recorded instead of run, so the request tells which was
+  // chosen; a recorded program never signals that its window exists.
+  const std::u16string long_folder = u"\\" + std::u16string(300, u'x');
+  platform::ProgramMap programs;
+  programs.add(u"\\Program Files\\Ductra\\Ductra.exe", platform::ProgramKind::recorder);
+  programs.add(long_folder + u"\\Ductra.exe", platform::ProgramKind::recorder);
+  programs.add(u"\\Storage\\Ductra.exe", platform::ProgramKind::recorder);
+  Component component(ComponentDevice{platform::DeviceRoot(root_), programs, 20});
+  const platform::Registry registry(component.device().root);
+  struct Case {
+    const char* what;
+    std::optional<std::u16string> folder;
+    std::u16string started;
+  };
+  const Case cases[] = {
+      {"no key: it is made, and the default folder used", std::nullopt, u"\\Program Files\\Ductra\\Ductra.exe start"},
+      {"the recorded folder", u"\\Storage", u"\\Storage\\Ductra.exe start"},
+      {"a folder too long for the path: the default", long_folder, u"\\Program Files\\Ductra\\Ductra.exe start"},
+  };
+  const WindowHandle panel = make_window(kPanelClass, u"", {0, 240, 240, 320});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.folder) {
+      std::u16string text = *c.folder;
+      text.push_back(u'\0');
+      ASSERT_EQ(registry.write_value(platform::Hive::local_machine, platform::kInstallKey, u"InstallDir",
+                                     platform::ValueType::string, std::as_bytes(std::span(text))),
+                platform::Status::ok);
+    }
+    std::filesystem::remove(root_ / "requests.log");
+    void* factory = nullptr;
+    ASSERT_EQ(get_class_object(component, platform::kQuillpadClassId, platform::IID_IClassFactory, &factory),
+              platform::S_OK);
+    void* made = nullptr;
+    static_cast<platform::IClassFactory*>(factory)->CreateInstance(nullptr, platform::IID_IInputMethod, &made);
+    static_cast<platform::IClassFactory*>(factory)->Release();
+    auto* method = static_cast<platform::IInputMethod*>(made);
+    ASSERT_EQ(method->Select(panel), platform::S_OK);
+    EXPECT_EQ(method->Showing(), platform::S_FALSE) << "started, but its window never came";
+    EXPECT_TRUE(registry.key_exists(platform::Hive::local_machine, platform::kInstallKey));
+    EXPECT_EQ(platform::recorded_requests(component.device().root), std::vector<std::u16string>{c.started});
+    method->Deselect();
+    method->Release();
+  }
+  pump();
+  EXPECT_TRUE(received_.empty());
 }
 
 }  // namespace
