@@ -20,10 +20,12 @@
 #include "appplatform/device_socket.h"
 #include "appplatform/launcher.h"
 #include "appplatform/library.h"
+#include "appplatform/pen_ring.h"
 #include "appplatform/registry.h"
 #include "appplatform/window_server.h"
 #include "appplatform/relay_protocol.h"
 #include "appplatform/runtime_dir.h"
+#include "appplatform/shared_memory.h"
 #include "appplatform/window_system.h"
 #include "tests/appplatform/environment_guard.h"
 
@@ -239,6 +241,60 @@ TEST_F(QuillpadDeviceTest, TheApplicationGivingUpRestoresTheUsersDefaultInputMet
       << "the switch deselected the component, which ended the application";
   EXPECT_EQ(saved_value(), 1u);
 }
+
+#ifdef DUCTRA_PROGRAM
+
+// The same device with the application itself: the program Ductra with the
+// engine and the default data, and the pen ring the touch shim would make.
+class RealApplicationTest : public QuillpadDeviceTest {
+ protected:
+  RealApplicationTest() {
+    environment_.set("DUCTRA_APPLICATION", DUCTRA_PROGRAM);
+    std::filesystem::path data;
+    EXPECT_EQ(root().to_host(u"\\Program Files\\Ductra\\qlmain.dt", &data), platform::Status::ok);
+    std::filesystem::copy_file(DUCTRA_DEFAULT_DATA, data);
+    EXPECT_EQ(platform::SharedMemory::open(runtime(), platform::kPenRingName, platform::kPenRingBytes, &ring_),
+              platform::Status::ok);
+    platform::PenRing(ring_.bytes()).initialize();
+  }
+
+  bool application_window() {
+    return static_cast<bool>(system_.find_window(platform::kShellWindowClass, platform::kShellWindowTitle));
+  }
+
+  int stored_settings() {
+    const platform::Registry registry(root());
+    int stored = 0;
+    for (const char16_t* name : {u"SheetPageNumber", u"AutoSpace", u"TimeOut", u"PenWidth", u"PenColor",
+                                 u"SpaceAfterResult", u"UsePrompt", u"recognize_mode_", u"large_moving_icon",
+                                 u"Language", u"branding", u"icon_landscape_x_", u"icon_landscape_y_",
+                                 u"icon_portrait_x_", u"icon_portrait_y_"}) {
+      std::uint32_t value = 0;
+      stored += registry.read_dword(platform::Hive::local_machine, u"SOFTWARE\\Korvale Software\\Ductra\\9.0", name,
+                                    &value) == platform::Status::ok;
+    }
+    return stored;
+  }
+
+  platform::SharedMemory ring_;
+};
+
+TEST_F(RealApplicationTest, TheComponentStartsTheApplicationOnceAndDeselectingEndsItWithItsSettingsSaved) {
+  ASSERT_TRUE(manager_->set_current(platform::kQuillpadClassId));
+  ASSERT_TRUE(application_window()) << "the component waited for the window";
+  ASSERT_TRUE(manager_->show(false));
+  ASSERT_TRUE(manager_->show(true));
+  ASSERT_TRUE(manager_->set_current(platform::kQuillpadClassId));
+  EXPECT_EQ(platform::running_programs(root()).size(), 1u) << "a running application is not started again";
+  EXPECT_EQ(stored_settings(), 0);
+
+  ASSERT_TRUE(manager_->set_current(kKeyboardClassId));
+  ASSERT_TRUE(wait_until([&] { return !application_runs(); }));
+  EXPECT_FALSE(application_window());
+  EXPECT_EQ(stored_settings(), 15) << "the application saved its settings as it ended";
+}
+
+#endif  // DUCTRA_PROGRAM
 
 }  // namespace
 }  // namespace ductra::quillpad
