@@ -1,6 +1,8 @@
 // The shell window: the one hidden, disabled top-level window of a normal
-// run, whose procedure hands every message to the published controller (and
-// answers 0 while there is none), and the process-wide values around it.
+// run, whose procedure runs the work other threads hand the UI thread
+// (ui_thread_caller.h) and hands every other message to the published
+// controller (answering 0 while there is none), and the process-wide values
+// around it.
 #pragma once
 
 #include <string_view>

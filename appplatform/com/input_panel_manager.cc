@@ -1,10 +1,10 @@
 #include "appplatform/com/input_panel_manager.h"
 
 #include <mutex>
-#include <set>
 
 #include "appplatform/com/input_panel_calls.h"
 #include "appplatform/event.h"
+#include "appplatform/handed_work.h"
 #include "appplatform/wait.h"
 #include "appplatform/window_system.h"
 
@@ -38,8 +38,6 @@ struct InputPanelManager::State {
   bool shown = false;
   std::mutex info_mutex;  // SetImInfo may come from any thread
   std::optional<ImInfo> im_info;
-  std::mutex work_mutex;
-  std::set<LParam> handed_work;  // the work of run() calls now waiting
 
   const InputMethodEntry* find(const Guid& clsid) const {
     for (const InputMethodEntry& e : entries) {
@@ -154,7 +152,7 @@ MessageResult InputPanelManager::panel_procedure(WindowHandle window, std::uint3
   if (manager == nullptr) return system.default_procedure(window, message, wparam, lparam);
   switch (message) {
     case kRunWork:
-      return manager->run_handed_work(lparam);
+      return run_handed_work(lparam) ? 1 : 0;
     case WM_PANEL_SHOW:
     case WM_PANEL_SET_CURRENT:
     case WM_PANEL_CURRENT_IS:
@@ -167,28 +165,8 @@ MessageResult InputPanelManager::panel_procedure(WindowHandle window, std::uint3
 
 bool InputPanelManager::run(const std::function<void()>& work) {
   if (!thread_ || !panel_) return false;
-  const auto handed = reinterpret_cast<LParam>(&work);
-  {
-    std::lock_guard lock(state_->work_mutex);
-    state_->handed_work.insert(handed);
-  }
-  const SendOutcome outcome = WindowSystem::current().send_message(panel_, kRunWork, 0, handed);
-  {
-    std::lock_guard lock(state_->work_mutex);
-    state_->handed_work.erase(handed);
-  }
+  const SendOutcome outcome = send_work(panel_, kRunWork, work);
   return outcome.status == MessageStatus::delivered && outcome.result == 1;
-}
-
-// Only work a run() call is waiting on is run: the message may come from
-// another process, whose lParam is no work of ours.
-MessageResult InputPanelManager::run_handed_work(LParam work) {
-  {
-    std::lock_guard lock(state_->work_mutex);
-    if (state_->handed_work.count(work) == 0) return 0;
-  }
-  (*reinterpret_cast<const std::function<void()>*>(work))();
-  return 1;
 }
 
 MessageResult InputPanelManager::answer_call(std::uint32_t message, WParam wparam, LParam lparam) {

@@ -19,7 +19,7 @@
 //
 // Other processes reach the manager through the panel window's messages
 // (input_panel_calls.h); the work the manager's own calls hand to its
-// thread is run only when this manager handed it over.
+// thread goes as handed work (handed_work.h).
 #pragma once
 
 #include <functional>
@@ -92,7 +92,6 @@ class InputPanelManager {
   static MessageResult panel_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
   // Runs `work` on the manager's thread and waits for it.
   bool run(const std::function<void()>& work);
-  MessageResult run_handed_work(LParam work);
   MessageResult answer_call(std::uint32_t message, WParam wparam, LParam lparam);
   void start_thread();
   SipInfo sip_info_locked() const;
