@@ -48,7 +48,6 @@ class Component {
 
   // The relay window, made when there is none.
   RelayWindow& relay();
-  RelayWindow* relay_if_any() { return relay_.get(); }
   // Destroys the relay window, unregisters its class and lets its callback go.
   void release_relay() { relay_.reset(); }
 

@@ -13,7 +13,6 @@ class ReferenceCount {
   std::uint32_t add() { return count_.fetch_add(1) + 1; }
   // The count left; 0 means the caller must free the object.
   std::uint32_t release() { return count_.fetch_sub(1) - 1; }
-  std::uint32_t value() const { return count_.load(); }
 
  private:
   std::atomic<std::uint32_t> count_{1};
