@@ -120,17 +120,22 @@ int KnowledgeBase::locate(std::uint16_t id, Variant** variant, Etalon** etalon) 
   return kOk;
 }
 
-int KnowledgeBase::add_built_etalon(std::uint16_t shape_id, std::uint16_t* etalon_id) {
+int KnowledgeBase::add_built_etalon(std::uint16_t shape_id, std::uint16_t wanted_id,
+                                    std::uint16_t* etalon_id) {
   const Shape* shape = shapes_.find_by_id(shape_id);
   if (shape == nullptr) return kKbNoShape;
   if (shape->samples.empty()) return kKbShapeWithoutSamples;
   Etalon etalon;
   if (const int status = build_etalon(*shape, nullptr, etalon); status != kOk) return status;
-  return append_etalon(std::move(etalon), etalon_id);
+  return append_etalon(std::move(etalon), wanted_id, etalon_id);
 }
 
-int KnowledgeBase::append_etalon(Etalon&& etalon, std::uint16_t* id) {
-  if (!next_id(etalons_, kLastEtalonId, &etalon.id)) return kOutOfMemory;
+int KnowledgeBase::append_etalon(Etalon&& etalon, std::uint16_t wanted_id, std::uint16_t* id) {
+  if (wanted_id > largest_id(etalons_) && wanted_id <= kLastEtalonId) {
+    etalon.id = wanted_id;
+  } else if (!next_id(etalons_, kLastEtalonId, &etalon.id)) {
+    return kOutOfMemory;
+  }
   *id = etalon.id;
   return etalons_.push_back(std::move(etalon));
 }
@@ -167,7 +172,8 @@ int KnowledgeBase::insert_variant(const Variant& record, std::uint16_t wanted_id
   added.etalon_id = kNoEtalon;
   if (shapes_.find_by_id(added.shape_id) == nullptr) return kKbNoShape;
   if (!added.is_special()) {
-    if (const int status = add_built_etalon(added.shape_id, &added.etalon_id); status != kOk) {
+    if (const int status = add_built_etalon(added.shape_id, wanted_id, &added.etalon_id);
+        status != kOk) {
       return status;
     }
   }
@@ -205,7 +211,7 @@ int KnowledgeBase::set_variant(const Variant& record) {
   }
   std::uint16_t etalon_id = kNoEtalon;
   if (variant->is_special()) {
-    if (const int status = add_built_etalon(record.shape_id, &etalon_id); status != kOk) {
+    if (const int status = add_built_etalon(record.shape_id, 0, &etalon_id); status != kOk) {
       return status;
     }
   } else {

@@ -108,7 +108,10 @@ class KnowledgeBase {
   // failure. -1 when the variant or etalon ids run out.
   int add_variant(const Variant& record);
   // add_variant under the record's own id, which must lie above every
-  // variant id: -2 otherwise and for id 0.
+  // variant id: -2 otherwise and for id 0. The new etalon takes that id too
+  // when it lies above every etalon id, so a database builder that places
+  // its variants above the ids the rules test keeps its etalons there as
+  // well (the rules also test etalon ids).
   int place_variant(const Variant& record);
   // Adds the record as a variant with the next id that shares the etalon of
   // the variant base_id (locate's codes when that is missing): 14002 when
@@ -203,10 +206,13 @@ class KnowledgeBase {
   int build_etalon(const Shape& shape, const DynArray<Tag4Record>* replay, Etalon& out);
   // Appends an etalon built from the shape, whose id goes to *etalon_id:
   // 14008 when the shape is missing, 14009 when it has no samples.
-  int add_built_etalon(std::uint16_t shape_id, std::uint16_t* etalon_id);
-  // Appends the etalon with the next id, written to *id: -1 when the
-  // array cannot grow or the ids are used up.
-  int append_etalon(Etalon&& etalon, std::uint16_t* id);
+  // wanted_id as for append_etalon.
+  int add_built_etalon(std::uint16_t shape_id, std::uint16_t wanted_id,
+                       std::uint16_t* etalon_id);
+  // Appends the etalon with wanted_id when that lies above every etalon id
+  // (and within the id range), else with the next id; the id is written to
+  // *id. -1 when the array cannot grow or the ids are used up.
+  int append_etalon(Etalon&& etalon, std::uint16_t wanted_id, std::uint16_t* id);
   // Appends the record with the next variant id (wanted_id 0; -1 as above)
   // or with wanted_id, which must lie above every variant id (-2).
   int append_variant(const Variant& record, std::uint16_t wanted_id);

@@ -219,7 +219,7 @@ int KnowledgeBase::merge_shape_etalons(std::uint16_t shape_id) {
     if (merged[i] != 0) etalons_.erase(i, 1);
   }
   std::uint16_t id = 0;
-  if (const int status = append_etalon(std::move(built), &id); status != kOk) return status;
+  if (const int status = append_etalon(std::move(built), 0, &id); status != kOk) return status;
   for (Variant& variant : variants_) {
     if (!variant.is_special() && variant.shape_id == shape_id) variant.etalon_id = id;
   }

@@ -57,7 +57,7 @@ int KnowledgeBase::split_and_train(std::span<const std::uint16_t> distinct_ids, 
   copy.reference_count_ = users;
   if (const int status = train(copy, step, hits, sample); status != kOk) return status;
   std::uint16_t copy_id = 0;
-  if (const int status = append_etalon(std::move(copy), &copy_id); status != kOk) return status;
+  if (const int status = append_etalon(std::move(copy), 0, &copy_id); status != kOk) return status;
   etalons_[shared_position].reference_count_ -= users;
   for (const std::uint16_t id : distinct_ids) variant_with_id(id)->etalon_id = copy_id;
   return reindex(false);

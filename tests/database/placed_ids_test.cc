@@ -59,7 +59,10 @@ TEST_F(PlacedIdsTest, EachTableTakesOnlyIdsAboveItsLargest) {
   EXPECT_EQ(store_->shape_count(), 2u);
   EXPECT_NE(store_->find_shape(849), nullptr);
   ASSERT_NE(store_->find_variant(484), nullptr);
-  EXPECT_NE(store_->find_etalon_by_variant(484), nullptr);
+  // A placed variant's etalon takes the variant's id, so it stays clear of
+  // the low etalon ids the letter rules class by.
+  ASSERT_NE(store_->find_etalon_by_variant(484), nullptr);
+  EXPECT_EQ(store_->find_variant(484)->etalon_id, 484);
   EXPECT_NE(store_->find_complex_variant(900), nullptr);
   // The automatic adds carry on above the placed ids.
   std::uint16_t id = 0;
@@ -67,6 +70,7 @@ TEST_F(PlacedIdsTest, EachTableTakesOnlyIdsAboveItsLargest) {
   EXPECT_EQ(id, 12002);
   ASSERT_EQ(store_->add_variant(testing::variant(0, 38, u',', 849, 0)), kOk);
   EXPECT_EQ(store_->variant_at(1)->id, 485);
+  EXPECT_EQ(store_->variant_at(1)->etalon_id, 485);
   ASSERT_EQ(store_->add_raf(Raf{0, 0, 4, 1, 1, 0}, &id), kOk);
   EXPECT_EQ(id, 20);
   EXPECT_EQ(store_->raf_at(1)->offset, 72);
