@@ -10,6 +10,11 @@ namespace ductra {
 namespace {
 
 constexpr std::size_t kBoxTextUnits = 256;
+constexpr std::uint32_t kTextsPerDialog = 100;
+
+std::uint32_t dialog_text_id(int template_id, std::size_t item) {
+  return static_cast<std::uint32_t>(template_id) * kTextsPerDialog + static_cast<std::uint32_t>(item);
+}
 
 const std::u16string* find_in(const platform::LanguageBundle* bundle, std::uint32_t id) {
   return bundle != nullptr ? bundle->strings().find(id) : nullptr;
@@ -18,8 +23,11 @@ const std::u16string* find_in(const platform::LanguageBundle* bundle, std::uint3
 }  // namespace
 
 Localizer::Localizer(std::filesystem::path bundle_directory, std::uint16_t system_language,
-                     const platform::StringTable& own_strings)
-    : bundle_directory_(std::move(bundle_directory)), system_language_(system_language), own_strings_(own_strings) {}
+                     const platform::StringTable& own_strings, char16_t decimal_separator)
+    : bundle_directory_(std::move(bundle_directory)),
+      system_language_(system_language),
+      decimal_separator_(decimal_separator),
+      own_strings_(own_strings) {}
 
 bool Localizer::set_language(std::uint32_t language) {
   const std::uint16_t wanted = language != 0 ? static_cast<std::uint16_t>(language & 0xFFFF) : system_language_;
@@ -56,10 +64,10 @@ std::u16string Localizer::string(std::uint32_t id) const {
 std::u16string Localizer::format(std::uint32_t id, std::span<const FormatArg> args, std::size_t max_units) const {
   const std::shared_ptr<const platform::LanguageBundle> kept = bundle();
   if (const std::u16string* text = find_in(kept.get(), id)) {
-    if (auto formatted = format_message(*text, args, max_units)) return *formatted;
+    if (auto formatted = format_message(*text, args, max_units, decimal_separator_)) return *formatted;
   }
   if (const std::u16string* own = own_strings_.find(id)) {
-    if (auto formatted = format_message(*own, args, max_units)) return *formatted;
+    if (auto formatted = format_message(*own, args, max_units, decimal_separator_)) return *formatted;
   }
   return {};
 }
@@ -76,10 +84,34 @@ int Localizer::message_box(platform::WindowHandle owner, std::uint32_t text_id, 
   return platform::message_box(owner, text.data(), caption.data(), flags);
 }
 
+std::shared_ptr<const platform::LanguageBundle> Localizer::dialog_module(int template_id) const {
+  std::shared_ptr<const platform::LanguageBundle> kept = bundle();
+  const bool holds = template_id > 0 && find_in(kept.get(), dialog_text_id(template_id, 0)) != nullptr;
+  return holds ? kept : nullptr;
+}
+
+platform::DialogTemplate Localizer::localized_template(const platform::DialogTemplate& own) const {
+  const std::shared_ptr<const platform::LanguageBundle> module = dialog_module(own.id);
+  if (!module) return own;
+  platform::DialogTemplate localized = own;
+  localized.title = *module->strings().find(dialog_text_id(own.id, 0));
+  for (std::size_t i = 0; i < localized.items.size() && i + 1 < kTextsPerDialog; ++i) {
+    if (const std::u16string* text = module->strings().find(dialog_text_id(own.id, i + 1))) {
+      localized.items[i].text = *text;
+    }
+  }
+  return localized;
+}
+
+std::intptr_t Localizer::dialog_box(const platform::DialogTemplate& own, platform::WindowHandle parent,
+                                    platform::DialogProcedure procedure, platform::LParam parameter) const {
+  return platform::dialog_box(localized_template(own), parent, procedure, parameter);
+}
+
 Localizer& localizer() {
-  static Localizer the_localizer(platform::shipped_bundle_directory(),
-                                 platform::SystemFacts::from_environment().language_id,
-                                 platform::builtin_strings());
+  static const platform::SystemFacts facts = platform::SystemFacts::from_environment();
+  static Localizer the_localizer(platform::shipped_bundle_directory(), facts.language_id, platform::builtin_strings(),
+                                 facts.decimal_separator);
   return the_localizer;
 }
 

@@ -18,6 +18,7 @@
 #include <string>
 
 #include "app/common/message_format.h"
+#include "appplatform/dialog/dialog_box.h"
 #include "appplatform/resources/language_bundle.h"
 #include "appplatform/resources/string_table.h"
 #include "appplatform/window_types.h"
@@ -29,9 +30,10 @@ inline constexpr std::u16string_view kProductCaption = u"Ductra 9.0";
 
 class Localizer {
  public:
-  // `system_language` is what language 0 stands for.
+  // `system_language` is what language 0 stands for; numbers are formatted
+  // with the user's `decimal_separator`.
   Localizer(std::filesystem::path bundle_directory, std::uint16_t system_language,
-            const platform::StringTable& own_strings);
+            const platform::StringTable& own_strings, char16_t decimal_separator = u'.');
 
   // Language 0 follows the system (only the low 16 bits of any language id
   // count). True when a bundle is in use.
@@ -56,6 +58,22 @@ class Localizer {
   int message_box(platform::WindowHandle owner, std::uint32_t text_id, std::uint32_t caption_id,
                   std::uint32_t flags) const;
 
+  // Dialogs: the program builds its own templates; a bundle translates
+  // one by holding string d * 100 (d the template's id), its title, and
+  // then string d * 100 + n for item n (from 1) of the template, where the
+  // item's own text stays when the bundle has no such string. The bundle
+  // that translates dialog `template_id`, or null when the program's own
+  // texts are used.
+  std::shared_ptr<const platform::LanguageBundle> dialog_module(int template_id) const;
+  // `own` with the texts of the bundle that translates it, if any.
+  platform::DialogTemplate localized_template(const platform::DialogTemplate& own) const;
+  // Runs the localized form of `own` modally (platform::dialog_box).
+  std::intptr_t dialog_box(const platform::DialogTemplate& own, platform::WindowHandle parent,
+                           platform::DialogProcedure procedure, platform::LParam parameter) const;
+
+  // The folder the bundles are looked for in.
+  const std::filesystem::path& bundle_directory() const { return bundle_directory_; }
+
   // The bundle in use (null: none) and the program's own strings; what one
   // caller reads from a kept bundle stays one language.
   std::shared_ptr<const platform::LanguageBundle> bundle() const;
@@ -64,6 +82,7 @@ class Localizer {
  private:
   const std::filesystem::path bundle_directory_;
   const std::uint16_t system_language_;
+  const char16_t decimal_separator_;
   const platform::StringTable& own_strings_;
   mutable std::mutex mutex_;
   std::shared_ptr<const platform::LanguageBundle> bundle_;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "appplatform/dialog/menu_bar.h"
+
 namespace ductra {
 namespace {
 
@@ -52,6 +54,19 @@ platform::WindowHandle create_menu_bar(const Localizer& localizer, const MenuBar
   }
   const std::optional<MenuBarRequest> own = request_from(localizer.own_strings(), base);
   return own ? maker(*own) : platform::WindowHandle{};
+}
+
+MenuBarMaker platform_menu_bar_maker() {
+  return [](const MenuBarRequest& request) {
+    std::vector<platform::SoftKey> keys;
+    for (const MenuBarItem& item : request.items) keys.push_back({item.command, item.text});
+    return platform::create_menu_bar(request.parent, keys);
+  };
+}
+
+platform::WindowHandle create_menu_bar(const Localizer& localizer, platform::WindowHandle parent,
+                                       std::uint32_t resource_id, std::uint32_t flags) {
+  return create_menu_bar(localizer, platform_menu_bar_maker(), parent, resource_id, flags, 0, 0);
 }
 
 }  // namespace ductra

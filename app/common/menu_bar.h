@@ -57,4 +57,12 @@ platform::WindowHandle create_menu_bar(const Localizer& localizer, const MenuBar
                                        platform::WindowHandle parent, std::uint32_t resource_id,
                                        std::uint32_t flags, std::uint32_t bitmap_id, int bitmap_count);
 
+// The platform's own maker: a bar of the request's items as soft keys (an
+// empty bar for SHCMBF_EMPTYBAR).
+MenuBarMaker platform_menu_bar_maker();
+
+// create_menu_bar through the platform's maker.
+platform::WindowHandle create_menu_bar(const Localizer& localizer, platform::WindowHandle parent,
+                                       std::uint32_t resource_id, std::uint32_t flags);
+
 }  // namespace ductra

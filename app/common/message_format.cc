@@ -86,7 +86,7 @@ std::u16string ascii_to_utf16(const char* text) {
   return out;
 }
 
-std::u16string render(const Conversion& conversion, const FormatArg& arg) {
+std::u16string render(const Conversion& conversion, const FormatArg& arg, char16_t decimal_separator) {
   char buffer[64];
   if (const auto* text = std::get_if<std::u16string_view>(&arg.value)) return std::u16string(*text);
   if (const auto* whole = std::get_if<std::int64_t>(&arg.value)) {
@@ -94,6 +94,11 @@ std::u16string render(const Conversion& conversion, const FormatArg& arg) {
   } else {
     const int precision = conversion.precision >= 0 ? conversion.precision : 6;
     std::snprintf(buffer, sizeof buffer, "%.*g", precision, std::get<double>(arg.value));
+    std::u16string number = ascii_to_utf16(buffer);
+    for (char16_t& unit : number) {
+      if (unit == u'.') unit = decimal_separator;
+    }
+    return number;
   }
   return ascii_to_utf16(buffer);
 }
@@ -115,7 +120,7 @@ void append_literal(std::u16string& out, std::u16string_view literal, std::size_
 }  // namespace
 
 std::optional<std::u16string> format_message(std::u16string_view format, std::span<const FormatArg> args,
-                                             std::size_t max_units) {
+                                             std::size_t max_units, char16_t decimal_separator) {
   const std::optional<std::vector<Conversion>> conversions = read_conversions(format);
   if (!conversions || conversions->size() != args.size()) return std::nullopt;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -126,7 +131,7 @@ std::optional<std::u16string> format_message(std::u16string_view format, std::sp
   for (std::size_t i = 0; i < args.size(); ++i) {
     const Conversion& conversion = (*conversions)[i];
     append_literal(out, format.substr(literal_begin, conversion.begin - literal_begin), max_units);
-    append_bounded(out, render(conversion, args[i]), max_units);
+    append_bounded(out, render(conversion, args[i], decimal_separator), max_units);
     literal_begin = conversion.end;
   }
   append_literal(out, format.substr(literal_begin), max_units);

@@ -29,8 +29,9 @@ struct FormatArg {
 };
 
 // The formatted text, at most `max_units` units; nothing when the format's
-// conversions do not match the arguments.
+// conversions do not match the arguments. Numbers of "%g" are written with
+// `decimal_separator`.
 std::optional<std::u16string> format_message(std::u16string_view format, std::span<const FormatArg> args,
-                                             std::size_t max_units);
+                                             std::size_t max_units, char16_t decimal_separator = u'.');
 
 }  // namespace ductra

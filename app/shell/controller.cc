@@ -232,13 +232,13 @@ void Controller::open_settings(platform::WindowHandle parent) {
   if (parts_.sheet.sheet_is_open() && !parts_.sheet.close_sheet()) return;
   set_active(false);
   switch (parts_.sheet.run_sheet(parent ? parent : shell_window_)) {
-    case SettingsSheet::Result::ok:
+    case SheetControl::Result::ok:
       apply_settings();
       break;
-    case SettingsSheet::Result::already_running:
+    case SheetControl::Result::already_running:
       parts_.errors.show_error_box(kStringSheetRunning, kStringRestartAdvice);
       break;
-    case SettingsSheet::Result::cancelled:
+    case SheetControl::Result::cancelled:
       break;
   }
   const std::optional<InputPanel::State> state = parts_.input_panel.query_panel();

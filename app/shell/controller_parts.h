@@ -199,11 +199,11 @@ class SegmenterControl {
   virtual void set_segmenter_charsets(std::span<const std::uint32_t> ids) = 0;
 };
 
-// The settings sheet.
-class SettingsSheet {
+// The settings sheet, as the controller opens and closes it.
+class SheetControl {
  public:
   enum class Result { ok, cancelled, already_running };
-  virtual ~SettingsSheet() = default;
+  virtual ~SheetControl() = default;
   virtual bool sheet_is_open() = 0;
   virtual bool close_sheet() = 0;  // copies its settings back; false when it cannot close
   virtual Result run_sheet(platform::WindowHandle parent) = 0;
@@ -226,7 +226,7 @@ struct ControllerParts {
   InputPanel& input_panel;
   ResultRoad& results;
   SegmenterControl& segmenter;
-  SettingsSheet& sheet;
+  SheetControl& sheet;
   ErrorReports& errors;
   // The platform's activity event (activity_event.h), or null.
   std::shared_ptr<platform::SharedEvent> activity_event;

@@ -26,6 +26,8 @@ inline constexpr std::uint32_t WS_TABSTOP = 0x00010000;
 inline constexpr std::uint32_t SS_LEFT = 0x0000;
 inline constexpr std::uint32_t SS_CENTER = 0x0001;
 inline constexpr std::uint32_t SS_RIGHT = 0x0002;
+inline constexpr std::uint32_t SS_BITMAP = 0x000E;  // the text "#N" names built-in bitmap N
+inline constexpr std::uint32_t SS_TYPEMASK = 0x001F;
 inline constexpr std::uint32_t SS_NOTIFY = 0x0100;
 inline constexpr int STN_CLICKED = 0;
 

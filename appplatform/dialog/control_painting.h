@@ -17,7 +17,8 @@ struct ControlCanvas {
 };
 
 // Begins painting `control`: a context on it with its font, the system's
-// text colour and a transparent background mode, then asks the parent with
+// text colour and a transparent background mode, then asks the parent (the
+// owner of a pop-up control) with
 // `color_message` (wParam the context, lParam the control) whether it gives
 // a brush (a const Brush* the parent keeps alive) and may change the
 // context's colours; without one `fallback` is the background. The
@@ -28,8 +29,13 @@ ControlCanvas begin_control_paint(WindowHandle control, std::uint32_t color_mess
 void draw_frame(DeviceContext& dc, const Rect& rect, ColorRef color);
 
 // What every control does with a message it has no use for: at WM_DESTROY
-// its record is forgotten; anything else goes to the default procedure.
+// its record is forgotten; WM_SETFONT (wParam a const
+// std::shared_ptr<const Font>*, null for the system font; lParam non-zero to
+// redraw) sets its font; anything else goes to the default procedure.
 MessageResult control_default(WindowHandle control, std::uint32_t message, WParam wparam, LParam lparam);
+
+// The font a control draws with from now on, as WM_SETFONT gives it.
+void set_control_font(WindowHandle control, WParam font, bool redraw);
 
 // Sends WM_COMMAND with the control's id and `code` to its parent.
 void notify_parent(WindowHandle control, int code);

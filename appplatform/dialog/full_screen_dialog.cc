@@ -35,6 +35,7 @@ void add_done_button(WindowHandle dialog) {
 bool init_full_screen_dialog(WindowHandle dialog, std::uint32_t mask, std::uint32_t flags) {
   WindowSystem& system = WindowSystem::current();
   if (!(mask & SHIDIM_FLAGS) || system.class_name(dialog) != kDialogClass) return false;
+  if (system.window_style(dialog).value_or(0) & WS_CHILD) return true;
   if (flags & SHIDIF_SIZEDLGFULLSCREEN) {
     const ScreenState screen = system.screen();
     system.move_window(dialog, 0, 0, screen.width, screen.height - kMenuBarHeight, true);

@@ -2,6 +2,7 @@
 
 #include "appplatform/dialog/child_record.h"
 #include "appplatform/dialog/control_constants.h"
+#include "appplatform/dialog/menu_bar.h"
 #include "appplatform/dialog/notify_header.h"
 #include "appplatform/message_box.h"
 
@@ -146,7 +147,8 @@ bool pages_usable(const PropertySheetHeader& header) {
 
 std::intptr_t property_sheet(const PropertySheetHeader& header) {
   if (!pages_usable(header)) return -1;
-  const Rect frame = WindowSystem::current().screen().work_area;
+  const Rect work_area = WindowSystem::current().screen().work_area;
+  const Rect frame{work_area.left, work_area.top, work_area.right, work_area.bottom - kMenuBarHeight};
   Sheet state;
   state.header = &header;
   state.pages.assign(header.pages.size(), WindowHandle{});

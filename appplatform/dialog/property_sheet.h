@@ -1,6 +1,6 @@
-// Property sheets: one modal window holding pages (each a child dialog made
-// from its own template when it is first shown), a tab per page and the OK
-// and Cancel buttons.
+// Property sheets: one modal window over the work area above the menu
+// bar, holding pages (each a child dialog made from its own template when
+// it is first shown), a tab per page and the OK and Cancel buttons.
 //
 // A page's procedure gets WM_INITDIALOG with lParam pointing at its
 // PropertySheetPage (its `parameter` is the caller's), then WM_NOTIFY with a

@@ -1,11 +1,13 @@
 // The static control: its text in the dialog's font, left, centred or
 // right by its style, on the background its parent gives through
-// WM_CTLCOLORSTATIC. With SS_NOTIFY a tap on it (or BM_CLICK, as a script
+// WM_CTLCOLORSTATIC; with SS_BITMAP the built-in bitmap its text names
+// ("#136") at its top left instead. With SS_NOTIFY a tap on it (or BM_CLICK, as a script
 // clicks) is reported as STN_CLICKED.
 #include "appplatform/dialog/child_record.h"
 #include "appplatform/dialog/control_painting.h"
 #include "appplatform/dialog/standard_controls.h"
 #include "appplatform/draw/color.h"
+#include "appplatform/resources/builtin_resources.h"
 
 namespace ductra::platform {
 namespace {
@@ -18,10 +20,32 @@ unsigned text_format(std::uint32_t style) {
   }
 }
 
+// The built-in bitmap a text "#N" names; null for any other text.
+std::shared_ptr<Bitmap> named_bitmap(const std::u16string& text) {
+  if (text.size() < 2 || text[0] != u'#') return nullptr;
+  int id = 0;
+  for (std::size_t i = 1; i < text.size(); ++i) {
+    if (text[i] < u'0' || text[i] > u'9' || id > 0xFFFF) return nullptr;
+    id = id * 10 + (text[i] - u'0');
+  }
+  return load_builtin_bitmap(id);
+}
+
+void paint_bitmap(ControlCanvas& canvas, const std::u16string& text) {
+  const std::shared_ptr<Bitmap> picture = named_bitmap(text);
+  if (!picture) return;
+  const DeviceContext source(picture);
+  canvas.dc.bit_blt(canvas.client.left, canvas.client.top, picture->width(), picture->height(), source, 0, 0);
+}
+
 void paint_static(WindowHandle window) {
   WindowSystem& system = WindowSystem::current();
   ControlCanvas canvas = begin_control_paint(window, WM_CTLCOLORSTATIC, sys_color_brush(COLOR_STATIC));
   const auto info = system.describe(window);
+  if (info && (info->style & SS_TYPEMASK) == SS_BITMAP) {
+    paint_bitmap(canvas, system.window_text(window));
+    return;
+  }
   Rect text_area = canvas.client;
   canvas.dc.draw_text(system.window_text(window), text_area, text_format(info ? info->style : 0));
 }

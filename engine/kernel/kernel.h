@@ -170,7 +170,7 @@ class Kernel final : public RunKernel {
   // four lists of `out` (letters, marks, and their full twins). The
   // features' failing status, else the evaluation's (4034 when the stop
   // flag is seen, 4007 without an active charset).
-  int recognize_element(FigureGroup& group, int line_height, CandidateLists& out);
+  int recognize_element(FigureGroup& group, int line_height, CandidateLists& out) override;
 
   // Replaces the database's variants and complex variants by the records
   // (each found by its id; a record the database refuses is left out), then

@@ -8,6 +8,8 @@
 // made: it is neither copied nor moved.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/records/answer_list.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/glyph_geometry.h"
@@ -21,6 +23,11 @@ class LetterResult : public FigureGroup {
   LetterResult& operator=(const LetterResult&) = delete;
   LetterResult(LetterResult&&) = delete;
   LetterResult& operator=(LetterResult&&) = delete;
+
+  // The step of the letter search that asked for the result's evaluation
+  // (EvaluationReason in segmentation/stroke_group_evaluation.h); -1 until
+  // it is given.
+  std::int32_t reason = -1;
 
  private:
   AnswerList readings_;

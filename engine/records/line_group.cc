@@ -2,6 +2,8 @@
 
 #include "engine/records/line_group.h"
 
+#include <algorithm>
+
 #include "engine/foundation/status.h"
 #include "engine/foundation/values.h"
 
@@ -131,6 +133,12 @@ int line_groups_merge(DynArray<LineGroup>& groups, const PtrArray<FigureRecord>&
       return status;
     }
     if (const int status = add_element_once(target, *element); status != kOk) return status;
+  }
+  for (FigureGroup* result : source.letter_groups) {
+    if (result == nullptr) return kBadArgument;
+    const bool held = std::find(target.letter_groups.begin(), target.letter_groups.end(),
+                                result) != target.letter_groups.end();
+    if (!held && target.letter_groups.push_back(result) != kOk) return kOutOfMemory;
   }
   groups.erase(j, 1);
   if (const int status = close_group_gap(a, j); status != kOk) return status;

@@ -56,10 +56,11 @@ class LineGroup {
   DynArray<PtrArray<FigureGroup>> alternatives;
 };
 
-// Merges group j into group i: j's figures and elements (and the figures of
-// those elements) go to group i, except figures and elements i already
-// holds by number or key; group j is erased, and every figure of the lists
-// a and b with a group index above j has it lowered by one. -2 for i or j
+// Merges group j into group i: j's figures, elements (and the figures of
+// those elements) and letter results go to group i, except figures,
+// elements and results i already holds (by number, key or address); group
+// j is erased, and every figure of the lists a and b with a group index
+// above j has it lowered by one. -2 for i or j
 // out of range, i equal to j, or a null entry met on the way; -1 when a
 // list cannot grow.
 int line_groups_merge(DynArray<LineGroup>& groups, const PtrArray<FigureRecord>& a,

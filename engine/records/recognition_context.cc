@@ -13,6 +13,7 @@ void LineWork::clear() {
   statistics = LineMetrics();
   point_runs.remove_all();
   unturned_points.remove_all();
+  point_values.clear();
   line_rotation = 0;
   lines_done = 0;
   stroke_extrema.clear();

@@ -48,6 +48,9 @@ struct LineWork {
   // The same points as they were taken in: every turn of the lines starts
   // from them, so turns never compound their rounding.
   PtrArray<DynArray<PackedPoint>> unturned_points{16, true};
+  // The per-point values of each stroke the symbol rules read
+  // (stroke_point_values.h), made on first use after the ink is turned.
+  PtrArray<DynArray<std::uint32_t>> point_values{16, true};
   // Degrees the point runs are turned by (the straightening of the lines),
   // and whether the ink needed no straightening (a single stroke).
   std::int32_t line_rotation = 0;

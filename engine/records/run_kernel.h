@@ -13,8 +13,10 @@
 #include <span>
 #include <string_view>
 
+#include "engine/database/pair_variants.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/records/candidate_variant.h"
+#include "engine/records/figure_records.h"
 #include "engine/records/pair_rule_index.h"
 #include "engine/records/recognition_params.h"
 
@@ -22,7 +24,7 @@ namespace inkrec {
 
 class DataStore;
 class DictionarySet;
-struct FigureRecord;
+class FigureGroup;
 
 // The mean distance between neighbouring elements of a line and its spread,
 // as the line loop last measured them; -1 while unmeasured.
@@ -47,6 +49,11 @@ class RunKernel {
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.
   virtual std::span<const std::uint32_t> active_charsets() const = 0;
+  // The ids the database supplies for the letter-pair table's rows without
+  // fixed ids (pair_variants.h); the default database's unless overridden.
+  virtual std::span<const SuppliedPairId> supplied_pair_ids() const {
+    return default_supplied_pair_ids();
+  }
   // The pair rules of the active charsets, brought up to date with the
   // database first; valid while the run lasts. None unless overridden.
   virtual const PairRuleIndex& pair_rules() {
@@ -83,6 +90,17 @@ class RunKernel {
   virtual DynArray<std::uint8_t>* code_table() { return nullptr; }
   // 0 and 3: off; any other value keeps the full work of a recognition.
   virtual std::uint32_t debug_mode() const { return 0; }
+
+  // Evaluates a stroke group of the running recognition as one letter:
+  // computes its features (line_height: the height of its text line) and
+  // judges it against every candidate variant into the four lists of
+  // `out`. The group needs its figures, members (body indices) and
+  // geometry with its baseline pair. 4034 when the stop flag is seen, 4007
+  // without an active charset; -2 unless overridden.
+  virtual int recognize_element(FigureGroup& /*group*/, int /*line_height*/,
+                                CandidateLists& /*out*/) {
+    return -2;
+  }
 };
 
 }  // namespace inkrec

@@ -43,7 +43,23 @@ int set_every_choice(AnswerList& readings, std::uint32_t choice) {
   return kOk;
 }
 
+// The lower-case forms of the letters whose two forms share one shape.
+constexpr std::uint16_t kSizeCasedLetters[] = {
+    99,   111,  115,  117,  118,  119,  120,  122,  1074, 1078, 1079, 1082, 1084, 1085,
+    1086, 1087, 1089, 1090, 1093, 1094, 1096, 1097, 1098, 1099, 1100, 1101, 1102, 1103};
+
 }  // namespace
+
+std::uint8_t case_kind_of(const Answer& reading) {
+  const std::uint16_t lower = reading.codes[1];
+  const std::uint16_t upper = reading.codes[2];
+  if (lower == 0 || upper == 0 || lower == upper) return 0;
+  if (std::find(std::begin(kSizeCasedLetters), std::end(kSizeCasedLetters), lower) !=
+      std::end(kSizeCasedLetters)) {
+    return 3;
+  }
+  return reading.codes[0] == upper ? 2 : 0;
+}
 
 // An element without a baseline pair keeps its box height.
 int choose_letter_case(RecognitionContext& context, FigureGroup& element) {

@@ -9,7 +9,10 @@
 // the kernel's fixed case makes every choice 2.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/foundation/ptr_array.h"
+#include "engine/records/answer_list.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/recognition_context.h"
 
@@ -27,5 +30,13 @@ int choose_letter_case(RecognitionContext& context, FigureGroup& element);
 // choose_letter_case over the elements of the output, then over the letter
 // results of every text line. 0; -2 at a null element.
 int check_all_candidates(RecognitionContext& context, const PtrArray<FigureGroup>& output);
+
+// The case kind a new reading takes from its codes (the code read, its
+// lower-case form second and its upper-case form third): 0 for a reading
+// without two forms or read as its lower-case form; 3 for a letter whose
+// two forms share one shape (Latin c, o, s, u, v, w, x, z and the
+// Cyrillic letters written as small capitals), chosen by size; 2 for the
+// upper-case form of any other letter.
+std::uint8_t case_kind_of(const Answer& reading);
 
 }  // namespace inkrec

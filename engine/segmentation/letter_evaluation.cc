@@ -11,12 +11,14 @@
 #include "engine/records/clamped_ramp.h"
 #include "engine/records/letter_fields.h"
 #include "engine/records/request_switches.h"
+#include "engine/records/stroke_point_values.h"
 #include "engine/rules/compound_test.h"
 #include "engine/rules/group_crossings.h"
 #include "engine/rules/id_set.h"
 #include "engine/rules/symbol_geometry_check.h"
 #include "engine/rules/symbol_rules.h"
 #include "engine/segmentation/group_measures.h"
+#include "engine/segmentation/letter_case.h"
 #include "engine/segmentation/reading_totals.h"
 #include "engine/segmentation/shape_limits.h"
 #include "engine/segmentation/special_marks.h"
@@ -87,6 +89,7 @@ class LetterEvaluation {
     facts_.segment_switch = switches_.segment();
     facts_.following_piece_box = m_.following_piece != nullptr ? &m_.following_box : nullptr;
     fill_rule_args();
+    if (args_.line.point_values == nullptr) return kOutOfMemory;
     fill_shape_facts();
     if (m_.figure_count > 2) middle_crossings_ = crossings_at_height(group_, 50);
     return kOk;
@@ -111,6 +114,7 @@ class LetterEvaluation {
     line.reference_angle = m_.line_angle;
     line.upper_height = m_.upper_height;
     line.reference_height = m_.reference_height;
+    line.point_values = stroke_point_values(context_.work());
     args_.partner_distance = m_.partner_distance;
     args_.partner_angle = m_.partner_angle;
     args_.line_angle = m_.line_angle;
@@ -282,7 +286,9 @@ class LetterEvaluation {
     std::copy(std::begin(candidate.codes), std::end(candidate.codes), reading.codes);
     reading.code_list[0] = symbol.menuc;
     reading.mask = symbol.properties;
-    return Answer::from_segment(reading, candidate.shape->stats);
+    Answer answer = Answer::from_segment(reading, candidate.shape->stats);
+    answer.case_kind = case_kind_of(answer);
+    return answer;
   }
 
   int insert(const CandidateVariant& candidate, const Answer& answer) {

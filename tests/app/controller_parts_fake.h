@@ -60,7 +60,7 @@ class FakeParts final : public ControllerSettings,
                         public InputPanel,
                         public ResultRoad,
                         public SegmenterControl,
-                        public SettingsSheet,
+                        public SheetControl,
                         public ErrorReports {
  public:
   class FakeInk final : public InkLayer {
@@ -167,8 +167,14 @@ class FakeParts final : public ControllerSettings,
   void update_tool_window(std::u16string_view label, bool active) override {
     log.add("tool label " + std::string(label.begin(), label.end()) + (active ? " active" : ""));
   }
-  void create_keyboard() override { log.add("keyboard created"); }
-  void destroy_keyboard() override { log.add("keyboard destroyed"); }
+  void create_keyboard() override {
+    log.add("keyboard created");
+    if (keyboard_created) keyboard_created();
+  }
+  void destroy_keyboard() override {
+    log.add("keyboard destroyed");
+    if (keyboard_destroyed) keyboard_destroyed();
+  }
   void show_keyboard(bool enabled, bool shown) override {
     log.add(std::string("keyboard ") + (enabled ? "enabled" : "disabled") + (shown ? " shown" : " hidden"));
   }
@@ -278,6 +284,9 @@ class FakeParts final : public ControllerSettings,
   Result sheet_result = Result::cancelled;
   std::optional<State> panel = State{true, true};
   std::function<void()> during_variants_menu;
+  // Run on the UI thread where the controller builds and takes down its key row.
+  std::function<void()> keyboard_created;
+  std::function<void()> keyboard_destroyed;
   std::shared_ptr<platform::SharedEvent> activity_event;
   std::mutex sent_mutex;
   std::vector<std::u16string> sent;

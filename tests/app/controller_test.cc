@@ -256,7 +256,7 @@ TEST_F(ControllerTest, DeselectWhileTheSheetIsOpenDeactivatesButKeepsRunning) {
 
 TEST_F(ControllerTest, SettingsTakenFromTheSheetRebuildTheInkLayerAndTheSegmenter) {
   start();
-  parts_.sheet_result = SettingsSheet::Result::ok;
+  parts_.sheet_result = SheetControl::Result::ok;
   parts_.values.recognize_mode = 3;
   parts_.values.pen_width = 6;
   parts_.values.large_moving_icon = true;
@@ -269,7 +269,7 @@ TEST_F(ControllerTest, SettingsTakenFromTheSheetRebuildTheInkLayerAndTheSegmente
                         "indicator active", "capture mode 0"};
   EXPECT_EQ(parts_.log.entries(), expected);
   parts_.log.clear();
-  parts_.sheet_result = SettingsSheet::Result::already_running;
+  parts_.sheet_result = SheetControl::Result::already_running;
   post(WM_QUILLPAD_OPTIONS);
   EXPECT_TRUE(logged("error box 46 255"));
 }

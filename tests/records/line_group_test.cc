@@ -101,6 +101,23 @@ TEST_F(LineGroupTest, MergeMovesEverythingAndRenumbersLaterGroups) {
   EXPECT_TRUE(groups_.empty());
 }
 
+TEST_F(LineGroupTest, MergeKeepsTheLetterResultsOfBothGroups) {
+  FigureGroup first;
+  FigureGroup second;
+  FigureGroup shared;
+  ASSERT_EQ(groups_[0].letter_groups.push_back(&first), kOk);
+  ASSERT_EQ(groups_[0].letter_groups.push_back(&shared), kOk);
+  ASSERT_EQ(groups_[2].letter_groups.push_back(&second), kOk);
+  ASSERT_EQ(groups_[2].letter_groups.push_back(&shared), kOk);
+  PtrArray<FigureRecord> none;
+  ASSERT_EQ(line_groups_merge(groups_, list_, none, 0, 2), kOk);
+  const PtrArray<FigureGroup>& results = groups_[0].letter_groups;
+  ASSERT_EQ(results.size(), 3u);
+  EXPECT_EQ(results[0], &first);
+  EXPECT_EQ(results[1], &shared);
+  EXPECT_EQ(results[2], &second);
+}
+
 TEST(KeyedGroupsTest, OwnedGroupsAreCopiedAndBorrowedOnesShared) {
   FigureGroup shared;
   shared.index = 4;

@@ -253,5 +253,38 @@ TEST_F(LocalizerTest, MenuBarsComeFromTheBundleElseOnceMoreFromTheProgram) {
   EXPECT_TRUE(requests.back().items.empty());
 }
 
+TEST_F(LocalizerTest, ADialogTakesItsTextsFromTheBundleThatHoldsItsTitle) {
+  folder_.write(1033, "13500 Advanced\n13502 Copybook\n13503 \n14201 Choose one\n");
+  platform::DialogTemplate own;
+  own.id = 135;
+  own.title = u"Расширенные";
+  own.items = {{1025, u"STATIC", u"Расширенные", 0, {}}, {1028, u"STATIC", u"Прописи", 0, {}},
+               {1094, u"BUTTON", u"Настроить", 0, {}}};
+  Localizer localizer = make(1033);
+
+  EXPECT_EQ(localizer.localized_template(own).title, own.title);  // no bundle yet
+  EXPECT_EQ(localizer.dialog_module(135), nullptr);
+  ASSERT_TRUE(localizer.set_language(1033));
+  EXPECT_EQ(localizer.dialog_module(135), localizer.bundle());
+  const platform::DialogTemplate english = localizer.localized_template(own);
+  EXPECT_EQ(english.title, u"Advanced");
+  EXPECT_EQ(english.items[0].text, u"Расширенные");  // item 1 has no text in the bundle
+  EXPECT_EQ(english.items[1].text, u"Copybook");
+  EXPECT_EQ(english.items[2].text, u"Настроить");  // an empty text counts as missing
+  EXPECT_EQ(english.items[1].id, 1028);
+
+  own.id = 142;  // the bundle has an item text of 142 but not its title
+  EXPECT_EQ(localizer.dialog_module(142), nullptr);
+  EXPECT_EQ(localizer.localized_template(own).items[0].text, u"Расширенные");
+}
+
+TEST_F(LocalizerTest, NumbersAreWrittenWithTheUsersDecimalSeparator) {
+  const FormatArg seconds[] = {0.4};
+  EXPECT_EQ(Localizer(folder_.path(), 1049, builtin_strings(), u',').format(31, seconds, 64), u"0,4 с.");
+  EXPECT_EQ(Localizer(folder_.path(), 1049, builtin_strings()).format(31, seconds, 64), u"0.4 с.");
+  const FormatArg three[] = {3.0};
+  EXPECT_EQ(Localizer(folder_.path(), 1049, builtin_strings(), u',').format(31, three, 64), u"3 с.");
+}
+
 }  // namespace
 }  // namespace ductra

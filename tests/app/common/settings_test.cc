@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "app/common/branding.h"
 #include "app/common/install_path.h"
 #include "app/common/registry_key.h"
 #include "appplatform/text.h"
@@ -174,29 +173,6 @@ TEST_F(SettingsTest, RegistryHelpersCreateTheirKeysAndReadOnlyWhatFits) {
   EXPECT_TRUE(settings_key.read_bool(u"AutoSpace", &value));
   EXPECT_EQ(value, 1u);
   EXPECT_FALSE(settings_key.read_dword(u"Missing", &value));
-}
-
-TEST(BrandingTest, ValuesVariantsAndAboutPages) {
-  struct Case {
-    std::uint32_t value;
-    std::uint32_t variant;
-    AboutPageKind about;
-  };
-  const Case cases[] = {
-      {0, 0, AboutPageKind::standard},   {1, 1, AboutPageKind::partner},
-      {3, 3, AboutPageKind::lite},       {4, 4, AboutPageKind::partner_second},
-      {254, 254, AboutPageKind::standard}, {255, 0, AboutPageKind::standard},
-      {256, 1, AboutPageKind::partner},  {258, 3, AboutPageKind::lite},
-      {259, 4, AboutPageKind::partner_second}, {260, 0, AboutPageKind::standard},
-      {300, 0, AboutPageKind::standard}, {0xFFFFFFFF, 0, AboutPageKind::standard},
-  };
-  for (const Case& c : cases) {
-    const Branding branding(c.value);
-    EXPECT_EQ(branding.variant(), c.variant) << c.value;
-    EXPECT_EQ(branding.about_page_kind(), c.about) << c.value;
-  }
-  EXPECT_EQ(Branding(300).value(), 0u);
-  EXPECT_EQ(Branding(259).value(), 259u);
 }
 
 class InstallPathTest : public testing::TempDevice {

@@ -49,7 +49,12 @@ TEST(BuiltinResourcesTest, TheShippedBundlesLoadAndEnglishHasEveryString) {
   for (const auto& [id, text] : builtin_strings().entries()) {
     EXPECT_NE(english->strings().find(id), nullptr) << id;
   }
-  EXPECT_EQ(english->strings().size(), builtin_strings().size());
+  // Beyond the program's strings English has only the texts of dialogs,
+  // string d * 100 + n beside the title d * 100 of a dialog d (100 to 199).
+  for (const auto& [id, text] : english->strings().entries()) {
+    if (builtin_strings().find(id) != nullptr) continue;
+    EXPECT_TRUE(id >= 10000 && id < 20000 && english->strings().find(id / 100 * 100) != nullptr) << id;
+  }
   EXPECT_EQ(*english->strings().find(200), u"English");
 }
 

@@ -1,0 +1,140 @@
+#include "app/settings/dialog_templates.h"
+
+#include "appplatform/dialog/control_constants.h"
+
+namespace ductra {
+namespace {
+
+using platform::DialogItem;
+using platform::DialogTemplate;
+using platform::kButtonClass;
+using platform::kComboBoxClass;
+using platform::kEditClass;
+using platform::kStaticClass;
+using platform::kTrackbarClass;
+using platform::kUpDownClass;
+
+constexpr int kNoId = -1;
+constexpr std::uint32_t kDropDownList = platform::CBS_DROPDOWNLIST | platform::WS_TABSTOP;
+constexpr std::uint32_t kCheckBox = platform::BS_AUTOCHECKBOX | platform::WS_TABSTOP;
+constexpr std::uint32_t kPushButton = platform::BS_PUSHBUTTON | platform::WS_TABSTOP;
+constexpr std::uint32_t kBitmapStatic = platform::SS_BITMAP;
+constexpr char16_t kShellDialogFace[] = u"MS Shell Dlg";
+// A full-screen dialog's OK button takes the top right corner: its title
+// starts below it.
+constexpr int kDialogTitleTop = 26;
+
+DialogTemplate make(int id, std::u16string title, std::vector<DialogItem> items,
+                    std::u16string font = u"Tahoma") {
+  DialogTemplate t;
+  t.id = id;
+  t.title = std::move(title);
+  t.font_face = std::move(font);
+  t.frame = {0, 0, 240, 294};
+  t.items = std::move(items);
+  return t;
+}
+
+DialogTemplate standard_page() {
+  return make(kStandardPageTemplate, u"Стандартные",
+              {
+                  {1025, kStaticClass, u"Стандартные", 0, {4, 4, 180, 20}},
+                  {kNoId, kStaticClass, u"Язык интерфейса / Interface Language:", 0, {4, 32, 236, 46}},
+                  {1075, kComboBoxClass, u"", kDropDownList, {4, 48, 236, 66}},
+                  {kNoId, kStaticClass, u"Толщина пера:", 0, {4, 78, 110, 92}},
+                  {1084, kEditClass, u"", platform::WS_TABSTOP, {112, 74, 150, 92}},
+                  {1072, kUpDownClass, u"", platform::UDS_SETBUDDYINT, {150, 74, 166, 92}},
+                  {kNoId, kStaticClass, u"Пример:", 0, {4, 104, 80, 118}},
+                  {1082, kStaticClass, u"", 0, {84, 100, 236, 122}},
+                  {1081, kStaticClass, u"Цвет линии:", 0, {4, 134, 110, 148}},
+                  {1079, kButtonClass, u"Выбрать", kPushButton, {112, 130, 190, 150}},
+                  {1049, kButtonClass, u"Перемещаемый индикатор языка", kCheckBox, {4, 162, 236, 178}},
+              });
+}
+
+DialogTemplate recognition_page() {
+  return make(kRecognitionPageTemplate, u"Распознавание",
+              {
+                  {1025, kStaticClass, u"Распознавание", 0, {4, 4, 180, 20}},
+                  {kNoId, kStaticClass, u"Задержка распознавания:", 0, {4, 32, 236, 46}},
+                  {1047, kTrackbarClass, u"", platform::WS_TABSTOP, {4, 48, 190, 72}},
+                  {1050, kStaticClass, u"0,25 с.", platform::SS_CENTER, {190, 52, 240, 68}},
+                  {kNoId, kStaticClass, u"Режим распознавания:", 0, {4, 80, 236, 94}},
+                  {40013, kComboBoxClass, u"", kDropDownList, {4, 96, 236, 114}},
+                  {1080, kButtonClass, u"Добавлять завершающий пробел", kCheckBox, {4, 124, 236, 140}},
+                  {1065, kButtonClass, u"Расширенные", kPushButton, {4, 152, 110, 174}},
+              });
+}
+
+DialogTemplate advanced_settings() {
+  return make(kAdvancedSettingsTemplate, u"Расширенные",
+              {
+                  {1025, kStaticClass, u"Расширенные", 0, {4, kDialogTitleTop, 180, kDialogTitleTop + 16}},
+                  {1028, kStaticClass, u"Прописи", 0, {4, 56, 150, 70}},
+                  {1094, kButtonClass, u"Настроить", kPushButton, {160, 52, 236, 72}},
+                  {kNoId, kStaticClass, u"Настройте Ductra под собственный почерк", 0, {4, 74, 236, 102}},
+                  {1029, kStaticClass, u"Словари", 0, {4, 110, 150, 124}},
+                  {1095, kButtonClass, u"Настроить", kPushButton, {160, 106, 236, 126}},
+                  {kNoId, kStaticClass,
+                   u"Для более точного распознавания слов Ductra может использовать встроенные словари. Вы "
+                   u"можете добавлять в них свои слова.",
+                   0, {4, 128, 236, 184}},
+                  {1030, kStaticClass, u"Подсказка", 0, {4, 188, 150, 202}},
+                  {kNoId, kStaticClass,
+                   u"Ductra будет предлагать варианты распознавания написанных символов и слов в виде всплывающей "
+                   u"подсказки.",
+                   0, {4, 204, 236, 262}},
+                  {1075, kComboBoxClass, u"", kDropDownList, {4, 264, 236, 282}},
+              },
+              kShellDialogFace);
+}
+
+// The about page's controls; the partner pages leave some out or add some.
+std::vector<DialogItem> about_items(bool more_programs, bool second_notice) {
+  std::vector<DialogItem> items{
+      {1030, kStaticClass, u"#136", kBitmapStatic, {4, 28, 68, 92}},
+      {1025, kStaticClass, u"О программе", 0, {4, 4, 180, 20}},
+      {1048, kStaticClass, u"Ductra 9.0", 0, {76, 30, 236, 46}},
+      {1011, kStaticClass, u"Build UI", 0, {76, 50, 236, 64}},
+      {1018, kStaticClass, u"Build CORE", 0, {76, 66, 236, 80}},
+      {1012, kStaticClass, u"© Korvale Software. Все права защищены.", 0, {4, 100, 236, 128}},
+  };
+  if (second_notice) items.push_back({1013, kStaticClass, u"Издание для партнёров.", 0, {4, 130, 236, 146}});
+  if (more_programs) items.push_back({1031, kStaticClass, u"", 0, {4, 148, 236, 164}});
+  items.push_back({kNoId, kStaticClass, u"Поддержка:", 0, {4, 170, 80, 186}});
+  items.push_back({1032, kStaticClass, u"", 0, {80, 170, 236, 186}});
+  if (second_notice) items.push_back({1034, kStaticClass, u"", 0, {4, 190, 236, 206}});
+  if (more_programs) {
+    items.push_back({1053, kStaticClass, u"Посмотрите другие программы Korvale:", 0, {4, 212, 236, 228}});
+    items.push_back({1033, kStaticClass, u"", 0, {4, 232, 160, 248}});
+    items.push_back({1065, kButtonClass, u"Ещё", kPushButton, {170, 230, 236, 250}});
+  }
+  return items;
+}
+
+DialogTemplate about_page(int id) {
+  const bool more_programs = id != kPartnerAboutPageTemplate;
+  const bool second_notice = id == kPartnerAboutPage2Template;
+  return make(id, u"О программе", about_items(more_programs, second_notice));
+}
+
+}  // namespace
+
+std::optional<DialogTemplate> own_dialog_template(int id) {
+  switch (id) {
+    case kStandardPageTemplate:
+      return standard_page();
+    case kRecognitionPageTemplate:
+      return recognition_page();
+    case kAdvancedSettingsTemplate:
+      return advanced_settings();
+    case kAboutPageTemplate:
+    case kPartnerAboutPageTemplate:
+    case kPartnerAboutPage2Template:
+      return about_page(id);
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace ductra
