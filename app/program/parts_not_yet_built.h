@@ -33,7 +33,7 @@ class NoSmallWindows final : public SmallWindows {
   void refresh_screen_metrics() override {}
 };
 
-class NoSettingsSheet final : public SettingsSheet {
+class NoSettingsSheet final : public SheetControl {
  public:
   bool sheet_is_open() override { return false; }
   bool close_sheet() override { return true; }
