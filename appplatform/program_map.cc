@@ -1,5 +1,8 @@
 #include "appplatform/program_map.h"
 
+#include <cstdlib>
+#include <system_error>
+
 #include "appplatform/text.h"
 
 namespace ductra::platform {
@@ -20,6 +23,13 @@ const ProgramEntry* ProgramMap::find(std::u16string_view program) const {
     if (equal_ignoring_case(key, program)) return &entry;
   }
   return nullptr;
+}
+
+std::filesystem::path application_host_program() {
+  if (const char* set = std::getenv("DUCTRA_APPLICATION"); set != nullptr && set[0] != '\0') return set;
+  std::error_code error;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path("Ductra") : self.parent_path() / "Ductra";
 }
 
 ProgramMap ProgramMap::standard(const std::filesystem::path& application) {

@@ -37,6 +37,11 @@ class ProgramMap {
   std::vector<ProgramEntry> entries_;
 };
 
+// The host program of the application on this device: $DUCTRA_APPLICATION,
+// else "Ductra" in the folder of the running program (they are installed
+// side by side).
+std::filesystem::path application_host_program();
+
 // The file name of a device path: what follows its last '\'.
 std::u16string_view device_file_name(std::u16string_view device_path);
 

@@ -35,7 +35,7 @@ bool WindowClient::connect(const std::string& path) {
     connection_.reset();
     return false;
   }
-  connection_->reader = std::thread([this] { read_loop(); });
+  connection_->reader = std::thread([this, connection = connection_.get()] { read_loop(connection); });
   return true;
 }
 
@@ -76,9 +76,9 @@ void WindowClient::forward_send(const Message& message, SendCompletion complete)
   connection_->send(message, std::move(complete));
 }
 
-void WindowClient::read_loop() {
-  // connection_ itself is cleared while the destructor waits for this thread.
-  WireConnection* connection = connection_.get();
+// The connection comes with the thread: connection_ itself is cleared while
+// the destructor waits for this thread, which may not have begun by then.
+void WindowClient::read_loop(WireConnection* connection) {
   WirePacket packet;
   while (read_packet(connection->socket(), packet)) {
     switch (packet.kind) {

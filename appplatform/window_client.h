@@ -37,7 +37,7 @@ class WindowClient final : public WindowLink {
   void forward_send(const Message& message, SendCompletion complete) override;
 
  private:
-  void read_loop();
+  void read_loop(WireConnection* connection);
 
   std::int32_t process_ = 0;
   std::unique_ptr<WireConnection> connection_;

@@ -101,16 +101,28 @@ void RelayWindow::flush() {
 
 void RelayWindow::report_state(WParam indicator) {
   if (indicator > kHighestIndicator) return;
-  if (!images_) images_ = SipImageLists::create(dots_per_inch_);
-  if (!images_ || callback_ == nullptr) return;
-  images_->select(static_cast<int>(kHighestIndicator - indicator));
-  platform::ImInfo info;
+  SipImageLists* images = image_lists();
+  if (images == nullptr || callback_ == nullptr) return;
+  images->select(static_cast<int>(kHighestIndicator - indicator));
+  platform::ImInfo info = image_info();
   info.flags = sip_info_.flags;
-  info.narrow_images = &images_->narrow();
-  info.wide_images = &images_->wide();
-  info.narrow_index = images_->current();
-  info.wide_index = images_->current();
   callback_->SetImInfo(&info);
+}
+
+SipImageLists* RelayWindow::image_lists() {
+  if (!images_) images_ = SipImageLists::create(dots_per_inch_);
+  return images_.get();
+}
+
+platform::ImInfo RelayWindow::image_info() {
+  platform::ImInfo info;
+  if (const SipImageLists* images = image_lists()) {
+    info.narrow_images = &images->narrow();
+    info.wide_images = &images->wide();
+    info.narrow_index = images->current();
+    info.wide_index = images->current();
+  }
+  return info;
 }
 
 }  // namespace ductra::quillpad

@@ -50,6 +50,9 @@ class RelayWindow {
   void set_callback(platform::IIMCallback* callback);
   // The panel's last state record; its flags go with every state report.
   void set_sip_info(const platform::SipInfo& info) { sip_info_ = info; }
+  // The button's image lists and the index shown (flags 0, no rectangle);
+  // no lists when they cannot be made.
+  platform::ImInfo image_info();
 
   static platform::MessageResult procedure(platform::WindowHandle window, std::uint32_t message,
                                            platform::WParam wparam, platform::LParam lparam);
@@ -58,6 +61,7 @@ class RelayWindow {
   void on_char(platform::WParam kind, platform::LParam unit);
   void flush();
   void report_state(platform::WParam indicator);
+  SipImageLists* image_lists();
 
   platform::WindowSystem& windows_;
   const int dots_per_inch_;

@@ -1,23 +1,22 @@
 // Paths of files installed with the application: the folder the installer
-// recorded (HKLM "SOFTWARE\Apps\Korvale Software Ductra 9.0" "InstallDir"),
-// else "\Program Files\Ductra", followed by "\" and the file's name.
+// recorded, else "\Program Files\Ductra", followed by "\" and the file's
+// name (the platform's rule, install_dir.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "appplatform/install_dir.h"
 #include "appplatform/registry.h"
 
 namespace ductra {
 
-inline constexpr std::u16string_view kInstallKey = u"SOFTWARE\\Apps\\Korvale Software Ductra 9.0";
-inline constexpr std::u16string_view kDefaultInstallDir = u"\\Program Files\\Ductra";
-// The longest folder taken from the registry, in UTF-16 units.
-inline constexpr std::size_t kMaxInstallDir = 259;
+using platform::kDefaultInstallDir;
+using platform::kInstallKey;
+using platform::kMaxInstallDir;
 
-// The recorded folder counts when it is a string of 1 to kMaxInstallDir
-// units (up to its first 0 unit, whether or not one was stored); anything
-// else gives the default folder.
-std::u16string install_path(const platform::Registry& registry, std::u16string_view name);
+inline std::u16string install_path(const platform::Registry& registry, std::u16string_view name) {
+  return platform::install_dir_path(registry, name);
+}
 
 }  // namespace ductra

@@ -1,6 +1,6 @@
 #include "app/common/ui_thread_caller.h"
 
-#include "appplatform/window_system.h"
+#include "appplatform/handed_work.h"
 #include "appplatform/wire_protocol.h"
 
 namespace ductra {
@@ -10,13 +10,11 @@ UiThreadCaller::UiThreadCaller(platform::WindowHandle window) : window_(window) 
 }
 
 bool UiThreadCaller::run(const std::function<void()>& work) const {
-  const platform::SendOutcome outcome = platform::WindowSystem::current().send_message(
-      window_, WM_DUCTRA_RUN_ON_UI, 0, reinterpret_cast<platform::LParam>(&work));
-  return outcome.status == platform::MessageStatus::delivered;
+  return platform::send_work(window_, WM_DUCTRA_RUN_ON_UI, work).status == platform::MessageStatus::delivered;
 }
 
 platform::MessageResult run_sent_work(platform::LParam lparam) {
-  (*reinterpret_cast<const std::function<void()>*>(lparam))();
+  platform::run_handed_work(lparam);
   return 0;
 }
 

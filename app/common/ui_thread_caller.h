@@ -5,7 +5,8 @@
 // run_sent_work(). The caller waits until the work has run, and its waits
 // keep answering messages sent to it meanwhile; on the UI thread itself the
 // send is a direct call. The message carries a pointer, so it is never
-// delivered to another process.
+// delivered to another process, and only work handed over by a caller of
+// this process runs (platform handed_work.h).
 #pragma once
 
 #include <functional>
@@ -27,7 +28,8 @@ class UiThreadCaller {
   platform::WindowHandle window_;
 };
 
-// For the window's procedure on WM_DUCTRA_RUN_ON_UI: runs the work.
+// For the window's procedure on WM_DUCTRA_RUN_ON_UI: runs the work a
+// caller handed over; anything else runs nothing.
 platform::MessageResult run_sent_work(platform::LParam lparam);
 
 }  // namespace ductra

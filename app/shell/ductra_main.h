@@ -17,12 +17,13 @@
 #include <string_view>
 
 #include "app/shell/controller.h"
+#include "appplatform/component_protocol.h"
 #include "appplatform/runtime_dir.h"
 #include "appplatform/window_system.h"
 
 namespace ductra {
 
-inline constexpr std::u16string_view kWindowCreatedEvent = u"Korvale Software Ductra window created Event";
+using platform::kWindowCreatedEvent;
 inline constexpr std::u16string_view kPromptStrokeEndedEvent = u"Korvale Software Ductra prompt stroke ended Event";
 inline constexpr std::u16string_view kStillAliveEvent = u"Korvale Software Ductra is still alive Event";
 inline constexpr std::u16string_view kInstallationCab = u"\\temp\\Catalog.arm.cab";

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "appplatform/component_protocol.h"
 #include "appplatform/window_types.h"
 
 namespace ductra {
@@ -18,11 +19,11 @@ inline constexpr std::uint32_t WM_DUCTRA_KEY = 0x8528;
 inline constexpr std::uint32_t WM_DUCTRA_TOGGLE_KEYBOARD = 0x8529;
 inline constexpr std::uint32_t WM_DUCTRA_REPEAT_START = 0x852A;
 inline constexpr std::uint32_t WM_DUCTRA_REPEAT_STOP = 0x852B;
-inline constexpr std::uint32_t WM_QUILLPAD_SHOWING = 0x852D;
-inline constexpr std::uint32_t WM_QUILLPAD_HIDING = 0x852E;
-inline constexpr std::uint32_t WM_QUILLPAD_OPTIONS = 0x852F;
-inline constexpr std::uint32_t WM_QUILLPAD_DESELECT = 0x8530;
-inline constexpr std::uint32_t WM_QUILLPAD_RELEASED = 0x8531;
+using platform::WM_QUILLPAD_DESELECT;
+using platform::WM_QUILLPAD_HIDING;
+using platform::WM_QUILLPAD_OPTIONS;
+using platform::WM_QUILLPAD_RELEASED;
+using platform::WM_QUILLPAD_SHOWING;
 
 // WM_DUCTRA_INK's wParam: one unit, a string, mode-three strokes done.
 inline constexpr platform::WParam kInkOneUnit = 0;

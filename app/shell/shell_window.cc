@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "app/common/ui_thread_caller.h"
 #include "app/shell/controller.h"
 
 namespace ductra {
@@ -51,6 +52,7 @@ void publish_controller(Controller* published) { controller = published; }
 
 platform::MessageResult shell_window_proc(platform::WindowHandle window, std::uint32_t message,
                                           platform::WParam wparam, platform::LParam lparam) {
+  if (message == WM_DUCTRA_RUN_ON_UI) return run_sent_work(lparam);
   Controller* handler = published_controller();
   return handler != nullptr ? handler->handle_message(window, message, wparam, lparam) : 0;
 }

@@ -1,19 +1,22 @@
 // The shell window: the one hidden, disabled top-level window of a normal
-// run, whose procedure hands every message to the published controller (and
-// answers 0 while there is none), and the process-wide values around it.
+// run, whose procedure runs the work other threads hand the UI thread
+// (ui_thread_caller.h) and hands every other message to the published
+// controller (answering 0 while there is none), and the process-wide values
+// around it.
 #pragma once
 
 #include <string_view>
 
 #include "app/shell/controller_parts.h"
+#include "appplatform/component_protocol.h"
 #include "appplatform/window_system.h"
 
 namespace ductra {
 
 class Controller;
 
-inline constexpr std::u16string_view kShellClass = u"Korvale Software Ductra Shell Class";
-inline constexpr std::u16string_view kShellTitle = u"Korvale Software Ductra";
+inline constexpr std::u16string_view kShellClass = platform::kShellWindowClass;
+inline constexpr std::u16string_view kShellTitle = platform::kShellWindowTitle;
 
 // Texts of the boxes when the class or the window cannot be made.
 inline constexpr int kStringCannotRegisterClass = 21;

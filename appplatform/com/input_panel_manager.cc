@@ -2,7 +2,9 @@
 
 #include <mutex>
 
+#include "appplatform/com/input_panel_calls.h"
 #include "appplatform/event.h"
+#include "appplatform/handed_work.h"
 #include "appplatform/wait.h"
 #include "appplatform/window_system.h"
 
@@ -11,12 +13,6 @@ namespace {
 
 // wParam 0, lParam a const std::function<void()>* to run on the panel's thread.
 constexpr std::uint32_t kRunWork = WM_APP + 0x3F0;
-
-MessageResult panel_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam) {
-  if (message != kRunWork) return WindowSystem::current().default_procedure(window, message, wparam, lparam);
-  (*reinterpret_cast<const std::function<void()>*>(lparam))();
-  return 1;
-}
 
 IInputMethod* make_input_method(const InputMethodEntry& entry) {
   void* factory_pointer = nullptr;
@@ -125,7 +121,7 @@ void InputPanelManager::start_thread() {
   Event ready(EventReset::manual, false);
   std::atomic<std::uint32_t> panel{0};
   const Rect rect = state_->panel_rect;
-  thread_ = Thread::start([&ready, &panel, rect]() -> std::uint32_t {
+  thread_ = Thread::start([this, &ready, &panel, rect]() -> std::uint32_t {
     WindowSystem& system = WindowSystem::current();
     system.register_class({kPanelWindowClass, panel_procedure});
     CreateWindowParams params;
@@ -136,7 +132,9 @@ void InputPanelManager::start_thread() {
     params.y = rect.top;
     params.width = rect.width();
     params.height = rect.height();
-    panel.store(system.create_window(params).id);
+    const WindowHandle window = system.create_window(params);
+    system.set_user_data(window, reinterpret_cast<std::uintptr_t>(this));
+    panel.store(window.id);
     ready.set();
     Message message;
     while (system.get_message(message) > 0) system.dispatch_message(message);
@@ -147,20 +145,45 @@ void InputPanelManager::start_thread() {
   panel_ = WindowHandle{panel.load()};
 }
 
+MessageResult InputPanelManager::panel_procedure(WindowHandle window, std::uint32_t message, WParam wparam,
+                                                 LParam lparam) {
+  WindowSystem& system = WindowSystem::current();
+  auto* manager = reinterpret_cast<InputPanelManager*>(system.user_data(window));
+  if (manager == nullptr) return system.default_procedure(window, message, wparam, lparam);
+  switch (message) {
+    case kRunWork:
+      return run_handed_work(lparam) ? 1 : 0;
+    case WM_PANEL_SHOW:
+    case WM_PANEL_SET_CURRENT:
+    case WM_PANEL_CURRENT_IS:
+    case WM_PANEL_IS_SHOWN:
+      return manager->answer_call(message, wparam, lparam);
+    default:
+      return system.default_procedure(window, message, wparam, lparam);
+  }
+}
+
 bool InputPanelManager::run(const std::function<void()>& work) {
   if (!thread_ || !panel_) return false;
-  const SendOutcome outcome = WindowSystem::current().send_message(panel_, kRunWork, 0, reinterpret_cast<LParam>(&work));
+  const SendOutcome outcome = send_work(panel_, kRunWork, work);
   return outcome.status == MessageStatus::delivered && outcome.result == 1;
 }
 
+MessageResult InputPanelManager::answer_call(std::uint32_t message, WParam wparam, LParam lparam) {
+  switch (message) {
+    case WM_PANEL_SHOW:
+      return show(wparam != 0) ? 1 : 0;
+    case WM_PANEL_SET_CURRENT:
+      return set_current(guid_from_halves(wparam, lparam)) ? 1 : 0;
+    case WM_PANEL_CURRENT_IS:
+      return current() == guid_from_halves(wparam, lparam) ? 1 : 0;
+    default:
+      return state_->shown ? 1 : 0;
+  }
+}
+
 SipInfo InputPanelManager::sip_info_locked() const {
-  WindowSystem& system = WindowSystem::current();
-  SipInfo info;
-  info.flags = state_->shown ? SIPF_ON : SIPF_OFF;
-  info.sip_rect = system.window_rect(panel_).value_or(Rect{});
-  info.visible_desktop = system.screen().work_area;
-  if (state_->shown) info.visible_desktop.bottom = std::min(info.visible_desktop.bottom, info.sip_rect.top);
-  return info;
+  return describe_panel(WindowSystem::current(), panel_, state_->shown);
 }
 
 bool InputPanelManager::register_input_method(const InputMethodEntry& entry) {

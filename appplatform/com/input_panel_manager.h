@@ -16,6 +16,10 @@
 // new one hears RegisterCallback, ReceiveSipInfo, GetInfo, and Showing when
 // the panel is shown. Text and keys the current
 // input method delivers through its callback go to the manager's KeySink.
+//
+// Other processes reach the manager through the panel window's messages
+// (input_panel_calls.h); the work the manager's own calls hand to its
+// thread goes as handed work (handed_work.h).
 #pragma once
 
 #include <functional>
@@ -85,8 +89,10 @@ class InputPanelManager {
   class Callback;
   struct State;
 
+  static MessageResult panel_procedure(WindowHandle window, std::uint32_t message, WParam wparam, LParam lparam);
   // Runs `work` on the manager's thread and waits for it.
   bool run(const std::function<void()>& work);
+  MessageResult answer_call(std::uint32_t message, WParam wparam, LParam lparam);
   void start_thread();
   SipInfo sip_info_locked() const;
 

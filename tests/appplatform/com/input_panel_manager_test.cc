@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "appplatform/com/input_panel_calls.h"
 #include "appplatform/window_server.h"
 #include "appplatform/window_system.h"
 
@@ -279,6 +281,52 @@ TEST_F(InputPanelManagerTest, ThreadsSwitchingAtOnceLeaveOneSelectedInputMethodA
     EXPECT_EQ(count("writing:Select") + count("keys:Select"), count("writing:Deselect") + count("keys:Deselect") + 1);
   }
   EXPECT_EQ(live_objects.load(), 0);
+}
+
+TEST_F(InputPanelManagerTest, OtherThreadsAndProcessesReachTheManagerThroughThePanelWindowsMessages) {
+  InputPanelManager manager(typed_, {0, 268, 240, 320});
+  ASSERT_TRUE(manager.register_input_method({kWriting, u"Writing", get_class_object}));
+  ASSERT_TRUE(manager.register_input_method({kKeys, u"Keys", get_class_object}));
+  EXPECT_EQ(sip_current_im_is(kWriting), false) << "none is current yet";
+  EXPECT_TRUE(sip_set_current_im(kWriting));
+  EXPECT_FALSE(sip_set_current_im(kMissing));
+  EXPECT_EQ(sip_current_im_is(kWriting), true);
+  EXPECT_EQ(sip_current_im_is(kKeys), false);
+  EXPECT_TRUE(sip_show_im(true));
+  SipInfo info;
+  ASSERT_TRUE(sip_get_info(info));
+  SipInfo direct;
+  ASSERT_TRUE(manager.get_info(direct));
+  EXPECT_EQ(info.flags, SIPF_ON);
+  EXPECT_EQ(info.sip_rect, direct.sip_rect);
+  EXPECT_EQ(info.visible_desktop, direct.visible_desktop);
+  EXPECT_EQ(guid_from_halves(guid_first_half(kKeys), guid_second_half(kKeys)), kKeys);
+  EXPECT_EQ(typed_.text(), u"written");
+}
+
+TEST_F(InputPanelManagerTest, WorkThatNoCallOfTheManagerHandedOverIsNeverRun) {
+  InputPanelManager manager(typed_, {0, 268, 240, 320});
+  bool ran = false;
+  const std::function<void()> work = [&ran] { ran = true; };
+  // The manager's own work message, as another process could send it with
+  // any number in lParam.
+  constexpr std::uint32_t kManagersWorkMessage = WM_APP + 0x3F0;
+  const SendOutcome outcome =
+      system_.send_message(manager.panel_window(), kManagersWorkMessage, 0, reinterpret_cast<LParam>(&work));
+  EXPECT_EQ(outcome.status, MessageStatus::delivered);
+  EXPECT_EQ(outcome.result, 0);
+  EXPECT_FALSE(ran);
+  EXPECT_TRUE(manager.show(true)) << "the manager's own work still runs";
+}
+
+TEST(InputPanelCallsTest, WithoutAManagerEveryCallFails) {
+  WindowServer server{240, 320};
+  WindowSystem system{server};
+  SipInfo info;
+  EXPECT_FALSE(sip_show_im(true));
+  EXPECT_FALSE(sip_set_current_im(kWriting));
+  EXPECT_FALSE(sip_current_im_is(kWriting));
+  EXPECT_FALSE(sip_get_info(info));
 }
 
 }  // namespace

@@ -1,0 +1,159 @@
+#include "device/device.h"
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <thread>
+
+#include "appplatform/alive_marker.h"
+#include "appplatform/com/input_panel_manager.h"
+#include "appplatform/component_protocol.h"
+#include "appplatform/device_socket.h"
+#include "appplatform/launcher.h"
+#include "appplatform/library.h"
+#include "appplatform/runtime_dir.h"
+#include "appplatform/text.h"
+#include "appplatform/window_server.h"
+#include "appplatform/window_system.h"
+#include "device/desktop_keyboard.h"
+#include "device/device_files.h"
+#include "device/device_setup.h"
+#include "device/printed_text.h"
+#include "device/sample_replay.h"
+#include "device/touch_input.h"
+
+namespace ductra::device {
+namespace {
+
+constexpr int kScreenWidth = 240;
+constexpr int kScreenHeight = 320;
+constexpr int kPanelTop = 268;
+constexpr std::u16string_view kDeviceMarker = u"ductra-device";
+// After a sample's last pen-up: the pen time-out, then the recognition.
+constexpr std::chrono::milliseconds kResultWait{5000};
+constexpr std::chrono::milliseconds kApplicationEndWait{5000};
+
+int fail(const std::string& reason) {
+  std::fprintf(stderr, "ductra-device: %s\n", reason.c_str());
+  return 1;
+}
+
+bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+// Writes each sample to the replay driver's pipe and prints the text typed
+// for it, one line per sample.
+void write_samples(const std::filesystem::path& samples, const std::filesystem::path& pipe, PrintedText& typed) {
+  std::ifstream input(samples);
+  std::ofstream pen(pipe);
+  for (std::string line; std::getline(input, line);) {
+    const std::optional<WrittenSample> sample = written_sample(line, WritingBox{});
+    if (!sample) continue;
+    typed.take_line();
+    pen << replay_text(*sample) << std::flush;
+    wait_until([&] { return typed.has_text(); },
+               std::chrono::milliseconds(playing_time(*sample)) + kResultWait);
+    // Later units of the same result follow within a moment.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    std::printf("%s\n", platform::to_utf8(typed.take_line()).c_str());
+    std::fflush(stdout);
+  }
+}
+
+void wait_for_termination() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGINT);
+  int signal = 0;
+  sigwait(&signals, &signal);
+}
+
+// Blocks the termination signals in every thread made from here on, so
+// wait_for_termination takes them.
+void block_termination_signals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  sigaddset(&signals, SIGTERM);
+  sigaddset(&signals, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+}
+
+}  // namespace
+
+int run_device(const DeviceOptions& options) {
+  if (!options.headless) return fail("the desktop window is not in this build: start it with --headless");
+  block_termination_signals();
+  const platform::DeviceRoot root = platform::DeviceRoot::from_environment();
+  ::setenv("DUCTRA_DEVICE_ROOT", root.host().c_str(), 1);  // the shim, component and application use it
+  const DeviceFiles files = DeviceFiles::beside_this_program();
+  std::string error;
+  if (!set_up_device_root(root, files, kReplayDriverLibrary, kDesktopKeyboardClassId, &error)) return fail(error);
+  platform::RuntimeDir runtime;
+  if (platform::RuntimeDir::for_device(root, &runtime) != platform::Status::ok) return fail("no runtime folder");
+  platform::AliveMarker instance;
+  if (platform::AliveMarker::hold(runtime, kDeviceMarker, &instance) != platform::Status::ok) {
+    return fail("another device runs on " + root.host().string());
+  }
+
+  platform::WindowServer server(kScreenWidth, kScreenHeight);
+  server.set_work_area({0, 0, kScreenWidth, kPanelTop});
+  if (!server.listen(platform::window_server_socket(runtime))) return fail("cannot open the window server's socket");
+  platform::WindowSystem system(server);
+
+  const std::filesystem::path pipe = runtime.path() / "replay-pipe";
+  ::unlink(pipe.c_str());
+  if (options.replay) {
+    if (::mkfifo(pipe.c_str(), 0600) != 0) return fail("cannot make the replay pipe");
+    ::setenv("DUCTRA_REPLAY_FILE", pipe.c_str(), 1);
+  } else {
+    ::setenv("DUCTRA_REPLAY_FILE", "/dev/null", 1);
+  }
+
+  PrintedText typed;
+  platform::Library component;
+  if (platform::Library::load(root, platform::LibraryMap::standard(), u"\\Windows\\Quillpad.dll", &component) !=
+      platform::Status::ok) {
+    return fail("cannot load the input-panel component");
+  }
+  int exit_code = 0;
+  {
+    auto manager = std::make_unique<platform::InputPanelManager>(
+        typed, platform::Rect{0, kPanelTop, kScreenWidth, kScreenHeight});
+    manager->register_input_method({kDesktopKeyboardClassId, u"Keyboard", &desktop_keyboard_class_object});
+    manager->register_input_method(
+        {platform::kQuillpadClassId, u"Ductra",
+         reinterpret_cast<platform::GetClassObjectFunction>(component.entry("DllGetClassObject"))});
+    manager->set_current(kDesktopKeyboardClassId);
+    manager->show(true);
+    TouchInput touch;
+    if (!touch.start(root, files.library(kShimLibrary), server, &error)) {
+      exit_code = fail(error);
+    } else if (!manager->set_current(platform::kQuillpadClassId) ||
+               !system.find_window(platform::kShellWindowClass, platform::kShellWindowTitle)) {
+      exit_code = fail("the application did not start");
+    } else if (options.replay) {
+      write_samples(*options.replay, pipe, typed);
+    } else {
+      wait_for_termination();
+    }
+    manager->set_current(kDesktopKeyboardClassId);
+    wait_until([&] { return platform::running_programs(root).empty(); }, kApplicationEndWait);
+    manager.reset();
+  }
+  ::unlink(pipe.c_str());
+  return exit_code;
+}
+
+}  // namespace ductra::device

@@ -1,0 +1,32 @@
+// The command line of ductra-device:
+//   ductra-device [--headless] [--replay FILE] [--help]
+// --headless: no window (also when there is no display); --replay FILE:
+// write the samples of FILE (lines "label<TAB>writer<TAB>x,y x,y;x,y ...",
+// strokes separated by ';') with the pen, print what is typed for each, and
+// end; it implies --headless.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace ductra::device {
+
+struct DeviceOptions {
+  bool headless = false;
+  std::optional<std::filesystem::path> replay;
+  bool help = false;
+};
+
+// The options, or nothing with the reason in *error.
+std::optional<DeviceOptions> parse_device_options(int argc, const char* const* argv, std::string* error);
+
+inline constexpr char kDeviceUsage[] =
+    "usage: ductra-device [--headless] [--replay FILE]\n"
+    "  Plays the handheld Ductra runs on: its screen in a window (pen or left mouse button\n"
+    "  write), recognised text typed into the application that has the keyboard focus.\n"
+    "  --headless      no window; typed text goes to standard output\n"
+    "  --replay FILE   write the samples of FILE (as data/samples/samples.txt), print the text\n"
+    "                  typed for each, one line per sample, then end (implies --headless)\n";
+
+}  // namespace ductra::device

@@ -1,0 +1,143 @@
+// ductra-device as a person starts it, on a device root of its own, with
+// the application and the default data. Where the build has no engine (the
+// ThreadSanitizer build) there is nothing to run.
+#ifdef DUCTRA_DEVICE_PROGRAM
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "appplatform/pen_ring.h"
+#include "appplatform/registry.h"
+#include "appplatform/runtime_dir.h"
+#include "appplatform/shared_memory.h"
+
+namespace ductra::device {
+namespace {
+
+extern "C" char** environ;
+
+class DeviceRunTest : public ::testing::Test {
+ protected:
+  DeviceRunTest() : root_(make_folder()) {
+    EXPECT_EQ(platform::RuntimeDir::for_device(root_, &runtime_), platform::Status::ok);
+  }
+  ~DeviceRunTest() override {
+    std::filesystem::remove_all(runtime_.path());
+    std::filesystem::remove_all(root_.host());
+  }
+
+  static std::filesystem::path make_folder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "ductra-device-run-XXXXXX").string();
+    return ::mkdtemp(pattern.data());
+  }
+
+  // Starts the device with `arguments`, its output going to files of the root.
+  pid_t start(const std::vector<std::string>& arguments, const std::string& name) {
+    std::vector<std::string> words{DUCTRA_DEVICE_PROGRAM};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    ::setenv("DUCTRA_DEVICE_ROOT", root_.host().c_str(), 1);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, (root_.host() / (name + ".out")).c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, (root_.host() / (name + ".err")).c_str(), O_WRONLY | O_CREAT, 0600);
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    ::unsetenv("DUCTRA_DEVICE_ROOT");
+    return pid;
+  }
+
+  static int exit_code(pid_t pid) {
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+
+  std::string output(const std::string& file) const {
+    std::stringstream text;
+    text << std::ifstream(root_.host() / file).rdbuf();
+    return text.str();
+  }
+
+  // How many of the fifteen settings the application saved.
+  int stored_settings() const {
+    const platform::Registry registry(root_);
+    int stored = 0;
+    for (const char16_t* name : {u"SheetPageNumber", u"AutoSpace", u"TimeOut", u"PenWidth", u"PenColor",
+                                 u"SpaceAfterResult", u"UsePrompt", u"recognize_mode_", u"large_moving_icon",
+                                 u"Language", u"branding", u"icon_landscape_x_", u"icon_landscape_y_",
+                                 u"icon_portrait_x_", u"icon_portrait_y_"}) {
+      std::uint32_t value = 0;
+      stored += registry.read_dword(platform::Hive::local_machine, u"SOFTWARE\\Korvale Software\\Ductra\\9.0", name,
+                                    &value) == platform::Status::ok;
+    }
+    return stored;
+  }
+
+  platform::DeviceRoot root_;
+  platform::RuntimeDir runtime_;
+};
+
+TEST_F(DeviceRunTest, AReplayedSampleGoesTheWholeRoadAndTheDeviceEndsInOrder) {
+  // Held by the test too, so what the pen wrote into it can be read after.
+  platform::SharedMemory ring_block;
+  ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingBytes, &ring_block),
+            platform::Status::ok);
+  const pid_t device = start({"--replay", DEVICE_FIXTURE_DIR "/two_samples.txt"}, "replay");
+  ASSERT_EQ(exit_code(device), 0) << output("replay.err");
+
+  std::filesystem::path data;
+  ASSERT_EQ(root_.to_host(u"\\Program Files\\Ductra\\qlmain.dt", &data), platform::Status::ok);
+  EXPECT_TRUE(std::filesystem::exists(data)) << "the first start put the default data in place";
+  const platform::PenRing ring(ring_block.bytes());
+  const std::uint32_t written = ring.load(&platform::PenRingHeader::write_index_);
+  EXPECT_GT(written, 40u) << "the pen's samples went into the ring for the application";
+  EXPECT_EQ(ring.load(&platform::PenRingHeader::read_index_), written) << "and the application took them all";
+  // What is typed is what the engine reads; this engine reads no letters
+  // yet, so only the lines are counted: one per sample.
+  const std::string typed = output("replay.out");
+  EXPECT_EQ(std::count(typed.begin(), typed.end(), '\n'), 2) << typed;
+  EXPECT_EQ(stored_settings(), 15) << "the application saved its settings as the device ended";
+}
+
+TEST_F(DeviceRunTest, ADeviceEndsInOrderOnSigtermAndHoldsItsRootAlone) {
+  const pid_t device = start({"--headless"}, "first");
+  const auto running = [&] {
+    return std::filesystem::exists(root_.host() / "Program Files" / "Ductra" / "qlmain.dt") &&
+           output("first.err").empty() && stored_settings() == 0;
+  };
+  // The second is refused once the first holds the root.
+  int second_code = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    if (!running()) continue;
+    second_code = exit_code(start({"--headless"}, "second"));
+    if (second_code == 1 && output("second.err").find("another device runs") != std::string::npos) break;
+  }
+  EXPECT_EQ(second_code, 1) << output("second.err");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the application has started by now
+  ::kill(device, SIGTERM);
+  EXPECT_EQ(exit_code(device), 0) << output("first.err");
+  EXPECT_EQ(stored_settings(), 15) << "SIGTERM deselected the component: the application saved and ended";
+}
+
+}  // namespace
+}  // namespace ductra::device
+
+#endif  // DUCTRA_DEVICE_PROGRAM
