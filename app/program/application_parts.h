@@ -49,6 +49,7 @@ class ApplicationParts {
   const platform::Registry registry_;
   RegistrySettings settings_;
   NoSmallWindows small_windows_;
+  NoPromptBubble bubble_;
   NoSegmenter segmenter_;
   NoSettingsSheet sheet_;
   RecognitionConfigurations configurations_;

@@ -1,6 +1,7 @@
 // The parts of the application this build does not have yet, standing in
 // their interfaces so the program runs without them: no tool window, key
-// row or prompt bubble; no settings sheet; no intelligent-mode segmenter
+// row or prompt bubble (so the calculator mode's answer shows no bubble);
+// no settings sheet; no intelligent-mode segmenter
 // (recognition mode 3 then runs without one, its ink erased); no word dialog
 // for the user dictionaries. Each does nothing and says so through its
 // answers (no sheet runs, no segmenter exists, no word is edited); none
@@ -31,6 +32,11 @@ class NoSmallWindows final : public SmallWindows {
   void show_keyboard(bool, bool) override {}
   void init_screen_metrics() override {}
   void refresh_screen_metrics() override {}
+};
+
+class NoPromptBubble final : public PromptBubble {
+ public:
+  void show_prompt(std::u16string_view, platform::ColorRef, const std::optional<InkBox>&) override {}
 };
 
 class NoSettingsSheet final : public SheetControl {

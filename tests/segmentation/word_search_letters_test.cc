@@ -20,6 +20,7 @@
 #include "engine/segmentation/line_letter_search.h"
 #include "inkrec/inkrec.h"
 #include "tests/support/english_word_list.h"
+#include "tests/support/read_letters.h"
 #include "tests/support/trained_letters.h"
 
 namespace inkrec {
@@ -55,7 +56,7 @@ class EvaluateEachFigure final : public LineLetterSearch {
       if (status != kOk) return status;
     }
     if (const int status = group.cover.push_all(group.letter_groups); status != kOk) return status;
-    return LineLetterSearch::run_line_passes(state, false, fragments);
+    return testing::deliver_word_group_covers(state, fragments);
   }
 
  private:

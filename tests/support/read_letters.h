@@ -16,8 +16,21 @@
 #include "engine/records/fragment_state.h"
 #include "engine/records/letter_result.h"
 #include "engine/segmentation/line_letter_search.h"
+#include "engine/segmentation/reference_heights.h"
 
 namespace inkrec::testing {
+
+// What a stand-in's line passes hand on: the covers its word groups hold,
+// with the line's reference heights, in place of the real cover search.
+inline int deliver_word_group_covers(FragmentState& state, PtrArray<FigureGroup>& fragments) {
+  for (const LineGroup& group : state.line.word_groups) {
+    if (const int status = state.chosen_results.push_all(group.cover); status != kOk) return status;
+  }
+  if (const int status = compute_reference_heights(state.chosen_results, state.line); status != kOk) {
+    return status;
+  }
+  return fragments.push_all(state.chosen_results);
+}
 
 class ReadLetters final : public LineLetterSearch {
  public:
@@ -49,7 +62,7 @@ class ReadLetters final : public LineLetterSearch {
       if (status != kOk) return status;
     }
     if (const int status = cover_singles(line, group); status != kOk) return status;
-    return LineLetterSearch::run_line_passes(state, false, fragments);
+    return deliver_word_group_covers(state, fragments);
   }
 
  private:
