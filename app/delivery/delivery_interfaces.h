@@ -1,7 +1,7 @@
 // What result delivery needs of parts built elsewhere, each seen only
 // through what delivery asks of it: the user dictionaries' word dialog, the
-// touch shim's "prompt stroke ended" signal and the intelligent mode's
-// segmenter. All calls come on the UI thread.
+// touch shim's "prompt stroke ended" signal, the intelligent mode's
+// segmenter and the prompt bubble. All calls come on the UI thread.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +11,8 @@
 #include <string_view>
 
 #include "app/segmenter/segmenter_result.h"
+#include "app/shell/ink_stroke.h"
+#include "appplatform/draw/color.h"
 #include "appplatform/window_types.h"
 #include "inkrec/inkrec.h"
 
@@ -45,6 +47,16 @@ class StrokeSegmenter {
   virtual bool has_segmenter() = 0;
   // Takes one finished stroke with the ticks of its first and last point.
   virtual SegmenterResult add_stroke(std::span<const crPoint> points, std::uint32_t start, std::uint32_t end) = 0;
+};
+
+// The prompt bubble as the calculator mode shows it: the text in the
+// colour, centred on the ink's box (pixels; the screen's middle without
+// ink) and kept on the screen. The shell window's timer 2 hides it.
+class PromptBubble {
+ public:
+  virtual ~PromptBubble() = default;
+  virtual void show_prompt(std::u16string_view text, platform::ColorRef colour,
+                           const std::optional<InkBox>& ink_box) = 0;
 };
 
 }  // namespace ductra

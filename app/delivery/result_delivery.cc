@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/delivery/alternatives_menu.h"
+#include "app/delivery/calculator_result.h"
 #include "app/delivery/relay_sender.h"
 #include "app/delivery/trailing_space.h"
 #include "app/shell/controller.h"
@@ -17,6 +18,8 @@ namespace {
 // The menu opens beside the word's box, converted from touch units.
 constexpr int kTouchUnitsPerPixel = 4;
 constexpr int kMenuBelowBox = 6;
+constexpr platform::ColorRef kErrorColour = platform::rgb(255, 0, 0);
+constexpr platform::ColorRef kValueColour = platform::rgb(0, 0, 0);
 
 std::int16_t clamp_to_16_bits(std::int32_t value) {
   return static_cast<std::int16_t>(std::clamp<std::int32_t>(value, std::numeric_limits<std::int16_t>::min(),
@@ -46,17 +49,28 @@ void ResultDelivery::deliver_result() {
   InkLayer* ink = host_->ink_layer();
   if (ink != nullptr) end_prompt_stroke(*ink);
   host_->signal_activity();
+  const std::optional<InkBox> ink_box = ink != nullptr ? ink->ink_box_in_pixels() : std::nullopt;
   if (ink != nullptr) ink->erase_all();
   set_capture_mode(kCaptureStopped);
   add_pending_word();
   const std::u16string_view text = host_->result_text();
   if (!text.empty() && text.front() == kConfigurationKey) {
     host_->next_configuration();
+  } else if (calculator_mode_) {
+    deliver_calculated(text, ink_box);
   } else {
     send_units(postprocess_result(text, parts_.settings.space_after_result()));
   }
   set_capture_mode(kCaptureOn);
   post_mode_indicator(host_->is_active());
+}
+
+void ResultDelivery::deliver_calculated(std::u16string_view text, const std::optional<InkBox>& ink_box) {
+  const CalculatedResult calculated = calculate_result(calculator_, text, parts_.decimal_separator, parts_.strings);
+  send_units(calculated.text);
+  if (calculated.bubble.empty()) return;
+  parts_.bubble.show_prompt(calculated.bubble, calculated.failed ? kErrorColour : kValueColour, ink_box);
+  parts_.windows.set_timer(host_->shell_window(), kPromptTimer, kPromptShownMs);
 }
 
 // The tap that answered the menu may still be under way: its pen-up is

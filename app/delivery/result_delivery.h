@@ -17,6 +17,10 @@
 //   capture thread handed over to the segmenter (at most
 //   kMostModeThreePoints points) and delivers its answer
 //   (deliver_segmenter_answer).
+// - In the calculator mode (off until set_calculator_mode) a result is
+//   evaluated instead of given its space (calculator_result.h), and the
+//   bubble shows the expression with its value or error for
+//   kPromptShownMs, centred on the ink.
 // Nothing is typed while no relay window exists. UI thread only.
 #pragma once
 
@@ -24,6 +28,7 @@
 #include <optional>
 #include <string>
 
+#include "app/calculator/calculator.h"
 #include "app/common/localizer.h"
 #include "app/delivery/delivery_interfaces.h"
 #include "app/segmenter/mode3_delivery.h"
@@ -38,6 +43,7 @@ inline constexpr std::uint32_t kPromptWaitMs = 5000;
 inline constexpr std::size_t kMostModeThreePoints = 350;
 // The probability a word added from the alternatives menu gets.
 inline constexpr std::uint32_t kAddedWordProbability = 5000;
+inline constexpr std::uint32_t kPromptShownMs = 1500;
 
 struct DeliveryParts {
   platform::WindowSystem& windows;
@@ -47,6 +53,8 @@ struct DeliveryParts {
   DictionaryWords& dictionaries;
   PromptStrokeSignal& prompt_stroke;
   StrokeSegmenter& segmenter;
+  PromptBubble& bubble;
+  char16_t decimal_separator;  // the user's, for the calculator mode
 };
 
 class ResultDelivery final : public ResultRoad, private Mode3Delivery {
@@ -60,6 +68,9 @@ class ResultDelivery final : public ResultRoad, private Mode3Delivery {
   void show_variants_menu(crResultChoice& choice) override;
   void take_mode_three_strokes() override;
 
+  void set_calculator_mode(bool on) { calculator_mode_ = on; }
+  bool calculator_mode() const { return calculator_mode_; }
+
  private:
   struct PendingWord {
     std::uint32_t charset = 0;
@@ -72,6 +83,7 @@ class ResultDelivery final : public ResultRoad, private Mode3Delivery {
   bool run_menu(const platform::PopupMenu& menu, const crResultChoice& choice, int* id);
   void add_word(crResultChoice& choice, std::uint32_t dictionary);
   void set_capture_mode(int mode);
+  void deliver_calculated(std::u16string_view text, const std::optional<InkBox>& ink_box);
 
   // Mode3Delivery.
   void end_ink_run() override;
@@ -82,6 +94,8 @@ class ResultDelivery final : public ResultRoad, private Mode3Delivery {
   DeliveryParts parts_;
   ResultHost* host_ = nullptr;
   std::optional<PendingWord> pending_word_;
+  bool calculator_mode_ = false;
+  Calculator calculator_;
 };
 
 }  // namespace ductra

@@ -122,6 +122,12 @@ void ScreenInkLayer::erase_oldest_strokes(std::uint32_t count) {
   redraw();
 }
 
+std::optional<InkBox> ScreenInkLayer::ink_box_in_pixels() {
+  SectionLock lock(lock_);
+  if (strokes_.box().is_empty()) return std::nullopt;
+  return strokes_.box().in_pixels();
+}
+
 InkStrokeList ScreenInkLayer::strokes_in_pixels() {
   SectionLock lock(lock_);
   return strokes_.copy_in_pixels();

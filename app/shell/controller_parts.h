@@ -18,6 +18,7 @@
 #include "app/shell/ccore.h"
 #include "app/shell/exception_info.h"
 #include "app/shell/ink_point.h"
+#include "app/shell/ink_stroke.h"
 #include "appplatform/shared_event.h"
 #include "appplatform/geometry.h"
 #include "appplatform/window_types.h"
@@ -74,6 +75,8 @@ class InkLayer {
   virtual std::optional<HandedOverStroke> take_handed_over_stroke() = 0;
   // Erases the ink of the `count` oldest strokes and redraws the rest.
   virtual void erase_oldest_strokes(std::uint32_t count) = 0;
+  // The box of the ink on the screen, in pixels; empty without ink.
+  virtual std::optional<InkBox> ink_box_in_pixels() = 0;
 };
 
 class InkLayerFactory {

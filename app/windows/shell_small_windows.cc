@@ -1,5 +1,7 @@
 #include "app/windows/shell_small_windows.h"
 
+#include <algorithm>
+
 #include "app/shell/screen_metrics.h"
 
 namespace ductra {
@@ -16,6 +18,23 @@ void ShellSmallWindows::hide_prompt() { prompt_.show(false); }
 
 platform::MessageResult ShellSmallWindows::prompt_colour(platform::WParam wparam, platform::LParam lparam) {
   return host_.colours.dispatch(platform::WM_CTLCOLORSTATIC, wparam, lparam);
+}
+
+// Centred on the ink (or the screen), then kept on the screen.
+void ShellSmallWindows::show_prompt(std::u16string_view text, platform::ColorRef colour,
+                                   const std::optional<InkBox>& ink_box) {
+  prompt_.set_text(text);
+  prompt_.set_text_colour(colour);
+  const platform::Point size = prompt_.size();
+  const int width = host_.windows.system_metric(platform::SM_CXSCREEN);
+  const int height = host_.windows.system_metric(platform::SM_CYSCREEN);
+  const InkBox box = ink_box.value_or(InkBox{0, 0, width, height});
+  int x = std::max((box.min_x + box.max_x - size.x) / 2, 0);
+  int y = std::max((box.min_y + box.max_y - size.y) / 2, 0);
+  if (x + size.x > width) x = width - size.x;
+  if (y + size.y > height) y = height - size.y;
+  prompt_.move_to({x, y});
+  prompt_.show(true);
 }
 
 void ShellSmallWindows::create_tool_window() { tool_.create_from_settings(host_.settings); }

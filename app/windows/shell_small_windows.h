@@ -1,11 +1,12 @@
 // The small windows the controller drives (controller_parts.h): the prompt
 // bubble, the tool window and the key row, with the screen values they are
-// placed by. The tool window's place is kept in the controller's settings
+// placed by; and the bubble as result delivery shows it. The tool window's place is kept in the controller's settings
 // record; the bubble's colour answers come through the registry given.
 // UI thread only.
 #pragma once
 
 #include "app/common/settings.h"
+#include "app/delivery/delivery_interfaces.h"
 #include "app/shell/controller_parts.h"
 #include "app/shell/screen_info.h"
 #include "app/shell/screen_platform.h"
@@ -25,7 +26,7 @@ struct SmallWindowsHost {
   int os_major_version = 5;
 };
 
-class ShellSmallWindows final : public SmallWindows {
+class ShellSmallWindows final : public SmallWindows, public PromptBubble {
  public:
   explicit ShellSmallWindows(SmallWindowsHost host);
 
@@ -46,6 +47,9 @@ class ShellSmallWindows final : public SmallWindows {
   void show_keyboard(bool enabled, bool shown) override;
   void init_screen_metrics() override;
   void refresh_screen_metrics() override;
+
+  // PromptBubble.
+  void show_prompt(std::u16string_view text, platform::ColorRef colour, const std::optional<InkBox>& ink_box) override;
 
   PromptWindow& prompt() { return prompt_; }
   ToolWindow& tool() { return tool_; }

@@ -121,7 +121,7 @@ class Kernel final : public RunKernel {
   DynArray<std::uint8_t>* code_table() override { return &class_table_; }
   const PtrArray<const ComplexVariant>& active_complex_variants();
   std::uint32_t variant_flags();
-  const DynArray<std::uint32_t>& code_index();
+  const DynArray<std::uint32_t>& code_index() override;
   const ActiveSpecPairs& active_spec_pairs();
   const PtrArray<const TuplesEntry>& active_tuples();
   // The active tuples indexed for the pair rules' look-up.

@@ -47,27 +47,47 @@ int estimate_fragment_sizes(FragmentState& state) {
   return kOk;
 }
 
+namespace {
+
 // The window of the tolerance is the same either way, so that two
-// candidates exactly the tolerance apart are ordered by height whichever
-// comes first in the list.
-int order_fragment_candidates(FragmentState& state) {
-  PtrArray<FigureRecord>& candidates = state.line.candidates;
-  if (candidates.empty()) return kOk;
-  const auto count = static_cast<std::int32_t>(candidates.size());
-  if (reading_order_detail::check(candidates.data(), count) != kOk) return kBadArgument;
+// items exactly the tolerance apart are ordered by height whichever comes
+// first in the list. `point_of` gives an item's sort-key point.
+template <typename T, typename PointOf>
+int sort_in_writing_order(const FragmentState& state, PtrArray<T>& items, PointOf point_of) {
+  if (items.empty()) return kOk;
+  const auto count = static_cast<std::int32_t>(items.size());
+  if (reading_order_detail::check(items.data(), count) != kOk) return kBadArgument;
   const std::int64_t tolerance = std::max(state.mean_height / 15, 2);
   const bool right_to_left = state.context.kernel().right_to_left();
-  sort_pointer_array(candidates.data(), count, [&](const FigureRecord* p, const FigureRecord* q) {
-    const PackedPoint a = sort_key_point(p->geometry);
-    const PackedPoint b = sort_key_point(q->geometry);
+  sort_pointer_array(items.data(), count, [&](const T* p, const T* q) {
+    const PackedPoint a = point_of(*p);
+    const PackedPoint b = point_of(*q);
     const std::int64_t dx = std::int64_t{a.x} - b.x;
     if (std::llabs(dx) <= tolerance) return a.y > b.y;
     return right_to_left ? dx < 0 : dx > 0;
   });
+  return kOk;
+}
+
+}  // namespace
+
+int order_fragment_candidates(FragmentState& state) {
+  PtrArray<FigureRecord>& candidates = state.line.candidates;
+  const int status = sort_in_writing_order(
+      state, candidates, [](const FigureRecord& f) { return sort_key_point(f.geometry); });
+  if (status != kOk) return status;
   for (std::uint32_t i = 0; i < candidates.size(); ++i) {
     candidates[i]->position = static_cast<std::uint16_t>(i);
   }
   return kOk;
+}
+
+int sort_results_in_writing_order(FragmentState& state, PtrArray<FigureGroup>& results) {
+  for (const FigureGroup* result : results) {
+    if (result == nullptr || result->geometry == nullptr) return kBadArgument;
+  }
+  return sort_in_writing_order(
+      state, results, [](const FigureGroup& g) { return sort_key_point(*g.geometry); });
 }
 
 }  // namespace inkrec

@@ -49,4 +49,8 @@ int estimate_fragment_sizes(FragmentState& state);
 // -2 at a null candidate.
 int order_fragment_candidates(FragmentState& state);
 
+// Sorts letter results of the line the same way, by the sort-key points
+// of their geometries. 0; -2 at a null result or one without geometry.
+int sort_results_in_writing_order(FragmentState& state, PtrArray<FigureGroup>& results);
+
 }  // namespace inkrec

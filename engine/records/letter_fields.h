@@ -203,6 +203,23 @@ inline std::int16_t shared_line(const PairMetrics& p) { return p.kind; }
 // The shape id of a reading: its sub-key, the source word, which the
 // letter evaluation sets to the variant's shape id.
 inline std::uint16_t answer_shape_id(const Answer& a) { return a.source_word; }
+// The two reference offsets of a reading: where the upper line lies above
+// the top of the letter's box and the baseline above its bottom, in percent
+// of the letter's height: the first two source values, read signed, which
+// the letter evaluation fills from the shape's samples.
+inline std::int16_t upper_reference_offset(const Answer& a) {
+  return static_cast<std::int16_t>(a.source_box[0]);
+}
+inline std::int16_t lower_reference_offset(const Answer& a) {
+  return static_cast<std::int16_t>(a.source_box[1]);
+}
+// The skip byte (the reading says nothing of the reference lines): the
+// answer's flag from its source record, set for readings that output their
+// saved codes rather than a letter of their own.
+inline std::uint8_t reference_skip(const Answer& a) { return a.flag; }
+// The confidence of a reading: its total, the seven cost components
+// without the rules' penalty.
+inline std::int32_t reading_confidence(const Answer& a) { return a.total(); }
 
 // ---- FigureGroup.
 // The element flag E: the group's flag byte (1 when the group was made).

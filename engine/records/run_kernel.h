@@ -45,6 +45,12 @@ class RunKernel {
   // active language when the run asked for the word search; null when the
   // engine has none (and for a kernel that keeps no dictionaries).
   virtual DictionarySet* dictionaries() const { return nullptr; }
+  // The slot of each character code among the letters of the active
+  // charsets (CharSlotMap's index table); empty unless overridden.
+  virtual const DynArray<std::uint32_t>& code_index() {
+    static const DynArray<std::uint32_t> none;
+    return none;
+  }
   // Whether the active charsets are written right to left.
   virtual bool right_to_left() const = 0;
   // The ids of the active charsets, in their order.

@@ -17,7 +17,8 @@ constexpr std::uint8_t kOneCode = 1;
 
 std::int32_t offset_in_band(const Box16& box, std::int32_t upper, std::int32_t lower) {
   const std::int64_t band = lower - upper == 0 ? 1 : lower - upper;
-  return static_cast<std::int32_t>(50 * (std::int64_t{upper} + lower - box.top - box.bottom) / band);
+  return static_cast<std::int32_t>(50 * (std::int64_t{upper} + lower - box.top - box.bottom) /
+                                   band);
 }
 
 }  // namespace
@@ -30,9 +31,8 @@ int LetterElement::measure() {
   const std::span<FigureRecord* const> figures{group_.figures.data(), group_.figures.size()};
   extrema_ = ExtremumSequence::from_strokes(figures, state_.context.stroke_extrema());
   if (extrema_.status != kOk) return extrema_.status;
-  if (const int status =
-          build_figure_flags(figures, state_.context.stroke_extrema(), box_, top() + third(),
-                             bottom() - third(), info_);
+  if (const int status = build_figure_flags(figures, state_.context.stroke_extrema(), box_,
+                                            top() + third(), bottom() - third(), info_);
       status != kOk) {
     return status;
   }

@@ -147,7 +147,8 @@ int cyrillic_ha_pe_rule(LetterElement& e) {
   if (!halves || pa.empty() || pb.empty()) return kOk;
   const PackedPoint ta = topmost_point(pa);
   const PackedPoint tb = topmost_point(pb);
-  const bool tops_meet = 3 * std::abs(ta.x - tb.x) < e.width() && 4 * std::abs(ta.y - tb.y) < e.height();
+  const bool tops_meet =
+      3 * std::abs(ta.x - tb.x) < e.width() && 4 * std::abs(ta.y - tb.y) < e.height();
   if ((code == 1061 || code == 1087) && tops_meet && e.admitted(code, 1083)) {
     return e.replace(letter(1083, 1051), 0);
   }
@@ -162,10 +163,10 @@ int cyrillic_ge_che_rule(LetterElement& e) {
   if (const int status = ge_che_first_branches(e, &fired); status != kOk || fired) return status;
   StrokeEnds s;
   if (!stroke_ends(e, s)) return kOk;
-  const bool starts_low_left = 2 * (s.first.y - s.box.top) > s.box.height() &&
-                               3 * (s.first.x - s.box.left) < s.box.width();
-  const bool ends_top_right = 4 * (s.last.y - s.box.top) < s.box.height() &&
-                              3 * (s.box.right - s.last.x) < s.box.width();
+  const bool starts_low_left =
+      2 * (s.first.y - s.box.top) > s.box.height() && 3 * (s.first.x - s.box.left) < s.box.width();
+  const bool ends_top_right =
+      4 * (s.last.y - s.box.top) < s.box.height() && 3 * (s.box.right - s.last.x) < s.box.width();
   if (!starts_low_left || !ends_top_right || !e.admitted(e.code(), 1075)) return kOk;
   return e.replace(letter(1075, 1043), 0);
 }

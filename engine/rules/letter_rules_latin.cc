@@ -2,15 +2,14 @@
 // like them (а, д, е, с, у).
 
 #include <algorithm>
-#include <cstdlib>
-#include <initializer_list>
+#include <utility>
 
 #include "engine/foundation/status.h"
 #include "engine/records/clamped_ramp.h"
 #include "engine/records/profile_raster.h"
 #include "engine/rules/letter_rule_book.h"
-#include "engine/rules/letter_strokes.h"
 #include "engine/rules/letter_rules.h"
+#include "engine/rules/letter_strokes.h"
 
 namespace inkrec {
 namespace {
@@ -58,8 +57,8 @@ void measure_h_shoulder(const LetterElement& e, HShape& shape) {
   const std::int32_t w = ink_width(e, r);
   const std::int32_t strokes = static_cast<std::int32_t>(e.state().context.strokes().size());
   const bool tall = e.height() > (9 * e.ref()) / 10;
-  if (top_turn.is_minimum() && t > ClampedRamp(0, 0, true, e.third(), e.height() / 4, false).value_at(w) &&
-      tall) {
+  if (top_turn.is_minimum() &&
+      t > ClampedRamp(0, 0, true, e.third(), e.height() / 4, false).value_at(w) && tall) {
     shape.n_like = true;
   } else if (strokes == 1 && t > (2 * e.height()) / 7) {
     shape.n_like = tall && w < e.height() / 2;
@@ -98,12 +97,8 @@ int capital_a_rule(LetterElement& e) {
   if (e.stroke_count() != 1 || e.width() >= e.height() / 2 || !one_of(e.second_key(), {3, 4})) {
     return kOk;
   }
-  bool t_like = capital_a_starts_like_t(e);
-  if (turns_above_quarter_line(e, 2)) {
-    t_like = false;
-  } else if (turns_above_quarter_line(e, 3)) {
-    t_like = false;
-  }
+  const bool t_like = capital_a_starts_like_t(e) && !turns_above_quarter_line(e, 2) &&
+                      !turns_above_quarter_line(e, 3);
   return t_like && e.admitted(65, 116) ? e.replace(letter(116, 84), 0) : kOk;
 }
 
@@ -119,8 +114,8 @@ int m_rule(LetterElement& e) {
   const std::int32_t d = std::min(e4.x - e2.x, e4.x - profile->row_max(e4.y + 1));
   if (d <= 0) return kOk;
   const PackedPoint f = p[0];
-  const bool fires = e.extremum(1).is_minimum() &&
-                     (f.y - e.top() < e.height() / 2 || profile->row_min(f.y + 1) - f.x < (3 * d) / 5);
+  const bool fires = e.extremum(1).is_minimum() && (f.y - e.top() < e.height() / 2 ||
+                                                    profile->row_min(f.y + 1) - f.x < (3 * d) / 5);
   if (!fires) return kOk;
   if (e.code() == 109 && e.admitted(109, 110)) return e.replace(letter(110, 78), 0);
   if (e.code() == 77 && e.admitted(77, 110)) return e.replace(letter(110, 78), 0);
@@ -202,14 +197,17 @@ int u_y_rule(LetterElement& e) {
   const std::uint16_t code = e.code();
   if (code == 117 && !one_of(e.second_key(), {203, 206, 211})) return kOk;
   const std::int32_t ref = e.ref();
-  if (code == 117 && ref > 0 && 10 * e.height() > 13 * ref && 5 * (s.first.y - s.box.top) < s.box.height() &&
-      !starts_round_body(s) && e.admitted(117, 104)) {
+  if (code == 117 && ref > 0 && 10 * e.height() > 13 * ref &&
+      5 * (s.first.y - s.box.top) < s.box.height() && !starts_round_body(s) &&
+      e.admitted(117, 104)) {
     const std::int32_t tallness = 100 * e.height() / ref;
-    return e.replace(letter(104, 72), -ClampedRamp(130, 400, true, 200, 0, true).value_at(tallness));
+    return e.replace(letter(104, 72),
+                     -ClampedRamp(130, 400, true, 200, 0, true).value_at(tallness));
   }
   if (starts_round_body(s)) {
     if (code == 1091 && e.admitted(1091, 1076)) return e.replace(letter(1076, 1044), -200);
-    if ((code == 121 || code == 89) && e.admitted(code, 103)) return e.replace(letter(103, 71), -200);
+    if ((code == 121 || code == 89) && e.admitted(code, 103))
+      return e.replace(letter(103, 71), -200);
     if (code == 117 && e.admitted(117, 97)) return e.replace(letter(97, 65), -200);
     return kOk;
   }
@@ -230,10 +228,12 @@ int a_g_rule(LetterElement& e) {
   const std::uint16_t code = e.code();
   if (code == 103 && !one_of(e.second_key(), {116, 118, 124})) return kOk;
   const std::int32_t band = e.lower() - e.upper();
-  if (code == 103 && e.band_set() && 5 * (s.box.bottom - e.lower()) < band && e.admitted(103, 115)) {
+  if (code == 103 && e.band_set() && 5 * (s.box.bottom - e.lower()) < band &&
+      e.admitted(103, 115)) {
     return e.replace(letter(115, 83), 0);
   }
-  if (code == 97 && closes_on_itself(s) && e.admitted(97, 111)) return e.replace(letter(111, 79), 0);
+  if (code == 97 && closes_on_itself(s) && e.admitted(97, 111))
+    return e.replace(letter(111, 79), 0);
   if (!drawn_as_cup(s)) return kOk;
   if (code == 1076 && e.admitted(1076, 1091)) return e.replace(letter(1091, 1059), -300);
   if (code == 103 && e.admitted(103, 121)) return e.replace(letter(121, 89), -300);

@@ -111,8 +111,7 @@ int slash_rule(LetterElement& e) {
 int digit_one_rule(LetterElement& e) {
   if (!upright_stick(e)) return kOk;
   const NeighbourHeight neighbours = neighbour_stroke_height(e);
-  const bool taller_than_neighbours =
-      neighbours.found && e.height() > neighbours.mean * 160 / 100;
+  const bool taller_than_neighbours = neighbours.found && e.height() > neighbours.mean * 160 / 100;
   if ((e.height() >= e.refh() * 110 / 100 || taller_than_neighbours) && e.direction() > 109) {
     return e.replace(same_code(47), 0);
   }

@@ -11,7 +11,7 @@ namespace inkrec {
 
 GroupEvaluations::GroupEvaluations(FragmentState& state) : state_(state) {
   for (LetterResult* result : state.line.letter_results) {
-    if (result != nullptr) done_.emplace(key_of(result->members), result);
+    if (result != nullptr) done_.emplace(key_of(result->members), Outcome{result, false});
   }
 }
 
@@ -21,7 +21,7 @@ GroupEvaluations::Key GroupEvaluations::key_of(const BitSet& set) {
 
 LetterResult* GroupEvaluations::find(const BitSet& set) const {
   const auto found = done_.find(key_of(set));
-  return found == done_.end() ? nullptr : found->second;
+  return found == done_.end() ? nullptr : found->second.result;
 }
 
 bool GroupEvaluations::evaluated(const BitSet& set) const {
@@ -31,11 +31,18 @@ bool GroupEvaluations::evaluated(const BitSet& set) const {
 int GroupEvaluations::evaluate(const BitSet& set, EvaluationReason reason, bool composite,
                                LetterResult** out) {
   if (out != nullptr) *out = nullptr;
-  Key key = key_of(set);
-  if (const auto found = done_.find(key); found != done_.end()) {
-    if (out != nullptr) *out = found->second;
+  const auto found = done_.find(key_of(set));
+  const bool judged_again = found != done_.end() && found->second.result == nullptr &&
+                            composite && !found->second.composite;
+  if (found != done_.end() && !judged_again) {
+    if (out != nullptr) *out = found->second.result;
     return kOk;
   }
+  return judge(set, reason, composite, out);
+}
+
+int GroupEvaluations::judge(const BitSet& set, EvaluationReason reason, bool composite,
+                            LetterResult** out) {
   if (state_.context.kernel().stop_flag()) return kStopped;
   LetterResult* result = nullptr;
   int status = evaluate_stroke_group(state_, set, composite, &result);
@@ -43,7 +50,7 @@ int GroupEvaluations::evaluate(const BitSet& set, EvaluationReason reason, bool 
   if (status != kOk && status != kRejected) return status;
   ++evaluations_;
   if (result != nullptr) result->reason = static_cast<std::int32_t>(reason);
-  done_.emplace(std::move(key), result);
+  done_.insert_or_assign(key_of(set), Outcome{result, composite});
   if (out != nullptr) *out = result;
   return kOk;
 }

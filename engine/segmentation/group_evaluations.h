@@ -4,7 +4,10 @@
 // Every set asked for is remembered with what its evaluation gave: the
 // letter result, or nothing when the set was refused; a set asked for
 // again gives the same answer without a second evaluation (and keeps the
-// reason it was first evaluated for). A set of one figure always leaves a
+// reason it was first evaluated for), except that a set refused without
+// the composite flag is judged once more when the composite-letter search
+// asks with it (the flag lets skipped figures pass). A set of one figure
+// always leaves a
 // result: when the figure is refused as a letter it gets a result with no
 // readings, so every figure of a line can be covered. Results belong to
 // the line (TextLine::letter_results); the object only looks them up. It
@@ -46,13 +49,18 @@ class GroupEvaluations {
 
  private:
   using Key = std::vector<std::uint32_t>;
+  struct Outcome {
+    LetterResult* result = nullptr;  // null: refused
+    bool composite = false;          // judged with the composite flag
+  };
   static Key key_of(const BitSet& set);
+  int judge(const BitSet& set, EvaluationReason reason, bool composite, LetterResult** out);
 
   // A result with no readings for a figure refused as a letter.
   int add_unread_figure(const BitSet& set, LetterResult** out);
 
   FragmentState& state_;
-  std::map<Key, LetterResult*> done_;
+  std::map<Key, Outcome> done_;
   std::uint32_t evaluations_ = 0;
 };
 

@@ -49,6 +49,7 @@ class GraphBuild {
     if (status == kOk) status = neighbourhoods();
     if (status == kOk) status = partner_joins();
     if (status == kOk && !whole_line_) status = word_windows();
+    if (status == kOk) status = give_words_their_single_figures();
     return status;
   }
 
@@ -239,6 +240,25 @@ class GraphBuild {
         status = evaluations_.evaluate(window, reason);
       }
       if (status != kOk) return status;
+    }
+    return kOk;
+  }
+
+  // The single figures were read before any word group was made: each
+  // word group takes the one-figure results of its figures, so that its
+  // cover can read a figure alone.
+  int give_words_their_single_figures() {
+    for (LineGroup& word : line_.word_groups) {
+      for (const FigureRecord* figure : word.figures) {
+        if (figure == nullptr) return kBadArgument;
+        BitSet alone;
+        if (const int status = alone.set(body_index(*figure)); status != kOk) return status;
+        LetterResult* single = evaluations_.find(alone);
+        if (single == nullptr) return kBadArgument;
+        const bool held = std::find(word.letter_groups.begin(), word.letter_groups.end(),
+                                    single) != word.letter_groups.end();
+        if (!held && word.letter_groups.push_back(single) != kOk) return kOutOfMemory;
+      }
     }
     return kOk;
   }

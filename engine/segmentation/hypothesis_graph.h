@@ -6,8 +6,9 @@
 // In order: every figure alone (10); in whole-line mode (recognition mode
 // 2) all of them together (20); around each figure, the figures the attach
 // test (attach_test.h) gives it, grown window by window to the right (21)
-// and to the left (22); small classed marks joined with the letters of
-// the stroke nearest to them (40); and,
+// and to the left (22); the pair relations of all results and the
+// composite letters they allow (composite_letters.h, 30); small classed
+// marks joined with the letters of the stroke nearest to them (40); and,
 // outside whole-line mode, the windows of each word group in position
 // order (50) and in writing order (51) up to a span of W = max(4(h + s)/5,
 // 3h). A window wider than W is tried only when its first and last figure

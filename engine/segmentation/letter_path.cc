@@ -95,6 +95,54 @@ bool LetterPath::greater_average(const LetterPath& a, const LetterPath& b) {
   return a_sum * b.strokes > b_sum * a.strokes;
 }
 
+int LetterPath::assign(const LetterPath& other) {
+  if (this == &other) return kOk;
+  LetterPath copy;
+  if (copy.steps.assign(other.steps) != kOk || copy.codes.assign(other.codes) != kOk) {
+    return kOutOfMemory;
+  }
+  copy.weight = other.weight;
+  copy.value_sum = other.value_sum;
+  copy.least_value = other.least_value;
+  copy.greatest_second = other.greatest_second;
+  copy.ordinal_sum = other.ordinal_sum;
+  copy.greatest_ordinal = other.greatest_ordinal;
+  copy.non_first = other.non_first;
+  copy.strokes = other.strokes;
+  copy.positions = other.positions;
+  copy.weighted_total = other.weighted_total;
+  copy.base = other.base;
+  copy.weak = other.weak;
+  *this = std::move(copy);
+  return kOk;
+}
+
+void LetterPath::remove_last_step(std::uint32_t weight_before) {
+  if (steps.empty()) return;
+  const LetterStep last = steps.back();
+  steps.pop_back();
+  codes.resize(codes.size() >= last.code_count ? codes.size() - last.code_count : 0);
+  const std::int32_t strokes_of_last = group_strokes(*last.group);
+  value_sum -= last.second_value;
+  if (last.answer > 0) --non_first;
+  ordinal_sum -= last.ordinal;
+  strokes -= strokes_of_last;
+  positions -= strokes_of_last;
+  weighted_total -= last.first_value * strokes_of_last;
+  weight = weight_before;
+  if (last.first_value == least_value || last.second_value == greatest_second ||
+      last.ordinal == greatest_ordinal) {
+    least_value = kNoLeastValue;
+    greatest_second = 0;
+    greatest_ordinal = 0;
+    for (const LetterStep& step : steps) {
+      least_value = std::min(least_value, step.first_value);
+      greatest_second = std::max(greatest_second, step.second_value);
+      greatest_ordinal = std::max<std::int32_t>(greatest_ordinal, step.ordinal);
+    }
+  }
+}
+
 int extend_path(LetterPath& path, const LetterStep& step, std::uint32_t weight,
                 RecognitionContext& context, const CharClassTables& classes) {
   if (step.group == nullptr || !step.group->has_answers()) return kOk;

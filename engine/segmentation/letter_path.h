@@ -43,6 +43,11 @@ struct LetterStep {
   std::int16_t pair_score = 0;
   std::uint8_t code_count = 0;
   std::uint16_t codes[kMaxCodes] = {};
+  // Where the letter search stood when it took the step: the first
+  // position not yet covered (position | line << 16) and the covered
+  // positions at and behind it (bit k for position + k).
+  std::uint32_t search_place = 0;
+  std::uint32_t search_covered = 0;
 };
 
 // The character a step reads: its answer's first code, the first answer's
@@ -71,6 +76,14 @@ struct LetterPath {
   // and extras together): never when a covers no stroke, always when only
   // b covers none.
   static bool greater_average(const LetterPath& a, const LetterPath& b);
+
+  // Becomes a copy of other: 0, or -1 with this path unchanged.
+  int assign(const LetterPath& other);
+  // Takes the last step back: its codes and sums go, the least first
+  // value, greatest second value and greatest ordinal are found again over
+  // the steps left (10000, 0 and 0 for none), and the weight becomes
+  // `weight_before`. Nothing for a path without steps.
+  void remove_last_step(std::uint32_t weight_before);
 
   DynArray<LetterStep> steps;
   DynArray<std::uint16_t> codes;  // the codes of all steps in order

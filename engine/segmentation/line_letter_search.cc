@@ -13,6 +13,10 @@
 #include "engine/segmentation/line_skew.h"
 #include "engine/segmentation/line_spacing.h"
 #include "engine/segmentation/line_statistics.h"
+#include "engine/segmentation/path_text.h"
+#include "engine/segmentation/segment_readings.h"
+#include "engine/segmentation/word_box_search.h"
+#include "engine/segmentation/word_choices.h"
 #include "engine/segmentation/pair_measures.h"
 #include "engine/segmentation/reference_heights.h"
 #include "engine/segmentation/stroke_intake.h"
@@ -88,8 +92,10 @@ void LineLetterSearch::end_run() { run_.reset(); }
 // One stroke record for each of the n strokes, three figures of each kind
 // for each stroke, and room for ten lines.
 int LineLetterSearch::reset_line_work(std::uint32_t n) {
-  output_.remove_all();
+  clear_output();
   line_records_.remove_all();
+  word_boxes_.clear();
+  made_groups_.remove_all();
   work_.clear();
   const bool reserved = work_.strokes.reserve(n) && work_.bodies.reserve(3 * n) &&
                         work_.links.reserve(3 * n) && work_.text_lines.reserve(10);
@@ -98,7 +104,10 @@ int LineLetterSearch::reset_line_work(std::uint32_t n) {
 
 void LineLetterSearch::clear_line_work() {
   output_.clear();
+  word_output_ = false;
   line_records_.clear();
+  word_boxes_ = WordBoxList();
+  made_groups_.clear();
   work_ = LineWork();
 }
 
@@ -218,12 +227,31 @@ int LineLetterSearch::classify_candidates(const ActiveSpecPairs& rules) {
   return kOk;
 }
 
-int LineLetterSearch::recognize_word_boxes() { return kOk; }
+// The word boxes' letter paths become the line records the delivery
+// offers.
+int LineLetterSearch::recognize_word_boxes() {
+  if (!run_) return kBadArgument;
+  RunKernel& kernel = run_->kernel();
+  const DynArray<std::uint32_t>& code_index = kernel.code_index();
+  const CharClassTables classes(&code_index, kernel.right_to_left());
+  WordSearchScope scope(*run_, output_, word_boxes_, code_index, classes, word_source(kernel));
+  if (const int status = inkrec::recognize_word_boxes(scope); status != kOk) return status;
+  return build_line_records(word_boxes_, line_records_);
+}
 int LineLetterSearch::check_all_candidates() {
   return run_ ? inkrec::check_all_candidates(*run_, output_) : kBadArgument;
 }
 
-int LineLetterSearch::recognize_segments() { return kOk; }
+// The caller's choices of words go into the boxes first. A step that names
+// nothing to apply leaves the output as the letters read it.
+int LineLetterSearch::recognize_segments() {
+  if (!run_ || word_boxes_.boxes.empty()) return kOk;
+  int status = apply_word_choices(line_records_, word_boxes_);
+  if (status == kOk) status = inkrec::recognize_segments(*run_, word_boxes_, output_, made_groups_);
+  if (status == kNothingToApply) return kOk;
+  if (status == kOk) word_output_ = true;
+  return status;
+}
 
 FigureGroup* LineLetterSearch::entry(std::uint32_t i) const { return output_.item_checked(i); }
 
@@ -261,7 +289,8 @@ int LineLetterSearch::append_output_codes(std::uint32_t i, DynArray<std::uint16_
 
 bool LineLetterSearch::space_after(std::uint32_t i) const {
   const FigureGroup* group = entry(i);
-  return group != nullptr && group->break_after != 0;
+  if (group == nullptr) return false;
+  return word_output_ ? group->end_flag != 0 : group->break_after != 0;
 }
 
 int LineLetterSearch::alternatives(std::uint32_t i, std::uint32_t limit,
@@ -296,12 +325,44 @@ int LineLetterSearch::collect_output_points(std::uint32_t i, DynArray<PackedPoin
   return append_figure_points(group->figures, out);
 }
 
-int LineLetterSearch::collect_path_characters(const WordHypothesis&, DynArray<std::uint16_t>&) {
-  return kOk;
+int LineLetterSearch::collect_path_characters(const WordHypothesis& hypothesis,
+                                               DynArray<std::uint16_t>& out) {
+  if (!run_ || hypothesis.path == nullptr) return kBadArgument;
+  return inkrec::collect_path_characters(hypothesis.path->steps.span(),
+                                         *run_->kernel().data_store(), false, out);
 }
 
-int LineLetterSearch::collect_element_variants(const LineRecord&, const WordEntry&,
-                                               DynArray<CaseCodes>&) {
+// The output groups from the word's first place to the one before its end
+// (the line record's end for the last word), each read by its first
+// answer.
+int LineLetterSearch::collect_element_variants(const LineRecord& line, const WordEntry& word,
+                                               DynArray<CaseCodes>& out) {
+  const WordPosition* start = line.positions.item_checked(word.start);
+  if (start == nullptr) return kBadArgument;
+  LineSpan span{start->line, start->figure, line.end_line, line.end_figure};
+  if (word.end >= 0) {
+    const WordPosition* end = line.positions.item_checked(static_cast<std::uint32_t>(word.end));
+    if (end == nullptr) return kBadArgument;
+    span.last_line = end->line;
+    span.last_position = std::int32_t{end->figure} - 1;
+    if (end->figure == 0) {
+      const TextLine* before = work_.text_lines.item_checked(end->line - 1u);
+      if (before == nullptr) return kBadArgument;
+      span.last_line = end->line - 1;
+      span.last_position = static_cast<std::int32_t>(before->candidates.size()) - 1;
+    }
+  }
+  PtrArray<FigureGroup> groups{16, false};
+  if (const int status = inkrec::collect_element_variants(output_, span, groups); status != kOk) {
+    return status;
+  }
+  for (const FigureGroup* group : groups) {
+    if (!group->has_answers()) continue;
+    const Answer& first = group->answers->answers()[0];
+    if (out.push_back({{first.codes[0], first.codes[1], first.codes[2]}}) != kOk) {
+      return kOutOfMemory;
+    }
+  }
   return kOk;
 }
 

@@ -21,10 +21,13 @@
 // measured and ordered and its reference heights; the output its spacing,
 // word and line breaks and letter case; the letter evaluation of a group
 // is letter_evaluation.h, and the letters allowed after a prefix come from
-// allowed_letters.h. The stages still to come (the passes of a line's
-// letter search, the word-box search) succeed doing nothing until their
-// code joins this class; a line whose passes did not run yields the
-// results its word groups' covers hold.
+// allowed_letters.h. The word search over word boxes (word_box_search.h)
+// fills the line records the result delivery offers, and the chosen
+// readings then replace the figure output (segment_readings.h); from then
+// on a space follows each output group that ends a word. The passes of a
+// line's letter search succeed doing nothing until their code joins this
+// class; a line whose passes did not run yields the results its word
+// groups' covers hold.
 #pragma once
 
 #include <optional>
@@ -34,6 +37,7 @@
 #include "engine/records/recognition_context.h"
 #include "engine/segmentation/letter_search.h"
 #include "engine/segmentation/line_records.h"
+#include "engine/segmentation/word_boxes.h"
 
 namespace inkrec {
 
@@ -76,7 +80,10 @@ class LineLetterSearch : public LetterSearch {
 
   void* fig_out_list() override { return &output_; }
   std::uint32_t output_count() const override { return output_.size(); }
-  void clear_output() override { output_.remove_all(); }
+  void clear_output() override {
+    output_.remove_all();
+    word_output_ = false;
+  }
   int remove_output(std::uint32_t i) override { return output_.remove_at(i); }
   int answer_count(std::uint32_t i, std::uint32_t* count) const override;
   std::uint16_t first_code(std::uint32_t i) const override;
@@ -107,6 +114,8 @@ class LineLetterSearch : public LetterSearch {
 
   // The line work of the last run.
   LineWork& work() { return work_; }
+  // The word boxes of the last run's word search.
+  const WordBoxList& word_boxes() const { return word_boxes_; }
   // The figure output: the results of every line in reading order, not
   // owned.
   const PtrArray<FigureGroup>& output() const { return output_; }
@@ -132,6 +141,13 @@ class LineLetterSearch : public LetterSearch {
   std::optional<RecognitionContext> run_;  // between begin_run and end_run
   PtrArray<FigureGroup> output_{16, false};
   PtrArray<LineRecord> line_records_{16, true};
+  WordBoxList word_boxes_;
+  // The groups made for codes a word carries itself (a text the caller
+  // returned for it); the output points at them.
+  PtrArray<LetterResult> made_groups_{16, true};
+  // The output holds the word search's readings: a group's end flag is the
+  // space after it.
+  bool word_output_ = false;
 };
 
 }  // namespace inkrec

@@ -17,8 +17,11 @@ struct HypothesisElement {
   std::int16_t cost = 0;
 };
 
+struct LetterPath;
+
 // A reading of the ink from one place on, as a path of letters.
 struct WordHypothesis {
+  const LetterPath* path = nullptr;      // its letters; owned by the word box
   PtrArray<HypothesisElement> elements;  // not owning; null entries are passed over
   std::int32_t base_cost = 0;
   std::int32_t total = 0;

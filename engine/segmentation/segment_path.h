@@ -19,18 +19,20 @@ namespace inkrec {
 struct LetterPath;
 
 struct SegmentPathStep {
-  static constexpr std::uint32_t kMaxOwnCodes = 8;
   // Letter-path indices below -1: -3 a step to pass over; others carry
   // their own codes.
   static constexpr std::int16_t kFirstLetterPath = -1;
+  static constexpr std::int16_t kOwnCodes = -2;
   static constexpr std::int16_t kPassOver = -3;
 
   std::uint32_t record = 0;                     // the segment record the step starts at
   std::int16_t target = -1;                     // where it ends; -1 the box's end
   std::int16_t link = -1;                       // the record's link used; -1 none
   std::int16_t letter_path = kFirstLetterPath;  // the path in the link
-  std::uint16_t own_code_count = 0;
-  std::uint16_t own_codes[kMaxOwnCodes] = {};
+  // The stretch of the box's own codes (WordBox::own_codes) a step with
+  // its own codes outputs.
+  std::uint32_t own_first = 0;
+  std::uint32_t own_count = 0;
   std::uint8_t weak = 0;  // the weak mark of the letter path used
 };
 

@@ -100,6 +100,7 @@ class FakeParts final : public ControllerSettings,
     void erase_oldest_strokes(std::uint32_t count) override {
       parts_.log.add("erase " + std::to_string(count) + " oldest strokes");
     }
+    std::optional<InkBox> ink_box_in_pixels() override { return parts_.ink_box; }
 
    private:
     FakeParts& parts_;
@@ -273,6 +274,7 @@ class FakeParts final : public ControllerSettings,
   bool prompt_stroke_armed = false;
   ResultHost* result_host = nullptr;
   std::optional<HandedOverStroke> handed_over;
+  std::optional<InkBox> ink_box;  // the ink's box the layer reports
   bool tool_movable = false;
   bool configuration_current = true;
   bool configuration_dictionary = false;

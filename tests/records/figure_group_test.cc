@@ -70,6 +70,34 @@ TEST(FigureGroupTest, ResetLeavesWhatANewGroupSetsOnlyOnce) {
   EXPECT_TRUE(group.relations.empty());
 }
 
+// A letter rule rewrites a reading as (letter, its capital, letter), the
+// way the rules pass a triple: the capital lands in the slot the case
+// choice of upper case reads, the lower-case form in the one lower case
+// reads, and the rule's penalty stays outside the total.
+TEST(FigureGroupTest, ARuleRewritingALetterPutsItsCapitalWhereTheCaseChoiceReadsIt) {
+  AnswerList answers;
+  GlyphGeometry geometry;
+  FigureGroup group(&answers, &geometry);
+  Answer read = Answer::from_code(u'f');
+  read.set_component(Answer::kLetterScore, 8000);
+  ASSERT_EQ(answers.insert(read), kOk);
+
+  ASSERT_EQ(rewrite_answer_entry(group, 0, u't', u'T', u't', 1, -700, 1, nullptr), kOk);
+  const Answer& rewritten = answers.answers()[0];
+  EXPECT_EQ(rewritten.codes[0], u't');
+  EXPECT_EQ(rewritten.saved_codes[0], u'f');
+  EXPECT_EQ(rewritten.rule_word, 1u);
+  EXPECT_EQ(rewritten.total(), 8000);
+  EXPECT_EQ(rewritten.components[Answer::kPenaltyComponent], -701);
+
+  ASSERT_EQ(answers.set_code_choice(0, 1), kOk);  // upper case
+  EXPECT_EQ(answers.best_code(), u'T');
+  EXPECT_EQ(answers.answers()[0].output_codes(false)[0], u'T');
+  ASSERT_EQ(rewrite_answer_entry(group, 0, u't', u'T', u't', 1, 0, 1, nullptr), kOk);
+  ASSERT_EQ(answers.set_code_choice(0, 2), kOk);  // lower case
+  EXPECT_EQ(answers.best_code(), u't');
+}
+
 TEST(FigureGroupTest, CopiesDuplicateWhatTheGroupOwns) {
   FigureRecord figure;
   figure.stroke_index = 4;

@@ -12,10 +12,8 @@ namespace {
 using test::circle;
 using test::expect_rule_case;
 using test::Points;
-using test::polyline;
 using test::RuleCase;
-
-Points through(const Points& corners) { return polyline(corners, 5); }
+using test::through;
 
 const Points kLater = through({{300, 120}, {300, 200}});
 // Hanging from y 160 to 210, never rising.
@@ -106,7 +104,8 @@ TEST(LetterRulesCyrillicTest, TheRulesGivenInFull) {
 
 TEST(LetterRulesCyrillicTest, TheRowsOfOwnTests) {
   const Points en = through({{0, 100}, {0, 200}, {0, 150}, {40, 150}, {40, 100}, {40, 200}});
-  const Points yery = through({{0, 100}, {0, 200}, {25, 200}, {25, 165}, {0, 165}, {40, 100}, {40, 200}});
+  const Points yery =
+      through({{0, 100}, {0, 200}, {25, 200}, {25, 165}, {0, 165}, {40, 100}, {40, 200}});
   const RuleCase cases[] = {
       {.what = "И with a flat top: П",
        .strokes = {kSquareTop},

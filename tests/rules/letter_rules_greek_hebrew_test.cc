@@ -12,12 +12,10 @@ namespace {
 using test::circle;
 using test::expect_rule_case;
 using test::Points;
-using test::polyline;
 using test::RuleCase;
+using test::through;
 
 constexpr std::uint32_t kHebrew = 26;
-
-Points through(const Points& corners) { return polyline(corners, 5); }
 
 TEST(LetterRulesHebrewTest, VavYodAndFinalNunByTheirPlaceInTheBand) {
   // Band 100..200 (B = 100). A stick from 120 to 270 reaches far below the
@@ -190,8 +188,8 @@ TEST(LetterRulesGreekTest, TheRowsOfOwnTests) {
 TEST(LetterRulesGreekTest, TheEnclosedLettersHaveNoPairInTheTable) {
   // ⒩ and ⒲ ask the table for (9385, 72) and (9394, 72), which it lacks:
   // with the shape keys they test they stay as read.
-  for (const auto& [code, key] : {std::pair<std::uint16_t, std::uint16_t>{9385, 5568},
-                                  {9385, 5570}, {9394, 5579}}) {
+  for (const auto& [code, key] :
+       {std::pair<std::uint16_t, std::uint16_t>{9385, 5568}, {9385, 5570}, {9394, 5579}}) {
     expect_rule_case({.what = "an enclosed letter",
                       .strokes = {through({{0, 100}, {0, 200}, {40, 100}, {40, 200}})},
                       .code = code,

@@ -9,24 +9,14 @@
 namespace inkrec {
 namespace {
 
+using test::blot;
 using test::circle;
 using test::expect_rule_case;
 using test::Points;
-using test::polyline;
 using test::RuleCase;
+using test::through;
 
 // The corners of a stroke drawn through them, every 5 units.
-Points through(const Points& corners) { return polyline(corners, 5); }
-
-// A dot, a rectangle traced twice, its top left corner at (x, y).
-Points dot_at(int x, int y) {
-  const auto l = static_cast<std::int16_t>(x);
-  const auto t = static_cast<std::int16_t>(y);
-  const auto r = static_cast<std::int16_t>(x + 9);
-  const auto b = static_cast<std::int16_t>(y + 9);
-  return polyline({{l, t}, {r, t}, {r, b}, {l, b}, {l, t}, {r, t}, {r, b}}, 3);
-}
-
 // A stem from y0 to y1 at x 5.
 Points stem(int y0, int y1) {
   return through({{5, static_cast<std::int16_t>(y0)}, {5, static_cast<std::int16_t>(y1)}});
@@ -36,42 +26,42 @@ TEST(LetterRulesLatinTest, AJBecomesAnIByItsHeightAndItsStemBelowTheLine) {
   // ref 100, lower line 200; p = 100 * (stem bottom - 200) / height.
   const RuleCase cases[] = {
       {.what = "136 high, stem 5 below the line",
-       .strokes = {stem(90, 205), dot_at(0, 70)},
+       .strokes = {stem(90, 205), blot(0, 70, 10, 10)},
        .code = 106,
        .admitted = {{106, 105}},
        .current = 105,
        .previous = 106},
       {.what = "140 high, p = 25: a j",
-       .strokes = {stem(110, 235), dot_at(0, 96)},
+       .strokes = {stem(110, 235), blot(0, 96, 10, 10)},
        .code = 106,
        .admitted = {{106, 105}}},
       {.what = "138 high, p = 23: an i",
-       .strokes = {stem(110, 233), dot_at(0, 96)},
+       .strokes = {stem(110, 233), blot(0, 96, 10, 10)},
        .code = 106,
        .admitted = {{106, 105}},
        .current = 105,
        .previous = 106},
       {.what = "exactly 125 high, p = 36: a j",
-       .strokes = {stem(130, 245), dot_at(0, 121)},
+       .strokes = {stem(130, 245), blot(0, 121, 10, 10)},
        .code = 106,
        .admitted = {{106, 105}}},
       {.what = "124 high, p = 36: an i whatever its stem",
-       .strokes = {stem(130, 244), dot_at(0, 121)},
+       .strokes = {stem(130, 244), blot(0, 121, 10, 10)},
        .code = 106,
        .admitted = {{106, 105}},
        .current = 105,
        .previous = 106},
       {.what = "156 high: a j",
-       .strokes = {stem(75, 215), dot_at(0, 60)},
+       .strokes = {stem(75, 215), blot(0, 60, 10, 10)},
        .code = 106,
        .admitted = {{106, 105}}},
       {.what = "a short j of shape key 85 is left alone",
-       .strokes = {stem(90, 205), dot_at(0, 70)},
+       .strokes = {stem(90, 205), blot(0, 70, 10, 10)},
        .code = 106,
        .key = 85,
        .admitted = {{106, 105}}},
       {.what = "a short j the table does not admit",
-       .strokes = {stem(90, 205), dot_at(0, 70)},
+       .strokes = {stem(90, 205), blot(0, 70, 10, 10)},
        .code = 106},
   };
   for (const RuleCase& c : cases) expect_rule_case(c);
@@ -80,14 +70,14 @@ TEST(LetterRulesLatinTest, AJBecomesAnIByItsHeightAndItsStemBelowTheLine) {
 TEST(LetterRulesLatinTest, AnIWithALongStemBelowTheLineIsAJ) {
   const RuleCase cases[] = {
       {.what = "stem 100 below the line, 261 high",
-       .strokes = {stem(55, 300), dot_at(0, 40)},
+       .strokes = {stem(55, 300), blot(0, 40, 10, 10)},
        .code = 105,
        .admitted = {{105, 106}},
        .current = 106,
        .previous = 105,
        .charged = -100},
       {.what = "stem only a quarter below the line",
-       .strokes = {stem(55, 250), dot_at(0, 40)},
+       .strokes = {stem(55, 250), blot(0, 40, 10, 10)},
        .code = 105,
        .admitted = {{105, 106}}},
   };
@@ -107,6 +97,17 @@ TEST(LetterRulesLatinTest, AnHBecomesAnNOrAK) {
        .current = 110,
        .previous = 104,
        .charged = -200},
+      {.what = "one stroke, short and wide, its shoulder low: n",
+       .strokes = {through({{0, 100}, {0, 200}, {40, 130}, {80, 200}})},
+       .code = 104,
+       .admitted = {{104, 110}},
+       .current = 110,
+       .previous = 104,
+       .charged = -200},
+      {.what = "one stroke with a tall stem: h",
+       .strokes = {through({{0, 40}, {0, 200}, {20, 130}, {40, 200}})},
+       .code = 104,
+       .admitted = {{104, 110}}},
       {.what = "a tall stem and an arch: h",
        .strokes = {through({{0, 40}, {0, 200}}), arch},
        .code = 104,
@@ -149,11 +150,13 @@ TEST(LetterRulesLatinTest, ANarrowAStartedLikeATIsAT) {
 }
 
 TEST(LetterRulesLatinTest, MFAndTheRowsOfOneStroke) {
-  const Points n_with_lead = through({{0, 150}, {10, 100}, {20, 200}, {40, 100}, {60, 200}, {70, 190}});
+  const Points n_with_lead =
+      through({{0, 150}, {10, 100}, {20, 200}, {40, 100}, {60, 200}, {70, 190}});
   const Points v_shape = through({{0, 100}, {30, 200}, {60, 100}});
   const Points r_shape = through({{0, 100}, {0, 200}, {0, 140}, {20, 110}, {50, 105}});
   const Points h_shape = through({{0, 40}, {0, 200}, {0, 150}, {20, 130}, {40, 150}, {40, 200}});
-  const Points g_shape = through({{40, 110}, {0, 110}, {0, 150}, {40, 150}, {40, 110}, {40, 250}, {0, 240}});
+  const Points g_shape =
+      through({{40, 110}, {0, 110}, {0, 150}, {40, 150}, {40, 110}, {40, 250}, {0, 240}});
   const Points cup = through({{0, 100}, {0, 200}, {40, 200}, {40, 100}, {40, 200}});
   const Points cup_with_tail = through({{0, 100}, {0, 200}, {40, 200}, {40, 100}, {40, 230}});
   const Points s_shape = through({{40, 110}, {0, 110}, {0, 150}, {40, 150}, {40, 200}, {0, 200}});
@@ -186,10 +189,7 @@ TEST(LetterRulesLatinTest, MFAndTheRowsOfOneStroke) {
        .admitted = {{118, 114}},
        .current = 114,
        .previous = 118},
-      {.what = "a V like a v stays",
-       .strokes = {v_shape},
-       .code = 86,
-       .admitted = {{86, 114}}},
+      {.what = "a V like a v stays", .strokes = {v_shape}, .code = 86, .admitted = {{86, 114}}},
       {.what = "a tall u started at the top: h, charged by its height",
        .strokes = {h_shape},
        .code = 117,

@@ -10,35 +10,22 @@
 namespace inkrec {
 namespace {
 
+using test::blot;
 using test::expect_rule_case;
 using test::Points;
 using test::polyline;
 using test::RuleCase;
+using test::through;
 
 constexpr std::uint32_t kDigits = 3;
 constexpr std::uint32_t kRussian = 4;
 constexpr std::uint32_t kHebrew = 26;
 
-Points line_from(int x0, int y0, int x1, int y1) {
-  return polyline({{static_cast<std::int16_t>(x0), static_cast<std::int16_t>(y0)},
-                   {static_cast<std::int16_t>(x1), static_cast<std::int16_t>(y1)}},
-                  5);
-}
-
-// A rectangle traced twice, its top left corner at (x, y).
-Points blot(int x, int y, int w, int h) {
-  const auto l = static_cast<std::int16_t>(x);
-  const auto r = static_cast<std::int16_t>(x + w - 1);
-  const auto t = static_cast<std::int16_t>(y);
-  const auto b = static_cast<std::int16_t>(y + h - 1);
-  return polyline({{l, t}, {r, t}, {r, b}, {l, b}, {l, t}, {r, t}, {r, b}, {l, b}, {l, t}}, 3);
-}
-
 // A flat stroke in the middle of the band.
-const Points kFlat = line_from(0, 150, 60, 150);
+const Points kFlat = through({{0, 150}, {60, 150}});
 // A stroke hanging from y 155 to 210 with a bend to the right.
-const Points kHook = polyline({{0, 155}, {20, 180}, {0, 210}}, 5);
-const Points kLater = line_from(300, 120, 300, 200);
+const Points kHook = through({{0, 155}, {20, 180}, {0, 210}});
+const Points kLater = through({{300, 120}, {300, 200}});
 
 TEST(LetterRulesPunctuationTest, TheEdgeCasesOfThePunctuationRules) {
   const RuleCase cases[] = {
@@ -140,7 +127,7 @@ TEST(LetterRulesPunctuationTest, TheEdgeCasesOfThePunctuationRules) {
        .previous = 46,
        .charged = -1},
       {.what = "an apostrophe more than twice as wide as high: hyphen",
-       .strokes = {line_from(0, 150, 60, 160)},
+       .strokes = {through({{0, 150}, {60, 160}})},
        .code = 39,
        .admitted = {{39, 45}},
        .previous = 45,
@@ -152,7 +139,7 @@ TEST(LetterRulesPunctuationTest, TheEdgeCasesOfThePunctuationRules) {
        .previous = 45,
        .charged = 1},
       {.what = "Russian: an asterisk inside the band is a Ж",
-       .strokes = {line_from(0, 110, 0, 190)},
+       .strokes = {through({{0, 110}, {0, 190}})},
        .code = 42,
        .charsets = {kRussian},
        .admitted = {{42, 1078}},
@@ -160,7 +147,7 @@ TEST(LetterRulesPunctuationTest, TheEdgeCasesOfThePunctuationRules) {
        .previous = 42,
        .charged = -200},
       {.what = "Russian: a tall asterisk is a ж",
-       .strokes = {line_from(0, 60, 0, 220)},
+       .strokes = {through({{0, 60}, {0, 220}})},
        .code = 42,
        .charsets = {kRussian},
        .admitted = {{42, 1078}},
@@ -168,7 +155,7 @@ TEST(LetterRulesPunctuationTest, TheEdgeCasesOfThePunctuationRules) {
        .previous = 42,
        .charged = -200},
       {.what = "an asterisk without Russian",
-       .strokes = {line_from(0, 60, 0, 220)},
+       .strokes = {through({{0, 60}, {0, 220}})},
        .code = 42,
        .admitted = {{42, 1078}}},
   };
@@ -180,36 +167,36 @@ TEST(LetterRulesPunctuationTest, SlashAndDigitOneByTheHeightOfTallLetters) {
   // written; a one of 165 or more leaning right of 109 degrees is a slash.
   const RuleCase cases[] = {
       {.what = "a slash stick 164 high with digits: one",
-       .strokes = {line_from(0, 50, 0, 213)},
+       .strokes = {through({{0, 50}, {0, 213}})},
        .code = 47,
        .charsets = {kDigits},
        .current = 49,
        .previous = 47},
       {.what = "a slash stick exactly 165 high stays a slash",
-       .strokes = {line_from(0, 50, 0, 214)},
+       .strokes = {through({{0, 50}, {0, 214}})},
        .code = 47,
        .charsets = {kDigits}},
       {.what = "a slash stick without digits stays a slash",
-       .strokes = {line_from(0, 50, 0, 213)},
+       .strokes = {through({{0, 50}, {0, 213}})},
        .code = 47},
       {.what = "a tall, leaning one: slash",
-       .strokes = {line_from(100, 40, 30, 220)},
+       .strokes = {through({{100, 40}, {30, 220}})},
        .code = 49,
        .current = 47,
        .previous = 49},
       {.what = "a tall upright one stays a one",
-       .strokes = {line_from(0, 40, 0, 220)},
+       .strokes = {through({{0, 40}, {0, 220}})},
        .code = 49},
       {.what = "a short leaning one stays a one",
-       .strokes = {line_from(60, 100, 20, 200)},
+       .strokes = {through({{60, 100}, {20, 200}})},
        .code = 49},
   };
   for (const RuleCase& c : cases) expect_rule_case(c);
 }
 
 TEST(LetterRulesPunctuationTest, AOneFarTallerThanTheStrokesBesideItIsASlash) {
-  test::RuleLine line({line_from(0, 150, 0, 200), line_from(100, 60, 40, 200),
-                       line_from(200, 150, 200, 200)});
+  test::RuleLine line({through({{0, 150}, {0, 200}}), through({{100, 60}, {40, 200}}),
+                       through({{200, 150}, {200, 200}})});
   LetterResult& one = line.element({1}, 49);
   ASSERT_EQ(line.run(), kOk);
   EXPECT_EQ(one.answers->answers()[0].codes[0], 47);
@@ -219,7 +206,7 @@ TEST(LetterRulesPunctuationTest, ColonAndSemicolonByTheirLowerMark) {
   const Points dot = blot(0, 120, 10, 10);
   const RuleCase cases[] = {
       {.what = "a colon with a tail below: semicolon without a test",
-       .strokes = {dot, line_from(5, 180, 0, 215)},
+       .strokes = {dot, through({{5, 180}, {0, 215}})},
        .code = 58,
        .current = 59,
        .previous = 58},
@@ -231,7 +218,7 @@ TEST(LetterRulesPunctuationTest, ColonAndSemicolonByTheirLowerMark) {
        .code = 59,
        .admitted = {{59, 58}}},
       {.what = "a colon over a stem: the table has no pair for an i",
-       .strokes = {dot, line_from(5, 130, 5, 215)},
+       .strokes = {dot, through({{5, 130}, {5, 215}})},
        .code = 58,
        .admitted = {{58, 105}, {58, 106}}},
   };

@@ -11,7 +11,7 @@
 namespace inkrec {
 namespace {
 
-using test::Points;
+using test::blot;
 using test::polyline;
 using test::RuleLine;
 
@@ -21,17 +21,6 @@ std::int32_t charged(const LetterResult& r) {
 }
 std::uint16_t current(const LetterResult& r) { return r.answers->answers()[0].codes[0]; }
 std::uint16_t previous(const LetterResult& r) { return r.answers->answers()[0].saved_codes[0]; }
-
-// A rectangle w wide and h high with its top left corner at (x, y),
-// traced twice: a small dense blot whose ink is far longer than it is
-// across.
-Points blot(int x, int w, int h, int y = 140) {
-  const auto l = static_cast<std::int16_t>(x);
-  const auto r = static_cast<std::int16_t>(x + w - 1);
-  const auto t = static_cast<std::int16_t>(y);
-  const auto b = static_cast<std::int16_t>(y + h - 1);
-  return polyline({{l, t}, {r, t}, {r, b}, {l, b}, {l, t}, {r, t}, {r, b}, {l, b}, {l, t}}, 4);
-}
 
 TEST(LetterRulesTest, ALineWithoutElementsIsLeftAlone) {
   RuleLine line({polyline({{0, 100}, {0, 200}})});
@@ -57,7 +46,7 @@ TEST(LetterRulesTest, TheFullStopRuleTakesSmallSquareBlotsOnly) {
       {"half the letter height across", 60, 60, 107, false},
   };
   for (const Case& c : cases) {
-    RuleLine line({blot(0, c.width, c.height)});
+    RuleLine line({blot(0, 140, c.width, c.height)});
     LetterResult& r = line.element({0}, c.code);
     ASSERT_EQ(line.run(), kOk) << c.what;
     EXPECT_EQ(current(r), c.code) << c.what;
@@ -69,7 +58,7 @@ TEST(LetterRulesTest, TheFullStopRuleTakesSmallSquareBlotsOnly) {
 TEST(LetterRulesTest, ARewrittenAnswerNeverGetsTheFullStop) {
   // A backspace blot at the line's end, hanging below the upper line: the
   // comma alternative makes current and previous codes differ.
-  RuleLine line({blot(0, 30, 30, 160)});
+  RuleLine line({blot(0, 160, 30, 30)});
   line.admit(8, 44);
   line.read_figure(0);
   LetterResult& r = line.element({0}, 8);
@@ -79,7 +68,7 @@ TEST(LetterRulesTest, ARewrittenAnswerNeverGetsTheFullStop) {
 }
 
 TEST(LetterRulesTest, BrokenElementsStopThePassAndEmptyOnesAreSkipped) {
-  RuleLine line({blot(0, 30, 30), blot(100, 30, 30), blot(200, 30, 30)});
+  RuleLine line({blot(0, 140, 30, 30), blot(100, 140, 30, 30), blot(200, 140, 30, 30)});
   LetterResult& first = line.element({0}, 107);
   line.drawn().result({1}, 0);  // no answer: skipped
   LetterResult& third = line.element({2}, 107);
@@ -87,20 +76,20 @@ TEST(LetterRulesTest, BrokenElementsStopThePassAndEmptyOnesAreSkipped) {
   EXPECT_EQ(previous(first), 46);
   EXPECT_EQ(previous(third), 46);
 
-  RuleLine broken({blot(0, 30, 30), blot(100, 30, 30)});
+  RuleLine broken({blot(0, 140, 30, 30), blot(100, 140, 30, 30)});
   LetterResult& kept = broken.element({0}, 107);
   LetterResult& empty = broken.element({1}, 107);
   empty.figures.clear();
   EXPECT_EQ(broken.run(), kBadArgument);
   EXPECT_EQ(previous(kept), 46);  // the element before keeps its rewrite
 
-  RuleLine with_null({blot(0, 30, 30)});
+  RuleLine with_null({blot(0, 140, 30, 30)});
   ASSERT_EQ(with_null.line().letter_results.push_back(nullptr), kOk);
   EXPECT_EQ(with_null.run(), kBadArgument);
 }
 
 TEST(LetterRulesTest, AnEqualBaselinePairIsMeasuredWithoutFailing) {
-  RuleLine line({blot(0, 30, 30)});
+  RuleLine line({blot(0, 140, 30, 30)});
   LetterResult& r = line.element({0}, 107, 0, 0, ReferenceBand{150, 150, 1});
   EXPECT_EQ(line.run(), kOk);
   EXPECT_EQ(previous(r), 46);

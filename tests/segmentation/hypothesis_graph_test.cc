@@ -73,27 +73,23 @@ TEST(HypothesisGraphTest, WholeLineModeAddsTheWholeLineAndNoWordWindows) {
   expect_each_set_read_once(drawn);
 }
 
-// "il" written as a stem with a dot above it and a taller stem: the dot
-// and its stem grow into a letter, the neighbours into windows, and every
-// set is read once.
-TEST(HypothesisGraphTest, ADottedStemBesideAnotherGrowsIntoWindowsReadOnce) {
+// "il" written as a stem with a dot above it and a taller stem 20 to the
+// right: every figure alone (10); the dot, first along the line, takes the
+// stem written before it growing to the left (22); the tall stem, a small
+// classed figure that no result holds, joins the results on the dot's
+// stroke, its nearest (40). Each set is read once.
+TEST(HypothesisGraphTest, ADottedStemBesideAnotherGivesEachResultItsReason) {
   PiecedLine drawn({CutStroke(stem(100, 70, 100)), CutStroke(polyline({{100, 55}, {101, 57}}, 1)),
                     CutStroke(stem(120, 40, 100))});
   ASSERT_EQ(build(drawn), kOk);
-  const Reasons reasons = reasons_of(drawn);
-  EXPECT_EQ(reasons.at({0}), 10);
-  EXPECT_EQ(reasons.at({1}), 10);
-  EXPECT_EQ(reasons.at({2}), 10);
-  // The dot (body 1) comes first along the line and takes the stem written
-  // before it growing to the left.
-  ASSERT_TRUE(reasons.count({0, 1}));
-  EXPECT_EQ(reasons.at({0, 1}), 22);
-  ASSERT_TRUE(reasons.count({0, 1, 2}));
+  EXPECT_EQ(reasons_of(drawn),
+            (Reasons{{{0}, 10}, {{1}, 10}, {{2}, 10}, {{0, 1}, 22}, {{1, 2}, 40}, {{0, 1, 2}, 40}}));
   expect_each_set_read_once(drawn);
   EXPECT_EQ(drawn.read().size(), drawn.line().letter_results.size());
   // Every result of several figures belongs to the one word group.
   ASSERT_EQ(drawn.line().word_groups.size(), 1u);
   EXPECT_EQ(drawn.line().word_groups[0].figures.size(), 3u);
+  EXPECT_EQ(drawn.line().word_groups[0].letter_groups.size(), 6u);
 }
 
 // Word windows: h 40 and s 40 make W 120. Three stems of one word 70

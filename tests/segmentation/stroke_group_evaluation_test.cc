@@ -195,6 +195,26 @@ TEST(GroupEvaluationsTest, ASetAskedForTwiceIsEvaluatedOnce) {
   EXPECT_EQ(later.find(bits({0, 1})), result);
 }
 
+TEST(GroupEvaluationsTest, ASetRefusedForItsGapIsJudgedOnceMoreForACompositeLetter) {
+  // Written left, right, middle: the middle figure lies in the gap.
+  PiecedLine drawn({{stem(100, 60, 100)}, {stem(180, 60, 100)}, {stem(140, 70, 100)}});
+  const std::uint16_t positions[] = {0, 2, 1};
+  for (std::uint32_t i = 0; i < 3; ++i) drawn.body(i).position = positions[i];
+  FragmentState state(drawn.context(), drawn.line());
+  GroupEvaluations evaluations(state);
+  LetterResult* result = nullptr;
+  ASSERT_EQ(evaluations.evaluate(bits({0, 1}), EvaluationReason::kWordWindow, false, &result), kOk);
+  EXPECT_EQ(result, nullptr);
+  ASSERT_EQ(evaluations.evaluate(bits({0, 1}), EvaluationReason::kComposite, true, &result), kOk);
+  ASSERT_NE(result, nullptr);
+  EXPECT_EQ(result->reason, 30);
+  LetterResult* again = nullptr;
+  ASSERT_EQ(evaluations.evaluate(bits({0, 1}), EvaluationReason::kComposite, true, &again), kOk);
+  EXPECT_EQ(again, result);
+  EXPECT_EQ(evaluations.evaluations(), 2u);
+  EXPECT_EQ(drawn.read().size(), 1u);
+}
+
 TEST(GroupEvaluationsTest, ARefusedSingleFigureStillGetsAResultWithoutReadings) {
   PiecedLine drawn({CutStroke(zigzag(100, 6))});
   drawn.body(0).link_references[0] = 60;

@@ -46,7 +46,8 @@ inline Points arch(int left, int width, int height, int baseline = 100, int step
 
 // The kernel as a run sees it, with no observer and no candidate variants;
 // the database (none unless given), the active charsets, the ids supplied
-// for the letter-pair table and the recognition of a group are the test's.
+// for the letter-pair table, the recognition of a group, the stop and quick
+// flags and the debug mode are the test's.
 class StubRunKernel final : public RunKernel {
  public:
   const RecognitionParams& params() const override { return params_; }
@@ -55,10 +56,11 @@ class StubRunKernel final : public RunKernel {
   std::span<const std::uint32_t> active_charsets() const override { return charsets_; }
   std::span<const SuppliedPairId> supplied_pair_ids() const override { return supplied_; }
   void after_split_pass(const DynArray<FigureRecord>&, std::u16string_view) override {}
-  bool stop_flag() const override { return false; }
-  bool quick_flag() const override { return false; }
+  bool stop_flag() const override { return stop_; }
+  bool quick_flag() const override { return quick_; }
   int extended_output(int, int) override { return 0; }
   int full_debug_output() override { return 0; }
+  std::uint32_t debug_mode() const override { return debug_mode_; }
   // The test's recognition, when it gives one; -2 otherwise.
   int recognize_element(FigureGroup& group, int line_height, CandidateLists& out) override {
     return recognize_ ? recognize_(group, line_height, out) : -2;
@@ -69,6 +71,9 @@ class StubRunKernel final : public RunKernel {
   std::vector<std::uint32_t> charsets_;
   DataStore* store_ = nullptr;
   std::vector<SuppliedPairId> supplied_;
+  bool stop_ = false;
+  bool quick_ = false;
+  std::uint32_t debug_mode_ = 0;
   std::function<int(FigureGroup&, int, CandidateLists&)> recognize_;
 };
 

@@ -27,6 +27,19 @@ namespace inkrec::test {
 
 inline constexpr ReferenceBand kRuleBand{100, 200, 1};
 
+// A stroke through the corners, a point every 5 units.
+inline Points through(const Points& corners) { return polyline(corners, 5); }
+
+// A blot: the rectangle w wide and h high with its top left corner at
+// (x, y), traced twice, its ink far longer than it is across.
+inline Points blot(int x, int y, int w, int h) {
+  const auto l = static_cast<std::int16_t>(x);
+  const auto r = static_cast<std::int16_t>(x + w - 1);
+  const auto t = static_cast<std::int16_t>(y);
+  const auto b = static_cast<std::int16_t>(y + h - 1);
+  return polyline({{l, t}, {r, t}, {r, b}, {l, b}, {l, t}, {r, t}, {r, b}, {l, b}, {l, t}}, 3);
+}
+
 class RuleLine {
  public:
   explicit RuleLine(const std::vector<Points>& strokes, std::int16_t letter_height = 100,
@@ -56,8 +69,8 @@ class RuleLine {
     }
     ASSERT_LT(supplied_, kSuppliedIds);
     const bool grouped = a >= 65 && a <= 121;
-    line_.kernel().supplied_.push_back(
-        {a, b, grouped ? 5u : kEveryCharset, static_cast<std::uint16_t>(kFirstSupplied + supplied_)});
+    line_.kernel().supplied_.push_back({a, b, grouped ? 5u : kEveryCharset,
+                                        static_cast<std::uint16_t>(kFirstSupplied + supplied_)});
     ++supplied_;
   }
   void activate(std::uint32_t charset) { line_.kernel().charsets_.push_back(charset); }
@@ -150,7 +163,7 @@ struct RuleCase {
   bool figure_read = true;
   ReferenceBand band = kRuleBand;
   std::int16_t letter_height = 100;
-  std::uint16_t current = 0;  // 0: the code read
+  std::uint16_t current = 0;   // 0: the code read
   std::uint16_t previous = 0;  // 0: the code read
   std::int32_t charged = 0;
 };

@@ -186,6 +186,9 @@ class TrainedLetters {
 
   std::uint16_t last_inked_cells() const { return inked_cells_; }
 
+  // The folder the database and the word lists are read from.
+  const TempDir& data_folder() const { return dir_; }
+
   // The request the ink is recognised with: the application's switches.
   crRecognitionParams request = application_request();
   std::uint16_t dot_variant_id() const { return dot_variant_id_; }
@@ -197,6 +200,12 @@ class TrainedLetters {
     crCharSet charset{};
     charset.id = id;
     name.copy(charset.name, 30);
+    // English is a language; it reads its word list "eng.wlb" from the data
+    // folder, when one is written there.
+    if (id == kEnglishCharset) {
+      charset.ortho = 1;
+      std::u16string_view(u"eng").copy(charset.word_list_code, 3);
+    }
     EXPECT_EQ(crmAddCharSet(&charset), kOk);
   }
 

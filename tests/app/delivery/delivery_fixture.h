@@ -153,6 +153,20 @@ class FakeSegmenter final : public StrokeSegmenter {
   std::vector<Stroke> strokes;
 };
 
+// The bubble: what it was asked to show.
+class FakeBubble final : public PromptBubble {
+ public:
+  struct Shown {
+    std::u16string text;
+    platform::ColorRef colour = 0;
+    std::optional<InkBox> ink_box;
+  };
+  void show_prompt(std::u16string_view text, platform::ColorRef colour, const std::optional<InkBox>& box) override {
+    shown.push_back({std::u16string(text), colour, box});
+  }
+  std::vector<Shown> shown;
+};
+
 class DeliveryTest : public FakeEngineTest {
  protected:
   DeliveryTest() { engine_->init(u"/device/qlmain.dt"); }
@@ -190,8 +204,10 @@ class DeliveryTest : public FakeEngineTest {
   FakeDictionaries dictionaries_;
   FakePromptSignal prompt_;
   FakeSegmenter segmenter_;
+  FakeBubble bubble_;
   Localizer strings_{"/nonexistent", 1049, platform::builtin_strings()};
-  ResultDelivery delivery_{DeliveryParts{system_, *engine_, parts_, strings_, dictionaries_, prompt_, segmenter_}};
+  ResultDelivery delivery_{
+      DeliveryParts{system_, *engine_, parts_, strings_, dictionaries_, prompt_, segmenter_, bubble_, u','}};
   std::optional<quillpad::testing::PanelThread> panel_;
 };
 

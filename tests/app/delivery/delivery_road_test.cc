@@ -38,7 +38,7 @@ class DeliveryRoadTest : public platform::VirtualTimeTest {
     read_ = reinterpret_cast<ReadFunction>(dlsym(control_, "fake_search_engine_read"));
     engine_ = std::make_unique<Engine>(*library_);
     delivery_ = std::make_unique<ResultDelivery>(
-        DeliveryParts{system_, *engine_, parts_, strings_, dictionaries_, prompt_, segmenter_});
+        DeliveryParts{system_, *engine_, parts_, strings_, dictionaries_, prompt_, segmenter_, bubble_, u'.'});
     environment_ = std::make_unique<TestEnvironment>(
         system_, runtime_, *engine_, parts_, CoreFiles{device_.host() / "qlmain.dt", device_.host() / "rec_param.txt"});
     environment_->results = delivery_.get();
@@ -94,6 +94,7 @@ class DeliveryRoadTest : public platform::VirtualTimeTest {
   FakeDictionaries dictionaries_;
   FakePromptSignal prompt_;
   FakeSegmenter segmenter_;
+  FakeBubble bubble_;
   Localizer strings_{"/nonexistent", 1049, platform::builtin_strings()};
   std::unique_ptr<EngineLibrary> library_;
   void* control_ = nullptr;

@@ -51,5 +51,38 @@ TEST_F(ShellSmallWindowsTest, TheControllersCallsReachTheWindowsAndTheSettings) 
   EXPECT_FALSE(system_.is_window(tool));
 }
 
+// The calculator's bubble: centred on the ink, kept on the screen, shown in
+// its colour.
+TEST_F(ShellSmallWindowsTest, TheBubbleIsCentredOnTheInkAndKeptOnTheScreen) {
+  windows_.create_prompt();
+  struct Case {
+    std::optional<InkBox> ink;
+    bool left_edge;
+    bool right_edge;
+  };
+  const Case cases[] = {{InkBox{100, 150, 140, 170}, false, false},
+                        {InkBox{0, 0, 10, 10}, true, false},
+                        {InkBox{230, 300, 239, 319}, false, true},
+                        {std::nullopt, false, false}};
+  for (const Case& c : cases) {
+    windows_.show_prompt(u"1/0=\nError: division by zero", platform::rgb(255, 0, 0), c.ink);
+    const platform::Rect rect = system_.window_rect(windows_.prompt().window()).value_or(platform::Rect{});
+    const InkBox box = c.ink.value_or(InkBox{0, 0, 240, 320});
+    EXPECT_TRUE(system_.is_window_visible(windows_.prompt().window()));
+    if (c.left_edge) {
+      EXPECT_EQ((platform::Point{rect.left, rect.top}), (platform::Point{0, 0}));
+    } else if (c.right_edge) {
+      EXPECT_EQ((platform::Point{rect.right, rect.bottom}), (platform::Point{240, 320}));
+    } else {
+      EXPECT_EQ(rect.left, (box.min_x + box.max_x - rect.width()) / 2);
+      EXPECT_EQ(rect.top, (box.min_y + box.max_y - rect.height()) / 2);
+    }
+  }
+  pump();
+  snapshot(windows_.prompt().window(), "calculator_bubble");
+  windows_.hide_prompt();
+  EXPECT_FALSE(system_.is_window_visible(windows_.prompt().window()));
+}
+
 }  // namespace
 }  // namespace ductra

@@ -1,0 +1,61 @@
+#include "engine/segmentation/continuation_memo.h"
+
+#include <algorithm>
+
+namespace inkrec {
+namespace {
+
+bool same_steps(std::span<const LetterStep> a, std::span<const LetterStep> b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const LetterStep& x, const LetterStep& y) {
+                      return x.group == y.group && x.answer == y.answer;
+                    });
+}
+
+}  // namespace
+
+SearchState state_before_step(const LetterPath& path, std::uint32_t s) {
+  std::uint32_t code_count = 0;
+  for (std::uint32_t k = 0; k < s; ++k) code_count += path.steps[k].code_count;
+  const LetterStep& step = path.steps[s];
+  return {step.search_place, step.search_covered,
+          path.codes.span().first(std::min(code_count, path.codes.size()))};
+}
+
+bool ContinuationMemo::CodesLess::operator()(std::span<const std::uint16_t> a,
+                                             std::span<const std::uint16_t> b) const {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+}
+
+MemoEntry* ContinuationMemo::find(const SearchState& state) {
+  const auto place = states_.find({state.place, state.covered});
+  if (place == states_.end()) return nullptr;
+  const auto entry = place->second.find(state.codes);
+  return entry == place->second.end() ? nullptr : &entry->second;
+}
+
+MemoEntry& ContinuationMemo::add(const SearchState& state, std::int32_t value) {
+  CodeStates& codes = states_[{state.place, state.covered}];
+  MemoEntry& entry =
+      codes.try_emplace(std::vector<std::uint16_t>(state.codes.begin(), state.codes.end()))
+          .first->second;
+  entry.value = value;
+  return entry;
+}
+
+void ContinuationMemo::close(const SearchState& state) {
+  if (MemoEntry* entry = find(state); entry != nullptr) entry->closed = true;
+}
+
+void ContinuationMemo::add_continuation(const SearchState& state, const LetterPath& path,
+                                        std::uint32_t first, std::int16_t target) {
+  MemoEntry* entry = find(state);
+  if (entry == nullptr) return;
+  const std::span<const LetterStep> after = path.steps.span().subspan(first);
+  for (const Continuation& known : entry->continuations) {
+    if (known.target == target && same_steps(known.steps, after)) return;
+  }
+  entry->continuations.push_back({{after.begin(), after.end()}, target});
+}
+
+}  // namespace inkrec

@@ -1,0 +1,75 @@
+// ContinuationMemo: what the letter search from one segment record has
+// learnt about the places it passed, so that a path reaching a place again
+// need not search on from it.
+//
+// A state is a place of the search (the first position not yet covered,
+// the covered positions at and behind it) together with the codes read so
+// far. The memo keeps, for each state met by a path of four steps or more,
+// the value of the first path that reached it, whether it is closed (a
+// path through it was refused), and the continuations found from it: the
+// steps a stored letter path took after the state and the record they led
+// to. A later path reaching the state with a value no lower may reuse them;
+// a path with a lower value stops there.
+//
+// The memo lives for the search of one record. Looking a state up
+// allocates nothing; a new state or continuation allocates (the standard
+// containers' allocation failure is the only way it can fail).
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "engine/segmentation/letter_path.h"
+
+namespace inkrec {
+
+struct SearchState {
+  std::uint32_t place = 0;    // position | line << 16
+  std::uint32_t covered = 0;  // bit k: position + k is covered
+  std::span<const std::uint16_t> codes;
+};
+
+// The state a path stood in before its step `s`.
+SearchState state_before_step(const LetterPath& path, std::uint32_t s);
+
+struct Continuation {
+  std::vector<LetterStep> steps;  // the steps after the state
+  std::int16_t target = -1;       // the record they lead to; -1 the box's end
+};
+
+struct MemoEntry {
+  std::int32_t value = 0;  // of the first path that reached the state
+  bool closed = false;
+  std::vector<Continuation> continuations;
+};
+
+class ContinuationMemo {
+ public:
+  void clear() { states_.clear(); }
+
+  // The entry of the state; null when none was made.
+  MemoEntry* find(const SearchState& state);
+  // A new open entry with the value, for a state not met before.
+  MemoEntry& add(const SearchState& state, std::int32_t value);
+  // Closes the state's entry, when there is one.
+  void close(const SearchState& state);
+  // Adds to the state's entry, when there is one, the continuation of the
+  // path from step `first` on towards `target`, unless it holds it already.
+  void add_continuation(const SearchState& state, const LetterPath& path, std::uint32_t first,
+                        std::int16_t target);
+
+ private:
+  // Code sequences compared as spans, so that a look-up copies nothing.
+  struct CodesLess {
+    using is_transparent = void;
+    bool operator()(std::span<const std::uint16_t> a, std::span<const std::uint16_t> b) const;
+  };
+  using CodeStates = std::map<std::vector<std::uint16_t>, MemoEntry, CodesLess>;
+
+  std::map<std::pair<std::uint32_t, std::uint32_t>, CodeStates> states_;
+};
+
+}  // namespace inkrec

@@ -1,0 +1,146 @@
+#include "engine/segmentation/segment_readings.h"
+
+#include <memory>
+
+#include "engine/foundation/status.h"
+#include "engine/records/figure_group.h"
+#include "engine/records/recognition_context.h"
+#include "engine/segmentation/path_text.h"
+
+namespace inkrec {
+namespace {
+
+constexpr std::uint32_t kKeepRuleWord = 0xFFFFFFFF;
+
+// Moves the reading to the head of the group's list: one point above the
+// reading that heads it.
+int put_first(FigureGroup& group, std::uint32_t chosen) {
+  AnswerList& answers = *group.answers;
+  const Answer* reading = answers.answers().item_checked(chosen);
+  if (reading == nullptr) return kBadArgument;
+  const std::uint16_t key = reading->key;
+  const std::uint8_t kind = reading->kind;
+  if (answers.answers()[0].total() == Answer::kPerfectScore) {
+    const Answer& head = answers.answers()[0];
+    if (const int status = answers.reinsert_penalized(0, -1, head.rule_word); status != kOk) {
+      return status;
+    }
+  }
+  const int at = answers.find(key, kind);
+  if (at <= 0) return at < 0 ? kBadArgument : kOk;
+  const Answer& moved = answers.answers()[static_cast<std::uint32_t>(at)];
+  const std::int32_t raise = answers.answers()[0].total() - moved.total() + 1;
+  return answers.reinsert_penalized(static_cast<std::uint32_t>(at), raise, moved.rule_word);
+}
+
+// The first reading's saved codes become its codes again.
+int read_saved_codes(FigureGroup& group) {
+  const Answer& first = group.answers->answers()[0];
+  const std::uint16_t* list = first.saved_count > 1 ? first.saved_list : nullptr;
+  return rewrite_answer_entry(group, 0, first.saved_codes[0], first.saved_codes[2],
+                              first.saved_codes[1], kKeepRuleWord, 0, first.saved_count, list);
+}
+
+int add_letter_path(const LetterPath& path, PtrArray<FigureGroup>& out) {
+  for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
+    const LetterStep& step = path.steps[s];
+    FigureGroup* group = step.group;
+    if (group == nullptr || !group->has_answers()) return kBadArgument;
+    int status = kOk;
+    if (step.answer > 0) {
+      status = put_first(*group, static_cast<std::uint32_t>(step.answer));
+    } else if (step.answer == -1) {
+      status = read_saved_codes(*group);
+    }
+    if (status != kOk) return status;
+    group->end_flag = s + 1 == path.steps.size() ? 1 : 0;
+    if (out.push_back(group) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+int add_own_codes(const WordBox& box, const SegmentPathStep& step, PtrArray<FigureGroup>& out,
+                  PtrArray<LetterResult>& made) {
+  if (std::uint64_t{step.own_first} + step.own_count > box.own_codes.size()) return kBadArgument;
+  for (std::uint32_t k = 0; k < step.own_count; ++k) {
+    LetterResult* group = made.add_new();
+    if (group == nullptr) return kOutOfMemory;
+    if (group->answers->insert(Answer::from_code(box.own_codes[step.own_first + k])) != kOk) {
+      return kOutOfMemory;
+    }
+    group->end_flag = k + 1 == step.own_count ? 1 : 0;
+    if (out.push_back(group) != kOk) return kOutOfMemory;
+  }
+  return kOk;
+}
+
+// The stretch of a plain step: from its record to the candidate before its
+// target (the last of the line before a target at a line's start), or to
+// the box's end.
+int plain_span(RecognitionContext& context, const WordBox& box, const BoxSegment& record,
+               const SegmentPathStep& step, LineSpan* span) {
+  span->first_line = record.line;
+  span->first_position = record.position;
+  span->last_line = box.last_line;
+  span->last_position = box.last_position;
+  if (step.target < 0) return kOk;
+  const BoxSegment* target = box.records.item_checked(static_cast<std::uint32_t>(step.target));
+  if (target == nullptr) return kBadArgument;
+  if (target->position > 0) {
+    span->last_line = target->line;
+    span->last_position = target->position - 1;
+    return kOk;
+  }
+  if (target->line == 0) return kNothingToApply;
+  const TextLine* before = context.text_lines().item_checked(target->line - 1u);
+  if (before == nullptr) return kBadArgument;
+  span->last_line = target->line - 1;
+  span->last_position = static_cast<std::int32_t>(before->candidates.size()) - 1;
+  return kOk;
+}
+
+int apply_step(RecognitionContext& context, const WordBox& box, const SegmentPathStep& step,
+               const PtrArray<FigureGroup>& plain, PtrArray<FigureGroup>& out,
+               PtrArray<LetterResult>& made) {
+  if (step.letter_path == SegmentPathStep::kPassOver) return kOk;
+  const BoxSegment* record = box.records.item_checked(step.record);
+  if (record == nullptr) return kBadArgument;
+  if (step.letter_path < SegmentPathStep::kFirstLetterPath) {
+    return add_own_codes(box, step, out, made);
+  }
+  const bool weak_first = step.weak != 0 && step.letter_path == SegmentPathStep::kFirstLetterPath;
+  if (step.link >= 0 && !weak_first) {
+    const SegmentLink* link = record->links.item_checked(static_cast<std::uint32_t>(step.link));
+    const LetterPath* path =
+        link == nullptr ? nullptr
+                        : link->paths.item_checked(static_cast<std::uint32_t>(
+                              step.letter_path < 0 ? 0 : step.letter_path));
+    if (path == nullptr) return kBadArgument;
+    return add_letter_path(*path, out);
+  }
+  LineSpan span;
+  if (const int status = plain_span(context, box, *record, step, &span); status != kOk) {
+    return status;
+  }
+  return collect_element_variants(plain, span, out);
+}
+
+}  // namespace
+
+int recognize_segments(RecognitionContext& context, WordBoxList& list,
+                       PtrArray<FigureGroup>& output, PtrArray<LetterResult>& made) {
+  if (list.boxes.empty()) return kOk;
+  PtrArray<FigureGroup> readings{16, false};
+  for (const WordBox& box : list.boxes) {
+    for (const SegmentPathStep& step : box.result.steps) {
+      if (const int status = apply_step(context, box, step, output, readings, made);
+          status != kOk) {
+        return status;
+      }
+    }
+  }
+  output.swap(readings);
+  return kOk;
+}
+
+}  // namespace inkrec

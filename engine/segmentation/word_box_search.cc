@@ -1,0 +1,715 @@
+#include "engine/segmentation/word_box_search.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "engine/foundation/status.h"
+#include "engine/records/figure_group.h"
+#include "engine/records/letter_fields.h"
+#include "engine/records/recognition_context.h"
+#include "engine/rules/pair_test.h"
+#include "engine/rules/punctuation_rule.h"
+#include "engine/segmentation/segment_path_search.h"
+#include "engine/segmentation/word_box_preparation.h"
+
+namespace inkrec {
+namespace {
+
+constexpr int kOpensOrJoins = 1;
+constexpr std::uint16_t kApostrophe = 39;
+constexpr std::uint16_t kHyphen = u'-';
+constexpr std::uint32_t kQuickLimit = 3;
+constexpr std::int16_t kNoTarget = -2;
+constexpr std::uint32_t kPrefixCodes = WordText::kMaxCodes + LetterStep::kMaxCodes;
+constexpr std::int32_t kShortcutMargin = 121;
+constexpr int kNoWay = -100;
+constexpr std::uint32_t kFirstRememberedStep = 4;
+
+bool excluded(const FigureGroup& group) {
+  return (group.flags & FigureGroup::kNotInCovers) != 0 ||
+         (group.exclusion_flags & FigureGroup::kExcluded) != 0;
+}
+
+bool has_class(const WordSearchScope& scope, std::uint16_t code, int bit) {
+  return (scope.classes.punctuation_class(code) & bit) != 0;
+}
+
+std::int16_t signed_piece(const FigureRecord& figure) {
+  return static_cast<std::int16_t>(piece_number(figure));
+}
+
+const TextLine* text_line(WordSearchScope& scope, std::uint32_t line) {
+  return scope.context.text_lines().item_checked(line);
+}
+
+std::uint32_t candidate_count(WordSearchScope& scope, std::uint32_t line) {
+  const TextLine* text = text_line(scope, line);
+  return text == nullptr ? 0 : text->candidates.size();
+}
+
+// The code a word-ending reading must share with a record after a mark:
+// the second code of the reading (of the first reading's saved codes for
+// -1).
+std::uint16_t second_code_of(const FigureGroup& group, std::int16_t answer) {
+  if (group.answers == nullptr) return 0;
+  const Answer* read =
+      group.answers->answers().item_checked(answer < 0 ? 0u : static_cast<std::uint32_t>(answer));
+  if (read == nullptr) return 0;
+  return answer < 0 ? read->saved_codes[1] : read->codes[1];
+}
+
+// Whether a record after a mark lists the group (with a reading whose
+// second code is `code`, unless any reading will do).
+bool lists_group(const BoxSegment& record, const FigureGroup& group, bool any_reading,
+                 std::uint16_t code) {
+  for (std::uint32_t k = 0; k < record.groups.size(); ++k) {
+    if (record.groups[k] != &group) continue;
+    const std::int16_t* answer = record.answers.item_checked(k);
+    if (any_reading || (answer != nullptr && second_code_of(group, *answer) == code)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void mark_weak_letters(LetterPath& path) {
+  const std::int64_t steps = path.steps.size();
+  const std::int64_t others = path.non_first;
+  if (path.greatest_second >= 800 && 5 * others > 4 * steps && steps != 1 &&
+      path.least_value <= 6600) {
+    path.weak = 1;
+  } else if (steps >= 4 && path.greatest_second >= 701 && path.value_sum > 490 * steps &&
+             path.least_value < 6100 && others > 2 * steps / 5) {
+    path.weak = 1;
+  }
+}
+
+namespace {
+
+// The covered positions at and behind `position`, as a mask.
+std::uint32_t covered_mask(const BitSet* covered, std::uint32_t position) {
+  std::uint32_t mask = 0;
+  if (covered == nullptr) return mask;
+  for (std::uint32_t k = 0; k < 32; ++k) {
+    if (covered->test(position + k)) mask |= 1u << k;
+  }
+  return mask;
+}
+
+// Where a group takes the search: the next free place, whether the search
+// behind it runs in carry mode, and the record (or the box's end) it
+// reaches.
+struct Move {
+  std::uint32_t line = 0;
+  std::uint32_t position = 0;
+  bool carry = false;
+  bool inside = false;
+  std::int16_t target = kNoTarget;
+};
+
+// The search from one segment record (search_segmentation): a depth-first
+// walk that extends one working path.
+class RecordSearch {
+ public:
+  RecordSearch(WordSearchScope& scope, WordBox& box, std::uint32_t index)
+      : scope_(scope), box_(box), index_(index) {}
+
+  int run() {
+    const BoxSegment& record = box_.records[index_];
+    return search(record.line, record.position, 0, nullptr, false);
+  }
+
+ private:
+  BoxSegment& record() { return box_.records[index_]; }
+
+  int search(std::uint32_t line, std::uint32_t position, std::uint32_t start,
+             const BitSet* covered, bool carry);
+  int consult_memo(const SearchState& state, bool* go_on);
+  int try_group(FigureGroup& group, std::uint32_t group_index, std::uint32_t level_start,
+                std::uint32_t line, std::uint32_t position, const BitSet* covered,
+                const CharSlotMap& letters, const SearchState& here, bool carry_next);
+  int try_reading(FigureGroup& group, std::int16_t answer,
+                  std::int16_t ordinal, const Move& move, const CharSlotMap& letters,
+                  const SearchState& here);
+  int reading_weight(const Answer& read, bool saved, const CharSlotMap& letters,
+                     std::uint32_t* weight);
+  bool may_follow(const FigureGroup& group) const;
+  bool move_of(FigureGroup& group, std::uint32_t line, std::uint32_t position,
+               const BitSet* covered, Move* move);
+  std::int16_t target_of(const FigureGroup& group, const Move& move, std::uint32_t sum) const;
+
+  WordSearchScope& scope_;
+  WordBox& box_;
+  std::uint32_t index_;
+  LetterPath path_;
+};
+
+int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32_t start,
+                         const BitSet* covered, bool carry) {
+  if (scope_.context.kernel().stop_flag()) return kStopped;
+  const SearchState here{position | line << 16, covered_mask(covered, position),
+                         path_.codes.span()};
+  if (path_.steps.size() >= kFirstRememberedStep) {
+    bool go_on = true;
+    if (const int status = consult_memo(here, &go_on); status != kOk || !go_on) return status;
+  }
+  CharSlotMap letters;
+  letters.init(scope_.letter_index);
+  if (!path_.steps.empty()) {
+    allowed_letters_for_prefix(scope_.words, path_.codes.span(), path_.weight, letters,
+                               scope_.classes);
+  }
+  const TextLine* text = text_line(scope_, line);
+  if (text == nullptr) return kBadArgument;
+  const std::uint32_t bound = carry ? position : position + 1;
+  bool key_set = false;
+  std::uint16_t level_key = 0;
+  std::uint32_t tried = 0;
+  for (std::uint32_t g = start; g < text->letter_results.size(); ++g) {
+    if (scope_.context.kernel().stop_flag()) return kStopped;
+    if (scope_.context.kernel().quick_flag() && tried >= kQuickLimit) break;
+    FigureGroup* group = text->letter_results[g];
+    if (group == nullptr) return kBadArgument;
+    std::uint32_t first = 0;
+    if (!group->has_answers() || excluded(*group) || !group->coverage.lowest_bit(&first) ||
+        first < position || group->figures.empty()) {
+      continue;
+    }
+    if (first > bound) break;
+    if (covered != nullptr && group->coverage.intersects(*covered)) continue;
+    const std::uint16_t key = figure_key(*group->figures[0]);
+    bool carry_next = false;
+    if (first == position) {
+      key_set = true;
+      level_key = key;
+    } else if (!key_set || level_key != key) {
+      continue;
+    } else {
+      carry_next = true;
+    }
+    if (!may_follow(*group)) continue;
+    if (!path_.steps.empty()) {
+      int refused = 0;
+      const int status =
+          test_element_pair_cached(&scope_.context, group, path_.steps.back().group, &refused);
+      if (status != kOk) return status;
+      if (refused != 0) continue;
+    }
+    ++tried;
+    const int status = try_group(*group, g, start, line, position, covered,
+                                 path_.steps.empty() ? scope_.start_letters : letters, here,
+                                 carry_next);
+    if (status != kOk) return status;
+    if (scope_.context.kernel().stop_flag()) return kStopped;
+  }
+  return kOk;
+}
+
+// Step 2 of the search: a path of four steps or more meets its state.
+int RecordSearch::consult_memo(const SearchState& state, bool* go_on) {
+  const std::int32_t value = path_.value();
+  MemoEntry* entry = scope_.memo.find(state);
+  if (entry == nullptr) {
+    scope_.memo.add(state, value);
+    return kOk;
+  }
+  const bool greater = entry->value > value;
+  if (greater) {
+    *go_on = false;
+    if (!entry->closed && entry->continuations.empty()) return kOk;
+    close_states(scope_.memo, path_);
+    return kOk;
+  }
+  if (entry->closed) return kOk;
+  // Stored paths add continuations to this entry: replay a copy of each.
+  const std::size_t count = entry->continuations.size();
+  for (std::size_t c = 0; c < count; ++c) {
+    const Continuation known = scope_.memo.find(state)->continuations[c];
+    LetterPath replay;
+    if (replay.assign(path_) != kOk) return kOutOfMemory;
+    int status = kOk;
+    for (const LetterStep& step : known.steps) {
+      status = extend_path(replay, step, CharSlotMap::kWordEnds, scope_.context, scope_.classes);
+      if (status != kOk) break;
+    }
+    if (status == kNoWay) continue;
+    if (status != kOk) return status;
+    status = add_letter_path_to_record(scope_, record(), replay, known.target,
+                                       path_.steps.size());
+    if (status != kOk) return status;
+  }
+  return kOk;
+}
+
+// The rules for a group right after the path's last step: a word does not
+// start inside a cursive stroke, and the pieces of one stroke follow in
+// their order.
+bool RecordSearch::may_follow(const FigureGroup& group) const {
+  if (path_.steps.empty()) {
+    return std::none_of(group.figures.begin(), group.figures.end(),
+                        [](const FigureRecord* f) { return f != nullptr && signed_piece(*f) > 1; });
+  }
+  const LetterStep& last = path_.steps.back();
+  if (last.group == nullptr || last.group->figures.size() != 1 || group.figures.size() != 1) {
+    return true;
+  }
+  const FigureRecord& before = *last.group->figures[0];
+  const FigureRecord& figure = *group.figures[0];
+  if (stroke_number(figure) == stroke_number(before)) {
+    return signed_piece(figure) == static_cast<std::int16_t>(end_key(before)) + 2;
+  }
+  return signed_piece(figure) <= 1 || step_character(last) == kApostrophe;
+}
+
+bool RecordSearch::move_of(FigureGroup& group, std::uint32_t line, std::uint32_t position,
+                           const BitSet* covered, Move* move) {
+  std::uint32_t next = position;
+  while (group.coverage.test(next) || (covered != nullptr && covered->test(next))) ++next;
+  std::uint32_t highest = position;
+  group.coverage.highest_bit(&highest);
+  move->carry = highest - position + 1 > group.coverage.count();
+  move->line = line;
+  move->position = next;
+  if (next >= candidate_count(scope_, line)) {
+    move->line = line + 1;
+    move->position = 0;
+  }
+  const std::uint32_t sum = record().candidate_index +
+                            static_cast<std::uint32_t>(path_.positions) + group.coverage.count();
+  if (sum > box_.end_index) return false;
+  move->target = target_of(group, *move, sum);
+  const auto last_line = static_cast<std::uint32_t>(box_.last_line);
+  move->inside = move->line < last_line ||
+                 (move->line == last_line &&
+                  move->position <= static_cast<std::uint32_t>(box_.last_position));
+  return true;
+}
+
+std::int16_t RecordSearch::target_of(const FigureGroup& group, const Move& move,
+                                     std::uint32_t sum) const {
+  if (sum == box_.end_index) return -1;
+  for (std::uint32_t r = 0; r < box_.records.size(); ++r) {
+    const BoxSegment& target = box_.records[r];
+    if (target.line != move.line || target.position != move.position ||
+        target.candidate_index != sum) {
+      continue;
+    }
+    if (target.kind == BoxSegment::kAfterMark && !lists_group(target, group, true, 0)) break;
+    return static_cast<std::int16_t>(r);
+  }
+  return kNoTarget;
+}
+
+// Behind a group the search goes on with the groups after it on its line
+// (in carry mode, a gap left behind, with this level's), and from the first
+// group of the next line.
+int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
+                            std::uint32_t level_start, std::uint32_t line, std::uint32_t position,
+                            const BitSet* covered, const CharSlotMap& letters,
+                            const SearchState& here, bool carry_next) {
+  Move move;
+  if (!move_of(group, line, position, covered, &move)) return kOk;
+  move.carry = move.carry || carry_next;
+  const std::uint32_t next_start =
+      move.line != line ? 0 : move.carry ? level_start : group_index + 1;
+  const DynArray<Answer>& answers = group.answers->answers();
+  const std::uint32_t limit = scope_.context.kernel().quick_flag()
+                                  ? std::min(answers.size(), kQuickLimit)
+                                  : answers.size();
+  for (std::uint32_t a = 0; a < limit; ++a) {
+    const bool with_saved = a == 0 && answers[0].flag != 0;
+    for (const std::int16_t answer : {static_cast<std::int16_t>(a), std::int16_t{-1}}) {
+      if (answer < 0 && !with_saved) break;
+      const std::uint32_t weight_before = path_.weight;
+      int status =
+          try_reading(group, answer, static_cast<std::int16_t>(a), move, letters, here);
+      if (status == kNoWay) continue;
+      if (status != kOk) return status;
+      if (move.inside) {
+        const BitSet* behind = move.line == line ? &group.coverage : nullptr;
+        status = search(move.line, move.position, next_start, behind, move.carry);
+      }
+      path_.remove_last_step(weight_before);
+      if (status != kOk) return status;
+    }
+  }
+  return kOk;
+}
+
+// The weight a reading is read with: the slot of its last code among the
+// letters allowed; a reading of several codes is judged after the path's
+// codes and its own earlier ones. kNoWay when it may not be read here.
+int RecordSearch::reading_weight(const Answer& read, bool saved, const CharSlotMap& letters,
+                                 std::uint32_t* weight) {
+  const std::span<const std::uint16_t> codes = read.output_codes(saved);
+  if (codes.empty()) return kNoWay;
+  if (codes.size() == 1) {
+    *weight = letters.slot_value(codes[0]);
+    return *weight == CharSlotMap::kEmpty ? kNoWay : kOk;
+  }
+  std::uint16_t prefix[kPrefixCodes];
+  const std::uint32_t kept = std::min<std::uint32_t>(path_.codes.size(), WordText::kMaxCodes);
+  std::copy_n(path_.codes.data(), kept, prefix);
+  std::copy(codes.begin(), codes.end() - 1, prefix + kept);
+  CharSlotMap after;
+  after.init(scope_.letter_index);
+  allowed_letters_for_prefix(scope_.words, {prefix, kept + codes.size() - 1},
+                             CharSlotMap::kLetterContinues, after, scope_.classes);
+  *weight = after.slot_value(codes.back());
+  return after.is_empty() || *weight == CharSlotMap::kEmpty ? kNoWay : kOk;
+}
+
+// Steps 7 and 8: appends the reading to the path (kNoWay when it may not
+// follow) and stores the path where it reaches a record or the box's end
+// with a word that may end there.
+int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
+                              std::int16_t ordinal, const Move& move, const CharSlotMap& letters,
+                              const SearchState& here) {
+  const DynArray<Answer>& answers = group.answers->answers();
+  const bool saved = answer < 0;
+  const Answer& read = answers[saved ? 0u : static_cast<std::uint32_t>(answer)];
+  std::uint32_t weight = 0;
+  if (const int status = reading_weight(read, saved, letters, &weight); status != kOk) {
+    return status;
+  }
+  if (!path_.steps.empty()) {
+    const LetterStep& last = path_.steps.back();
+    int refused = 0;
+    apply_punctuation_rule_cached(group, *last.group, answer, last.answer, &refused);
+    if (refused != 0) return kNoWay;
+  }
+  LetterStep step;
+  step.group = &group;
+  step.answer = answer;
+  step.ordinal = saved ? std::int16_t{0} : ordinal;
+  const std::int32_t rules = read.components[Answer::kPenaltyComponent];
+  step.first_value = saved ? read.total() + rules : read.total();
+  step.second_value = answers[0].total() - read.total() - rules;
+  step.target = move.target;
+  const std::span<const std::uint16_t> codes = read.output_codes(saved);
+  step.code_count = static_cast<std::uint8_t>(std::min<std::size_t>(codes.size(), 3));
+  std::copy_n(codes.begin(), step.code_count, step.codes);
+  step.search_place = here.place;
+  step.search_covered = here.covered;
+  if (const int status = extend_path(path_, step, weight, scope_.context, scope_.classes);
+      status != kOk) {
+    return status;
+  }
+  if (path_.steps.size() == 0 || path_.steps.back().group != &group) return kNoWay;
+  if (move.target == kNoTarget || weight != CharSlotMap::kWordEnds) return kOk;
+  if (move.target >= 0) {
+    const BoxSegment& target = box_.records[static_cast<std::uint32_t>(move.target)];
+    if (target.kind == BoxSegment::kAfterMark &&
+        !lists_group(target, group, false, second_code_of(group, answer))) {
+      return kOk;
+    }
+  }
+  mark_weak_letters(path_);
+  const int status =
+      add_letter_path_to_record(scope_, record(), path_, move.target, path_.steps.size());
+  path_.weak = 0;
+  return status;
+}
+
+// ---- Storing paths.
+
+std::int32_t code_divisor(std::uint32_t codes) {
+  return codes >= 4 ? 1 : std::max<std::int32_t>(5 - static_cast<std::int32_t>(codes), 3);
+}
+
+bool same_codes(const LetterPath& a, const LetterPath& b) {
+  return std::equal(a.codes.begin(), a.codes.end(), b.codes.begin(), b.codes.end());
+}
+
+int insert_owned(PtrArray<LetterPath>& paths, std::uint32_t place,
+                 std::unique_ptr<LetterPath> path) {
+  if (paths.push_back_owned(std::move(path)) != kOk) return kOutOfMemory;
+  std::rotate(paths.data() + place, paths.data() + paths.size() - 1, paths.data() + paths.size());
+  return kOk;
+}
+
+// The record's link towards the target, made when there is none; null when
+// memory runs out.
+SegmentLink* link_towards(BoxSegment& record, std::int16_t target) {
+  for (SegmentLink* link : record.links) {
+    if (link != nullptr && link->target == target) return link;
+  }
+  SegmentLink* link = record.links.add_new();
+  if (link != nullptr) link->target = target;
+  return link;
+}
+
+// ---- The carry from the previous record and the hyphen exchange.
+
+bool adjacent(WordSearchScope& scope, const BoxSegment& before, const BoxSegment& record) {
+  if (before.line == record.line) return before.position + 1u == record.position;
+  return before.line + 1u == record.line && record.position == 0 &&
+         before.position + 1u == candidate_count(scope, before.line);
+}
+
+// Whether a reading of the candidate at the record opens a word (an
+// opening mark or quote).
+bool candidate_opens(WordSearchScope& scope, const BoxSegment& record) {
+  const TextLine* text = text_line(scope, record.line);
+  const FigureRecord* figure =
+      text == nullptr ? nullptr : text->candidates.item_checked(record.position);
+  if (figure == nullptr) return false;
+  for (const Answer& answer : figure->candidates[0].answers()) {
+    if (has_class(scope, answer.codes[0], kOpensOrJoins)) return true;
+  }
+  return false;
+}
+
+// Whether the step's group ends right before the record.
+bool ends_right_before(WordSearchScope& scope, const LetterStep& step, const BoxSegment& record) {
+  std::uint32_t highest = 0;
+  if (step.group == nullptr || !step.group->coverage.highest_bit(&highest)) return false;
+  const int line = group_line(*step.group);
+  if (record.position > 0) return line == record.line && highest + 1 == record.position;
+  return line + 1 == record.line && highest + 1 == candidate_count(scope, record.line - 1u);
+}
+
+// The path without its first step; kNoWay when what is left cannot be read
+// on its own.
+int without_first_step(WordSearchScope& scope, const LetterPath& path, LetterPath* out) {
+  for (std::uint32_t s = 1; s < path.steps.size(); ++s) {
+    const std::uint32_t weight = s + 1 == path.steps.size() ? path.weight : 1;
+    if (const int status = extend_path(*out, path.steps[s], weight, scope.context, scope.classes);
+        status != kOk) {
+      return status;
+    }
+  }
+  return kOk;
+}
+
+// A record right after an opening mark that the record before read as the
+// start of its paths takes those paths without the mark.
+int carry_from_previous(WordSearchScope& scope, WordBox& box, std::uint32_t i, bool* carried) {
+  *carried = false;
+  if (i == 0) return kOk;
+  const BoxSegment& before = box.records[i - 1];
+  if (!adjacent(scope, before, box.records[i]) || !candidate_opens(scope, before)) return kOk;
+  *carried = true;
+  for (std::uint32_t l = 0; l < box.records[i - 1].links.size(); ++l) {
+    const SegmentLink* link = box.records[i - 1].links[l];
+    if (link == nullptr) return kBadArgument;
+    if (link->target != -1 && link->target <= static_cast<std::int32_t>(i)) continue;
+    for (const LetterPath* path : link->paths) {
+      if (path == nullptr) return kBadArgument;
+      const LetterStep& first = path->steps[0];
+      if (path->steps.size() < 2 || first.group == nullptr || first.group->figures.size() >= 2 ||
+          !ends_right_before(scope, first, box.records[i]) ||
+          !has_class(scope, step_character(first), kOpensOrJoins)) {
+        continue;
+      }
+      LetterPath rest;
+      int status = without_first_step(scope, *path, &rest);
+      if (status == kNoWay) continue;
+      if (status == kOk) {
+        status = add_letter_path_to_record(scope, box.records[i], rest, link->target,
+                                           rest.steps.size());
+      }
+      if (status != kOk) return status;
+    }
+  }
+  return kOk;
+}
+
+// The characters of a path with a hyphen at a line break left out.
+bool reads_like(const LetterPath& shorter, const LetterPath& longer) {
+  std::uint32_t j = 0;
+  for (std::uint32_t s = 0; s < longer.steps.size(); ++s) {
+    const LetterStep& step = longer.steps[s];
+    const bool hyphen_at_break = step_character(step) == kHyphen && s + 1 < longer.steps.size() &&
+                                 group_line(*longer.steps[s + 1].group) != group_line(*step.group);
+    if (hyphen_at_break) continue;
+    if (j >= shorter.steps.size() || step_character(shorter.steps[j]) != step_character(step)) {
+      return false;
+    }
+    ++j;
+  }
+  return j == shorter.steps.size();
+}
+
+bool hyphen_before_break(const LetterPath& path) {
+  for (std::uint32_t s = 0; s + 1 < path.steps.size(); ++s) {
+    const LetterStep& step = path.steps[s];
+    if (step_character(step) == kHyphen &&
+        group_line(*path.steps[s + 1].group) != group_line(*step.group)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Across a line break a word written with a hyphen ranks before the same
+// word read without it.
+void prefer_hyphenated_words(WordBox& box, std::uint32_t i) {
+  const BoxSegment& record = box.records[i];
+  for (SegmentLink* link : record.links) {
+    if (link == nullptr || link->paths.size() < 2 || link->target < 0) continue;
+    const BoxSegment* target = box.records.item_checked(static_cast<std::uint32_t>(link->target));
+    if (target == nullptr || target->line == record.line ||
+        (target->position == 0 && record.position == 0 && target->line < record.line + 2)) {
+      continue;
+    }
+    LetterPath* first = link->paths[0];
+    LetterPath* second = link->paths[1];
+    const std::int64_t difference =
+        std::int64_t{second->steps.size()} - std::int64_t{first->steps.size()};
+    if (difference < 0 || difference > 1 || !reads_like(*first, *second) ||
+        !hyphen_before_break(*second)) {
+      continue;
+    }
+    std::swap(link->paths.data()[0], link->paths.data()[1]);
+  }
+}
+
+bool is_negative(const WordBox& box) {
+  return box.first_line < 0 || box.first_position < 0 || box.last_line < 0 ||
+         box.last_position < 0;
+}
+
+}  // namespace
+
+void close_states(ContinuationMemo& memo, const LetterPath& path) {
+  for (std::uint32_t s = kFirstRememberedStep; s < path.steps.size(); ++s) {
+    memo.close(state_before_step(path, s));
+  }
+}
+
+int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPath& path,
+                       std::uint32_t step_limit, std::int32_t* placed) {
+  if (placed != nullptr) *placed = -1;
+  auto fresh = std::make_unique<LetterPath>();
+  if (fresh->assign(path) != kOk) return kOutOfMemory;
+  const std::int32_t d = code_divisor(path.codes.size());
+  fresh->base = 110 / d;
+  PtrArray<LetterPath>& paths = link.paths;
+  const bool full = paths.size() >= link.max_paths;
+  if (full && !paths.empty() && LetterPath::greater_average(*paths[paths.size() - 1], *fresh)) {
+    close_states(scope.memo, *fresh);
+    return kOk;
+  }
+  std::int32_t twin = -1;
+  for (std::uint32_t k = 0; k < paths.size() && twin < 0; ++k) {
+    if (same_codes(*paths[k], *fresh)) twin = static_cast<std::int32_t>(k);
+  }
+  if (twin >= 0) {
+    fresh->base = paths[static_cast<std::uint32_t>(twin)]->base;
+    if (LetterPath::greater_average(*paths[static_cast<std::uint32_t>(twin)], *fresh)) {
+      close_states(scope.memo, *fresh);
+      return kOk;
+    }
+  }
+  std::int32_t level = -1;
+  word_level(scope.words, path.codes.span(), scope.classes, &level);
+  if (level >= 0) {
+    level = std::min(level, 18);
+    fresh->base = 11 * (level - 8) / (level > 8 ? d : 1);
+  }
+  std::uint32_t place = 0;
+  while (place < paths.size() && !LetterPath::greater_average(*fresh, *paths[place])) ++place;
+  if (twin >= 0 && static_cast<std::uint32_t>(twin) < place) return kOk;
+  if (twin >= 0 || full) {
+    const std::uint32_t dropped = twin >= 0 ? static_cast<std::uint32_t>(twin) : paths.size() - 1;
+    close_states(scope.memo, *paths[dropped]);
+    paths.remove_at(dropped);
+    place = std::min(place, paths.size());
+  }
+  const LetterPath& kept = *fresh;
+  if (insert_owned(paths, place, std::move(fresh)) != kOk) return kOutOfMemory;
+  for (std::uint32_t s = kFirstRememberedStep; s < std::min(step_limit, kept.steps.size()); ++s) {
+    scope.memo.add_continuation(state_before_step(kept, s), kept, s, link.target);
+  }
+  if (placed != nullptr) *placed = static_cast<std::int32_t>(place);
+  return kOk;
+}
+
+int add_letter_path_to_record(WordSearchScope& scope, BoxSegment& record, const LetterPath& path,
+                              std::int16_t target, std::uint32_t step_limit,
+                              std::int32_t* placed) {
+  SegmentLink* link = link_towards(record, target);
+  if (link == nullptr) return kOutOfMemory;
+  return insert_letter_path(scope, *link, path, step_limit, placed);
+}
+
+int recognize_word_box(WordSearchScope& scope, WordBox& box) {
+  for (std::uint32_t i = 0; i < box.records.size(); ++i) {
+    scope.memo.clear();
+    if (is_negative(box)) return kBadArgument;
+    bool carried = false;
+    int status = carry_from_previous(scope, box, i, &carried);
+    if (status == kOk && !carried) status = RecordSearch(scope, box, i).run();
+    if (status != kOk) return status;
+    prefer_hyphenated_words(box, i);
+  }
+  scope.memo.clear();
+  if (box.records.empty()) return kOk;
+  PathSearchScope paths{scope.context, scope.groups, scope.list.statistics, scope.classes};
+  return search_paths(paths, box, box.records.size() - 1);
+}
+
+int take_single_group_shortcut(WordSearchScope& scope) {
+  if (scope.groups.size() != 1 || scope.list.boxes.size() != 1) return kOk;
+  WordBox& box = scope.list.boxes[0];
+  FigureGroup* group = scope.groups[0];
+  if (group == nullptr) return kBadArgument;
+  if (box.result.steps.size() > 2 || !group->has_answers() || box.records.empty()) return kOk;
+  const Answer& first = group->answers->answers()[0];
+  const std::int64_t total = first.total();
+  if (total - box.result.average() < kShortcutMargin) return kOk;
+  LetterStep step;
+  step.group = group;
+  step.answer = first.flag != 0 ? std::int16_t{-1} : std::int16_t{0};
+  step.first_value = first.total();
+  const std::span<const std::uint16_t> codes = first.output_codes(first.flag != 0);
+  step.code_count = static_cast<std::uint8_t>(std::min<std::size_t>(codes.size(), 3));
+  std::copy_n(codes.begin(), step.code_count, step.codes);
+  LetterPath path;
+  const int status =
+      extend_path(path, step, CharSlotMap::kWordEnds, scope.context, scope.classes);
+  if (status == kNoWay) return kNoShortcut;
+  if (status != kOk) return status;
+  std::int16_t link = -1;
+  for (std::uint32_t k = 0; k < box.records[0].links.size() && link < 0; ++k) {
+    const SegmentLink* candidate = box.records[0].links[k];
+    if (candidate != nullptr && candidate->target == -1) link = static_cast<std::int16_t>(k);
+  }
+  if (link < 0) link = static_cast<std::int16_t>(box.records[0].links.size());
+  std::int32_t placed = -1;
+  if (const int stored = add_letter_path_to_record(scope, box.records[0], path, -1, 0, &placed);
+      stored != kOk) {
+    return stored;
+  }
+  if (placed < 0) return kOk;
+  if (box.result.steps.size() != 1) {
+    box.result.reset();
+    if (box.result.steps.push_default() == nullptr) return kOutOfMemory;
+  }
+  SegmentPathStep& only = box.result.steps[0];
+  only.record = 0;
+  only.target = -1;
+  only.link = link;
+  only.letter_path = static_cast<std::int16_t>(placed);
+  only.weak = 0;
+  return kOk;
+}
+
+int recognize_word_boxes(WordSearchScope& scope) {
+  scope.context.release_line_objects();
+  if (const int status = prepare_segmentation(scope.context, scope.groups, scope.classes, scope.list);
+      status != kOk) {
+    return status;
+  }
+  if (scope.list.boxes.empty()) return kOk;
+  allowed_letters_for_prefix(scope.words, {}, 0, scope.start_letters, scope.classes);
+  for (WordBox& box : scope.list.boxes) {
+    if (is_negative(box)) return kBadArgument;
+    if (const int status = recognize_word_box(scope, box); status != kOk) return status;
+  }
+  const int status = take_single_group_shortcut(scope);
+  return status == kNoShortcut ? kOk : status;
+}
+
+}  // namespace inkrec

@@ -1,0 +1,107 @@
+// The memo of the letter search: the states of a path, the continuations a
+// stored path leaves from its fifth step on, and the states a refused path
+// closes.
+#include "engine/segmentation/continuation_memo.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/foundation/status.h"
+#include "engine/segmentation/word_box_search.h"
+#include "tests/support/word_bench.h"
+
+namespace inkrec {
+namespace {
+
+using testing::WordBench;
+
+// A path through the letters of a hand-built word, step k taken at the
+// place of position k.
+class MemoBench {
+ public:
+  explicit MemoBench(const std::u16string& word) {
+    std::vector<int> xs;
+    for (std::size_t k = 0; k < word.size(); ++k) xs.push_back(100 + 30 * static_cast<int>(k));
+    const std::uint16_t line = bench.add_line(xs);
+    letters = bench.add_word(line, word);
+  }
+
+  LetterPath path(std::uint32_t steps) {
+    LetterPath path;
+    for (std::uint32_t k = 0; k < steps; ++k) {
+      LetterStep step;
+      step.group = letters[k];
+      step.first_value = 9000;
+      step.code_count = 1;
+      step.codes[0] = letters[k]->answers->best_code();
+      step.search_place = k;
+      step.search_covered = k == 0 ? 0 : 1;
+      EXPECT_EQ(extend_path(path, step, 2, bench.context(), bench.classes()), kOk);
+    }
+    return path;
+  }
+
+  WordBench bench;
+  std::vector<LetterResult*> letters;
+};
+
+TEST(ContinuationMemoTest, AStateIsThePlaceAndTheCodesReadBeforeAStep) {
+  MemoBench memo_bench(u"houses");
+  const LetterPath path = memo_bench.path(6);
+  const SearchState state = state_before_step(path, 4);
+  EXPECT_EQ(state.place, 4u);
+  EXPECT_EQ(state.covered, 1u);
+  EXPECT_EQ(std::u16string(state.codes.begin(), state.codes.end()), u"hous");
+
+  ContinuationMemo memo;
+  EXPECT_EQ(memo.find(state), nullptr);
+  memo.add(state, 8000);
+  ASSERT_NE(memo.find(state), nullptr);
+  EXPECT_EQ(memo.find(state)->value, 8000);
+  // Another place, or other codes, is another state.
+  EXPECT_EQ(memo.find(state_before_step(path, 5)), nullptr);
+  const std::uint16_t other_codes[4] = {u'h', u'o', u'u', u'x'};
+  EXPECT_EQ(memo.find({state.place, state.covered, other_codes}), nullptr);
+
+  memo.add_continuation(state, path, 4, -1);
+  memo.add_continuation(state, path, 4, -1);  // held already
+  memo.add_continuation(state, path, 4, 2);   // towards another record
+  memo.add_continuation(state_before_step(path, 5), path, 5, -1);  // no entry: nothing
+  ASSERT_EQ(memo.find(state)->continuations.size(), 2u);
+  EXPECT_EQ(memo.find(state)->continuations[0].steps.size(), 2u);
+  EXPECT_EQ(memo.find(state_before_step(path, 5)), nullptr);
+  memo.close(state);
+  EXPECT_TRUE(memo.find(state)->closed);
+}
+
+TEST(ContinuationMemoTest, StoredPathsLeaveContinuationsAndRefusedPathsCloseTheirStates) {
+  MemoBench memo_bench(u"houses");
+  WordSearchScope scope = memo_bench.bench.scope();
+  const LetterPath five = memo_bench.path(5);
+  const LetterPath four = memo_bench.path(4);
+  for (std::uint32_t s = 0; s < 5; ++s) scope.memo.add(state_before_step(five, s), 0);
+  SegmentLink link;
+  ASSERT_EQ(insert_letter_path(scope, link, four, 4), kOk);
+  for (std::uint32_t s = 0; s < 4; ++s) {
+    EXPECT_TRUE(scope.memo.find(state_before_step(five, s))->continuations.empty()) << s;
+  }
+  ASSERT_EQ(insert_letter_path(scope, link, five, 5), kOk);
+  EXPECT_EQ(scope.memo.find(state_before_step(five, 4))->continuations.size(), 1u);
+  EXPECT_TRUE(scope.memo.find(state_before_step(five, 3))->continuations.empty());
+  // Up to the step limit only.
+  SegmentLink other;
+  other.target = 3;
+  ASSERT_EQ(insert_letter_path(scope, other, five, 4), kOk);
+  EXPECT_EQ(scope.memo.find(state_before_step(five, 4))->continuations.size(), 1u);
+
+  close_states(scope.memo, four);
+  EXPECT_FALSE(scope.memo.find(state_before_step(five, 3))->closed);
+  close_states(scope.memo, five);
+  EXPECT_TRUE(scope.memo.find(state_before_step(five, 4))->closed);
+  EXPECT_FALSE(scope.memo.find(state_before_step(five, 3))->closed);
+}
+
+}  // namespace
+}  // namespace inkrec

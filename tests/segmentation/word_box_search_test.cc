@@ -1,0 +1,255 @@
+// The letter search over word boxes on hand-built text lines: words read
+// against the English word list and a user dictionary, the bases a link
+// gives its paths, the weak marks of the search, and the single-group
+// shortcut.
+#include "engine/segmentation/word_box_search.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/foundation/status.h"
+#include "engine/segmentation/segment_readings.h"
+#include "tests/support/word_bench.h"
+
+namespace inkrec {
+namespace {
+
+using testing::WordBench;
+
+// The text of the output after the chosen readings are applied: each
+// group's first reading, a space after each group that ends a word.
+std::u16string chosen_text(WordBench& bench) {
+  PtrArray<LetterResult> made{16, true};
+  EXPECT_EQ(recognize_segments(bench.context(), bench.list(), bench.output(), made), kOk);
+  std::u16string text;
+  for (const FigureGroup* group : bench.output()) {
+    text += static_cast<char16_t>(group->answers->best_code());
+    if (group->end_flag != 0) text += u' ';
+  }
+  return text;
+}
+
+// One word written on one line: each letter read first as `first` and
+// second as `second`.
+std::u16string read_word(const std::u16string& first, const std::u16string& second,
+                         bool with_dictionary, const std::u16string& user_word = u"") {
+  WordBench bench;
+  bench.with_dictionary = with_dictionary;
+  if (!user_word.empty()) bench.add_user_word(user_word);
+  std::vector<int> xs;
+  for (std::size_t k = 0; k < first.size(); ++k) xs.push_back(100 + 30 * static_cast<int>(k));
+  const std::uint16_t line = bench.add_line(xs);
+  bench.add_word(line, first, second);
+  bench.measure_gaps(10, 10);
+  EXPECT_EQ(bench.search(), kOk);
+  EXPECT_EQ(bench.list().boxes.size(), 1u);
+  return chosen_text(bench);
+}
+
+TEST(WordBoxSearchTest, AWordTheFirstReadingsMissIsReadAsTheDictionaryWord) {
+  // The letter evaluation's readings (kind 0) take part: read literally,
+  // a search of composite readings only would find no word at all.
+  struct Case {
+    const char* what;
+    std::u16string first;
+    std::u16string second;
+    bool dictionary;
+    std::u16string user_word;
+    std::u16string text;
+  };
+  const std::vector<Case> cases = {
+      {"\"teh\" with \"the\" second", u"teh", u"the", true, u"", u"the "},
+      {"the same without the word lists", u"teh", u"the", false, u"", u"teh "},
+      {"a word the first readings read", u"them", u"xxxx", true, u"", u"them "},
+      {"\"hcuse\" with \"house\" second", u"hcuse", u"house", true, u"", u"house "},
+      {"no word among the readings", u"qzq", u"xzx", true, u"", u"qzq "},
+      {"a word of the user dictionary only", u"kwiz", u"kwix", true, u"kwix", u"kwix "},
+      {"the same without it", u"kwiz", u"kwix", true, u"", u"kwiz "},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(read_word(c.first, c.second, c.dictionary, c.user_word), c.text) << c.what;
+  }
+}
+
+TEST(WordBoxSearchTest, EachLinkKeepsItsPathsBestFirstWithTheBaseOfTheirWord) {
+  WordBench bench;
+  const std::uint16_t line = bench.add_line({100, 130, 160, 190});
+  const std::vector<LetterResult*> letters = bench.add_word(line, u"them");
+  WordSearchScope scope = bench.scope();
+  // A path through the first letters, reading the codes given.
+  const auto path_of = [&](const std::u16string& codes) {
+    LetterPath path;
+    for (std::uint32_t k = 0; k < codes.size(); ++k) {
+      LetterStep step;
+      step.group = letters[k];
+      step.first_value = 9000;
+      step.code_count = 1;
+      step.codes[0] = codes[k];
+      EXPECT_EQ(extend_path(path, step, 2, bench.context(), bench.classes()), kOk);
+    }
+    return path;
+  };
+  struct Case {
+    std::u16string codes;
+    std::int32_t base;
+  };
+  // Unknown words: 110 / 4 for one code, 110 / 3 for two or three, 110
+  // from four. Known words by their level (18 "the", 10 "them", 8 "t", 2
+  // "th" in the fixture): 11 x (level - 8), divided as above above level 8.
+  const std::vector<Case> cases = {{u"7", 27}, {u"7q", 36}, {u"7qx", 36}, {u"7qxz", 110},
+                                   {u"the", 36}, {u"them", 22}, {u"t", 0},    {u"th", -66}};
+  SegmentLink link;
+  link.max_paths = 16;
+  for (const Case& c : cases) {
+    std::int32_t placed = -2;
+    ASSERT_EQ(insert_letter_path(scope, link, path_of(c.codes), 0, &placed), kOk);
+    ASSERT_GE(placed, 0);
+    EXPECT_EQ(link.paths[static_cast<std::uint32_t>(placed)]->base, c.base)
+        << std::string(c.codes.begin(), c.codes.end());
+  }
+  for (std::uint32_t k = 1; k < link.paths.size(); ++k) {
+    EXPECT_FALSE(LetterPath::greater_average(*link.paths[k], *link.paths[k - 1]));
+  }
+  // The same letters again, no better: refused behind their twin.
+  std::int32_t placed = -2;
+  ASSERT_EQ(insert_letter_path(scope, link, path_of(u"the"), 0, &placed), kOk);
+  EXPECT_EQ(placed, -1);
+  EXPECT_EQ(link.paths.size(), cases.size());
+  // Better, they take their twin's place.
+  LetterPath better_twin = path_of(u"the");
+  better_twin.weighted_total += 300;
+  ASSERT_EQ(insert_letter_path(scope, link, better_twin, 0, &placed), kOk);
+  EXPECT_EQ(placed, 0);
+  EXPECT_EQ(link.paths.size(), cases.size());
+  // A full link refuses a path worse than its last and drops its last for
+  // a better one.
+  link.max_paths = static_cast<std::uint32_t>(cases.size());
+  LetterPath worse = path_of(u"a");
+  worse.weighted_total = 100;
+  ASSERT_EQ(insert_letter_path(scope, link, worse, 0, &placed), kOk);
+  EXPECT_EQ(placed, -1);
+  LetterPath better = path_of(u"to");
+  better.weighted_total = 2 * 9900;
+  ASSERT_EQ(insert_letter_path(scope, link, better, 0, &placed), kOk);
+  EXPECT_EQ(placed, 0);
+  EXPECT_EQ(link.paths.size(), cases.size());
+  EXPECT_EQ(link.paths[0]->codes[1], u'o');
+}
+
+TEST(WordBoxSearchTest, TheSearchMarksAPathReadThroughClearlyWorseReadings) {
+  struct Case {
+    const char* what;
+    std::uint32_t steps;
+    std::int32_t non_first;
+    std::int32_t greatest_second;
+    std::int32_t least;
+    std::int32_t value_sum;
+    std::uint8_t weak;
+  };
+  const std::vector<Case> cases = {
+      {"3 steps, all later, second 800, least 6600", 3, 3, 800, 6600, 0, 1},
+      {"second 799", 3, 3, 799, 6600, 0, 0},
+      {"least 6601", 3, 3, 800, 6601, 0, 0},
+      {"one step", 1, 1, 900, 6000, 0, 0},
+      {"5 x later = 4 x steps", 5, 4, 900, 6000, 0, 0},
+      {"4 steps, 2 later, 701, sum 1961, least 6099", 4, 2, 701, 6099, 1961, 1},
+      {"the same with 700", 4, 2, 701 - 1, 6099, 1961, 0},
+      {"the same with a sum of 1960", 4, 2, 701, 6099, 1960, 0},
+      {"the same with least 6100", 4, 2, 701, 6100, 1961, 0},
+      {"5 steps, 2 later: not above 10/5", 5, 2, 701, 6099, 2451, 0},
+      {"3 steps take the first rule only", 3, 2, 790, 6000, 9999, 0},
+  };
+  for (const Case& c : cases) {
+    LetterPath path;
+    for (std::uint32_t k = 0; k < c.steps; ++k) ASSERT_NE(path.steps.push_default(), nullptr);
+    path.non_first = c.non_first;
+    path.greatest_second = c.greatest_second;
+    path.least_value = c.least;
+    path.value_sum = c.value_sum;
+    mark_weak_letters(path);
+    EXPECT_EQ(path.weak, c.weak) << c.what;
+  }
+}
+
+// A single group read "a" (total 9000, or `first`) whose box the search
+// gave a result of the average given.
+struct ShortcutCase {
+  const char* what;
+  std::int32_t average;
+  std::uint32_t result_steps;
+  bool link_to_end;
+  bool forced;
+};
+
+void check_shortcut(const ShortcutCase& c) {
+  WordBench bench;
+  const std::uint16_t line = bench.add_line({100});
+  bench.add_word(line, u"a", u"o");
+  bench.measure_gaps(10, 10);
+  WordBox* box = bench.list().boxes.push_default();
+  ASSERT_NE(box, nullptr);
+  ASSERT_NE(box->records.push_default(), nullptr);
+  box->end_index = 1;
+  if (c.link_to_end) {
+    ASSERT_NE(box->records[0].links.add_new(), nullptr);  // a link to record 1
+    box->records[0].links[0]->target = 1;
+    SegmentLink* to_end = box->records[0].links.add_new();
+    ASSERT_NE(to_end, nullptr);
+    to_end->target = -1;
+  }
+  ASSERT_EQ(box->result.start(0, -1, -1, c.average * 2, {0, 0, 0, 0}, 2), kOk);
+  for (std::uint32_t k = 1; k < c.result_steps; ++k) {
+    ASSERT_NE(box->result.steps.push_default(), nullptr);
+  }
+  const std::uint32_t links_before = box->records[0].links.size();
+  WordSearchScope scope = bench.scope();
+  ASSERT_EQ(take_single_group_shortcut(scope), kOk) << c.what;
+  const SegmentPathStep& first = box->result.steps[0];
+  if (!c.forced) {
+    EXPECT_EQ(box->result.steps.size(), c.result_steps) << c.what;
+    EXPECT_EQ(first.link, -1) << c.what;
+    EXPECT_EQ(box->records[0].links.size(), links_before) << c.what;
+    return;
+  }
+  EXPECT_EQ(box->result.steps.size(), 1u) << c.what;
+  const std::int16_t expected_link = c.link_to_end ? 1 : 0;
+  EXPECT_EQ(first.link, expected_link) << c.what;
+  EXPECT_EQ(first.target, -1) << c.what;
+  EXPECT_EQ(box->records[0].links.size(), c.link_to_end ? links_before : 1u) << c.what;
+  const SegmentLink* link = box->records[0].links[static_cast<std::uint32_t>(expected_link)];
+  const LetterPath* path = link->paths[static_cast<std::uint32_t>(first.letter_path)];
+  ASSERT_NE(path, nullptr);
+  EXPECT_EQ(path->codes.size(), 1u);
+  EXPECT_EQ(path->codes[0], u'a') << c.what;
+}
+
+TEST(WordBoxSearchTest, ASingleGroupsFirstReadingStandsForTheBoxWhenItIsClearlyBetter) {
+  const std::vector<ShortcutCase> cases = {
+      {"beats the result by 120: the result stays", 9000 - 120, 1, false, false},
+      {"by 121: the first reading is forced", 9000 - 121, 1, false, true},
+      {"by 121, a link to the end exists: taken", 9000 - 121, 1, true, true},
+      {"a result of two steps becomes one", 9000 - 500, 2, false, true},
+      {"a result of three steps stays", 9000 - 500, 3, false, false},
+      {"a better result stays", 9500, 1, false, false},
+  };
+  for (const ShortcutCase& c : cases) check_shortcut(c);
+}
+
+TEST(WordBoxSearchTest, NoTextLineOrALineWithoutCandidatesGivesNoBox) {
+  WordBench none;
+  EXPECT_EQ(none.search(), kOk);
+  EXPECT_TRUE(none.list().boxes.empty());
+  WordBench empty_line;
+  const std::uint16_t line = empty_line.add_line({100, 130});
+  empty_line.add_word(line, u"to");
+  empty_line.add_line({});
+  empty_line.measure_gaps(10, 10);
+  EXPECT_EQ(empty_line.search(), kOk);
+  EXPECT_TRUE(empty_line.list().boxes.empty());
+  EXPECT_EQ(empty_line.output().size(), 2u);
+}
+
+}  // namespace
+}  // namespace inkrec

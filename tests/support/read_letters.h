@@ -1,0 +1,92 @@
+// A stand-in for the passes of a line's letter search: each candidate of
+// a text line becomes a letter result of its own, read as the codes given
+// for its stroke (best first, 9000 and then 500 less each), and, when asked, each
+// two neighbouring candidates a result of their own too (read as the
+// codes given for pairs). The results in the line's order are its cover.
+// The rest of the recognition (line pass, word search, delivery) is the
+// kernel's own.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/foundation/status.h"
+#include "engine/records/fragment_state.h"
+#include "engine/records/letter_result.h"
+#include "engine/segmentation/line_letter_search.h"
+
+namespace inkrec::testing {
+
+class ReadLetters final : public LineLetterSearch {
+ public:
+  // readings[s]: the codes the candidate of stroke s is read as (repeating
+  // past the end); pair_readings: those of two neighbours, none for no
+  // pairs.
+  explicit ReadLetters(std::vector<std::u16string> readings, std::u16string pair_readings = u"")
+      : readings_(std::move(readings)), pair_readings_(std::move(pair_readings)) {}
+
+ protected:
+  int run_line_passes(FragmentState& state, bool first_sweep,
+                      PtrArray<FigureGroup>& fragments) override {
+    TextLine& line = state.line;
+    if (line.word_groups.empty() && line.word_groups.push_default() == nullptr) {
+      return kOutOfMemory;
+    }
+    LineGroup& group = line.word_groups[0];
+    if (first_sweep) {
+      int status = estimate_fragment_sizes(state);
+      if (status == kOk) status = order_fragment_candidates(state);
+      const std::uint32_t n = line.candidates.size();
+      for (std::uint32_t k = 0; status == kOk && k < n; ++k) {
+        const std::uint16_t stroke = line.candidates[k]->stroke_index;
+        status = add_result(line, group, k, 1, readings_[stroke % readings_.size()]);
+        if (status == kOk && !pair_readings_.empty() && k + 1 < n) {
+          status = add_result(line, group, k, 2, pair_readings_);
+        }
+      }
+      if (status != kOk) return status;
+    }
+    if (const int status = cover_singles(line, group); status != kOk) return status;
+    return LineLetterSearch::run_line_passes(state, false, fragments);
+  }
+
+ private:
+  // The cover takes the single letters.
+  static int cover_singles(TextLine& line, LineGroup& group) {
+    for (LetterResult* result : line.letter_results) {
+      if (result->coverage.count() == 1 && group.cover.push_back(result) != kOk) {
+        return kOutOfMemory;
+      }
+    }
+    return kOk;
+  }
+
+  static int add_result(TextLine& line, LineGroup& group, std::uint32_t first,
+                        std::uint32_t count, const std::u16string& codes) {
+    auto result = std::make_unique<LetterResult>();
+    for (std::uint32_t k = first; k < first + count; ++k) {
+      FigureRecord* figure = line.candidates[k];
+      if (result->figures.push_back(figure) != kOk || result->coverage.set(k) != kOk ||
+          result->members.set(figure->number) != kOk) {
+        return kOutOfMemory;
+      }
+    }
+    if (const int status = group_prepare_glyph(*result, false); status != kOk) return status;
+    result->index = static_cast<std::int32_t>(line.letter_results.size());
+    for (std::uint32_t r = 0; r < codes.size(); ++r) {
+      Answer answer = Answer::from_code(codes[r]);
+      answer.key = static_cast<std::uint16_t>(1 + r);
+      answer.components[Answer::kLetterScore] = 9000 - 500 * static_cast<std::int32_t>(r);
+      if (result->answers->insert(answer) != kOk) return kOutOfMemory;
+    }
+    if (group.letter_groups.push_back(result.get()) != kOk) return kOutOfMemory;
+    return line.letter_results.push_back_owned(std::move(result));
+  }
+
+  std::vector<std::u16string> readings_;
+  std::u16string pair_readings_;
+};
+
+}  // namespace inkrec::testing
