@@ -2,6 +2,7 @@
 
 #include "app/common/localizer.h"
 #include "app/common/ui_helpers.h"
+#include "app/settings/settings_lists.h"
 #include "appplatform/dialog/control_constants.h"
 #include "appplatform/dialog/property_sheet.h"
 
@@ -22,11 +23,7 @@ constexpr std::int32_t kLastModeWithPrompt = 1;
 
 int AdvancedSettingsDialog::on_init_dialog() {
   for (const int section : {kCopybookSection, kDictionariesSection, kPromptSection}) set_dialog_item_bold(window(), section);
-  for (const std::uint32_t id : kPromptFrequencyStrings) {
-    std::u16string text = localizer().string(id);
-    text.resize(std::min(text.size(), kItemUnits - 1));
-    send_item(kPromptFrequency, platform::CB_ADDSTRING, 0, reinterpret_cast<platform::LParam>(text.c_str()));
-  }
+  add_string_items(*this, kPromptFrequency, kPromptFrequencyStrings, kItemUnits);
   send_item(kPromptFrequency, platform::CB_SETCURSEL, static_cast<platform::WParam>(settings_.use_prompt));
   enable_prompt_frequency();
   return TitledDialog::on_init_dialog();

@@ -1,6 +1,7 @@
 #include "app/settings/dialog_templates.h"
 
 #include "appplatform/dialog/control_constants.h"
+#include "appplatform/dialog/list_view.h"
 
 namespace ductra {
 namespace {
@@ -10,6 +11,7 @@ using platform::DialogTemplate;
 using platform::kButtonClass;
 using platform::kComboBoxClass;
 using platform::kEditClass;
+using platform::kListBoxClass;
 using platform::kStaticClass;
 using platform::kTrackbarClass;
 using platform::kUpDownClass;
@@ -19,6 +21,7 @@ constexpr std::uint32_t kDropDownList = platform::CBS_DROPDOWNLIST | platform::W
 constexpr std::uint32_t kCheckBox = platform::BS_AUTOCHECKBOX | platform::WS_TABSTOP;
 constexpr std::uint32_t kPushButton = platform::BS_PUSHBUTTON | platform::WS_TABSTOP;
 constexpr std::uint32_t kBitmapStatic = platform::SS_BITMAP;
+constexpr std::uint32_t kListBox = platform::LBS_NOTIFY | platform::WS_TABSTOP | platform::WS_VSCROLL;
 constexpr char16_t kShellDialogFace[] = u"MS Shell Dlg";
 // A full-screen dialog's OK button takes the top right corner: its title
 // starts below it.
@@ -89,6 +92,69 @@ DialogTemplate advanced_settings() {
               kShellDialogFace);
 }
 
+DialogTemplate profiles_page() {
+  return make(kProfilesPageTemplate, u"Конфигурации",
+              {
+                  {1025, kStaticClass, u"Конфигурации", 0, {4, 4, 180, 20}},
+                  {kNoId, kStaticClass, u"Текущие конфигурации Ductra:", 0, {4, 32, 236, 46}},
+                  {1038, kListBoxClass, u"", kListBox, {4, 48, 236, 196}},
+                  {1065, kButtonClass, u"Добавить", kPushButton, {4, 204, 78, 226}},
+                  {1094, kButtonClass, u"Изменить", kPushButton, {83, 204, 157, 226}},
+                  {1039, kButtonClass, u"Удалить", kPushButton, {162, 204, 236, 226}},
+              },
+              kShellDialogFace);
+}
+
+DialogTemplate add_configuration() {
+  return make(kAddConfigurationTemplate, u"Добавить конфигурацию",
+              {
+                  {kNoId, kStaticClass, u"Выберите конфигурацию для добавления:", 0, {4, 28, 236, 44}},
+                  {1040, kListBoxClass, u"", kListBox, {4, 48, 236, 280}},
+              },
+              kShellDialogFace);
+}
+
+DialogTemplate extra_charsets() {
+  return make(kExtraCharsetsTemplate, u"Дополнительные наборы символов",
+              {
+                  {1047, kStaticClass, u"", 0, {4, 28, 236, 60}},
+                  {1041, kListBoxClass, u"", kListBox, {4, 64, 236, 280}},
+              },
+              kShellDialogFace);
+}
+
+DialogTemplate add_extra_charsets() {
+  return make(kAddExtraCharsetsTemplate, u"Добавление дополнительных символов",
+              {
+                  {1025, kStaticClass, u"", 0, {4, 28, 236, 74}},
+                  {1043, kListBoxClass, u"", kListBox | platform::LBS_SORT, {4, 78, 236, 280}},
+              },
+              kShellDialogFace);
+}
+
+DialogTemplate dictionaries() {
+  return make(kDictionariesTemplate, u"Словарь",
+              {
+                  {1025, kStaticClass, u"Словарь", 0, {4, kDialogTitleTop, 180, kDialogTitleTop + 16}},
+                  {kNoId, kStaticClass, u"Язык:", 0, {4, 58, 60, 72}},
+                  {1075, kComboBoxClass, u"", kDropDownList, {64, 54, 236, 72}},
+                  {1026, kButtonClass, u"Использовать словарь", kCheckBox, {4, 80, 236, 96}},
+                  {kNoId, kStaticClass, u"Добавьте свои слова в словарь:", 0, {4, 104, 236, 118}},
+                  {1014, platform::kListViewClass, u"",
+                   platform::LVS_REPORT | platform::LVS_SINGLESEL | platform::LVS_SHOWSELALWAYS |
+                       platform::LVS_NOCOLUMNHEADER | platform::WS_TABSTOP,
+                   {4, 122, 236, 286}},
+              });
+}
+
+DialogTemplate word() {
+  return make(kWordTemplate, u"Добавление слова",
+              {
+                  {kNoId, kStaticClass, u"Введите слово для добавления в пользовательскй словарь:", 0, {4, 28, 236, 60}},
+                  {1010, kEditClass, u"", platform::WS_TABSTOP, {4, 64, 236, 84}},
+              });
+}
+
 // The about page's controls; the partner pages leave some out or add some.
 std::vector<DialogItem> about_items(bool more_programs, bool second_notice) {
   std::vector<DialogItem> items{
@@ -128,6 +194,18 @@ std::optional<DialogTemplate> own_dialog_template(int id) {
       return recognition_page();
     case kAdvancedSettingsTemplate:
       return advanced_settings();
+    case kWordTemplate:
+      return word();
+    case kDictionariesTemplate:
+      return dictionaries();
+    case kProfilesPageTemplate:
+      return profiles_page();
+    case kAddConfigurationTemplate:
+      return add_configuration();
+    case kExtraCharsetsTemplate:
+      return extra_charsets();
+    case kAddExtraCharsetsTemplate:
+      return add_extra_charsets();
     case kAboutPageTemplate:
     case kPartnerAboutPageTemplate:
     case kPartnerAboutPage2Template:

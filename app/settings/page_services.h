@@ -1,11 +1,12 @@
 // What the settings pages and their dialogs use of the rest of the
 // application: the help launcher, the dialogs that other parts of the
 // application own (the copybook and the user dictionaries), the engine's
-// version and the browser.
+// version and charsets, and the browser.
 #pragma once
 
 #include <functional>
 
+#include "app/common/charset_names.h"
 #include "app/common/hyperlink.h"
 #include "app/configurations/configurations.h"
 #include "app/settings/help_launcher.h"
@@ -35,6 +36,8 @@ struct PageServices {
   SettingsDialogs& dialogs;
   EngineVersion engine_version;
   Hyperlink::UrlOpener open_url;
+  // The engine's record of a charset, for the names the string table lacks.
+  CharsetLookup charsets;
 };
 
 }  // namespace ductra

@@ -5,6 +5,7 @@
 #include "app/common/localizer.h"
 #include "app/settings/advanced_settings_dialog.h"
 #include "app/settings/dialog_templates.h"
+#include "app/settings/settings_lists.h"
 #include "appplatform/dialog/control_constants.h"
 
 namespace ductra {
@@ -54,11 +55,7 @@ int RecognitionPage::dialog_id() const { return kRecognitionPageTemplate; }
 int RecognitionPage::on_init_dialog() {
   send_item(kDelayTrackbar, platform::TBM_SETRANGE, 1, platform::make_lparam(kFirstDelayPosition, kLastDelayPosition));
   send_item(kDelayTrackbar, platform::TBM_SETTICFREQ, 1);
-  for (const std::uint32_t id : kModeItemStrings) {
-    std::u16string text = localizer().string(id);
-    text.resize(std::min(text.size(), kModeUnits - 1));
-    send_item(kModeList, platform::CB_ADDSTRING, 0, reinterpret_cast<platform::LParam>(text.c_str()));
-  }
+  add_string_items(*this, kModeList, kModeItemStrings, kModeUnits);
   return TitledDialog::on_init_dialog();
 }
 

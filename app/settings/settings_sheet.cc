@@ -1,10 +1,9 @@
 #include "app/settings/settings_sheet.h"
 
-#include <vector>
-
 #include "app/common/localizer.h"
 #include "app/common/menu_bar.h"
 #include "app/settings/branding.h"
+#include "app/settings/profiles_page.h"
 #include "app/settings/recognition_page.h"
 #include "app/settings/standard_page.h"
 #include "appplatform/dialog/control_constants.h"
@@ -32,12 +31,10 @@ int SettingsSheet::show(platform::WindowHandle, Settings* settings, Configuratio
   {
     Branding branding(working_.branding);
     StandardPage standard(kStandardPage, working_, services_.help);
-    std::unique_ptr<SettingsPage> profiles =
-        profiles_page_ ? profiles_page_(kProfilesPage, *configurations, services_) : nullptr;
-    std::vector<SettingsPage*> pages{&standard};
-    if (profiles) pages.push_back(profiles.get());
-    pages.push_back(&branding.recognition_page(kRecognitionPage, working_, *configurations, services_));
-    pages.push_back(&branding.about_page(kAboutPage, services_));
+    ProfilesPage profiles(kProfilesPage, *configurations, services_);
+    SettingsPage* pages[] = {&standard, &profiles,
+                             &branding.recognition_page(kRecognitionPage, working_, *configurations, services_),
+                             &branding.about_page(kAboutPage, services_)};
 
     platform::PropertySheetHeader header;
     header.flags = kSheetFlags;

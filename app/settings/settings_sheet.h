@@ -7,9 +7,6 @@
 // One sheet runs at a time. UI thread only.
 #pragma once
 
-#include <functional>
-#include <memory>
-
 #include "app/common/settings.h"
 #include "app/settings/page_services.h"
 #include "app/settings/settings_page.h"
@@ -17,18 +14,12 @@
 
 namespace ductra {
 
-// Makes the profiles page (page 1) over the configurations; a sheet
-// without one shows the other three pages.
-using ProfilesPageMaker = std::function<std::unique_ptr<SettingsPage>(int index, Configurations& configurations,
-                                                                      const PageServices& services)>;
-
 inline constexpr std::uint32_t kSheetFlags = 0x2188;
 
 class SettingsSheet {
  public:
   // `services` must outlive the sheet.
-  explicit SettingsSheet(const PageServices& services, ProfilesPageMaker profiles_page = {})
-      : services_(services), profiles_page_(std::move(profiles_page)) {}
+  explicit SettingsSheet(const PageServices& services) : services_(services) {}
   SettingsSheet(const SettingsSheet&) = delete;
   SettingsSheet& operator=(const SettingsSheet&) = delete;
 
@@ -50,7 +41,6 @@ class SettingsSheet {
 
  private:
   const PageServices& services_;
-  ProfilesPageMaker profiles_page_;
   bool open_ = false;
   Settings working_;
   Settings* caller_ = nullptr;

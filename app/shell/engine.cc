@@ -79,6 +79,10 @@ int Engine::user_dictionary_word_count(std::uint32_t dictionary, std::uint32_t* 
   return gated(e_.get_count_of_words_in_user_dictionary, dictionary, count);
 }
 
+int Engine::user_dictionary_word_length(std::uint32_t dictionary, std::uint32_t word, std::uint32_t* length) {
+  return gated(e_.get_length_of_word_in_user_dictionary, dictionary, word, length);
+}
+
 int Engine::user_dictionary_word(std::uint32_t dictionary, std::uint32_t word, char16_t* text) {
   return gated(e_.get_text_of_word_in_user_dictionary, dictionary, word, text);
 }

@@ -64,6 +64,8 @@ class Engine {
   int user_dictionary_count(std::uint32_t* count);
   int user_dictionary_charset(std::uint32_t dictionary, std::uint32_t* charset_id);
   int user_dictionary_word_count(std::uint32_t dictionary, std::uint32_t* count);
+  int user_dictionary_word_length(std::uint32_t dictionary, std::uint32_t word, std::uint32_t* length);
+  // `text` holds the word's length + 1 units.
   int user_dictionary_word(std::uint32_t dictionary, std::uint32_t word, char16_t* text);
   int check_user_dictionary_word(std::uint32_t dictionary, const char16_t* text, std::uint8_t* ok);
   int add_user_dictionary_word(std::uint32_t charset_id, const char16_t* text,

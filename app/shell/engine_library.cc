@@ -43,6 +43,8 @@ bool resolve_all(void* handle, EngineExports* e, std::string* missing) {
                  &e->get_id_of_char_set_of_user_dictionary, missing) &&
          resolve(handle, "crGetCountOfWordsInUserDictionary",
                  &e->get_count_of_words_in_user_dictionary, missing) &&
+         resolve(handle, "crGetLengthOfWordInUserDictionary",
+                 &e->get_length_of_word_in_user_dictionary, missing) &&
          resolve(handle, "crGetTextOfWordInUserDictionary",
                  &e->get_text_of_word_in_user_dictionary, missing) &&
          resolve(handle, "crCheckTextOfWordForUserDictionary",

@@ -42,6 +42,7 @@ struct EngineExports {
   decltype(&::crGetCountOfUserDictionaries) get_count_of_user_dictionaries = nullptr;
   decltype(&::crGetIdOfCharSetOfUserDictionary) get_id_of_char_set_of_user_dictionary = nullptr;
   decltype(&::crGetCountOfWordsInUserDictionary) get_count_of_words_in_user_dictionary = nullptr;
+  decltype(&::crGetLengthOfWordInUserDictionary) get_length_of_word_in_user_dictionary = nullptr;
   decltype(&::crGetTextOfWordInUserDictionary) get_text_of_word_in_user_dictionary = nullptr;
   decltype(&::crCheckTextOfWordForUserDictionary) check_text_of_word_for_user_dictionary = nullptr;
   decltype(&::crAddWordToUserDictionary) add_word_to_user_dictionary = nullptr;

@@ -1,6 +1,7 @@
 // The button control: push buttons, check boxes and radio buttons. A press
 // captures the button and shows it held; lifting the pen inside clicks it
-// (so does BM_CLICK, or the space key while it has the focus). A click of
+// (so does BM_CLICK, unless the button is disabled, or the space key while
+// it has the focus). A click of
 // an automatic check box toggles it, of an automatic radio button checks it
 // and clears the other radio buttons of its group; then the parent gets
 // BN_CLICKED.
@@ -156,7 +157,7 @@ MessageResult button_procedure(WindowHandle window, std::uint32_t message, WPara
       if (wparam == VK_SPACE) click(window);
       return 0;
     case BM_CLICK:
-      click(window);
+      if (WindowSystem::current().is_window_enabled(window)) click(window);
       return 0;
     case BM_GETCHECK:
       return static_cast<MessageResult>(child_record(window).check);

@@ -6,8 +6,9 @@
 // an item's text stands in the first column. A tap focuses and selects the item under the
 // pen (the only one selected) and reports NM_CLICK; every change of an
 // item's state is reported at once, by a Send, as LVN_ITEMCHANGED. Items
-// scroll vertically (LVM_SCROLL, LVM_ENSUREVISIBLE, the arrow keys).
-// Records passed by pointer never leave the process.
+// scroll vertically (LVM_SCROLL, LVM_ENSUREVISIBLE, the arrow keys). A
+// script's pick (CM_PICK, wParam the item) scrolls the item into view and
+// taps it. Records passed by pointer never leave the process.
 #pragma once
 
 #include <cstdint>

@@ -337,6 +337,17 @@ void tap(WindowHandle window, Point at) {
   notify_parent(window, notify.header);
 }
 
+// A script's pick: item `index` scrolled into view and tapped; false for
+// an index out of range.
+bool pick_item(WindowHandle window, int index) {
+  ListView* view = list_views().find(window);
+  if (!view || index < 0 || index >= static_cast<int>(view->items.size())) return false;
+  ensure_visible(window, *view, index, false);
+  const Rect cell = bounds_of(window, *view, index);
+  tap(window, {(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+  return true;
+}
+
 void step_by_key(WindowHandle window, WParam key) {
   ListView* view = list_views().find(window);
   if (!view || view->items.empty()) return;
@@ -409,6 +420,8 @@ MessageResult list_view_procedure(WindowHandle window, std::uint32_t message, WP
     case WM_LBUTTONDOWN:
       tap(window, param_point(lparam));
       return 0;
+    case CM_PICK:
+      return pick_item(window, static_cast<int>(wparam)) ? 1 : 0;
     case WM_KEYDOWN:
       if (wparam == VK_UP || wparam == VK_DOWN || wparam == VK_LEFT || wparam == VK_RIGHT) step_by_key(window, wparam);
       return 0;

@@ -108,6 +108,11 @@ WindowHandle create_menu_bar(WindowHandle owner, std::span<const SoftKey> keys) 
   return bar;
 }
 
+std::vector<SoftKey> menu_bar_keys(WindowHandle bar) {
+  const Bar* found = find_bar(bar);
+  return found != nullptr ? found->keys : std::vector<SoftKey>{};
+}
+
 std::vector<Rect> menu_bar_key_rects(WindowHandle bar) {
   std::vector<Rect> out;
   const Bar* found = find_bar(bar);

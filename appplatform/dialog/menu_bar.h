@@ -23,6 +23,8 @@ struct SoftKey {
 
 // The bar's window, shown; null when `owner` is not a window.
 WindowHandle create_menu_bar(WindowHandle owner, std::span<const SoftKey> keys);
+// The bar's keys, left to right (none for a window that is no bar).
+std::vector<SoftKey> menu_bar_keys(WindowHandle bar);
 // The bar's keys' rectangles in screen coordinates, left to right.
 std::vector<Rect> menu_bar_key_rects(WindowHandle bar);
 

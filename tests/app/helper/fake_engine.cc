@@ -411,6 +411,11 @@ int crGetCountOfWordsInUserDictionary(uint32_t, uint32_t*) {
   return started() ? 1 : kNoKernel;
 }
 
+int crGetLengthOfWordInUserDictionary(uint32_t, uint32_t, uint32_t*) {
+  called("crGetLengthOfWordInUserDictionary");
+  return started() ? 1 : kNoKernel;
+}
+
 int crGetTextOfWordInUserDictionary(uint32_t, uint32_t, char16_t*) {
   called("crGetTextOfWordInUserDictionary");
   return started() ? 1 : kNoKernel;

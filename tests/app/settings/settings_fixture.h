@@ -21,6 +21,7 @@
 #include "appplatform/dialog/control_constants.h"
 #include "appplatform/dialog/dialog_action.h"
 #include "appplatform/dialog/dialog_box.h"
+#include "appplatform/dialog/menu_bar.h"
 #include "appplatform/draw/bitmap.h"
 #include "appplatform/draw/display.h"
 #include "appplatform/draw/png_file.h"
@@ -117,9 +118,16 @@ class SettingsTest : public platform::VirtualTimeTest {
     std::filesystem::remove_all(root_.host());
   }
 
-  // Paints the dialog and everything in it, then keeps the screen as a PNG.
+  // Paints the dialog, everything in it and its menu bar, then keeps the
+  // screen as a PNG.
   void keep_picture(platform::WindowHandle dialog, const std::string& name) {
     paint_tree(dialog);
+    for (auto bar = system_.get_window(platform::kDesktopWindow, platform::GW_CHILD); bar;
+         bar = system_.get_window(bar, platform::GW_HWNDNEXT)) {
+      if (system_.class_name(bar) == platform::kMenuBarClass && system_.get_window(bar, platform::GW_OWNER) == dialog) {
+        paint_tree(bar);
+      }
+    }
     EXPECT_TRUE(platform::write_png(*screen_, (settings_output_dir() / name).string()));
   }
   static void paint_tree(platform::WindowHandle window) {
@@ -132,6 +140,27 @@ class SettingsTest : public platform::VirtualTimeTest {
   // Does what a person does to a control of the dialog (or its shown page).
   static void act(platform::WindowHandle dialog, const platform::DialogAction& action) {
     EXPECT_TRUE(platform::perform_dialog_action(dialog, action)) << "control " << action.control;
+  }
+  // A tap on the soft key of `command` on the menu bar of `dialog`.
+  static void press_soft_key(platform::WindowHandle dialog, int command) {
+    platform::WindowSystem& system = platform::WindowSystem::current();
+    for (auto bar = system.get_window(platform::kDesktopWindow, platform::GW_CHILD); bar;
+         bar = system.get_window(bar, platform::GW_HWNDNEXT)) {
+      if (system.class_name(bar) != platform::kMenuBarClass || system.get_window(bar, platform::GW_OWNER) != dialog) {
+        continue;
+      }
+      const std::vector<platform::SoftKey> keys = platform::menu_bar_keys(bar);
+      const std::vector<platform::Rect> rects = platform::menu_bar_key_rects(bar);
+      for (std::size_t i = 0; i < keys.size() && i < rects.size(); ++i) {
+        if (keys[i].command != command) continue;
+        const platform::Point at = *system.screen_to_client(
+            bar, {(rects[i].left + rects[i].right) / 2, (rects[i].top + rects[i].bottom) / 2});
+        system.send_message(bar, platform::WM_LBUTTONDOWN, platform::MK_LBUTTON, platform::make_lparam(at.x, at.y));
+        system.send_message(bar, platform::WM_LBUTTONUP, 0, platform::make_lparam(at.x, at.y));
+        return;
+      }
+    }
+    ADD_FAILURE() << "no soft key " << command;
   }
   static platform::MessageResult ask(platform::WindowHandle dialog, int id, std::uint32_t message,
                                      platform::WParam wparam = 0, platform::LParam lparam = 0) {
@@ -177,6 +206,12 @@ class SettingsTest : public platform::VirtualTimeTest {
                          [this](std::u16string_view url) {
                            pages_opened_.emplace_back(url);
                            return true;
+                         },
+                         [](std::uint32_t id, crCharSet* record) {
+                           const std::u16string name = u"Charset " + std::u16string(1, static_cast<char16_t>(u'0' + id % 10));
+                           name.copy(record->name, name.size());
+                           record->id = id;
+                           return 0;
                          }};
 
  private:

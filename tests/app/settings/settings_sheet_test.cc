@@ -20,10 +20,11 @@ namespace {
 using platform::DialogAction;
 using platform::WindowHandle;
 
-// Tabs of a sheet without the profiles page.
+// The sheet's tabs.
 constexpr int kStandardTab = 0;
-constexpr int kRecognitionTab = 1;
-constexpr int kAboutTab = 2;
+constexpr int kProfilesTab = 1;
+constexpr int kRecognitionTab = 2;
+constexpr int kAboutTab = 3;
 
 constexpr int kLanguageList = 1075, kPenWidthEdit = 1084, kPenWidthSpinner = 1072, kLargeIcon = 1049;
 constexpr int kDelay = 1047, kDelayLabel = 1050, kMode = 40013, kTrailingSpace = 1080, kAdvanced = 1065;
@@ -218,7 +219,7 @@ TEST_F(SettingsSheetTest, TheControllerHearsOkCancelAndARunningSheet) {
 TEST_F(SettingsSheetTest, EveryPagesHelpOpensItsTopicInTheHelpPageOfTheLanguage) {
   testing::DialogDriver driver;
   driver.then([&](WindowHandle sheet) {
-    for (const int tab : {kStandardTab, kRecognitionTab, kAboutTab}) {
+    for (const int tab : {kStandardTab, kProfilesTab, kRecognitionTab, kAboutTab}) {
       act(sheet, DialogAction::pick(platform::kSheetTabControl, tab));
       system_.send_message(sheet, platform::WM_HELP, 0, 0);
     }
@@ -234,6 +235,7 @@ TEST_F(SettingsSheetTest, EveryPagesHelpOpensItsTopicInTheHelpPageOfTheLanguage)
   show(settings);
   const std::vector<std::u16string> requests{
       u"\\Windows\\PegHelp.exe \\Windows\\ductra_Russian.htm#standard",
+      u"\\Windows\\PegHelp.exe \\Windows\\ductra_Russian.htm#profiles",
       u"\\Windows\\PegHelp.exe \\Windows\\ductra_Russian.htm#recognition",
       u"\\Windows\\PegHelp.exe \\Windows\\ductra_Russian.htm#about",
       u"\\Windows\\PegHelp.exe \\Windows\\ductra_Russian.htm#advanced_settings",

@@ -65,11 +65,11 @@ TEST_F(SheetByPenTest, ThePenAloneRaisesThePenWidthAndChangesTheTimeOut) {
   // The upper half of the spinner raises the width by one.
   const Rect spinner = rect_of(window, 1072);
   pen({spinner.left + spinner.width() / 2, spinner.top + 2}, {spinner.left + spinner.width() / 2, spinner.top + 2});
-  // The recognition tab (the middle of three), then the delay dragged from
+  // The recognition tab (the third of four), then the delay dragged from
   // its start to position 10.
   const Rect tabs = *system_.window_rect(platform::dialog_item(window, platform::kSheetTabControl));
-  const Point middle_tab{tabs.left + tabs.width() / 2, (tabs.top + tabs.bottom) / 2};
-  pen(middle_tab, middle_tab);
+  const Point third_tab{tabs.left + tabs.width() * 5 / 8, (tabs.top + tabs.bottom) / 2};
+  pen(third_tab, third_tab);
   const Rect delay = rect_of(window, 1047);
   const int left = delay.left + 6;
   const int right = delay.right - 7;
