@@ -1,4 +1,5 @@
 #include "app/windows/keyboard_window.h"
+#include "app/windows/window_owner.h"
 
 #include <array>
 #include <string>
@@ -86,9 +87,8 @@ char16_t KeyboardWindow::key_character(int index) {
 MessageResult KeyboardWindow::procedure(platform::WindowHandle window, std::uint32_t message, platform::WParam wparam,
                                         platform::LParam lparam) {
   platform::WindowSystem& system = platform::WindowSystem::current();
-  auto* self = reinterpret_cast<KeyboardWindow*>(system.user_data(window));
-  if (self == nullptr || self->window_ != window) return system.default_procedure(window, message, wparam, lparam);
-  return self->handle(message, wparam, lparam);
+  KeyboardWindow* self = window_owner<KeyboardWindow>(system, window);
+  return self ? self->handle(message, wparam, lparam) : system.default_procedure(window, message, wparam, lparam);
 }
 
 MessageResult KeyboardWindow::handle(std::uint32_t message, platform::WParam wparam, platform::LParam lparam) {

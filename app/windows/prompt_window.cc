@@ -1,4 +1,5 @@
 #include "app/windows/prompt_window.h"
+#include "app/windows/window_owner.h"
 
 #include <algorithm>
 
@@ -125,8 +126,8 @@ void PromptWindow::lay_out() {
 MessageResult PromptWindow::procedure(platform::WindowHandle window, std::uint32_t message, platform::WParam wparam,
                                       platform::LParam lparam) {
   platform::WindowSystem& system = platform::WindowSystem::current();
-  auto* self = reinterpret_cast<PromptWindow*>(system.user_data(window));
-  if (message == platform::WM_PAINT && self != nullptr && self->window_ == window) {
+  PromptWindow* self = window_owner<PromptWindow>(system, window);
+  if (message == platform::WM_PAINT && self != nullptr) {
     self->paint();
     return 0;
   }

@@ -1,4 +1,5 @@
 #include "app/windows/tool_window.h"
+#include "app/windows/window_owner.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -177,9 +178,8 @@ Point ToolWindow::top_left() const {
 MessageResult ToolWindow::procedure(platform::WindowHandle window, std::uint32_t message, platform::WParam wparam,
                                     platform::LParam lparam) {
   platform::WindowSystem& system = platform::WindowSystem::current();
-  auto* self = reinterpret_cast<ToolWindow*>(system.user_data(window));
-  if (self == nullptr || self->window_ != window) return system.default_procedure(window, message, wparam, lparam);
-  return self->handle(message, wparam, lparam);
+  ToolWindow* self = window_owner<ToolWindow>(system, window);
+  return self ? self->handle(message, wparam, lparam) : system.default_procedure(window, message, wparam, lparam);
 }
 
 MessageResult ToolWindow::handle(std::uint32_t message, platform::WParam wparam, platform::LParam lparam) {
