@@ -10,6 +10,7 @@ ApplicationParts::ApplicationParts(platform::WindowSystem& windows, const platfo
                                    const platform::RuntimeDir& runtime, Engine& engine)
     : registry_(root),
       settings_(registry_),
+      segmenter_(engine, errors_),
       configurations_(engine, registry_, localizer(), windows, small_windows_, segmenter_,
                       platform::SystemFacts::from_environment().language_id),
       words_(configurations_),

@@ -9,6 +9,7 @@
 #include "app/delivery/result_delivery.h"
 #include "app/delivery/shared_prompt_stroke_signal.h"
 #include "app/ink/ink_layer.h"
+#include "app/program/intelligent_mode_segmenter.h"
 #include "app/program/parts_not_yet_built.h"
 #include "app/program/shell_error_host.h"
 #include "app/shell/registry_settings.h"
@@ -50,7 +51,7 @@ class ApplicationParts {
   RegistrySettings settings_;
   NoSmallWindows small_windows_;
   NoPromptBubble bubble_;
-  NoSegmenter segmenter_;
+  IntelligentModeSegmenter segmenter_;
   NoSettingsSheet sheet_;
   RecognitionConfigurations configurations_;
   ConfigurationWords words_;

@@ -1,11 +1,9 @@
 // The parts of the application this build does not have yet, standing in
 // their interfaces so the program runs without them: no tool window, key
 // row or prompt bubble (so the calculator mode's answer shows no bubble);
-// no settings sheet; no intelligent-mode segmenter
-// (recognition mode 3 then runs without one, its ink erased); no word dialog
-// for the user dictionaries. Each does nothing and says so through its
-// answers (no sheet runs, no segmenter exists, no word is edited); none
-// pretends to have done work. Each is replaced by the real part as it lands.
+// no settings sheet; no word dialog for the user dictionaries. Each does
+// nothing and says so through its answers (no sheet runs, no word is
+// edited); none pretends to have done work. Each is replaced by the real part as it lands.
 #pragma once
 
 #include "app/delivery/delivery_interfaces.h"
@@ -44,15 +42,6 @@ class NoSettingsSheet final : public SheetControl {
   bool sheet_is_open() override { return false; }
   bool close_sheet() override { return true; }
   Result run_sheet(platform::WindowHandle) override { return Result::cancelled; }
-};
-
-class NoSegmenter final : public SegmenterControl, public StrokeSegmenter {
- public:
-  void create_or_limit_segmenter(int) override {}
-  void destroy_segmenter() override {}
-  void set_segmenter_charsets(std::span<const std::uint32_t>) override {}
-  bool has_segmenter() override { return false; }
-  SegmenterResult add_stroke(std::span<const crPoint>, std::uint32_t, std::uint32_t) override { return {}; }
 };
 
 }  // namespace ductra
