@@ -87,21 +87,6 @@ struct Expected {
   std::u16string characters;
 };
 
-// Records the error reports; allocates nothing, so it works while memory
-// runs out.
-class ReportsWithoutMemory final : public ErrorReports {
- public:
-  void show_error_box(int, int) override {}
-  void report_engine_error(const ExceptionInfo& info) override {
-    last = info;
-    ++reports;
-  }
-  void report_start_failure(const EngineStartFailure&) override {}
-
-  ExceptionInfo last;
-  int reports = 0;
-};
-
 class SegmenterTest : public testing::FakeEngineTest {
  protected:
   void SetUp() override {
@@ -139,10 +124,9 @@ class SegmenterTest : public testing::FakeEngineTest {
 
   static constexpr std::int32_t kTimeLimit = 400;
   PaneReader reader_{control_};
-  ReportsWithoutMemory reports_;
+  testing::ReportsWithoutMemory reports_;
   std::unique_ptr<Segmenter> segmenter_;
 };
-
 
 TEST_F(SegmenterTest, EveryStrokeRecognisesTheKeptStrokesUnderTheGate) {
   select({3});
@@ -328,7 +312,7 @@ TEST_F(SegmenterTest, CallsTheEngineOnlyWhenNoOneElseHoldsTheGate) {
 }
 
 TEST_F(SegmenterTest, WithoutMemoryForTheTablesNoSegmenterIsMadeAndTheErrorIsReported) {
-  ReportsWithoutMemory reports;
+  testing::ReportsWithoutMemory reports;
   const std::size_t before = testing::allocation_count();
   ASSERT_NE(Segmenter::create(*engine_, reader_, kTimeLimit, reports), nullptr);
   const std::size_t needed = testing::allocation_count() - before;
