@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "appplatform/alive_marker.h"
 #include "appplatform/pen_ring.h"
 #include "appplatform/registry.h"
 #include "appplatform/runtime_dir.h"
@@ -159,9 +160,11 @@ TEST_F(DeviceRunTest, TheTextOfEachWrittenSampleIsTypedInTheChosenConfiguration)
 
 TEST_F(DeviceRunTest, ADeviceEndsInOrderOnSigtermAndHoldsItsRootAlone) {
   const pid_t device = start({"--headless"}, "first");
+  // Running: it holds the root (a second start before that could take the
+  // root itself and run on) and has not ended.
   const auto running = [&] {
-    return std::filesystem::exists(root_.host() / "Program Files" / "Ductra" / "qlmain.dt") &&
-           output("first.err").empty() && stored_settings() == 0;
+    return platform::AliveMarker::is_held(runtime_, u"ductra-device") && output("first.err").empty() &&
+           stored_settings() == 0;
   };
   // The second is refused once the first holds the root.
   int second_code = 0;
