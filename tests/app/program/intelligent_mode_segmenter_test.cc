@@ -105,11 +105,11 @@ TEST_F(IntelligentModeSegmenterTest, StrokesOfTheIntelligentModeAreTypedAsTheSeg
   ASSERT_TRUE(segmenter_.has_segmenter());
   write(stem_, 1000, 1300);
   EXPECT_EQ(typed(), u"l");
-  write(dot_beside(stem_, true), 1400, 1450);
-  EXPECT_EQ(typed(), u"i") << "the stem's letter gave way to the letter of stem and dot";
+  write(dot_beside(stem_, false), 1400, 1450);
+  EXPECT_EQ(typed(), u"!") << "the stem's letter gave way to the character of stem and dot";
   write(letters_.at(u'c')[0], 5000, 5300);
-  EXPECT_EQ(typed(), u"ic");
-  EXPECT_EQ(panel_.relay_messages(), (std::vector<std::string>{"0 108", "65535 0", "8 8", "0 105", "65535 0",
+  EXPECT_EQ(typed(), u"!c");
+  EXPECT_EQ(panel_.relay_messages(), (std::vector<std::string>{"0 108", "65535 0", "8 8", "0 33", "65535 0",
                                                                "0 99", "65535 0"}));
   EXPECT_TRUE((parts_.log.count("erase ink") > 0));
 }
@@ -122,13 +122,13 @@ TEST_F(IntelligentModeSegmenterTest, TheSegmenterComesWithTheModeTakesTheNewTime
   change_settings(3, 400);
   ASSERT_TRUE(segmenter_.has_segmenter());
   write(stem_, 1000, 1300);
-  write(dot_beside(stem_, true), 1500, 1550);
-  EXPECT_EQ(typed(), u"i") << "the tables match the English configuration's punctuation";
+  write(dot_beside(stem_, false), 1500, 1550);
+  EXPECT_EQ(typed(), u"!") << "the tables match the English configuration's punctuation";
 
   change_settings(3, 100);
   write(stem_, 3000, 3300);
-  write(dot_beside(stem_, true), 3500, 3550);
-  EXPECT_EQ(typed().substr(0, 2), u"il") << "a dot 200 ms after the stem is a run of its own";
+  write(dot_beside(stem_, false), 3500, 3550);
+  EXPECT_EQ(typed().substr(0, 2), u"!l") << "a dot 200 ms after the stem is a run of its own";
 
   change_settings(0, 100);
   EXPECT_FALSE(segmenter_.has_segmenter());
@@ -161,7 +161,7 @@ TEST_F(IntelligentModeSegmenterTest, WithoutMemoryForTheTablesNoneIsMadeTheError
   ASSERT_TRUE(segmenter.has_segmenter());
   ASSERT_EQ(engine_.set_active_charsets(charsets), 0);
   segmenter.add_stroke(stem_, 1000, 1300);
-  EXPECT_EQ(segmenter.add_stroke(dot_beside(stem_, true), 1400, 1450).characters, u"i");
+  EXPECT_EQ(segmenter.add_stroke(dot_beside(stem_, false), 1400, 1450).characters, u"!");
   segmenter.destroy_segmenter();
   engine_.free();
 }
