@@ -24,6 +24,7 @@
 #include "appplatform/text.h"
 #include "appplatform/window_server.h"
 #include "appplatform/window_system.h"
+#include "device/desktop_front_end.h"
 #include "device/desktop_keyboard.h"
 #include "device/device_files.h"
 #include "device/device_setup.h"
@@ -109,13 +110,15 @@ void block_termination_signals() {
 }  // namespace
 
 int run_device(const DeviceOptions& options) {
-  if (!options.headless) return fail("the desktop window is not in this build: start it with --headless");
   block_termination_signals();
+  const bool on_desktop = !options.headless && desktop_is_available();
+  // The pen: the pointer over the window on the desktop, else the replay.
+  const char* touch_driver = on_desktop && !options.replay ? kPointerDriverLibrary : kReplayDriverLibrary;
   const platform::DeviceRoot root = platform::DeviceRoot::from_environment();
   ::setenv("DUCTRA_DEVICE_ROOT", root.host().c_str(), 1);  // the shim, component and application use it
   const DeviceFiles files = DeviceFiles::beside_this_program();
   std::string error;
-  if (!set_up_device_root(root, files, kReplayDriverLibrary, kDesktopKeyboardClassId, &error)) return fail(error);
+  if (!set_up_device_root(root, files, touch_driver, kDesktopKeyboardClassId, &error)) return fail(error);
   platform::RuntimeDir runtime;
   if (platform::RuntimeDir::for_device(root, &runtime) != platform::Status::ok) return fail("no runtime folder");
   platform::AliveMarker instance;
@@ -142,7 +145,11 @@ int run_device(const DeviceOptions& options) {
     ::setenv("DUCTRA_REPLAY_FILE", "/dev/null", 1);
   }
 
-  PrintedText typed;
+  PrintedText printed;
+  DesktopFrontEnd desktop;
+  if (on_desktop && !desktop.open(screen, &error)) return fail(error);
+  platform::KeySink& sink = on_desktop ? static_cast<platform::KeySink&>(desktop.typing()) : printed;
+  PrintedText& typed = on_desktop ? desktop.typing().typed() : printed;
   platform::Library component;
   if (platform::Library::load(root, platform::LibraryMap::standard(), u"\\Windows\\Quillpad.dll", &component) !=
       platform::Status::ok) {
@@ -151,7 +158,7 @@ int run_device(const DeviceOptions& options) {
   int exit_code = 0;
   {
     auto manager = std::make_unique<platform::InputPanelManager>(
-        typed, platform::Rect{0, kPanelTop, kScreenWidth, kScreenHeight});
+        sink, platform::Rect{0, kPanelTop, kScreenWidth, kScreenHeight});
     manager->register_input_method({kDesktopKeyboardClassId, u"Keyboard", &desktop_keyboard_class_object});
     manager->register_input_method(
         {platform::kQuillpadClassId, u"Ductra",

@@ -14,7 +14,6 @@ std::optional<DeviceOptions> parse_device_options(int argc, const char* const* a
       options.help = true;
     } else if (word == "--replay" && i + 1 < argc) {
       options.replay = argv[++i];
-      options.headless = true;
     } else {
       *error = "unknown or incomplete option: " + std::string(word);
       return std::nullopt;

@@ -18,7 +18,8 @@ TEST(DeviceOptionsTest, EachCommandLineGivesItsOptionsOrItsFault) {
   const Case cases[] = {
       {{}, true, false, nullptr, false},
       {{"--headless"}, true, true, nullptr, false},
-      {{"--replay", "ink.txt"}, true, true, "ink.txt", false},
+      {{"--replay", "ink.txt"}, true, false, "ink.txt", false},
+      {{"--replay", "ink.txt", "--headless"}, true, true, "ink.txt", false},
       {{"--help"}, true, false, nullptr, true},
       {{"--replay"}, false, false, nullptr, false},
       {{"--window"}, false, false, nullptr, false},

@@ -25,65 +25,13 @@
 #include "appplatform/registry.h"
 #include "appplatform/runtime_dir.h"
 #include "appplatform/shared_memory.h"
+#include "tests/device/device_process.h"
 
 namespace ductra::device {
 namespace {
 
-extern "C" char** environ;
-
-class DeviceRunTest : public ::testing::Test {
+class DeviceRunTest : public DeviceProcessFixture {
  protected:
-  DeviceRunTest() : root_(make_folder()) {
-    EXPECT_EQ(platform::RuntimeDir::for_device(root_, &runtime_), platform::Status::ok);
-  }
-  ~DeviceRunTest() override {
-    std::filesystem::remove_all(runtime_.path());
-    std::filesystem::remove_all(root_.host());
-  }
-
-  static std::filesystem::path make_folder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ductra-device-run-XXXXXX").string();
-    return ::mkdtemp(pattern.data());
-  }
-
-  // Starts the device with `arguments`, its output going to files of the root.
-  pid_t start(const std::vector<std::string>& arguments, const std::string& name) {
-    std::vector<std::string> words{DUCTRA_DEVICE_PROGRAM};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(word.data());
-    argv.push_back(nullptr);
-    ::setenv("DUCTRA_DEVICE_ROOT", root_.host().c_str(), 1);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, (root_.host() / (name + ".out")).c_str(), O_WRONLY | O_CREAT, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, (root_.host() / (name + ".err")).c_str(), O_WRONLY | O_CREAT, 0600);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    ::unsetenv("DUCTRA_DEVICE_ROOT");
-    return pid;
-  }
-
-  static int exit_code(pid_t pid) {
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-
-  std::string output(const std::string& file) const {
-    std::stringstream text;
-    text << std::ifstream(root_.host() / file).rdbuf();
-    return text.str();
-  }
-
-  std::vector<std::string> lines(const std::string& file) const {
-    std::vector<std::string> result;
-    std::ifstream in(root_.host() / file);
-    for (std::string line; std::getline(in, line);) result.push_back(line);
-    return result;
-  }
-
   // Makes the stored configuration of `charset` the current one, as the
   // tool button's choice is kept.
   void choose_configuration(std::uint32_t charset) const {
@@ -109,8 +57,6 @@ class DeviceRunTest : public ::testing::Test {
     return stored;
   }
 
-  platform::DeviceRoot root_;
-  platform::RuntimeDir runtime_;
 };
 
 TEST_F(DeviceRunTest, AReplayedSampleGoesTheWholeRoadAndTheDeviceEndsInOrder) {
@@ -118,7 +64,7 @@ TEST_F(DeviceRunTest, AReplayedSampleGoesTheWholeRoadAndTheDeviceEndsInOrder) {
   platform::SharedMemory ring_block;
   ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingBytes, &ring_block),
             platform::Status::ok);
-  const pid_t device = start({"--replay", DEVICE_FIXTURE_DIR "/two_samples.txt"}, "replay");
+  const pid_t device = start({"--headless", "--replay", DEVICE_FIXTURE_DIR "/two_samples.txt"}, "replay");
   ASSERT_EQ(exit_code(device), 0) << output("replay.err");
 
   std::filesystem::path data;
@@ -140,7 +86,7 @@ TEST_F(DeviceRunTest, AReplayedSampleGoesTheWholeRoadAndTheDeviceEndsInOrder) {
 // English configuration (letters and punctuation) and reads the digits in
 // its digits configuration, which it keeps from one run to the next.
 TEST_F(DeviceRunTest, TheTextOfEachWrittenSampleIsTypedInTheChosenConfiguration) {
-  ASSERT_EQ(exit_code(start({"--replay", DEVICE_FIXTURE_DIR "/written_samples.txt"}, "letters")), 0)
+  ASSERT_EQ(exit_code(start({"--headless", "--replay", DEVICE_FIXTURE_DIR "/written_samples.txt"}, "letters")), 0)
       << output("letters.err");
   const std::vector<std::string> letters = lines("letters.out");
   ASSERT_EQ(letters.size(), 5u) << output("letters.out");
@@ -150,7 +96,7 @@ TEST_F(DeviceRunTest, TheTextOfEachWrittenSampleIsTypedInTheChosenConfiguration)
 
   constexpr std::uint32_t kDigits = 3;
   choose_configuration(kDigits);
-  ASSERT_EQ(exit_code(start({"--replay", DEVICE_FIXTURE_DIR "/written_samples.txt"}, "digits")), 0)
+  ASSERT_EQ(exit_code(start({"--headless", "--replay", DEVICE_FIXTURE_DIR "/written_samples.txt"}, "digits")), 0)
       << output("digits.err");
   const std::vector<std::string> digits = lines("digits.out");
   ASSERT_EQ(digits.size(), 5u) << output("digits.out");

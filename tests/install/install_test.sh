@@ -22,6 +22,11 @@ for f in "$source"/data/*.dt "$source"/data/*.wlb; do
   [ -e "$f" ] || continue
   cmp -s "$f" "$root/share/inkrec/$(basename "$f")" || fail "default data $(basename "$f") not installed"
 done
+for f in bin/ductra-device bin/Ductra "$libdir/libquillpad.so" "$libdir/libtapshim.so" \
+         "$libdir/libtapshim_replay_driver.so" "$libdir/libtapshim_x11_driver.so" share/applications/ductra.desktop; do
+  [ -e "$root/$f" ] || fail "$f not installed"
+done
+"$root/bin/ductra-device" --help | grep -q "^usage: ductra-device" || fail "installed device"
 "$root/bin/inkrec" --help | grep -q "^usage: inkrec recognize" || fail "installed tool"
 
 expected="inkrec $("$root/bin/inkrec" version | cut -d' ' -f2)"

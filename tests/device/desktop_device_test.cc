@@ -1,0 +1,267 @@
+// ductra-device on an X display (in CI a virtual one that .ci/run starts):
+// its window, the text it types into the focused X client, and the pointer
+// writing through the X11 touch driver. Screenshots of the device's window
+// are kept in the test output folder. Without a display there is nothing
+// to show the device on, and these tests say so and are skipped.
+#ifdef DUCTRA_DEVICE_PROGRAM
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <numeric>
+#include <string>
+#include <thread>
+
+#include "appplatform/draw/png_file.h"
+#include "appplatform/pen_ring.h"
+#include "appplatform/shared_memory.h"
+#include "device/desktop_front_end.h"
+#include "tests/device/device_process.h"
+
+// Xlib's names come last: its macros (Status, None, Bool) would change the
+// headers above.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+extern "C" {
+#include <xdo.h>
+}
+#undef Status
+
+namespace ductra::device {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// An X client with the keyboard focus, as the application a person types
+// in: it keeps the text of the keys pressed in its window.
+class TextClient {
+ public:
+  explicit TextClient(Display* display) : display_(display) {
+    const int screen = DefaultScreen(display_);
+    window_ = XCreateSimpleWindow(display_, RootWindow(display_, screen), 400, 0, 300, 100, 0,
+                                  WhitePixel(display_, screen), WhitePixel(display_, screen));
+    XStoreName(display_, window_, "text client");
+    XSelectInput(display_, window_, KeyPressMask | StructureNotifyMask);
+    XMapWindow(display_, window_);
+    for (XEvent event; XWindowEvent(display_, window_, StructureNotifyMask, &event), event.type != MapNotify;) {
+    }
+    XSetInputFocus(display_, window_, RevertToParent, CurrentTime);
+    XSync(display_, False);
+  }
+  ~TextClient() { XDestroyWindow(display_, window_); }
+
+  // Reads keys until `done` holds for the text or `limit` passes.
+  template <typename Done>
+  const std::string& read_until(Done done, std::chrono::seconds limit) {
+    const auto end = Clock::now() + limit;
+    while (!done(text_) && Clock::now() < end) {
+      while (XPending(display_) > 0) take(next_event());
+      pollfd wait{ConnectionNumber(display_), POLLIN, 0};
+      ::poll(&wait, 1, 50);
+    }
+    return text_;
+  }
+
+  bool has_focus() const {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    return focus == window_;
+  }
+
+ private:
+  XEvent next_event() {
+    XEvent event;
+    XNextEvent(display_, &event);
+    return event;
+  }
+  void take(XEvent event) {
+    if (event.type != KeyPress || event.xkey.window != window_) return;
+    char text[16] = {};
+    KeySym key = 0;
+    const int length = XLookupString(&event.xkey, text, sizeof text, &key, nullptr);
+    text_.append(text, static_cast<std::size_t>(length));
+  }
+
+  Display* display_;
+  Window window_ = 0;
+  std::string text_;
+};
+
+class DesktopDeviceTest : public DeviceProcessFixture {
+ protected:
+  void SetUp() override {
+    if (!desktop_is_available()) GTEST_SKIP() << "no X display ($DISPLAY); .ci/run starts a virtual one";
+    display_ = XOpenDisplay(nullptr);
+    ASSERT_NE(display_, nullptr);
+    std::filesystem::create_directories(DEVICE_OUTPUT_DIR);
+  }
+  void TearDown() override {
+    if (display_ != nullptr) XCloseDisplay(display_);
+  }
+
+  // The device's top-level window, once it is shown.
+  Window device_window(std::chrono::seconds limit = std::chrono::seconds(20)) {
+    for (const auto end = Clock::now() + limit; Clock::now() < end;
+         std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+      if (const Window found = window_named("Ductra")) return found;
+    }
+    return 0;
+  }
+
+  Window window_named(const char* name) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &children, &count)) return 0;
+    for (unsigned i = 0; i < count && !found; ++i) {
+      char* title = nullptr;
+      XWindowAttributes attributes{};
+      if (XFetchName(display_, children[i], &title) && title != nullptr && std::string(title) == name &&
+          XGetWindowAttributes(display_, children[i], &attributes) && attributes.map_state == IsViewable) {
+        found = children[i];
+      }
+      if (title != nullptr) XFree(title);
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+  }
+
+  // The window as the desktop shows it, also written to the test output.
+  std::shared_ptr<platform::Bitmap> screenshot(Window window, const std::string& file) {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display_, window, &attributes);
+    XImage* image = XGetImage(display_, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image == nullptr) return nullptr;
+    auto shot = platform::Bitmap::create_rgb565(attributes.width, attributes.height);
+    for (int y = 0; y < attributes.height; ++y) {
+      for (int x = 0; x < attributes.width; ++x) {
+        const unsigned long pixel = XGetPixel(image, x, y);
+        shot->set_color(x, y, platform::rgb(static_cast<int>((pixel & image->red_mask) >> 16),
+                                            static_cast<int>((pixel & image->green_mask) >> 8),
+                                            static_cast<int>(pixel & image->blue_mask)));
+      }
+    }
+    XDestroyImage(image);
+    EXPECT_TRUE(platform::write_png(*shot, std::string(DEVICE_OUTPUT_DIR) + "/" + file));
+    return shot;
+  }
+
+  bool has_state(Window window, const char* state) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    const Atom wanted = XInternAtom(display_, state, False);
+    bool found = false;
+    if (XGetWindowProperty(display_, window, XInternAtom(display_, "_NET_WM_STATE", False), 0, 16, False, XA_ATOM,
+                           &type, &format, &count, &left, &data) == Success && data != nullptr) {
+      const auto* atoms = reinterpret_cast<const Atom*>(data);
+      found = std::find(atoms, atoms + count, wanted) != atoms + count;
+      XFree(data);
+    }
+    return found;
+  }
+
+  bool takes_focus_on_its_own(Window window) {
+    XWMHints* hints = XGetWMHints(display_, window);
+    const bool input = hints == nullptr || !(hints->flags & InputHint) || hints->input;
+    if (hints != nullptr) XFree(hints);
+    return input;
+  }
+
+  Display* display_ = nullptr;
+};
+
+TEST_F(DesktopDeviceTest, ReplayedWritingIsTypedIntoTheFocusedApplicationAndTheWindowStaysOutOfTheWay) {
+  TextClient client(display_);
+  const pid_t device = start({"--replay", DEVICE_FIXTURE_DIR "/written_samples.txt"}, "desktop");
+  const Window window = device_window();
+  ASSERT_NE(window, 0u) << output("desktop.err");
+  EXPECT_TRUE(has_state(window, "_NET_WM_STATE_ABOVE")) << "kept above other windows";
+  EXPECT_FALSE(takes_focus_on_its_own(window)) << "it never asks for the keyboard focus";
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(display_, window, &attributes);
+  EXPECT_EQ(attributes.width % 240, 0);
+  EXPECT_EQ(attributes.width / 240, attributes.height / 320) << "a whole factor on both sides";
+
+  const std::string& first = client.read_until([](const std::string& text) { return !text.empty(); },
+                                               std::chrono::seconds(60));
+  EXPECT_FALSE(first.empty()) << output("desktop.err");
+  screenshot(window, "device_window.png");
+  ASSERT_EQ(exit_code(device), 0) << output("desktop.err");
+
+  // What the device typed for each sample, it also printed.
+  const std::vector<std::string> printed = lines("desktop.out");
+  ASSERT_EQ(printed.size(), 5u) << output("desktop.out");
+  const std::string typed = std::accumulate(printed.begin(), printed.end(), std::string());
+  const std::string& received =
+      client.read_until([&](const std::string& text) { return text.size() >= typed.size(); }, std::chrono::seconds(5));
+  EXPECT_EQ(received, typed);
+  EXPECT_EQ(received.substr(received.size() - 3), "ARa") << "the letters A, R and a as written";
+  EXPECT_TRUE(client.has_focus()) << "the application kept the keyboard focus throughout";
+}
+
+TEST_F(DesktopDeviceTest, TheLeftButtonWritesInkThatTheWindowShows) {
+  platform::SharedMemory ring_block;
+  ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingBytes, &ring_block),
+            platform::Status::ok);
+  const platform::PenRing ring(ring_block.bytes());
+  TextClient client(display_);
+  const pid_t device = start({}, "pointer");
+  const Window window = device_window();
+  ASSERT_NE(window, 0u) << output("pointer.err");
+  for (const auto end = Clock::now() + std::chrono::seconds(20);
+       ring.load(&platform::PenRingHeader::capture_on_) != 1 && Clock::now() < end;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_EQ(ring.load(&platform::PenRingHeader::capture_on_), 1u) << "the application takes ink";
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(display_, window, &attributes);
+  const int scale = attributes.width / 240;
+  const std::shared_ptr<platform::Bitmap> before = screenshot(window, "device_window_before_ink.png");
+
+  xdo_t* xdo = xdo_new(nullptr);
+  ASSERT_NE(xdo, nullptr);
+  int left = 0, top = 0;
+  Window child = 0;
+  XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &left, &top, &child);
+  const int screen = DefaultScreen(display_);
+  xdo_move_mouse(xdo, left + 60 * scale, top + 80 * scale, screen);
+  xdo_mouse_down(xdo, CURRENTWINDOW, 1);
+  for (int step = 1; step <= 40; ++step) {
+    xdo_move_mouse(xdo, left + (60 + 3 * step) * scale, top + (80 + 2 * step) * scale, screen);
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  for (const auto end = Clock::now() + std::chrono::seconds(10);
+       ring.load(&platform::PenRingHeader::write_index_) < 30 && Clock::now() < end;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  EXPECT_GE(ring.load(&platform::PenRingHeader::write_index_), 30u) << "the stroke reached the application";
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the window shows a change within 30 ms
+  const std::shared_ptr<platform::Bitmap> during = screenshot(window, "device_window_with_ink.png");
+  xdo_mouse_up(xdo, CURRENTWINDOW, 1);
+  xdo_free(xdo);
+
+  ASSERT_TRUE(before && during);
+  int changed = 0;
+  for (int step = 5; step <= 35; ++step) {
+    const int x = (60 + 3 * step) * scale, y = (80 + 2 * step) * scale;
+    changed += before->color_at(x, y) != during->color_at(x, y);
+  }
+  EXPECT_GT(changed, 20) << "the application's ink, drawn on the shared screen, shows in the window";
+
+  ::kill(device, SIGTERM);
+  EXPECT_EQ(exit_code(device), 0) << output("pointer.err");
+}
+
+}  // namespace
+}  // namespace ductra::device
+
+#endif  // DUCTRA_DEVICE_PROGRAM
