@@ -79,8 +79,10 @@ class CopybookTest : public SettingsTest {
 
   fake_engine::Observed observed() const { return control_.observe(); }
 
-  // Keeps the screen as a PNG in the copybook's output folder.
-  void keep_screen(const std::string& name) {
+  // Paints `window` (when given) with everything in it, then keeps the
+  // screen as a PNG in the copybook's output folder.
+  void keep_screen(const std::string& name, platform::WindowHandle window = {}) {
+    if (window) paint_tree(window);
     const std::filesystem::path dir = std::filesystem::path(APP_TEST_OUTPUT_DIR) / "copybook";
     std::filesystem::create_directories(dir);
     EXPECT_TRUE(platform::write_png(*screen_, (dir / name).string()));
