@@ -92,6 +92,25 @@ DialogTemplate advanced_settings() {
               kShellDialogFace);
 }
 
+DialogTemplate copybook() {
+  constexpr std::uint32_t kRadio = platform::BS_AUTORADIOBUTTON | platform::WS_TABSTOP;
+  constexpr std::uint32_t kIconList =
+      platform::LVS_ICON | platform::LVS_SINGLESEL | platform::LVS_SHOWSELALWAYS | platform::WS_TABSTOP;
+  return make(kCopybookTemplate, u"Прописи",
+              {
+                  {1025, kStaticClass, u"Прописи", 0, {4, kDialogTitleTop, 180, kDialogTitleTop + 16}},
+                  {kNoId, kStaticClass, u"Набор символов:", 0, {4, 52, 236, 66}},
+                  {1113, kComboBoxClass, u"", kDropDownList, {4, 68, 236, 86}},
+                  {1114, platform::kListViewClass, u"", kIconList | platform::WS_VSCROLL, {4, 90, 236, 150}},
+                  {1117, kStaticClass, u"Я пишу эту букву", 0, {4, 154, 236, 168}},
+                  {1118, kButtonClass, u"Часто", kRadio, {4, 170, 78, 186}},
+                  {1119, kButtonClass, u"Редко", kRadio, {82, 170, 156, 186}},
+                  {1120, kButtonClass, u"Никогда", kRadio, {160, 170, 236, 186}},
+                  {1121, platform::kListViewClass, u"", kIconList | platform::WS_VSCROLL, {4, 190, 236, 260}},
+                  {1126, kButtonClass, u"Восстановить", kPushButton, {4, 266, 110, 288}},
+              });
+}
+
 DialogTemplate profiles_page() {
   return make(kProfilesPageTemplate, u"Конфигурации",
               {
@@ -194,6 +213,8 @@ std::optional<DialogTemplate> own_dialog_template(int id) {
       return recognition_page();
     case kAdvancedSettingsTemplate:
       return advanced_settings();
+    case kCopybookTemplate:
+      return copybook();
     case kWordTemplate:
       return word();
     case kDictionariesTemplate:

@@ -13,6 +13,7 @@ namespace ductra {
 // Template ids.
 inline constexpr int kStandardPageTemplate = 100;
 inline constexpr int kRecognitionPageTemplate = 101;
+inline constexpr int kCopybookTemplate = 120;
 inline constexpr int kWordTemplate = 127;
 inline constexpr int kDictionariesTemplate = 130;
 inline constexpr int kAdvancedSettingsTemplate = 135;

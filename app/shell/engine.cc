@@ -53,6 +53,36 @@ int Engine::char_set_by_index(std::uint32_t index, crCharSet* out) {
   return gated(e_.get_char_set_by_ind, index, out);
 }
 
+int Engine::char_set_symbol_count(std::uint32_t charset_id, std::uint32_t* count) {
+  return gated(e_.get_char_set_symb_count, charset_id, count);
+}
+
+int Engine::char_set_symbol_by_index(std::uint32_t index, crCharSetSymb* out) {
+  return gated(e_.get_char_set_symb_by_ind, index, out);
+}
+
+int Engine::variant_count(std::uint32_t* count) { return gated(e_.variant_get_count_all, count); }
+
+int Engine::variant_by_index(std::uint32_t index, crVariant* out) {
+  return gated(e_.variant_get_by_ind, index, out);
+}
+
+int Engine::set_variant(const crVariant& record) { return gated(e_.variant_set, &record); }
+
+int Engine::complex_variant_count(std::uint32_t* count) {
+  return gated(e_.complex_variant_get_count_all, count);
+}
+
+int Engine::complex_variant_by_index(std::uint32_t index, crComplexVariant* out) {
+  return gated(e_.complex_variant_get_by_ind, index, out);
+}
+
+int Engine::set_complex_variant(const crComplexVariant& record) {
+  return gated(e_.complex_variant_set, &record);
+}
+
+int Engine::shape(std::uint16_t id, crShape* out) { return gated(e_.get_shape, id, out); }
+
 std::u16string Engine::error_text(int code) {
   char16_t text[256] = {};
   if (gated(e_.return_err_text, code, text) != 0) return {};

@@ -56,6 +56,23 @@ class Engine {
   int char_set(std::uint32_t id, crCharSet* out);
   int char_set_by_index(std::uint32_t index, crCharSet* out);
 
+  // The letters of the charsets (charset 0: of all of them, in the
+  // database's order).
+  int char_set_symbol_count(std::uint32_t charset_id, std::uint32_t* count);
+  int char_set_symbol_by_index(std::uint32_t index, crCharSetSymb* out);
+
+  // The writing variants and complex variants of every charset; a record
+  // set back changes its stored record of the same id.
+  int variant_count(std::uint32_t* count);
+  int variant_by_index(std::uint32_t index, crVariant* out);
+  int set_variant(const crVariant& record);
+  int complex_variant_count(std::uint32_t* count);
+  int complex_variant_by_index(std::uint32_t index, crComplexVariant* out);
+  int set_complex_variant(const crComplexVariant& record);
+  // A copy of a stored shape, owned by the caller afterwards (the
+  // copybook's ShapeCopy releases it).
+  int shape(std::uint16_t id, crShape* out);
+
   // The message of a status code.
   std::u16string error_text(int code);
   int version(char* buffer, int size);

@@ -37,6 +37,16 @@ bool resolve_all(void* handle, EngineExports* e, std::string* missing) {
          resolve(handle, "crmGetCharSet", &e->get_char_set, missing) &&
          resolve(handle, "crmGetCharSetByInd", &e->get_char_set_by_ind, missing) &&
          resolve(handle, "crmSetVariantsAndWrite", &e->set_variants_and_write, missing) &&
+         resolve(handle, "crmGetCharSetSymbCount", &e->get_char_set_symb_count, missing) &&
+         resolve(handle, "crmGetCharSetSymbByInd", &e->get_char_set_symb_by_ind, missing) &&
+         resolve(handle, "crmVariantGetCountAll", &e->variant_get_count_all, missing) &&
+         resolve(handle, "crmVariantGetByInd", &e->variant_get_by_ind, missing) &&
+         resolve(handle, "crmVariantSet", &e->variant_set, missing) &&
+         resolve(handle, "crmComplexVariantGetCountAll", &e->complex_variant_get_count_all,
+                 missing) &&
+         resolve(handle, "crmComplexVariantGetByInd", &e->complex_variant_get_by_ind, missing) &&
+         resolve(handle, "crmComplexVariantSet", &e->complex_variant_set, missing) &&
+         resolve(handle, "crmGetShape", &e->get_shape, missing) &&
          resolve(handle, "crGetCountOfUserDictionaries", &e->get_count_of_user_dictionaries,
                  missing) &&
          resolve(handle, "crGetIdOfCharSetOfUserDictionary",

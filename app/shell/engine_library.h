@@ -39,6 +39,15 @@ struct EngineExports {
   decltype(&::crmGetCharSet) get_char_set = nullptr;
   decltype(&::crmGetCharSetByInd) get_char_set_by_ind = nullptr;
   decltype(&::crmSetVariantsAndWrite) set_variants_and_write = nullptr;
+  decltype(&::crmGetCharSetSymbCount) get_char_set_symb_count = nullptr;
+  decltype(&::crmGetCharSetSymbByInd) get_char_set_symb_by_ind = nullptr;
+  decltype(&::crmVariantGetCountAll) variant_get_count_all = nullptr;
+  decltype(&::crmVariantGetByInd) variant_get_by_ind = nullptr;
+  decltype(&::crmVariantSet) variant_set = nullptr;
+  decltype(&::crmComplexVariantGetCountAll) complex_variant_get_count_all = nullptr;
+  decltype(&::crmComplexVariantGetByInd) complex_variant_get_by_ind = nullptr;
+  decltype(&::crmComplexVariantSet) complex_variant_set = nullptr;
+  decltype(&::crmGetShape) get_shape = nullptr;
   decltype(&::crGetCountOfUserDictionaries) get_count_of_user_dictionaries = nullptr;
   decltype(&::crGetIdOfCharSetOfUserDictionary) get_id_of_char_set_of_user_dictionary = nullptr;
   decltype(&::crGetCountOfWordsInUserDictionary) get_count_of_words_in_user_dictionary = nullptr;

@@ -49,6 +49,8 @@ class FakeEngineControl {
     resolve("fake_engine_observe", &observe_into);
     resolve("fake_engine_figure_output", &figure_output);
     resolve("fake_engine_script_user_dictionaries", &script_user_dictionaries);
+    resolve("fake_engine_script_copybook", &script_copybook);
+    resolve("fake_engine_script_failure", &script_failure);
   }
   ~FakeEngineControl() { dlclose(handle_); }
 
@@ -68,6 +70,8 @@ class FakeEngineControl {
   decltype(&fake_engine_observe) observe_into = nullptr;
   decltype(&fake_engine_figure_output) figure_output = nullptr;
   decltype(&fake_engine_script_user_dictionaries) script_user_dictionaries = nullptr;
+  decltype(&fake_engine_script_copybook) script_copybook = nullptr;
+  decltype(&fake_engine_script_failure) script_failure = nullptr;
 
  private:
   template <typename Function>

@@ -30,6 +30,10 @@ struct Fake {
   std::map<std::uint32_t, std::u16string> charset_codes;
   int charset_count_status = 0;
   std::deque<fake_engine::Recognition> recognitions;
+  fake_engine::Copybook copybook;
+  std::string failing_call;
+  int failing_status = 0;
+  int calls_before_failure = 0;
   fake_engine::Observed observed;
   std::atomic<bool> quick{false};
   std::atomic<bool> stop{false};
@@ -54,6 +58,72 @@ Fake& fake() {
 
 void called(const char* name) {
   if (fake().hooks.on_call != nullptr) fake().hooks.on_call(name, fake().hooks.context);
+}
+
+// The scripted failure of entry point `name`, or 0. Call under the mutex.
+int scripted_failure(const char* name) {
+  if (fake().failing_call != name) return 0;
+  if (fake().calls_before_failure > 0) {
+    --fake().calls_before_failure;
+    return 0;
+  }
+  return fake().failing_status;
+}
+
+// Runs `body` on the copybook for an entry point that needs a started
+// engine and may be scripted to fail.
+template <typename Body>
+int on_copybook(const char* name, Body body) {
+  called(name);
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return kNoKernel;
+  if (const int status = scripted_failure(name)) return status;
+  return body(fake().copybook);
+}
+
+template <typename Record>
+int record_at(const std::vector<Record>& records, uint32_t index, Record* out) {
+  if (out == nullptr || index >= records.size()) return -2;
+  *out = records[index];
+  return 0;
+}
+
+// Replaces the record with the id of `record`; `id` reads a record's id.
+template <typename Record, typename Id>
+int replace_record(std::vector<Record>& records, const Record* record, Id id) {
+  if (record == nullptr) return -2;
+  for (Record& stored : records) {
+    if (id(stored) == id(*record)) {
+      stored = *record;
+      return 0;
+    }
+  }
+  return -2;
+}
+
+template <typename T>
+crDynArray allocated_array(std::size_t count) {
+  void* data = count == 0 ? nullptr : ::operator new(sizeof(T) * count);
+  return {0, static_cast<uint32_t>(count), static_cast<uint32_t>(count), data};
+}
+
+// A shape as the engine hands it out: every array its own allocation.
+void copy_shape(const std::vector<fake_engine::ShapeElement>& elements, crShape* out) {
+  *out = crShape{};
+  out->samples = allocated_array<crSample>(elements.size());
+  for (std::size_t e = 0; e < elements.size(); ++e) {
+    const fake_engine::ShapeElement& element = elements[e];
+    crSample& sample = static_cast<crSample*>(out->samples.data)[e];
+    sample = crSample{};
+    sample.first_guide = element.first_guide;
+    sample.second_guide = element.second_guide;
+    sample.strokes = allocated_array<crDynArray>(element.strokes.size());
+    for (std::size_t k = 0; k < element.strokes.size(); ++k) {
+      crDynArray& stroke = static_cast<crDynArray*>(sample.strokes.data)[k];
+      stroke = allocated_array<crPoint>(element.strokes[k].size());
+      std::ranges::copy(element.strokes[k], static_cast<crPoint*>(stroke.data));
+    }
+  }
 }
 
 bool started() {
@@ -167,6 +237,8 @@ FAKE_API void fake_engine_reset(const fake_engine::Hooks* hooks) {
   fake().charset_codes.clear();
   fake().charset_count_status = 0;
   fake().recognitions.clear();
+  fake().copybook = {};
+  fake().failing_call.clear();
   fake().observed = {};
   fake().quick = false;
   fake().stop = false;
@@ -205,6 +277,18 @@ FAKE_API void fake_engine_script_recognition(const fake_engine::Recognition* rec
 FAKE_API void fake_engine_script_user_dictionaries(const std::uint32_t* charsets, int count) {
   std::lock_guard lock(fake().mutex);
   fake().dictionary_charsets.assign(charsets, charsets + count);
+}
+
+FAKE_API void fake_engine_script_copybook(const fake_engine::Copybook* copybook) {
+  std::lock_guard lock(fake().mutex);
+  fake().copybook = *copybook;
+}
+
+FAKE_API void fake_engine_script_failure(const char* name, int status, int after) {
+  std::lock_guard lock(fake().mutex);
+  fake().failing_call = name != nullptr ? name : "";
+  fake().failing_status = status;
+  fake().calls_before_failure = after;
 }
 
 FAKE_API void fake_engine_observe(fake_engine::Observed* out) {
@@ -384,7 +468,76 @@ int crmGetCharSetByInd(uint32_t index, crCharSet* out) {
 
 int crmSetVariantsAndWrite(const crDynArray*, const crDynArray*) {
   called("crmSetVariantsAndWrite");
-  return started() ? 0 : -1;
+  std::lock_guard lock(fake().mutex);
+  if (!fake().observed.started) return -1;
+  ++fake().observed.variant_file_writes;
+  return scripted_failure("crmSetVariantsAndWrite");
+}
+
+int crmGetCharSetSymbCount(uint32_t charset_id, uint32_t* out_count) {
+  return on_copybook("crmGetCharSetSymbCount", [&](const fake_engine::Copybook& c) {
+    if (out_count == nullptr) return -2;
+    *out_count = static_cast<uint32_t>(std::ranges::count_if(
+        c.symbols, [&](const crCharSetSymb& s) { return charset_id == 0 || s.charset_id == charset_id; }));
+    return 0;
+  });
+}
+
+int crmGetCharSetSymbByInd(uint32_t index, crCharSetSymb* out) {
+  return on_copybook("crmGetCharSetSymbByInd",
+                     [&](const fake_engine::Copybook& c) { return record_at(c.symbols, index, out); });
+}
+
+int crmVariantGetCountAll(uint32_t* out_count) {
+  return on_copybook("crmVariantGetCountAll", [&](const fake_engine::Copybook& c) {
+    if (out_count == nullptr) return -2;
+    *out_count = static_cast<uint32_t>(c.variants.size());
+    return 0;
+  });
+}
+
+int crmVariantGetByInd(uint32_t index, crVariant* out) {
+  return on_copybook("crmVariantGetByInd",
+                     [&](const fake_engine::Copybook& c) { return record_at(c.variants, index, out); });
+}
+
+int crmVariantSet(const crVariant* record) {
+  return on_copybook("crmVariantSet", [&](fake_engine::Copybook& c) {
+    const int status = replace_record(c.variants, record, [](const crVariant& v) { return v.id; });
+    if (status == 0) fake().observed.variants_set.push_back(*record);
+    return status;
+  });
+}
+
+int crmComplexVariantGetCountAll(uint32_t* out_count) {
+  return on_copybook("crmComplexVariantGetCountAll", [&](const fake_engine::Copybook& c) {
+    if (out_count == nullptr) return -2;
+    *out_count = static_cast<uint32_t>(c.complex_variants.size());
+    return 0;
+  });
+}
+
+int crmComplexVariantGetByInd(uint32_t index, crComplexVariant* out) {
+  return on_copybook("crmComplexVariantGetByInd",
+                     [&](const fake_engine::Copybook& c) { return record_at(c.complex_variants, index, out); });
+}
+
+int crmComplexVariantSet(const crComplexVariant* record) {
+  return on_copybook("crmComplexVariantSet", [&](fake_engine::Copybook& c) {
+    const int status = replace_record(c.complex_variants, record, [](const crComplexVariant& v) { return v.id; });
+    if (status == 0) fake().observed.complex_variants_set.push_back(*record);
+    return status;
+  });
+}
+
+int crmGetShape(uint16_t id, crShape* shape) {
+  return on_copybook("crmGetShape", [&](const fake_engine::Copybook& c) {
+    const auto found = c.shapes.find(id);
+    if (shape == nullptr || found == c.shapes.end()) return -2;  // the caller passes an empty shape
+    copy_shape(found->second, shape);
+    ++fake().observed.shapes_given;
+    return 0;
+  });
 }
 
 // The user-dictionary entry points answer as an engine with the scripted

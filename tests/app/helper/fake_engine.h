@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,24 @@ struct AddedWord {
   friend bool operator==(const AddedWord&, const AddedWord&) = default;
 };
 
+// One element of a copybook shape: strokes in shape units and two guides.
+struct ShapeElement {
+  std::vector<std::vector<crPoint>> strokes;
+  std::int16_t first_guide = 0;
+  std::int16_t second_guide = 0;
+};
+
+// The database's part the copybook reads: the letters of the charsets, the
+// variants and complex variants in index order, and the shapes by id (an
+// id not given is no shape: -2). crmVariantSet and crmComplexVariantSet
+// replace the record of the same id (-2 when there is none).
+struct Copybook {
+  std::vector<crCharSetSymb> symbols;
+  std::vector<crVariant> variants;
+  std::vector<crComplexVariant> complex_variants;
+  std::map<std::uint16_t, std::vector<ShapeElement>> shapes;
+};
+
 struct Observed {
   bool started = false;
   std::u16string data_file;
@@ -72,6 +91,10 @@ struct Observed {
   int recognitions_ended = 0;
   std::vector<AddedWord> added_words;  // to a user dictionary of their charset
   int dictionary_saves = 0;
+  std::vector<crVariant> variants_set;  // by crmVariantSet, in order
+  std::vector<crComplexVariant> complex_variants_set;
+  int variant_file_writes = 0;  // crmSetVariantsAndWrite calls
+  int shapes_given = 0;         // copies crmGetShape handed out
 };
 
 }  // namespace fake_engine
@@ -94,6 +117,11 @@ void fake_engine_script_recognition(const fake_engine::Recognition* recognition)
 // The user dictionaries, by their charsets (none by default). A word added
 // for a charset without a dictionary is refused with 7.
 void fake_engine_script_user_dictionaries(const std::uint32_t* charsets, int count);
+// The copybook's records (none by default).
+void fake_engine_script_copybook(const fake_engine::Copybook* copybook);
+// Entry point `name` answers `status` from its call number `after` + 1 on
+// (one such failure at a time; a null name takes it away).
+void fake_engine_script_failure(const char* name, int status, int after);
 void fake_engine_observe(fake_engine::Observed* out);
 // What crmGetFigOutList hands out (a test reads it with a reader of its own).
 const void* fake_engine_figure_output();
