@@ -11,7 +11,7 @@
 #include "app/delivery/shared_prompt_stroke_signal.h"
 #include "app/ink/ink_layer.h"
 #include "app/program/configuration_words.h"
-#include "app/program/parts_not_yet_built.h"
+#include "app/program/intelligent_mode_segmenter.h"
 #include "app/program/program_dialogs.h"
 #include "app/program/shell_error_host.h"
 #include "app/program/word_dialog_host.h"
@@ -57,7 +57,7 @@ class ApplicationParts {
   DeviceScreen screen_;
   ScreenInfo screen_info_;
   ShellSmallWindows small_windows_;
-  NoSegmenter segmenter_;
+  IntelligentModeSegmenter segmenter_;
   RecognitionConfigurations configurations_;
   ProgramWordDialogHost word_host_;
   ConfigurationWords words_;

@@ -12,7 +12,7 @@ constexpr int kOutOfMemory = -1;
 constexpr char16_t kCapsLockCode = 30;
 constexpr char16_t kShiftCode = 31;
 // Units of the result buffer, which the segmenter does not read.
-constexpr std::size_t kResultUnits = 16;
+constexpr std::size_t kRequestResultUnits = 16;
 
 bool ends_run(MatchResult decision) {
   return decision == kMatchRejected || decision == kMatchIdle || decision == kMatchComplete;
@@ -29,7 +29,7 @@ bool calls_for_resplit(MatchResult decision) {
 }  // namespace
 
 std::unique_ptr<Segmenter> Segmenter::create(Engine& engine, const FigureOutputReader& reader,
-                                             std::int32_t time_limit, CoreShell& reports) {
+                                             std::int32_t time_limit, ErrorReports& reports) {
   try {
     auto tables = std::make_unique<CompositionTables>();
     if (tables->ok()) {
@@ -108,7 +108,7 @@ int Segmenter::recognize_strokes(FigureOutput* output) {
   for (const KeptStroke& stroke : kept_) {
     if (const int status = engine_.add_stroke(stroke.points); status != 0) return status;
   }
-  std::array<char16_t, kResultUnits> result_buffer{};
+  std::array<char16_t, kRequestResultUnits> result_buffer{};
   if (const int status = engine_.recognize(recognition_request(result_buffer)); status != 0) {
     return status;
   }

@@ -29,7 +29,7 @@
 #include "app/composition/composition_tables.h"
 #include "app/segmenter/figure_output_reader.h"
 #include "app/segmenter/segmenter_result.h"
-#include "app/shell/core_shell.h"
+#include "app/shell/controller_parts.h"
 #include "app/shell/engine.h"
 
 namespace ductra {
@@ -39,7 +39,7 @@ class Segmenter {
   // Builds the composition tables. When memory runs out no segmenter is
   // made and the out-of-memory error goes to `reports`.
   static std::unique_ptr<Segmenter> create(Engine& engine, const FigureOutputReader& reader,
-                                           std::int32_t time_limit, CoreShell& reports);
+                                           std::int32_t time_limit, ErrorReports& reports);
 
   struct Key {
    private:

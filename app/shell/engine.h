@@ -27,6 +27,9 @@ class Engine {
   Engine& operator=(const Engine&) = delete;
 
   EngineGate& gate() { return gate_; }
+  // The engine's functions, for readers of what it hands out (its figure
+  // output); calls through them take no gate.
+  const EngineExports& exports() const { return e_; }
 
   // Life cycle: starts on a data file, opened read-only; the further
   // arguments of the engine's start stay empty.

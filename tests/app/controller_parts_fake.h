@@ -106,17 +106,17 @@ class FakeParts final : public ControllerSettings,
     FakeParts& parts_;
   };
 
-  // With `settings`, `configurations` and `results` in place of the
-  // recording ones when given.
+  // With `settings`, `configurations`, `results` and `segmenter` in place
+  // of the recording ones when given.
   ControllerParts parts(ControllerSettings* settings = nullptr, ConfigurationControl* configurations = nullptr,
-                        ResultRoad* results = nullptr) {
+                        ResultRoad* results = nullptr, SegmenterControl* segmenter = nullptr) {
     return {settings != nullptr ? *settings : *this,
             *this,
             *this,
             configurations != nullptr ? *configurations : *this,
             *this,
             results != nullptr ? *results : *this,
-            *this,
+            segmenter != nullptr ? *segmenter : *this,
             *this,
             *this,
             activity_event};

@@ -91,7 +91,7 @@ class SegmenterTest : public testing::FakeEngineTest {
  protected:
   void SetUp() override {
     ASSERT_EQ(engine_->init(u"qlmain.dt"), 0);
-    segmenter_ = Segmenter::create(*engine_, reader_, kTimeLimit, shell_);
+    segmenter_ = Segmenter::create(*engine_, reader_, kTimeLimit, reports_);
     ASSERT_NE(segmenter_, nullptr);
   }
 
@@ -124,9 +124,9 @@ class SegmenterTest : public testing::FakeEngineTest {
 
   static constexpr std::int32_t kTimeLimit = 400;
   PaneReader reader_{control_};
+  testing::ReportsWithoutMemory reports_;
   std::unique_ptr<Segmenter> segmenter_;
 };
-
 
 TEST_F(SegmenterTest, EveryStrokeRecognisesTheKeptStrokesUnderTheGate) {
   select({3});
@@ -311,28 +311,8 @@ TEST_F(SegmenterTest, CallsTheEngineOnlyWhenNoOneElseHoldsTheGate) {
   expect(result, {0, true, 0, u"1"});
 }
 
-// Records the error reports; allocates nothing, so it works while memory
-// runs out.
-class ReportsWithoutMemory final : public CoreShell {
- public:
-  std::thread::id ui_thread() const override { return {}; }
-  void send_variants(crResultChoice&) override {}
-  void post_recognized() override {}
-  void post_stroke_error() override {}
-  void report_engine_error(const ExceptionInfo& info) override {
-    last = info;
-    ++reports;
-  }
-  void report_start_failure(const EngineStartFailure&) override {}
-  void show_error_box(int, int) override {}
-  void quit_application() override {}
-
-  ExceptionInfo last;
-  int reports = 0;
-};
-
 TEST_F(SegmenterTest, WithoutMemoryForTheTablesNoSegmenterIsMadeAndTheErrorIsReported) {
-  ReportsWithoutMemory reports;
+  testing::ReportsWithoutMemory reports;
   const std::size_t before = testing::allocation_count();
   ASSERT_NE(Segmenter::create(*engine_, reader_, kTimeLimit, reports), nullptr);
   const std::size_t needed = testing::allocation_count() - before;

@@ -52,7 +52,7 @@ class TestEnvironment final : public StartupEnvironment {
     ++controllers_made;
     if (!controller_allocates) return nullptr;
     return std::make_unique<Controller>(windows_, shell_window, engine_, files_,
-                                        parts_.parts(settings, configurations, results));
+                                        parts_.parts(settings, configurations, results, segmenter));
   }
 
   std::uint32_t branding = 0;
@@ -60,6 +60,7 @@ class TestEnvironment final : public StartupEnvironment {
   ControllerSettings* settings = nullptr;  // the recording ones when null
   ConfigurationControl* configurations = nullptr;  // likewise
   ResultRoad* results = nullptr;                   // likewise
+  SegmenterControl* segmenter = nullptr;           // likewise
   int controllers_made = 0;
 
  private:
