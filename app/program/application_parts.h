@@ -1,6 +1,7 @@
 // The parts of one run of the application, built on the device it runs on
-// and the engine it has loaded, and gathered as the controller takes them.
-// They are made before the shell window and outlive the controller.
+// and the engine it has loaded once the shell window exists (the small
+// windows are made over it), and gathered as the controller takes them.
+// They outlive the controller.
 #pragma once
 
 #include <memory>
@@ -9,58 +10,67 @@
 #include "app/delivery/result_delivery.h"
 #include "app/delivery/shared_prompt_stroke_signal.h"
 #include "app/ink/ink_layer.h"
+#include "app/program/configuration_words.h"
 #include "app/program/intelligent_mode_segmenter.h"
-#include "app/program/parts_not_yet_built.h"
+#include "app/program/program_dialogs.h"
 #include "app/program/shell_error_host.h"
+#include "app/program/word_dialog_host.h"
+#include "app/settings/settings_sheet.h"
+#include "app/shell/device_screen.h"
 #include "app/shell/registry_settings.h"
+#include "app/shell/screen_info.h"
 #include "app/shell/sip_input_panel.h"
+#include "app/windows/shell_small_windows.h"
+#include "appplatform/program_map.h"
 #include "appplatform/registry.h"
 #include "appplatform/runtime_dir.h"
 #include "appplatform/shared_event.h"
+#include "appplatform/system_facts.h"
 
 namespace ductra {
 
-// The user dictionary a word from the alternatives menu goes to: the one of
-// the current configuration's charset. No word dialog exists in this build,
-// so a word is never edited.
-class ConfigurationWords final : public DictionaryWords {
- public:
-  explicit ConfigurationWords(RecognitionConfigurations& configurations) : configurations_(configurations) {}
-  std::uint32_t current_charset() override { return configurations_.configurations().current(); }
-  std::optional<std::u16string> edit_word(std::u16string_view, std::uint32_t, platform::WindowHandle) override {
-    return std::nullopt;
-  }
-
- private:
-  RecognitionConfigurations& configurations_;
+// What the program has of its device.
+struct ProgramDevice {
+  platform::WindowSystem& windows;
+  const platform::DeviceRoot& root;
+  const platform::RuntimeDir& runtime;
+  const platform::Registry& registry;
+  const platform::ProgramMap& programs;
+  const platform::SystemFacts& facts;
 };
 
 class ApplicationParts {
  public:
-  ApplicationParts(platform::WindowSystem& windows, const platform::DeviceRoot& root,
-                   const platform::RuntimeDir& runtime, Engine& engine);
+  // Everything given must outlive the parts; `errors` saves the
+  // configurations made here while they live.
+  ApplicationParts(const ProgramDevice& device, Engine& engine, platform::WindowHandle shell_window,
+                   RegistrySettings& settings, ShellErrorHost& errors);
+  ~ApplicationParts();
   ApplicationParts(const ApplicationParts&) = delete;
   ApplicationParts& operator=(const ApplicationParts&) = delete;
 
   ControllerParts controller_parts();
-  RegistrySettings& settings() { return settings_; }
-  ShellErrorHost& errors() { return errors_; }
 
  private:
-  const platform::Registry registry_;
-  RegistrySettings settings_;
-  NoSmallWindows small_windows_;
-  NoPromptBubble bubble_;
+  RegistrySettings& settings_;
+  ShellErrorHost& errors_;
+  DeviceScreen screen_;
+  ScreenInfo screen_info_;
+  ShellSmallWindows small_windows_;
   IntelligentModeSegmenter segmenter_;
-  NoSettingsSheet sheet_;
   RecognitionConfigurations configurations_;
+  ProgramWordDialogHost word_host_;
   ConfigurationWords words_;
   SharedPromptStrokeSignal prompt_stroke_;
   ResultDelivery results_;
-  ShellErrorHost errors_;
   ScreenInkLayers ink_layers_;
   SipInputPanel input_panel_;
   std::shared_ptr<platform::SharedEvent> activity_event_;
+  HelpLauncher help_;
+  ProgramDialogs dialogs_;
+  PageServices services_;
+  SettingsSheet sheet_;
+  ControllerSheet controller_sheet_;
 };
 
 }  // namespace ductra

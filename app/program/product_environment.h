@@ -1,9 +1,12 @@
 // What a run of the application has of its device: the window system
 // reached through the device's server, the device's root and runtime
-// folder, the loaded engine, the settings and the parts of the controller.
-// The installation dialogs and the cabinet installer are not in this build:
-// a first run shows no dialogs and a "reboot" records no installation.
+// folder, its registry, programs and facts, the loaded engine, the settings,
+// error reporting, and the parts of the controller (made with the
+// controller, over the shell window). The first run's dialogs and the
+// cabinet installation of a "reboot" run on the device's own pieces.
 #pragma once
+
+#include <memory>
 
 #include "app/program/application_parts.h"
 #include "app/shell/ductra_main.h"
@@ -12,18 +15,21 @@ namespace ductra {
 
 class ProductEnvironment final : public StartupEnvironment {
  public:
+  // Everything given must outlive the environment.
   ProductEnvironment(platform::WindowSystem& windows, const platform::DeviceRoot& root,
                      const platform::RuntimeDir& runtime, Engine& engine);
+  ~ProductEnvironment() override;
 
   platform::WindowSystem& windows() override { return windows_; }
   const platform::RuntimeDir& runtime() override { return runtime_; }
-  ErrorReports& errors() override { return parts_.errors(); }
+  ErrorReports& errors() override { return errors_; }
+  void empty_prompt_colours() override;
   std::uint32_t load_settings() override;
-  void install_cab(std::u16string_view) override {}
+  void install_cab(std::u16string_view device_path) override;
   void show_message(int string_id) override;
   void reboot_device() override;
   void remove_startup_link() override;
-  void run_dialog(int, platform::WindowHandle) override {}
+  void run_dialog(int dialog_id, platform::WindowHandle parent) override;
   std::unique_ptr<Controller> make_controller(platform::WindowHandle shell_window) override;
 
   // The engine's data file: "qlmain.dt" in the program's folder.
@@ -34,7 +40,12 @@ class ProductEnvironment final : public StartupEnvironment {
   const platform::DeviceRoot& root_;
   const platform::RuntimeDir& runtime_;
   Engine& engine_;
-  ApplicationParts parts_;
+  const platform::SystemFacts facts_;
+  const platform::Registry registry_;
+  const platform::ProgramMap programs_;
+  RegistrySettings settings_;
+  ShellErrorHost errors_;
+  std::unique_ptr<ApplicationParts> parts_;
 };
 
 }  // namespace ductra

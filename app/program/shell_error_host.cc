@@ -11,9 +11,8 @@
 
 namespace ductra {
 
-ShellErrorHost::ShellErrorHost(const platform::Registry& registry, ControllerSettings& settings,
-                               ConfigurationControl& configurations)
-    : registry_(registry), settings_(settings), configurations_(configurations), reporter_(localizer(), *this) {}
+ShellErrorHost::ShellErrorHost(const platform::Registry& registry, ControllerSettings& settings)
+    : registry_(registry), settings_(settings), reporter_(localizer(), *this) {}
 
 void ShellErrorHost::show_error_box(int first, int second) {
   reporter_.show_error_box(static_cast<std::uint32_t>(first), static_cast<std::uint32_t>(second), kErrorBoxFlags);
@@ -36,7 +35,7 @@ void ShellErrorHost::select_default_input_method() { select_default_im(registry_
 
 void ShellErrorHost::save_settings_and_configurations() {
   settings_.save_settings();
-  configurations_.save_configurations();
+  if (configurations_ != nullptr) configurations_->save_configurations();
 }
 
 void ShellErrorHost::quit_message_loop(int exit_code) {

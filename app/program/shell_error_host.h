@@ -15,8 +15,11 @@ namespace ductra {
 
 class ShellErrorHost final : public ErrorReportHost, public ErrorReports, private PausableController {
  public:
-  ShellErrorHost(const platform::Registry& registry, ControllerSettings& settings,
-                 ConfigurationControl& configurations);
+  ShellErrorHost(const platform::Registry& registry, ControllerSettings& settings);
+
+  // The configurations saved with the settings when an error ends the run;
+  // null (the default) while there are none to save.
+  void attach_configurations(ConfigurationControl* configurations) { configurations_ = configurations; }
 
   // ErrorReports, for the controller and the start-up.
   void show_error_box(int first, int second) override;
@@ -40,7 +43,7 @@ class ShellErrorHost final : public ErrorReportHost, public ErrorReports, privat
 
   const platform::Registry& registry_;
   ControllerSettings& settings_;
-  ConfigurationControl& configurations_;
+  ConfigurationControl* configurations_ = nullptr;
   ErrorReporter reporter_;
 };
 

@@ -174,6 +174,28 @@ DialogTemplate word() {
               });
 }
 
+// The first run's two dialogs: the installation is done (control 1020 gets
+// its text when the dialog opens), and how the flourishes of a dot, a comma
+// and a space are written.
+DialogTemplate installation_done() {
+  return make(kInstallationDoneTemplate, u"Ductra",
+              {
+                  {1025, kStaticClass, u"Установка", 0, {4, kDialogTitleTop, 180, kDialogTitleTop + 16}},
+                  {1020, kStaticClass, u"", 0, {4, 56, 236, 200}},
+              });
+}
+
+DialogTemplate flourishes() {
+  return make(kFlourishesTemplate, u"Ductra",
+              {
+                  {1025, kStaticClass, u"Росчерки", 0, {4, kDialogTitleTop, 180, kDialogTitleTop + 16}},
+                  {kNoId, kStaticClass, u"Одиночную точку, запятую и пробел пишите росчерками:", 0, {4, 56, 236, 84}},
+                  {kNoId, kStaticClass, u"Точка: короткое касание пером.", 0, {4, 92, 236, 120}},
+                  {kNoId, kStaticClass, u"Запятая: короткий штрих сверху вниз.", 0, {4, 128, 236, 156}},
+                  {kNoId, kStaticClass, u"Пробел: черта слева направо.", 0, {4, 164, 236, 192}},
+              });
+}
+
 // The about page's controls; the partner pages leave some out or add some.
 std::vector<DialogItem> about_items(bool more_programs, bool second_notice) {
   std::vector<DialogItem> items{
@@ -211,10 +233,14 @@ std::optional<DialogTemplate> own_dialog_template(int id) {
       return standard_page();
     case kRecognitionPageTemplate:
       return recognition_page();
+    case kInstallationDoneTemplate:
+      return installation_done();
     case kAdvancedSettingsTemplate:
       return advanced_settings();
     case kCopybookTemplate:
       return copybook();
+    case kFlourishesTemplate:
+      return flourishes();
     case kWordTemplate:
       return word();
     case kDictionariesTemplate:

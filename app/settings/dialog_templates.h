@@ -16,6 +16,7 @@ inline constexpr int kRecognitionPageTemplate = 101;
 inline constexpr int kCopybookTemplate = 120;
 inline constexpr int kWordTemplate = 127;
 inline constexpr int kDictionariesTemplate = 130;
+inline constexpr int kInstallationDoneTemplate = 133;
 inline constexpr int kAdvancedSettingsTemplate = 135;
 inline constexpr int kProfilesPageTemplate = 139;
 inline constexpr int kAddConfigurationTemplate = 142;
@@ -23,6 +24,7 @@ inline constexpr int kExtraCharsetsTemplate = 143;
 inline constexpr int kAddExtraCharsetsTemplate = 145;
 inline constexpr int kAboutPageTemplate = 151;
 inline constexpr int kPartnerAboutPageTemplate = 152;
+inline constexpr int kFlourishesTemplate = 154;
 inline constexpr int kPartnerAboutPage2Template = 155;
 
 // The template of `id`; nothing for an id the program has no template of.

@@ -62,6 +62,7 @@ int run_normally(StartupEnvironment& environment) {
   std::unique_ptr<platform::SharedEvent> window_created = create_named_event(runtime, kWindowCreatedEvent);
   std::unique_ptr<platform::SharedEvent> prompt_stroke_ended =
       create_named_event(runtime, kPromptStrokeEndedEvent);
+  environment.empty_prompt_colours();
   if (init_shell(windows, environment.errors()) != InitShell::created) return kExitNotStarted;
   if (window_created) window_created->set();
   platform::AliveMarker still_alive;

@@ -45,6 +45,9 @@ class StartupEnvironment {
   // Where the device keeps the objects its processes share by name.
   virtual const platform::RuntimeDir& runtime() = 0;
   virtual ErrorReports& errors() = 0;
+  // Empties the prompt bubble's registry of control colours, before the
+  // shell window exists.
+  virtual void empty_prompt_colours() = 0;
   // Loads the settings record (defaults, then the registry), sets the
   // localizer's language from it and returns its branding value.
   virtual std::uint32_t load_settings() = 0;

@@ -27,6 +27,9 @@ class CtlColorRegistry {
   void add(platform::WindowHandle control, Routine routine, void* context);
   // Removes the control's entry, keeping the order of the others.
   void remove(platform::WindowHandle control);
+  // Forgets every entry (a run starts with none: an entry left by an
+  // earlier run would name a control and a context that are gone).
+  void clear() { entries_.clear(); }
   // For WM_CTLCOLORSTATIC (wParam the context, lParam the control's handle)
   // of a registered control, the brush its routine returns; otherwise 0.
   platform::MessageResult dispatch(std::uint32_t message, platform::WParam wparam, platform::LParam lparam) const;

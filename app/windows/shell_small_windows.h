@@ -20,7 +20,7 @@ struct SmallWindowsHost {
   platform::WindowSystem& windows;
   platform::WindowHandle shell_window;
   const ScreenPlatform& screen_platform;
-  ScreenInfo& screen;  // ScreenInfo::instance in the program
+  ScreenInfo& screen;  // the program keeps one per run, over its screen platform
   Settings& settings;  // the controller's record: movable mode and the saved places
   CtlColorRegistry& colours;
   int os_major_version = 5;

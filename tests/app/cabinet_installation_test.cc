@@ -135,6 +135,7 @@ class RebootStartTest : public platform::VirtualTimeTest, public StartupEnvironm
   platform::WindowSystem& windows() override { return system_; }
   const platform::RuntimeDir& runtime() override { return runtime_; }
   ErrorReports& errors() override { return *this; }
+  void empty_prompt_colours() override {}
   std::uint32_t load_settings() override { return 0; }
   void install_cab(std::u16string_view device_path) override {
     ductra::install_cab(device_.platform(5), device_path);

@@ -34,7 +34,8 @@ TEST_F(ControllerTest, BuildsItsPartsInOrderAndStartsActiveWhenItsInputMethodIsC
   parts_.stored_values.time_out = 600;
   parts_.stored_values.pen_width = 4;
   run(u"start");
-  const Log expected = {"settings defaults", "configurations built", "prompt created", "screen metrics",
+  const Log expected = {"prompt colours emptied",  // by the start, before the shell window
+                        "settings defaults", "configurations built", "prompt created", "screen metrics",
                         "configurations loaded", "configurations default", "settings loaded", "language 1049",
                         "tool window created", "keyboard created", "mode posted", "segmenter 600",
                         "ink layer 4 mode 3",

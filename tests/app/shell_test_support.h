@@ -31,6 +31,7 @@ class TestEnvironment final : public StartupEnvironment {
   platform::WindowSystem& windows() override { return windows_; }
   const platform::RuntimeDir& runtime() override { return runtime_; }
   ErrorReports& errors() override { return parts_; }
+  void empty_prompt_colours() override { parts_.log.add("prompt colours emptied"); }
   std::uint32_t load_settings() override {
     parts_.log.add("settings loaded");
     return branding;

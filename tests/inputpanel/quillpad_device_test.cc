@@ -282,6 +282,10 @@ class RealApplicationTest : public QuillpadDeviceTest {
 TEST_F(RealApplicationTest, TheComponentStartsTheApplicationOnceAndDeselectingEndsItWithItsSettingsSaved) {
   ASSERT_TRUE(manager_->set_current(platform::kQuillpadClassId));
   ASSERT_TRUE(application_window()) << "the component waited for the window";
+  for (const char16_t* small_window : {u"Ductra ToolWindow Class", u"Ductra KeyboardWindow Class"}) {
+    EXPECT_TRUE(wait_until([&] { return static_cast<bool>(system_.find_window(small_window, std::nullopt)); }))
+        << "made with the controller";
+  }
   ASSERT_TRUE(manager_->show(false));
   ASSERT_TRUE(manager_->show(true));
   ASSERT_TRUE(manager_->set_current(platform::kQuillpadClassId));
@@ -291,6 +295,7 @@ TEST_F(RealApplicationTest, TheComponentStartsTheApplicationOnceAndDeselectingEn
   ASSERT_TRUE(manager_->set_current(kKeyboardClassId));
   ASSERT_TRUE(wait_until([&] { return !application_runs(); }));
   EXPECT_FALSE(application_window());
+  EXPECT_FALSE(system_.find_window(u"Ductra ToolWindow Class", std::nullopt)) << "gone with the application";
   EXPECT_EQ(stored_settings(), 15) << "the application saved its settings as it ended";
 }
 

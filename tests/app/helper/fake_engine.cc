@@ -11,6 +11,7 @@
 #include <mutex>
 #include <new>
 #include <set>
+#include <string_view>
 
 #define FAKE_API extern "C" __attribute__((visibility("default")))
 
@@ -574,9 +575,14 @@ int crGetTextOfWordInUserDictionary(uint32_t, uint32_t, char16_t*) {
   return started() ? 1 : kNoKernel;
 }
 
-int crCheckTextOfWordForUserDictionary(uint32_t, const char16_t*, uint8_t*) {
+// Any word of 1 to 50 units suits every dictionary.
+int crCheckTextOfWordForUserDictionary(uint32_t, const char16_t* text, uint8_t* ok) {
   called("crCheckTextOfWordForUserDictionary");
-  return started() ? 1 : kNoKernel;
+  if (!started()) return kNoKernel;
+  if (text == nullptr || ok == nullptr) return -2;
+  const std::size_t length = std::u16string_view(text).size();
+  *ok = length >= 1 && length <= 50 ? 1 : 0;
+  return 0;
 }
 
 int crAddWordToUserDictionary(uint32_t charset, const char16_t* text, uint32_t probability) {
@@ -594,9 +600,19 @@ int crRemoveWordFromUserDictionary(uint32_t, uint32_t) {
   return started() ? -2 : kNoKernel;
 }
 
-int crSearchWordInUserDictionary(uint32_t, const char16_t*, uint32_t*, uint8_t*) {
+// Found: the word was added to a dictionary of the charset.
+int crSearchWordInUserDictionary(uint32_t charset, const char16_t* text, uint32_t* position, uint8_t* found) {
   called("crSearchWordInUserDictionary");
-  return started() ? -2 : kNoKernel;
+  if (!started()) return kNoKernel;
+  if (text == nullptr || position == nullptr || found == nullptr) return -2;
+  std::lock_guard lock(fake().mutex);
+  const std::vector<fake_engine::AddedWord>& words = fake().observed.added_words;
+  const auto word = std::find_if(words.begin(), words.end(), [&](const fake_engine::AddedWord& added) {
+    return added.charset == charset && added.text == text;
+  });
+  *found = word != words.end() ? 1 : 0;
+  *position = static_cast<uint32_t>(word - words.begin());
+  return 0;
 }
 
 int crSaveUserDictionariesToFile(void) {
