@@ -28,7 +28,7 @@ ApplicationParts::ApplicationParts(const ProgramDevice& device, Engine& engine, 
       activity_event_(open_activity_event(device.registry, device.runtime)),
       help_(device.root, device.programs, localizer(),
             [&errors](std::uint32_t first) { errors.show_error_box(static_cast<int>(first), 0); }),
-      dialogs_(engine, word_host_, services_),
+      dialogs_(engine, errors, word_host_, services_),
       services_{help_, dialogs_, [&engine](char* buffer, int size) { return engine.version(buffer, size); },
                 [&root = device.root, &programs = device.programs](std::u16string_view url) {
                   return open_url(root, programs, url);
