@@ -1,14 +1,18 @@
 #include "engine/foundation/binary_stream.h"
 
+#include "platform/env.h"
+
 namespace inkrec {
 
 bool BinaryStream::open(const char* path, int open_mode, int) {
+  known_size_ = kSizeUnknown;
   error_ = false;
   tag_ = 0;
   return file_.open_for_access(path, open_mode);
 }
 
 bool BinaryStream::open_wide(const char16_t* path, int open_mode, int) {
+  known_size_ = kSizeUnknown;
   error_ = false;
   tag_ = 0;
   return file_.open_wide_for_access(path, open_mode);
@@ -19,7 +23,33 @@ int BinaryStream::read(void* buffer, std::size_t n, std::size_t* transferred) {
 }
 
 int BinaryStream::write(const void* buffer, std::size_t n, std::size_t* transferred) {
+  known_size_ = kSizeUnknown;
   return file_.write_bytes(buffer, n, transferred);
+}
+
+int BinaryStream::close() {
+  known_size_ = kSizeUnknown;
+  return file_.close();
+}
+
+bool BinaryStream::mark_invalid() {
+  known_size_ = kSizeUnknown;
+  return file_.mark_invalid();
+}
+
+bool BinaryStream::write_invalid_marker() {
+  known_size_ = kSizeUnknown;
+  return file_.write_invalid_marker();
+}
+
+long long BinaryStream::file_size() {
+  if (known_size_ == kSizeUnknown) known_size_ = platform::file_size(file_.stream());
+  return known_size_;
+}
+
+FileHolder& BinaryStream::file() {
+  known_size_ = kSizeUnknown;
+  return file_;
 }
 
 bool BinaryStream::read_exact(void* buffer, std::size_t n) {

@@ -3,7 +3,9 @@
 //
 // Byte transfers never fail by their result; a short transfer shows in the
 // count, and the caller then sets the error flag, which stays set for the
-// stream's life. read_exact and write_exact do both in one step.
+// stream's life. read_exact and write_exact do both in one step. The
+// file's size is asked of the system once and kept until the stream writes,
+// opens, closes or hands out its file.
 #pragma once
 
 #include <cstddef>
@@ -40,14 +42,22 @@ class BinaryStream {
   int seek(long offset, int engine_origin) { return file_.seek(offset, engine_origin); }
   long tell() { return file_.tell(); }
   long length() { return file_.length(); }
-  int close() { return file_.close(); }
-  bool mark_invalid() { return file_.mark_invalid(); }
-  bool write_invalid_marker() { return file_.write_invalid_marker(); }
+  int close();
+  bool mark_invalid();
+  bool write_invalid_marker();
 
-  FileHolder& file() { return file_; }
+  // The size of the open file in bytes, -1 when it cannot be had.
+  long long file_size();
+
+  // The file itself: whatever the caller does with it, the kept size is
+  // asked again.
+  FileHolder& file();
 
  private:
+  static constexpr long long kSizeUnknown = -2;
+
   FileHolder file_;
+  long long known_size_ = kSizeUnknown;
   bool error_ = false;
   std::uint32_t tag_ = 0;
 };

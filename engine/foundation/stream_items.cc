@@ -1,11 +1,9 @@
 #include "engine/foundation/stream_items.h"
 
-#include "platform/env.h"
-
 namespace inkrec {
 
 std::uint64_t bytes_left(BinaryStream& stream) {
-  const long long size = platform::file_size(stream.file().stream());
+  const long long size = stream.file_size();
   const long position = stream.tell();
   if (size < 0 || position < 0 || position > size) return 0;
   return static_cast<std::uint64_t>(size - position);

@@ -128,7 +128,7 @@ class FigureGroup {
   std::uint32_t break_after = 0;  // 0, kSpaceAfter or kLineBreakAfter
   std::int32_t last = -1;
   std::uint8_t own_line = 0;         // the group stands on a line of its own
-  std::uint8_t one_figure_mark = 0;  // formed as a single small mark
+  std::uint8_t one_figure_mark = 0;  // formed as a single mark: one figure read alone
   std::uint8_t end_flag = 0;         // the group ends a letter path
 };
 

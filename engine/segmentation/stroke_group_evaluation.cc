@@ -373,7 +373,10 @@ class GroupEvaluation {
     group.box = box_;
     group.flags = flags_ | static_cast<std::uint32_t>(loops);
     group.own_line = figures_[0]->own_line;
-    group.one_figure_mark = figures_.size() == 1 && box_.height() <= h_ / 2 ? 1 : 0;
+    // A figure read alone is a single mark at any height: the rules of the
+    // marks weigh heights up to and beyond the letter height, and those of
+    // the brackets read only single marks.
+    group.one_figure_mark = figures_.size() == 1 ? 1 : 0;
     CandidateLists* lists = &local_lists_;
     if (spans_.size() == 1) {
       status = group.geometry->copy(spans_[0].element->geometry);

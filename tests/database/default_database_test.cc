@@ -1,6 +1,6 @@
 // The default database the repository ships (data/qlmain.dt): it loads, the
 // knowledge base's self-test finds no fault, and its text listing is the
-// same after a save and a reload.
+// same after a save and a reload; its letters carry both case forms.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -40,6 +40,29 @@ TEST(DefaultDatabaseTest, SelfTestFindsNoFaultAndTheListingSurvivesASave) {
   const std::string listing = file_text(dir.file("before.txt"));
   EXPECT_GT(listing.size(), 1000u);
   EXPECT_EQ(listing, file_text(dir.file("after.txt")));
+}
+
+// The letter-case choice picks between a reading's upper-case form (the
+// symbol's second code) and its lower-case form (the third); a letter
+// without them keeps whichever form its variant has, whatever its height.
+TEST(DefaultDatabaseTest, EveryLetterCarriesItsUpperAndLowerCaseForms) {
+  const DataStore store(kDefaultDatabase.c_str(), 1, 0, 0);
+  ASSERT_EQ(store.status(), kOk);
+  for (char16_t lower = u'a'; lower <= u'z'; ++lower) {
+    const char16_t upper = static_cast<char16_t>(lower - u'a' + u'A');
+    for (const char16_t letter : {lower, upper}) {
+      const Symb* symbol = store.find_symb(letter);
+      ASSERT_NE(symbol, nullptr) << static_cast<char>(letter);
+      EXPECT_EQ(symbol->second_code, upper) << static_cast<char>(letter);
+      EXPECT_EQ(symbol->third_code, lower) << static_cast<char>(letter);
+    }
+  }
+  for (const char16_t other : {u'7', u'(', u','}) {
+    const Symb* symbol = store.find_symb(other);
+    ASSERT_NE(symbol, nullptr) << static_cast<char>(other);
+    EXPECT_EQ(symbol->second_code, 0) << static_cast<char>(other);
+    EXPECT_EQ(symbol->third_code, 0) << static_cast<char>(other);
+  }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "engine/foundation/code_page_1251.h"
 #include "engine/foundation/file_holder.h"
 #include "engine/foundation/shape_table.h"
+#include "engine/foundation/stream_items.h"
 #include "tests/support/temp_dir.h"
 
 namespace inkrec {
@@ -216,6 +217,25 @@ TEST_F(RecordFileTest, CountsBeyondTheFileFailBeforeAnythingIsReserved) {
     EXPECT_EQ(stroke.capacity(), 0u);
     EXPECT_EQ(sample.strokes.capacity(), 0u);
   }
+}
+
+// The stream keeps the file's size between reads; a record written at the
+// end of a file open for reading and writing can be read back at once.
+TEST_F(RecordFileTest, ARecordAppendedAfterAReadCanBeReadBack) {
+  const Stroke first = make_stroke({{1, 2}, {3, 4}});
+  const Stroke second = make_stroke({{5, 6}, {7, 8}, {9, 10}});
+  const Bytes one = written([&](BinaryStream& s) { return write_stroke(s, first); });
+  write_bytes(path_, one);
+  BinaryStream stream;
+  ASSERT_TRUE(stream.open(path_.c_str(), 0));
+  Stroke read_back;
+  ASSERT_TRUE(read_stroke(stream, read_back));
+  EXPECT_EQ(bytes_left(stream), 0u);
+  ASSERT_EQ(stream.seek(0, static_cast<int>(SeekOrigin::kEnd)), 0);
+  ASSERT_TRUE(write_stroke(stream, second));
+  ASSERT_EQ(stream.seek(static_cast<long>(one.size()), static_cast<int>(SeekOrigin::kBegin)), 0);
+  ASSERT_TRUE(read_stroke(stream, read_back));
+  EXPECT_EQ(points_of(read_back), points_of(second));
 }
 
 TEST(ShapeTableTest, IndexIsSizedByTheLargestId) {

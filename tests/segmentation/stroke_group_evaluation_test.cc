@@ -154,6 +154,26 @@ TEST(StrokeGroupEvaluationTest, AResultHoldsItsFiguresReadingsAndWordGroup) {
   EXPECT_EQ(word.letter_groups.size(), 4u);
 }
 
+// A figure read alone is a single mark whatever its height: a parenthesis
+// or a bracket, taller than the letters, is read as one and must not be
+// taken for ink that overlaps other strokes. A set of two figures is not.
+TEST(StrokeGroupEvaluationTest, EverySingleFigureIsASingleMarkWhateverItsHeight) {
+  PiecedLine drawn({{stem(100, 90, 100)}, {stem(140, 60, 100)}, {stem(180, 20, 100)},
+                    {stem(220, 60, 100)}});
+  FragmentState state(drawn.context(), drawn.line());
+  const struct {
+    BitSet set;
+    std::uint8_t single_mark;
+  } cases[] = {{bits({0}), 1}, {bits({1}), 1}, {bits({2}), 1}, {bits({2, 3}), 0}};
+  for (const auto& c : cases) {
+    LetterResult* result = nullptr;
+    ASSERT_EQ(evaluate_stroke_group(state, c.set, false, &result), kOk);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->one_figure_mark, c.single_mark)
+        << "figures " << testing::PrintToString(members_of(c.set));
+  }
+}
+
 TEST(StrokeGroupEvaluationTest, PiecesOfOneStrokeAreReadAsOneRunThatKeepsTheReadings) {
   PiecedLine drawn({{zigzag(100, 3), upright_cuts(3)}});
   FragmentState state(drawn.context(), drawn.line());
