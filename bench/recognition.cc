@@ -56,8 +56,9 @@ void BM_LoadDefaultData(benchmark::State& state) {
 BENCHMARK(BM_LoadDefaultData)->Unit(benchmark::kMillisecond);
 
 // Recognises the samples of a held-out file one per iteration, with the
-// word search on or off.
-void recognize_samples(benchmark::State& state, const std::string& file, bool words) {
+// word search and the reading of joined writing on or off.
+void recognize_samples(benchmark::State& state, const std::string& file,
+                       inkrec::tool::RequestChoice request) {
   const std::vector<InkSample> samples = heldout_samples(file);
   if (samples.empty()) return state.SkipWithError("no held-out samples: run bench/heldout-sets");
   EngineSession session;
@@ -68,7 +69,7 @@ void recognize_samples(benchmark::State& state, const std::string& file, bool wo
   std::vector<double> times;
   std::size_t next = 0;
   for (auto _ : state) {
-    const auto recognition = session.recognize(samples[next].strokes, words);
+    const auto recognition = session.recognize(samples[next].strokes, request);
     times.push_back(recognition.microseconds);
     benchmark::DoNotOptimize(recognition.text.data());
     next = (next + 1) % samples.size();
@@ -77,12 +78,22 @@ void recognize_samples(benchmark::State& state, const std::string& file, bool wo
   state.counters["p95_us"] = inkrec::tool::percentile(times, 0.95);
 }
 
-void BM_RecognizeDigit(benchmark::State& state) { recognize_samples(state, "digits.txt", false); }
-void BM_RecognizeLowerCase(benchmark::State& state) { recognize_samples(state, "lower.txt", false); }
-void BM_RecognizeWord(benchmark::State& state) { recognize_samples(state, "words.txt", true); }
+void BM_RecognizeDigit(benchmark::State& state) {
+  recognize_samples(state, "digits.txt", {.words = false});
+}
+void BM_RecognizeLowerCase(benchmark::State& state) {
+  recognize_samples(state, "lower.txt", {.words = false});
+}
+void BM_RecognizeWord(benchmark::State& state) {
+  recognize_samples(state, "words.txt", {.words = true});
+}
+void BM_RecognizeJoinedWord(benchmark::State& state) {
+  recognize_samples(state, "words.txt", {.words = true, .joined = true});
+}
 BENCHMARK(BM_RecognizeDigit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecognizeLowerCase)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecognizeWord)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecognizeJoinedWord)->Unit(benchmark::kMicrosecond);
 
 // Five held-out words of one writer side by side, each moved right of the
 // one before it by a word space (its own height), on the first word's
@@ -136,7 +147,7 @@ void BM_RecognizeLineOfFiveWords(benchmark::State& state) {
   std::vector<double> times;
   std::size_t next = 0;
   for (auto _ : state) {
-    const auto recognition = session.recognize(lines[next], true);
+    const auto recognition = session.recognize(lines[next], {.words = true});
     times.push_back(recognition.microseconds);
     benchmark::DoNotOptimize(recognition.text.data());
     next = (next + 1) % lines.size();

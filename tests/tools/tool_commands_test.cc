@@ -94,9 +94,11 @@ TEST_F(ToolTest, HelpGoesToStandardOutputAndABadCommandToStandardError) {
     EXPECT_TRUE(run.out.starts_with("usage: inkrec " + std::string(command))) << run.out;
   }
   EXPECT_NE(tool("eval --help").out.find("--words on|off"), std::string::npos);
+  EXPECT_NE(tool("recognize --help").out.find("--joined on|off"), std::string::npos);
 
   const std::vector<std::string> bad = {"", "bogus", "bogus --help", "recognize --colour red",
                                         "recognize --words maybe", "recognize --charsets 5,x",
+                                        "recognize --joined", "eval a.txt --joined yes",
                                         "recognize a.txt b.txt", "eval", "eval --json a.txt"};
   for (const std::string& args : bad) {
     const ToolRun run = tool(args);
