@@ -40,9 +40,12 @@ constexpr CommandUsage kCommands[] = {
      "  --levels   the number after each word is its level, 0 to 18\n"},
     {"db",
      "inkrec db build RECIPE OUT.dt\n"
-     "       inkrec db measure DB.dt WRITERS SAMPLES...",
+     "       inkrec db measure DB.dt WRITERS SAMPLES...\n"
+     "       inkrec db joined-letters DB.dt WORDS OUT",
      "build: builds a recognition database from a recipe. measure: the share of held-out\n"
-     "writers' characters whose nearest etalon in the database names them.\n"},
+     "writers' characters whose nearest etalon in the database names them. joined-letters:\n"
+     "the letters of the labelled words of WORDS as the split of joined writing cuts them,\n"
+     "aligned to their labels, one a line (letter, writer, strokes) into OUT.\n"},
 };
 
 const CommandUsage* find_command(std::string_view name) {
