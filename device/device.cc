@@ -14,8 +14,12 @@
 #include "appplatform/com/input_panel_manager.h"
 #include "appplatform/component_protocol.h"
 #include "appplatform/device_socket.h"
+#include "appplatform/draw/display.h"
+#include "appplatform/draw/shared_screen.h"
 #include "appplatform/launcher.h"
 #include "appplatform/library.h"
+#include "appplatform/pen_ring.h"
+#include "appplatform/shared_memory.h"
 #include "appplatform/runtime_dir.h"
 #include "appplatform/text.h"
 #include "appplatform/window_server.h"
@@ -37,6 +41,7 @@ constexpr std::u16string_view kDeviceMarker = u"ductra-device";
 // After a sample's last pen-up: the pen time-out, then the recognition.
 constexpr std::chrono::milliseconds kResultWait{5000};
 constexpr std::chrono::milliseconds kApplicationEndWait{5000};
+constexpr std::chrono::milliseconds kCaptureWait{10000};
 
 int fail(const std::string& reason) {
   std::fprintf(stderr, "ductra-device: %s\n", reason.c_str());
@@ -53,13 +58,24 @@ bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds lim
 }
 
 // Writes each sample to the replay driver's pipe and prints the text typed
-// for it, one line per sample.
-void write_samples(const std::filesystem::path& samples, const std::filesystem::path& pipe, PrintedText& typed) {
+// for it, one line per sample. A sample is written once the application
+// takes the pen's strokes for ink (it switches capture on in the pen ring
+// when its panel is active), so no stroke is lost while it starts or
+// recognises the sample before.
+void write_samples(const std::filesystem::path& samples, const std::filesystem::path& pipe,
+                   const platform::RuntimeDir& runtime, PrintedText& typed) {
+  platform::SharedMemory ring_block;
+  if (platform::SharedMemory::open(runtime, platform::kPenRingName, platform::kPenRingBytes, &ring_block) !=
+      platform::Status::ok) {
+    return;
+  }
+  const platform::PenRing ring(ring_block.bytes());
   std::ifstream input(samples);
   std::ofstream pen(pipe);
   for (std::string line; std::getline(input, line);) {
     const std::optional<WrittenSample> sample = written_sample(line, WritingBox{});
     if (!sample) continue;
+    wait_until([&] { return ring.load(&platform::PenRingHeader::capture_on_) == 1; }, kCaptureWait);
     typed.take_line();
     pen << replay_text(*sample) << std::flush;
     wait_until([&] { return typed.has_text(); },
@@ -107,6 +123,11 @@ int run_device(const DeviceOptions& options) {
     return fail("another device runs on " + root.host().string());
   }
 
+  std::shared_ptr<platform::Bitmap> screen;
+  if (platform::create_shared_screen(runtime, kScreenWidth, kScreenHeight, &screen) != platform::Status::ok) {
+    return fail("cannot make the screen's shared memory");
+  }
+  platform::set_display(screen);
   platform::WindowServer server(kScreenWidth, kScreenHeight);
   server.set_work_area({0, 0, kScreenWidth, kPanelTop});
   if (!server.listen(platform::window_server_socket(runtime))) return fail("cannot open the window server's socket");
@@ -144,7 +165,7 @@ int run_device(const DeviceOptions& options) {
                !system.find_window(platform::kShellWindowClass, platform::kShellWindowTitle)) {
       exit_code = fail("the application did not start");
     } else if (options.replay) {
-      write_samples(*options.replay, pipe, typed);
+      write_samples(*options.replay, pipe, runtime, typed);
     } else {
       wait_for_termination();
     }

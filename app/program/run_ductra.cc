@@ -6,6 +6,8 @@
 
 #include "app/program/product_environment.h"
 #include "appplatform/device_socket.h"
+#include "appplatform/draw/display.h"
+#include "appplatform/draw/shared_screen.h"
 #include "appplatform/window_client.h"
 
 namespace ductra {
@@ -27,6 +29,17 @@ std::filesystem::path engine_library() {
   return kEngineLibrary;
 }
 
+// Draws on the device's framebuffer; without it the application runs but
+// its ink and windows are not seen.
+void show_on_device_screen(const platform::RuntimeDir& runtime) {
+  std::shared_ptr<platform::Bitmap> screen;
+  if (platform::open_shared_screen(runtime, &screen) == platform::Status::ok) {
+    platform::set_display(std::move(screen));
+  } else {
+    std::fprintf(stderr, "Ductra: the device's screen cannot be opened\n");
+  }
+}
+
 }  // namespace
 
 int run_ductra(std::u16string_view command_line) {
@@ -42,6 +55,7 @@ int run_ductra(std::u16string_view command_line) {
     return kExitNotStarted;
   }
   platform::WindowSystem windows(client);
+  show_on_device_screen(runtime);
   std::string error;
   const std::unique_ptr<EngineLibrary> library = EngineLibrary::open(engine_library(), &error);
   if (!library) {

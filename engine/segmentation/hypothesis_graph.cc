@@ -7,6 +7,8 @@
 #include "engine/foundation/status.h"
 #include "engine/records/letter_fields.h"
 #include "engine/segmentation/attach_test.h"
+#include "engine/segmentation/composite_letters.h"
+#include "engine/segmentation/pair_relations.h"
 #include "engine/segmentation/result_pair_order.h"
 
 namespace inkrec {
@@ -14,6 +16,7 @@ namespace {
 
 constexpr std::int32_t kNoMarkClass = -1;
 constexpr std::int16_t kSmallMark = 200;
+constexpr std::int32_t kAllResults = -1;
 
 std::uint16_t key_of(const FigureRecord& figure, FigureKey key) {
   return key == FigureKey::kBodyIndex ? body_index(figure) : figure.position;
@@ -47,6 +50,8 @@ class GraphBuild {
     int status = single_figures();
     if (status == kOk && whole_line_) status = whole_line();
     if (status == kOk) status = neighbourhoods();
+    if (status == kOk) status = pair_relation_pass(state_, kAllResults);
+    if (status == kOk) status = compose_letters(state_, evaluations_);
     if (status == kOk) status = partner_joins();
     if (status == kOk && !whole_line_) status = word_windows();
     if (status == kOk) status = give_words_their_single_figures();

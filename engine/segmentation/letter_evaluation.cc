@@ -316,12 +316,13 @@ class LetterEvaluation {
     return kOk;
   }
 
-  // Both lists against the first letter (the classification changes no
-  // total, so the reference may sit in the list it classifies).
+  // Each list against its own first reading (the classification changes
+  // no total, so the reference may sit in the list it classifies). A mark
+  // or part of a composite is not judged against the letters: a dot that
+  // reads better as a full stop is still the dot of an "i" or a ":".
   void classify(AnswerList& letters, AnswerList& marks) {
-    const Answer* reference = letters.answers().empty() ? nullptr : &letters.answers()[0];
-    letters.classify(nullptr, reference, &group_, 0);
-    marks.classify(nullptr, reference, &group_, 0);
+    letters.classify(nullptr, nullptr, &group_, 0);
+    marks.classify(nullptr, nullptr, &group_, 0);
   }
 
   // The readings into the output: whole lists when the debug output or the

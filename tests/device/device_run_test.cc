@@ -14,11 +14,13 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "appplatform/alive_marker.h"
 #include "appplatform/pen_ring.h"
 #include "appplatform/registry.h"
 #include "appplatform/runtime_dir.h"
@@ -75,6 +77,23 @@ class DeviceRunTest : public ::testing::Test {
     return text.str();
   }
 
+  std::vector<std::string> lines(const std::string& file) const {
+    std::vector<std::string> result;
+    std::ifstream in(root_.host() / file);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+  }
+
+  // Makes the stored configuration of `charset` the current one, as the
+  // tool button's choice is kept.
+  void choose_configuration(std::uint32_t charset) const {
+    const platform::Registry registry(root_);
+    EXPECT_EQ(registry.write_value(platform::Hive::local_machine,
+                                   u"SOFTWARE\\Korvale Software\\Ductra\\9.0\\Language", u"Current",
+                                   platform::ValueType::binary, std::as_bytes(std::span(&charset, 1))),
+              platform::Status::ok);
+  }
+
   // How many of the fifteen settings the application saved.
   int stored_settings() const {
     const platform::Registry registry(root_);
@@ -109,18 +128,43 @@ TEST_F(DeviceRunTest, AReplayedSampleGoesTheWholeRoadAndTheDeviceEndsInOrder) {
   const std::uint32_t written = ring.load(&platform::PenRingHeader::write_index_);
   EXPECT_GT(written, 40u) << "the pen's samples went into the ring for the application";
   EXPECT_EQ(ring.load(&platform::PenRingHeader::read_index_), written) << "and the application took them all";
-  // What is typed is what the engine reads; this engine reads no letters
-  // yet, so only the lines are counted: one per sample.
-  const std::string typed = output("replay.out");
-  EXPECT_EQ(std::count(typed.begin(), typed.end(), '\n'), 2) << typed;
+  // One line of typed text per sample.
+  const std::vector<std::string> typed = lines("replay.out");
+  ASSERT_EQ(typed.size(), 2u) << output("replay.out");
+  for (const std::string& text : typed) EXPECT_FALSE(text.empty()) << "each sample was read as something";
   EXPECT_EQ(stored_settings(), 15) << "the application saved its settings as the device ended";
+}
+
+// The samples are the digits 2 and 5 and the letters A, R and a, each of
+// which the engine reads right on its own. The application starts in its
+// English configuration (letters and punctuation) and reads the digits in
+// its digits configuration, which it keeps from one run to the next.
+TEST_F(DeviceRunTest, TheTextOfEachWrittenSampleIsTypedInTheChosenConfiguration) {
+  ASSERT_EQ(exit_code(start({"--replay", DEVICE_FIXTURE_DIR "/written_samples.txt"}, "letters")), 0)
+      << output("letters.err");
+  const std::vector<std::string> letters = lines("letters.out");
+  ASSERT_EQ(letters.size(), 5u) << output("letters.out");
+  EXPECT_EQ(letters[2], "A");
+  EXPECT_EQ(letters[3], "R");
+  EXPECT_EQ(letters[4], "a");
+
+  constexpr std::uint32_t kDigits = 3;
+  choose_configuration(kDigits);
+  ASSERT_EQ(exit_code(start({"--replay", DEVICE_FIXTURE_DIR "/written_samples.txt"}, "digits")), 0)
+      << output("digits.err");
+  const std::vector<std::string> digits = lines("digits.out");
+  ASSERT_EQ(digits.size(), 5u) << output("digits.out");
+  EXPECT_EQ(digits[0], "2");
+  EXPECT_EQ(digits[1], "5");
 }
 
 TEST_F(DeviceRunTest, ADeviceEndsInOrderOnSigtermAndHoldsItsRootAlone) {
   const pid_t device = start({"--headless"}, "first");
+  // Running: it holds the root (a second start before that could take the
+  // root itself and run on) and has not ended.
   const auto running = [&] {
-    return std::filesystem::exists(root_.host() / "Program Files" / "Ductra" / "qlmain.dt") &&
-           output("first.err").empty() && stored_settings() == 0;
+    return platform::AliveMarker::is_held(runtime_, u"ductra-device") && output("first.err").empty() &&
+           stored_settings() == 0;
   };
   // The second is refused once the first holds the root.
   int second_code = 0;

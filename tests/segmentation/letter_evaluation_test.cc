@@ -196,6 +196,34 @@ TEST(LetterEvaluationTest, ACandidateWithoutShapeOrEtalonIsPassedOverAndCounted)
   for (const Answer& reading : out[0].answers()) EXPECT_LT(reading.key, 60000);
 }
 
+// A part of a composite character (a detail: a variant without a code,
+// here one drawn like a "7") read on a "1": its reading goes to the mark
+// list and stands there although the "1" reads far better, since a part is
+// judged among the marks, not against the letters (a dot that reads better
+// as a full stop is still the dot of an "i" or a ":").
+TEST(LetterEvaluationTest, APartOfACompositeIsJudgedAmongTheMarksOnly) {
+  TrainedLetters letters;
+  const WrittenSample sample = held_out_sample(u'1');
+  letters.activate_charset_of(sample.code);
+  const Variant* seven = nullptr;
+  for (std::uint32_t i = 0; i < letters.store().variant_count(); ++i) {
+    if (letters.store().variant_at(i)->menuc == u'7') seven = letters.store().variant_at(i);
+  }
+  ASSERT_NE(seven, nullptr);
+  Variant detail = *seven;
+  detail.id = 60002;
+  detail.menuc = 0;
+  ASSERT_EQ(letters.store().knowledge_base().variants().push_back(detail), kOk);
+  CandidateLists out;
+  ASSERT_EQ(letters.evaluate(sample.strokes, out, {}, kDebugOff), kOk);
+  ASSERT_FALSE(out[0].answers().empty());
+  ASSERT_EQ(out[1].answers().size(), 1u);
+  const Answer& part = out[1].answers()[0];
+  EXPECT_EQ(part.key, detail.id);
+  EXPECT_GT(out[0].answers()[0].total(), part.total() + 500);
+  EXPECT_EQ(part.state, Answer::kStateFirst);
+}
+
 // A held-out "1" and a flat dash written right of it at its middle.
 std::vector<test::Points> one_and_dash() {
   std::vector<test::Points> ink = held_out_sample(u'1').strokes;

@@ -13,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/database/data_records.h"
 #include "engine/foundation/status.h"
 #include "engine/records/fragment_state.h"
 #include "engine/records/letter_result.h"
@@ -46,8 +47,8 @@ inline Points arch(int left, int width, int height, int baseline = 100, int step
 
 // The kernel as a run sees it, with no observer and no candidate variants;
 // the database (none unless given), the active charsets, the ids supplied
-// for the letter-pair table, the recognition of a group, the stop and quick
-// flags and the debug mode are the test's.
+// for the letter-pair table, the recognition of a group, the composite
+// rules, the stop and quick flags and the debug mode are the test's.
 class StubRunKernel final : public RunKernel {
  public:
   const RecognitionParams& params() const override { return params_; }
@@ -65,6 +66,12 @@ class StubRunKernel final : public RunKernel {
   int recognize_element(FigureGroup& group, int line_height, CandidateLists& out) override {
     return recognize_ ? recognize_(group, line_height, out) : -2;
   }
+  std::span<const ComplexVariant* const> composite_rules() override { return rules_; }
+  std::uint32_t composite_sides() override {
+    std::uint32_t sides = 0;
+    for (const ComplexVariant* rule : rules_) sides |= rule->add;
+    return sides;
+  }
 
   RecognitionParams params_;
   bool right_to_left_ = false;
@@ -75,6 +82,7 @@ class StubRunKernel final : public RunKernel {
   bool quick_ = false;
   std::uint32_t debug_mode_ = 0;
   std::function<int(FigureGroup&, int, CandidateLists&)> recognize_;
+  std::vector<const ComplexVariant*> rules_;
 };
 
 class DrawnLine {
