@@ -1,6 +1,7 @@
 // Recognition speed through the exported interface, on the default data and
 // the held-out samples that bench/heldout-sets writes: loading the data, an
-// isolated character, a written word per sample, and a line of five written
+// isolated character with its charset active, a written word per sample
+// (each stroke one figure, and joined writing split), and a line of five written
 // words (five held-out words of one writer set side by side). Each iteration
 // recognises the next sample; the counters give the median and the 95th
 // percentile of the samples' times. Without the data or the samples the
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -55,20 +57,23 @@ void BM_LoadDefaultData(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadDefaultData)->Unit(benchmark::kMillisecond);
 
-// Recognises the samples of a held-out file one per iteration, with the
-// word search on or off.
-void recognize_samples(benchmark::State& state, const std::string& file, bool words) {
+// Recognises the samples of a held-out file one per iteration with the
+// charset of their characters active (as `inkrec eval` measures them), the
+// word search and the reading of joined writing on or off.
+void recognize_samples(benchmark::State& state, const std::string& file, std::uint32_t charset,
+                       inkrec::tool::RequestChoice request) {
   const std::vector<InkSample> samples = heldout_samples(file);
   if (samples.empty()) return state.SkipWithError("no held-out samples: run bench/heldout-sets");
   EngineSession session;
   std::string error;
-  if (!inkrec::tool::start_session(session, data_file(), {}, &error)) {
+  const std::uint32_t charsets[] = {charset};
+  if (!inkrec::tool::start_session(session, data_file(), charsets, &error)) {
     return state.SkipWithError(error.c_str());
   }
   std::vector<double> times;
   std::size_t next = 0;
   for (auto _ : state) {
-    const auto recognition = session.recognize(samples[next].strokes, words);
+    const auto recognition = session.recognize(samples[next].strokes, request);
     times.push_back(recognition.microseconds);
     benchmark::DoNotOptimize(recognition.text.data());
     next = (next + 1) % samples.size();
@@ -77,12 +82,26 @@ void recognize_samples(benchmark::State& state, const std::string& file, bool wo
   state.counters["p95_us"] = inkrec::tool::percentile(times, 0.95);
 }
 
-void BM_RecognizeDigit(benchmark::State& state) { recognize_samples(state, "digits.txt", false); }
-void BM_RecognizeLowerCase(benchmark::State& state) { recognize_samples(state, "lower.txt", false); }
-void BM_RecognizeWord(benchmark::State& state) { recognize_samples(state, "words.txt", true); }
+// The charsets of the default data (data/qlmain.recipe).
+constexpr std::uint32_t kDigits = 3;
+constexpr std::uint32_t kEnglish = 5;
+
+void BM_RecognizeDigit(benchmark::State& state) {
+  recognize_samples(state, "digits.txt", kDigits, {.words = false});
+}
+void BM_RecognizeLowerCase(benchmark::State& state) {
+  recognize_samples(state, "lower.txt", kEnglish, {.words = false});
+}
+void BM_RecognizeWord(benchmark::State& state) {
+  recognize_samples(state, "words.txt", kEnglish, {.words = true});
+}
+void BM_RecognizeJoinedWord(benchmark::State& state) {
+  recognize_samples(state, "words.txt", kEnglish, {.words = true, .joined = true});
+}
 BENCHMARK(BM_RecognizeDigit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecognizeLowerCase)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RecognizeWord)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecognizeJoinedWord)->Unit(benchmark::kMicrosecond);
 
 // Five held-out words of one writer side by side, each moved right of the
 // one before it by a word space (its own height), on the first word's
@@ -136,7 +155,7 @@ void BM_RecognizeLineOfFiveWords(benchmark::State& state) {
   std::vector<double> times;
   std::size_t next = 0;
   for (auto _ : state) {
-    const auto recognition = session.recognize(lines[next], true);
+    const auto recognition = session.recognize(lines[next], {.words = true});
     times.push_back(recognition.microseconds);
     benchmark::DoNotOptimize(recognition.text.data());
     next = (next + 1) % lines.size();

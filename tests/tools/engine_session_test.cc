@@ -46,7 +46,7 @@ TEST_F(EngineSessionTest, GivesTheTextAndEveryLettersReadingsBestFirst) {
                             fragment({reading(u'b')})},
                            {}}};
   for (const bool words : {false, true}) {
-    const Recognition recognition = session_.recognize(sample_.strokes, words);
+    const Recognition recognition = session_.recognize(sample_.strokes, {.words = words});
     ASSERT_EQ(recognition.status, 0);
     EXPECT_EQ(recognition.text, u"ab");
     ASSERT_EQ(recognition.segments.size(), 2u);
@@ -59,21 +59,46 @@ TEST_F(EngineSessionTest, GivesTheTextAndEveryLettersReadingsBestFirst) {
   }
   fake_->lines = {FakeLine{{fragment({reading(u'o', 9000), reading(u'0', 8800), reading(u'o')})},
                            {}}};
-  const Recognition letter = session_.recognize(sample_.strokes, false);
+  const Recognition letter = session_.recognize(sample_.strokes, {.words = false});
   EXPECT_EQ(letter.text, u"o");
   EXPECT_EQ(sample_alternatives(letter), (std::vector<std::u16string>{u"o", u"0"}));
+}
+
+// The word pass and the splitting of joined writing are the caller's
+// choice, each on its own; the letter search sees them in the kernel's
+// request.
+TEST_F(EngineSessionTest, TheChosenSwitchesReachTheKernelsRequest) {
+  void* core = nullptr;
+  ASSERT_EQ(crmGetCore(&core), 0);
+  const Kernel& kernel = *static_cast<Kernel*>(core);
+  fake_->lines = {FakeLine{{fragment({reading(u'a')})}, {}}};
+  for (const bool words : {false, true}) {
+    for (const bool joined : {false, true}) {
+      int word_pass = -1;
+      int cursive_split = -1;
+      fake_->during_passes = [&](std::uint32_t, bool) {
+        word_pass = kernel.params().word_pass;
+        cursive_split = kernel.params().cursive_split;
+      };
+      const Recognition recognition =
+          session_.recognize(sample_.strokes, {.words = words, .joined = joined});
+      ASSERT_EQ(recognition.status, 0);
+      EXPECT_EQ(word_pass, words ? 1 : 0);
+      EXPECT_EQ(cursive_split, joined ? 1 : 0);
+    }
+  }
 }
 
 TEST_F(EngineSessionTest, AFailedRecognitionLeavesThePaneEmptyForTheNext) {
   fake_->lines = {FakeLine{{fragment({reading(u'a')})}, {}}};
   fake_->during_passes = [](std::uint32_t, bool) { crmSetStopFlag(); };
-  const Recognition stopped = session_.recognize(sample_.strokes, false);
+  const Recognition stopped = session_.recognize(sample_.strokes, {.words = false});
   EXPECT_EQ(stopped.status, 4034);
   EXPECT_EQ(stopped.text, u"");
   EXPECT_EQ(status_text(4034).find("(status 4034)") != std::string::npos, true);
 
   fake_->during_passes = nullptr;
-  const Recognition next = session_.recognize(sample_.strokes, false);
+  const Recognition next = session_.recognize(sample_.strokes, {.words = false});
   EXPECT_EQ(next.status, 0);
   EXPECT_EQ(next.text, u"a");
 }
@@ -82,7 +107,7 @@ TEST_F(EngineSessionTest, PrintsEachSampleReadablyOrAsOneJsonObject) {
   fake_->lines = {FakeLine{{fragment({reading(u'"', 9000), reading(u'\'', 8000)}),
                             fragment({reading(u'b')})},
                            {}}};
-  const Recognition recognition = session_.recognize(sample_.strokes, false);
+  const Recognition recognition = session_.recognize(sample_.strokes, {.words = false});
   ASSERT_EQ(recognition.status, 0);
   EXPECT_EQ(readable_result(sample_, recognition),
             "line 7: \"\"b\"\n"

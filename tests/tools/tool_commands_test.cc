@@ -1,14 +1,15 @@
 // The built tool as a user runs it: help and usage, and the recognition
 // commands on the committed samples and on a file with a broken line.
 //
-// The engine does not read letters yet, so what is checked of recognize is
-// that every sample gets its result in order and every bad line its error;
-// the texts of data/samples/samples.txt are checked once it reads them.
+// Of recognize: every sample gets its result in order and every bad line
+// its error, and the default data reads the committed characters as
+// written.
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -94,9 +95,11 @@ TEST_F(ToolTest, HelpGoesToStandardOutputAndABadCommandToStandardError) {
     EXPECT_TRUE(run.out.starts_with("usage: inkrec " + std::string(command))) << run.out;
   }
   EXPECT_NE(tool("eval --help").out.find("--words on|off"), std::string::npos);
+  EXPECT_NE(tool("recognize --help").out.find("--joined on|off"), std::string::npos);
 
   const std::vector<std::string> bad = {"", "bogus", "bogus --help", "recognize --colour red",
                                         "recognize --words maybe", "recognize --charsets 5,x",
+                                        "recognize --joined", "eval a.txt --joined yes",
                                         "recognize a.txt b.txt", "eval", "eval --json a.txt"};
   for (const std::string& args : bad) {
     const ToolRun run = tool(args);
@@ -106,13 +109,21 @@ TEST_F(ToolTest, HelpGoesToStandardOutputAndABadCommandToStandardError) {
   }
 }
 
-// On an empty database and on the default data of data/.
+// On an empty database and on the default data of data/, which reads the
+// committed digits and letters as written (the written word and line not
+// yet).
 TEST_F(ToolTest, RecognizePrintsOneResultPerCommittedSample) {
   for (const std::string& data : {data_option(), std::string()}) {
     const ToolRun run = tool(std::string("recognize ") + INKREC_SAMPLES + " --json " + data);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     expect_one_result_per_sample(run.out);
+  }
+  const std::vector<std::string> read = lines_of(tool(std::string("recognize ") + INKREC_SAMPLES).out);
+  for (const char* expected : {"line 1: \"2\" (label \"2\")", "line 2: \"5\" (label \"5\")",
+                               "line 3: \"7\" (label \"7\")", "line 4: \"A\" (label \"A\")",
+                               "line 5: \"R\" (label \"R\")", "line 6: \"a\" (label \"a\")"}) {
+    EXPECT_NE(std::find(read.begin(), read.end(), expected), read.end()) << expected;
   }
 }
 

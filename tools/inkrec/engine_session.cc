@@ -26,7 +26,7 @@ int collect_segment(crResultChoice* choice, void* context) {
   return 0;
 }
 
-crRecognitionParams request_for(bool word_search, std::vector<Segment>* segments,
+crRecognitionParams request_for(RequestChoice choice, std::vector<Segment>* segments,
                                 std::u16string* buffer) {
   crRecognitionParams params{};
   params.callback = &collect_segment;
@@ -35,7 +35,8 @@ crRecognitionParams request_for(bool word_search, std::vector<Segment>* segments
   params.context = segments;
   params.first_switch = 1;
   params.second_switch = 1;
-  params.word_pass = word_search ? 1 : 0;
+  params.word_pass = choice.words ? 1 : 0;
+  params.cursive_split = choice.joined ? 1 : 0;
   params.skew_search = 1;
   params.skew_allowed = 1;
   params.layout_switch = 1;
@@ -81,10 +82,10 @@ int EngineSession::set_charsets(std::span<const std::uint32_t> ids) {
 }
 
 Recognition EngineSession::recognize(const std::vector<std::vector<crPoint>>& strokes,
-                                     bool word_search) {
+                                     RequestChoice choice) {
   Recognition result;
   std::u16string buffer(kResultUnits, u'\0');
-  const crRecognitionParams params = request_for(word_search, &result.segments, &buffer);
+  const crRecognitionParams params = request_for(choice, &result.segments, &buffer);
   const auto start = std::chrono::steady_clock::now();
   result.status = add_strokes(strokes);
   if (result.status == 0) result.status = crRecognize(&params);

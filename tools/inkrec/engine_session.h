@@ -29,6 +29,12 @@ struct Recognition {
   double microseconds = 0;  // adding the strokes and recognising them
 };
 
+// The switches of a recognition request the tool lets the caller choose.
+struct RequestChoice {
+  bool words = true;    // the dictionary word pass
+  bool joined = false;  // joined writing: strokes split into letter bodies and links
+};
+
 class EngineSession {
  public:
   EngineSession() = default;
@@ -41,8 +47,9 @@ class EngineSession {
   // Makes the charsets active, in their order; every charset of the data
   // when ids is empty.
   int set_charsets(std::span<const std::uint32_t> ids);
-  // Recognises the strokes; word_search turns the dictionary word pass on.
-  Recognition recognize(const std::vector<std::vector<crPoint>>& strokes, bool word_search);
+  // Recognises the strokes with the chosen switches; every other switch is
+  // the application's.
+  Recognition recognize(const std::vector<std::vector<crPoint>>& strokes, RequestChoice choice);
 
  private:
   bool open_ = false;

@@ -69,12 +69,12 @@ bool labelled_samples(const std::string& name, std::istream& in, std::vector<Ink
 }
 
 // Recognises the samples into the evaluation; false when any failed.
-bool evaluate(const std::string& name, const std::vector<InkSample>& samples, bool words,
+bool evaluate(const std::string& name, const std::vector<InkSample>& samples, RequestChoice request,
               EngineSession& session, Evaluation* evaluation) {
   bool all_recognised = true;
   ProgressBar progress("recognising", samples.size());
   for (const InkSample& sample : samples) {
-    const Recognition recognition = session.recognize(sample.strokes, words);
+    const Recognition recognition = session.recognize(sample.strokes, request);
     if (recognition.status != 0) {
       std::fprintf(stderr, "%s:%ld: not recognised: %s\n", name.c_str(), sample.line,
                    status_text(recognition.status).c_str());
@@ -107,7 +107,7 @@ int run_eval(std::span<char* const> args) {
     return 1;
   }
   Evaluation evaluation;
-  const bool all_recognised = evaluate(options.input, samples, options.words, session, &evaluation);
+  const bool all_recognised = evaluate(options.input, samples, options.request, session, &evaluation);
   print_report(evaluation.report(kShownConfusions));
   return all_labelled && all_recognised ? 0 : 1;
 }

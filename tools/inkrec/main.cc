@@ -16,6 +16,10 @@
 //                                           the nearest-etalon accuracy of a
 //                                           database on held-out writers
 //                                           (see held_out_measure.h)
+//   inkrec db joined-letters DB.dt WORDS OUT
+//                                           the letters of labelled words as
+//                                           the split of joined writing cuts
+//                                           them (see joined_letters.h)
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +35,7 @@
 #include "inkrec/inkrec.h"
 #include "tools/inkrec/database_builder.h"
 #include "tools/inkrec/held_out_measure.h"
+#include "tools/inkrec/joined_letters.h"
 #include "tools/inkrec/recipe.h"
 #include "tools/inkrec/recognition_commands.h"
 #include "tools/inkrec/usage.h"
@@ -211,6 +216,10 @@ int main(int argc, char** argv) {
   }
   if (argc >= 6 && std::string_view(argv[1]) == "db" && std::string_view(argv[2]) == "measure") {
     return measure_database(argc, argv);
+  }
+  if (argc == 6 && std::string_view(argv[1]) == "db" &&
+      std::string_view(argv[2]) == "joined-letters") {
+    return inkrec::tool::run_joined_letters(argv[3], argv[4], argv[5]);
   }
   return usage();
 }

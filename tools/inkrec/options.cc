@@ -67,8 +67,14 @@ bool parse_recognition_options(std::span<char* const> args, bool json_allowed,
       options->data_dir = value;
     } else if (arg == "--words") {
       if (!value_of(args, &i, &value, error)) return false;
-      if (!parse_switch(value, &options->words)) {
+      if (!parse_switch(value, &options->request.words)) {
         *error = "--words takes on or off, not \"" + std::string(value) + "\"";
+        return false;
+      }
+    } else if (arg == "--joined") {
+      if (!value_of(args, &i, &value, error)) return false;
+      if (!parse_switch(value, &options->request.joined)) {
+        *error = "--joined takes on or off, not \"" + std::string(value) + "\"";
         return false;
       }
     } else if (arg == "--json" && json_allowed) {

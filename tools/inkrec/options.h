@@ -7,13 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "tools/inkrec/engine_session.h"
+
 namespace inkrec::tool {
 
 struct RecognitionOptions {
   std::string input;                 // "-" or empty: standard input
   std::vector<std::uint32_t> charsets;  // empty: every charset of the data
   std::string data_dir;              // empty: the default data
-  bool words = true;                 // the dictionary word search
+  RequestChoice request;             // the word search (default on), joined writing (off)
   bool json = false;
 };
 

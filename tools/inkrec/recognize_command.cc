@@ -30,7 +30,7 @@ bool recognize_stream(std::istream& in, const std::string& name, const Recogniti
       all_read = false;
       continue;
     }
-    const Recognition recognition = session.recognize(sample.strokes, options.words);
+    const Recognition recognition = session.recognize(sample.strokes, options.request);
     const std::string result =
         options.json ? json_result(sample, recognition) : readable_result(sample, recognition);
     std::fputs(result.c_str(), stdout);

@@ -14,16 +14,18 @@ struct CommandUsage {
 constexpr std::string_view kRecognitionOptions =
     "  --charsets IDS   the charsets to read, ids separated by commas (default: all of the data)\n"
     "  --data DIR       the folder of the data file qlmain.dt (default: the installed data)\n"
-    "  --words on|off   check readings against the word lists (default: on)\n";
+    "  --words on|off   check readings against the word lists (default: on)\n"
+    "  --joined on|off  read joined (cursive) writing: split strokes into letters and the\n"
+    "                   links between them, as the application's joined mode (default: off)\n";
 
 constexpr CommandUsage kCommands[] = {
-    {"recognize", "inkrec recognize [INK] [--charsets IDS] [--data DIR] [--words on|off] [--json]",
+    {"recognize", "inkrec recognize [INK] [--charsets IDS] [--data DIR] [--words on|off] [--joined on|off] [--json]",
      "Recognises each sample of the ink file INK (standard input when INK is - or absent) and\n"
      "prints its text and the readings of each letter or word, best first. A sample is a line,\n"
      "label<TAB>writer<TAB>strokes or the strokes alone; strokes are separated by ';', points\n"
      "by blanks, a point is x,y. A line that cannot be read is reported with its number.\n"
      "  --json           one JSON object a sample\n"},
-    {"eval", "inkrec eval LABELLED [--charsets IDS] [--data DIR] [--words on|off]",
+    {"eval", "inkrec eval LABELLED [--charsets IDS] [--data DIR] [--words on|off] [--joined on|off]",
      "Recognises every sample of a labelled ink file and prints the share read right at first\n"
      "and among the first five readings, the mean and 95th-percentile time per sample and the\n"
      "twenty most frequent confusions. A one-character label is judged by the first character\n"
@@ -38,9 +40,12 @@ constexpr CommandUsage kCommands[] = {
      "  --levels   the number after each word is its level, 0 to 18\n"},
     {"db",
      "inkrec db build RECIPE OUT.dt\n"
-     "       inkrec db measure DB.dt WRITERS SAMPLES...",
+     "       inkrec db measure DB.dt WRITERS SAMPLES...\n"
+     "       inkrec db joined-letters DB.dt WORDS OUT",
      "build: builds a recognition database from a recipe. measure: the share of held-out\n"
-     "writers' characters whose nearest etalon in the database names them.\n"},
+     "writers' characters whose nearest etalon in the database names them. joined-letters:\n"
+     "the letters of the labelled words of WORDS as the split of joined writing cuts them,\n"
+     "aligned to their labels, one a line (letter, writer, strokes) into OUT.\n"},
 };
 
 const CommandUsage* find_command(std::string_view name) {
