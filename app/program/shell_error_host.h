@@ -1,5 +1,5 @@
 // Error reporting bound to the running application: boxes and engine error
-// reports (issue 42's ErrorReporter) reach the UI thread through the shell
+// reports (the ErrorReporter) reach the UI thread through the shell
 // window, pause the published controller while they show, and an engine
 // error ends the run in order (default input method, settings and
 // configurations saved, the message loop left). Engine start failures are
