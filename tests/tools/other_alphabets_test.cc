@@ -89,7 +89,7 @@ double first_answers_right(EngineSession& session, const std::vector<InkSample>&
   for (const InkSample& sample : samples) {
     if (sample.writer != std::to_string(charset)) continue;
     ++total;
-    const Recognition recognition = session.recognize(sample.strokes, false);
+    const Recognition recognition = session.recognize(sample.strokes, {.words = false});
     if (to_utf32(recognition.text) == utf8_to_utf32(sample.label)) {
       ++right;
     } else {
