@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/common/localizer.h"
-#include "app/copybook/key_name.h"
+#include "app/common/key_name.h"
 #include "appplatform/dialog/control_constants.h"
 #include "appplatform/draw/display.h"
 #include "appplatform/window_system.h"

@@ -2,35 +2,14 @@
 
 #include <algorithm>
 
+#include "app/common/key_name.h"
 #include "app/shell/result_choice.h"
 
 namespace ductra {
 namespace {
 
-std::u16string_view unit_name(char16_t unit) {
-  switch (unit) {
-    case 8:
-      return u"<backspace>";
-    case 9:
-      return u"<tab>";
-    case 10:
-    case 13:
-      return u"<enter>";
-    case 29:
-      return u"<context>";
-    case 30:
-      return u"<capslock>";
-    case 31:
-      return u"<shift>";
-    case 32:
-    case 160:
-      return u"<space>";
-    case u'&':
-      return u"&&";
-    default:
-      return {};
-  }
-}
+// A menu shows "&" doubled, or it would mark the next letter.
+std::u16string_view unit_name(char16_t unit) { return unit == u'&' ? u"&&" : control_key_name(unit); }
 
 std::uint32_t shown_alternatives(const crResultChoice& choice) {
   return std::min(alternative_count(choice), kMostAlternatives);
