@@ -81,7 +81,10 @@ class LetterEvaluation {
     if (const int status = kernel_.data_store()->refresh_cell_weights(); status != kOk) {
       return status;
     }
-    weights_ = kernel_.data_store()->knowledge_base().cell_weights().span();
+    // Read through the const store: the writable accessor counts as a change
+    // of the database and would make the kernel collect its variants again.
+    const DataStore& store = *kernel_.data_store();
+    weights_ = store.knowledge_base().cell_weights().span();
     cells_ = kernel_.inked_cells();
     if (const int status = symbol_geometry_facts(group_, &facts_); status != kOk) return status;
     facts_.stroke_gap = m_.stroke_gap;
@@ -291,11 +294,13 @@ class LetterEvaluation {
     return answer;
   }
 
+  // The local lists grow by insertion alone, so they stay in descending
+  // order of total and the place of an answer may be found by halving.
   int insert(const CandidateVariant& candidate, const Answer& answer) {
     const std::size_t k = list_of(candidate);
     best_[k] = std::max(best_[k], answer.total());
-    if (const int status = local_[k].insert(answer); status != kOk) return status;
-    return extended_ ? local_[k + 2].insert(answer) : kOk;
+    if (const int status = local_[k].insert_into_sorted(answer); status != kOk) return status;
+    return extended_ ? local_[k + 2].insert_into_sorted(answer) : kOk;
   }
 
   // The inked cells into the group, the compound test, and the lists
