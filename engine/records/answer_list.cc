@@ -133,23 +133,24 @@ int AnswerList::insert(const Answer& answer) {
   for (; p < n && answers_[p].total() >= t; ++p) {
     if (answers_[p].key == answer.key) return kOk;
   }
-  return place_at(p, answer);
+  return place_at(p, answer, KeyCheck::kLook);
 }
 
-int AnswerList::insert_into_sorted(const Answer& answer) {
+int AnswerList::insert_into_sorted(const Answer& answer, KeyCheck keys) {
   const std::int64_t t = answer.total();
   if (refused_as_weak(t)) return kOk;
   const DynArray<Answer>& answers = answers_;
   const Answer* first_worse = std::partition_point(
       answers.begin(), answers.end(), [t](const Answer& a) { return a.total() >= t; });
-  if (std::any_of(answers.begin(), first_worse,
+  if (keys == KeyCheck::kLook &&
+      std::any_of(answers.begin(), first_worse,
                   [&answer](const Answer& a) { return a.key == answer.key; })) {
     return kOk;
   }
-  return place_at(static_cast<std::uint32_t>(first_worse - answers.begin()), answer);
+  return place_at(static_cast<std::uint32_t>(first_worse - answers.begin()), answer, keys);
 }
 
-int AnswerList::place_at(std::uint32_t p, const Answer& answer) {
+int AnswerList::place_at(std::uint32_t p, const Answer& answer, KeyCheck keys) {
   const std::uint32_t n = answers_.size();
   if (p == n) {
     if (n >= limit_) return kOk;
@@ -157,7 +158,7 @@ int AnswerList::place_at(std::uint32_t p, const Answer& answer) {
   }
   // Room first, so that a failure loses none of the displaced answers.
   if (!answers_.reserve(1)) return kOutOfMemory;
-  for (std::uint32_t k = answers_.size(); k > p; --k) {
+  for (std::uint32_t k = answers_.size(); keys == KeyCheck::kLook && k > p; --k) {
     if (answers_[k - 1].key == answer.key) answers_.erase(k - 1, 1);
   }
   return inkrec::insert_at(answers_, p, answer);
