@@ -100,6 +100,48 @@ TEST(GroupCoverTest, AGroupTheSearchCannotCoverIsWalkedOrReportedAs4036) {
   }
 }
 
+// A figure the evaluation found no reading for stands in a chain as a
+// letter read with the total 0: it costs its chain, but the letters read
+// beside it stay. A set of several figures without a reading is no letter.
+TEST(GroupCoverTest, AFigureWithoutAReadingCostsItsChainInsteadOfErasingTheWord) {
+  struct Result {
+    std::vector<std::size_t> bodies;
+    char16_t code;  // 0: no reading
+    std::int32_t score;
+  };
+  struct Case {
+    std::string name;
+    int figures;
+    std::vector<Result> results;
+    std::u16string cover;
+  };
+  const std::vector<Case> cases = {
+      // two strokes read together without a reading, the first alone
+      // without one either: the second keeps its letter
+      {"an unread stroke beside a read one", 2, {{{0, 1}, 0, 0}, {{0}, 0, 0}, {{1}, 'a', 7000}}, u"?a"},
+      // a?b = (9000 + 0 + 9000) / 3 = 6000 against ad = (9000 + 2 * 6500) / 3
+      {"a reading over the unread figure beats leaving it unread",
+       3,
+       {{{0}, 'a', 9000}, {{1}, 0, 0}, {{2}, 'b', 9000}, {{1, 2}, 'd', 6500}},
+       u"ad"},
+      // ... and loses when it reads worse than the unread figure costs
+      {"the unread figure costs less than a poor reading over it",
+       3,
+       {{{0}, 'a', 9000}, {{1}, 0, 0}, {{2}, 'b', 9000}, {{1, 2}, 'd', 4000}},
+       u"a?b"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CoverLine line(c.figures);
+    std::vector<std::size_t> bodies(static_cast<std::size_t>(c.figures));
+    for (std::size_t b = 0; b < bodies.size(); ++b) bodies[b] = b;
+    const std::uint32_t k = line.word(bodies);
+    for (const Result& r : c.results) line.result(r.bodies, r.code, r.score, static_cast<int>(k));
+    EXPECT_EQ(select_group_cover(line.state(), k), kOk);
+    EXPECT_EQ(line.cover_text(k), c.cover);
+  }
+}
+
 TEST(GroupCoverTest, ExcludedResultsAndScrapsOfAStrokeAreNotRead) {
   {
     SCOPED_TRACE("excluded by either flag word");
