@@ -64,9 +64,12 @@ FigureGroup* single_figure_result(const TextLine& line, std::uint32_t index) {
 }
 
 // Whether `later` may follow `earlier`: the pair test and the punctuation
-// rule both let it.
+// rule both let it. A figure without a reading, which the pair test never
+// lets follow anything, is placed by its position alone.
 int may_follow(RecognitionContext& context, FigureGroup& later, FigureGroup& earlier,
                bool* allowed) {
+  *allowed = true;
+  if (!later.has_answers()) return kOk;
   int refused = 0;
   if (const int status = test_element_pair_cached(&context, &later, &earlier, &refused);
       status != kOk) {

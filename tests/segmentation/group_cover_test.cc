@@ -140,6 +140,30 @@ TEST(GroupCoverTest, AFigureWithoutAReadingCostsItsChainInsteadOfErasingTheWord)
     EXPECT_EQ(select_group_cover(line.state(), k), kOk);
     EXPECT_EQ(line.cover_text(k), c.cover);
   }
+  {
+    // On drawn ink the pair test lets no unread result follow a letter;
+    // the unread arch between two read ones still stands and costs:
+    // n?n = (9000 + 0 + 9000) / 3 against mn = (2 * 3000 + 9000) / 3.
+    DrawnLine drawn({arch(0, 30, 30), arch(25, 30, 30), arch(50, 30, 30)}, 40);
+    ASSERT_EQ(drawn.context().figure_pairs().reserve(3), kOk);
+    FragmentState state(drawn.context(), drawn.line());
+    ASSERT_EQ(order_fragment_candidates(state), kOk);
+    LineGroup* group = drawn.line().word_groups.push_default();
+    for (std::size_t b = 0; b < 3; ++b) {
+      ASSERT_EQ(group->figures.push_back(&drawn.body(b)), kOk);
+      set_line_group(drawn.body(b), 0);
+      FigureGroup& r = drawn.result({b}, b == 1 ? 0 : u'n');
+      if (b != 1) r.answers->answers()[0].components[0] = 9000;
+      ASSERT_EQ(group->letter_groups.push_back(&r), kOk);
+    }
+    FigureGroup& unread_pair = drawn.result({1, 2}, 0);
+    ASSERT_EQ(group->letter_groups.push_back(&unread_pair), kOk);
+    FigureGroup& poor = drawn.result({0, 1}, u'm');
+    poor.answers->answers()[0].components[0] = 3000;
+    ASSERT_EQ(group->letter_groups.push_back(&poor), kOk);
+    EXPECT_EQ(select_group_cover(state, 0), kOk);
+    EXPECT_EQ(CoverLine::text_of(group->cover), u"n?n");
+  }
 }
 
 TEST(GroupCoverTest, ExcludedResultsAndScrapsOfAStrokeAreNotRead) {
