@@ -74,6 +74,12 @@ TEST(PairTestTest, WhereTheLaterResultMayStand) {
       {"under an arm reaching past it",
        Side{{Piece{polyline({{150, 120}, {200, 120}, {200, 200}, {150, 200}}), 1, 0}}},
        Side{{Piece{polyline({{100, 200}, {100, 100}, {210, 100}}), 0, 0}}}, false, false, 1},
+      // A bowl begun over the stem after it, as the c of a d: apart in
+      // every shared row, still no letter of its own.
+      {"a stem after a bowl begun over it",
+       Side{{Piece{polyline({{150, 120}, {150, 200}, {170, 200}}), 1, 0}}},
+       Side{{Piece{polyline({{160, 105}, {110, 105}, {110, 190}, {140, 190}}), 0, 0}}}, false,
+       false, 1},
       // The earlier result holds a later piece of the later one's stroke.
       {"pieces out of order", Side{{stem(120, 100, 200, 0, 0)}},
        Side{{bar(100, 160, 150, 0, 2)}}, false, false, 1},
