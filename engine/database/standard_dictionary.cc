@@ -54,6 +54,7 @@ int compare_with_beginning(std::u16string_view text, std::u16string_view word) {
 void StandardDictionary::swap(StandardDictionary& other) noexcept {
   std::swap(header_, other.header_);
   std::swap(number_digits_, other.number_digits_);
+  std::swap(first_steps_, other.first_steps_);
   std::swap(tree_, other.tree_);
   std::swap(index_, other.index_);
   std::swap(bits_, other.bits_);
@@ -113,8 +114,30 @@ bool StandardDictionary::take_image(std::span<const std::uint8_t> image) {
   tree_ = image.subspan(tree_start, header.tree_bytes);
   index_ = image.subspan(index_start, header.index_bytes);
   bits_ = image.subspan(bits_start, header.bits_bytes);
+  fill_first_steps();
   loaded_ = true;
   return true;
+}
+
+void StandardDictionary::fill_first_steps() {
+  const std::int64_t root_end = static_cast<std::int64_t>(tree_.size() / 2) - 1;
+  for (std::uint32_t window = 0; window < first_steps_.size(); ++window) {
+    FirstStep& step = first_steps_[window];
+    step = {};
+    std::int64_t node = 0;
+    std::int64_t end = root_end;
+    bool broken = false;
+    while (!broken && node < end && step.bits < 8) {
+      const bool right = (window >> step.bits) & 1;
+      ++step.bits;
+      broken = !step_down(node, end, right);
+    }
+    if (broken) continue;
+    step.outcome = node < end ? FirstStep::kSubtree : FirstStep::kSymbol;
+    step.symbol = node < end ? 0 : tree_entry(static_cast<std::uint32_t>(node));
+    step.node = node;
+    step.end = end;
+  }
 }
 
 std::uint16_t StandardDictionary::tree_entry(std::uint32_t i) const {
@@ -152,20 +175,42 @@ std::uint32_t StandardDictionary::next_symbol(std::uint64_t& p) const {
   std::int64_t node = 0;
   if (end <= 0) return tree_entry(0);
   const std::uint64_t bit_count = std::uint64_t{bits_.size()} * 8;
+  // Eight bits at once from the root, then bit by bit for longer codes
+  // and near the end of the stream.
+  if (p + 8 <= bit_count) {
+    const FirstStep& step = first_steps_[byte_at_bit(p)];
+    p += step.bits;
+    if (step.outcome == FirstStep::kBroken) return kNoSymbol;
+    if (step.outcome == FirstStep::kSymbol) return step.symbol;
+    node = step.node;
+    end = step.end;
+  }
   while (node < end) {
     if (p >= bit_count) return kNoSymbol;
     const bool right = (bits_[p / 8] >> (p % 8)) & 1;
     ++p;
-    const std::int64_t right_start = tree_entry(static_cast<std::uint32_t>(node));
-    if (right_start < node + 2 || right_start > end) return kNoSymbol;
-    if (right) {
-      node = right_start;
-    } else {
-      end = right_start - 1;
-      ++node;
-    }
+    if (!step_down(node, end, right)) return kNoSymbol;
   }
   return tree_entry(static_cast<std::uint32_t>(node));
+}
+
+bool StandardDictionary::step_down(std::int64_t& node, std::int64_t& end, bool right) const {
+  const std::int64_t right_start = tree_entry(static_cast<std::uint32_t>(node));
+  if (right_start < node + 2 || right_start > end) return false;
+  if (right) {
+    node = right_start;
+  } else {
+    end = right_start - 1;
+    ++node;
+  }
+  return true;
+}
+
+std::uint32_t StandardDictionary::byte_at_bit(std::uint64_t p) const {
+  const std::size_t at = p / 8;
+  std::uint32_t window = bits_[at];
+  if (at + 1 < bits_.size()) window |= std::uint32_t{bits_[at + 1]} << 8;
+  return (window >> (p % 8)) & 0xFF;
 }
 
 template <typename Visitor>

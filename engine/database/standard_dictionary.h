@@ -24,6 +24,7 @@
 // to the file afterwards (overwritten, cut short) cannot touch it.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -107,6 +108,13 @@ class StandardDictionary {
   // The next symbol from bit position p; kNoSymbol when the tree or the
   // stream is broken or ends.
   std::uint32_t next_symbol(std::uint64_t& p) const;
+  // One step from the subtree node..end down by a bit; false where the
+  // tree is broken.
+  bool step_down(std::int64_t& node, std::int64_t& end, bool right) const;
+  // The eight bits from position p, the first the lowest.
+  std::uint32_t byte_at_bit(std::uint64_t p) const;
+  // Where eight bits lead from the root: the table next_symbol starts with.
+  void fill_first_steps();
   // Decodes the words from the block of start on, handing each word and its
   // number to visit until it says kStop or the list ends.
   template <typename Visitor>
@@ -115,8 +123,20 @@ class StandardDictionary {
   void search_letter_entries(std::u16string_view prefix, CharSlotMap& map) const;
   void search_long_prefix(std::u16string_view prefix, CharSlotMap& map);
 
+  // Where the root leads on eight bits: to a symbol (bits taken up to it),
+  // into the subtree node..end, or to a break of the tree.
+  struct FirstStep {
+    enum Outcome : std::uint8_t { kSymbol, kSubtree, kBroken };
+    Outcome outcome = kBroken;
+    std::uint8_t bits = 0;
+    std::uint32_t symbol = 0;
+    std::int64_t node = 0;
+    std::int64_t end = 0;
+  };
+
   Header header_{};
   int number_digits_ = 0;
+  std::array<FirstStep, 256> first_steps_{};
   std::span<const std::uint8_t> tree_;
   std::span<const std::uint8_t> index_;
   std::span<const std::uint8_t> bits_;

@@ -11,6 +11,7 @@
 #include "engine/foundation/status.h"
 #include "engine/records/clamped_ramp.h"
 #include "engine/records/letter_fields.h"
+#include "engine/records/ranked_answer_index.h"
 #include "engine/records/request_switches.h"
 #include "engine/records/stroke_point_values.h"
 #include "engine/rules/compound_test.h"
@@ -67,6 +68,7 @@ class LetterEvaluation {
     if (status == kOk) status = prepare_judgement();
     if (status == kOk) status = prepare_lists();
     if (status == kOk) status = judge_candidates();
+    if (status == kOk) status = write_lists();
     if (status == kOk) status = finish_lists();
     if (status != kOk) return status;
     deliver();
@@ -162,6 +164,11 @@ class LetterEvaluation {
       if (list.answers().reserve_total(kListRoom) != kOk) return kOutOfMemory;
       list.set_seen_codes(codes);
     }
+    const auto candidates = static_cast<std::uint32_t>(kernel_.candidate_variants().size());
+    if (offered_.reserve_total(candidates) != kOk) return kOutOfMemory;
+    for (RankedAnswerIndex& ranked : ranked_) {
+      if (ranked.reserve(candidates) != kOk) return kOutOfMemory;
+    }
     for (const std::size_t k : {kLetters, kMarks}) {
       out_[k].answers().clear();
       out_[k].set_seen_codes(codes);
@@ -256,6 +263,7 @@ class LetterEvaluation {
   // total of 2..10000.
   int score_mark(const CandidateVariant& candidate, std::int32_t p) {
     SpecialMarkTerms terms;
+    if (const int status = write_lists(); status != kOk) return status;
     const MarkReadings readings{local_[kLetters], local_[kMarks]};
     if (const int status =
             judge_special_mark(context_, group_, m_, *candidate.variant, readings, &terms);
@@ -296,20 +304,32 @@ class LetterEvaluation {
     return answer;
   }
 
-  // The local lists grow by insertion alone, so they stay in descending
-  // order of total and the place of an answer may be found by halving; a
-  // key never offered before is in no list, so no list is searched for it.
+  // The answers are ranked as the local lists would rank them, by light
+  // entries; the lists are written when read. They grow by insertion alone,
+  // so they stay in descending order of total, and a key never offered
+  // before is in no list, so no list is searched for it.
   int insert(const CandidateVariant& candidate, const Answer& answer) {
     const std::size_t k = list_of(candidate);
     best_[k] = std::max(best_[k], answer.total());
-    const AnswerList::KeyCheck keys = keys_offered_.test(answer.key)
-                                          ? AnswerList::KeyCheck::kLook
-                                          : AnswerList::KeyCheck::kKnownAbsent;
+    const KeyCheck keys = keys_offered_.test(answer.key) ? KeyCheck::kLook : KeyCheck::kKnownAbsent;
     keys_offered_.set(answer.key);
-    if (const int status = local_[k].insert_into_sorted(answer, keys); status != kOk) {
-      return status;
+    const std::uint32_t slot = offered_.size();
+    if (offered_.push_back(answer) != kOk) return kOutOfMemory;
+    lists_written_ = false;
+    if (const int status = ranked_[k].insert(answer, slot, keys); status != kOk) return status;
+    return extended_ ? ranked_[k + 2].insert(answer, slot, keys) : kOk;
+  }
+
+  // The local lists as ranked so far.
+  int write_lists() {
+    if (lists_written_) return kOk;
+    for (std::size_t k = 0; k < kCandidateLists; ++k) {
+      if (const int status = ranked_[k].write_to(offered_.span(), local_[k]); status != kOk) {
+        return status;
+      }
     }
-    return extended_ ? local_[k + 2].insert_into_sorted(answer, keys) : kOk;
+    lists_written_ = true;
+    return kOk;
   }
 
   // The inked cells into the group, the compound test, and the lists
@@ -406,6 +426,11 @@ class LetterEvaluation {
   CandidateLists local_{AnswerList(false), AnswerList(false), AnswerList(true), AnswerList(true)};
   std::int32_t best_[2] = {0, 0};
   std::bitset<0x10000> keys_offered_;
+  DynArray<Answer> offered_;  // every answer ranked, in the order offered
+  RankedAnswerIndex ranked_[kCandidateLists] = {
+      RankedAnswerIndex(AnswerList::kDefaultLimit), RankedAnswerIndex(AnswerList::kDefaultLimit),
+      RankedAnswerIndex(AnswerList::kUnlimited), RankedAnswerIndex(AnswerList::kUnlimited)};
+  bool lists_written_ = true;
   std::uint32_t skipped_ = 0;
 };
 

@@ -12,6 +12,7 @@
 #include "engine/database/property_flags.h"
 #include "engine/database/spec_pairs.h"
 #include "engine/records/figure_group.h"
+#include "engine/records/ranked_answer_index.h"
 
 namespace inkrec {
 namespace {
@@ -105,14 +106,17 @@ TEST(AnswerListTest, OneAnswerPerKeyAndTiesKeepTheOlderFirst) {
   EXPECT_EQ(keys_of(list), (std::vector<std::uint16_t>{1, 3, 9, 2}));
 }
 
-// The letter evaluation grows its lists with insert_into_sorted: on any
-// run of answers (ties, repeated keys, weak ones, a limited list filling
-// up) it must leave the list exactly as insert does.
-TEST(AnswerListTest, InsertIntoSortedEndsAsInsertDoes) {
+// The letter evaluation ranks its answers by halving, and through a light
+// index written into the list at the end: on any run of answers (ties,
+// repeated keys, weak ones, a limited list filling up) each must leave the
+// list exactly as insert does.
+TEST(AnswerListTest, InsertIntoSortedAndTheRankedIndexEndAsInsertDoes) {
   for (const bool unlimited : {false, true}) {
     for (std::uint32_t seed = 1; seed <= 20; ++seed) {
       AnswerList by_walk(unlimited);
       AnswerList by_halving(unlimited);
+      RankedAnswerIndex index(by_walk.limit());
+      std::vector<Answer> pool;
       std::uint32_t state = seed;
       for (int i = 0; i < 400; ++i) {
         state = state * 1103515245u + 12345u;
@@ -120,12 +124,39 @@ TEST(AnswerListTest, InsertIntoSortedEndsAsInsertDoes) {
         const auto total = static_cast<std::int32_t>(3000 + (state >> 16) % 70 * 100);
         ASSERT_EQ(by_walk.insert(answer_of(key, total)), kOk);
         ASSERT_EQ(by_halving.insert_into_sorted(answer_of(key, total)), kOk);
+        pool.push_back(answer_of(key, total));
+        ASSERT_EQ(index.insert(pool.back(), static_cast<std::uint32_t>(pool.size() - 1),
+                               KeyCheck::kLook),
+                  kOk);
       }
-      EXPECT_EQ(keys_of(by_halving), keys_of(by_walk)) << "seed " << seed;
-      EXPECT_EQ(totals_of(by_halving), totals_of(by_walk)) << "seed " << seed;
+      AnswerList by_index(unlimited);
+      ASSERT_EQ(index.write_to(pool, by_index), kOk);
+      for (const AnswerList* list : {&by_halving, &by_index}) {
+        EXPECT_EQ(keys_of(*list), keys_of(by_walk)) << "seed " << seed;
+        EXPECT_EQ(totals_of(*list), totals_of(by_walk)) << "seed " << seed;
+      }
       EXPECT_GT(by_walk.answers().size(), 20u);
     }
   }
+}
+
+// Keys never offered before need no search: with a fresh key each time the
+// index ranks as the list does when it looks for them.
+TEST(AnswerListTest, AKeyKnownAbsentIsRankedAsALookedForOne) {
+  AnswerList looked;
+  RankedAnswerIndex index(looked.limit());
+  std::vector<Answer> pool;
+  for (std::uint16_t key = 0; key < 60; ++key) {
+    pool.push_back(answer_of(key, 5000 + (key * 37) % 41 * 100));
+    ASSERT_EQ(looked.insert(pool.back()), kOk);
+    ASSERT_EQ(index.insert(pool.back(), key, KeyCheck::kKnownAbsent), kOk);
+  }
+  AnswerList written;
+  ASSERT_EQ(index.write_to(pool, written), kOk);
+  EXPECT_EQ(keys_of(written), keys_of(looked));
+  const std::vector<Answer> too_short(pool.begin(), pool.begin() + 3);
+  EXPECT_EQ(index.write_to(too_short, written), kBadArgument);
+  EXPECT_TRUE(written.answers().empty());
 }
 
 TEST(AnswerListTest, ThePenaltyNeverCounts) {
