@@ -38,6 +38,42 @@ std::int16_t signed_piece(const FigureRecord& figure) {
   return static_cast<std::int16_t>(piece_number(figure));
 }
 
+// Whether the group holds the first piece of every stroke it takes a piece
+// of (a whole stroke is its own first piece).
+bool starts_its_strokes(const FigureGroup& group) {
+  for (const FigureRecord* figure : group.figures) {
+    if (figure == nullptr || signed_piece(*figure) <= 1) continue;
+    const bool first_held =
+        std::any_of(group.figures.begin(), group.figures.end(), [&](const FigureRecord* other) {
+          return other != nullptr && stroke_number(*other) == stroke_number(*figure) &&
+                 signed_piece(*other) <= 1;
+        });
+    if (!first_held) return false;
+  }
+  return true;
+}
+
+// The run of pieces a group holds of the one stroke all its figures come
+// from: the stroke, its first piece and the end of its last.
+struct StrokePieces {
+  std::uint16_t stroke = 0;
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+};
+
+bool pieces_of_one_stroke(const FigureGroup& group, StrokePieces* out) {
+  if (group.figures.empty() || group.figures[0] == nullptr) return false;
+  out->stroke = stroke_number(*group.figures[0]);
+  out->first = signed_piece(*group.figures[0]);
+  out->last = static_cast<std::int16_t>(end_key(*group.figures[0]));
+  for (const FigureRecord* figure : group.figures) {
+    if (figure == nullptr || stroke_number(*figure) != out->stroke) return false;
+    out->first = std::min<std::int32_t>(out->first, signed_piece(*figure));
+    out->last = std::max<std::int32_t>(out->last, static_cast<std::int16_t>(end_key(*figure)));
+  }
+  return true;
+}
+
 const TextLine* text_line(WordSearchScope& scope, std::uint32_t line) {
   return scope.context.text_lines().item_checked(line);
 }
@@ -243,22 +279,20 @@ int RecordSearch::consult_memo(const SearchState& state, bool* go_on) {
 
 // The rules for a group right after the path's last step: a word does not
 // start inside a cursive stroke, and the pieces of one stroke follow in
-// their order.
+// their order. A group read from several pieces of a cut stroke holds each
+// piece as a figure of its own, so a stroke is judged by the first and
+// last piece the group holds of it.
 bool RecordSearch::may_follow(const FigureGroup& group) const {
-  if (path_.steps.empty()) {
-    return std::none_of(group.figures.begin(), group.figures.end(),
-                        [](const FigureRecord* f) { return f != nullptr && signed_piece(*f) > 1; });
-  }
+  if (path_.steps.empty()) return starts_its_strokes(group);
   const LetterStep& last = path_.steps.back();
-  if (last.group == nullptr || last.group->figures.size() != 1 || group.figures.size() != 1) {
+  StrokePieces before;
+  StrokePieces pieces;
+  if (last.group == nullptr || !pieces_of_one_stroke(*last.group, &before) ||
+      !pieces_of_one_stroke(group, &pieces)) {
     return true;
   }
-  const FigureRecord& before = *last.group->figures[0];
-  const FigureRecord& figure = *group.figures[0];
-  if (stroke_number(figure) == stroke_number(before)) {
-    return signed_piece(figure) == static_cast<std::int16_t>(end_key(before)) + 2;
-  }
-  return signed_piece(figure) <= 1 || step_character(last) == kApostrophe;
+  if (pieces.stroke == before.stroke) return pieces.first == before.last + 2;
+  return pieces.first <= 1 || step_character(last) == kApostrophe;
 }
 
 bool RecordSearch::move_of(FigureGroup& group, std::uint32_t line, std::uint32_t position,
