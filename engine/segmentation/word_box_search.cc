@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <utility>
-#include <cstdio>
-#include <cstdlib>
 
 #include "engine/foundation/status.h"
 #include "engine/records/figure_group.h"
@@ -225,23 +223,13 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
     } else {
       carry_next = true;
     }
-    static const bool dbg = std::getenv("WBDBG") != nullptr;
-    if (dbg) {
-      std::fprintf(stderr, "rec%u path=", index_);
-      for (auto c : path_.codes) std::fprintf(stderr, "%c", char(c));
-      std::fprintf(stderr, " pos=%u/%u g=%u first=%u a0=%c cov=", line, position, g, first, char(group->answers->answers()[0].codes[0]));
-      for (std::uint32_t b = 0; b < 64; ++b) if (group->coverage.test(b)) std::fprintf(stderr, "%u,", b);
-      std::fprintf(stderr, " last=");
-      if (!path_.steps.empty()) for (std::uint32_t b = 0; b < 64; ++b) if (path_.steps.back().group->coverage.test(b)) std::fprintf(stderr, "%u,", b);
-      std::fprintf(stderr, "\n");
-    }
-    if (!may_follow(*group)) { if (dbg) std::fprintf(stderr, "  may_follow no\n"); continue; }
+    if (!may_follow(*group)) continue;
     if (!path_.steps.empty()) {
       int refused = 0;
       const int status =
           test_element_pair_cached(&scope_.context, group, path_.steps.back().group, &refused);
       if (status != kOk) return status;
-      if (refused != 0) { if (dbg) std::fprintf(stderr, "  pair test refused\n"); continue; }
+      if (refused != 0) continue;
     }
     ++tried;
     const int status = try_group(*group, g, start, line, position, covered,
