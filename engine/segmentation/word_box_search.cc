@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/foundation/capital_letters.h"
 #include "engine/foundation/status.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/letter_fields.h"
@@ -379,6 +380,10 @@ int RecordSearch::reading_weight(const Answer& read, bool saved, const CharSlotM
   if (codes.empty()) return kNoWay;
   if (codes.size() == 1) {
     *weight = letters.slot_value(codes[0]);
+    // A word may begin with the capital of a letter words begin with.
+    if (*weight == CharSlotMap::kEmpty && path_.steps.empty()) {
+      *weight = letters.slot_value(lower_case_letter(codes[0]));
+    }
     return *weight == CharSlotMap::kEmpty ? kNoWay : kOk;
   }
   std::uint16_t prefix[kPrefixCodes];
@@ -637,7 +642,9 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
     }
   }
   std::int32_t level = -1;
-  word_level(scope.words, path.codes.span(), scope.classes, &level);
+  bool as_written = false;
+  word_level(scope.words, path.codes.span(), scope.classes, &level, &as_written);
+  fresh->capitals_listed = as_written ? 1 : 0;
   if (level >= 0) {
     level = std::min(level, 18);
     fresh->base = 11 * (level - 8) / (level > 8 ? d : 1);
