@@ -31,12 +31,9 @@ struct TestScene {
   std::int32_t slant = 90;
   bool rtl = false;
   const ProfileRaster* RA = nullptr;
-  // The profile comparison, the left result first, and its common width:
-  // the comparison's signed distance between the inks over their common
-  // rows, negative where they cross. Taken the other way round (how far the
-  // inks reach into each other), the final shape test would refuse every
-  // pair of neighbours whose boxes overlap while their inks stand apart,
-  // the usual case of letters in slanted and joined writing.
+  // The profile comparison, the left result first: its least gap (the
+  // profile distance) and the common width (how far the inks reach into
+  // each other over their common rows; negative: the least gap).
   ProfilePairMetrics profile;
   bool common_rows = false;
   std::int32_t common_width = 0;
@@ -76,7 +73,7 @@ int compare_profiles(TestScene& t) {
   if (t.RA == nullptr) return kBadArgument;
   measure_profile_pair(left, right, t.profile);
   t.common_rows = t.profile.least_gap != ProfilePairMetrics::kUnmeasured;
-  t.common_width = t.common_rows ? t.profile.least_gap : 0;
+  t.common_width = t.common_rows ? -t.profile.least_gap : 0;
   return kOk;
 }
 
