@@ -95,6 +95,13 @@ std::uint16_t second_code_of(const FigureGroup& group, std::int16_t answer) {
   return answer < 0 ? read->saved_codes[1] : read->codes[1];
 }
 
+// Whether the reading carries a lower- and an upper-case form to choose
+// between.
+bool has_case_forms(const Answer& read, bool saved) {
+  const std::uint16_t* codes = saved ? read.saved_codes : read.codes;
+  return codes[1] != 0 && codes[2] != 0 && codes[1] != codes[2];
+}
+
 // Whether a record after a mark lists the group (with a reading whose
 // second code is `code`, unless any reading will do).
 bool lists_group(const BoxSegment& record, const FigureGroup& group, bool any_reading,
@@ -380,8 +387,10 @@ int RecordSearch::reading_weight(const Answer& read, bool saved, const CharSlotM
   if (codes.empty()) return kNoWay;
   if (codes.size() == 1) {
     *weight = letters.slot_value(codes[0]);
-    // A word may begin with the capital of a letter words begin with.
-    if (*weight == CharSlotMap::kEmpty && path_.steps.empty()) {
+    // A word may begin with the capital of a letter words begin with, when
+    // the reading has both case forms (the case of the text is then chosen
+    // by the letter's size, not by the list).
+    if (*weight == CharSlotMap::kEmpty && path_.steps.empty() && has_case_forms(read, saved)) {
       *weight = letters.slot_value(lower_case_letter(codes[0]));
     }
     return *weight == CharSlotMap::kEmpty ? kNoWay : kOk;
