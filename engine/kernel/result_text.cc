@@ -33,7 +33,7 @@ void write_result_text(std::span<const std::uint16_t> text, char16_t* buffer, st
 // A fragment whose reading is a shift code changes the case state and adds
 // nothing. Any other takes the case choice of the state (with the word pass
 // on, a letter inside a word is lower case unless the state says
-// otherwise), and a space follows it when the fragment asks for one and is
+// otherwise or the word list gives the word that capital), and a space follows it when the fragment asks for one and is
 // not the last.
 int Kernel::build_text() {
   text_.clear();
@@ -44,7 +44,10 @@ int Kernel::build_text() {
     if (answers == 0 || apply_shift_code(shift_state_, search_->first_code(i))) continue;
     std::uint32_t choice = case_choice(shift_state_);
     const bool inside_word = !text_.empty() && text_.back() != u' ';
-    if (choice == 0 && RequestSwitches(params_).kind() && inside_word) choice = 2;
+    if (choice == 0 && RequestSwitches(params_).kind() && inside_word &&
+        !search_->listed_capital(i)) {
+      choice = 2;
+    }
     if (choice != 0) {
       if (const int status = search_->set_code_choice(i, 0, choice); status != kOk) return status;
     }

@@ -59,6 +59,7 @@ int FigureGroup::assign(const FigureGroup& other) {
   copy.own_line = other.own_line;
   copy.one_figure_mark = other.one_figure_mark;
   copy.end_flag = other.end_flag;
+  copy.word_case = other.word_case;
   *this = std::move(copy);
   return kOk;
 }
@@ -82,6 +83,7 @@ void FigureGroup::reset() {
   own_line = 0;
   one_figure_mark = 0;
   end_flag = 0;
+  word_case = 0;
   pair_cache.clear();
   punctuation_cache.clear();
   test_cache.clear();

@@ -130,6 +130,9 @@ class FigureGroup {
   std::uint8_t own_line = 0;         // the group stands on a line of its own
   std::uint8_t one_figure_mark = 0;  // formed as a single mark: one figure read alone
   std::uint8_t end_flag = 0;         // the group ends a letter path
+  // The reading's capital is the word list's (a word the list holds with
+  // capitals): the case choice of the text leaves it.
+  std::uint8_t word_case = 0;
 };
 
 // to = a copy of from, element by element when from owns its elements: 0,

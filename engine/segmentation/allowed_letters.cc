@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/database/dictionary_set.h"
+#include "engine/foundation/capital_letters.h"
 #include "engine/foundation/status.h"
 #include "engine/records/run_kernel.h"
 
@@ -25,6 +26,17 @@ int code_class(std::uint16_t code, bool first, bool apostrophe_is_letter,
 void merge_tables(CharSlotMap& letters, const CharClassTables& classes,
                   std::initializer_list<int> tables) {
   for (const int k : tables) letters.merge_missing(classes.table(k));
+}
+
+// The word with its first letter in lower case; false when it does not
+// begin with a capital.
+bool decapitalised(const WordText& word, WordText* out) {
+  if (word.length == 0) return false;
+  const std::uint16_t lower = lower_case_letter(word.units[0]);
+  if (lower == word.units[0]) return false;
+  *out = word;
+  out->units[0] = static_cast<char16_t>(lower);
+  return true;
 }
 
 }  // namespace
@@ -75,8 +87,11 @@ int allowed_letters_for_prefix(const WordSource& words, std::span<const std::uin
   } else if (word_may_end) {
     merge_tables(letters, classes, {4, 3});
   }
+  if (words.dictionaries == nullptr) return kOk;
   // A missing user dictionary is no reason to refuse the letters found.
-  if (words.dictionaries != nullptr) words.dictionaries->check_word(word.view(), letters);
+  words.dictionaries->check_word(word.view(), letters);
+  WordText lower;
+  if (decapitalised(word, &lower)) words.dictionaries->check_word(lower.view(), letters);
   return kOk;
 }
 
@@ -84,15 +99,23 @@ int allowed_letters_for_prefix(const WordSource& words, std::span<const std::uin
 // word_number): the word list's level when it holds the word, else the
 // user dictionary's number.
 int word_level(const WordSource& words, std::span<const std::uint16_t> codes,
-               const CharClassTables& classes, std::int32_t* level) {
+               const CharClassTables& classes, std::int32_t* level, bool* as_written) {
   *level = -1;
+  if (as_written != nullptr) *as_written = false;
   WordText word;
   if (words.dictionaries == nullptr ||
       word_from_codes(words.active_charsets, codes, classes, &word) != kOk) {
     return kOk;
   }
   int number = -1;
-  if (words.dictionaries->word_number(word.view(), &number) == 1) *level = number;
+  WordText lower;
+  if (words.dictionaries->word_number(word.view(), &number) == 1) {
+    *level = number;
+    if (as_written != nullptr) *as_written = true;
+  } else if (decapitalised(word, &lower) &&
+             words.dictionaries->word_number(lower.view(), &number) == 1) {
+    *level = number;
+  }
   return kOk;
 }
 

@@ -13,6 +13,10 @@
 // all. An apostrophe after the first code is a letter while English
 // (charset 5) is active.
 //
+// A word written with a capital first letter is also read as the word
+// with that letter in lower case: the letters that follow either, and the
+// level of either, count (most words stand in the lists in lower case).
+//
 // The letters allowed after the codes come back in a CharSlotMap: 255 for
 // a letter that may not follow, else the weight of the step that reads it
 // (2 where a word may end). Everything here works in fixed buffers and
@@ -74,7 +78,9 @@ int allowed_letters_for_prefix(const WordSource& words, std::span<const std::uin
 // word list, or the user dictionary's number for a word only the user
 // dictionary holds; -1 when no dictionary knows the word or the codes form
 // none. Always 0.
+// *as_written (when given) tells whether a dictionary holds the word with
+// the capitals it was read with.
 int word_level(const WordSource& words, std::span<const std::uint16_t> codes,
-               const CharClassTables& classes, std::int32_t* level);
+               const CharClassTables& classes, std::int32_t* level, bool* as_written = nullptr);
 
 }  // namespace inkrec

@@ -113,6 +113,7 @@ int LetterPath::assign(const LetterPath& other) {
   copy.weighted_total = other.weighted_total;
   copy.base = other.base;
   copy.weak = other.weak;
+  copy.capitals_listed = other.capitals_listed;
   *this = std::move(copy);
   return kOk;
 }

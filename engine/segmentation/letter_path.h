@@ -101,6 +101,9 @@ struct LetterPath {
   std::int32_t weighted_total = 0;  // sum of first value x strokes
   std::int32_t base = 0;
   std::uint8_t weak = 0;
+  // The word list holds the path's word with the capitals it reads (set
+  // when the path is stored).
+  std::uint8_t capitals_listed = 0;
 };
 
 // Appends a step read with `weight` to the path. A step whose group has no

@@ -178,6 +178,9 @@ class LetterSearch {
   virtual int append_output_codes(std::uint32_t i, DynArray<std::uint16_t>& text) = 0;
   // Whether a space follows entry i.
   virtual bool space_after(std::uint32_t i) const = 0;
+  // Whether entry i reads a capital that the word list gives its word
+  // (the text keeps it inside a word); none unless overridden.
+  virtual bool listed_capital(std::uint32_t /*i*/) const { return false; }
   // Up to `limit` readings of entry i, best first.
   virtual int alternatives(std::uint32_t i, std::uint32_t limit, DynArray<Alternative>& out) = 0;
   // Makes the answer first in entry i's list (re-ranked) and resets every

@@ -281,6 +281,11 @@ bool LineLetterSearch::space_after(std::uint32_t i) const {
   return word_output_ ? group->end_flag != 0 : group->break_after != 0;
 }
 
+bool LineLetterSearch::listed_capital(std::uint32_t i) const {
+  const FigureGroup* group = entry(i);
+  return group != nullptr && word_output_ && group->word_case != 0;
+}
+
 int LineLetterSearch::alternatives(std::uint32_t i, std::uint32_t limit,
                                    DynArray<Alternative>& out) {
   const AnswerList* answers = entry_answers(i);

@@ -88,6 +88,7 @@ class LineLetterSearch : public LetterSearch {
   int set_code_choice(std::uint32_t i, std::uint32_t answer, std::uint32_t choice) override;
   int append_output_codes(std::uint32_t i, DynArray<std::uint16_t>& text) override;
   bool space_after(std::uint32_t i) const override;
+  bool listed_capital(std::uint32_t i) const override;
   int alternatives(std::uint32_t i, std::uint32_t limit, DynArray<Alternative>& out) override;
   int promote_alternative(std::uint32_t i, std::uint32_t answer) override;
   int collect_output_points(std::uint32_t i, DynArray<PackedPoint>& out) override;

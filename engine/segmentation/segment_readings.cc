@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "engine/foundation/capital_letters.h"
 #include "engine/foundation/status.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/recognition_context.h"
@@ -41,6 +42,18 @@ int read_saved_codes(FigureGroup& group) {
                               first.saved_codes[1], kKeepRuleWord, 0, first.saved_count, list);
 }
 
+// A capital of a word the list holds with its capitals stays one: the
+// group's first reading takes the case form the path read, and the group
+// keeps it in the text.
+int keep_listed_capital(FigureGroup& group, std::uint16_t code) {
+  if (lower_case_letter(code) == code) return kOk;
+  const Answer& first = group.answers->answers()[0];
+  const std::uint32_t choice = first.codes[2] == code ? 1 : first.codes[1] == code ? 2 : 0;
+  if (choice == 0) return kOk;
+  group.word_case = 1;
+  return group.answers->set_code_choice(0, choice);
+}
+
 int add_letter_path(const LetterPath& path, PtrArray<FigureGroup>& out) {
   for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
     const LetterStep& step = path.steps[s];
@@ -51,6 +64,9 @@ int add_letter_path(const LetterPath& path, PtrArray<FigureGroup>& out) {
       status = put_first(*group, static_cast<std::uint32_t>(step.answer));
     } else if (step.answer == -1) {
       status = read_saved_codes(*group);
+    }
+    if (status == kOk && path.capitals_listed != 0) {
+      status = keep_listed_capital(*group, step.codes[0]);
     }
     if (status != kOk) return status;
     group->end_flag = s + 1 == path.steps.size() ? 1 : 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/foundation/capital_letters.h"
 #include "engine/foundation/status.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/letter_fields.h"
@@ -38,6 +39,42 @@ std::int16_t signed_piece(const FigureRecord& figure) {
   return static_cast<std::int16_t>(piece_number(figure));
 }
 
+// Whether the group holds the first piece of every stroke it takes a piece
+// of (a whole stroke is its own first piece).
+bool starts_its_strokes(const FigureGroup& group) {
+  for (const FigureRecord* figure : group.figures) {
+    if (figure == nullptr || signed_piece(*figure) <= 1) continue;
+    const bool first_held =
+        std::any_of(group.figures.begin(), group.figures.end(), [&](const FigureRecord* other) {
+          return other != nullptr && stroke_number(*other) == stroke_number(*figure) &&
+                 signed_piece(*other) <= 1;
+        });
+    if (!first_held) return false;
+  }
+  return true;
+}
+
+// The run of pieces a group holds of the one stroke all its figures come
+// from: the stroke, its first piece and the end of its last.
+struct StrokePieces {
+  std::uint16_t stroke = 0;
+  std::int32_t first = 0;
+  std::int32_t last = 0;
+};
+
+bool pieces_of_one_stroke(const FigureGroup& group, StrokePieces* out) {
+  if (group.figures.empty() || group.figures[0] == nullptr) return false;
+  out->stroke = stroke_number(*group.figures[0]);
+  out->first = signed_piece(*group.figures[0]);
+  out->last = static_cast<std::int16_t>(end_key(*group.figures[0]));
+  for (const FigureRecord* figure : group.figures) {
+    if (figure == nullptr || stroke_number(*figure) != out->stroke) return false;
+    out->first = std::min<std::int32_t>(out->first, signed_piece(*figure));
+    out->last = std::max<std::int32_t>(out->last, static_cast<std::int16_t>(end_key(*figure)));
+  }
+  return true;
+}
+
 const TextLine* text_line(WordSearchScope& scope, std::uint32_t line) {
   return scope.context.text_lines().item_checked(line);
 }
@@ -56,6 +93,13 @@ std::uint16_t second_code_of(const FigureGroup& group, std::int16_t answer) {
       group.answers->answers().item_checked(answer < 0 ? 0u : static_cast<std::uint32_t>(answer));
   if (read == nullptr) return 0;
   return answer < 0 ? read->saved_codes[1] : read->codes[1];
+}
+
+// Whether the reading carries a lower- and an upper-case form to choose
+// between.
+bool has_case_forms(const Answer& read, bool saved) {
+  const std::uint16_t* codes = saved ? read.saved_codes : read.codes;
+  return codes[1] != 0 && codes[2] != 0 && codes[1] != codes[2];
 }
 
 // Whether a record after a mark lists the group (with a reading whose
@@ -243,22 +287,20 @@ int RecordSearch::consult_memo(const SearchState& state, bool* go_on) {
 
 // The rules for a group right after the path's last step: a word does not
 // start inside a cursive stroke, and the pieces of one stroke follow in
-// their order.
+// their order. A group read from several pieces of a cut stroke holds each
+// piece as a figure of its own, so a stroke is judged by the first and
+// last piece the group holds of it.
 bool RecordSearch::may_follow(const FigureGroup& group) const {
-  if (path_.steps.empty()) {
-    return std::none_of(group.figures.begin(), group.figures.end(),
-                        [](const FigureRecord* f) { return f != nullptr && signed_piece(*f) > 1; });
-  }
+  if (path_.steps.empty()) return starts_its_strokes(group);
   const LetterStep& last = path_.steps.back();
-  if (last.group == nullptr || last.group->figures.size() != 1 || group.figures.size() != 1) {
+  StrokePieces before;
+  StrokePieces pieces;
+  if (last.group == nullptr || !pieces_of_one_stroke(*last.group, &before) ||
+      !pieces_of_one_stroke(group, &pieces)) {
     return true;
   }
-  const FigureRecord& before = *last.group->figures[0];
-  const FigureRecord& figure = *group.figures[0];
-  if (stroke_number(figure) == stroke_number(before)) {
-    return signed_piece(figure) == static_cast<std::int16_t>(end_key(before)) + 2;
-  }
-  return signed_piece(figure) <= 1 || step_character(last) == kApostrophe;
+  if (pieces.stroke == before.stroke) return pieces.first == before.last + 2;
+  return pieces.first <= 1 || step_character(last) == kApostrophe;
 }
 
 bool RecordSearch::move_of(FigureGroup& group, std::uint32_t line, std::uint32_t position,
@@ -345,6 +387,12 @@ int RecordSearch::reading_weight(const Answer& read, bool saved, const CharSlotM
   if (codes.empty()) return kNoWay;
   if (codes.size() == 1) {
     *weight = letters.slot_value(codes[0]);
+    // A word may begin with the capital of a letter words begin with, when
+    // the reading has both case forms (the case of the text is then chosen
+    // by the letter's size, not by the list).
+    if (*weight == CharSlotMap::kEmpty && path_.steps.empty() && has_case_forms(read, saved)) {
+      *weight = letters.slot_value(lower_case_letter(codes[0]));
+    }
     return *weight == CharSlotMap::kEmpty ? kNoWay : kOk;
   }
   std::uint16_t prefix[kPrefixCodes];
@@ -603,7 +651,9 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
     }
   }
   std::int32_t level = -1;
-  word_level(scope.words, path.codes.span(), scope.classes, &level);
+  bool as_written = false;
+  word_level(scope.words, path.codes.span(), scope.classes, &level, &as_written);
+  fresh->capitals_listed = as_written ? 1 : 0;
   if (level >= 0) {
     level = std::min(level, 18);
     fresh->base = 11 * (level - 8) / (level > 8 ? d : 1);

@@ -136,6 +136,8 @@ TEST_F(AllowedLettersTest, LettersAfterThQuAndXz) {
     EXPECT_EQ(letters_after(prefix, 1), merged({fixture_letters_after(prefix), table(1)}));
   }
   EXPECT_EQ(fixture_letters_after(u"xz"), (std::map<char, std::uint32_t>{}));
+  // A word begun with a capital goes on as the word in lower case does.
+  EXPECT_EQ(letters_after(u"Th", 1), letters_after(u"th", 1));
   // Spot checks against the list: "the" and "thy" end words, "thr..." goes on.
   const auto th = letters_after(u"th", 1);
   EXPECT_EQ(th.at('e'), 2u);
@@ -184,6 +186,20 @@ TEST_F(AllowedLettersTest, TheLevelOfAWord) {
   std::int32_t level = 77;
   ASSERT_EQ(word_level({english_, nullptr}, codes_of(u"the"), classes_, &level), kOk);
   EXPECT_EQ(level, -1);
+  // A capital first letter reads the word in lower case, whose capitals the
+  // list does not hold; a capital inside the word makes no word.
+  struct Written {
+    std::u16string codes;
+    std::int32_t level;
+    bool as_written;
+  };
+  for (const Written& c : {Written{u"the", 18, true}, Written{u"The", 18, false},
+                           Written{u"tHe", -1, false}, Written{u"THE", -1, false}}) {
+    bool as_written = !c.as_written;
+    ASSERT_EQ(word_level(words(), codes_of(c.codes), classes_, &level, &as_written), kOk);
+    EXPECT_EQ(level, c.level) << narrow(c.codes);
+    EXPECT_EQ(as_written, c.as_written) << narrow(c.codes);
+  }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ namespace inkrec {
 namespace {
 
 using testing::WordBench;
+using testing::WordReading;
 
 // The text of the output after the chosen readings are applied: each
 // group's first reading, a space after each group that ends a word.
@@ -70,6 +72,70 @@ TEST(WordBoxSearchTest, AWordTheFirstReadingsMissIsReadAsTheDictionaryWord) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(read_word(c.first, c.second, c.dictionary, c.user_word), c.text) << c.what;
+  }
+}
+
+TEST(WordBoxSearchTest, ALetterReadFromSeveralPiecesOfACutStrokeTakesPartInTheWord) {
+  // Joined writing: the split cuts a stroke into pieces 0, 2, 4, ... (the
+  // links between them are the odd numbers), and a letter read over two
+  // pieces holds both as figures of its own. Each piece is also read alone
+  // (as "x" where no letter of the case reads it).
+  struct Piece {
+    int stroke;
+    std::uint16_t piece;
+  };
+  struct Letter {
+    std::uint32_t first;
+    std::uint32_t count;
+    std::vector<WordReading> readings;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Piece> candidates;
+    std::vector<Letter> letters;
+    std::u16string text;
+  };
+  const std::vector<Case> cases = {
+      {"\"he\" in one stroke, h over its first two pieces",
+       {{0, 0}, {0, 2}, {0, 4}},
+       {{0, 2, {{u'k', 9000}, {u'h', 8500}}}, {2, 1, {{u'e', 9000}}}},
+       u"he "},
+      {"\"the\": a t of its own, then h and e in one stroke",
+       {{0, 0}, {1, 0}, {1, 2}, {1, 4}},
+       {{0, 1, {{u't', 9000}}}, {1, 2, {{u'k', 9000}, {u'h', 8500}}}, {3, 1, {{u'e', 9000}}}},
+       u"the "},
+      {"\"she\": s and h over pieces of one stroke, e the stroke's last piece",
+       {{0, 0}, {0, 2}, {0, 4}, {0, 6}},
+       {{0, 1, {{u's', 9000}}}, {1, 2, {{u'k', 9000}, {u'h', 8500}}}, {3, 1, {{u'e', 9000}}}},
+       u"she "},
+  };
+  for (const Case& c : cases) {
+    WordBench bench;
+    std::vector<int> xs;
+    std::vector<int> strokes;
+    for (std::size_t k = 0; k < c.candidates.size(); ++k) {
+      xs.push_back(100 + WordBench::kPitch * static_cast<int>(k));
+      strokes.push_back(c.candidates[k].stroke);
+    }
+    const std::uint16_t line = bench.add_line(xs, strokes);
+    for (std::size_t k = 0; k < c.candidates.size(); ++k) {
+      FigureRecord* figure = bench.work().text_lines[line].candidates[static_cast<std::uint32_t>(k)];
+      figure->piece = c.candidates[k].piece;
+      figure->piece_key = c.candidates[k].piece;
+    }
+    for (std::uint32_t k = 0; k < c.candidates.size(); ++k) {
+      const auto letter = std::find_if(c.letters.begin(), c.letters.end(),
+                                       [&](const Letter& l) { return l.first == k; });
+      if (letter == c.letters.end() || letter->count > 1) {
+        bench.add_result(line, k, 1, {{u'x', 5000}});
+      }
+      if (letter != c.letters.end()) {
+        bench.add_plain(bench.add_result(line, k, letter->count, letter->readings));
+      }
+    }
+    bench.measure_gaps(10, 10);
+    ASSERT_EQ(bench.search(), kOk) << c.what;
+    EXPECT_EQ(chosen_text(bench), c.text) << c.what;
   }
 }
 

@@ -69,6 +69,13 @@ class WordSearchRoadTest : public ::testing::Test {
     ASSERT_EQ(crmGetCore(&core), kOk);
     kernel_ = static_cast<Kernel*>(core);
     testing::add_dictionary_charsets(*kernel_->data_store());
+    if (with_capitals_) {
+      for (char16_t c = u'A'; c <= u'Z'; ++c) {
+        kernel_->data_store()->add_symb(testing::symb_record(c, c));
+        const auto order = static_cast<std::uint8_t>(c - u'A' + 27);
+        kernel_->data_store()->add_charset_symb({kEnglish, c, {order, 0, 0}, {}});
+      }
+    }
     ASSERT_EQ(crSetActiveCharSets(&kEnglish, 1), kOk);
     kernel_->set_letter_search(
         std::make_unique<testing::ReadLetters>(readings_of(first, second)));
@@ -103,6 +110,7 @@ class WordSearchRoadTest : public ::testing::Test {
   }
 
   testing::TempDir dir_;
+  bool with_capitals_ = false;  // English with its capitals A..Z too
   Kernel* kernel_ = nullptr;
   std::u16string buffer_;
   crRecognitionParams params_{};
@@ -137,6 +145,32 @@ TEST_F(WordSearchRoadTest, TheQuickFlagLeavesAFourthReadingUntried) {
     if (quick) kernel_->set_observer(&observer);
     EXPECT_EQ(recognize(1), quick ? u"hcuse" : u"house") << quick;
     kernel_->set_observer(nullptr);
+    crFreeCrMan();
+  }
+}
+
+TEST_F(WordSearchRoadTest, TheCapitalsOfTheWordListsWordsStayAndAnyWordMayBeginWithOne) {
+  struct Case {
+    const char* what;
+    std::u16string first;
+    std::u16string second;
+    std::u16string user_word;
+    std::u16string text;
+  };
+  const std::vector<Case> cases = {
+      // Inside a word a letter is read in lower case, unless the word list
+      // gives the word that capital.
+      {"capitals the list gives", u"KWlZ", u"KWIX", u"KWIX", u"KWIX"},
+      {"no such word", u"KWlZ", u"KWIX", u"", u"kwlz"},
+      // "The" stands in the list as "the"; the first letter's case is the
+      // case choice's, which reads these short strokes as lower case.
+      {"a capital first letter", u"Tbe", u"The", u"", u"the"},
+  };
+  with_capitals_ = true;
+  for (const Case& c : cases) {
+    start(c.first, c.second);
+    if (!c.user_word.empty()) add_user_word(c.user_word);
+    EXPECT_EQ(recognize(1), c.text) << c.what;
     crFreeCrMan();
   }
 }

@@ -1,6 +1,8 @@
 // A stand-in for the passes of a line's letter search: each candidate of
 // a text line becomes a letter result of its own, read as the codes given
-// for its stroke (best first, 9000 and then 500 less each), and, when asked, each
+// for its stroke (best first, 9000 and then 500 less each; an English
+// letter with its lower- and upper-case forms as second and third code, as
+// the database gives them), and, when asked, each
 // two neighbouring candidates a result of their own too (read as the
 // codes given for pairs). The results in the line's order are its cover.
 // The rest of the recognition (line pass, word search, delivery) is the
@@ -90,6 +92,8 @@ class ReadLetters final : public LineLetterSearch {
     result->index = static_cast<std::int32_t>(line.letter_results.size());
     for (std::uint32_t r = 0; r < codes.size(); ++r) {
       Answer answer = Answer::from_code(codes[r]);
+      if (codes[r] >= u'A' && codes[r] <= u'Z') answer.codes[1] = codes[r] + 0x20;
+      if (codes[r] >= u'a' && codes[r] <= u'z') answer.codes[2] = codes[r] - 0x20;
       answer.key = static_cast<std::uint16_t>(1 + r);
       answer.components[Answer::kLetterScore] = 9000 - 500 * static_cast<std::int32_t>(r);
       if (result->answers->insert(answer) != kOk) return kOutOfMemory;
