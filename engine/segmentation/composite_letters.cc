@@ -18,7 +18,7 @@ namespace {
 
 constexpr std::uint32_t kNeverUsedRule = 2;
 // A part's reading is tried when it is this good or among the first of its
-// list.
+// list; a reading under it costs the composite the difference.
 constexpr std::int32_t kConfidentTotal = 5600;
 constexpr std::uint32_t kLeadingReadings = 3;
 // A result holding this many readings takes a composite reading only when
@@ -32,15 +32,25 @@ bool has_readings(const FigureGroup& result) {
          (result.composites != nullptr && !result.composites->answers().empty());
 }
 
-bool reads_as_first_part(const FigureGroup& result, const ComplexVariant& rule) {
+// The best total among the result's standing readings of the rule's first
+// part; false when it has none.
+bool first_part_total(const FigureGroup& result, const ComplexVariant& rule,
+                      std::int32_t* total) {
+  bool found = false;
   for (const AnswerList* list : {result.answers, result.composites}) {
     if (list == nullptr) continue;
     for (const Answer& reading : list->answers()) {
-      if (standing(reading) && reading_is_first_part(rule, reading)) return true;
+      if (!standing(reading) || !reading_is_first_part(rule, reading)) continue;
+      *total = found ? std::max(*total, reading.total()) : reading.total();
+      found = true;
     }
   }
-  return false;
+  return found;
 }
+
+// What a chosen part's reading of the second part costs the composite: how
+// far it falls short of a confident reading.
+std::int32_t part_shortfall(std::int32_t total) { return std::max(0, kConfidentTotal - total); }
 
 bool rule_applies(const ComplexVariant& rule, const RequestSwitches& switches) {
   return rule.kind != kNeverUsedRule && (rule.pass_flag == 0 || switches.pass());
@@ -59,8 +69,12 @@ struct Part {
 class CompositeSearch {
  public:
   CompositeSearch(FragmentState& state, GroupEvaluations& evaluations, LetterResult& first,
-                  const ComplexVariant& rule)
-      : state_(state), evaluations_(evaluations), first_(first), rule_(rule) {}
+                  const ComplexVariant& rule, std::int32_t first_total)
+      : state_(state),
+        evaluations_(evaluations),
+        first_(first),
+        rule_(rule),
+        first_total_(first_total) {}
 
   int run(const BitSet& naming) {
     int status = collect_parts(naming);
@@ -135,20 +149,17 @@ class CompositeSearch {
   // is complete at the rule's count, else grows from the following parts.
   int take_part(std::size_t e, std::int32_t total, std::uint32_t depth) {
     const LetterResult& part = *parts_[e].result;
-    const std::int64_t figures = part.members.count();
     BitSet before;
     int status = before.assign(chosen_);
     if (status == kOk) status = chosen_.unite(part.members);
     if (status != kOk) return status;
     const Box16 box = box_;
-    cost_ += total * figures;
+    shortfall_ += part_shortfall(total);
     penalty_ += parts_[e].value;
-    part_figures_ += figures;
     box_.unite(part.box);
     status = depth + 1 >= rule_.cnt ? add_composite_answer() : choose(e + 1, depth + 1);
-    cost_ -= total * figures;
+    shortfall_ -= part_shortfall(total);
     penalty_ -= parts_[e].value;
-    part_figures_ -= figures;
     box_ = box;
     chosen_.swap(before);
     return status;
@@ -158,28 +169,34 @@ class CompositeSearch {
     LetterResult* result = nullptr;
     int status = evaluations_.evaluate(chosen_, EvaluationReason::kComposite, true, &result);
     if (status != kOk || result == nullptr) return status;
-    const std::int64_t mean = part_figures_ == 0 ? 0 : cost_ / part_figures_;
+    const std::int32_t score = letter_score();
     const DynArray<Answer>& held = result->answers->answers();
-    if (held.size() >= kFullList && held[held.size() - 1].total() > penalty_ + mean + 1) {
+    if (held.size() >= kFullList && held[held.size() - 1].total() > penalty_ + score + 1) {
       return kOk;
     }
     Answer answer;
-    if ((status = composite_answer(mean, &answer)) != kOk) return status;
+    if ((status = composite_answer(score, &answer)) != kOk) return status;
     result->box = box_;
     AnswerList& list = rule_.symbol_id != 0 ? *result->answers : *result->composites;
     if ((status = list.insert(answer)) != kOk) return status;
     return pair_relation_pass(state_, result_id(*result));
   }
 
-  int composite_answer(std::int64_t mean, Answer* answer) const {
+  // The first part's reading, less what the chosen parts' readings cost,
+  // held to 0..10000.
+  std::int32_t letter_score() const {
+    return static_cast<std::int32_t>(
+        std::clamp<std::int64_t>(std::int64_t{first_total_} - shortfall_, 0, 10000));
+  }
+
+  int composite_answer(std::int32_t score, Answer* answer) const {
     const DataStore* store = state_.context.kernel().data_store();
     const Symb* symbol = store == nullptr ? nullptr : store->find_symb(rule_.symbol_id);
     if (symbol == nullptr) return kBadArgument;
     *answer = Answer::from_code(symbol->code);
     answer->codes[1] = symbol->third_code == 0 ? symbol->code : symbol->third_code;
     answer->codes[2] = symbol->second_code == 0 ? symbol->code : symbol->second_code;
-    answer->set_component(Answer::kLetterScore,
-                          static_cast<std::int32_t>(std::clamp<std::int64_t>(mean, 0, 10000)));
+    answer->set_component(Answer::kLetterScore, score);
     answer->set_component(Answer::kMakerScore, penalty_ + 1);
     answer->key = rule_.id;
     answer->kind = 1;
@@ -195,10 +212,10 @@ class CompositeSearch {
   const ComplexVariant& rule_;
   std::vector<Part> parts_;
   BitSet chosen_;
+  const std::int32_t first_total_;
   Box16 box_;
-  std::int64_t cost_ = 0;
+  std::int64_t shortfall_ = 0;
   std::int32_t penalty_ = 0;
-  std::int64_t part_figures_ = 0;
 };
 
 int compose_for(FragmentState& state, GroupEvaluations& evaluations, std::uint32_t k) {
@@ -215,8 +232,9 @@ int compose_for(FragmentState& state, GroupEvaluations& evaluations, std::uint32
   for (const ComplexVariant* rule : kernel.composite_rules()) {
     if (rule == nullptr) return kBadArgument;
     if (!rule_applies(*rule, switches) || naming.count() < rule->cnt) continue;
-    if (!reads_as_first_part(*first, *rule)) continue;
-    CompositeSearch search(state, evaluations, *first, *rule);
+    std::int32_t first_total = 0;
+    if (!first_part_total(*first, *rule, &first_total)) continue;
+    CompositeSearch search(state, evaluations, *first, *rule, first_total);
     if (const int status = search.run(naming); status != kOk) return status;
   }
   return kOk;

@@ -9,10 +9,14 @@
 // second part, no figure taken twice, the figures of the first part and of
 // the chosen parts are evaluated together (with the composite flag, reason
 // 30, once per set, group_evaluations.h) and that result gets the
-// composite reading: the rule's symbol; its score the mean total of the
-// chosen parts' readings, weighted by their figures and held to 0..10000,
-// with the parts' merge penalties (plus 1) beside it; its key the rule's
-// id; its box, and the result's, the union of the parts'. A result that
+// composite reading: the rule's symbol; its score the total of the first
+// part's best reading of the rule's first part (the letter under the
+// mark), less, for each chosen part, how far its reading falls short of a
+// confident one (5600), held to 0..10000, with the parts' merge penalties
+// (plus 1) beside it: a mark that reads well and sits where the rule wants
+// it lifts the letter by one point over the bare letter, a weak or
+// misplaced one costs it; its key the rule's id; its box, and the
+// result's, the union of the parts'. A result that
 // takes a composite reading has its pair relations recorded against the
 // others. Results are only added to the line, and readings only to the
 // results.

@@ -247,9 +247,36 @@ TEST(CompositeLettersTest, DrawnPartsAreReadAsTheCompositeTheirRuleAllows) {
     EXPECT_EQ(line.result_of({0, 1})->reason, c.reason);
     EXPECT_EQ(composite->state, Answer::kStateFirst);
     EXPECT_EQ(composite->box_flag, 1);
-    // Scored by the second part's reading, with the merge penalty beside.
-    EXPECT_EQ(composite->components[Answer::kLetterScore], 9000);
+    // Scored by the first part's reading (the dot, read confidently, costs
+    // nothing), with the merge penalty beside.
+    EXPECT_EQ(composite->components[Answer::kLetterScore], c.readings.at({0}).total());
     EXPECT_LE(composite->components[Answer::kMakerScore], 1);
+  }
+}
+
+TEST(CompositeLettersTest, TheCompositeTakesItsLetterReadingLessWhatAWeakMarkCosts) {
+  // A stem read at 8000 with its dot above; the two figures read together
+  // as a plain letter at 5000 (the test kernel's default). The composite
+  // keeps the stem's score while the dot reads at least 5600, and loses
+  // the shortfall of a weaker dot: a weak enough dot leaves it under the
+  // plain reading of the same ink.
+  struct Case {
+    std::int32_t dot_total;
+    std::int32_t score;
+    bool first;  // the composite is the pair's best reading
+  };
+  for (const Case& c : {Case{9000, 8000, true}, Case{5600, 8000, true}, Case{5000, 7400, true},
+                        Case{2000, 4400, false}}) {
+    SCOPED_TRACE(c.dot_total);
+    CompositeLine line({stem(100, 70, 100), dot(100, 60)}, {&kDottedI},
+                       {{{0}, part_reading(kStemShape, 8000)},
+                        {{1}, part_reading(kDotShape, c.dot_total)}});
+    ASSERT_EQ(line.build(), kOk);
+    const Answer* composite = line.composite_of({0, 1});
+    ASSERT_NE(composite, nullptr);
+    EXPECT_EQ(composite->components[Answer::kLetterScore], c.score);
+    const Answer& best = line.result_of({0, 1})->answers->answers()[0];
+    EXPECT_EQ(&best == composite, c.first);
   }
 }
 
@@ -280,21 +307,21 @@ TEST(CompositeLettersTest, ARelatedPairIsJudgedByEachRuleItsFirstPartFits) {
   EXPECT_EQ(collect_results_naming_group(state, results.size(), naming), kBadArgument);
 }
 
-TEST(CompositeLettersTest, ARuleOfTwoDotsTakesTwoDisjointPartsAndTheirMeanScore) {
+TEST(CompositeLettersTest, ARuleOfTwoDotsTakesTwoDisjointPartsEachChargedForAWeakReading) {
   // An arch with two dots above it, a rule asking for two copies of the
-  // dot: the composite holds all three figures, scored by the mean of the
-  // two dots' readings.
+  // dot: the composite holds all three figures, scored by the arch's
+  // reading less the shortfall of each dot under 5600 (here 100 and 600).
   ComplexVariant umlaut = composite_rule(7, u'j', 140, kTop);
   umlaut.cnt = 2;
   CompositeLine line({test::arch(100, 24, 24), dot(104, 62), dot(120, 62)}, {&umlaut},
                      {{{0}, part_reading(140, 8000)},
-                      {{1}, part_reading(kDotShape, 9000)},
-                      {{2}, part_reading(kDotShape, 7000)}});
+                      {{1}, part_reading(kDotShape, 5500)},
+                      {{2}, part_reading(kDotShape, 5000)}});
   ASSERT_EQ(line.build(), kOk);
   EXPECT_TRUE(line.each_set_read_once());
   const Answer* composite = line.composite_of({0, 1, 2});
   ASSERT_NE(composite, nullptr);
-  EXPECT_EQ(composite->components[Answer::kLetterScore], 8000);
+  EXPECT_EQ(composite->components[Answer::kLetterScore], 7300);
   EXPECT_EQ(composite->key, umlaut.id);
   EXPECT_EQ(line.composite_of({0, 1}), nullptr);
   EXPECT_EQ(line.composite_of({0, 2}), nullptr);

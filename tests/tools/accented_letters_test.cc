@@ -1,7 +1,10 @@
 // The accented Latin charsets of the default data (data/qlmain.dt): each
 // holds the English letters and its own, and every accented letter is a
 // composite rule for each way of writing its Latin letter (an English
-// variant), whose second part is a mark the charset reads as a detail.
+// variant), whose second part is a mark the charset reads as a detail; the
+// letters that are no Latin letter and a mark (ß, æ, œ, ð, þ, ı) are
+// letters of their charsets. The Greek letters with tonos or dialytika are
+// composites of the Greek letter in the same way.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -18,8 +21,10 @@ namespace {
 
 const std::string kDefaultData = std::string(INKREC_TEST_DATA_DIR) + "/../../data/qlmain.dt";
 constexpr std::uint32_t kEnglish = 5;
+constexpr std::uint32_t kGreek = 25;
 constexpr std::uint32_t kAbove = 1;
 constexpr std::uint32_t kBelowOrThrough = 2;
+constexpr std::uint32_t kBefore = 4;
 
 class AccentedLettersTest : public ::testing::Test {
  protected:
@@ -29,10 +34,10 @@ class AccentedLettersTest : public ::testing::Test {
       const Variant* variant = store_.variant_at(i);
       if (variant->menuc == 0) {
         details_[variant->idSet].insert(variant->shape_id);
-      } else if (variant->idSet == kEnglish && variant->cursive_flag == 0) {
+      } else if (variant->cursive_flag == 0) {
         // A cursive variant is a letter as written inside a joined word,
         // not a way of writing the letter alone.
-        english_shapes_[variant->menuc].insert(variant->shape_id);
+        shapes_[{variant->idSet, variant->menuc}].insert(variant->shape_id);
       }
     }
     for (std::uint32_t i = 0; i < store_.complex_variant_count(); ++i) {
@@ -42,10 +47,12 @@ class AccentedLettersTest : public ::testing::Test {
   }
 
   // The mark shapes of the rules for a letter in a charset, after checking
-  // that the rules cover every way of writing the Latin letter exactly once
-  // and agree on the mark, its copies and its side.
+  // that the rules cover every way of writing its letter (an English one
+  // unless another charset is named) exactly once and agree on the mark,
+  // its copies and its side.
   std::tuple<std::uint16_t, int, std::uint32_t> mark_of(std::uint32_t charset, char16_t letter,
-                                                        char16_t latin) {
+                                                        char16_t latin,
+                                                        std::uint32_t latin_charset = kEnglish) {
     const auto found = rules_.find({charset, letter});
     if (found == rules_.end()) {
       ADD_FAILURE() << "no rule";
@@ -66,14 +73,14 @@ class AccentedLettersTest : public ::testing::Test {
     if (latin == u'i') {
       EXPECT_EQ(firsts, std::set<std::uint16_t>{830});  // the stem, without its dot
     } else {
-      EXPECT_EQ(firsts, english_shapes_[latin]);
+      EXPECT_EQ(firsts, (shapes_[{latin_charset, latin}]));
     }
     EXPECT_TRUE(details_[charset].contains(rule.detail_shape_id)) << rule.detail_shape_id;
     return {rule.detail_shape_id, rule.cnt, rule.add};
   }
 
   DataStore store_{kDefaultData.c_str(), 0, 0, 0};
-  std::map<char16_t, std::set<std::uint16_t>> english_shapes_;
+  std::map<std::pair<std::uint32_t, char16_t>, std::set<std::uint16_t>> shapes_;  // of letters
   std::map<std::uint32_t, std::set<std::uint16_t>> details_;  // by charset
   std::map<std::pair<std::uint32_t, std::uint16_t>, std::vector<const ComplexVariant*>> rules_;
 };
@@ -97,6 +104,7 @@ TEST_F(AccentedLettersTest, EachLetterIsItsLatinLetterAndItsMark) {
       {8, u'í', u'i', u'é', 1, kAbove},   {15, u'İ', u'I', u'ä', 1, kAbove},
       {27, u'ș', u's', u'ș', 1, kBelowOrThrough}, {21, u'ā', u'a', u'ā', 1, kAbove},
       {24, u'Å', u'A', u'ů', 1, kAbove},  {42, u'ø', u'o', u'ł', 1, kBelowOrThrough},
+      {29, u'Ð', u'D', u'ā', 1, kBelowOrThrough},
   };
   std::map<char16_t, std::uint16_t> marks;
   for (const Case& c : cases) {
@@ -114,12 +122,35 @@ TEST_F(AccentedLettersTest, EachLetterIsItsLatinLetterAndItsMark) {
   EXPECT_EQ(distinct.size(), 12u);
 }
 
+TEST_F(AccentedLettersTest, EachAccentedGreekLetterIsItsGreekLetterAndItsMark) {
+  // The tonos is the acute of é, written over a small letter and before
+  // the top of a capital; the dialytika the two dots of ä.
+  const std::uint16_t acute = std::get<0>(mark_of(7, u'é', u'e'));
+  const std::uint16_t dot = std::get<0>(mark_of(6, u'ä', u'a'));
+  struct Case {
+    char16_t letter, greek;
+    std::uint16_t mark;
+    int copies;
+    std::uint32_t sides;
+  };
+  const Case cases[] = {
+      {u'ά', u'α', acute, 1, kAbove}, {u'ώ', u'ω', acute, 1, kAbove},
+      {u'Ά', u'Α', acute, 1, kBefore}, {u'Ώ', u'Ω', acute, 1, kBefore},
+      {u'ϊ', u'ι', dot, 2, kAbove},    {u'Ϋ', u'Υ', dot, 2, kAbove},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.letter));
+    EXPECT_EQ(mark_of(kGreek, c.letter, c.greek, kGreek), std::make_tuple(c.mark, c.copies, c.sides));
+  }
+}
+
 TEST_F(AccentedLettersTest, EachCharsetHoldsTheEnglishLettersAndItsOwnWithItsWordList) {
   const std::tuple<std::uint32_t, std::u16string, std::u16string> charsets[] = {
-      {6, u"ger", u"äöüÄÖÜß"}, {7, u"fre", u"àâçéèêëîïôùûüÿ"}, {8, u"spa", u"áéíóúñü"},
-      {9, u"nor", u"åø"},      {11, u"pol", u"ąćęłńóśźż"},    {20, u"ita", u"àèéìíîòóùú"},
-      {23, u"por", u"áâãàçéêíóôõú"}, {24, u"swe", u"åäö"},  {42, u"dan", u"åø"},
-      {10, u"", u"čďěňřšťůž"}, {30, u"", u"àçèéíïòóúü"},
+      {6, u"ger", u"äöüÄÖÜß"}, {7, u"fre", u"àâçéèêëîïôùûüÿœŒæÆ"}, {8, u"spa", u"áéíóúñü"},
+      {9, u"nor", u"åøæÆ"},    {11, u"pol", u"ąćęłńóśźż"},    {20, u"ita", u"àèéìíîòóùú"},
+      {23, u"por", u"áâãàçéêíóôõú"}, {24, u"swe", u"åäö"},  {42, u"dan", u"åøæÆ"},
+      {10, u"", u"čďěňřšťůž"}, {30, u"", u"àçèéíïòóúü"}, {29, u"", u"ðÐþÞæÆ"},
+      {15, u"", u"ıİ"},
   };
   std::map<std::uint32_t, std::set<char16_t>> members;
   for (std::uint32_t i = 0; i < store_.charset_symb_count(); ++i) {
@@ -136,13 +167,17 @@ TEST_F(AccentedLettersTest, EachCharsetHoldsTheEnglishLettersAndItsOwnWithItsWor
     for (char16_t c = u'a'; c <= u'z'; ++c) EXPECT_TRUE(members[id].contains(c)) << char(c);
     for (const char16_t c : own) EXPECT_TRUE(members[id].contains(c)) << int(c);
   }
-  // The sharp s is a letter of German, not a composite.
-  bool sharp_s = false;
-  for (std::uint32_t i = 0; i < store_.variant_count(); ++i) {
-    const Variant* variant = store_.variant_at(i);
-    sharp_s = sharp_s || (variant->idSet == 6 && variant->menuc == u'ß');
+  // The letters that are no Latin letter and a mark are letters of their
+  // charsets, not composites; the dotless i is written as the stem of i.
+  const std::pair<std::uint32_t, char16_t> own_letters[] = {
+      {6, u'ß'}, {7, u'œ'}, {7, u'Œ'}, {7, u'æ'}, {42, u'Æ'}, {29, u'ð'}, {29, u'þ'}, {29, u'Þ'},
+      {15, u'ı'}};
+  for (const auto& [charset, letter] : own_letters) {
+    SCOPED_TRACE(static_cast<int>(letter));
+    EXPECT_FALSE((shapes_[{charset, letter}]).empty());
+    EXPECT_FALSE(rules_.contains({charset, letter}));
   }
-  EXPECT_TRUE(sharp_s);
+  EXPECT_EQ((shapes_[{15, u'ı'}]), std::set<std::uint16_t>{830});
 }
 
 }  // namespace
