@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "appplatform/wire_connection.h"
 #include "appplatform/window_system.h"
@@ -118,6 +119,7 @@ WirePacket WindowServer::call(const WirePacket& request) {
   std::vector<Effect> effects;
   WirePacket reply = handle(request, effects);
   deliver(effects);
+  if (request.op == WindowOp::kKeyboardDemand) tell_keyboard_demand();
   return reply;
 }
 
@@ -138,6 +140,7 @@ WirePacket WindowServer::handle(const WirePacket& request, std::vector<Effect>& 
     case WindowOp::kInjectMouse:
     case WindowOp::kScreen:
     case WindowOp::kBroadcast:
+    case WindowOp::kKeyboardDemand:
       handle_input_call(request, reply, effects);
       break;
     default:
@@ -406,6 +409,14 @@ void WindowServer::handle_input_call(const WirePacket& request, WirePacket& repl
       post_to_top_level(packet_message(request), effects);
       reply.status = 1;
       return;
+    case WindowOp::kKeyboardDemand:
+      if (request.value[0] != 0) {
+        keyboard_wanted_by_.insert(request.process);
+      } else {
+        keyboard_wanted_by_.erase(request.process);
+      }
+      reply.status = 1;
+      return;
     default:
       return;
   }
@@ -494,6 +505,51 @@ void WindowServer::set_work_area(Rect area) {
   work_area_ = area;
 }
 
+// Keyboard input.
+
+void WindowServer::key_input(KeyAction action, std::uint32_t virtual_key, std::u16string_view characters) {
+  // The repeat count 1; a key going up also has its previous-state and
+  // transition bits set.
+  constexpr LParam kKeyDownBits = 1;
+  constexpr LParam kKeyUpBits = 0xC0000001;
+  std::vector<Effect> effects;
+  {
+    std::lock_guard lock(mutex_);
+    const WindowHandle target = focus_ ? focus_ : foreground_;
+    if (!target) return;
+    if (action == KeyAction::up) {
+      if (virtual_key != 0) effects.push_back({false, Message{target, WM_KEYUP, virtual_key, kKeyUpBits}});
+    } else {
+      if (virtual_key != 0) effects.push_back({false, Message{target, WM_KEYDOWN, virtual_key, kKeyDownBits}});
+      for (const char16_t unit : characters) effects.push_back({false, Message{target, WM_CHAR, unit, kKeyDownBits}});
+    }
+  }
+  deliver(effects);
+}
+
+void WindowServer::set_keyboard_listener(std::function<void(bool)> listener) {
+  {
+    std::lock_guard lock(keyboard_mutex_);
+    keyboard_listener_ = std::move(listener);
+    keyboard_told_ = false;
+  }
+  tell_keyboard_demand();
+}
+
+// Tells the listener when whether any process wants the keyboard changed
+// since it was last told.
+void WindowServer::tell_keyboard_demand() {
+  std::lock_guard told(keyboard_mutex_);
+  bool wanted = false;
+  {
+    std::lock_guard lock(mutex_);
+    wanted = !keyboard_wanted_by_.empty();
+  }
+  if (wanted == keyboard_told_) return;
+  keyboard_told_ = wanted;
+  if (keyboard_listener_) keyboard_listener_(wanted);
+}
+
 // Other processes.
 
 bool WindowServer::listen(const std::string& path) {
@@ -579,6 +635,7 @@ void WindowServer::drop_connection(const std::shared_ptr<Connection>& connection
   std::vector<Effect> effects;
   {
     std::lock_guard lock(mutex_);
+    keyboard_wanted_by_.erase(connection->process);
     for (WindowHandle window : tree_.windows_of_process(connection->process)) {
       if (!tree_.exists(window)) continue;
       const Rect area = tree_.window_rect(window);
@@ -588,6 +645,7 @@ void WindowServer::drop_connection(const std::shared_ptr<Connection>& connection
     }
   }
   deliver(effects);
+  tell_keyboard_demand();
 }
 
 }  // namespace ductra::platform

@@ -6,15 +6,24 @@
 // process's window link. Other processes connect to its socket (listen) and
 // make the same calls through a WindowClient. A window call never blocks on
 // another process: the server only posts, so no process can stall it.
+//
+// The keyboard: each process says whether one of its dialogs takes typed
+// text (WindowSystem::set_keyboard_demand); the keyboard listener hears
+// whether any process of the device wants it, so the device can take the
+// desktop's keyboard meanwhile. The keys it then passes on (key_input) go
+// to the focus window, whichever process owns it.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -24,6 +33,7 @@
 namespace ductra::platform {
 
 enum class PointerAction { down, move, up };
+enum class KeyAction { down, up };
 
 class WindowServer final : public WindowLink {
  public:
@@ -40,6 +50,17 @@ class WindowServer final : public WindowLink {
   // WM_SETTINGCHANGE (SETTINGCHANGE_RESET).
   void set_screen(int width, int height, int orientation);
   void set_work_area(Rect area);
+
+  // A key of the device's keyboard. Going down it posts WM_KEYDOWN (when it
+  // has a virtual key) and a WM_CHAR for each unit of `characters`; going up,
+  // WM_KEYUP. They go to the focus window, else to the foreground window;
+  // with neither the key is dropped.
+  void key_input(KeyAction action, std::uint32_t virtual_key, std::u16string_view characters);
+  // Hears (true) when a first process wants the keyboard and (false) when
+  // the last one no longer does, on the thread of the call or of the ended
+  // connection that changed it; it must not block. A new listener hears at
+  // once when the keyboard is wanted already. Empty: none.
+  void set_keyboard_listener(std::function<void(bool)> listener);
 
   // WindowLink.
   std::int32_t process_id() const override { return process_; }
@@ -63,6 +84,7 @@ class WindowServer final : public WindowLink {
   void invalidate(WindowHandle window, std::optional<Rect> client_part, bool erase, std::vector<Effect>& effects);
   void post_to_top_level(const Message& message, std::vector<Effect>& effects);
   void forget_removed(const std::vector<WindowHandle>& removed);
+  void tell_keyboard_demand();
   void deliver(const std::vector<Effect>& effects);
   std::int32_t owner_process(WindowHandle window);
   std::shared_ptr<Connection> connection_of(std::int32_t process);
@@ -82,7 +104,12 @@ class WindowServer final : public WindowLink {
   bool button_down_ = false;
   WindowHandle focus_;
   WindowHandle foreground_;
+  std::set<std::int32_t> keyboard_wanted_by_;
   std::atomic<WindowSystem*> local_{nullptr};
+
+  std::mutex keyboard_mutex_;  // taken before mutex_
+  std::function<void(bool)> keyboard_listener_;
+  bool keyboard_told_ = false;
 
   std::mutex connections_mutex_;
   std::map<std::int32_t, std::shared_ptr<Connection>> connections_;

@@ -596,6 +596,13 @@ bool WindowSystem::inject_mouse(std::uint32_t flags, int dx, int dy) {
   return call(request).status > 0;
 }
 
+void WindowSystem::set_keyboard_demand(bool wanted) {
+  WirePacket request;
+  request.op = WindowOp::kKeyboardDemand;
+  request.value[0] = wanted ? 1 : 0;
+  call(request);
+}
+
 // Screen.
 
 ScreenState WindowSystem::screen() {

@@ -193,6 +193,10 @@ class WindowSystem {
   // A mouse event as the platform's input injection takes it: it goes to
   // the windows directly and never through the touch driver.
   bool inject_mouse(std::uint32_t flags, int dx, int dy);
+  // Tells the device whether this process has a dialog open that takes
+  // typed text; the device takes the desktop's keyboard while any of its
+  // processes wants it (an ended process wants it no more).
+  void set_keyboard_demand(bool wanted);
 
   // Screen.
   ScreenState screen();

@@ -58,6 +58,7 @@ enum class WindowOp : std::uint32_t {
   kInjectMouse,
   kBroadcast,
   kSetStyle,
+  kKeyboardDemand,  // value[0]: whether the calling process wants the keyboard
 };
 
 // Flags of some calls, and what kSetPosition reports in value[0].

@@ -5,8 +5,6 @@
 
 #include <cstdlib>
 
-#include "appplatform/dialog/keyboard_demand.h"
-
 namespace ductra::device {
 
 bool desktop_is_available() {
@@ -15,17 +13,21 @@ bool desktop_is_available() {
 }
 
 DesktopFrontEnd::~DesktopFrontEnd() {
-  if (listening_) platform::set_keyboard_demand_listener({});
+  if (server_ != nullptr) server_->set_keyboard_listener({});
 }
 
-bool DesktopFrontEnd::open(std::shared_ptr<platform::Bitmap> screen, std::string* error) {
+bool DesktopFrontEnd::open(platform::WindowServer& server, std::shared_ptr<platform::Bitmap> screen,
+                           std::string* error) {
   if (!typing_.open(nullptr, error)) return false;
   const auto end_device = [] { ::kill(::getpid(), SIGTERM); };
-  if (!window_.open(nullptr, std::move(screen), end_device, error)) return false;
+  const auto pass_key = [&server](platform::KeyAction action, const DesktopKey& key) {
+    server.key_input(action, key.virtual_key, key.characters);
+  };
+  if (!window_.open(nullptr, std::move(screen), end_device, pass_key, error)) return false;
   ::setenv("DUCTRA_X11_WINDOW", std::to_string(window_.window_id()).c_str(), 1);
   ::setenv("DUCTRA_X11_SCALE", std::to_string(window_.scale()).c_str(), 1);
-  platform::set_keyboard_demand_listener([this](bool wanted) { window_.want_keyboard(wanted); });
-  listening_ = true;
+  server.set_keyboard_listener([this](bool wanted) { window_.want_keyboard(wanted); });
+  server_ = &server;
   return true;
 }
 

@@ -147,7 +147,7 @@ int run_device(const DeviceOptions& options) {
 
   PrintedText printed;
   DesktopFrontEnd desktop;
-  if (on_desktop && !desktop.open(screen, &error)) return fail(error);
+  if (on_desktop && !desktop.open(server, screen, &error)) return fail(error);
   platform::KeySink& sink = on_desktop ? static_cast<platform::KeySink&>(desktop.typing()) : printed;
   PrintedText& typed = on_desktop ? desktop.typing().typed() : printed;
   platform::Library component;

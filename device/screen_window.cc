@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "appplatform/text.h"
 #include "device/window_scale.h"
 
 namespace ductra::device {
@@ -71,6 +72,9 @@ struct ScreenWindow::X11 {
   int scale = 1;
   Atom delete_window = 0;
   std::function<void()> on_close;
+  ScreenWindow::KeyHandler on_key;
+  XIM input_method = nullptr;
+  XIC input_context = nullptr;
   int wake[2] = {-1, -1};
   std::atomic<bool> stopping{false};
   std::atomic<bool> keyboard_wanted{false};
@@ -82,7 +86,9 @@ struct ScreenWindow::X11 {
   bool make_window(std::string* error);
   bool make_image();
   void run();
-  void handle(const XEvent& event);
+  void handle(XEvent& event);
+  void open_input_method();
+  void pass_key(XKeyEvent& key);
   void show_changed_rows();
   void draw_rows(int first, int end);
   void put(int x, int y, int width, int height);
@@ -105,6 +111,8 @@ ScreenWindow::X11::~X11() {
     image->data = nullptr;  // the pixels are ours, not Xlib's
     XDestroyImage(image);
   }
+  if (input_context != nullptr) XDestroyIC(input_context);
+  if (input_method != nullptr) XCloseIM(input_method);
   if (gc != nullptr) XFreeGC(display, gc);
   if (window != 0) XDestroyWindow(display, window);
   if (display != nullptr) XCloseDisplay(display);
@@ -141,7 +149,8 @@ bool ScreenWindow::X11::make_window(std::string* error) {
   const Atom above = XInternAtom(display, "_NET_WM_STATE_ABOVE", False);
   XChangeProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&above), 1);
-  XSelectInput(display, window, ExposureMask | StructureNotifyMask);
+  XSelectInput(display, window, ExposureMask | StructureNotifyMask | KeyPressMask | KeyReleaseMask);
+  open_input_method();
   gc = XCreateGC(display, window, 0, nullptr);
   if (!make_image()) {
     *error = "no image of the screen's size can be made on the display";
@@ -158,6 +167,16 @@ void ScreenWindow::X11::set_input_hint(bool input) {
   hints.input = input ? True : False;
   hints.initial_state = NormalState;
   XSetWMHints(display, window, &hints);
+}
+
+// The desktop's input method types the text of a key (compose sequences,
+// dead keys, any alphabet); without one, a key types its Latin-1 text.
+void ScreenWindow::X11::open_input_method() {
+  input_method = XOpenIM(display, nullptr, nullptr, nullptr);
+  if (input_method == nullptr) return;
+  input_context = XCreateIC(input_method, XNInputStyle, XIMPreeditNothing | XIMStatusNothing, XNClientWindow, window,
+                            XNFocusWindow, window, nullptr);
+  if (input_context != nullptr) XSetICFocus(input_context);
 }
 
 // Through shared memory when the display has it and takes it; else an
@@ -199,7 +218,7 @@ void ScreenWindow::X11::run() {
     while (XPending(display) > 0) {
       XEvent event;
       XNextEvent(display, &event);
-      handle(event);
+      if (!XFilterEvent(&event, None)) handle(event);
     }
     follow_keyboard_wish();
     show_changed_rows();
@@ -212,12 +231,34 @@ void ScreenWindow::X11::run() {
   }
 }
 
-void ScreenWindow::X11::handle(const XEvent& event) {
-  if (event.type == Expose) {
+void ScreenWindow::X11::handle(XEvent& event) {
+  if (event.type == KeyPress || event.type == KeyRelease) {
+    if (has_keyboard && on_key) pass_key(event.xkey);
+  } else if (event.type == MappingNotify) {
+    XRefreshKeyboardMapping(&event.xmapping);  // libxdo maps keys of its own to type any character
+  } else if (event.type == Expose) {
     put(event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height);
   } else if (event.type == ClientMessage && static_cast<Atom>(event.xclient.data.l[0]) == delete_window) {
     if (on_close) on_close();
   }
+}
+
+void ScreenWindow::X11::pass_key(XKeyEvent& key) {
+  KeySym keysym = NoSymbol;
+  std::u16string typed;
+  if (key.type == KeyRelease) {
+    XLookupString(&key, nullptr, 0, &keysym, nullptr);
+  } else if (input_context != nullptr) {
+    char text[64];
+    Status got = 0;
+    const int length = Xutf8LookupString(input_context, &key, text, sizeof text, &keysym, &got);
+    if (got == XLookupChars || got == XLookupBoth) typed = platform::to_utf16(std::string_view(text, length));
+  } else {
+    char text[16];
+    const int length = XLookupString(&key, text, sizeof text, &keysym, nullptr);
+    for (int i = 0; i < length; ++i) typed.push_back(static_cast<unsigned char>(text[i]));  // Latin-1
+  }
+  on_key(key.type == KeyPress ? platform::KeyAction::down : platform::KeyAction::up, desktop_key(keysym, typed));
 }
 
 // Compares the screen with what was last shown, row by row, and shows the
@@ -286,7 +327,7 @@ ScreenWindow::ScreenWindow() = default;
 ScreenWindow::~ScreenWindow() = default;
 
 bool ScreenWindow::open(const char* display_name, std::shared_ptr<platform::Bitmap> screen,
-                        std::function<void()> on_close, std::string* error) {
+                        std::function<void()> on_close, KeyHandler on_key, std::string* error) {
   auto x11 = std::make_unique<X11>();
   x11->display = XOpenDisplay(display_name);
   if (x11->display == nullptr) {
@@ -296,6 +337,7 @@ bool ScreenWindow::open(const char* display_name, std::shared_ptr<platform::Bitm
   XSetErrorHandler(&count_x_error);
   x11->screen = std::move(screen);
   x11->on_close = std::move(on_close);
+  x11->on_key = std::move(on_key);
   if (::pipe2(x11->wake, O_CLOEXEC) != 0 || !x11->make_window(error)) return false;
   X11& running = *x11;
   x11->thread = std::thread([&running] { running.run(); });

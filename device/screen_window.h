@@ -3,6 +3,9 @@
 // kept above other windows and never taking the keyboard focus (the text
 // the device types goes to the application the person was in), except while
 // want_keyboard(true) says one of the device's dialogs has an edit field.
+// Meanwhile the keys pressed in the window go to the key handler, as the
+// display's input method types them (desktop_key.h); at other times none
+// do.
 //
 // Its own thread owns the X connection: it repaints the rows of the screen
 // that changed since they were last shown (through MIT-SHM when the display
@@ -18,6 +21,8 @@
 #include <string>
 
 #include "appplatform/draw/bitmap.h"
+#include "appplatform/window_server.h"
+#include "device/desktop_key.h"
 
 namespace ductra::device {
 
@@ -29,11 +34,14 @@ class ScreenWindow {
   ScreenWindow(const ScreenWindow&) = delete;
   ScreenWindow& operator=(const ScreenWindow&) = delete;
 
+  using KeyHandler = std::function<void(platform::KeyAction, const DesktopKey&)>;
+
   // Opens the display (null: $DISPLAY) and maps the window showing
-  // `screen`; `on_close` runs on the window's thread when it is closed.
-  // False, with the reason in *error, when there is no display.
+  // `screen`; `on_close` runs on the window's thread when it is closed, and
+  // `on_key` for each key pressed or released while the window wants the
+  // keyboard. False, with the reason in *error, when there is no display.
   bool open(const char* display_name, std::shared_ptr<platform::Bitmap> screen, std::function<void()> on_close,
-            std::string* error);
+            KeyHandler on_key, std::string* error);
 
   unsigned long window_id() const;
   int scale() const;

@@ -1,7 +1,8 @@
 #include "appplatform/dialog/keyboard_demand.h"
 
 #include <mutex>
-#include <utility>
+
+#include "appplatform/window_system.h"
 
 namespace ductra::platform {
 namespace {
@@ -9,7 +10,6 @@ namespace {
 struct Demand {
   std::mutex mutex;
   int holders = 0;
-  std::function<void(bool)> listener;
 };
 
 Demand& demand() {
@@ -17,31 +17,21 @@ Demand& demand() {
   return d;
 }
 
-// Changes the count by `step` and tells the listener, outside the lock,
-// when the keyboard becomes wanted or free.
+// Changes the count by `step` and tells the window system when the
+// keyboard becomes wanted or free. The lock is held while telling, so two
+// changes are told in the order they were made.
 void change(int step) {
   Demand& d = demand();
-  std::function<void(bool)> listener;
-  bool wanted = false;
-  {
-    std::lock_guard lock(d.mutex);
-    if (step < 0 && d.holders == 0) return;
-    const bool before = d.holders > 0;
-    d.holders += step;
-    wanted = d.holders > 0;
-    if (wanted == before) return;
-    listener = d.listener;
-  }
-  if (listener) listener(wanted);
+  std::lock_guard lock(d.mutex);
+  if (step < 0 && d.holders == 0) return;
+  const bool before = d.holders > 0;
+  d.holders += step;
+  const bool wanted = d.holders > 0;
+  if (wanted == before) return;
+  if (WindowSystem* system = WindowSystem::current_if_any()) system->set_keyboard_demand(wanted);
 }
 
 }  // namespace
-
-std::function<void(bool)> set_keyboard_demand_listener(std::function<void(bool)> listener) {
-  Demand& d = demand();
-  std::lock_guard lock(d.mutex);
-  return std::exchange(d.listener, std::move(listener));
-}
 
 bool keyboard_wanted() {
   Demand& d = demand();

@@ -16,7 +16,10 @@ template <typename T>
 int insert_at(DynArray<T>& array, std::uint32_t index, T value) {
   if (index > array.size()) return kBadArgument;
   if (array.push_back(std::move(value)) != kOk) return kOutOfMemory;
-  std::rotate(array.begin() + index, array.end() - 1, array.end());
+  // One move per element shifted (a rotation would swap each one).
+  T inserted = std::move(array.back());
+  std::move_backward(array.begin() + index, array.end() - 1, array.end());
+  array[index] = std::move(inserted);
   return kOk;
 }
 

@@ -88,17 +88,12 @@ int int_sqrt(std::int32_t n) {
 
 std::int64_t int_sqrt64(std::int64_t n) {
   if (n < 1) return 0;
-  // The floor root by halving, then up by one where that lies nearer.
-  std::int64_t low = 0;
-  std::int64_t high = std::int64_t{3037000499};  // floor(sqrt(2^63 - 1))
-  while (low < high) {
-    const std::int64_t mid = low + (high - low + 1) / 2;
-    if (mid <= n / mid) {
-      low = mid;
-    } else {
-      high = mid - 1;
-    }
-  }
+  // The floating-point root is within a step or two of the floor root;
+  // whole steps make it exact (a few divisions, not one per bit).
+  std::int64_t low = std::min<std::int64_t>(
+      static_cast<std::int64_t>(std::sqrt(static_cast<double>(n))), 3037000499);  // floor(sqrt(2^63 - 1))
+  while (low > n / low) --low;
+  while (low + 1 <= n / (low + 1)) ++low;
   // n - low^2 > low rounds up: (low + 1/2)^2 = low^2 + low + 1/4.
   return n - low * low > low ? low + 1 : low;
 }

@@ -66,11 +66,11 @@ Answer Answer::from_segment(const SegmentReading& reading, const std::int8_t (&s
 }
 
 std::int32_t Answer::total() const {
+  // Every component summed, then the penalty taken out: a loop without a
+  // branch, which the compiler unrolls (totals are read on every insertion).
   std::int64_t sum = 0;
-  for (int i = 0; i < kComponentCount; ++i) {
-    if (i != kPenaltyComponent) sum += components[i];
-  }
-  return saturate_int32(sum);
+  for (const std::int32_t component : components) sum += component;
+  return saturate_int32(sum - components[kPenaltyComponent]);
 }
 
 void Answer::add_component(int k, std::int32_t v) {
@@ -117,25 +117,48 @@ int AnswerList::assign(const AnswerList& other) {
   return kOk;
 }
 
+bool AnswerList::refused_as_weak(std::int64_t t) const {
+  const std::uint32_t n = answers_.size();
+  if (n <= 10) return false;
+  const std::int64_t best = answers_[0].total();
+  const std::int64_t last = answers_[n - 1].total();
+  return (best - t > 1100 || t < 5000) && t <= last;
+}
+
 int AnswerList::insert(const Answer& answer) {
   const std::int64_t t = answer.total();
+  if (refused_as_weak(t)) return kOk;
   const std::uint32_t n = answers_.size();
-  if (n > 10) {
-    const std::int64_t best = answers_[0].total();
-    const std::int64_t last = answers_[n - 1].total();
-    if ((best - t > 1100 || t < 5000) && t <= last) return kOk;
-  }
   std::uint32_t p = 0;
   for (; p < n && answers_[p].total() >= t; ++p) {
     if (answers_[p].key == answer.key) return kOk;
   }
+  return place_at(p, answer, KeyCheck::kLook);
+}
+
+int AnswerList::insert_into_sorted(const Answer& answer, KeyCheck keys) {
+  const std::int64_t t = answer.total();
+  if (refused_as_weak(t)) return kOk;
+  const DynArray<Answer>& answers = answers_;
+  const Answer* first_worse = std::partition_point(
+      answers.begin(), answers.end(), [t](const Answer& a) { return a.total() >= t; });
+  if (keys == KeyCheck::kLook &&
+      std::any_of(answers.begin(), first_worse,
+                  [&answer](const Answer& a) { return a.key == answer.key; })) {
+    return kOk;
+  }
+  return place_at(static_cast<std::uint32_t>(first_worse - answers.begin()), answer, keys);
+}
+
+int AnswerList::place_at(std::uint32_t p, const Answer& answer, KeyCheck keys) {
+  const std::uint32_t n = answers_.size();
   if (p == n) {
     if (n >= limit_) return kOk;
     return answers_.push_back(answer);
   }
   // Room first, so that a failure loses none of the displaced answers.
   if (!answers_.reserve(1)) return kOutOfMemory;
-  for (std::uint32_t k = answers_.size(); k > p; --k) {
+  for (std::uint32_t k = answers_.size(); keys == KeyCheck::kLook && k > p; --k) {
     if (answers_[k - 1].key == answer.key) answers_.erase(k - 1, 1);
   }
   return inkrec::insert_at(answers_, p, answer);

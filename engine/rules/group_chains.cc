@@ -19,9 +19,9 @@ std::int64_t chain_weighted_total(const ChainContext& context, const Chain& chai
   std::int64_t total = 0;
   std::int64_t weights = 0;
   for (const FigureGroup* group : chain) {
-    if (group == nullptr || !group->has_answers()) continue;
+    if (group == nullptr) continue;
     const std::int64_t w = context.count_groups ? 1 : group->coverage.count();
-    total += w * group->best_total();
+    total += w * group->best_total();  // 0 for a group without answers
     weights += w;
   }
   if (weight != nullptr) *weight = weights;

@@ -1,6 +1,7 @@
 // Chains of figure groups (alternative readings of a word) and their
 // comparison: a chain's value is the pair-rule cost of its consecutive
-// groups plus the mean total of its answered groups per unit of weight.
+// groups plus the mean total of its groups per unit of weight, a group
+// without answers counting with the total 0.
 //
 // A chain is a non-owning PtrArray of groups in writing order.
 #pragma once
@@ -30,8 +31,8 @@ struct ChainContext {
 // The number of groups when every group counts as one, else the sum of the
 // coverage counts.
 std::int64_t chain_units(bool count_groups, const Chain& chain);
-// Over the groups with answers: the sum of weight x best total, with the
-// sum of the weights written to *weight.
+// Over the groups: the sum of weight x best total (0 for a group without
+// answers), with the sum of the weights written to *weight.
 std::int64_t chain_weighted_total(const ChainContext& context, const Chain& chain,
                                   std::int64_t* weight);
 // The sum of the pair-rule costs of consecutive groups; 0 for fewer than
@@ -39,7 +40,7 @@ std::int64_t chain_weighted_total(const ChainContext& context, const Chain& chai
 std::int64_t chain_pair_cost(const ChainContext& context, const Chain& chain);
 // Whether chain b reads better than chain a: pair cost plus mean total per
 // unit of weight, the larger the better. Always true for an empty a; a
-// chain without answered groups (weight 0) reads worst of all.
+// chain without weight reads worst of all.
 bool chain_better(const ChainContext& context, const Chain& a, const Chain& b);
 // out = a copy of a followed by b: 0, or -1 with out unchanged.
 int chain_concat(const Chain& a, const Chain& b, Chain& out);

@@ -37,6 +37,7 @@ struct TestScene {
   ProfilePairMetrics profile;
   bool common_rows = false;
   std::int32_t common_width = 0;
+  bool side_by_side = false;  // the two overlap enough in height
 };
 
 std::int32_t overlap_of(std::int32_t a0, std::int32_t a1, std::int32_t b0, std::int32_t b1) {
@@ -117,6 +118,15 @@ int later_piece_in_b(const TestScene& t, bool* found) {
     }
   }
   return kOk;
+}
+
+// Whether B's ink begins within A's columns, or less than a quarter of the
+// letter size left of them.
+bool begins_over(const TestScene& t) {
+  const FigureRecord* fb = t.B->figures.front();
+  if (fb == nullptr || fb->run.empty()) return false;
+  const std::int32_t x = fb->run.span()[0].x;
+  return x >= t.a.left - t.size / 4 && x <= t.a.right;
 }
 
 Verdict far_apart(const TestScene& t) {
@@ -272,12 +282,22 @@ int final_shape(const TestScene& t, Verdict* verdict) {
     return kOk;
   }
   *verdict = Verdict::kYes;
+  // Ink apart in every shared row: the later result cannot follow when it
+  // lies close to the earlier one's key or does not reach past it, and
+  // when their ink lies far apart while their boxes overlap, unless the two
+  // stand side by side and the earlier begins left of the later: a letter
+  // whose end reaches over the next one (the arm of an r) keeps a wide gap
+  // to it, while a bowl begun over a stem (the c of a d or q) or a part
+  // stacked on another (the loops of an 8) is no letter of its own.
   if (t.common_width < 1) {
     const std::int32_t d_key =
         sort_key_point(*t.A->geometry).x - sort_key_point(*t.B->geometry).x;
     if (t.profile.least_gap < t.size / 2 && d_key < t.size / 4) return kOk;
     if (t.b.right >= t.a.right) return kOk;
-    if (std::abs(t.common_width) > t.wB / 7 || std::abs(t.common_width) > t.wA / 7) return kOk;
+    if ((!t.side_by_side || begins_over(t)) &&
+        (std::abs(t.common_width) > t.wB / 7 || std::abs(t.common_width) > t.wA / 7)) {
+      return kOk;
+    }
   }
   const FigureRecord* fa = t.A->figures.front();
   const FigureRecord* fb = t.B->figures.front();
@@ -315,7 +335,8 @@ int run_test(TestScene& t, Verdict* verdict) {
   if (!t.common_rows) return decided(verdict, Verdict::kNo);
   const std::int32_t vov = overlap_of(t.a.top, t.a.bottom, t.b.top, t.b.bottom);
   const std::int32_t m = std::min(t.hA, t.hB);
-  if (vov > m / 4 || vov >= t.hA / 5 || vov >= t.hB / 5) {
+  t.side_by_side = vov > m / 4 || vov >= t.hA / 5 || vov >= t.hB / 5;
+  if (t.side_by_side) {
     if (const int status = profile_sums(t, verdict); status != kOk) return status;
   } else {
     *verdict = stacked(t);

@@ -45,6 +45,14 @@ bool is_scrap_of_a_stroke(const FigureGroup& result, std::int32_t letter_height)
          piece_start_selector(*result.figures[0]) > 0;
 }
 
+// A set of several figures the evaluation found no reading for: no
+// letter. A single figure without a reading may still stand in a chain,
+// where it costs as a letter read with the total 0, so that the letters
+// read beside it are not lost.
+bool is_unread_set(const FigureGroup& result) {
+  return !result.has_answers() && result.members.count() > 1;
+}
+
 // The line's result whose only figure is the one with that body index.
 FigureGroup* single_figure_result(const TextLine& line, std::uint32_t index) {
   for (LetterResult* result : line.letter_results) {
@@ -56,9 +64,12 @@ FigureGroup* single_figure_result(const TextLine& line, std::uint32_t index) {
 }
 
 // Whether `later` may follow `earlier`: the pair test and the punctuation
-// rule both let it.
+// rule both let it. A figure without a reading, which the pair test never
+// lets follow anything, is placed by its position alone.
 int may_follow(RecognitionContext& context, FigureGroup& later, FigureGroup& earlier,
                bool* allowed) {
+  *allowed = true;
+  if (!later.has_answers()) return kOk;
   int refused = 0;
   if (const int status = test_element_pair_cached(&context, &later, &earlier, &refused);
       status != kOk) {
@@ -180,7 +191,7 @@ int CoverSearch::descend(std::uint32_t next, std::uint32_t from) {
     std::uint32_t p = 0;
     if (excluded_from_covers(*result) || !least_position(*result, &p) || p < next) continue;
     if (p > next) return kOk;  // sorted by least position: none later starts at next
-    if (result->coverage.intersects(covered_) || !result->has_answers() ||
+    if (result->coverage.intersects(covered_) || is_unread_set(*result) ||
         is_scrap_of_a_stroke(*result, state_.context.letter_height())) {
       continue;
     }

@@ -8,10 +8,11 @@
 // each allowed after the one before it by the pair test and the
 // punctuation rule. Chains are compared by their pair scores plus the
 // member-weighted mean total of their first readings (the rules' penalty
-// left out). The search is depth first; from five covered figures on, the
-// best completions of every covered set are remembered, so that a set
-// reached again by another prefix is finished in one step. When the search
-// finds no cover (a result without readings is never used by it), a greedy
+// left out; a single figure without readings counts with the total 0, a
+// set of several without readings is never taken). The search is depth
+// first; from five covered figures on, the best completions of every
+// covered set are remembered, so that a set reached again by another
+// prefix is finished in one step. When the search finds no cover, a greedy
 // walk takes, position by position, the first result in the group's order
 // that starts there.
 //

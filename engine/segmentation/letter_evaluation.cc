@@ -3,10 +3,11 @@
 #include "engine/segmentation/letter_evaluation.h"
 
 #include <algorithm>
+#include <bitset>
 #include <span>
 
 #include "engine/database/data_store.h"
-#include "engine/database/etalon_score.h"
+#include "engine/database/weighted_cells.h"
 #include "engine/foundation/status.h"
 #include "engine/records/clamped_ramp.h"
 #include "engine/records/letter_fields.h"
@@ -81,8 +82,12 @@ class LetterEvaluation {
     if (const int status = kernel_.data_store()->refresh_cell_weights(); status != kOk) {
       return status;
     }
-    weights_ = kernel_.data_store()->knowledge_base().cell_weights().span();
+    // Read through the const store: the writable accessor counts as a change
+    // of the database and would make the kernel collect its variants again.
+    const DataStore& store = *kernel_.data_store();
+    weights_ = store.knowledge_base().cell_weights().span();
     cells_ = kernel_.inked_cells();
+    if (const int status = weighted_cells_.assign(cells_, weights_); status != kOk) return status;
     if (const int status = symbol_geometry_facts(group_, &facts_); status != kOk) return status;
     facts_.stroke_gap = m_.stroke_gap;
     facts_.bridge_percent = m_.bridge;
@@ -238,7 +243,7 @@ class LetterEvaluation {
       return kOk;
     }
     std::int32_t score = 0;
-    const int status = score_against_etalon(cells_, *candidate.etalon, weights_, &score);
+    const int status = weighted_cells_.score_against(*candidate.etalon, &score);
     if (status == kRejected) return kOk;
     if (status != kOk) return status;
     Answer answer = reading_of(candidate);
@@ -291,11 +296,20 @@ class LetterEvaluation {
     return answer;
   }
 
+  // The local lists grow by insertion alone, so they stay in descending
+  // order of total and the place of an answer may be found by halving; a
+  // key never offered before is in no list, so no list is searched for it.
   int insert(const CandidateVariant& candidate, const Answer& answer) {
     const std::size_t k = list_of(candidate);
     best_[k] = std::max(best_[k], answer.total());
-    if (const int status = local_[k].insert(answer); status != kOk) return status;
-    return extended_ ? local_[k + 2].insert(answer) : kOk;
+    const AnswerList::KeyCheck keys = keys_offered_.test(answer.key)
+                                          ? AnswerList::KeyCheck::kLook
+                                          : AnswerList::KeyCheck::kKnownAbsent;
+    keys_offered_.set(answer.key);
+    if (const int status = local_[k].insert_into_sorted(answer, keys); status != kOk) {
+      return status;
+    }
+    return extended_ ? local_[k + 2].insert_into_sorted(answer, keys) : kOk;
   }
 
   // The inked cells into the group, the compound test, and the lists
@@ -386,10 +400,12 @@ class LetterEvaluation {
   GroupShapeFacts shape_facts_;
   std::span<const std::uint8_t> weights_;
   std::span<const std::uint16_t> cells_;
+  WeightedCells weighted_cells_;
   std::int32_t middle_crossings_ = 0;
   bool extended_ = false;
   CandidateLists local_{AnswerList(false), AnswerList(false), AnswerList(true), AnswerList(true)};
   std::int32_t best_[2] = {0, 0};
+  std::bitset<0x10000> keys_offered_;
   std::uint32_t skipped_ = 0;
 };
 

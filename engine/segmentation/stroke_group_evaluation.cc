@@ -272,6 +272,10 @@ class GroupEvaluation {
     const StrokeRecord* own = find_stroke_record_b(context_.strokes(), span.stroke);
     const StrokeRecord* following = find_stroke_record_b(context_.strokes(), next->stroke);
     if (own == nullptr || following == nullptr) return kBadArgument;
+    // A stroke written later over this one's letter (the bar of a t, the
+    // dot of an i written after the word) may join a letter in the middle
+    // of it; one lying beyond it may not.
+    if (next->box.overlaps_x(span.box)) return kOk;
     return following->order_key > own->order_key ? kRejected : kOk;
   }
 

@@ -12,13 +12,22 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <numeric>
 #include <string>
 #include <thread>
 
+#include "app/common/settings.h"
+#include "appplatform/component_protocol.h"
+#include "appplatform/device_socket.h"
+#include "appplatform/dialog/control_constants.h"
 #include "appplatform/draw/png_file.h"
 #include "appplatform/pen_ring.h"
+#include "appplatform/registry.h"
 #include "appplatform/shared_memory.h"
+#include "appplatform/text.h"
+#include "appplatform/window_client.h"
+#include "appplatform/window_system.h"
 #include "device/desktop_front_end.h"
 #include "tests/device/device_process.h"
 
@@ -36,6 +45,24 @@ namespace ductra::device {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+bool wait_until(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(20)) {
+  for (const auto end = Clock::now() + limit; !done(); std::this_thread::sleep_for(std::chrono::milliseconds(50))) {
+    if (Clock::now() >= end) return false;
+  }
+  return true;
+}
+
+// The first edit field shown among the descendants of `parent`.
+platform::WindowHandle shown_edit_field(platform::WindowSystem& system, platform::WindowHandle parent) {
+  for (platform::WindowHandle child = system.get_window(parent, platform::GW_CHILD); child;
+       child = system.get_window(child, platform::GW_HWNDNEXT)) {
+    if (!system.is_window_visible(child)) continue;
+    if (system.class_name(child) == platform::kEditClass) return child;
+    if (const platform::WindowHandle found = shown_edit_field(system, child)) return found;
+  }
+  return {};
+}
 
 // An X client with the keyboard focus, as the application a person types
 // in: it keeps the text of the keys pressed in its window.
@@ -176,6 +203,18 @@ class DesktopDeviceTest : public DeviceProcessFixture {
     return input;
   }
 
+  Window x_focus() {
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(display_, &focus, &revert);
+    return focus;
+  }
+
+  // Once the application runs with its panel active, it takes ink.
+  static bool application_takes_ink(const platform::PenRing& ring) {
+    return wait_until([&] { return ring.load(&platform::PenRingHeader::capture_on_) == 1; });
+  }
+
   Display* display_ = nullptr;
 };
 
@@ -217,11 +256,7 @@ TEST_F(DesktopDeviceTest, TheLeftButtonWritesInkThatTheWindowShows) {
   const pid_t device = start({}, "pointer");
   const Window window = device_window();
   ASSERT_NE(window, 0u) << output("pointer.err");
-  for (const auto end = Clock::now() + std::chrono::seconds(20);
-       ring.load(&platform::PenRingHeader::capture_on_) != 1 && Clock::now() < end;) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  ASSERT_EQ(ring.load(&platform::PenRingHeader::capture_on_), 1u) << "the application takes ink";
+  ASSERT_TRUE(application_takes_ink(ring));
   XWindowAttributes attributes{};
   XGetWindowAttributes(display_, window, &attributes);
   const int scale = attributes.width / 240;
@@ -259,6 +294,76 @@ TEST_F(DesktopDeviceTest, TheLeftButtonWritesInkThatTheWindowShows) {
 
   ::kill(device, SIGTERM);
   EXPECT_EQ(exit_code(device), 0) << output("pointer.err");
+}
+
+TEST_F(DesktopDeviceTest, KeysTypedAtTheWindowReachTheApplicationsDialogWhichThenGivesTheFocusBack) {
+  platform::SharedMemory ring_block;
+  ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingBytes, &ring_block),
+            platform::Status::ok);
+  TextClient client(display_);
+  const pid_t device = start({}, "keys");
+  const Window window = device_window();
+  ASSERT_NE(window, 0u) << output("keys.err");
+  ASSERT_TRUE(application_takes_ink(platform::PenRing(ring_block.bytes()))) << output("keys.err");
+  XWindowAttributes attributes{};
+  XGetWindowAttributes(display_, window, &attributes);
+  const int scale = attributes.width / 240;
+  int left = 0, top = 0;
+  Window child = 0;
+  XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &left, &top, &child);
+  // This test joins the device's windows as any of its processes does.
+  platform::WindowClient link;
+  ASSERT_TRUE(link.connect(platform::window_server_socket(runtime_)));
+  platform::WindowSystem system(link);
+  const platform::WindowHandle shell = system.find_window(platform::kShellWindowClass, platform::kShellWindowTitle);
+  ASSERT_TRUE(shell);
+  const platform::Registry registry(root_);
+  xdo_t* xdo = xdo_new(nullptr);
+  ASSERT_NE(xdo, nullptr);
+
+  // The settings' pen width: typed and accepted with Return, then typed in
+  // other alphabets too (libxdo maps keys of its own for them) and cancelled
+  // with Escape.
+  struct Round {
+    const char* typed;
+    const char* closing_key;
+    std::uint32_t pen_width;
+  };
+  for (const Round& round : {Round{"12", "Return", 12}, Round{"7жé", "Escape", 12}}) {
+    SCOPED_TRACE(round.closing_key);
+    system.post_message(shell, platform::WM_QUILLPAD_OPTIONS, 0, 0);
+    platform::WindowHandle field;
+    ASSERT_TRUE(wait_until([&] { return (field = shown_edit_field(system, platform::kDesktopWindow)) != platform::WindowHandle{}; }))
+        << "the application's settings show their pen width field";
+    EXPECT_TRUE(wait_until([&] { return x_focus() == window; })) << "the device took the keyboard for the dialog";
+    const platform::Rect place = *system.window_rect(field);
+    xdo_move_mouse(xdo, left + (place.left + place.right) / 2 * scale, top + (place.top + place.bottom) / 2 * scale,
+                   DefaultScreen(display_));
+    xdo_click_window(xdo, CURRENTWINDOW, 1);
+    ASSERT_TRUE(wait_until([&] { return system.focus() == field; })) << "a tap gives the field the focus";
+    for (int i = 0; i < 3; ++i) xdo_send_keysequence_window(xdo, CURRENTWINDOW, "BackSpace", 12000);
+    xdo_enter_text_window(xdo, CURRENTWINDOW, round.typed, 12000);
+    EXPECT_TRUE(wait_until([&] { return system.window_text(field) == platform::to_utf16(round.typed); }))
+        << platform::to_utf8(system.window_text(field));
+    if (round.pen_width == 12 && std::string(round.closing_key) == "Return") {
+      screenshot(window, "device_window_settings_typed.png");
+    }
+    xdo_send_keysequence_window(xdo, CURRENTWINDOW, round.closing_key, 12000);
+    EXPECT_TRUE(wait_until([&] { return !system.is_window(field); })) << "the key closed the settings";
+    EXPECT_TRUE(wait_until([&] { return client.has_focus(); })) << "the focus went back to the client";
+    std::uint32_t pen_width = 0;
+    EXPECT_TRUE(wait_until([&] {
+      return registry.read_dword(platform::Hive::local_machine, kSettingsKey, u"PenWidth", &pen_width) ==
+                 platform::Status::ok &&
+             pen_width == round.pen_width;
+    })) << "the pen width saved is " << pen_width;
+  }
+  xdo_free(xdo);
+  EXPECT_EQ(client.read_until([](const std::string&) { return false; }, std::chrono::seconds(1)), "")
+      << "no key typed for the dialog reached the client";
+
+  ::kill(device, SIGTERM);
+  EXPECT_EQ(exit_code(device), 0) << output("keys.err");
 }
 
 }  // namespace

@@ -74,6 +74,14 @@ TEST(TrigonometryTest, IntSqrt64AgreesWithTheNarrowRootAndReachesPastIt) {
       {std::int64_t{INT32_MAX} + 1, 46341},
   };
   for (const Case& c : cases) EXPECT_EQ(int_sqrt64(c.n), c.root) << c.n;
+  // Around large squares, where a floating-point root may land a step off.
+  for (const std::int64_t k :
+       {std::int64_t{94906265}, std::int64_t{2147483647}, std::int64_t{3037000499}}) {
+    EXPECT_EQ(int_sqrt64(k * k - 1), k) << k;
+    EXPECT_EQ(int_sqrt64(k * k), k) << k;
+    EXPECT_EQ(int_sqrt64(k * k + k), k) << k;
+    EXPECT_EQ(int_sqrt64(k * k + k + 1), k + 1) << k;
+  }
 }
 
 TEST(TrigonometryTest, OctagonalLength) {

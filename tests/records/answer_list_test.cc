@@ -105,6 +105,29 @@ TEST(AnswerListTest, OneAnswerPerKeyAndTiesKeepTheOlderFirst) {
   EXPECT_EQ(keys_of(list), (std::vector<std::uint16_t>{1, 3, 9, 2}));
 }
 
+// The letter evaluation grows its lists with insert_into_sorted: on any
+// run of answers (ties, repeated keys, weak ones, a limited list filling
+// up) it must leave the list exactly as insert does.
+TEST(AnswerListTest, InsertIntoSortedEndsAsInsertDoes) {
+  for (const bool unlimited : {false, true}) {
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+      AnswerList by_walk(unlimited);
+      AnswerList by_halving(unlimited);
+      std::uint32_t state = seed;
+      for (int i = 0; i < 400; ++i) {
+        state = state * 1103515245u + 12345u;
+        const auto key = static_cast<std::uint16_t>((state >> 8) % 150);
+        const auto total = static_cast<std::int32_t>(3000 + (state >> 16) % 70 * 100);
+        ASSERT_EQ(by_walk.insert(answer_of(key, total)), kOk);
+        ASSERT_EQ(by_halving.insert_into_sorted(answer_of(key, total)), kOk);
+      }
+      EXPECT_EQ(keys_of(by_halving), keys_of(by_walk)) << "seed " << seed;
+      EXPECT_EQ(totals_of(by_halving), totals_of(by_walk)) << "seed " << seed;
+      EXPECT_GT(by_walk.answers().size(), 20u);
+    }
+  }
+}
+
 TEST(AnswerListTest, ThePenaltyNeverCounts) {
   Answer penalised = answer_of(4, 8800);
   penalised.components[Answer::kPenaltyComponent] = -5000;

@@ -30,15 +30,17 @@ TEST_F(GroupChainTest, ChainComparison) {
   EXPECT_EQ(chain_weighted_total(context, strong, &weight), 2 * 9000 + 2 * 8000);
   EXPECT_EQ(weight, 4);
   context.count_groups = true;
+  // A group without answers weighs as much as any other and adds nothing:
+  // a letter left unread costs the chain instead of being passed over.
   EXPECT_EQ(chain_weighted_total(context, weak, &weight), 7000);
-  EXPECT_EQ(weight, 1);
+  EXPECT_EQ(weight, 2);
   EXPECT_EQ(chain_pair_cost(context, strong), 0);
   EXPECT_EQ(chain_pair_cost(context, unanswered), 0);
 
   EXPECT_TRUE(chain_better(context, empty, unanswered));
   EXPECT_TRUE(chain_better(context, weak, strong));
   EXPECT_FALSE(chain_better(context, strong, weak));
-  // A chain without answers reads worst, instead of dividing by zero.
+  // A chain without answers reads worst.
   EXPECT_TRUE(chain_better(context, unanswered, weak));
   EXPECT_FALSE(chain_better(context, weak, unanswered));
   EXPECT_FALSE(chain_better(context, unanswered, unanswered));

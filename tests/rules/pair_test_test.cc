@@ -27,9 +27,15 @@ Piece bar(std::int16_t left, std::int16_t right, std::int16_t y, std::uint16_t s
   return Piece{polyline({{left, y}, {right, y}}), stroke, piece};
 }
 
-// A pair case with the line's letter height set to 100.
+// A pair case with the line's letter height set to 100, and a figure pair
+// table over its figures (empty entries: no measures of facing halves).
 struct TestCase {
-  TestCase(const Side& a, const Side& b) : c(a, b, 100) { c.work().settings.letter_height = 100; }
+  TestCase(const Side& a, const Side& b) : c(a, b, 100) {
+    c.work().settings.letter_height = 100;
+    EXPECT_EQ(c.context().figure_pairs().reserve(
+                  static_cast<std::uint32_t>(a.pieces.size() + b.pieces.size())),
+              kOk);
+  }
   int refused(int start = 0) {
     int answer = start;
     status = test_element_pair(c.context(), c.a(), c.b(), &answer);
@@ -59,6 +65,21 @@ TEST(PairTestTest, WhereTheLaterResultMayStand) {
        Side{{bar(100, 160, 150, 1)}}, Side{{stem(120, 100, 200, 0)}}, true, false, 1},
       {"an earlier one without readings",
        Side{{bar(100, 160, 150, 1)}}, Side{{stem(120, 100, 200, 0)}}, false, true, 0},
+      // An r whose arm reaches over the letter after it, the ink of the two
+      // apart in every row they share: the later may follow; an arm that
+      // reaches past the later letter's right side says it may not.
+      {"under the arm of the earlier",
+       Side{{Piece{polyline({{150, 120}, {200, 120}, {200, 200}, {150, 200}}), 1, 0}}},
+       Side{{Piece{polyline({{100, 200}, {100, 100}, {170, 100}}), 0, 0}}}, false, false, 0},
+      {"under an arm reaching past it",
+       Side{{Piece{polyline({{150, 120}, {200, 120}, {200, 200}, {150, 200}}), 1, 0}}},
+       Side{{Piece{polyline({{100, 200}, {100, 100}, {210, 100}}), 0, 0}}}, false, false, 1},
+      // A bowl begun over the stem after it, as the c of a d: apart in
+      // every shared row, still no letter of its own.
+      {"a stem after a bowl begun over it",
+       Side{{Piece{polyline({{150, 120}, {150, 200}, {170, 200}}), 1, 0}}},
+       Side{{Piece{polyline({{160, 105}, {110, 105}, {110, 190}, {140, 190}}), 0, 0}}}, false,
+       false, 1},
       // The earlier result holds a later piece of the later one's stroke.
       {"pieces out of order", Side{{stem(120, 100, 200, 0, 0)}},
        Side{{bar(100, 160, 150, 0, 2)}}, false, false, 1},

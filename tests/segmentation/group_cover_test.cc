@@ -100,6 +100,72 @@ TEST(GroupCoverTest, AGroupTheSearchCannotCoverIsWalkedOrReportedAs4036) {
   }
 }
 
+// A figure the evaluation found no reading for stands in a chain as a
+// letter read with the total 0: it costs its chain, but the letters read
+// beside it stay. A set of several figures without a reading is no letter.
+TEST(GroupCoverTest, AFigureWithoutAReadingCostsItsChainInsteadOfErasingTheWord) {
+  struct Result {
+    std::vector<std::size_t> bodies;
+    char16_t code;  // 0: no reading
+    std::int32_t score;
+  };
+  struct Case {
+    std::string name;
+    int figures;
+    std::vector<Result> results;
+    std::u16string cover;
+  };
+  const std::vector<Case> cases = {
+      // two strokes read together without a reading, the first alone
+      // without one either: the second keeps its letter
+      {"an unread stroke beside a read one", 2, {{{0, 1}, 0, 0}, {{0}, 0, 0}, {{1}, 'a', 7000}}, u"?a"},
+      // a?b = (9000 + 0 + 9000) / 3 = 6000 against ad = (9000 + 2 * 6500) / 3
+      {"a reading over the unread figure beats leaving it unread",
+       3,
+       {{{0}, 'a', 9000}, {{1}, 0, 0}, {{2}, 'b', 9000}, {{1, 2}, 'd', 6500}},
+       u"ad"},
+      // ... and loses when it reads worse than the unread figure costs
+      {"the unread figure costs less than a poor reading over it",
+       3,
+       {{{0}, 'a', 9000}, {{1}, 0, 0}, {{2}, 'b', 9000}, {{1, 2}, 'd', 4000}},
+       u"a?b"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CoverLine line(c.figures);
+    std::vector<std::size_t> bodies(static_cast<std::size_t>(c.figures));
+    for (std::size_t b = 0; b < bodies.size(); ++b) bodies[b] = b;
+    const std::uint32_t k = line.word(bodies);
+    for (const Result& r : c.results) line.result(r.bodies, r.code, r.score, static_cast<int>(k));
+    EXPECT_EQ(select_group_cover(line.state(), k), kOk);
+    EXPECT_EQ(line.cover_text(k), c.cover);
+  }
+  {
+    // On drawn ink the pair test lets no unread result follow a letter;
+    // the unread arch between two read ones still stands and costs:
+    // n?n = (9000 + 0 + 9000) / 3 against mn = (2 * 3000 + 9000) / 3.
+    DrawnLine drawn({arch(0, 30, 30), arch(25, 30, 30), arch(50, 30, 30)}, 40);
+    ASSERT_EQ(drawn.context().figure_pairs().reserve(3), kOk);
+    FragmentState state(drawn.context(), drawn.line());
+    ASSERT_EQ(order_fragment_candidates(state), kOk);
+    LineGroup* group = drawn.line().word_groups.push_default();
+    for (std::size_t b = 0; b < 3; ++b) {
+      ASSERT_EQ(group->figures.push_back(&drawn.body(b)), kOk);
+      set_line_group(drawn.body(b), 0);
+      FigureGroup& r = drawn.result({b}, b == 1 ? 0 : u'n');
+      if (b != 1) r.answers->answers()[0].components[0] = 9000;
+      ASSERT_EQ(group->letter_groups.push_back(&r), kOk);
+    }
+    FigureGroup& unread_pair = drawn.result({1, 2}, 0);
+    ASSERT_EQ(group->letter_groups.push_back(&unread_pair), kOk);
+    FigureGroup& poor = drawn.result({0, 1}, u'm');
+    poor.answers->answers()[0].components[0] = 3000;
+    ASSERT_EQ(group->letter_groups.push_back(&poor), kOk);
+    EXPECT_EQ(select_group_cover(state, 0), kOk);
+    EXPECT_EQ(CoverLine::text_of(group->cover), u"n?n");
+  }
+}
+
 TEST(GroupCoverTest, ExcludedResultsAndScrapsOfAStrokeAreNotRead) {
   {
     SCOPED_TRACE("excluded by either flag word");

@@ -111,6 +111,22 @@ TEST(LetterEvaluationTest, AnotherWritersLetterRanksItsOwnCharacterFirst) {
   EXPECT_EQ(not_first, "7");
 }
 
+// Reading the cell weights is no change of the database: a change would
+// make the kernel collect its active variants again for every group.
+TEST(LetterEvaluationTest, EvaluatingAGroupLeavesTheDatabaseUnchanged) {
+  TrainedLetters letters;
+  const WrittenSample sample = held_out_samples().front();
+  letters.activate_charset_of(sample.code);
+  CandidateLists first;
+  ASSERT_EQ(letters.evaluate(sample.strokes, first, {}, kDebugOff), kOk);
+  const std::uint64_t generation = letters.store().generation();
+  CandidateLists again;
+  ASSERT_EQ(letters.evaluate(sample.strokes, again, {}, kDebugOff), kOk);
+  EXPECT_EQ(letters.store().generation(), generation);
+  ASSERT_FALSE(again[0].answers().empty());
+  EXPECT_EQ(again[0].answers()[0], first[0].answers()[0]);
+}
+
 WrittenSample held_out_sample(char16_t code) {
   for (const WrittenSample& sample : held_out_samples()) {
     if (sample.code == code) return sample;

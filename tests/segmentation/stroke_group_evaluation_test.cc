@@ -62,6 +62,7 @@ struct Admission {
   bool pass = false;
   std::vector<std::uint16_t> positions = {};  // the candidates' positions when not their numbers
   std::int32_t loop = -1;                      // a loop point of body 0
+  bool joining = false;                        // the stroke-joining switch
 };
 
 TEST(StrokeGroupEvaluationTest, WhichSetsMayBeOneLetter) {
@@ -74,6 +75,8 @@ TEST(StrokeGroupEvaluationTest, WhichSetsMayBeOneLetter) {
   const CutStroke three{zigzag(100, 3), upright_cuts(3)};
   const CutStroke waves{zigzag(100, 6)};
   const CutStroke ten_short{zigzag(100, 10, 15), upright_cuts(10, 15)};
+  const CutStroke bar_over_middle{polyline({{95, 70}, {120, 70}})};
+  const CutStroke bar_beyond_middle{polyline({{108, 70}, {111, 70}})};
   const std::vector<Admission> cases = {
       {"two neighbours", {left, middle}, {0, 1}, kOk},
       {"an empty set", {left, middle}, {}, kPaneFigureWithoutLine},
@@ -101,12 +104,19 @@ TEST(StrokeGroupEvaluationTest, WhichSetsMayBeOneLetter) {
       {"five turns before a loop point", {waves}, {0}, kRejected, 0, false, false, {}, 60},
       {"no loop point", {waves}, {0}, kOk},
       {"the loop point in whole-line mode", {waves}, {0}, kOk, 2, false, false, {}, 60},
+      // A stroke written after a joined one joins a letter in its middle
+      // only when it lies over that letter, as the bar of a t does.
+      {"a later bar over the middle of a joined stroke", {three, bar_over_middle}, {1, 3}, kOk, 0,
+       false, false, {0, 1, 3, 2}, -1, true},
+      {"a later stroke beside the middle of a joined stroke", {three, bar_beyond_middle}, {1, 3},
+       kRejected, 0, false, false, {0, 1, 3, 2}, -1, true},
   };
   for (const Admission& c : cases) {
     SCOPED_TRACE(c.name);
     PiecedLine drawn(c.strokes);
     drawn.params().mode = c.mode;
     drawn.params().cursive_split = c.pass ? 1 : 0;
+    drawn.params().layout_switch = c.joining ? 1 : 0;
     for (std::size_t i = 0; i < c.positions.size(); ++i) {
       drawn.body(static_cast<std::uint32_t>(i)).position = c.positions[i];
     }

@@ -104,7 +104,7 @@ TEST_F(DialogTest, AModalDialogDisablesItsOwnerAndItsKeysEndIt) {
   params.width = 240;
   params.height = 320;
   std::vector<bool> demand;
-  set_keyboard_demand_listener([&](bool wanted) { demand.push_back(wanted); });
+  server_.set_keyboard_listener([&](bool wanted) { demand.push_back(wanted); });
   DialogTemplate with_field = groups_template();
   with_field.items.push_back({40, u"EDIT", u"", WS_TABSTOP, {4, 100, 100, 116}});
   struct Case {
@@ -139,8 +139,8 @@ TEST_F(DialogTest, AModalDialogDisablesItsOwnerAndItsKeysEndIt) {
     EXPECT_FALSE(system_.is_window(dialog));
     EXPECT_FALSE(keyboard_wanted());
   }
-  EXPECT_EQ(demand, (std::vector<bool>{true, false, true, false}));
-  set_keyboard_demand_listener({});
+  EXPECT_EQ(demand, (std::vector<bool>{true, false, true, false})) << "the device heard each dialog's demand";
+  server_.set_keyboard_listener({});
 }
 
 TEST_F(DialogTest, ABrokenTemplateOrAnUnscriptedDialogEndsWithAClearResult) {
