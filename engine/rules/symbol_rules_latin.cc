@@ -228,9 +228,13 @@ Verdict slash(RuleBook& r, bool forward) {
   const std::int32_t limit = r.active(kDigits) ? 5 : r.L() / 5;
   if (r.args().partner_distance < limit) return Verdict::kReject;
   if (r.args().line.mode != 2) {
-    const std::int32_t middle = (r.t() + r.b()) / 2;
-    r.pen_ramp(ClampedRamp(r.t() - r.L() / 3, 0, false, middle, 2500, true), r.T());
-    r.pen_ramp(ClampedRamp(middle, 2500, false, r.b() + r.L() / 3, 0, true), r.B());
+    // Where the stroke stands against the base lines is judged only when
+    // the line has them: unset lines (-1, -1) would charge every stroke.
+    if (r.baselines_set()) {
+      const std::int32_t middle = (r.t() + r.b()) / 2;
+      r.pen_ramp(ClampedRamp(r.t() - r.L() / 3, 0, false, middle, 2500, true), r.T());
+      r.pen_ramp(ClampedRamp(middle, 2500, false, r.b() + r.L() / 3, 0, true), r.B());
+    }
     r.pen_ramp(ClampedRamp(2 * r.L() / 3, 2200, true, 4 * r.L() / 3, 0, false), r.H());
   }
   if (forward)
@@ -504,11 +508,13 @@ Verdict ampersand(RuleBook& r) {
 Verdict parenthesis(RuleBook& r) {
   if (!r.needs(1) || r.args().partner_distance < r.L() / 10) return Verdict::kReject;
   if (r.args().line.figures != nullptr) {
-    const std::int32_t middle = (r.t() + r.b()) / 2;
     r.pen_ramp(ClampedRamp(r.L(), 600, true, r.args().line.upper_height, 0, false), r.H());
     r.pen_ramp(ClampedRamp(170, 0, false, 500, 500, true), shape_measure_m4(r.geometry()));
-    r.pen_ramp(ClampedRamp(r.t(), 100, false, middle, 1500, false), r.T());
-    r.pen_ramp(ClampedRamp(r.b(), 100, false, middle, 1500, false), r.B());
+    if (r.baselines_set()) {  // ends reaching into the band, as for "/"
+      const std::int32_t middle = (r.t() + r.b()) / 2;
+      r.pen_ramp(ClampedRamp(r.t(), 100, false, middle, 1500, false), r.T());
+      r.pen_ramp(ClampedRamp(r.b(), 100, false, middle, 1500, false), r.B());
+    }
     if (r.args().weights.overlap != 0) return Verdict::kReject;
   }
   if (r.hebrew_active()) r.pen(1000);
@@ -539,10 +545,12 @@ Verdict hyphen(RuleBook& r) {
   }
   if (r.strokes_on_line() > 1)
     r.bonus_ramp(ClampedRamp(5, 0, true, r.W(), 200, true), r.args().partner_distance);
-  const std::int32_t q = (r.b() - r.t()) / 6;
-  const std::int32_t m = (r.t() + r.b()) / 2;
-  r.pen_ramp(ClampedRamp(r.t(), 700, false, m - q, 0, true), centre_y(g));
-  r.pen_ramp(ClampedRamp(m + 2 * q, 0, true, r.b() + 2 * q, 600, false), centre_y(g));
+  if (r.baselines_set()) {  // too high or too low in the band, as for "/"
+    const std::int32_t q = (r.b() - r.t()) / 6;
+    const std::int32_t m = (r.t() + r.b()) / 2;
+    r.pen_ramp(ClampedRamp(r.t(), 700, false, m - q, 0, true), centre_y(g));
+    r.pen_ramp(ClampedRamp(m + 2 * q, 0, true, r.b() + 2 * q, 600, false), centre_y(g));
+  }
   std::int32_t tilt = 90;
   if (const StrokeRecord* before = r.preceding_stroke(); before != nullptr) {
     const PackedPoint from = reference_point(before->geometry);

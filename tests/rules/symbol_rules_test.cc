@@ -21,13 +21,15 @@ using test::polyline;
 constexpr std::int32_t kSize = 100;
 
 // A drawn group judged against one variant, with the base lines 100 and
-// 200 and a letter size of 100. The answer is P, or nothing when the
-// variant is dropped.
+// 200 (or those given) and a letter size of 100. The answer is P, or
+// nothing when the variant is dropped.
 class RuleCase {
  public:
-  explicit RuleCase(const std::vector<Points>& strokes) : ink_(strokes) {
+  explicit RuleCase(const std::vector<Points>& strokes,
+                    ReferenceBand band = ReferenceBand{100, 200, 1})
+      : ink_(strokes) {
     for (std::size_t i = 0; i < strokes.size(); ++i) ink_.figure(i).line_index = 0;
-    element_set_baseline_pair(ink_.group(), ReferenceBand{100, 200, 1});
+    element_set_baseline_pair(ink_.group(), band);
     if (strokes.size() == 1) args_.one_figure_info = &one_figure_info_;
   }
 
@@ -263,6 +265,38 @@ TEST(SymbolRulesTest, HyphenInTheLineAndAfterAStroke) {
     rule.args().line.figures = &line_figures;
     rule.args().partner_distance = 50;
     EXPECT_EQ(rule.judge(45, 1), c.penalty) << c.what;
+  }
+}
+
+TEST(SymbolRulesTest, ALineWithoutBaseLinesChargesNoStrokeForWhereItStands) {
+  // Each stroke stands where the base lines 100 and 200 charge it nothing:
+  // the brackets reach a little past them, the slash a third of the size
+  // past them, the hyphen lies in the middle. A lone stroke's line has no
+  // base lines (-1, -1); it must pay no more than on the line that has them
+  // (a ramp between two unset lines would charge 1600, 2500 and 300).
+  struct Case {
+    const char* what;
+    Points stroke;
+    std::uint16_t code;
+  };
+  const Case cases[] = {
+      {"an opening bracket", polyline({{30, 90}, {0, 150}, {30, 210}}, 5), 40},
+      {"a closing bracket", polyline({{0, 90}, {30, 150}, {0, 210}}, 5), 41},
+      {"a slash", polyline({{0, 233}, {60, 67}}, 5), 47},
+      {"a hyphen", polyline({{0, 150}, {40, 150}}, 5), 45},
+  };
+  DynArray<FigureRecord> line_figures;
+  for (const Case& c : cases) {
+    RuleCase on_lines({c.stroke});
+    on_lines.args().line.figures = &line_figures;
+    on_lines.args().partner_distance = 50;
+    const std::optional<std::int32_t> with_lines = on_lines.judge(c.code, 1, 1000, 38);
+    ASSERT_TRUE(with_lines.has_value()) << c.what;
+
+    RuleCase alone({c.stroke}, ReferenceBand{});
+    alone.args().line.figures = &line_figures;
+    alone.args().partner_distance = 50;
+    EXPECT_EQ(alone.judge(c.code, 1, 1000, 38), with_lines) << c.what;
   }
 }
 
