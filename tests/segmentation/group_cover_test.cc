@@ -26,6 +26,16 @@ using test::Points;
 using CoverLine = test::ResultLine;
 using test::ResultLine;
 
+// A word group of the line's first `count` bodies, each marked as its member.
+LineGroup* word_group_of_bodies(DrawnLine& drawn, std::size_t count) {
+  LineGroup* group = drawn.line().word_groups.push_default();
+  for (std::size_t b = 0; b < count; ++b) {
+    EXPECT_EQ(group->figures.push_back(&drawn.body(b)), kOk);
+    set_line_group(drawn.body(b), 0);
+  }
+  return group;
+}
+
 // Three figures and the results over them: each chain's value is the
 // member-weighted mean of its readings' totals.
 TEST(GroupCoverTest, AGroupOfThreeLettersTakesTheChainWithTheBestValue) {
@@ -148,10 +158,8 @@ TEST(GroupCoverTest, AFigureWithoutAReadingCostsItsChainInsteadOfErasingTheWord)
     ASSERT_EQ(drawn.context().figure_pairs().reserve(3), kOk);
     FragmentState state(drawn.context(), drawn.line());
     ASSERT_EQ(order_fragment_candidates(state), kOk);
-    LineGroup* group = drawn.line().word_groups.push_default();
+    LineGroup* group = word_group_of_bodies(drawn, 3);
     for (std::size_t b = 0; b < 3; ++b) {
-      ASSERT_EQ(group->figures.push_back(&drawn.body(b)), kOk);
-      set_line_group(drawn.body(b), 0);
       FigureGroup& r = drawn.result({b}, b == 1 ? 0 : u'n');
       if (b != 1) r.answers->answers()[0].components[0] = 9000;
       ASSERT_EQ(group->letter_groups.push_back(&r), kOk);
@@ -190,11 +198,7 @@ TEST(GroupCoverTest, ExcludedResultsAndScrapsOfAStrokeAreNotRead) {
       drawn.body(1).first_point = first_point;
       FragmentState state(drawn.context(), drawn.line());
       ASSERT_EQ(order_fragment_candidates(state), kOk);
-      LineGroup* group = drawn.line().word_groups.push_default();
-      for (std::size_t b = 0; b < 3; ++b) {
-        ASSERT_EQ(group->figures.push_back(&drawn.body(b)), kOk);
-        set_line_group(drawn.body(b), 0);
-      }
+      LineGroup* group = word_group_of_bodies(drawn, 3);
       const char16_t codes[] = {u'n', u'-', u'n'};
       for (std::size_t b = 0; b < 3; ++b) {
         FigureGroup& r = drawn.result({b}, codes[b]);
