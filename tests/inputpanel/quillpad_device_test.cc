@@ -28,6 +28,7 @@
 #include "appplatform/shared_memory.h"
 #include "appplatform/window_system.h"
 #include "tests/appplatform/environment_guard.h"
+#include "tests/support/no_keys.h"
 
 namespace ductra::quillpad {
 namespace {
@@ -87,13 +88,6 @@ HResult keyboard_class_object(const Guid&, const Guid&, void** out) {
   *out = &keyboard_factory;
   return platform::S_OK;
 }
-
-class NoKeys final : public platform::KeySink {
- public:
-  void send_string(std::u16string_view) override {}
-  void send_key(std::uint8_t, bool) override {}
-  void send_character(std::uint32_t, char32_t, bool) override {}
-};
 
 // A fresh device root and runtime folder per test.
 class DeviceFolders : public ::testing::Test {
@@ -194,7 +188,7 @@ class QuillpadDeviceTest : public DeviceFolders {
   platform::WindowServer server_{240, 320};
   platform::WindowSystem system_{server_};
   platform::Library library_;
-  NoKeys keys_;
+  testing::NoKeys keys_;
   std::unique_ptr<platform::InputPanelManager> manager_;
 };
 

@@ -18,6 +18,7 @@
 #include "appplatform/window_server.h"
 #include "appplatform/window_system.h"
 #include "tests/app/common/temp_device.h"
+#include "tests/support/no_keys.h"
 
 namespace ductra {
 namespace {
@@ -81,13 +82,6 @@ HResult other_class_object(const Guid&, const Guid&, void** out) {
   return platform::S_OK;
 }
 
-class NoKeys final : public platform::KeySink {
- public:
-  void send_string(std::u16string_view) override {}
-  void send_key(std::uint8_t, bool) override {}
-  void send_character(std::uint32_t, char32_t, bool) override {}
-};
-
 class InputMethodTest : public testing::TempDevice {
  protected:
   InputMethodTest() {
@@ -110,7 +104,7 @@ class InputMethodTest : public testing::TempDevice {
 
   platform::WindowServer server_{240, 320};
   platform::WindowSystem system_{server_};
-  NoKeys keys_;
+  testing::NoKeys keys_;
   platform::InputPanelManager manager_{keys_, platform::Rect{0, 240, 240, 320}};
 };
 

@@ -26,6 +26,7 @@
 #include "appplatform/request_log.h"
 #include "appplatform/scripted_responder.h"
 #include "tests/app/shell_test_support.h"
+#include "tests/support/no_keys.h"
 
 namespace ductra {
 namespace {
@@ -76,13 +77,6 @@ HResult other_class_object(const Guid&, const Guid&, void** out) {
   *out = static_cast<platform::IClassFactory*>(&other);
   return platform::S_OK;
 }
-
-class NoKeys final : public platform::KeySink {
- public:
-  void send_string(std::u16string_view) override {}
-  void send_key(std::uint8_t, bool) override {}
-  void send_character(std::uint32_t, char32_t, bool) override {}
-};
 
 const platform::Brush* no_colour(platform::DeviceContext&, void*) { return nullptr; }
 
@@ -181,7 +175,7 @@ class ProgramRunTest : public testing::ShellTest {
 
   std::shared_ptr<platform::Bitmap> screen_ = platform::Bitmap::create_rgb565(240, 320);
   const platform::Registry registry_{device_};
-  NoKeys keys_;
+  testing::NoKeys keys_;
   platform::InputPanelManager manager_{keys_, platform::Rect{0, 240, 240, 320}};
   platform::ScriptedResponder responder_;
   ProductEnvironment program_{system_, device_, runtime_, *engine_};
