@@ -54,7 +54,7 @@ int FileImage::seek(long offset, int engine_origin) {
     case SeekOrigin::kEnd: base = size(); break;
     default: return -1;
   }
-  if (!held_ || (offset < 0 && base < -offset) ||
+  if (!held_ || (offset < 0 && offset < -base) ||
       (offset > 0 && base > std::numeric_limits<long>::max() - offset)) {
     return -1;
   }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -165,6 +166,7 @@ TEST(BinaryStreamTest, AStreamReadFromMemoryAnswersAsItsFile) {
       {"seek past the end", 20, 2, 1},
       {"seek before the start from the end", -11, 2, 1},
       {"unknown origin", 1, 3, 1},
+      {"the farthest seek back", std::numeric_limits<long>::min(), 1, 1},
   };
   for (const Step& step : steps) {
     if (step.seek_origin >= 0) {
