@@ -22,8 +22,8 @@ struct CloseCall {
   std::string counts;  // the list, each word with its count in the subtitle corpus
 };
 
-// The first reading of the word's ink with English and a list built from
-// `words` (the tool's wordlist arguments before the files).
+// The first reading of the ink, joined, with English and the list that
+// `inkrec wordlist build OPTIONS` makes of `words`.
 std::string first_reading(const std::string& ink, const std::string& words,
                           const std::string& build_options) {
   testing::TempDir dir;
