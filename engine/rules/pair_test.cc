@@ -31,13 +31,15 @@ struct TestScene {
   std::int32_t slant = 90;
   bool rtl = false;
   const ProfileRaster* RA = nullptr;
-  // The profile comparison, the left result first: its least gap (the
-  // profile distance) and the common width (how far the inks reach into
-  // each other over their common rows; negative: the least gap).
+  // The profile comparison, the left result first, and its common width:
+  // the comparison's signed distance between the inks over their common
+  // rows, negative where they cross. (Taken the other way round, as how far
+  // the inks reach into each other, the final shape test would refuse
+  // every pair of neighbours whose boxes overlap while their inks stand
+  // apart: most letters of slanted and joined writing.)
   ProfilePairMetrics profile;
   bool common_rows = false;
   std::int32_t common_width = 0;
-  bool side_by_side = false;  // the two overlap enough in height
 };
 
 std::int32_t overlap_of(std::int32_t a0, std::int32_t a1, std::int32_t b0, std::int32_t b1) {
@@ -74,7 +76,7 @@ int compare_profiles(TestScene& t) {
   if (t.RA == nullptr) return kBadArgument;
   measure_profile_pair(left, right, t.profile);
   t.common_rows = t.profile.least_gap != ProfilePairMetrics::kUnmeasured;
-  t.common_width = t.common_rows ? -t.profile.least_gap : 0;
+  t.common_width = t.common_rows ? t.profile.least_gap : 0;
   return kOk;
 }
 
@@ -120,13 +122,29 @@ int later_piece_in_b(const TestScene& t, bool* found) {
   return kOk;
 }
 
-// Whether B's ink begins within A's columns, or less than a quarter of the
-// letter size left of them.
-bool begins_over(const TestScene& t) {
+// Whether A's first figure is the next body after one link of a stroke
+// that B holds a figure of.
+bool follows_across_one_link(const TestScene& t, const FigureRecord& fa) {
+  return std::any_of(t.B->figures.begin(), t.B->figures.end(), [&](const FigureRecord* fb) {
+    return fb != nullptr && fb->stroke_index == fa.stroke_index && fa.piece == fb->piece_key + 2;
+  });
+}
+
+// A bowl and the stem its own stroke goes on to after coming back up to
+// where the bowl began: the one-stroke a, d, g or q, cut where the bowl
+// closes into a c and a stem. B's stroke begins over A's columns, A
+// follows B across one link and begins below B's first point, less than a
+// quarter of the letter size beside it. Two letters joined side by side
+// never do: the next one begins a letter's width further on.
+bool stem_closing_a_bowl(const TestScene& t) {
+  const FigureRecord* fa = t.A->figures.front();
   const FigureRecord* fb = t.B->figures.front();
-  if (fb == nullptr || fb->run.empty()) return false;
-  const std::int32_t x = fb->run.span()[0].x;
-  return x >= t.a.left - t.size / 4 && x <= t.a.right;
+  if (fa == nullptr || fb == nullptr || fa->run.empty() || fb->run.empty()) return false;
+  if (!follows_across_one_link(t, *fa)) return false;
+  const PackedPoint bowl = fb->run.span()[0];
+  const PackedPoint stem = fa->run.span()[0];
+  return bowl.x >= t.a.left && bowl.x <= t.a.right && std::abs(stem.x - bowl.x) < t.size / 4 &&
+         stem.y > bowl.y;
 }
 
 Verdict far_apart(const TestScene& t) {
@@ -282,22 +300,20 @@ int final_shape(const TestScene& t, Verdict* verdict) {
     return kOk;
   }
   *verdict = Verdict::kYes;
-  // Ink apart in every shared row: the later result cannot follow when it
-  // lies close to the earlier one's key or does not reach past it, and
-  // when their ink lies far apart while their boxes overlap, unless the two
-  // stand side by side and the earlier begins left of the later: a letter
-  // whose end reaches over the next one (the arm of an r) keeps a wide gap
-  // to it, while a bowl begun over a stem (the c of a d or q) or a part
-  // stacked on another (the loops of an 8) is no letter of its own.
-  if (t.common_width < 1) {
+  // Inks that meet in a shared row (the comparison's touching flag: no
+  // empty column between them, as where the bar of an A is drawn up to its
+  // first leg): the later result cannot follow when it lies close to the
+  // earlier one's key, when the earlier reaches past it, or when the inks
+  // cross deeper than a seventh of a width. Inks apart: a stem closing the
+  // earlier result's bowl cannot follow it.
+  if (t.profile.touching != 0) {
     const std::int32_t d_key =
         sort_key_point(*t.A->geometry).x - sort_key_point(*t.B->geometry).x;
     if (t.profile.least_gap < t.size / 2 && d_key < t.size / 4) return kOk;
     if (t.b.right >= t.a.right) return kOk;
-    if ((!t.side_by_side || begins_over(t)) &&
-        (std::abs(t.common_width) > t.wB / 7 || std::abs(t.common_width) > t.wA / 7)) {
-      return kOk;
-    }
+    if (std::abs(t.common_width) > t.wB / 7 || std::abs(t.common_width) > t.wA / 7) return kOk;
+  } else if (stem_closing_a_bowl(t)) {
+    return kOk;
   }
   const FigureRecord* fa = t.A->figures.front();
   const FigureRecord* fb = t.B->figures.front();
@@ -335,8 +351,8 @@ int run_test(TestScene& t, Verdict* verdict) {
   if (!t.common_rows) return decided(verdict, Verdict::kNo);
   const std::int32_t vov = overlap_of(t.a.top, t.a.bottom, t.b.top, t.b.bottom);
   const std::int32_t m = std::min(t.hA, t.hB);
-  t.side_by_side = vov > m / 4 || vov >= t.hA / 5 || vov >= t.hB / 5;
-  if (t.side_by_side) {
+  const bool side_by_side = vov > m / 4 || vov >= t.hA / 5 || vov >= t.hB / 5;
+  if (side_by_side) {
     if (const int status = profile_sums(t, verdict); status != kOk) return status;
   } else {
     *verdict = stacked(t);

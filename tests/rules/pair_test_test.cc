@@ -65,21 +65,50 @@ TEST(PairTestTest, WhereTheLaterResultMayStand) {
        Side{{bar(100, 160, 150, 1)}}, Side{{stem(120, 100, 200, 0)}}, true, false, 1},
       {"an earlier one without readings",
        Side{{bar(100, 160, 150, 1)}}, Side{{stem(120, 100, 200, 0)}}, false, true, 0},
-      // An r whose arm reaches over the letter after it, the ink of the two
-      // apart in every row they share: the later may follow; an arm that
-      // reaches past the later letter's right side says it may not.
+      // An r whose arm reaches over the letter after it, or a T whose bar
+      // reaches past it, the ink of the two apart in every row they share:
+      // the later may follow.
       {"under the arm of the earlier",
        Side{{Piece{polyline({{150, 120}, {200, 120}, {200, 200}, {150, 200}}), 1, 0}}},
        Side{{Piece{polyline({{100, 200}, {100, 100}, {170, 100}}), 0, 0}}}, false, false, 0},
-      {"under an arm reaching past it",
+      {"under a bar reaching past it",
        Side{{Piece{polyline({{150, 120}, {200, 120}, {200, 200}, {150, 200}}), 1, 0}}},
-       Side{{Piece{polyline({{100, 200}, {100, 100}, {210, 100}}), 0, 0}}}, false, false, 1},
-      // A bowl begun over the stem after it, as the c of a d: apart in
-      // every shared row, still no letter of its own.
-      {"a stem after a bowl begun over it",
-       Side{{Piece{polyline({{150, 120}, {150, 200}, {170, 200}}), 1, 0}}},
+       Side{{Piece{polyline({{100, 200}, {100, 100}, {210, 100}}), 0, 0}}}, false, false, 0},
+      // Slanted writing: the boxes overlap while the inks stand 40 apart on
+      // every row they share, whether two strokes or two pieces of one.
+      {"slanted, the boxes overlapping, the inks apart",
+       Side{{Piece{polyline({{140, 200}, {190, 100}}), 1, 0}}},
+       Side{{Piece{polyline({{100, 200}, {150, 100}}), 0, 0}}}, false, false, 0},
+      {"slanted, one piece after the other of one stroke",
+       Side{{Piece{polyline({{140, 200}, {190, 100}}), 0, 2}}},
+       Side{{Piece{polyline({{100, 200}, {150, 100}}), 0, 0}}}, false, false, 0},
+      // The later result's ink reaches back across the earlier one's.
+      {"the inks crossing",
+       Side{{Piece{polyline({{100, 200}, {190, 100}}), 1, 0}}},
+       Side{{Piece{polyline({{110, 100}, {195, 200}}), 0, 0}}}, false, false, 1},
+      // An A of two legs and a bar, the bar drawn up to the first leg: its
+      // ink meets the leg's with no empty column between them, so the bar
+      // and second leg are no letter of their own after the first leg.
+      {"a bar and leg whose bar meets the earlier leg",
+       Side{{Piece{polyline({{140, 131}, {156, 194}}), 1, 0},
+             Piece{polyline({{123, 170}, {171, 167}}), 2, 0}}},
+       Side{{Piece{polyline({{142, 110}, {126, 159}, {111, 198}}), 0, 0}}}, false, false, 1},
+      {"a bar and leg whose bar stops short of it",
+       Side{{Piece{polyline({{140, 131}, {156, 194}}), 1, 0},
+             Piece{polyline({{127, 170}, {171, 167}}), 2, 0}}},
+       Side{{Piece{polyline({{142, 110}, {126, 159}, {111, 198}}), 0, 0}}}, false, false, 0},
+      // A bowl whose stroke comes back up to where it began and goes on down
+      // as a stem (the one-stroke a cut into a c and a stem): the stem cannot
+      // follow the bowl across the link; a stroke of its own may (a small o
+      // begun under the arc of a C).
+      {"a stem closing its own bowl",
+       Side{{Piece{polyline({{150, 120}, {150, 200}, {170, 200}}), 0, 2}}},
        Side{{Piece{polyline({{160, 105}, {110, 105}, {110, 190}, {140, 190}}), 0, 0}}}, false,
        false, 1},
+      {"a stem after a bowl of a stroke of its own",
+       Side{{Piece{polyline({{150, 120}, {150, 200}, {170, 200}}), 1, 0}}},
+       Side{{Piece{polyline({{160, 105}, {110, 105}, {110, 190}, {140, 190}}), 0, 0}}}, false,
+       false, 0},
       // The earlier result holds a later piece of the later one's stroke.
       {"pieces out of order", Side{{stem(120, 100, 200, 0, 0)}},
        Side{{bar(100, 160, 150, 0, 2)}}, false, false, 1},
@@ -95,9 +124,9 @@ TEST(PairTestTest, WhereTheLaterResultMayStand) {
 }
 
 TEST(PairTestTest, ASingleStrokeInsideTheBoxOfAnEarlierOneWrittenAfterIt) {
-  // B, a box drawn in one stroke after A's stroke, lies inside A.
-  TestCase t(Side{{Piece{polyline({{100, 100}, {200, 100}, {200, 200}, {100, 200}, {100, 100}}), 0,
-                         0}}},
+  // B, drawn in one stroke after A's stroke, lies inside A's box (A open
+  // on the left, so that the inks stand apart in the rows they share).
+  TestCase t(Side{{Piece{polyline({{100, 100}, {200, 100}, {200, 200}, {100, 200}}), 0, 0}}},
              Side{{Piece{polyline({{140, 140}, {160, 160}}), 1, 0}}});
   EXPECT_EQ(t.refused(), 1);
   t.c.kernel().request().skew_allowed = 0;  // without the stroke-order switch
