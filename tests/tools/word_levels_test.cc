@@ -62,7 +62,6 @@ TEST(WordLevelsTest, OfTwoCloseReadingsTheFrequentWordWins) {
   const CloseCall calls[] = {
       {"move", "mote", "move 21325\nmote 12\nmode 263\nmete 4\nmere 401\nmate 1491\n"},
       {"much", "milch", "much 49636\nmilch\nmulch 22\nmuck 97\n"},
-      {"interesting", "ingesting", "interesting 4421\ningesting 14\ninvesting 88\n"},
   };
   std::ifstream fixture(kFixtures + "/close_readings.txt");
   std::map<std::string, std::string> ink;  // label -> its line
