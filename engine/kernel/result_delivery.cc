@@ -10,11 +10,14 @@
 
 #include <algorithm>
 #include <numbers>
+#include <span>
 
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
+#include "engine/database/data_store.h"
 #include "engine/kernel/c_records.h"
 #include "engine/kernel/kernel.h"
+#include "engine/segmentation/letter_case.h"
 #include "engine/segmentation/line_records.h"
 
 namespace inkrec {
@@ -43,16 +46,51 @@ int add_candidate(ResultChoice& choice, std::span<const std::uint16_t> codes) {
   return kOk;
 }
 
-// One candidate text per reading of a word: the codes along its path.
-int add_path_candidates(LetterSearch& search, const PtrArray<WordHypothesis>& readings,
-                        ResultChoice& choice) {
+// The other case form of a word of one letter whose two forms are written
+// alike (the data's symbol gives them); 0 for any other word.
+std::uint16_t other_form_of_lone_letter(const DataStore* store,
+                                        std::span<const std::uint16_t> codes) {
+  if (store == nullptr || codes.size() != 1) return 0;
+  const Symb* symbol = store->find_symb(codes[0]);
+  if (symbol == nullptr) return 0;
+  return other_form_written_alike(codes[0], symbol->third_code, symbol->second_code);
+}
+
+// One candidate text per reading of a word: the codes along its path. A
+// best reading of one letter that a lone letter's ink cannot tell the case
+// of is followed by its other case form; *other_form tells whether it was.
+int add_path_candidates(LetterSearch& search, const DataStore* store,
+                        const PtrArray<WordHypothesis>& readings, ResultChoice& choice,
+                        bool* other_form) {
+  *other_form = false;
   for (const WordHypothesis* reading : readings) {
     DynArray<std::uint16_t> codes;
     int status = search.collect_path_characters(*reading, codes);
     if (status == kOk) status = add_candidate(choice, codes.span());
     if (status != kOk) return status;
+    if (reading != readings[0]) continue;
+    const std::uint16_t other = other_form_of_lone_letter(store, codes.span());
+    if (other == 0) continue;
+    if ((status = add_candidate(choice, {&other, 1})) != kOk) return status;
+    *other_form = true;
   }
   return kOk;
+}
+
+// What the caller chose among a word's candidates when the second is the
+// best reading's other case form: that form becomes the word's text (unless
+// the caller returned one), a later candidate the reading it stands for.
+int take_word_choice(ResultChoice& choice, bool other_form, WordEntry& word) {
+  word.chosen = choice.chosen;
+  word.text.swap(choice.returned_text);
+  if (!other_form || choice.chosen < 1) return kOk;
+  if (choice.chosen > 1) {
+    --word.chosen;
+    return kOk;
+  }
+  if (!word.text.empty()) return kOk;
+  word.chosen = ResultChoice::kKeep;
+  return word.text.assign(choice.candidates[1]);
 }
 
 // The text of a word without readings, read letter by letter under the case
@@ -157,7 +195,8 @@ int Kernel::offer_letter(std::uint32_t i, bool* dropped) {
   if (choice.chosen < 0 || static_cast<std::uint32_t>(choice.chosen) >= alternatives.size()) {
     return kBadArgument;
   }
-  return search_->promote_alternative(i, alternatives[choice.chosen].answer);
+  const Alternative& chosen = alternatives[choice.chosen];
+  return search_->promote_alternative(i, chosen.answer, chosen.choice);
 }
 
 int Kernel::deliver_words(ShiftState& state) {
@@ -202,8 +241,10 @@ int Kernel::offer_word(const LineRecord& line, WordEntry& word, ShiftState& stat
   }
   ResultChoice choice;
   choice.kind = ResultChoice::kWord;
-  int status = with_hypotheses ? add_path_candidates(*search_, readings, choice)
-                               : add_letters_candidate(*search_, line, word, state, choice);
+  bool other_form = false;
+  int status = with_hypotheses
+                   ? add_path_candidates(*search_, data_store_, readings, choice, &other_form)
+                   : add_letters_candidate(*search_, line, word, state, choice);
   DynArray<PackedPoint> points;
   if (status == kOk) {
     status = search_->collect_figure_points({start->line, start->figure}, last, points);
@@ -211,9 +252,7 @@ int Kernel::offer_word(const LineRecord& line, WordEntry& word, ShiftState& stat
   if (status != kOk) return status;
   turn_back_box(points.span(), search_->skew_correction(), choice);
   if (const int answer = ask(params_, choice); answer != 0) return answer;
-  word.chosen = choice.chosen;
-  word.text.swap(choice.returned_text);
-  return kOk;
+  return take_word_choice(choice, other_form, word);
 }
 
 }  // namespace inkrec

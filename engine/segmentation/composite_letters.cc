@@ -260,9 +260,12 @@ int collect_results_naming_group(FragmentState& state, std::uint32_t k, BitSet& 
   return kOk;
 }
 
+// The results this step makes are visited too: a composite reading placed
+// on a new figure set may be the first part of a rule over composites (mode
+// 1, as a letter with two kinds of mark). Each set is evaluated once and
+// holds more figures than the parts it is made of, so the line ends.
 int compose_letters(FragmentState& state, GroupEvaluations& evaluations) {
-  const std::uint32_t made = state.line.letter_results.size();
-  for (std::uint32_t k = 0; k < made; ++k) {
+  for (std::uint32_t k = 0; k < state.line.letter_results.size(); ++k) {
     if (state.context.kernel().stop_flag()) return kStopped;
     if (const int status = compose_for(state, evaluations, k); status != kOk) return status;
   }

@@ -35,10 +35,10 @@ namespace inkrec {
 // result; -1 when the set cannot grow; 4034 when the stop flag is seen.
 int collect_results_naming_group(FragmentState& state, std::uint32_t k, BitSet& out);
 
-// The composites of every result of the line (as it stands at the call)
-// that has a standing reading, each of the kernel's composite rules tried
-// in its order: a rule of kind 2 never, a rule marked for the body-and-link
-// switch only with that switch on. 0; 4034 when the stop flag is seen; -2
+// The composites of every result of the line that has a standing reading,
+// the results this call makes included, each of the kernel's composite
+// rules tried in its order: a rule of kind 2 never, a rule marked for the
+// body-and-link switch only with that switch on. 0; 4034 when the stop flag is seen; -2
 // for a rule's missing symbol or a null entry; -1 when memory runs out; or
 // the status of an evaluation or a merge test.
 int compose_letters(FragmentState& state, GroupEvaluations& evaluations);

@@ -1,6 +1,7 @@
 #include "engine/segmentation/letter_case.h"
 
 #include <algorithm>
+#include <span>
 
 #include "engine/foundation/status.h"
 #include "engine/records/letter_fields.h"
@@ -10,22 +11,19 @@
 namespace inkrec {
 namespace {
 
-constexpr std::uint32_t kUpperCase = 1;
-constexpr std::uint32_t kLowerCase = 2;
-
 std::uint32_t choice_for(std::uint8_t case_kind, double ratio) {
   const bool big = ratio >= 1.7;
   const bool small = ratio <= 0.7;
   switch (case_kind) {
     case 2:
-      return kUpperCase;
+      return kCaseChoiceUpper;
     case 4:
-      return small ? kLowerCase : kUpperCase;
+      return small ? kCaseChoiceLower : kCaseChoiceUpper;
     case 3:
     case 5:
-      return big ? kUpperCase : kLowerCase;
+      return big ? kCaseChoiceUpper : kCaseChoiceLower;
     default:
-      return kLowerCase;
+      return kCaseChoiceLower;
   }
 }
 
@@ -48,17 +46,30 @@ constexpr std::uint16_t kSizeCasedLetters[] = {
     99,   111,  115,  117,  118,  119,  120,  122,  1074, 1078, 1079, 1082, 1084, 1085,
     1086, 1087, 1089, 1090, 1093, 1094, 1096, 1097, 1098, 1099, 1100, 1101, 1102, 1103};
 
+// The lower-case forms of the letters whose capitals differ only in where
+// they stand on a line.
+constexpr std::uint16_t kLineCasedLetters[] = {106, 107, 112, 121};
+
+bool listed(std::span<const std::uint16_t> letters, std::uint16_t code) {
+  return std::find(letters.begin(), letters.end(), code) != letters.end();
+}
+
 }  // namespace
 
 std::uint8_t case_kind_of(const Answer& reading) {
   const std::uint16_t lower = reading.codes[1];
   const std::uint16_t upper = reading.codes[2];
   if (lower == 0 || upper == 0 || lower == upper) return 0;
-  if (std::find(std::begin(kSizeCasedLetters), std::end(kSizeCasedLetters), lower) !=
-      std::end(kSizeCasedLetters)) {
-    return 3;
-  }
+  if (listed(kSizeCasedLetters, lower)) return 3;
   return reading.codes[0] == upper ? 2 : 0;
+}
+
+std::uint16_t other_form_written_alike(std::uint16_t code, std::uint16_t lower,
+                                       std::uint16_t upper) {
+  if (lower == 0 || upper == 0 || lower == upper) return 0;
+  if (!listed(kSizeCasedLetters, lower) && !listed(kLineCasedLetters, lower)) return 0;
+  if (code == lower) return upper;
+  return code == upper ? lower : 0;
 }
 
 // An element without a baseline pair keeps its box height.
@@ -67,7 +78,7 @@ int choose_letter_case(RecognitionContext& context, FigureGroup& element) {
   if (element.answers == nullptr) return kOk;
   AnswerList& readings = *element.answers;
   if (RequestSwitches(context.kernel().params()).fixed_case()) {
-    return set_every_choice(readings, kLowerCase);
+    return set_every_choice(readings, kCaseChoiceLower);
   }
   const ReferenceBand& band = baseline_pair(*element.geometry);
   const std::int32_t upper = band.top;

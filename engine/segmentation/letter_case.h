@@ -18,6 +18,10 @@
 
 namespace inkrec {
 
+// The case choices of a reading (AnswerList::set_code_choice).
+inline constexpr std::uint32_t kCaseChoiceUpper = 1;
+inline constexpr std::uint32_t kCaseChoiceLower = 2;
+
 // The case choice of every reading of the element. The height is the
 // geometry's box height, or, once a reading's box reaches a third of the
 // body below the baseline, the height from the element's baseline up to
@@ -38,5 +42,13 @@ int check_all_candidates(RecognitionContext& context, const PtrArray<FigureGroup
 // Cyrillic letters written as small capitals), chosen by size; 2 for the
 // upper-case form of any other letter.
 std::uint8_t case_kind_of(const Answer& reading);
+
+// The other case form of a letter whose two forms are written alike, so
+// that a letter written alone, with no line to measure its size against,
+// may be either: the letters of case kind 3 and k, p, y and j, whose forms
+// differ only in where they stand on a line. `code` is one of the letter's
+// forms `lower` and `upper`; 0 for any other code or letter.
+std::uint16_t other_form_written_alike(std::uint16_t code, std::uint16_t lower,
+                                       std::uint16_t upper);
 
 }  // namespace inkrec

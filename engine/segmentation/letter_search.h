@@ -51,11 +51,13 @@ struct FragmentGap {
 };
 
 // A reading of an output fragment offered to the caller: its code, its
-// total score and its place in the fragment's answer list.
+// total score, its place in the fragment's answer list and the case choice
+// that gives the code (0: the answer as it reads).
 struct Alternative {
   std::uint16_t code = 0;
   std::int32_t score = 0;
   std::uint32_t answer = 0;
+  std::uint32_t choice = 0;
 };
 
 // The codes of a reading under the three case choices: as read, for choice
@@ -181,11 +183,11 @@ class LetterSearch {
   // Whether entry i reads a capital that the word list gives its word
   // (the text keeps it inside a word); none unless overridden.
   virtual bool listed_capital(std::uint32_t /*i*/) const { return false; }
-  // Up to `limit` readings of entry i, best first.
+  // Up to `limit` readings of entry i, best first, each code once.
   virtual int alternatives(std::uint32_t i, std::uint32_t limit, DynArray<Alternative>& out) = 0;
-  // Makes the answer first in entry i's list (re-ranked) and resets every
-  // answer to its own codes.
-  virtual int promote_alternative(std::uint32_t i, std::uint32_t answer) = 0;
+  // Makes the answer first in entry i's list (re-ranked), resets every
+  // answer to its own codes and gives the first the case choice (0: none).
+  virtual int promote_alternative(std::uint32_t i, std::uint32_t answer, std::uint32_t choice) = 0;
   // Appends the points of entry i's ink.
   virtual int collect_output_points(std::uint32_t i, DynArray<PackedPoint>& out) = 0;
 

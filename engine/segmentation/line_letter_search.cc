@@ -286,20 +286,50 @@ bool LineLetterSearch::listed_capital(std::uint32_t i) const {
   return group != nullptr && word_output_ && group->word_case != 0;
 }
 
+namespace {
+
+bool offered(const DynArray<Alternative>& alternatives, std::uint16_t code) {
+  for (const Alternative& alternative : alternatives) {
+    if (alternative.code == code) return true;
+  }
+  return false;
+}
+
+// The other case form of a reading whose two forms are written alike, as
+// the same answer under the other case choice; none for other readings.
+Alternative other_case_form(const Answer& reading, std::uint32_t answer) {
+  const std::uint16_t lower = reading.codes[1];
+  const std::uint16_t upper = reading.codes[2];
+  const std::uint16_t other = other_form_written_alike(reading.codes[0], lower, upper);
+  const std::uint32_t choice = other == upper ? kCaseChoiceUpper : kCaseChoiceLower;
+  return {other, reading.total(), answer, other == 0 ? 0 : choice};
+}
+
+}  // namespace
+
+// A letter written alone has no line to tell the case of c, o, s, u, v, w,
+// x, z, k, p, y or j by, so the other case form of such a best reading is
+// offered right after it.
 int LineLetterSearch::alternatives(std::uint32_t i, std::uint32_t limit,
                                    DynArray<Alternative>& out) {
   const AnswerList* answers = entry_answers(i);
   if (answers == nullptr) return kBadArgument;
-  for (std::uint32_t a = 0; a < answers->answers().size() && a < limit; ++a) {
+  for (std::uint32_t a = 0; a < answers->answers().size() && out.size() < limit; ++a) {
     const Answer& answer = answers->answers()[a];
-    if (out.push_back({answer.codes[0], answer.total(), a}) != kOk) return kOutOfMemory;
+    const Alternative own{answer.codes[0], answer.total(), a, 0};
+    const Alternative other = a == 0 ? other_case_form(answer, a) : Alternative{};
+    for (const Alternative& alternative : {own, other}) {
+      if (alternative.code == 0 || offered(out, alternative.code) || out.size() >= limit) continue;
+      if (out.push_back(alternative) != kOk) return kOutOfMemory;
+    }
   }
   return kOk;
 }
 
 // The chosen answer takes the perfect score, so that it ranks first, and
-// every answer forgets its case choice.
-int LineLetterSearch::promote_alternative(std::uint32_t i, std::uint32_t answer) {
+// every answer forgets its case choice but the chosen one its own.
+int LineLetterSearch::promote_alternative(std::uint32_t i, std::uint32_t answer,
+                                          std::uint32_t choice) {
   AnswerList* answers = entry_answers(i);
   if (answers == nullptr || answer >= answers->answers().size()) return kBadArgument;
   const Answer& chosen = answers->answers()[answer];
@@ -309,7 +339,7 @@ int LineLetterSearch::promote_alternative(std::uint32_t i, std::uint32_t answer)
     return status;
   }
   for (Answer& a : answers->answers()) a.code_choice = 0;
-  return kOk;
+  return choice == 0 ? kOk : answers->set_code_choice(0, choice);
 }
 
 int LineLetterSearch::collect_output_points(std::uint32_t i, DynArray<PackedPoint>& out) {

@@ -90,7 +90,7 @@ class LineLetterSearch : public LetterSearch {
   bool space_after(std::uint32_t i) const override;
   bool listed_capital(std::uint32_t i) const override;
   int alternatives(std::uint32_t i, std::uint32_t limit, DynArray<Alternative>& out) override;
-  int promote_alternative(std::uint32_t i, std::uint32_t answer) override;
+  int promote_alternative(std::uint32_t i, std::uint32_t answer, std::uint32_t choice) override;
   int collect_output_points(std::uint32_t i, DynArray<PackedPoint>& out) override;
 
   PtrArray<LineRecord>& line_records() override { return line_records_; }

@@ -300,6 +300,7 @@ struct Questions {
   std::vector<std::vector<std::u16string>> candidates;
   std::vector<std::uint32_t> kinds;
   std::vector<std::int32_t> boxes;  // left, top, right, bottom per call
+  bool word_texts = true;           // a word's answer carries a text of its own
 
   static int ask(crResultChoice* choice, void* context) {
     auto& self = *static_cast<Questions*>(context);
@@ -314,7 +315,7 @@ struct Questions {
     self.boxes.insert(self.boxes.end(), {choice->left, choice->top, choice->right, choice->bottom});
     const std::size_t call = self.candidates.size() - 1;
     choice->chosen = call < self.answers.size() ? self.answers[call] : -1;
-    if (choice->kind == 1) {
+    if (choice->kind == 1 && self.word_texts) {
       auto* text = reinterpret_cast<DynArray<char16_t>*>(&choice->returned_text);
       text->push_back(u'0' + static_cast<char16_t>(call));
     }
@@ -445,6 +446,53 @@ TEST_F(CallbackTest, WordsOfTheLineRecordsAreOfferedAndKeepTheAnswers) {
   EXPECT_TRUE(line.words[1].text.empty());
   EXPECT_EQ(line.words[2].chosen, 0);
   EXPECT_EQ(std::u16string(line.words[2].text.data(), line.words[2].text.size()), u"1");
+}
+
+// A word of one letter whose two case forms are written alike (o, and not
+// a) is offered in its other form right after its best reading; choosing
+// that form makes it the word's text, choosing a later candidate picks the
+// reading it stands for.
+TEST_F(CallbackTest, ALoneLetterWrittenAlikeInBothCasesIsOfferedInEach) {
+  DataStore& store = *kernel_->data_store();
+  ASSERT_EQ(store.add_symb(Symb{0, u'O', u'O', u'o', 0, 0, {}}), kOk);
+  ASSERT_EQ(store.add_symb(Symb{0, u'o', u'O', u'o', 0, 0, {}}), kOk);
+  ASSERT_EQ(store.add_symb(Symb{0, u'a', u'A', u'a', 0, 0, {}}), kOk);
+  struct Case {
+    std::u16string best, second;
+    std::int32_t answer;
+    std::vector<std::u16string> offered;
+    std::int32_t chosen;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {u"o", u"a", 1, {u"o", u"O", u"a"}, -1, u"O"},
+      {u"O", u"a", 1, {u"O", u"o", u"a"}, -1, u"o"},
+      {u"o", u"a", 2, {u"o", u"O", u"a"}, 1, u""},
+      {u"o", u"a", 0, {u"o", u"O", u"a"}, 0, u""},
+      {u"a", u"o", 1, {u"a", u"o"}, 1, u""},
+      {u"oa", u"o", 1, {u"oa", u"o"}, 1, u""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << std::string(c.best.begin(), c.best.end()) << " "
+                                      << c.answer);
+    fake_->line_records().remove_all();
+    LineRecord& line = *fake_->line_records().add_new();
+    WordPosition* start = line.positions.push_default();
+    WordHypothesis* best = start->hypotheses.add_new();
+    WordHypothesis* second = start->hypotheses.add_new();
+    best->end_position = second->end_position = -1;
+    fake_->paths = {{best, c.best}, {second, c.second}};
+    line.words.push_default()->hypothesis = 0;
+    questions_ = {};
+    questions_.answers = {c.answer};
+    questions_.word_texts = false;
+    if (kernel_->pane().empty()) add_ink();
+    ASSERT_EQ(recognize(), kOk);
+    ASSERT_EQ(questions_.candidates.size(), 1u);
+    EXPECT_EQ(questions_.candidates[0], c.offered);
+    EXPECT_EQ(line.words[0].chosen, c.chosen);
+    EXPECT_EQ(std::u16string(line.words[0].text.data(), line.words[0].text.size()), c.text);
+  }
 }
 
 TEST_F(CallbackTest, AWordStartingAtAMissingPlaceIsRefused) {

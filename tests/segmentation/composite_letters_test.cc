@@ -54,6 +54,7 @@ const ComplexVariant kDottedI = composite_rule(1, u'i', kStemShape, kTop);
 const ComplexVariant kDottedJ = composite_rule(2, u'j', kJBodyShape, kTop);
 const ComplexVariant kExclamation = composite_rule(3, u'!', kStemShape, kBottom);
 const ComplexVariant kColon = composite_rule(5, u':', kDotShape, kBottom);
+constexpr char16_t kDoubleExclamation = u'\u203C';
 
 // A reading of a part as the letter evaluation makes it: from a detail
 // variant (code 0) whose sub-key is its shape, accepted.
@@ -82,7 +83,7 @@ Points hook(int x, int top, int bottom) {
 class CompositeSymbols {
  public:
   CompositeSymbols() {
-    for (const char16_t code : {u'i', u'j', u'!', u':'}) {
+    for (const char16_t code : {u'i', u'j', u'!', u':', kDoubleExclamation}) {
       Symb symbol{};
       symbol.code = code;
       symbol.second_code = code == u'i' ? u'I' : (code == u'j' ? u'J' : code);
@@ -325,6 +326,32 @@ TEST(CompositeLettersTest, ARuleOfTwoDotsTakesTwoDisjointPartsEachChargedForAWea
   EXPECT_EQ(composite->key, umlaut.id);
   EXPECT_EQ(line.composite_of({0, 1}), nullptr);
   EXPECT_EQ(line.composite_of({0, 2}), nullptr);
+}
+
+TEST(CompositeLettersTest, ARuleOverACompositeReadsACompositeTheStepMadeItself) {
+  // A stem, a dot far below it and a second dot further down. The "!" rule
+  // makes its composite on the stem and the far dot, a figure set nothing
+  // read before; a rule whose first part is that composite (mode 1, named
+  // by the "!" rule's id) and whose second is a dot below then reads all
+  // three figures, scored by the composite's reading.
+  ComplexVariant over_exclamation = composite_rule(8, kDoubleExclamation, kExclamation.id, kBottom);
+  over_exclamation.rec_mode = 1;
+  over_exclamation.tolerance = 1;
+  CompositeLine line({stem(100, 60, 90), dot(125, 140), dot(125, 160)},
+                     {&kExclamation, &over_exclamation},
+                     {{{0}, part_reading(kStemShape, 8000)},
+                      {{1}, part_reading(kDotShape, 9000)},
+                      {{2}, part_reading(kDotShape, 9000)}});
+  ASSERT_EQ(line.build(), kOk);
+  EXPECT_TRUE(line.each_set_read_once());
+  const Answer* exclamation = line.composite_of({0, 1});
+  ASSERT_NE(exclamation, nullptr);
+  EXPECT_EQ(line.result_of({0, 1})->reason, 30);
+  const Answer* composite = line.composite_of({0, 1, 2});
+  ASSERT_NE(composite, nullptr);
+  EXPECT_EQ(composite->codes[0], kDoubleExclamation);
+  EXPECT_EQ(composite->key, over_exclamation.id);
+  EXPECT_EQ(composite->components[Answer::kLetterScore], exclamation->total());
 }
 
 }  // namespace

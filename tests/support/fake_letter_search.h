@@ -196,11 +196,11 @@ class FakeLetterSearch final : public LetterSearch {
     }
     return kOk;
   }
-  int promote_alternative(std::uint32_t i, std::uint32_t answer) override {
+  int promote_alternative(std::uint32_t i, std::uint32_t answer, std::uint32_t choice) override {
     FakeFragment& f = output.at(i);
     if (answer >= f.readings.size()) return kBadArgument;
     std::swap(f.readings[0], f.readings[answer]);
-    f.choices.clear();
+    f.choices.assign(1, choice);
     return kOk;
   }
   int collect_output_points(std::uint32_t i, DynArray<PackedPoint>& out) override {

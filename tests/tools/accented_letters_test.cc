@@ -4,7 +4,8 @@
 // variant), whose second part is a mark the charset reads as a detail; the
 // letters that are no Latin letter and a mark (ß, æ, œ, ð, þ, ı) are
 // letters of their charsets. The Greek letters with tonos or dialytika are
-// composites of the Greek letter in the same way.
+// composites of the Greek letter in the same way, ΐ and ΰ composites of
+// those composites and the other mark.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -124,7 +125,10 @@ TEST_F(AccentedLettersTest, EachLetterIsItsLatinLetterAndItsMark) {
 
 TEST_F(AccentedLettersTest, EachAccentedGreekLetterIsItsGreekLetterAndItsMark) {
   // The tonos is the acute of é, written over a small letter and before
-  // the top of a capital; the dialytika the two dots of ä.
+  // the top of a capital; the dialytika the two dots of ä. A tonos before
+  // a capital takes the place just before the capital's first, which only
+  // a position tolerance of 1 lets the pair test look at; so does the
+  // dialytika of ι and υ, whose dots the tonos of ΐ and ΰ stands between.
   const std::uint16_t acute = std::get<0>(mark_of(7, u'é', u'e'));
   const std::uint16_t dot = std::get<0>(mark_of(6, u'ä', u'a'));
   struct Case {
@@ -132,15 +136,52 @@ TEST_F(AccentedLettersTest, EachAccentedGreekLetterIsItsGreekLetterAndItsMark) {
     std::uint16_t mark;
     int copies;
     std::uint32_t sides;
+    std::int16_t tolerance;
   };
   const Case cases[] = {
-      {u'ά', u'α', acute, 1, kAbove}, {u'ώ', u'ω', acute, 1, kAbove},
-      {u'Ά', u'Α', acute, 1, kBefore}, {u'Ώ', u'Ω', acute, 1, kBefore},
-      {u'ϊ', u'ι', dot, 2, kAbove},    {u'Ϋ', u'Υ', dot, 2, kAbove},
+      {u'ά', u'α', acute, 1, kAbove, 0},  {u'ώ', u'ω', acute, 1, kAbove, 0},
+      {u'Ά', u'Α', acute, 1, kBefore, 1}, {u'Ώ', u'Ω', acute, 1, kBefore, 1},
+      {u'ϊ', u'ι', dot, 2, kAbove, 1},    {u'Ϋ', u'Υ', dot, 2, kAbove, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.letter));
     EXPECT_EQ(mark_of(kGreek, c.letter, c.greek, kGreek), std::make_tuple(c.mark, c.copies, c.sides));
+    for (const ComplexVariant* rule : rules_[{kGreek, c.letter}]) {
+      EXPECT_EQ(rule->tolerance, c.tolerance);
+    }
+  }
+}
+
+TEST_F(AccentedLettersTest, ALetterWithTwoMarksIsItsOneMarkCompositeAndTheOtherMark) {
+  // ΐ is ϊ and the tonos, or ί and the two dots; ΰ the same over υ. Each
+  // rule's first part is a composite reading, named by its rule's id (mode
+  // 1), and every rule of the one-mark letters is the first part of one.
+  const std::uint16_t acute = std::get<0>(mark_of(kGreek, u'ί', u'ι', kGreek));
+  const std::uint16_t dot = std::get<0>(mark_of(kGreek, u'ϊ', u'ι', kGreek));
+  struct Case {
+    char16_t letter, with_dots, with_tonos;
+  };
+  for (const Case& c : {Case{u'ΐ', u'ϊ', u'ί'}, Case{u'ΰ', u'ϋ', u'ύ'}}) {
+    SCOPED_TRACE(static_cast<int>(c.letter));
+    std::map<std::uint16_t, std::tuple<std::uint16_t, int>> expected;  // rule id -> mark, copies
+    for (const ComplexVariant* inner : rules_[{kGreek, c.with_dots}]) {
+      expected[inner->id] = {acute, 1};
+    }
+    for (const ComplexVariant* inner : rules_[{kGreek, c.with_tonos}]) {
+      expected[inner->id] = {dot, 2};
+    }
+    std::map<std::uint16_t, std::tuple<std::uint16_t, int>> found;
+    for (const ComplexVariant* rule : rules_[{kGreek, c.letter}]) {
+      EXPECT_EQ(rule->kind, 1u);
+      EXPECT_EQ(rule->rec_mode, 1);
+      EXPECT_EQ(rule->add, kAbove);
+      EXPECT_EQ(rule->tolerance, 1);
+      EXPECT_EQ(rule->second_component, rule->detail_shape_id);
+      EXPECT_TRUE(found.emplace(rule->first_component,
+                                std::make_tuple(rule->detail_shape_id, int{rule->cnt}))
+                      .second);
+    }
+    EXPECT_EQ(found, expected);
   }
 }
 

@@ -68,6 +68,26 @@ TEST(Evaluation, CharactersAreJudgedByTheirFirstCharacterWordsByTheWholeText) {
   }
 }
 
+TEST(Evaluation, CharactersAreAlsoCountedWithTheirCaseIgnored) {
+  Evaluation evaluation;
+  using Answers = std::vector<std::u16string>;
+  evaluation.add(U"U", Answers{u"u", u"v"}, 1);                     // first, either case
+  evaluation.add(U"o", Answers{u"0", u"D", u"O"}, 1);                 // third, either case
+  evaluation.add(U"\u0416", Answers{u"\u0436"}, 1);                  // Cyrillic zhe
+  evaluation.add(U"\u00C9", Answers{u"\u00E9t"}, 1);                 // first character judged
+  evaluation.add(U"l", Answers{u"1", u"I", u"i", u"|", u"/", u"L"}, 1);  // sixth: not in five
+  evaluation.add(U"k", Answers{}, 1);                               // recognition failed
+  evaluation.add(U"s", Answers{u"S", u"s"}, 1);
+  evaluation.add(U"Is", Answers{u"is"}, 1);  // a word: judged as written only
+  const EvaluationReport report = evaluation.report(20);
+  EXPECT_EQ(report.samples, 8u);
+  EXPECT_EQ(report.character_samples, 7u);
+  EXPECT_EQ(report.first_right, 0u);
+  EXPECT_EQ(report.top_five_right, 1u);
+  EXPECT_EQ(report.first_right_any_case, 4u);
+  EXPECT_EQ(report.top_five_right_any_case, 5u);
+}
+
 TEST(Evaluation, KeepsTheMostFrequentConfusionsOnly) {
   Evaluation evaluation;
   for (char32_t c = U'a'; c < U'a' + 25; ++c) {

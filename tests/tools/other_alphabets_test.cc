@@ -145,6 +145,27 @@ TEST(OtherAlphabetsTest, LettersWrittenFromUnseenGlyphsAreReadWithTheirCharset) 
   }
 }
 
+// glyph_marks.txt: three samples of every Greek letter with tonos or
+// dialytika (ΐ and ΰ carry both), from the face the training did not use,
+// the marks written after their letter. While a capital's tonos never
+// joined it and a tonos a little steeper than the trained acute read as a
+// dot, 23 of these 60 were read right (in either case form), 41 now; the
+// floor lies some points under that.
+TEST(OtherAlphabetsTest, GreekLettersWithTheirMarksAreReadAsComposites) {
+  std::ifstream in(kFixtures + "/glyph_marks.txt");
+  std::vector<InkSample> samples;
+  std::vector<InkError> errors;
+  read_ink(in, &samples, &errors);
+  ASSERT_TRUE(errors.empty());
+  EngineSession session;
+  ASSERT_EQ(session.open(kDefaultData), 0);
+  DataStore store(kDefaultData.c_str(), 0, 0, 0);
+  ASSERT_EQ(store.status(), kOk);
+  std::vector<std::string> misread;
+  EXPECT_GE(first_answers_right(session, store, samples, 25, &misread), 60.0)
+      << ::testing::PrintToString(misread);
+}
+
 // A word of glyph_words.txt, the charsets read and its word list (the
 // written word, words one letter off, and the word without its accents).
 struct GlyphWord {
@@ -157,12 +178,14 @@ struct GlyphWord {
 TEST(OtherAlphabetsTest, AWordWrittenFromGlyphsIsReadWithItsWordList) {
   // "été": each e with its acute (a composite of the English e and the
   // French mark) beats the bare e that the list also holds; so do the
-  // Greek letters with tonos and dialytika, and the final sigma beats σ.
+  // Greek letters with tonos and dialytika (the tonos of a capital stands
+  // before it), and the final sigma beats σ.
   const GlyphWord words[] = {
       {"съезд", "4", "rus", "съезд\nуезд\nсъел\nезда\n"},
       {"été", "7,5", "fre", "été\nete\nétés\nêtes\nête\nèté\n"},
       {"λόγος", "25", "gre", "λόγος\nλογος\nλόγοι\nλόγου\nλόγοσ\n"},
       {"προϊόν", "25", "gre", "προϊόν\nπροιον\nπροϊον\nπροιόν\nποιόν\n"},
+      {"Άρης", "25", "gre", "Άρης\nΑρης\nάρης\nΆρη\nΆρες\n"},
   };
   std::ifstream fixture(kFixtures + "/glyph_words.txt");
   std::map<std::string, std::string> ink;  // label -> its line

@@ -169,15 +169,18 @@ TEST_F(ToolTest, EvalReportsEveryMeasureAndTheSamplesItLeftOut) {
                          ":4: stroke 1: not a point x,y with both in -32768..32767: \"2\"\n" +
                          dir_.file("labelled.txt") + ":2: a sample without a label, left out\n");
   const std::vector<std::string> report = lines_of(run.out);
-  ASSERT_EQ(report.size(), 8u) << run.out;
+  ASSERT_EQ(report.size(), 9u) << run.out;
   EXPECT_EQ(report[0], "samples: 2");
   EXPECT_EQ(report[1], "first answer right: 0.0% (0)");
   EXPECT_EQ(report[2], "right among the first five: 0.0% (0)");
-  EXPECT_TRUE(report[3].starts_with("time per sample: mean ")) << report[3];
-  EXPECT_EQ(report[4], "character error rate of the 1 words and lines: 100.0% (3 of 3)");
-  EXPECT_EQ(report[5], "most frequent confusions (expected, read, times):");
-  EXPECT_EQ(report[6], "  \"7\"  (nothing)  1");
-  EXPECT_EQ(report[7], "  \"the\"  (nothing)  1");
+  EXPECT_EQ(report[3],
+            "characters read in either case (of 1): first answer 0.0% (0), among the first five "
+            "0.0% (0)");
+  EXPECT_TRUE(report[4].starts_with("time per sample: mean ")) << report[4];
+  EXPECT_EQ(report[5], "character error rate of the 1 words and lines: 100.0% (3 of 3)");
+  EXPECT_EQ(report[6], "most frequent confusions (expected, read, times):");
+  EXPECT_EQ(report[7], "  \"7\"  (nothing)  1");
+  EXPECT_EQ(report[8], "  \"the\"  (nothing)  1");
 }
 
 TEST_F(ToolTest, EvalDrawsAProgressBarOnlyOnATerminal) {

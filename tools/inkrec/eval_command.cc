@@ -32,6 +32,15 @@ void print_report(const EvaluationReport& report) {
               report.first_right);
   std::printf("right among the first five: %.1f%% (%zu)\n",
               share(report.top_five_right, report.samples), report.top_five_right);
+  if (report.character_samples > 0) {
+    std::printf("characters read in either case (of %zu): first answer %.1f%% (%zu), among the "
+                "first five %.1f%% (%zu)\n",
+                report.character_samples,
+                share(report.first_right_any_case, report.character_samples),
+                report.first_right_any_case,
+                share(report.top_five_right_any_case, report.character_samples),
+                report.top_five_right_any_case);
+  }
   std::printf("time per sample: mean %.3f ms, 95th percentile %.3f ms\n",
               report.mean_microseconds / 1000, report.p95_microseconds / 1000);
   if (report.text_samples > 0) {

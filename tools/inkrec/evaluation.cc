@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numeric>
 
+#include "engine/foundation/capital_letters.h"
 #include "engine/foundation/utf.h"
 
 namespace inkrec::tool {
@@ -17,6 +19,26 @@ bool is_character_sample(std::u32string_view label) { return label.size() == 1; 
 // sample, else the whole text.
 std::u32string judged_part(std::u32string_view text, bool character) {
   return std::u32string(character ? text.substr(0, 1) : text);
+}
+
+// The character in lower case where it is a capital the engine knows.
+char32_t any_case(char32_t c) {
+  return c > 0xFFFF ? c : lower_case_letter(static_cast<std::uint16_t>(c));
+}
+
+bool same_letter_any_case(std::u32string_view read, std::u32string_view expected) {
+  return !read.empty() && any_case(read[0]) == any_case(expected[0]);
+}
+
+// The place (0 for the first) of the first of the answers that satisfies
+// `right`, or the number considered when none does.
+template <typename Right>
+std::size_t place_of_right_answer(std::span<const std::u16string> answers, std::size_t considered,
+                                  bool character, Right right) {
+  for (std::size_t i = 0; i < considered; ++i) {
+    if (right(judged_part(to_utf32(answers[i]), character))) return i;
+  }
+  return considered;
 }
 
 }  // namespace
@@ -52,10 +74,19 @@ void Evaluation::add(std::u32string_view label, std::span<const std::u16string> 
   ++counts_.samples;
   times_.push_back(microseconds);
   const std::size_t considered = std::min(answers.size(), kTopAnswers);
-  for (std::size_t i = 0; i < considered; ++i) {
-    if (judged_part(to_utf32(answers[i]), character) == expected) {
-      ++counts_.top_five_right;
-      break;
+  const auto exact = [&](const std::u32string& read) { return read == expected; };
+  if (place_of_right_answer(answers, considered, character, exact) < considered) {
+    ++counts_.top_five_right;
+  }
+  if (character) {
+    ++counts_.character_samples;
+    const auto either_case = [&](const std::u32string& read) {
+      return same_letter_any_case(read, expected);
+    };
+    const std::size_t place = place_of_right_answer(answers, considered, character, either_case);
+    if (place < considered) {
+      ++counts_.top_five_right_any_case;
+      if (place == 0) ++counts_.first_right_any_case;
     }
   }
   if (!character) {

@@ -6,6 +6,11 @@
 // a blank) is judged by the whole text and adds to the character error
 // rate. A sample whose recognition failed counts as read wrongly, with an
 // empty answer.
+//
+// Character samples are also counted with the letter case ignored: a
+// letter written alone has no line to measure its size against, so the
+// case of a c, o, s, u, v, w, x or z (and, as most people write them, of a
+// k, p, y or j) cannot be read from its ink.
 #pragma once
 
 #include <cstddef>
@@ -25,6 +30,9 @@ struct EvaluationReport {
   std::size_t samples = 0;
   std::size_t first_right = 0;
   std::size_t top_five_right = 0;
+  std::size_t character_samples = 0;  // labels of one character
+  std::size_t first_right_any_case = 0;     // of the character samples
+  std::size_t top_five_right_any_case = 0;  // of the character samples
   double mean_microseconds = 0;
   double p95_microseconds = 0;
   std::size_t text_samples = 0;  // word and line samples

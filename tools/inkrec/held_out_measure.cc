@@ -21,12 +21,15 @@ namespace {
 constexpr int kAngles[] = {0};
 
 // Upper case, lower case, or neither: English letters are measured as two
-// charsets, each case with its own letters only.
+// charsets, each case with its own letters only, and also among the letters
+// of both cases with the case ignored (as the recognition reads them).
 int letter_case(std::uint16_t code) {
   if (code < 128 && std::isupper(code)) return 1;
   if (code < 128 && std::islower(code)) return 2;
   return 0;
 }
+
+std::uint16_t folded(std::uint16_t code) { return letter_case(code) == 1 ? code + 32 : code; }
 
 bool read_held_out_writers(const std::string& path, std::set<std::string>* writers,
                            std::string* error) {
@@ -56,9 +59,10 @@ class EtalonRanker {
   explicit EtalonRanker(DataStore& store) : store_(store) {}
 
   // The position of `code` among the characters of its charset (and of its
-  // case) ranked by their best variant's score (0 the first), or -1 when it
-  // is not ranked.
-  int rank_of(std::uint16_t code, std::uint32_t charset,
+  // case, or, with either_case, among both cases with the case ignored)
+  // ranked by their best variant's score (0 the first), or -1 when it is
+  // not ranked.
+  int rank_of(std::uint16_t code, std::uint32_t charset, bool either_case,
               std::span<const std::uint16_t> inked_cells) {
     best_.clear();
     const auto weights = store_.knowledge_base().cell_weights().span();
@@ -66,15 +70,16 @@ class EtalonRanker {
       const Variant& variant = *store_.variant_at(i);
       const Etalon* etalon = store_.etalon_at(i);
       if (variant.idSet != charset || variant.menuc == 0 || etalon == nullptr ||
-          letter_case(variant.menuc) != letter_case(code)) {
+          (!either_case && letter_case(variant.menuc) != letter_case(code))) {
         continue;
       }
       std::int32_t score = 0;
       if (score_against_etalon(inked_cells, *etalon, weights, &score) != kOk) continue;
-      const auto [entry, added] = best_.try_emplace(variant.menuc, score);
+      const std::uint16_t character = either_case ? folded(variant.menuc) : variant.menuc;
+      const auto [entry, added] = best_.try_emplace(character, score);
       if (!added) entry->second = std::max(entry->second, score);
     }
-    const auto own = best_.find(code);
+    const auto own = best_.find(either_case ? folded(code) : code);
     if (own == best_.end()) return -1;
     return static_cast<int>(std::ranges::count_if(
         best_, [&own](const auto& entry) { return entry.second > own->second; }));
@@ -109,9 +114,13 @@ class Measurement {
     if (cells_.sample_cells(sample.strokes, kAngles, &step, -1, -1, -1, nullptr, &hits) != kOk) {
       return;  // no features: no answer
     }
-    const int rank = ranker_.rank_of(sample.code, holder->charset_id, hits[0].span());
+    const int rank = ranker_.rank_of(sample.code, holder->charset_id, false, hits[0].span());
     if (rank == 0) ++row.first;
     if (rank >= 0 && rank < 5) ++row.top_five;
+    if (letter_case(sample.code) == 0) return;
+    const int either = ranker_.rank_of(sample.code, holder->charset_id, true, hits[0].span());
+    if (either == 0) ++row.first_either_case;
+    if (either >= 0 && either < 5) ++row.top_five_either_case;
   }
 
  private:
@@ -137,6 +146,7 @@ class Measurement {
     const auto found = std::ranges::find(rows_, name, &HeldOutRow::name);
     if (found != rows_.end()) return *found;
     rows_.push_back(HeldOutRow{name});
+    rows_.back().letters = letter_case(code) != 0;
     return rows_.back();
   }
 

@@ -4,8 +4,9 @@
 // Each sample's feature cells are computed as the recognition computes a
 // figure's (at its own direction), scored against the etalon of every
 // variant of the charset that holds the character (the etalon score of the
-// letter evaluation; English counts as two charsets, upper and lower case),
-// and the characters ranked by their best variant. This
+// letter evaluation; English counts as two charsets, upper and lower case,
+// and is counted again among both cases with the case ignored), and the
+// characters ranked by their best variant. This
 // is the etalon stage alone, without the shape tests, rules and context of
 // the whole recognition: an interim figure until that path is built.
 #pragma once
@@ -21,6 +22,11 @@ struct HeldOutRow {
   int samples = 0;
   int first = 0;     // the first answer is the character
   int top_five = 0;  // the character is among the first five
+  // English letters only (letters set): ranked among the letters of both
+  // cases, the case ignored.
+  bool letters = false;
+  int first_either_case = 0;
+  int top_five_either_case = 0;
 };
 
 // Measures the database at db_path over the samples of the writers that

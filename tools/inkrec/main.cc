@@ -190,6 +190,14 @@ int measure_database(int argc, char** argv) {
     std::printf("| %s | %d | %.1f%% | %.1f%% |\n", row.name.c_str(), row.samples,
                 percent(row.first, row.samples), percent(row.top_five, row.samples));
   }
+  std::printf("\nLetters among both cases, the case ignored:\n\n");
+  std::printf("| characters | samples | first answer | top five |\n|---|---:|---:|---:|\n");
+  for (const inkrec::tool::HeldOutRow& row : rows) {
+    if (!row.letters) continue;
+    std::printf("| %s | %d | %.1f%% | %.1f%% |\n", row.name.c_str(), row.samples,
+                percent(row.first_either_case, row.samples),
+                percent(row.top_five_either_case, row.samples));
+  }
   return 0;
 }
 
