@@ -53,6 +53,14 @@ NumberedWords levels_from_frequencies(const std::vector<const WordListEntry*>& e
   return numbered;
 }
 
+NumberedWords levels_from_counts(const std::vector<const WordListEntry*>& entries) {
+  NumberedWords numbered;
+  for (const WordListEntry* entry : entries) {
+    numbered[entry->word] = level_of_count(entry->frequency);
+  }
+  return numbered;
+}
+
 NumberedWords levels_as_given(const std::vector<const WordListEntry*>& entries) {
   NumberedWords numbered;
   for (const WordListEntry* entry : entries) {
@@ -311,10 +319,26 @@ std::uint32_t level_of_frequency(std::uint64_t frequency, std::uint64_t least, s
   return static_cast<std::uint32_t>(std::clamp(level, 0.0, double{kMaxWordLevel}));
 }
 
+std::uint32_t level_of_count(std::uint64_t count) {
+  if (count == 0) return 0;
+  constexpr double kLevelsPerDecade = 6;
+  constexpr double kLevelAtOne = -9;
+  const double level =
+      std::round(kLevelsPerDecade * std::log10(static_cast<double>(count)) + kLevelAtOne);
+  return static_cast<std::uint32_t>(std::clamp(level, 0.0, double{kMaxWordLevel}));
+}
+
 NumberedWords word_levels(std::span<const WordListEntry> words, WordListColumn column) {
   const std::vector<const WordListEntry*> entries = distinct_entries(words);
-  return column == WordListColumn::kLevel ? levels_as_given(entries)
-                                          : levels_from_frequencies(entries);
+  switch (column) {
+    case WordListColumn::kLevel:
+      return levels_as_given(entries);
+    case WordListColumn::kCount:
+      return levels_from_counts(entries);
+    case WordListColumn::kFrequency:
+      break;
+  }
+  return levels_from_frequencies(entries);
 }
 
 int build_word_list(std::span<const WordListEntry> words, std::vector<std::uint8_t>* image,

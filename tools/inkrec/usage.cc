@@ -32,12 +32,15 @@ constexpr CommandUsage kCommands[] = {
      "read, a longer one by the whole text, which also gives the character error rate.\n"},
     {"version", "inkrec version", "Prints the engine's version text.\n"},
     {"error", "inkrec error CODE", "Prints the message of a status code.\n"},
-    {"wordlist", "inkrec wordlist build [--levels] WORDS.txt OUT.wlb",
+    {"wordlist", "inkrec wordlist build [--levels|--counts] WORDS.txt OUT.wlb",
      "Builds a word list from a plain UTF-8 list, one word a line, optionally followed by\n"
      "blanks and a frequency. Each word is stored with a level, 0 (rare) to 18 (frequent):\n"
      "from the frequencies on a log scale from the least frequent word (0) to the most\n"
      "frequent (18), or 12 for every word when no line has a frequency.\n"
-     "  --levels   the number after each word is its level, 0 to 18\n"},
+     "  --levels   the number after each word is its level, 0 to 18\n"
+     "  --counts   the number after each word is how often it occurs in a corpus of some\n"
+     "             50 million words: six levels a decade, level 9 at 1000, 18 from about\n"
+     "             26 100, 0 below 39 and for a word without a count\n"},
     {"db",
      "inkrec db build RECIPE OUT.dt\n"
      "       inkrec db measure DB.dt WRITERS SAMPLES...\n"
