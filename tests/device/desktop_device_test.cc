@@ -342,7 +342,12 @@ TEST_F(DesktopDeviceTest, KeysTypedAtTheWindowReachTheApplicationsDialogWhichThe
     xdo_click_window(xdo, CURRENTWINDOW, 1);
     ASSERT_TRUE(wait_until([&] { return system.focus() == field; })) << "a tap gives the field the focus";
     for (int i = 0; i < 3; ++i) xdo_send_keysequence_window(xdo, CURRENTWINDOW, "BackSpace", 12000);
-    xdo_enter_text_window(xdo, CURRENTWINDOW, round.typed, 12000);
+    // libxdo types a character without a key of its own through a keycode it
+    // maps for that character and then maps back; the device looks the key up
+    // when it reads the event, so on a busy machine the keys are spaced widely
+    // enough for it to read each before its mapping changes again.
+    constexpr useconds_t kRemappedKeyDelay = 400000;
+    xdo_enter_text_window(xdo, CURRENTWINDOW, round.typed, kRemappedKeyDelay);
     EXPECT_TRUE(wait_until([&] { return system.window_text(field) == platform::to_utf16(round.typed); }))
         << platform::to_utf8(system.window_text(field));
     if (round.pen_width == 12 && std::string(round.closing_key) == "Return") {
