@@ -1,6 +1,7 @@
 // The default database the repository ships (data/qlmain.dt): it loads, the
 // knowledge base's self-test finds no fault, and its text listing is the
-// same after a save and a reload; its letters carry both case forms.
+// same after a save and a reload; its letters carry both case forms and may
+// be joined to their neighbours.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "engine/database/data_store.h"
+#include "engine/database/property_flags.h"
 #include "engine/foundation/status.h"
 #include "tests/support/temp_dir.h"
 
@@ -63,6 +65,28 @@ TEST(DefaultDatabaseTest, EveryLetterCarriesItsUpperAndLowerCaseForms) {
     EXPECT_EQ(symbol->second_code, 0) << static_cast<char>(other);
     EXPECT_EQ(symbol->third_code, 0) << static_cast<char>(other);
   }
+}
+
+// The geometry pre-check rules an English letter out of a group whose
+// figure has a link after it unless the variant has property bit 4, and of
+// one with a link before it unless it has bit 5: in joined writing any
+// letter may be joined on either side, so every English letter has both.
+TEST(DefaultDatabaseTest, EveryEnglishLetterMayBeJoinedOnEitherSide) {
+  const DataStore store(kDefaultDatabase.c_str(), 1, 0, 0);
+  ASSERT_EQ(store.status(), kOk);
+  std::uint32_t letters = 0;
+  for (std::uint32_t i = 0; i < store.variant_count(); ++i) {
+    const Variant* variant = store.variant_at(i);
+    ASSERT_NE(variant, nullptr);
+    const char16_t code = variant->menuc;
+    const bool letter = (code >= u'a' && code <= u'z') || (code >= u'A' && code <= u'Z');
+    if (variant->idSet != 5 || !letter) continue;
+    ++letters;
+    const PropertyFlags properties(variant->properties);
+    EXPECT_NE(properties.bit4(), 0) << static_cast<char>(code) << " variant " << variant->id;
+    EXPECT_NE(properties.bit5(), 0) << static_cast<char>(code) << " variant " << variant->id;
+  }
+  EXPECT_GE(letters, 52u);
 }
 
 }  // namespace
