@@ -91,11 +91,14 @@ int DataStore::create_chunk_handlers() {
 }
 
 // The file is opened afresh for every load, so a reload sees what is on the
-// disk now (also after a save replaced the file).
+// disk now (also after a save replaced the file). It is read from a copy in
+// memory, taken in one read; when no copy can be had it is read as it
+// lies, to the same records and statuses.
 int DataStore::load() {
   BinaryStream stream;
   stream.open(path_.c_str(), access_class_ == 0 ? kAccessReadOnly : 0);
   if (!stream.good()) return kDataFileOpen;
+  stream.read_into_memory();
   stream.set_tag(kind_);
   return read_chunks(stream);
 }

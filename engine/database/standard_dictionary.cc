@@ -61,6 +61,7 @@ void StandardDictionary::swap(StandardDictionary& other) noexcept {
   owned_.swap(other.owned_);
   std::swap(loaded_, other.loaded_);
   cache_.swap(other.cache_);
+  letter_entries_.swap(other.letter_entries_);
 }
 
 bool StandardDictionary::attach(std::span<const std::uint8_t> image) {
@@ -92,6 +93,7 @@ void StandardDictionary::release() {
   owned_.release();
   loaded_ = false;
   cache_.clear();
+  letter_entries_.clear();
 }
 
 bool StandardDictionary::take_image(std::span<const std::uint8_t> image) {
@@ -288,19 +290,37 @@ void StandardDictionary::search_word(std::u16string_view prefix, CharSlotMap& ma
   }
 }
 
-void StandardDictionary::search_letter_entries(std::u16string_view prefix, CharSlotMap& map) const {
+// The entries are decoded once for each prefix; later asks replay the
+// marks they gave.
+void StandardDictionary::search_letter_entries(std::u16string_view prefix, CharSlotMap& map) {
+  using Mark = LetterEntryCache::Mark;
+  std::span<const Mark> known;
+  if (letter_entries_.find(prefix, &known)) {
+    for (const Mark& mark : known) map.mark(mark.letter, mark.state);
+    return;
+  }
   char16_t key_units[kLetterEntryPrefixes + 1];
   key_units[0] = static_cast<char16_t>(u'1' + prefix.size());
   std::copy(prefix.begin(), prefix.end(), key_units + 1);
   const std::u16string_view key(key_units, prefix.size() + 1);
+  Mark found[256];
+  std::size_t count = 0;
+  bool all_kept = true;
   walk(key, [&](std::u16string_view word, int number) {
     const int order = compare_with_beginning(key, word);
     if (order < 0) return Visit::kStop;
     if (order == 0 && word.size() > key.size()) {
-      map.mark(word[key.size()], static_cast<std::uint32_t>(number));
+      const Mark mark{word[key.size()], static_cast<std::uint32_t>(number)};
+      map.mark(mark.letter, mark.state);
+      if (count < std::size(found)) {
+        found[count++] = mark;
+      } else {
+        all_kept = false;
+      }
     }
     return Visit::kGoOn;
   });
+  if (all_kept) letter_entries_.add(prefix, {found, count});
 }
 
 void StandardDictionary::search_long_prefix(std::u16string_view prefix, CharSlotMap& map) {

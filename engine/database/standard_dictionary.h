@@ -31,6 +31,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/database/letter_entry_cache.h"
 #include "engine/database/prefix_cache.h"
 #include "engine/foundation/char_slot_map.h"
 #include "engine/foundation/dyn_array.h"
@@ -120,7 +121,7 @@ class StandardDictionary {
   template <typename Visitor>
   void walk(std::u16string_view start, Visitor&& visit) const;
 
-  void search_letter_entries(std::u16string_view prefix, CharSlotMap& map) const;
+  void search_letter_entries(std::u16string_view prefix, CharSlotMap& map);
   void search_long_prefix(std::u16string_view prefix, CharSlotMap& map);
 
   // Where the root leads on eight bits: to a symbol (bits taken up to it),
@@ -143,6 +144,7 @@ class StandardDictionary {
   DynArray<std::uint8_t> owned_;
   bool loaded_ = false;
   PrefixCache cache_;
+  LetterEntryCache letter_entries_;
 };
 
 }  // namespace inkrec

@@ -12,6 +12,7 @@ namespace inkrec {
 
 int WeightedCells::assign(std::span<const std::uint16_t> inked_cells,
                           std::span<const std::uint8_t> weights) {
+  columns_ = nullptr;
   cells_.clear();
   weights_.clear();
   weightless_cells_ = 0;
@@ -51,6 +52,40 @@ int WeightedCells::score_against(const Etalon& etalon, std::int32_t* score) cons
   }
   return etalon_score(sum / 32 - zero_cells / 5, inked_count_, etalon.stats.norm,
                       etalon.stats.max_hits, etalon.stats.min_hits, score);
+}
+
+int WeightedCells::compare_with(const EtalonColumns& columns) {
+  columns_ = nullptr;
+  // The sums are 32 bits: at most 65535 cells of level and weight below 256.
+  if (!inside_weights_ || cells_needed_ > columns.cell_count() || cells_.size() > 0xFFFF) {
+    return kOk;
+  }
+  if (products_.resize(columns.padded_columns()) != kOk ||
+      zeros_.resize(columns.padded_columns()) != kOk) {
+    return kOutOfMemory;
+  }
+  columns.accumulate(cells_.span(), weights_.span(), products_.data(), zeros_.data());
+  weight_sum_ = 0;
+  for (const std::uint8_t weight : weights_) weight_sum_ += weight;
+  columns_ = &columns;
+  return kOk;
+}
+
+// The similarity score_against sums: each product carries the stored
+// level, 32 above the level, so 32 times the weights come off.
+std::int64_t WeightedCells::column_similarity(std::uint32_t column) const {
+  const std::int64_t sum = std::int64_t{products_[column]} - kCellLevelZero * weight_sum_;
+  const std::int64_t zero_cells = weightless_cells_ + zeros_[column];
+  return sum / 32 - zero_cells / 5;
+}
+
+int WeightedCells::score_entry(std::size_t entry, const Etalon& etalon,
+                               std::int32_t* score) const {
+  if (columns_ == nullptr || columns_->etalon_of(entry) != &etalon) {
+    return score_against(etalon, score);
+  }
+  return etalon_score(column_similarity(columns_->column_of(entry)), inked_count_,
+                      etalon.stats.norm, etalon.stats.max_hits, etalon.stats.min_hits, score);
 }
 
 }  // namespace inkrec

@@ -5,6 +5,7 @@
 namespace inkrec {
 
 bool BinaryStream::open(const char* path, int open_mode, int) {
+  image_.drop();
   known_size_ = kSizeUnknown;
   error_ = false;
   tag_ = 0;
@@ -12,6 +13,7 @@ bool BinaryStream::open(const char* path, int open_mode, int) {
 }
 
 bool BinaryStream::open_wide(const char16_t* path, int open_mode, int) {
+  image_.drop();
   known_size_ = kSizeUnknown;
   error_ = false;
   tag_ = 0;
@@ -19,8 +21,25 @@ bool BinaryStream::open_wide(const char16_t* path, int open_mode, int) {
 }
 
 int BinaryStream::read(void* buffer, std::size_t n, std::size_t* transferred) {
-  return file_.read_bytes(buffer, n, transferred);
+  if (!image_.holds()) return file_.read_bytes(buffer, n, transferred);
+  *transferred = image_.read(buffer, n);
+  return 1;
 }
+
+bool BinaryStream::read_into_memory() {
+  if (!file_.is_open() || !image_.take(file_)) return false;
+  file_.close();
+  known_size_ = image_.size();
+  return true;
+}
+
+int BinaryStream::seek(long offset, int engine_origin) {
+  return image_.holds() ? image_.seek(offset, engine_origin) : file_.seek(offset, engine_origin);
+}
+
+long BinaryStream::tell() { return image_.holds() ? image_.tell() : file_.tell(); }
+
+long BinaryStream::length() { return image_.holds() ? image_.size() : file_.length(); }
 
 int BinaryStream::write(const void* buffer, std::size_t n, std::size_t* transferred) {
   known_size_ = kSizeUnknown;
@@ -28,6 +47,7 @@ int BinaryStream::write(const void* buffer, std::size_t n, std::size_t* transfer
 }
 
 int BinaryStream::close() {
+  image_.drop();
   known_size_ = kSizeUnknown;
   return file_.close();
 }
@@ -43,6 +63,7 @@ bool BinaryStream::write_invalid_marker() {
 }
 
 long long BinaryStream::file_size() {
+  if (image_.holds()) return image_.size();
   if (known_size_ == kSizeUnknown) known_size_ = platform::file_size(file_.stream());
   return known_size_;
 }

@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "engine/foundation/file_holder.h"
+#include "engine/foundation/file_image.h"
 
 namespace inkrec {
 
@@ -24,7 +25,7 @@ class BinaryStream {
   bool open(const char* path, int open_mode, int unused_mode = 0);
   bool open_wide(const char16_t* path, int open_mode, int unused_mode = 0);
 
-  bool good() const { return file_.is_open() && !error_; }
+  bool good() const { return (file_.is_open() || image_.holds()) && !error_; }
   void set_error() { error_ = true; }
 
   // Always 1; the number of bytes moved goes to *transferred.
@@ -35,13 +36,19 @@ class BinaryStream {
   bool read_exact(void* buffer, std::size_t n);
   bool write_exact(const void* buffer, std::size_t n);
 
+  // Copies the whole open file into memory and closes it, keeping the
+  // position: every later read is served from the copy and gives the same
+  // bytes and shortfalls as the file would, and writes fail. False, with
+  // the stream still reading its file, when the copy cannot be made.
+  bool read_into_memory();
+
   std::uint32_t tag() const { return tag_; }
   // Stores a new tag and returns the previous one.
   std::uint32_t set_tag(std::uint32_t tag);
 
-  int seek(long offset, int engine_origin) { return file_.seek(offset, engine_origin); }
-  long tell() { return file_.tell(); }
-  long length() { return file_.length(); }
+  int seek(long offset, int engine_origin);
+  long tell();
+  long length();
   int close();
   bool mark_invalid();
   bool write_invalid_marker();
@@ -57,6 +64,7 @@ class BinaryStream {
   static constexpr long long kSizeUnknown = -2;
 
   FileHolder file_;
+  FileImage image_;
   long long known_size_ = kSizeUnknown;
   bool error_ = false;
   std::uint32_t tag_ = 0;

@@ -149,18 +149,23 @@ bool read_stroke(BinaryStream& stream, Stroke& stroke) {
   if (count == 0) return true;
   const std::uint64_t delta_bytes = 2 * (std::uint64_t{count} - 1);
   if (!can_hold(stream, delta_bytes, 1, 8)) return false;
-  if (!stroke.reserve(count)) return fail(stream);
   std::int32_t x = 0;
   std::int32_t y = 0;
   if (!read_u32(stream, &x) || !read_u32(stream, &y)) return false;
+  if (stroke.resize(count) != kOk) return fail(stream);
+  PackedPoint* next = stroke.data();
   PackedPoint point{saturate_int16(x), saturate_int16(y)};
-  stroke.push_back(point);
-  DynArray<std::int8_t> deltas;
-  if (deltas.resize(static_cast<std::uint32_t>(delta_bytes)) != kOk) return fail(stream);
-  if (!stream.read_exact(deltas.data(), deltas.size())) return false;
-  for (std::uint32_t i = 0; i < deltas.size(); i += 2) {
-    point = {saturate_int16(point.x + deltas[i]), saturate_int16(point.y + deltas[i + 1])};
-    stroke.push_back(point);
+  *next++ = point;
+  // The deltas pass through a fixed buffer, a part of the stroke at a time.
+  std::int8_t deltas[512];
+  for (std::uint32_t left = count - 1; left != 0;) {
+    const std::uint32_t points = std::min<std::uint32_t>(left, sizeof deltas / 2);
+    if (!stream.read_exact(deltas, 2 * std::size_t{points})) return false;
+    for (std::uint32_t i = 0; i < 2 * points; i += 2) {
+      point = {saturate_int16(point.x + deltas[i]), saturate_int16(point.y + deltas[i + 1])};
+      *next++ = point;
+    }
+    left -= points;
   }
   return true;
 }

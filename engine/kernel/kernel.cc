@@ -83,6 +83,7 @@ void Kernel::clear_active_lists() {
   active_complex_variants_.remove_all();
   active_variants_.remove_all();
   candidates_.clear();
+  candidate_columns_.clear();
   code_index_.clear();
   active_spec_pairs_.ss.remove_all();
   active_spec_pairs_.sc.remove_all();
@@ -95,6 +96,7 @@ void Kernel::clear_active_lists() {
 int Kernel::reinitialize() {
   clear_active_lists();
   int status = collect_variants();
+  if (status == kOk) status = lay_out_candidate_etalons();
   if (status == kOk) status = build_code_index();
   if (status == kOk)
     status = collect_active_spec_pairs(active_spec_pairs_, active_charsets(), *data_store_);
@@ -131,6 +133,13 @@ int Kernel::collect_variants() {
     if (active_variants_.push_back(variant) != kOk) return kOutOfMemory;
   }
   return cover_reading_codes();
+}
+
+int Kernel::lay_out_candidate_etalons() {
+  DynArray<const Etalon*> etalons;
+  if (etalons.reserve_total(candidates_.size()) != kOk) return kOutOfMemory;
+  for (const CandidateVariant& candidate : candidates_) etalons.push_back(candidate.etalon);
+  return candidate_columns_.assign(etalons.span());
 }
 
 // The class table holds a byte for every code the candidates' readings
@@ -173,6 +182,11 @@ const PtrArray<const Variant>& Kernel::active_variants() {
 std::span<const CandidateVariant> Kernel::candidate_variants() {
   refresh_active_lists();
   return candidates_.span();
+}
+
+const EtalonColumns* Kernel::candidate_etalon_columns() {
+  refresh_active_lists();
+  return &candidate_columns_;
 }
 
 std::span<const std::uint16_t> Kernel::inked_cells() const {

@@ -117,6 +117,7 @@ class Kernel final : public RunKernel {
   // Every variant of the active charsets (its shape or etalon null when
   // the store lacks it), for the letter evaluation.
   std::span<const CandidateVariant> candidate_variants() override;
+  const EtalonColumns* candidate_etalon_columns() override;
   std::span<const std::uint16_t> inked_cells() const override;
   DynArray<std::uint8_t>* code_table() override { return &class_table_; }
   const PtrArray<const ComplexVariant>& active_complex_variants();
@@ -247,6 +248,7 @@ class Kernel final : public RunKernel {
   int train_with_sample(Tag4Record& sample, int variant_id, int step, int keep_counts,
                         const DynArray<std::uint16_t>* variants);
   void clear_active_lists();
+  int lay_out_candidate_etalons();
   int collect_variants();
   int cover_reading_codes();
   int build_code_index();
@@ -269,6 +271,7 @@ class Kernel final : public RunKernel {
   PtrArray<const ComplexVariant> active_complex_variants_;
   PtrArray<const Variant> active_variants_;
   DynArray<CandidateVariant> candidates_;
+  EtalonColumns candidate_columns_;
   DynArray<std::uint32_t> code_index_;
   DictionarySet* dictionaries_;
   DynArray<std::uint8_t> class_table_;

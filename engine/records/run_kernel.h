@@ -14,6 +14,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/database/etalon_columns.h"
 #include "engine/database/pair_variants.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/records/candidate_variant.h"
@@ -99,6 +100,9 @@ class RunKernel {
   // each with its shape, etalon and reading (brought up to date first);
   // none unless overridden.
   virtual std::span<const CandidateVariant> candidate_variants() { return {}; }
+  // The etalons of candidate_variants() laid out cell by cell, entry i
+  // for candidate i (brought up to date with them); null unless overridden.
+  virtual const EtalonColumns* candidate_etalon_columns() { return nullptr; }
   // The feature cells the kernel found inked for the group being
   // evaluated (indices into every etalon's cells); none unless overridden.
   virtual std::span<const std::uint16_t> inked_cells() const { return {}; }

@@ -90,6 +90,9 @@ class LetterEvaluation {
     weights_ = store.knowledge_base().cell_weights().span();
     cells_ = kernel_.inked_cells();
     if (const int status = weighted_cells_.assign(cells_, weights_); status != kOk) return status;
+    if (const EtalonColumns* columns = kernel_.candidate_etalon_columns(); columns != nullptr) {
+      if (const int status = weighted_cells_.compare_with(*columns); status != kOk) return status;
+    }
     if (const int status = symbol_geometry_facts(group_, &facts_); status != kOk) return status;
     facts_.stroke_gap = m_.stroke_gap;
     facts_.bridge_percent = m_.bridge;
@@ -177,15 +180,17 @@ class LetterEvaluation {
   }
 
   int judge_candidates() {
-    for (const CandidateVariant& candidate : kernel_.candidate_variants()) {
+    const std::span<const CandidateVariant> candidates = kernel_.candidate_variants();
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
       if (kernel_.stop_flag()) return kStopped;
-      if (const int status = judge(candidate); status != kOk) return status;
+      if (const int status = judge(i, candidates[i]); status != kOk) return status;
     }
     return kernel_.stop_flag() ? kStopped : kOk;
   }
 
-  // One candidate: ruled out, passed over, or scored into its list.
-  int judge(const CandidateVariant& candidate) {
+  // One candidate (entry i of the candidate list): ruled out, passed over,
+  // or scored into its list.
+  int judge(std::size_t i, const CandidateVariant& candidate) {
     const Variant& symbol = *candidate.variant;
     if (variant_kind(symbol) == 2 || (symbol.cursive_flag != 0 && !switches_.body_and_link())) {
       return kOk;
@@ -210,7 +215,7 @@ class LetterEvaluation {
     }
     if (!within_shape_limits(symbol, *candidate.shape, &p)) return kOk;
     if (symbol.is_special()) return score_mark(candidate, p);
-    return score_letter(candidate, p);
+    return score_letter(i, candidate, p);
   }
 
   // The limits of the variant's shape; false rules the variant out.
@@ -244,13 +249,13 @@ class LetterEvaluation {
   }
 
   // A normal variant: the similarity of the inked cells to its etalon.
-  int score_letter(const CandidateVariant& candidate, std::int32_t p) {
+  int score_letter(std::size_t i, const CandidateVariant& candidate, std::int32_t p) {
     if (candidate.etalon == nullptr) {
       ++skipped_;
       return kOk;
     }
     std::int32_t score = 0;
-    const int status = weighted_cells_.score_against(*candidate.etalon, &score);
+    const int status = weighted_cells_.score_entry(i, *candidate.etalon, &score);
     if (status == kRejected) return kOk;
     if (status != kOk) return status;
     Answer answer = reading_of(candidate);

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <vector>
 
+#include "engine/database/etalon_columns.h"
 #include "engine/database/etalon_score.h"
 #include "engine/foundation/status.h"
 
@@ -47,6 +49,62 @@ TEST(WeightedCellsTest, ScoresEveryEtalonAsTheDirectScoreDoes) {
       const int direct_status = score_against_etalon(inked, etalon, weights, &direct);
       EXPECT_EQ(cells.score_against(etalon, &gathered), direct_status) << inked.size();
       EXPECT_EQ(gathered, direct) << inked.size();
+    }
+  }
+}
+
+// Compared with a table of columns in one pass, the cells give every entry
+// the direct score: over several blocks of columns, with entries sharing an
+// etalon, entries without one or with one of another length, an etalon
+// other than the one laid out for the entry, and cells the table lacks.
+TEST(WeightedCellsTest, ScoresFromTheColumnsAsTheDirectScoreDoes) {
+  constexpr std::uint32_t kCells = 12;
+  std::mt19937 random(34);
+  std::uniform_int_distribution<int> byte(0, 255);
+  Bytes weights;
+  for (std::uint32_t c = 0; c < kCells; ++c) weights.push_back(c % 4 == 1 ? 0 : byte(random));
+  std::vector<Etalon> etalons;
+  for (int e = 0; e < 70; ++e) {
+    Bytes levels;
+    for (std::uint32_t c = 0; c < kCells; ++c) {
+      // Many cells at level zero, some at the extremes.
+      const int pick = byte(random);
+      levels.push_back(pick < 90 ? kCellLevelZero : pick < 100 ? 0 : pick < 110 ? 255 : byte(random));
+    }
+    etalons.push_back(etalon_of(levels, 1 + 997 * static_cast<std::uint32_t>(e), 4, 2));
+  }
+  etalons.push_back(etalon_of({40, 40, 40}, 500, 3, 1));  // another length: no column
+  std::vector<const Etalon*> entries;
+  for (const Etalon& etalon : etalons) entries.push_back(&etalon);
+  entries.push_back(nullptr);
+  entries.push_back(&etalons[3]);
+  entries.push_back(&etalons[69]);
+  EtalonColumns columns;
+  ASSERT_EQ(columns.assign(entries), kOk);
+  EXPECT_EQ(columns.cell_count(), kCells);
+  EXPECT_EQ(columns.padded_columns(), 96u);  // 70 distinct etalons in blocks of 32
+  EXPECT_EQ(columns.column_of(entries.size() - 2), columns.column_of(3));
+  EXPECT_EQ(columns.column_of(70), EtalonColumns::kNoColumn);
+  EXPECT_EQ(columns.etalon_of(entries.size() - 3), nullptr);
+
+  const Cells inked_sets[] = {{}, {1}, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}, {2, 6, 7, 11},
+                              {5, 9}, {3, 12}, {0, 40}};
+  for (const Cells& inked : inked_sets) {
+    WeightedCells cells;
+    ASSERT_EQ(cells.assign(inked, weights), kOk);
+    ASSERT_EQ(cells.compare_with(columns), kOk);
+    for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+      // The entry's own etalon, and one it was not laid out from.
+      for (const Etalon* etalon :
+           {entries[entry], static_cast<const Etalon*>(&etalons[(entry + 1) % etalons.size()])}) {
+        if (etalon == nullptr) continue;
+        std::int32_t direct = -7;
+        std::int32_t from_columns = -7;
+        const int direct_status = score_against_etalon(inked, *etalon, weights, &direct);
+        EXPECT_EQ(cells.score_entry(entry, *etalon, &from_columns), direct_status)
+            << inked.size() << " " << entry;
+        EXPECT_EQ(from_columns, direct) << inked.size() << " " << entry;
+      }
     }
   }
 }

@@ -154,6 +154,13 @@ void expect_same_answers(StandardDictionary& list, const PlainList& plain) {
     EXPECT_EQ(list.prefix_value(prefix, length), plain.has_prefix(prefix, length));
     EXPECT_EQ(completions(list, prefix, 5), plain.completions(prefix, 5));
   }
+  // Asked again, the short prefixes are answered from what the letter
+  // entries gave the first time.
+  for (const std::u16string& prefix : prefixes) {
+    if (prefix.size() >= StandardDictionary::kLetterEntryPrefixes) continue;
+    EXPECT_EQ(letters_after(list, prefix), plain.letters_after(prefix))
+        << std::string(prefix.begin(), prefix.end());
+  }
 }
 
 TEST(WordListTest, EnglishListAnswersAsAPlainSetMappedAndRead) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <set>
 #include <string>
 #include <vector>
@@ -129,6 +130,73 @@ TEST(BinaryStreamTest, ErrorFlagIsSticky) {
   BinaryStream missing;
   EXPECT_FALSE(missing.open_wide(u"/nonexistent-dir/x.bin", 0));
   EXPECT_FALSE(missing.good());
+}
+
+// A stream that took its file into memory answers every read, seek, tell
+// and size as the same file read from the disk does, from the position the
+// stream had, and refuses writes.
+TEST(BinaryStreamTest, AStreamReadFromMemoryAnswersAsItsFile) {
+  TempDir dir;
+  const std::string path = dir.file("image.bin");
+  write_bytes(path, {10, 11, 12, 13, 14, 15, 16, 17, 18, 19});
+  BinaryStream on_disk;
+  BinaryStream in_memory;
+  ASSERT_TRUE(on_disk.open(path.c_str(), kAccessReadOnly));
+  ASSERT_TRUE(in_memory.open(path.c_str(), kAccessReadOnly));
+  std::uint8_t skipped[3];
+  ASSERT_TRUE(on_disk.read_exact(skipped, 3));
+  ASSERT_TRUE(in_memory.read_exact(skipped, 3));
+  ASSERT_TRUE(in_memory.read_into_memory());
+  EXPECT_FALSE(in_memory.file().is_open());
+
+  struct Step {
+    const char* what;
+    long seek_offset;
+    int seek_origin;  // -1: no seek
+    std::size_t read;
+  };
+  const Step steps[] = {
+      {"read on from the kept position", 0, -1, 4},
+      {"read across the end", 0, -1, 8},
+      {"read at the end", 0, -1, 2},
+      {"seek from the start", 2, 0, 3},
+      {"seek back from here", -4, 1, 2},
+      {"seek before the start", -100, 1, 1},
+      {"seek from the end", -3, 2, 5},
+      {"seek past the end", 20, 2, 1},
+      {"seek before the start from the end", -11, 2, 1},
+      {"unknown origin", 1, 3, 1},
+      {"the farthest seek back", std::numeric_limits<long>::min(), 1, 1},
+  };
+  for (const Step& step : steps) {
+    if (step.seek_origin >= 0) {
+      EXPECT_EQ(in_memory.seek(step.seek_offset, step.seek_origin),
+                on_disk.seek(step.seek_offset, step.seek_origin) == 0 ? 0 : -1)
+          << step.what;
+    }
+    EXPECT_EQ(in_memory.tell(), on_disk.tell()) << step.what;
+    std::uint8_t from_disk[16] = {};
+    std::uint8_t from_memory[16] = {};
+    std::size_t disk_count = 0;
+    std::size_t memory_count = 0;
+    on_disk.read(from_disk, step.read, &disk_count);
+    in_memory.read(from_memory, step.read, &memory_count);
+    EXPECT_EQ(memory_count, disk_count) << step.what;
+    EXPECT_EQ(std::vector<std::uint8_t>(from_memory, from_memory + memory_count),
+              std::vector<std::uint8_t>(from_disk, from_disk + disk_count))
+        << step.what;
+    EXPECT_EQ(in_memory.tell(), on_disk.tell()) << step.what;
+    EXPECT_EQ(in_memory.file_size(), on_disk.file_size()) << step.what;
+    EXPECT_EQ(in_memory.length(), on_disk.length()) << step.what;
+  }
+  EXPECT_TRUE(in_memory.good());
+  const std::uint8_t byte = 1;
+  EXPECT_FALSE(in_memory.write_exact(&byte, 1));
+  EXPECT_EQ(read_bytes(path).size(), 10u);
+
+  BinaryStream closed;
+  EXPECT_FALSE(closed.read_into_memory());
+  EXPECT_FALSE(closed.good());
 }
 
 TEST(ReplacingFileTest, CommitReplacesWholeAndFailureKeepsOldBytes) {

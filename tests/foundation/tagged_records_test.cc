@@ -219,6 +219,40 @@ TEST_F(RecordFileTest, CountsBeyondTheFileFailBeforeAnythingIsReserved) {
   }
 }
 
+// A stroke longer than the reader's delta buffer reads back whole, from the
+// disk and from memory; cut short anywhere it fails.
+TEST_F(RecordFileTest, ALongStrokeReadsBackWholeAndFailsWhenCutShort) {
+  Stroke stroke;
+  for (int i = 0; i < 1000; ++i) {
+    // Steps of -98 to +13: each fits one delta byte.
+    stroke.push_back({static_cast<std::int16_t>(i % 50 * 2 - 40),
+                      static_cast<std::int16_t>(i * 13 % 101 - 50)});
+  }
+  const Bytes bytes = written([&](BinaryStream& s) { return write_stroke(s, stroke); });
+  for (const bool in_memory : {false, true}) {
+    BinaryStream& stream = reading(bytes);
+    if (in_memory) {
+      ASSERT_TRUE(stream.read_into_memory());
+    }
+    Stroke read;
+    ASSERT_TRUE(read_stroke(stream, read)) << in_memory;
+    EXPECT_EQ(points_of(read), points_of(stroke)) << in_memory;
+    EXPECT_EQ(bytes_left(stream), 0u) << in_memory;
+  }
+  for (const std::size_t cut : {std::size_t{17}, std::size_t{16 + 512 + 1}, bytes.size() - 1}) {
+    for (const bool in_memory : {false, true}) {
+      const Bytes short_bytes(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut));
+      BinaryStream& stream = reading(short_bytes);
+      if (in_memory) {
+      ASSERT_TRUE(stream.read_into_memory());
+    }
+      Stroke read;
+      EXPECT_FALSE(read_stroke(stream, read)) << cut << " " << in_memory;
+      EXPECT_FALSE(stream.good()) << cut << " " << in_memory;
+    }
+  }
+}
+
 // The stream keeps the file's size between reads; a record written at the
 // end of a file open for reading and writing can be read back at once.
 TEST_F(RecordFileTest, ARecordAppendedAfterAReadCanBeReadBack) {
