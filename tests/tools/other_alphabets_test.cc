@@ -101,6 +101,16 @@ bool same_letter(const DataStore& store, const std::u32string& label, const std:
          (read[0] == symbol->second_code || read[0] == symbol->third_code);
 }
 
+// The samples of a committed ink fixture, every line of which must read.
+std::vector<InkSample> fixture_samples(const std::string& name) {
+  std::ifstream in(kFixtures + "/" + name);
+  std::vector<InkSample> samples;
+  std::vector<InkError> errors;
+  read_ink(in, &samples, &errors);
+  EXPECT_TRUE(errors.empty()) << name;
+  return samples;
+}
+
 // Reads every sample of one charset (the fixture's writer field) with that
 // charset alone active; the share whose first answer is the label in one of
 // its case forms.
@@ -128,11 +138,8 @@ double first_answers_right(EngineSession& session, const DataStore& store,
 // glyphs and distortions the training did not use. The floors lie some
 // points under what the data reads (bench/README.md gives the full sets).
 TEST(OtherAlphabetsTest, LettersWrittenFromUnseenGlyphsAreReadWithTheirCharset) {
-  std::ifstream in(kFixtures + "/glyph_letters.txt");
-  std::vector<InkSample> samples;
-  std::vector<InkError> errors;
-  read_ink(in, &samples, &errors);
-  ASSERT_TRUE(errors.empty());
+  const std::vector<InkSample> samples = fixture_samples("glyph_letters.txt");
+  ASSERT_FALSE(samples.empty());
   EngineSession session;
   ASSERT_EQ(session.open(kDefaultData), 0);
   DataStore store(kDefaultData.c_str(), 0, 0, 0);
@@ -152,11 +159,8 @@ TEST(OtherAlphabetsTest, LettersWrittenFromUnseenGlyphsAreReadWithTheirCharset) 
 // dot, 23 of these 60 were read right (in either case form), 41 now; the
 // floor lies some points under that.
 TEST(OtherAlphabetsTest, GreekLettersWithTheirMarksAreReadAsComposites) {
-  std::ifstream in(kFixtures + "/glyph_marks.txt");
-  std::vector<InkSample> samples;
-  std::vector<InkError> errors;
-  read_ink(in, &samples, &errors);
-  ASSERT_TRUE(errors.empty());
+  const std::vector<InkSample> samples = fixture_samples("glyph_marks.txt");
+  ASSERT_FALSE(samples.empty());
   EngineSession session;
   ASSERT_EQ(session.open(kDefaultData), 0);
   DataStore store(kDefaultData.c_str(), 0, 0, 0);
