@@ -183,13 +183,15 @@ TEST(OtherAlphabetsTest, AWordWrittenFromGlyphsIsReadWithItsWordList) {
   // "été": each e with its acute (a composite of the English e and the
   // French mark) beats the bare e that the list also holds; so do the
   // Greek letters with tonos and dialytika (the tonos of a capital stands
-  // before it), and the final sigma beats σ.
+  // before it), and the final sigma beats σ. The 'a' of "Straße" is a bowl
+  // and then a stem, a way of writing 'a' that print words hold.
   const GlyphWord words[] = {
       {"съезд", "4", "rus", "съезд\nуезд\nсъел\nезда\n"},
       {"été", "7,5", "fre", "été\nete\nétés\nêtes\nête\nèté\n"},
       {"λόγος", "25", "gre", "λόγος\nλογος\nλόγοι\nλόγου\nλόγοσ\n"},
       {"προϊόν", "25", "gre", "προϊόν\nπροιον\nπροϊον\nπροιόν\nποιόν\n"},
       {"Άρης", "25", "gre", "Άρης\nΑρης\nάρης\nΆρη\nΆρες\n"},
+      {"Straße", "6,5", "ger", "Straße\nStrasse\nStraßen\nStrafe\nStroh\n"},
   };
   std::ifstream fixture(kFixtures + "/glyph_words.txt");
   std::map<std::string, std::string> ink;  // label -> its line
