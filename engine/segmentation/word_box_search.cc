@@ -176,7 +176,7 @@ class RecordSearch {
                   std::int16_t ordinal, const Move& move, const CharSlotMap& letters,
                   const SearchState& here);
   int reading_weight(const Answer& read, bool saved, const CharSlotMap& letters,
-                     std::uint32_t* weight);
+                     std::uint32_t* weight, std::uint16_t* read_as);
   bool may_follow(const FigureGroup& group) const;
   bool move_of(FigureGroup& group, std::uint32_t line, std::uint32_t position,
                const BitSet* covered, Move* move);
@@ -381,17 +381,26 @@ int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
 // The weight a reading is read with: the slot of its last code among the
 // letters allowed; a reading of several codes is judged after the path's
 // codes and its own earlier ones. kNoWay when it may not be read here.
+// *read_as is the code the path takes for a one-code reading (its own, or
+// the lower-case form inside a word).
 int RecordSearch::reading_weight(const Answer& read, bool saved, const CharSlotMap& letters,
-                                 std::uint32_t* weight) {
+                                 std::uint32_t* weight, std::uint16_t* read_as) {
   const std::span<const std::uint16_t> codes = read.output_codes(saved);
   if (codes.empty()) return kNoWay;
   if (codes.size() == 1) {
+    *read_as = codes[0];
     *weight = letters.slot_value(codes[0]);
-    // A word may begin with the capital of a letter words begin with, when
-    // the reading has both case forms (the case of the text is then chosen
-    // by the letter's size, not by the list).
-    if (*weight == CharSlotMap::kEmpty && path_.steps.empty() && has_case_forms(read, saved)) {
-      *weight = letters.slot_value(lower_case_letter(codes[0]));
+    // A reading with both case forms may stand for its small letter: a word
+    // may begin with the capital of a letter words begin with (the case of
+    // the text is then chosen by the letter's size, not by the list), and
+    // inside a word the text writes the small letter anyway unless the list
+    // gives the word that capital. The case of a reading is not chosen yet
+    // while the search runs; before, a capital way of writing a letter that
+    // read best for it shut the word out.
+    if (*weight == CharSlotMap::kEmpty && has_case_forms(read, saved)) {
+      const std::uint16_t lower = lower_case_letter(codes[0]);
+      *weight = letters.slot_value(lower);
+      if (!path_.steps.empty()) *read_as = lower;
     }
     return *weight == CharSlotMap::kEmpty ? kNoWay : kOk;
   }
@@ -417,7 +426,9 @@ int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
   const bool saved = answer < 0;
   const Answer& read = answers[saved ? 0u : static_cast<std::uint32_t>(answer)];
   std::uint32_t weight = 0;
-  if (const int status = reading_weight(read, saved, letters, &weight); status != kOk) {
+  std::uint16_t read_as = 0;
+  if (const int status = reading_weight(read, saved, letters, &weight, &read_as);
+      status != kOk) {
     return status;
   }
   if (!path_.steps.empty()) {
@@ -437,6 +448,7 @@ int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
   const std::span<const std::uint16_t> codes = read.output_codes(saved);
   step.code_count = static_cast<std::uint8_t>(std::min<std::size_t>(codes.size(), 3));
   std::copy_n(codes.begin(), step.code_count, step.codes);
+  if (codes.size() == 1) step.codes[0] = read_as;
   step.search_place = here.place;
   step.search_covered = here.covered;
   if (const int status = extend_path(path_, step, weight, scope_.context, scope_.classes);

@@ -162,6 +162,9 @@ TEST_F(WordSearchRoadTest, TheCapitalsOfTheWordListsWordsStayAndAnyWordMayBeginW
       // gives the word that capital.
       {"capitals the list gives", u"KWlZ", u"KWIX", u"KWIX", u"KWIX"},
       {"no such word", u"KWlZ", u"KWIX", u"", u"kwlz"},
+      // A letter inside a word read only by a capital way of writing it
+      // stands for its small letter, as the text will write it.
+      {"a capital way of writing inside a word", u"hOusc", u"hOuse", u"", u"house"},
       // "The" stands in the list as "the"; the first letter's case is the
       // case choice's, which reads these short strokes as lower case.
       {"a capital first letter", u"Tbe", u"The", u"", u"the"},
