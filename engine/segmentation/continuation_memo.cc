@@ -12,6 +12,18 @@ bool same_steps(std::span<const LetterStep> a, std::span<const LetterStep> b) {
                     });
 }
 
+bool same_origin(const SearchOrigin& a, const SearchOrigin& b) {
+  return a.last_group == b.last_group && a.last_answer == b.last_answer && a.carry == b.carry &&
+         a.start == b.start && a.steps == b.steps && a.weight == b.weight &&
+         a.strokes == b.strokes;
+}
+
+// Whether every path searched from `a` reads its continuations at least as
+// well as one from `b`.
+bool reads_no_worse(const SearchOrigin& a, const SearchOrigin& b) {
+  return a.weighted_total >= b.weighted_total && a.extra >= b.extra;
+}
+
 }  // namespace
 
 SearchState state_before_step(const LetterPath& path, std::uint32_t s) {
@@ -56,6 +68,27 @@ void ContinuationMemo::add_continuation(const SearchState& state, const LetterPa
     if (known.target == target && same_steps(known.steps, after)) return;
   }
   entry->continuations.push_back({{after.begin(), after.end()}, target});
+}
+
+bool ContinuationMemo::claim_short_search(const SearchState& state, const SearchOrigin& origin) {
+  CodeStates& codes = short_states_[{state.place, state.covered}];
+  auto entry = codes.find(state.codes);
+  if (entry == codes.end()) {
+    entry = codes.try_emplace(std::vector<std::uint16_t>(state.codes.begin(), state.codes.end()))
+                .first;
+  }
+  return claim_search(entry->second, origin);
+}
+
+bool ContinuationMemo::claim_search(MemoEntry& entry, const SearchOrigin& origin) {
+  for (const SearchOrigin& known : entry.searched) {
+    if (same_origin(known, origin) && reads_no_worse(known, origin)) return false;
+  }
+  std::erase_if(entry.searched, [&origin](const SearchOrigin& known) {
+    return same_origin(known, origin) && reads_no_worse(origin, known);
+  });
+  entry.searched.push_back(origin);
+  return true;
 }
 
 }  // namespace inkrec

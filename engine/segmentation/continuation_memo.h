@@ -11,6 +11,18 @@
 // to. A later path reaching the state with a value no lower may reuse them;
 // a path with a lower value stops there.
 //
+// A path that reaches a state again with a value no lower searches on from
+// it only when that can still give it something new. What the search from
+// a state finds depends on the path's origin as well: its last step (which
+// groups may follow, the pair score of the next), its number of steps, the
+// weight of its last letter, the strokes it covers and where the walk over
+// the groups starts. A path whose weighted total and pair scores are both
+// no greater than those of a path of the same origin searched from the
+// state before could only read the same continuations worse, and goes no
+// further. So each entry also keeps the origins searched from its state
+// (of each, the paths not outdone on both sums); paths too short for an
+// entry keep theirs the same way, apart from the entries.
+//
 // The memo lives for the search of one record. Looking a state up
 // allocates nothing; a new state or continuation allocates (the standard
 // containers' allocation failure is the only way it can fail).
@@ -26,6 +38,8 @@
 
 namespace inkrec {
 
+class FigureGroup;
+
 struct SearchState {
   std::uint32_t place = 0;    // position | line << 16
   std::uint32_t covered = 0;  // bit k: position + k is covered
@@ -40,15 +54,33 @@ struct Continuation {
   std::int16_t target = -1;       // the record they lead to; -1 the box's end
 };
 
+// Where a path searching on from a state comes from (see above), and how
+// well it read its strokes there.
+struct SearchOrigin {
+  const FigureGroup* last_group = nullptr;
+  std::int16_t last_answer = 0;
+  bool carry = false;
+  std::uint32_t start = 0;  // the group the walk starts with
+  std::uint32_t steps = 0;
+  std::uint32_t weight = 0;
+  std::int32_t strokes = 0;
+  std::int32_t weighted_total = 0;
+  std::int32_t extra = 0;  // the pair scores of the steps
+};
+
 struct MemoEntry {
   std::int32_t value = 0;  // of the first path that reached the state
   bool closed = false;
   std::vector<Continuation> continuations;
+  std::vector<SearchOrigin> searched;  // for each origin, the best searched from it
 };
 
 class ContinuationMemo {
  public:
-  void clear() { states_.clear(); }
+  void clear() {
+    states_.clear();
+    short_states_.clear();
+  }
 
   // The entry of the state; null when none was made.
   MemoEntry* find(const SearchState& state);
@@ -60,6 +92,14 @@ class ContinuationMemo {
   // path from step `first` on towards `target`, unless it holds it already.
   void add_continuation(const SearchState& state, const LetterPath& path, std::uint32_t first,
                         std::int16_t target);
+  // Whether a path of the origin may search on from the entry's state:
+  // false when a path of the same origin with a weighted total and pair
+  // scores both at least as great searched from there; otherwise true, and
+  // the origin is kept as searched.
+  static bool claim_search(MemoEntry& entry, const SearchOrigin& origin);
+  // The same for a path too short to have an entry: the origins searched
+  // from the state are kept apart from the entries.
+  bool claim_short_search(const SearchState& state, const SearchOrigin& origin);
 
  private:
   // Code sequences compared as spans, so that a look-up copies nothing.
@@ -68,8 +108,10 @@ class ContinuationMemo {
     bool operator()(std::span<const std::uint16_t> a, std::span<const std::uint16_t> b) const;
   };
   using CodeStates = std::map<std::vector<std::uint16_t>, MemoEntry, CodesLess>;
+  using PlaceStates = std::map<std::pair<std::uint32_t, std::uint32_t>, CodeStates>;
 
-  std::map<std::pair<std::uint32_t, std::uint32_t>, CodeStates> states_;
+  PlaceStates states_;
+  PlaceStates short_states_;  // only their origins are used
 };
 
 }  // namespace inkrec

@@ -168,7 +168,10 @@ class RecordSearch {
 
   int search(std::uint32_t line, std::uint32_t position, std::uint32_t start,
              const BitSet* covered, bool carry);
-  int consult_memo(const SearchState& state, bool* go_on);
+  bool settled() const;
+  std::uint32_t held_paths() const;
+  int consult_memo(const SearchState& state, std::uint32_t start, bool carry, bool* go_on);
+  SearchOrigin origin(std::uint32_t start, bool carry) const;
   int try_group(FigureGroup& group, std::uint32_t group_index, std::uint32_t level_start,
                 std::uint32_t line, std::uint32_t position, const BitSet* covered,
                 const CharSlotMap& letters, const SearchState& here, bool carry_next);
@@ -186,16 +189,43 @@ class RecordSearch {
   WordBox& box_;
   std::uint32_t index_;
   LetterPath path_;
+  std::uint32_t places_ = 0;  // the places this search visited
 };
+
+// The letter paths the record holds so far.
+std::uint32_t RecordSearch::held_paths() const {
+  std::uint32_t held = 0;
+  for (const SegmentLink* link : box_.records[index_].links) {
+    if (link != nullptr) held += link->paths.size();
+  }
+  return held;
+}
+
+// Whether the search goes no further and keeps what it holds: once it has
+// visited its share of places, or, with the quick flag set, once it holds
+// more than two paths.
+bool RecordSearch::settled() const {
+  return places_ >= kRecordPlaceBudget ||
+         (scope_.context.kernel().quick_flag() && held_paths() > 2);
+}
 
 int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32_t start,
                          const BitSet* covered, bool carry) {
   if (scope_.context.kernel().stop_flag()) return kStopped;
+  if (settled()) return kOk;
+  ++places_;
+  ++scope_.places_searched;
   const SearchState here{position | line << 16, covered_mask(covered, position),
                          path_.codes.span()};
+  if (!path_.steps.empty() && path_.steps.size() < kFirstRememberedStep &&
+      !scope_.memo.claim_short_search(here, origin(start, carry))) {
+    return kOk;
+  }
   if (path_.steps.size() >= kFirstRememberedStep) {
     bool go_on = true;
-    if (const int status = consult_memo(here, &go_on); status != kOk || !go_on) return status;
+    if (const int status = consult_memo(here, start, carry, &go_on); status != kOk || !go_on) {
+      return status;
+    }
   }
   CharSlotMap letters;
   letters.init(scope_.letter_index);
@@ -211,7 +241,7 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
   std::uint32_t tried = 0;
   for (std::uint32_t g = start; g < text->letter_results.size(); ++g) {
     if (scope_.context.kernel().stop_flag()) return kStopped;
-    if (scope_.context.kernel().quick_flag() && tried >= kQuickLimit) break;
+    if (settled() || (scope_.context.kernel().quick_flag() && tried >= kQuickLimit)) break;
     FigureGroup* group = text->letter_results[g];
     if (group == nullptr) return kBadArgument;
     std::uint32_t first = 0;
@@ -249,12 +279,28 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
   return kOk;
 }
 
-// Step 2 of the search: a path of four steps or more meets its state.
-int RecordSearch::consult_memo(const SearchState& state, bool* go_on) {
+SearchOrigin RecordSearch::origin(std::uint32_t start, bool carry) const {
+  const LetterStep& last = path_.steps.back();
+  return {.last_group = last.group,
+          .last_answer = last.answer,
+          .carry = carry,
+          .start = start,
+          .steps = path_.steps.size(),
+          .weight = path_.weight,
+          .strokes = path_.strokes,
+          .weighted_total = path_.weighted_total,
+          .extra = path_.extra()};
+}
+
+// Step 2 of the search: a path of four steps or more meets its state. A
+// path that may search on from it does so only when no path of its origin
+// that read its strokes at least as well searched from there before.
+int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bool carry,
+                               bool* go_on) {
   const std::int32_t value = path_.value();
   MemoEntry* entry = scope_.memo.find(state);
   if (entry == nullptr) {
-    scope_.memo.add(state, value);
+    ContinuationMemo::claim_search(scope_.memo.add(state, value), origin(start, carry));
     return kOk;
   }
   const bool greater = entry->value > value;
@@ -264,7 +310,10 @@ int RecordSearch::consult_memo(const SearchState& state, bool* go_on) {
     close_states(scope_.memo, path_);
     return kOk;
   }
-  if (entry->closed) return kOk;
+  if (entry->closed) {
+    *go_on = ContinuationMemo::claim_search(*entry, origin(start, carry));
+    return kOk;
+  }
   // Stored paths add continuations to this entry: replay a copy of each.
   const std::size_t count = entry->continuations.size();
   for (std::size_t c = 0; c < count; ++c) {
@@ -282,6 +331,7 @@ int RecordSearch::consult_memo(const SearchState& state, bool* go_on) {
                                        path_.steps.size());
     if (status != kOk) return status;
   }
+  *go_on = ContinuationMemo::claim_search(*entry, origin(start, carry));
   return kOk;
 }
 

@@ -11,15 +11,20 @@
 // the record, in the link towards the record (or box end) it reaches, ranked
 // with a bonus from the word's level in the dictionaries. A memo of the
 // places already searched (continuation_memo.h) spares searching a place
-// twice with the same letters. The segment path search (segment_path_search.h)
-// then picks each box's reading.
+// twice with the same letters when the second path can only read worse
+// what the first found from there; so a long joined word, which reaches
+// the same places through a great many ways of cutting its strokes, is
+// searched in work that grows with its places, not with its ways. The
+// segment path search (segment_path_search.h) then picks each box's reading.
 //
 // Every reading of a group takes part, in list order: the letter
 // evaluation's readings and the composite letters alike; a reading's
 // ordinal is its place in the list, so a step read through a later
 // reading counts as such both by its index and by its ordinal. The quick
 // flag holds each level of the search to three groups and three readings
-// of each; the stop flag ends it with 4034.
+// of each, and ends the search from a record once it holds more than two
+// paths; the stop flag ends it with 4034. The search from one record also
+// ends, keeping what it holds, after a fixed number of places.
 #pragma once
 
 #include <cstdint>
@@ -61,7 +66,12 @@ struct WordSearchScope {
   WordSource words;
   CharSlotMap start_letters;  // the letters a word may start with
   ContinuationMemo memo;
+  std::uint64_t places_searched = 0;  // the search's work: the places it visited
 };
+
+// The places the search from one segment record visits at most; past them
+// it keeps the paths it holds and goes no further.
+inline constexpr std::uint32_t kRecordPlaceBudget = 4000000;
 
 // The status of a single-group shortcut whose reading cannot be a path.
 inline constexpr int kNoShortcut = -5;

@@ -103,5 +103,64 @@ TEST(ContinuationMemoTest, StoredPathsLeaveContinuationsAndRefusedPathsCloseThei
   EXPECT_FALSE(scope.memo.find(state_before_step(five, 3))->closed);
 }
 
+TEST(ContinuationMemoTest, APathSearchesOnOnlyWhereNoPathOfItsOriginReadBetterBefore) {
+  MemoBench memo_bench(u"houses");
+  const SearchOrigin searched{.last_group = memo_bench.letters[3],
+                              .steps = 4,
+                              .weight = 1,
+                              .strokes = 4,
+                              .weighted_total = 4 * 9000,
+                              .extra = 20};
+  struct Case {
+    const char* what;
+    SearchOrigin origin;
+    bool searches;
+  };
+  const auto changed = [&searched](auto change) {
+    SearchOrigin origin = searched;
+    change(origin);
+    return origin;
+  };
+  const std::vector<Case> cases = {
+      {"the same", searched, false},
+      {"a lower total", changed([](SearchOrigin& o) { o.weighted_total -= 1; }), false},
+      {"lower pair scores", changed([](SearchOrigin& o) { o.extra -= 1; }), false},
+      {"a greater total", changed([](SearchOrigin& o) { o.weighted_total += 1; }), true},
+      {"greater pair scores", changed([](SearchOrigin& o) { o.extra += 1; }), true},
+      {"another last group",
+       changed([&memo_bench](SearchOrigin& o) { o.last_group = memo_bench.letters[2]; }), true},
+      {"another last answer", changed([](SearchOrigin& o) { o.last_answer = 1; }), true},
+      {"in carry mode", changed([](SearchOrigin& o) { o.carry = true; }), true},
+      {"another first group", changed([](SearchOrigin& o) { o.start = 7; }), true},
+      {"another step count", changed([](SearchOrigin& o) { o.steps = 3; }), true},
+      {"another weight", changed([](SearchOrigin& o) { o.weight = 2; }), true},
+      {"other strokes", changed([](SearchOrigin& o) { o.strokes = 5; }), true},
+  };
+  for (const Case& c : cases) {
+    MemoEntry entry;
+    ASSERT_TRUE(ContinuationMemo::claim_search(entry, searched));
+    EXPECT_EQ(ContinuationMemo::claim_search(entry, c.origin), c.searches) << c.what;
+    // Once searched, the same origin does not search again.
+    EXPECT_FALSE(ContinuationMemo::claim_search(entry, c.origin)) << c.what;
+  }
+
+  // A better path of the origin takes the place of the one it beats; a
+  // path better in one way only stands beside it.
+  MemoEntry entry;
+  ASSERT_TRUE(ContinuationMemo::claim_search(entry, searched));
+  ASSERT_TRUE(ContinuationMemo::claim_search(entry, cases[3].origin));
+  ASSERT_TRUE(ContinuationMemo::claim_search(entry, cases[4].origin));
+  EXPECT_EQ(entry.searched.size(), 2u);
+
+  // Paths too short for an entry keep their origins apart from the entries.
+  ContinuationMemo memo;
+  const SearchState state = state_before_step(memo_bench.path(4), 3);
+  EXPECT_TRUE(memo.claim_short_search(state, searched));
+  EXPECT_FALSE(memo.claim_short_search(state, searched));
+  EXPECT_EQ(memo.find(state), nullptr);
+  memo.clear();
+  EXPECT_TRUE(memo.claim_short_search(state, searched));
+}
+
 }  // namespace
 }  // namespace inkrec

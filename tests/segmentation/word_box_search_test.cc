@@ -303,6 +303,80 @@ TEST(WordBoxSearchTest, ASingleGroupsFirstReadingStandsForTheBoxWhenItIsClearlyB
   for (const ShortcutCase& c : cases) check_shortcut(c);
 }
 
+// A word each of whose letters two groups over the same stroke read alike,
+// the later group a little better: the search reaches each place through
+// every choice of groups before it, the better ways last.
+struct TwiceCutWord {
+  explicit TwiceCutWord(const std::u16string& word) {
+    std::vector<int> xs;
+    for (std::size_t k = 0; k < word.size(); ++k) {
+      xs.push_back(100 + WordBench::kPitch * static_cast<int>(k));
+    }
+    const std::uint16_t line = bench.add_line(xs);
+    for (std::uint32_t p = 0; p < word.size(); ++p) {
+      bench.add_plain(bench.add_result(line, p, 1, {{word[p], 9000}}));
+      bench.add_result(line, p, 1, {{word[p], 9010}});
+    }
+    bench.measure_gaps(10, 10);
+  }
+
+  WordBench bench;
+};
+
+TEST(WordBoxSearchTest, AWordReachedThroughManyWaysIsSearchedInWorkThatGrowsWithItsLetters) {
+  // 2^n ways read each word; the search visits a few places per letter and
+  // way of reading the letter before it.
+  for (const std::u16string word : {u"house", u"between", u"international"}) {
+    const std::string what(word.begin(), word.end());
+    TwiceCutWord written(word);
+    WordSearchScope scope = written.bench.scope();
+    ASSERT_EQ(recognize_word_boxes(scope), kOk) << what;
+    EXPECT_EQ(chosen_text(written.bench), word + u" ") << what;
+    const std::uint64_t letters = word.size();
+    EXPECT_LE(scope.places_searched, 8 * letters * letters) << what;
+  }
+}
+
+// "bat", "bit", "hat" and "hit": the first letter read "b" or "h", the
+// second "a" or "i".
+std::uint32_t paths_held(bool quick, bool stop, int* status) {
+  WordBench bench;
+  const std::uint16_t line = bench.add_line({100, 130, 160});
+  bench.add_word(line, u"bat", u"hit");
+  bench.measure_gaps(10, 10);
+  if (quick) bench.kernel().set_quick_flag();
+  if (stop) bench.kernel().set_stop_flag();
+  *status = bench.search();
+  std::uint32_t held = 0;
+  for (const WordBox& box : bench.list().boxes) {
+    for (const BoxSegment& record : box.records) {
+      for (const SegmentLink* link : record.links) held += link->paths.size();
+    }
+  }
+  return held;
+}
+
+TEST(WordBoxSearchTest, TheQuickFlagSettlesForThreePathsAndTheStopFlagEndsWith4034) {
+  struct Case {
+    const char* what;
+    bool quick;
+    bool stop;
+    int status;
+    std::uint32_t held;
+  };
+  const std::vector<Case> cases = {
+      {"no flag: the four words", false, false, kOk, 4},
+      {"quick: settles once it holds more than two", true, false, kOk, 3},
+      {"stop", false, true, kStopped, 0},
+      {"stop with quick", true, true, kStopped, 0},
+  };
+  for (const Case& c : cases) {
+    int status = 0;
+    EXPECT_EQ(paths_held(c.quick, c.stop, &status), c.held) << c.what;
+    EXPECT_EQ(status, c.status) << c.what;
+  }
+}
+
 TEST(WordBoxSearchTest, NoTextLineOrALineWithoutCandidatesGivesNoBox) {
   WordBench none;
   EXPECT_EQ(none.search(), kOk);

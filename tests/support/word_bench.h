@@ -195,6 +195,7 @@ class WordBench {
   }
 
   RecognitionContext& context() { return *context_; }
+  Kernel& kernel() { return *kernel_; }
   LineWork& work() { return work_; }
   WordBoxList& list() { return list_; }
   PtrArray<FigureGroup>& output() { return output_; }
