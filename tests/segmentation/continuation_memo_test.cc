@@ -154,7 +154,8 @@ TEST(ContinuationMemoTest, APathSearchesOnOnlyWhereNoPathOfItsOriginReadBetterBe
 
   // Paths too short for an entry keep their origins apart from the entries.
   ContinuationMemo memo;
-  const SearchState state = state_before_step(memo_bench.path(4), 3);
+  const LetterPath four = memo_bench.path(4);
+  const SearchState state = state_before_step(four, 3);
   EXPECT_TRUE(memo.claim_short_search(state, searched));
   EXPECT_FALSE(memo.claim_short_search(state, searched));
   EXPECT_EQ(memo.find(state), nullptr);
