@@ -299,48 +299,17 @@ FigureGroup* find_last_by_word6(const PtrArray<FigureGroup>& groups, std::int32_
   return nullptr;
 }
 
-namespace {
-
-// The entry for the neighbour's index, then its item for the key; appended
-// (zeroed) when missing. Null when the cache cannot grow.
-template <typename Value>
-Value* find_or_append(DynArray<GroupCacheEntry<Value>>& cache, std::uint32_t other,
-                      std::uint32_t key) {
-  GroupCacheEntry<Value>* entry = nullptr;
-  for (GroupCacheEntry<Value>& candidate : cache) {
-    if (candidate.neighbour == other) {
-      entry = &candidate;
-      break;
-    }
-  }
-  if (entry == nullptr) {
-    entry = cache.push_default();
-    if (entry == nullptr) return nullptr;
-    entry->neighbour = other;
-  }
-  for (auto& item : entry->items) {
-    if (item.key == key) return &item.value;
-  }
-  auto* item = entry->items.push_default();
-  if (item == nullptr) return nullptr;
-  item->key = key;
-  return &item->value;
-}
-
-}  // namespace
-
-std::array<std::uint32_t, 2>* register_figure_key(DynArray<PairCacheEntry>& cache,
+std::array<std::uint32_t, 2>* register_figure_key(PairScoreCache& cache,
                                                   const FigureGroup& neighbour, std::uint32_t a,
                                                   std::uint32_t b, std::uint32_t flag) {
   const std::uint32_t key = (a & 0x7fff) | (((b & 0x7fff) | (flag & 1) << 15) << 15);
-  return find_or_append(cache, group_index(neighbour), key);
+  return cache.find_or_add(group_index(neighbour), key);
 }
 
-std::uint32_t* register_punctuation_key(DynArray<PunctuationCacheEntry>& cache,
-                                        const FigureGroup& neighbour, std::uint32_t a,
-                                        std::uint32_t b) {
+std::uint32_t* register_punctuation_key(PunctuationCache& cache, const FigureGroup& neighbour,
+                                        std::uint32_t a, std::uint32_t b) {
   const std::uint32_t key = (a & 0x7fff) | (b & 0x7fff) << 15;
-  return find_or_append(cache, group_index(neighbour), key);
+  return cache.find_or_add(group_index(neighbour), key);
 }
 
 int candidate_code(const FigureGroup& group, int i) {
@@ -354,7 +323,7 @@ Box16 glyph_box(const FigureGroup& group) {
 }
 
 std::uint32_t* punctuation_cache_slot(FigureGroup& group, std::uint32_t other, std::uint32_t key) {
-  return find_or_append(group.punctuation_cache, other, key);
+  return group.punctuation_cache.find_or_add(other, key);
 }
 
 bool group_comes_after(const FigureGroup& x, const FigureGroup& y) {

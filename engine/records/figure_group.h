@@ -19,32 +19,16 @@
 #include "engine/records/answer_list.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/glyph_geometry.h"
+#include "engine/records/pair_key_cache.h"
 #include "engine/records/pair_records.h"
 #include "engine/records/pair_table.h"
 
 namespace inkrec {
 
-// The results of one rule between a group and its neighbours: an entry per
-// neighbour (by the neighbour's group index), each holding results by key.
-template <typename Value>
-struct GroupCacheEntry {
-  struct Item {
-    std::uint32_t key = 0;
-    Value value{};
-  };
-
-  int assign(const GroupCacheEntry& other) {
-    if (const int status = items.assign(other.items); status != kOk) return status;
-    neighbour = other.neighbour;
-    return kOk;
-  }
-
-  std::uint32_t neighbour = 0;
-  DynArray<Item> items;
-};
-
-using PairCacheEntry = GroupCacheEntry<std::array<std::uint32_t, 2>>;
-using PunctuationCacheEntry = GroupCacheEntry<std::uint32_t>;
+// The pair scores of a group against its neighbours, two words each (valid
+// flag and score), and its punctuation verdicts, one word each.
+using PairScoreCache = PairKeyCache<std::array<std::uint32_t, 2>>;
+using PunctuationCache = PairKeyCache<std::uint32_t>;
 
 class FigureGroup {
  public:
@@ -120,8 +104,8 @@ class FigureGroup {
   // The group's results against its neighbours, the group being the
   // earlier of each pair: the pair scores, the punctuation rule, the pair
   // test and the pair extents.
-  DynArray<PairCacheEntry> pair_cache;
-  DynArray<PunctuationCacheEntry> punctuation_cache;
+  PairScoreCache pair_cache;
+  PunctuationCache punctuation_cache;
   DynArray<PairTestEntry> test_cache;
   DynArray<PairExtentsEntry> extents_cache;
   std::uint32_t exclusion_flags = 0;
@@ -215,12 +199,11 @@ FigureGroup* find_last_by_word6(const PtrArray<FigureGroup>& groups, std::int32_
 // pair cache, and the cached value for (the neighbour, a, b) in its
 // punctuation cache; a new one is zero. Null when the cache cannot grow.
 // The address stays valid until the cache grows again.
-std::array<std::uint32_t, 2>* register_figure_key(DynArray<PairCacheEntry>& cache,
+std::array<std::uint32_t, 2>* register_figure_key(PairScoreCache& cache,
                                                   const FigureGroup& neighbour, std::uint32_t a,
                                                   std::uint32_t b, std::uint32_t flag);
-std::uint32_t* register_punctuation_key(DynArray<PunctuationCacheEntry>& cache,
-                                        const FigureGroup& neighbour, std::uint32_t a,
-                                        std::uint32_t b);
+std::uint32_t* register_punctuation_key(PunctuationCache& cache, const FigureGroup& neighbour,
+                                        std::uint32_t a, std::uint32_t b);
 
 // The group order: whether x goes after y. Groups without coverage go last;
 // then the lower lowest coverage bit first; with equal lowest bits, the

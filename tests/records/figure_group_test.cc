@@ -146,10 +146,9 @@ TEST(FigureGroupTest, CacheKeysPackBothIndicesAndTheFlag) {
   auto* flagged = register_figure_key(owner.pair_cache, neighbour, 3, 4, 1);
   EXPECT_EQ((*register_figure_key(owner.pair_cache, neighbour, 3, 4, 0))[0], 5u);
   EXPECT_EQ((*flagged)[0], 0u);
-  ASSERT_EQ(owner.pair_cache.size(), 1u);
-  EXPECT_EQ(owner.pair_cache[0].neighbour, 12u);
-  EXPECT_EQ(owner.pair_cache[0].items[0].key, 3u | 4u << 15);
-  EXPECT_EQ(owner.pair_cache[0].items[1].key, 3u | (4u | 1u << 15) << 15);
+  ASSERT_EQ(owner.pair_cache.size(), 2u);
+  EXPECT_EQ(owner.pair_cache.find(12, 3u | 4u << 15), plain);
+  EXPECT_EQ(owner.pair_cache.find(12, 3u | (4u | 1u << 15) << 15), flagged);
   // Only 15 bits of each index count.
   EXPECT_EQ(register_figure_key(owner.pair_cache, neighbour, 3 + 0x8000, 4, 0),
             register_figure_key(owner.pair_cache, neighbour, 3, 4, 0));

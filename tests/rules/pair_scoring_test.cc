@@ -200,7 +200,9 @@ TEST(PairScoringTest, AResultWithANullFigureIsRefusedAndNothingIsCached) {
   EXPECT_EQ(score_element_pair_cached(nullptr, &c.b(), 0, 0, kSize, 90, 0, &cost, &c.context(), 0),
             kBadArgument);
   ASSERT_EQ(c.b().pair_cache.size(), 1u);
-  EXPECT_EQ(c.b().pair_cache[0].items[0].value[0], 0u);  // not valid
+  const auto* entry = c.b().pair_cache.find(static_cast<std::uint32_t>(c.a().index), 0);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ((*entry)[0], 0u);  // not valid
 }
 
 }  // namespace
