@@ -49,11 +49,6 @@ int BitSet::reset(std::uint32_t n) {
   return kOk;
 }
 
-bool BitSet::test(std::uint32_t n) const {
-  const std::uint32_t word = n / 32;
-  return word < words_.size() && (words_[word] & bit_mask(n)) != 0;
-}
-
 std::uint32_t BitSet::count() const {
   std::uint32_t total = 0;
   for (std::uint32_t w : words_) total += static_cast<std::uint32_t>(std::popcount(w));

@@ -49,7 +49,10 @@ class BitSet {
   int set_range(std::uint32_t first, std::uint32_t last);
   // Removes n; -2 when n lies beyond the words.
   int reset(std::uint32_t n);
-  bool test(std::uint32_t n) const;
+  bool test(std::uint32_t n) const {
+    const std::uint32_t word = n / 32;
+    return word < words_.size() && (words_[word] & bit_mask(n)) != 0;
+  }
 
   std::uint32_t count() const;
   bool is_empty() const { return words_.empty(); }

@@ -21,6 +21,12 @@ bool is_one_of(std::uint32_t code, std::initializer_list<std::uint32_t> codes) {
   return false;
 }
 
+template <std::size_t n>
+void fill_classes(std::array<std::uint8_t, n>& classes, std::initializer_list<std::uint32_t> codes,
+                  std::uint8_t value) {
+  for (std::uint32_t code : codes) classes[code] = value;
+}
+
 }  // namespace
 
 CharClassTables::CharClassTables(const DynArray<std::uint32_t>* char_index_table,
@@ -35,15 +41,12 @@ CharClassTables::CharClassTables(const DynArray<std::uint32_t>* char_index_table
   fill(tables_[3], closing, 2);
   fill(tables_[3], {'.', ',', ';', ':', '?', '!'}, 2);
   fill(tables_[4], {'\r', '\t', ' ', '_', '^', '\\', '=', '/', '+', '*', '\'', '"'}, 2);
-}
-
-int CharClassTables::punctuation_class(std::uint32_t code) const {
-  if (is_one_of(code, {8, 30, 31, '-'})) return 7;
-  if (is_one_of(code, {'\t', '\r', ' ', '"', '\'', '*', '+', '/', '=', '\\', '^', '_'})) return 5;
-  if (is_one_of(code, {'!', ',', '.', ':', ';', '?'})) return 4;
-  if (is_one_of(code, kOpeningBrackets)) return right_to_left_ ? 4 : 1;
-  if (is_one_of(code, kClosingBrackets)) return right_to_left_ ? 1 : 4;
-  return 0;
+  fill_classes(punctuation_classes_, opening, 1);
+  fill_classes(punctuation_classes_, closing, 4);
+  fill_classes(punctuation_classes_, {'!', ',', '.', ':', ';', '?'}, 4);
+  fill_classes(punctuation_classes_,
+               {'\t', '\r', ' ', '"', '\'', '*', '+', '/', '=', '\\', '^', '_'}, 5);
+  fill_classes(punctuation_classes_, {8, 30, 31, '-'}, 7);
 }
 
 bool is_punctuation_code(std::uint32_t code) {

@@ -9,6 +9,7 @@
 // characters CR, tab, space, _ ^ \ = / + * ' " (2).
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "engine/foundation/char_slot_map.h"
@@ -29,11 +30,17 @@ class CharClassTables {
   // 7: backspace, codes 30 and 31, hyphen; 5: spacing and operator
   // characters; 4: . , : ; ? ! and the closing brackets; 1: the opening
   // brackets (the two bracket classes exchanged right to left); 0: any other.
-  int punctuation_class(std::uint32_t code) const;
+  int punctuation_class(std::uint32_t code) const {
+    return code < kClassedCodes ? punctuation_classes_[code] : 0;
+  }
 
  private:
+  // Every code with a punctuation class lies below this.
+  static constexpr std::uint32_t kClassedCodes = 128;
+
   CharSlotMap tables_[kTableCount];
   bool right_to_left_;
+  std::array<std::uint8_t, kClassedCodes> punctuation_classes_{};
 };
 
 // 29..34, 39..47, 58..63, 91..95, 123, 125 and 126.

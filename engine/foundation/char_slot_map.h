@@ -31,11 +31,18 @@ class CharSlotMap {
   // Slot i by index; 255 for i not below 128.
   std::uint32_t slot(std::uint32_t i) const { return i < kSlotCount ? slots_[i] : kEmpty; }
   // The slot index of character c, -1 when it has none.
-  int char_index(std::uint32_t c) const;
+  int char_index(std::uint32_t c) const {
+    if (table_ == nullptr || c >= table_->size()) return -1;
+    const std::uint32_t index = (*table_)[c];
+    return index < kSlotCount ? static_cast<int>(index) : -1;
+  }
   // The slot of c, or the spare slot (set to 255) when c has no index.
   std::uint32_t& slot_ref(std::uint32_t c);
   // The slot of c, 255 when c has no index.
-  std::uint32_t slot_value(std::uint32_t c) const;
+  std::uint32_t slot_value(std::uint32_t c) const {
+    const int index = char_index(c);
+    return index >= 0 ? slots_[index] : kEmpty;
+  }
   // Writes state into the slot of c, except that a kWordEnds is never
   // lowered to kLetterContinues.
   void mark(std::uint32_t c, std::uint32_t state);

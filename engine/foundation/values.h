@@ -1,4 +1,4 @@
-// Small value operations used throughout the engine: 16-bit saturation,
+// Small value operations used throughout the engine: 16- and 32-bit saturation,
 // "unset" markers, conditional lowering and raising, index-range tests.
 #pragma once
 
@@ -16,6 +16,9 @@ inline constexpr int kNoIndex = -1;
 
 constexpr std::int16_t saturate_int16(std::int64_t v) {
   return static_cast<std::int16_t>(std::clamp<std::int64_t>(v, -32768, 32767));
+}
+constexpr std::int32_t saturate_int32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 // Sets a to v only when that makes it smaller (lower_to) or larger (raise_to).

@@ -4,7 +4,6 @@
 #include "engine/records/answer_list.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "engine/database/active_tables.h"
 #include "engine/database/data_records.h"
@@ -17,11 +16,6 @@
 namespace inkrec {
 
 namespace {
-
-std::int32_t saturate_int32(std::int64_t v) {
-  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
 
 // A code count as a length within the three-code lists.
 std::size_t list_length(std::uint8_t count) { return std::min<std::size_t>(count, 3); }
@@ -63,14 +57,6 @@ Answer Answer::from_segment(const SegmentReading& reading, const std::int8_t (&s
   std::copy(std::begin(reading.codes), std::end(reading.codes), answer.saved_codes);
   for (int k = 0; k < 4; ++k) answer.source_box[k] = static_cast<std::uint16_t>(source[k]);
   return answer;
-}
-
-std::int32_t Answer::total() const {
-  // Every component summed, then the penalty taken out: a loop without a
-  // branch, which the compiler unrolls (totals are read on every insertion).
-  std::int64_t sum = 0;
-  for (const std::int32_t component : components) sum += component;
-  return saturate_int32(sum - components[kPenaltyComponent]);
 }
 
 void Answer::add_component(int k, std::int32_t v) {

@@ -16,6 +16,7 @@
 #include <span>
 
 #include "engine/foundation/dyn_array.h"
+#include "engine/foundation/values.h"
 #include "engine/records/ranked_insertion.h"
 
 namespace inkrec {
@@ -72,8 +73,14 @@ struct Answer {
 
   friend bool operator==(const Answer&, const Answer&) = default;
 
-  // The sum of every component but the penalty, saturated to 32 bits.
-  std::int32_t total() const;
+  // The sum of every component but the penalty, saturated to 32 bits: a
+  // loop without a branch, which the compiler unrolls (totals are read on
+  // every insertion and every step of the word search).
+  std::int32_t total() const {
+    std::int64_t sum = 0;
+    for (const std::int32_t component : components) sum += component;
+    return saturate_int32(sum - components[kPenaltyComponent]);
+  }
 
   void set_component(int k, std::int32_t v) { components[k] = v; }
   void add_component(int k, std::int32_t v);
