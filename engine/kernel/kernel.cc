@@ -11,6 +11,7 @@
 #include "engine/database/user_variant_file.h"
 #include "engine/foundation/status.h"
 #include "engine/records/request_switches.h"
+#include "engine/segmentation/letter_case.h"
 
 namespace inkrec {
 namespace {
@@ -27,8 +28,23 @@ DynArray<std::uint8_t> make_class_table(const DataStore& store) {
   return table;
 }
 
+// The answer a variant with a shape gives, its sub-key the variant's shape
+// id and its reference offsets those of the shape's samples.
+Answer reading_of(const CandidateVariant& candidate) {
+  const Variant& symbol = *candidate.variant;
+  SegmentReading reading;
+  reading.key = symbol.id;
+  reading.value = symbol.shape_id;
+  std::copy(std::begin(candidate.codes), std::end(candidate.codes), reading.codes);
+  reading.code_list[0] = symbol.menuc;
+  reading.mask = symbol.properties;
+  Answer answer = Answer::from_segment(reading, candidate.shape->stats);
+  answer.case_kind = case_kind_of(answer);
+  return answer;
+}
+
 // The variant with its shape, its etalon (when it has one that fits the
-// Raf table) and the codes of its reading.
+// Raf table), the codes of its reading and, with a shape, its answer.
 CandidateVariant candidate_of(const DataStore& store, const Variant& variant) {
   CandidateVariant candidate;
   candidate.variant = &variant;
@@ -45,6 +61,7 @@ CandidateVariant candidate_of(const DataStore& store, const Variant& variant) {
   candidate.codes[0] = code;
   candidate.codes[1] = symb == nullptr ? code : or_code(symb->third_code);
   candidate.codes[2] = symb == nullptr ? code : or_code(symb->second_code);
+  if (candidate.shape != nullptr) candidate.reading = reading_of(candidate);
   return candidate;
 }
 

@@ -14,6 +14,7 @@
 
 #include "engine/database/knowledge_base_records.h"
 #include "engine/foundation/tagged_records.h"
+#include "engine/records/answer_list.h"
 
 namespace inkrec {
 
@@ -25,6 +26,11 @@ struct CandidateVariant {
   // choice (the symbol's third code) and for the first (its second code);
   // a code the symbol leaves 0 reads as the variant's own code.
   std::uint16_t codes[3] = {0, 0, 0};
+  // The answer the variant gives before it is scored (components 0): its
+  // key, its shape id as sub-key, its codes and property word, the
+  // reference offsets of its shape's samples and its case kind. Made only
+  // for a variant with a shape.
+  Answer reading;
 };
 
 }  // namespace inkrec

@@ -20,7 +20,6 @@
 #include "engine/rules/symbol_geometry_check.h"
 #include "engine/rules/symbol_rules.h"
 #include "engine/segmentation/group_measures.h"
-#include "engine/segmentation/letter_case.h"
 #include "engine/segmentation/reading_totals.h"
 #include "engine/segmentation/shape_limits.h"
 #include "engine/segmentation/special_marks.h"
@@ -258,7 +257,7 @@ class LetterEvaluation {
     const int status = weighted_cells_.score_entry(i, *candidate.etalon, &score);
     if (status == kRejected) return kOk;
     if (status != kOk) return status;
-    Answer answer = reading_of(candidate);
+    Answer answer = candidate.reading;
     answer.set_component(0, held_letter_score(score, p));
     answer.set_component(2, p);
     return insert(candidate, answer);
@@ -279,7 +278,7 @@ class LetterEvaluation {
     const std::int32_t terms_total = p + terms.extra + terms.mark;
     const std::int32_t base = held_mark_base(terms_total);
     if (weak_mark_dropped(base + terms_total, best_of(candidate))) return kOk;
-    Answer answer = reading_of(candidate);
+    Answer answer = candidate.reading;
     answer.set_component(0, base);
     answer.set_component(2, p);
     answer.set_component(3, terms.extra);
@@ -292,21 +291,6 @@ class LetterEvaluation {
   }
   std::int32_t best_of(const CandidateVariant& candidate) const {
     return best_[list_of(candidate)];
-  }
-
-  // The answer a variant gives, its sub-key the variant's shape id and its
-  // reference offsets those of the shape's samples.
-  static Answer reading_of(const CandidateVariant& candidate) {
-    const Variant& symbol = *candidate.variant;
-    SegmentReading reading;
-    reading.key = symbol.id;
-    reading.value = symbol.shape_id;
-    std::copy(std::begin(candidate.codes), std::end(candidate.codes), reading.codes);
-    reading.code_list[0] = symbol.menuc;
-    reading.mask = symbol.properties;
-    Answer answer = Answer::from_segment(reading, candidate.shape->stats);
-    answer.case_kind = case_kind_of(answer);
-    return answer;
   }
 
   // The answers are ranked as the local lists would rank them, by light
