@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/foundation/wide_string_order.h"
 
 namespace inkrec {
 
@@ -41,21 +40,6 @@ bool PrefixCache::covers(std::u16string_view text) const {
   if (is_empty() || text.size() < prefix_length_) return false;
   if (text.size() - prefix_length_ >= kMaxUnits) return false;
   return text.substr(0, prefix_length_) == std::u16string_view(prefix_, prefix_length_);
-}
-
-void PrefixCache::mark_letters_after(std::u16string_view text, CharSlotMap& map) const {
-  const std::u16string_view rest = text.substr(prefix_length_);
-  const std::size_t r = rest.size();
-  for (const PrefixCacheEntry& entry : entries_) {
-    if (entry.suffix_length <= r) continue;
-    const std::u16string_view suffix(entry.suffix, std::min(entry.suffix_length, kMaxUnits));
-    const int order = wide_string_compare_n(rest, suffix, r);
-    if (order < 0) return;
-    if (order == 0) {
-      map.mark(suffix[r], entry.suffix_length == r + 1 ? CharSlotMap::kWordEnds
-                                                       : CharSlotMap::kLetterContinues);
-    }
-  }
 }
 
 }  // namespace inkrec

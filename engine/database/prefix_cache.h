@@ -8,11 +8,13 @@
 // units decide.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
 #include "engine/foundation/char_slot_map.h"
 #include "engine/foundation/dyn_array.h"
+#include "engine/foundation/wide_string_order.h"
 
 namespace inkrec {
 
@@ -42,7 +44,27 @@ class PrefixCache {
   // continuations.
   bool covers(std::u16string_view text) const;
   // Marks the letters that follow text (which the cache covers).
-  void mark_letters_after(std::u16string_view text, CharSlotMap& map) const;
+  void mark_letters_after(std::u16string_view text, CharSlotMap& map) const {
+    for_each_letter_after(text, [&map](char16_t letter, std::uint32_t state) {
+      map.mark(letter, state);
+    });
+  }
+  // Hands each of those marks, in list order, to mark(letter, state).
+  template <typename Marker>
+  void for_each_letter_after(std::u16string_view text, Marker&& mark) const {
+    const std::u16string_view rest = text.substr(prefix_length_);
+    const std::size_t r = rest.size();
+    for (const PrefixCacheEntry& entry : entries_) {
+      if (entry.suffix_length <= r) continue;
+      const std::u16string_view suffix(entry.suffix, std::min(entry.suffix_length, kMaxUnits));
+      const int order = wide_string_compare_n(rest, suffix, r);
+      if (order < 0) return;
+      if (order == 0) {
+        mark(suffix[r], entry.suffix_length == r + 1 ? CharSlotMap::kWordEnds
+                                                     : CharSlotMap::kLetterContinues);
+      }
+    }
+  }
 
  private:
   char16_t prefix_[kMaxUnits] = {};

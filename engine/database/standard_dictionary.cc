@@ -62,6 +62,7 @@ void StandardDictionary::swap(StandardDictionary& other) noexcept {
   std::swap(loaded_, other.loaded_);
   cache_.swap(other.cache_);
   letter_entries_.swap(other.letter_entries_);
+  long_prefixes_.swap(other.long_prefixes_);
 }
 
 bool StandardDictionary::attach(std::span<const std::uint8_t> image) {
@@ -94,6 +95,7 @@ void StandardDictionary::release() {
   loaded_ = false;
   cache_.clear();
   letter_entries_.clear();
+  long_prefixes_.clear();
 }
 
 bool StandardDictionary::take_image(std::span<const std::uint8_t> image) {
@@ -323,23 +325,37 @@ void StandardDictionary::search_letter_entries(std::u16string_view prefix, CharS
   if (all_kept) letter_entries_.add(prefix, {found, count});
 }
 
+// A prefix asked before replays its letters; a new one is answered from
+// the prefix cache when that covers it, else from the list, and its
+// letters are kept.
 void StandardDictionary::search_long_prefix(std::u16string_view prefix, CharSlotMap& map) {
-  if (cache_.covers(prefix)) {
-    cache_.mark_letters_after(prefix, map);
+  std::span<const LongPrefixMemo::Mark> known;
+  if (long_prefixes_.find(prefix, &known)) {
+    for (const LongPrefixMemo::Mark& mark : known) map.mark(mark.letter, mark.state);
     return;
   }
-  bool caching = cache_.reset(prefix);
-  walk(prefix, [&](std::u16string_view word, int) {
-    const int order = compare_with_beginning(prefix, word);
-    if (order < 0) return Visit::kStop;
-    if (order == 0 && word.size() > prefix.size()) {
-      if (caching) caching = cache_.append(word.substr(prefix.size()));
-      map.mark(word[prefix.size()], word.size() == prefix.size() + 1
-                                        ? CharSlotMap::kWordEnds
-                                        : CharSlotMap::kLetterContinues);
-    }
-    return Visit::kGoOn;
-  });
+  LetterMarkSet found;
+  const auto mark = [&](char16_t letter, std::uint32_t state) {
+    map.mark(letter, state);
+    found.add(letter, static_cast<std::uint16_t>(state));
+  };
+  if (cache_.covers(prefix)) {
+    cache_.for_each_letter_after(prefix, mark);
+  } else {
+    bool caching = cache_.reset(prefix);
+    walk(prefix, [&](std::u16string_view word, int) {
+      const int order = compare_with_beginning(prefix, word);
+      if (order < 0) return Visit::kStop;
+      if (order == 0 && word.size() > prefix.size()) {
+        if (caching) caching = cache_.append(word.substr(prefix.size()));
+        mark(word[prefix.size()], word.size() == prefix.size() + 1
+                                      ? CharSlotMap::kWordEnds
+                                      : CharSlotMap::kLetterContinues);
+      }
+      return Visit::kGoOn;
+    });
+  }
+  if (!found.full()) long_prefixes_.add(prefix, found.marks());
 }
 
 int StandardDictionary::complete_prefix(std::u16string_view prefix, std::uint32_t maximum,

@@ -32,6 +32,7 @@
 #include <string_view>
 
 #include "engine/database/letter_entry_cache.h"
+#include "engine/database/long_prefix_memo.h"
 #include "engine/database/prefix_cache.h"
 #include "engine/foundation/char_slot_map.h"
 #include "engine/foundation/dyn_array.h"
@@ -145,6 +146,7 @@ class StandardDictionary {
   bool loaded_ = false;
   PrefixCache cache_;
   LetterEntryCache letter_entries_;
+  LongPrefixMemo long_prefixes_;
 };
 
 }  // namespace inkrec

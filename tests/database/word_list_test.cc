@@ -71,9 +71,12 @@ class PlainList {
     }
     return false;
   }
-  std::string letters_after(const std::u16string& prefix) const {
+  // Over a map that holds the start's marks (none when null).
+  std::string letters_after(const std::u16string& prefix,
+                            const CharSlotMap* start = nullptr) const {
     CharSlotMap map;
     map.init(&identity_table());
+    if (start != nullptr) map.copy_slots(*start);
     for (auto it = numbers_.lower_bound(prefix); it != numbers_.end(); ++it) {
       if (!it->first.starts_with(prefix)) break;
       if (it->first.size() > prefix.size()) {
@@ -109,11 +112,24 @@ class PlainList {
   std::map<std::u16string, int> numbers_;
 };
 
-std::string letters_after(StandardDictionary& list, const std::u16string& prefix) {
+std::string letters_after(StandardDictionary& list, const std::u16string& prefix,
+                          const CharSlotMap* start = nullptr) {
   CharSlotMap map;
   map.init(&PlainList::identity_table());
+  if (start != nullptr) map.copy_slots(*start);
   list.search_word(prefix, map);
   return letters_of(map);
+}
+
+// A map as the letter search hands one over: some letters may already end
+// a word, some continue one, some hold another state.
+CharSlotMap marked_map() {
+  CharSlotMap map;
+  map.init(&PlainList::identity_table());
+  for (char16_t c = u'a'; c <= u'z'; c += 3) map.mark(c, CharSlotMap::kWordEnds);
+  for (char16_t c = u'b'; c <= u'z'; c += 3) map.mark(c, CharSlotMap::kLetterContinues);
+  map.mark(u'c', 7);
+  return map;
 }
 
 std::vector<std::u16string> completions(const StandardDictionary& list,
@@ -154,12 +170,19 @@ void expect_same_answers(StandardDictionary& list, const PlainList& plain) {
     EXPECT_EQ(list.prefix_value(prefix, length), plain.has_prefix(prefix, length));
     EXPECT_EQ(completions(list, prefix, 5), plain.completions(prefix, 5));
   }
-  // Asked again, the short prefixes are answered from what the letter
-  // entries gave the first time.
-  for (const std::u16string& prefix : prefixes) {
-    if (prefix.size() >= StandardDictionary::kLetterEntryPrefixes) continue;
-    EXPECT_EQ(letters_after(list, prefix), plain.letters_after(prefix))
-        << std::string(prefix.begin(), prefix.end());
+  // Asked again, in the other order, the short prefixes are answered from
+  // what the letter entries gave the first time and the long ones from the
+  // letters kept for them, also over a map that already holds marks.
+  const CharSlotMap marked = marked_map();
+  for (auto it = prefixes.rbegin(); it != prefixes.rend(); ++it) {
+    const std::u16string& prefix = *it;
+    SCOPED_TRACE(std::string(prefix.begin(), prefix.end()));
+    if (prefix.size() < StandardDictionary::kLetterEntryPrefixes) {
+      EXPECT_EQ(letters_after(list, prefix), plain.letters_after(prefix));
+      continue;
+    }
+    EXPECT_EQ(letters_after(list, prefix), plain.letters_after(prefix));
+    EXPECT_EQ(letters_after(list, prefix, &marked), plain.letters_after(prefix, &marked));
   }
 }
 
