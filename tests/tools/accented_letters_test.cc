@@ -106,6 +106,9 @@ TEST_F(AccentedLettersTest, EachLetterIsItsLatinLetterAndItsMark) {
       {27, u'ș', u's', u'ș', 1, kBelowOrThrough}, {21, u'ā', u'a', u'ā', 1, kAbove},
       {24, u'Å', u'A', u'ů', 1, kAbove},  {42, u'ø', u'o', u'ł', 1, kBelowOrThrough},
       {29, u'Ð', u'D', u'ā', 1, kBelowOrThrough},
+      {17, u'é', u'e', u'é', 1, kAbove},  {17, u'ë', u'e', u'ä', 2, kAbove},
+      {17, u'ï', u'i', u'ä', 2, kAbove},  {17, u'Ö', u'O', u'ä', 2, kAbove},
+      {17, u'è', u'e', u'è', 1, kAbove},  {17, u'ç', u'c', u'ç', 1, kBelowOrThrough},
   };
   std::map<char16_t, std::uint16_t> marks;
   for (const Case& c : cases) {
@@ -191,7 +194,7 @@ TEST_F(AccentedLettersTest, EachCharsetHoldsTheEnglishLettersAndItsOwnWithItsWor
       {9, u"nor", u"åøæÆ"},    {11, u"pol", u"ąćęłńóśźż"},    {20, u"ita", u"àèéìíîòóùú"},
       {23, u"por", u"áâãàçéêíóôõú"}, {24, u"swe", u"åäö"},  {42, u"dan", u"åøæÆ"},
       {10, u"", u"čďěňřšťůž"}, {30, u"", u"àçèéíïòóúü"}, {29, u"", u"ðÐþÞæÆ"},
-      {15, u"", u"ıİ"},
+      {15, u"", u"ıİ"},        {17, u"dut", u"áàâäçéèêëíîïóôöúûüÉËÏÖ"},
   };
   std::map<std::uint32_t, std::set<char16_t>> members;
   for (std::uint32_t i = 0; i < store_.charset_symb_count(); ++i) {
@@ -219,6 +222,25 @@ TEST_F(AccentedLettersTest, EachCharsetHoldsTheEnglishLettersAndItsOwnWithItsWor
     EXPECT_FALSE(rules_.contains({charset, letter}));
   }
   EXPECT_EQ((shapes_[{15, u'ı'}]), std::set<std::uint16_t>{830});
+}
+
+TEST_F(AccentedLettersTest, TheUkrainianLettersWithDotsAreComposites) {
+  // і is also the stem and a dot, as the English i; ї the stem and the two
+  // dots; Ї every way of writing І (the English I's) and the two dots. The
+  // dot is the real dot of i and j, a detail of the Ukrainian charset.
+  constexpr std::uint32_t kUkrainian = 32;
+  const std::uint16_t dot = std::get<0>(mark_of(6, u'ä', u'a'));
+  struct Case {
+    char16_t letter, base;
+    int copies;
+  };
+  for (const Case& c : {Case{u'і', u'i', 1}, Case{u'ї', u'i', 2}, Case{u'Ї', u'І', 2}}) {
+    SCOPED_TRACE(static_cast<int>(c.letter));
+    EXPECT_EQ(mark_of(kUkrainian, c.letter, c.base, kUkrainian),
+              std::make_tuple(dot, c.copies, kAbove));
+  }
+  EXPECT_FALSE((shapes_[{kUkrainian, u'І'}]).empty());
+  EXPECT_TRUE(details_[kUkrainian].contains(830));  // the stem the rules of і and ї name
 }
 
 }  // namespace
