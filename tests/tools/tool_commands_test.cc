@@ -295,4 +295,26 @@ TEST_F(ToolTest, WithoutWordCountsTheEnglishListGetsOneLevelAndSaysWhy) {
   }
 }
 
+// scripts/wordlists leaves out the entries of several words of a Debian
+// list: the list builder would take "boekentop 10" (wdutch) for a word and
+// its frequency and grade the whole list by frequencies, every word without
+// one at level 0, and warn about each "a capella".
+TEST_F(ToolTest, TheDutchListLeavesOutEntriesOfSeveralWords) {
+  if (!std::ifstream("/usr/share/dict/dutch")) {
+    GTEST_SKIP() << "the wdutch package (scripts/wordlists installs it) is missing";
+  }
+  const std::string lists = dir_.file("lists");
+  std::filesystem::create_directory(lists);
+  const std::string command = "INKREC_TOOL=" + std::string(INKREC_TOOL) + " " + INKREC_SCRIPTS +
+                              "/wordlists " + lists + " dut > " + dir_.file("out.txt") + " 2> " +
+                              dir_.file("err.txt");
+  const int status = std::system(command.c_str());
+  const std::string err = read_text(dir_.file("err.txt"));
+  ASSERT_EQ(status, 0) << err.substr(0, 300);
+  EXPECT_TRUE(err.empty()) << err.substr(0, 300);
+  EXPECT_EQ(levels_in(lists + "/dut.wlb", {u"één", u"ideeën", u"boekentop", u"a capella"}),
+            (std::map<std::u16string, int>{
+                {u"één", 12}, {u"ideeën", 12}, {u"boekentop", 12}, {u"a capella", -1}}));
+}
+
 }  // namespace
