@@ -399,7 +399,8 @@ void AnswerList::mark_code(std::uint16_t code) {
 }
 
 void AnswerList::classify(const ActiveSpecPairs* rules, const Answer* reference,
-                          const FigureGroup* group, std::int32_t score_limit) {
+                          const FigureGroup* group, std::int32_t score_limit,
+                          std::int32_t margin) {
   if (answers_.empty()) return;
   if (seen_codes_ != nullptr) std::fill(seen_codes_->begin(), seen_codes_->end(), 0);
   if (score_limit == 0) score_limit = kDefaultClassifyLimit;
@@ -417,7 +418,7 @@ void AnswerList::classify(const ActiveSpecPairs* rules, const Answer* reference,
         answer.state = Answer::kStateRejected;
         continue;
       }
-      if (total < ref_total - 500 || (accepted > 7 && total < 6200)) {
+      if (total < ref_total - margin || (accepted > 7 && total < 6200)) {
         answer.state = Answer::kStateRejected;
       }
       if (answer.state == Answer::kStateFirst) ++accepted;

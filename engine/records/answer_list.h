@@ -124,6 +124,16 @@ class AnswerList {
   static constexpr std::uint32_t kDefaultLimit = 20;
   static constexpr std::uint32_t kUnlimited = 0x7fffffff;
   static constexpr std::int32_t kDefaultClassifyLimit = 5800;
+  // How far below the reference an answer may score and still stand
+  // (unless the keep rules keep it).
+  static constexpr std::int32_t kReferenceMargin = 500;
+  // The same for the readings of a set of figures that the word search may
+  // join into words. Inside a written word the joins bend a letter's ink,
+  // so the letter the writer meant often reads well below the set's best
+  // way of writing; the word list, not the set alone, tells them apart
+  // there, and a reading rejected here never reaches it. Chosen on the
+  // training writers' written words (bench/README.md).
+  static constexpr std::int32_t kWordLetterMargin = 1000;
 
   // An empty list holding at most 20 answers, or any number when unlimited.
   explicit AnswerList(bool unlimited = false)
@@ -195,10 +205,11 @@ class AnswerList {
   // (a SpecPairs selection by the kinds of reference and answer, and the
   // group's shape for some pairs) keep is never rejected; otherwise an
   // answer after the first is rejected below `score_limit` (5800 when 0 is
-  // given), more than 500 below the reference, or below 6200 once more than
-  // seven answers were accepted. Uses and clears the table of seen codes.
+  // given), more than `margin` below the reference, or below 6200 once more
+  // than seven answers were accepted. Uses and clears the table of seen
+  // codes.
   void classify(const ActiveSpecPairs* rules, const Answer* reference, const FigureGroup* group,
-                std::int32_t score_limit);
+                std::int32_t score_limit, std::int32_t margin = kReferenceMargin);
 
   // For the answers in order with state 1, up to n of them: the first code,
   // and where the outputs are given the key, the position in the list and

@@ -342,9 +342,13 @@ class LetterEvaluation {
   // Each list against its own first reading (the classification changes
   // no total, so the reference may sit in the list it classifies). A mark
   // or part of a composite is not judged against the letters: a dot that
-  // reads better as a full stop is still the dot of an "i" or a ":".
+  // reads better as a full stop is still the dot of an "i" or a ":". The
+  // letters keep the wider margin of letters inside words when the word
+  // search will read them.
   void classify(AnswerList& letters, AnswerList& marks) {
-    letters.classify(nullptr, nullptr, &group_, 0);
+    letters.classify(nullptr, nullptr, &group_, 0,
+                     switches_.word_box_search() ? AnswerList::kWordLetterMargin
+                                                 : AnswerList::kReferenceMargin);
     marks.classify(nullptr, nullptr, &group_, 0);
   }
 

@@ -247,6 +247,26 @@ TEST(AnswerListTest, ClassifyAgainstTheReference) {
   EXPECT_EQ(states, (std::vector<std::uint32_t>{1, 1, 1, 1, 1, 1, 1, 1, 3}));
 }
 
+TEST(AnswerListTest, ClassifyRejectsWhatLiesFurtherBelowTheReferenceThanTheMargin) {
+  struct Case {
+    std::int32_t margin;
+    std::vector<std::uint32_t> states;
+  };
+  // Totals 9000, 8500, 8400, 8000, 7900: 500 and 1000 below the first
+  // still stand.
+  const std::vector<Case> cases = {
+      {AnswerList::kReferenceMargin, {1, 1, 3, 3, 3}},
+      {AnswerList::kWordLetterMargin, {1, 1, 1, 1, 3}},
+  };
+  for (const Case& c : cases) {
+    AnswerList list = list_of({9000, 8500, 8400, 8000, 7900});
+    list.classify(nullptr, nullptr, nullptr, 0, c.margin);
+    std::vector<std::uint32_t> states;
+    for (const Answer& answer : list.answers()) states.push_back(answer.state);
+    EXPECT_EQ(states, c.states) << "margin " << c.margin;
+  }
+}
+
 // Special pairs for the keep test: the reference key 252 keeps key 11055
 // under a margin and a threshold.
 class KeepRulesTest : public ::testing::Test {

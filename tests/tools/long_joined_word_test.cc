@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/english_data_dir.h"
 #include "tests/support/temp_dir.h"
 #include "tools/inkrec/engine_session.h"
 #include "tools/inkrec/ink_file.h"
@@ -19,22 +18,6 @@ namespace {
 
 const std::string kFixtures = INKREC_TEST_DATA_DIR;
 constexpr std::uint32_t kEnglish = 5;
-
-// The default data beside an English list of the fixture's words (each
-// with its count), in `dir`.
-bool write_data(const testing::TempDir& dir) {
-  std::filesystem::copy_file(std::string(INKREC_SOURCE_DATA) + "/qlmain.dt",
-                             dir.file("qlmain.dt"));
-  std::ifstream words(kFixtures + "/english_words.txt");
-  std::ofstream counted(dir.file("words.txt"));
-  for (std::string line; std::getline(words, line);) {
-    counted << line.substr(0, line.find('\t')) << ' ' << line.substr(line.find('\t') + 1) << '\n';
-  }
-  counted.close();
-  const std::string build = std::string(INKREC_TOOL) + " wordlist build --counts " +
-                            dir.file("words.txt") + " " + dir.file("eng.wlb") + " > /dev/null";
-  return std::system(build.c_str()) == 0;
-}
 
 TEST(LongJoinedWordTest, AWordReachedThroughManyCutsOfItsStrokesIsReadWhole) {
   // "international" of a training writer, five strokes: its search once
@@ -48,7 +31,7 @@ TEST(LongJoinedWordTest, AWordReachedThroughManyCutsOfItsStrokesIsReadWhole) {
   ASSERT_EQ(samples[0].strokes.size(), 5u);
 
   testing::TempDir dir;
-  ASSERT_TRUE(write_data(dir));
+  ASSERT_TRUE(testing::write_english_data(dir));
   EngineSession session;
   std::string error;
   const std::uint32_t english[] = {kEnglish};
