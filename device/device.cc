@@ -31,6 +31,7 @@
 #include "device/printed_text.h"
 #include "device/sample_replay.h"
 #include "device/touch_input.h"
+#include "device/typed_result.h"
 
 namespace ductra::device {
 namespace {
@@ -39,10 +40,12 @@ constexpr int kScreenWidth = 240;
 constexpr int kScreenHeight = 320;
 constexpr int kPanelTop = 268;
 constexpr std::u16string_view kDeviceMarker = u"ductra-device";
-// After a sample's last pen-up: the pen time-out, then the recognition.
-constexpr std::chrono::milliseconds kResultWait{5000};
+// After a sample is written: the pen, the pen time-out (at most 3 s), the
+// recognition (which the application's watchdog ends after 15 s) and the
+// typing, with room for a loaded machine.
+constexpr std::uint32_t kResultLimitMs = 60000;
+constexpr std::uint32_t kReadyLimitMs = 10000;
 constexpr std::chrono::milliseconds kApplicationEndWait{5000};
-constexpr std::chrono::milliseconds kCaptureWait{10000};
 
 int fail(const std::string& reason) {
   std::fprintf(stderr, "ductra-device: %s\n", reason.c_str());
@@ -60,32 +63,47 @@ bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds lim
 
 // Writes each sample to the replay driver's pipe and prints the text typed
 // for it, one line per sample. A sample is written once the application
-// takes the pen's strokes for ink (it switches capture on in the pen ring
-// when its panel is active), so no stroke is lost while it starts or
-// recognises the sample before.
-void write_samples(const std::filesystem::path& samples, const std::filesystem::path& pipe,
-                   const platform::RuntimeDir& runtime, PrintedText& typed) {
+// waits for the pen (so no stroke is lost while it starts or recognises the
+// sample before), and its line is printed once the application has typed
+// the whole result (typed_result.h). What goes wrong is said on standard
+// error: text typed outside any sample's result (kept there, not dropped),
+// a sample the application was not ready for, a result that did not come.
+// False when anything went wrong.
+bool write_samples(std::istream& input, const std::filesystem::path& pipe, const platform::RuntimeDir& runtime,
+                   PrintedText& typed) {
   platform::SharedMemory ring_block;
   if (platform::SharedMemory::open(runtime, platform::kPenRingName, platform::kPenRingBytes, &ring_block) !=
       platform::Status::ok) {
-    return;
+    fail("cannot open the pen ring");
+    return false;
   }
   const platform::PenRing ring(ring_block.bytes());
-  std::ifstream input(samples);
   std::ofstream pen(pipe);
+  bool all_typed = true;
+  std::size_t line_number = 0;
   for (std::string line; std::getline(input, line);) {
+    ++line_number;
     const std::optional<WrittenSample> sample = written_sample(line, WritingBox{});
     if (!sample) continue;
-    wait_until([&] { return ring.load(&platform::PenRingHeader::capture_on_) == 1; }, kCaptureWait);
-    typed.take_line();
+    const std::string where = "line " + std::to_string(line_number) + " (" + sample->label + ")";
+    if (!wait_until_waiting_for_pen(ring, kReadyLimitMs)) {
+      fail("the application did not wait for the pen before " + where);
+      all_typed = false;
+    }
+    const std::u16string stray = typed.take_line();
+    if (!stray.empty()) fail("typed outside a sample's result, before " + where + ": " + platform::to_utf8(stray));
     pen << replay_text(*sample) << std::flush;
-    wait_until([&] { return typed.has_text(); },
-               std::chrono::milliseconds(playing_time(*sample)) + kResultWait);
-    // Later units of the same result follow within a moment.
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    std::printf("%s\n", platform::to_utf8(typed.take_line()).c_str());
+    const std::uint32_t playing_ms = playing_time(*sample);
+    const TypedResult result = wait_for_typed_result(ring, typed, playing_ms, playing_ms + kResultLimitMs);
+    if (!result.complete) {
+      fail("no whole result for " + where + " within " + std::to_string(kResultLimitMs / 1000) +
+           " s after its pen; printed what came");
+      all_typed = false;
+    }
+    std::printf("%s\n", platform::to_utf8(result.text).c_str());
     std::fflush(stdout);
   }
+  return all_typed;
 }
 
 void wait_for_termination() {
@@ -114,6 +132,11 @@ int run_device(const DeviceOptions& options) {
   const bool on_desktop = !options.headless && desktop_is_available();
   // The pen: the pointer over the window on the desktop, else the replay.
   const char* touch_driver = on_desktop && !options.replay ? kPointerDriverLibrary : kReplayDriverLibrary;
+  std::ifstream replay_input;
+  if (options.replay) {
+    replay_input.open(*options.replay);
+    if (!replay_input) return fail("cannot read " + options.replay->string());
+  }
   const platform::DeviceRoot root = platform::DeviceRoot::from_environment();
   ::setenv("DUCTRA_DEVICE_ROOT", root.host().c_str(), 1);  // the shim, component and application use it
   const DeviceFiles files = DeviceFiles::beside_this_program();
@@ -172,7 +195,7 @@ int run_device(const DeviceOptions& options) {
                !system.find_window(platform::kShellWindowClass, platform::kShellWindowTitle)) {
       exit_code = fail("the application did not start");
     } else if (options.replay) {
-      write_samples(*options.replay, pipe, runtime, typed);
+      if (!write_samples(replay_input, pipe, runtime, typed)) exit_code = 1;
     } else {
       wait_for_termination();
     }

@@ -16,8 +16,9 @@
 
 namespace ductra::device {
 
-// The exit code: 0 after an orderly end, 1 when the device cannot start
-// (the reason on standard error).
+// The exit code: 0 after an orderly end, 1 when the device cannot start or
+// a replay did not get the whole result of every sample (the reason on
+// standard error; the replay still prints one line per sample).
 int run_device(const DeviceOptions& options);
 
 }  // namespace ductra::device

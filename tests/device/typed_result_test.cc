@@ -1,0 +1,169 @@
+#include "device/typed_result.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "appplatform/thread.h"
+#include "appplatform/wait.h"
+#include "tests/appplatform/virtual_time.h"
+
+namespace ductra::device {
+namespace {
+
+using platform::PenRingHeader;
+
+constexpr std::uint32_t kPlayingMs = 500;
+constexpr std::uint32_t kLimitMs = 60000;
+
+// What the application does, as the replay sees it: the ring's capture
+// words and the keys it types.
+enum class Act { wait_for_pen, write, recognise, stop_capture, type, backspace, tab };
+
+struct Step {
+  std::uint32_t after_ms;  // since the step before
+  Act act;
+  std::u16string_view text = {};
+};
+
+struct Case {
+  const char* what;
+  std::vector<Step> steps;
+  bool complete;
+  std::u16string text;
+  platform::Millis ends_at_ms;  // when the replay has the result, or gives up
+};
+
+class TypedResultTest : public platform::VirtualTimeTest {
+ protected:
+  TypedResultTest() {
+    ring_.initialize();
+    ring_.exchange(&PenRingHeader::capture_on_, 1);
+  }
+
+  void act(const Step& step) {
+    switch (step.act) {
+      case Act::wait_for_pen:
+        set_capture(1, 0);
+        break;
+      case Act::write:
+        set_capture(1, 1);
+        break;
+      case Act::recognise:
+        set_capture(0, 1);
+        break;
+      case Act::stop_capture:
+        set_capture(0, 0);
+        break;
+      case Act::type:
+        typed_.send_string(step.text);
+        break;
+      case Act::backspace:
+        typed_.send_key(8, false);
+        typed_.send_key(8, true);
+        break;
+      case Act::tab:
+        typed_.send_character(9, u'\t', false);
+        typed_.send_character(9, u'\t', true);
+        break;
+    }
+  }
+
+  void set_capture(std::uint32_t on, std::uint32_t always) {
+    ring_.exchange(&PenRingHeader::capture_on_, on);
+    ring_.exchange(&PenRingHeader::always_capture_, always);
+  }
+
+  // Plays the application's steps while the replay waits for the result;
+  // *waited_ms: how long the replay waited.
+  TypedResult run(const std::vector<Step>& steps, platform::Millis* waited_ms) {
+    std::optional<TypedResult> result;
+    const platform::Millis start = clock_.now();
+    auto replay = platform::Thread::start([&] {
+      result = wait_for_typed_result(ring_, typed_, kPlayingMs, kLimitMs);
+      *waited_ms = clock_.now() - start;
+      return 0u;
+    });
+    auto application = platform::Thread::start([&] {
+      for (const Step& step : steps) {
+        platform::sleep_for(step.after_ms);
+        act(step);
+      }
+      return 0u;
+    });
+    clock_.advance(kLimitMs + 1000);
+    EXPECT_TRUE(replay->has_ended());
+    return result.value_or(TypedResult{});
+  }
+
+  alignas(8) std::array<std::byte, platform::kPenRingBytes> block_{};
+  platform::PenRing ring_{block_};
+  PrintedText typed_;
+};
+
+TEST_F(TypedResultTest, TheWholeResultIsTakenHoweverItsPiecesAreSpread) {
+  const std::vector<Case> cases = {
+      {"pieces far apart, the last long after the first",
+       {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"ab"},
+        {300, Act::backspace}, {0, Act::type, u"c"}, {300, Act::tab}, {0, Act::type, u"de "}, {400, Act::wait_for_pen}},
+       true, u"ac\tde ", 2200},
+      {"an empty result",
+       {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {10, Act::wait_for_pen}},
+       true, u"", 1210},
+      {"a pen rest inside the sample makes two results before the pen is done",
+       {{100, Act::write}, {50, Act::recognise}, {50, Act::stop_capture}, {0, Act::type, u"l"}, {10, Act::wait_for_pen},
+        {100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"t "},
+        {10, Act::wait_for_pen}},
+       true, u"lt ", 1420},
+      {"the application never waits for the pen again",
+       {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"ab"}},
+       false, u"ab", kLimitMs},
+      {"nothing happens", {}, false, u"", kLimitMs},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    set_capture(1, 0);
+    typed_.take_line();
+    platform::Millis waited_ms = 0;
+    const TypedResult result = run(c.steps, &waited_ms);
+    EXPECT_EQ(result.complete, c.complete);
+    EXPECT_EQ(result.text, c.text);
+    // Told by the ring, not by a guess: done within a look of the moment.
+    EXPECT_GE(waited_ms, c.ends_at_ms);
+    EXPECT_LE(waited_ms, c.ends_at_ms + 5);
+  }
+}
+
+TEST_F(TypedResultTest, TheReplayWaitsForThePenOnlyAsLongAsTheApplicationIsBusy) {
+  set_capture(0, 0);
+  std::optional<bool> waited;
+  platform::Millis waited_ms = 0;
+  const platform::Millis start = clock_.now();
+  auto replay = platform::Thread::start([&] {
+    waited = wait_until_waiting_for_pen(ring_, 2000);
+    waited_ms = clock_.now() - start;
+    return 0u;
+  });
+  auto application = platform::Thread::start([&] {
+    platform::sleep_for(700);
+    set_capture(1, 0);
+    return 0u;
+  });
+  clock_.advance(5000);
+  EXPECT_EQ(waited, true);
+  EXPECT_GE(waited_ms, 700u);
+  EXPECT_LE(waited_ms, 705u);
+
+  set_capture(1, 1);  // a stroke in hand that never ends
+  auto stuck = platform::Thread::start([&] {
+    waited = wait_until_waiting_for_pen(ring_, 2000);
+    return 0u;
+  });
+  clock_.advance(5000);
+  EXPECT_EQ(waited, false);
+}
+
+}  // namespace
+}  // namespace ductra::device
