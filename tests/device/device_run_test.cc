@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "appplatform/alive_marker.h"
+#include "appplatform/launcher.h"
 #include "appplatform/pen_ring.h"
 #include "appplatform/registry.h"
 #include "appplatform/runtime_dir.h"
@@ -121,7 +122,11 @@ TEST_F(DeviceRunTest, ADeviceEndsInOrderOnSigtermAndHoldsItsRootAlone) {
     if (second_code == 1 && output("second.err").find("another device runs") != std::string::npos) break;
   }
   EXPECT_EQ(second_code, 1) << output("second.err");
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the application has started by now
+  // SIGTERM once the device has started the application.
+  for (int attempt = 0; attempt < 300 && platform::running_programs(root_).empty(); ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_FALSE(platform::running_programs(root_).empty()) << output("first.err");
   ::kill(device, SIGTERM);
   EXPECT_EQ(exit_code(device), 0) << output("first.err");
   EXPECT_EQ(stored_settings(), 15) << "SIGTERM deselected the component: the application saved and ended";
