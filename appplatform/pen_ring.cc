@@ -23,6 +23,9 @@ PenRing::PenRing(std::span<std::byte> bytes) {
   if (bytes.size() >= kPenRingBytes && aligned) {
     block_ = reinterpret_cast<PenRingBlock*>(bytes.data());
   }
+  if (bytes.size() >= kPenRingWithTailBytes && aligned) {
+    tail_ = &reinterpret_cast<PenRingBlockWithTail*>(bytes.data())->tail;
+  }
 }
 
 void PenRing::initialize() const {
@@ -43,6 +46,14 @@ std::uint32_t PenRing::load(std::uint32_t PenRingHeader::*field) const {
 
 void PenRing::exchange(std::uint32_t PenRingHeader::*field, std::uint32_t value) const {
   if (is_open()) word(field).exchange(value);
+}
+
+std::uint32_t PenRing::load(std::uint32_t PenRingTail::*field) const {
+  return has_tail() ? shared(tail_->*field).load() : 0;
+}
+
+void PenRing::add(std::uint32_t PenRingTail::*field, std::uint32_t amount) const {
+  if (has_tail()) shared(tail_->*field).fetch_add(amount);
 }
 
 bool PenRing::append(PenSample sample) const {

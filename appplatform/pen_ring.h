@@ -101,16 +101,43 @@ static_assert(sizeof(PenRingBlock) == 6444);
 
 inline constexpr std::size_t kPenRingBytes = sizeof(PenRingBlock);
 
+// Past the 6444 bytes the touch shim knows lie words of this system's own.
+// The shim maps, zeroes and reads only its 6444 bytes and never sees them;
+// a side that maps kPenRingWithTailBytes grows the block to hold them.
+struct PenRingTail {
+  // How many times the application has begun to wait for the pen with
+  // nothing left to do: once each time the panel's showing switches it on,
+  // and once after each ink it has finished with (typed all that the ink gave, or found
+  // nothing to type). Only the application adds to it, so whoever feeds the
+  // pen knows when a result is whole, and when the application is ready for
+  // the first stroke, without guessing from the capture words (which the
+  // application also writes as it opens the block, before it is ready).
+  std::uint32_t pen_awaited_;
+};
+
+struct PenRingBlockWithTail {
+  PenRingBlock block;
+  PenRingTail tail;
+};
+
+static_assert(offsetof(PenRingBlockWithTail, tail) == kPenRingBytes);
+static_assert(offsetof(PenRingBlockWithTail, tail) + offsetof(PenRingTail, pen_awaited_) == 6444);
+static_assert(sizeof(PenRingBlockWithTail) == 6448);
+
+inline constexpr std::size_t kPenRingWithTailBytes = sizeof(PenRingBlockWithTail);
+
 class PenRing {
  public:
   // A closed ring: every operation reports nothing and changes nothing.
   PenRing() = default;
 
   // A view of `bytes`, which must be at least kPenRingBytes long and 4-byte
-  // aligned; otherwise the ring stays closed.
+  // aligned; otherwise the ring stays closed. The tail is reached when the
+  // view holds kPenRingWithTailBytes.
   explicit PenRing(std::span<std::byte> bytes);
 
   bool is_open() const { return block_ != nullptr; }
+  bool has_tail() const { return tail_ != nullptr; }
 
   // The writer's opening: zeroes the block, then writes the capacity, where
   // entry 0 lies, both indices 0 and the default hold time and tolerance.
@@ -124,6 +151,10 @@ class PenRing {
   }
   std::uint32_t load(std::uint32_t PenRingHeader::*field) const;   // 0 when closed
   void exchange(std::uint32_t PenRingHeader::*field, std::uint32_t value) const;  // nothing when closed
+
+  // The tail's words: 0, and nothing changed, without a tail.
+  std::uint32_t load(std::uint32_t PenRingTail::*field) const;
+  void add(std::uint32_t PenRingTail::*field, std::uint32_t amount) const;
 
   // The writer's append: false, writing nothing, when the ring is full (or
   // closed).
@@ -139,6 +170,7 @@ class PenRing {
   PenSample read_entry(std::uint32_t index) const;
 
   PenRingBlock* block_ = nullptr;
+  PenRingTail* tail_ = nullptr;
 };
 
 }  // namespace ductra::platform

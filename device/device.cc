@@ -28,6 +28,7 @@
 #include "device/desktop_keyboard.h"
 #include "device/device_files.h"
 #include "device/device_setup.h"
+#include "device/pen_pipe.h"
 #include "device/printed_text.h"
 #include "device/sample_replay.h"
 #include "device/touch_input.h"
@@ -44,7 +45,11 @@ constexpr std::u16string_view kDeviceMarker = u"ductra-device";
 // recognition (which the application's watchdog ends after 15 s) and the
 // typing, with room for a loaded machine.
 constexpr std::uint32_t kResultLimitMs = 60000;
-constexpr std::uint32_t kReadyLimitMs = 10000;
+// Before the first sample the application also starts and loads its data.
+constexpr std::uint32_t kReadyLimitMs = 60000;
+// The replay driver opens its pipe as the touch shim starts, before the
+// application does.
+constexpr std::uint32_t kPipeLimitMs = 10000;
 constexpr std::chrono::milliseconds kApplicationEndWait{5000};
 
 int fail(const std::string& reason) {
@@ -62,23 +67,29 @@ bool wait_until(const std::function<bool()>& done, std::chrono::milliseconds lim
 }
 
 // Writes each sample to the replay driver's pipe and prints the text typed
-// for it, one line per sample. A sample is written once the application
-// waits for the pen (so no stroke is lost while it starts or recognises the
-// sample before), and its line is printed once the application has typed
-// the whole result (typed_result.h). What goes wrong is said on standard
+// for it, one line per sample. A sample is written once the application,
+// switched on, waits for the pen (so no stroke is lost while it starts or
+// recognises the sample before: its capture words say "ready" from the
+// moment it opens the ring, before it takes up its configuration, and a
+// stroke begun then loses its start), and its line is printed once the
+// application has typed the whole result (typed_result.h). What goes wrong is said on standard
 // error: text typed outside any sample's result (kept there, not dropped),
 // a sample the application was not ready for, a result that did not come.
 // False when anything went wrong.
 bool write_samples(std::istream& input, const std::filesystem::path& pipe, const platform::RuntimeDir& runtime,
                    PrintedText& typed) {
   platform::SharedMemory ring_block;
-  if (platform::SharedMemory::open(runtime, platform::kPenRingName, platform::kPenRingBytes, &ring_block) !=
+  if (platform::SharedMemory::open(runtime, platform::kPenRingName, platform::kPenRingWithTailBytes, &ring_block) !=
       platform::Status::ok) {
     fail("cannot open the pen ring");
     return false;
   }
   const platform::PenRing ring(ring_block.bytes());
-  std::ofstream pen(pipe);
+  PenPipe pen;
+  if (!pen.open(pipe, kPipeLimitMs)) {
+    fail("the replay driver did not open its pipe within " + std::to_string(kPipeLimitMs / 1000) + " s");
+    return false;
+  }
   bool all_typed = true;
   std::size_t line_number = 0;
   for (std::string line; std::getline(input, line);) {
@@ -86,18 +97,23 @@ bool write_samples(std::istream& input, const std::filesystem::path& pipe, const
     const std::optional<WrittenSample> sample = written_sample(line, WritingBox{});
     if (!sample) continue;
     const std::string where = "line " + std::to_string(line_number) + " (" + sample->label + ")";
-    if (!wait_until_waiting_for_pen(ring, kReadyLimitMs)) {
-      fail("the application did not wait for the pen before " + where);
+    if (!wait_until_ready_for_pen(ring, kReadyLimitMs)) {
+      fail("the application did not wait for the pen before " + where + " (" + pen_state(ring, 0) + ")");
       all_typed = false;
     }
     const std::u16string stray = typed.take_line();
     if (!stray.empty()) fail("typed outside a sample's result, before " + where + ": " + platform::to_utf8(stray));
-    pen << replay_text(*sample) << std::flush;
+    const std::uint32_t awaited_before = pen_awaited(ring);
+    if (!pen.write(replay_text(*sample))) {
+      fail("the replay driver stopped reading its pipe at " + where);
+      return false;
+    }
     const std::uint32_t playing_ms = playing_time(*sample);
-    const TypedResult result = wait_for_typed_result(ring, typed, playing_ms, playing_ms + kResultLimitMs);
+    const TypedResult result =
+        wait_for_typed_result(ring, typed, awaited_before, playing_ms, playing_ms + kResultLimitMs);
     if (!result.complete) {
       fail("no whole result for " + where + " within " + std::to_string(kResultLimitMs / 1000) +
-           " s after its pen; printed what came");
+           " s after its pen (" + pen_state(ring, awaited_before) + "); printed what came");
       all_typed = false;
     }
     std::printf("%s\n", platform::to_utf8(result.text).c_str());
@@ -163,6 +179,8 @@ int run_device(const DeviceOptions& options) {
   ::unlink(pipe.c_str());
   if (options.replay) {
     if (::mkfifo(pipe.c_str(), 0600) != 0) return fail("cannot make the replay pipe");
+    // A driver that stops reading fails the write (reported), not the device.
+    ::signal(SIGPIPE, SIG_IGN);
     ::setenv("DUCTRA_REPLAY_FILE", pipe.c_str(), 1);
   } else {
     ::setenv("DUCTRA_REPLAY_FILE", "/dev/null", 1);

@@ -62,6 +62,7 @@ void ResultDelivery::deliver_result() {
     send_units(postprocess_result(text, parts_.settings.space_after_result()));
   }
   set_capture_mode(kCaptureOn);
+  count_pen_awaited();
   post_mode_indicator(host_->is_active());
 }
 
@@ -148,6 +149,12 @@ void ResultDelivery::set_capture_mode(int mode) {
   if (InkLayer* ink = host_ != nullptr ? host_->ink_layer() : nullptr) ink->set_capture_mode(mode);
 }
 
+// Looked up again: the result may have switched the configuration and
+// rebuilt the ink layer.
+void ResultDelivery::count_pen_awaited() {
+  if (InkLayer* ink = host_ != nullptr ? host_->ink_layer() : nullptr) ink->count_pen_awaited();
+}
+
 void ResultDelivery::take_mode_three_strokes() {
   InkLayer* ink = host_ != nullptr ? host_->ink_layer() : nullptr;
   if (ink == nullptr) return;
@@ -155,16 +162,21 @@ void ResultDelivery::take_mode_three_strokes() {
   if (!stroke || !parts_.segmenter.has_segmenter()) {
     ink->erase_all();
     ink->set_capture_mode(kCaptureOn);
+    ink->count_pen_awaited();
     return;
   }
   if (stroke->points.size() > kMostModeThreePoints) {
     end_ink_run();
+    count_pen_awaited();
     return;
   }
   const std::vector<crPoint> points = points_16_bit(stroke->points);
   parts_.windows.set_timer(host_->shell_window(), kModeThreeTimer,
                            static_cast<std::uint32_t>(parts_.settings.time_out()));
-  deliver_segmenter_answer(parts_.segmenter.add_stroke(points, stroke->start_tick, stroke->last_tick), *this);
+  const SegmenterResult answer = parts_.segmenter.add_stroke(points, stroke->start_tick, stroke->last_tick);
+  deliver_segmenter_answer(answer, *this);
+  // A run the answer ended is finished only now that its last text is typed.
+  if (!answer.waiting) count_pen_awaited();
 }
 
 void ResultDelivery::end_ink_run() {

@@ -83,6 +83,7 @@ class ResultDelivery final : public ResultRoad, private Mode3Delivery {
   bool run_menu(const platform::PopupMenu& menu, const crResultChoice& choice, int* id);
   void add_word(crResultChoice& choice, std::uint32_t dictionary);
   void set_capture_mode(int mode);
+  void count_pen_awaited();
   void deliver_calculated(std::u16string_view text, const std::optional<InkBox>& ink_box);
 
   // Mode3Delivery.

@@ -94,6 +94,7 @@ class ScreenInkLayer final : public InkLayer {
   std::optional<HandedOverStroke> take_handed_over_stroke() override;
   void erase_oldest_strokes(std::uint32_t count) override;
   std::optional<InkBox> ink_box_in_pixels() override;
+  void count_pen_awaited() override { reader_.count_pen_awaited(); }
 
   // Repaints what lies under the ink; with `remove` also removes the oldest
   // `count` strokes, or, when `count` reaches their number, all of them (in

@@ -157,6 +157,7 @@ void Controller::on_timer(std::uintptr_t id) {
       if (ink_) {
         ink_->erase_all();
         ink_->set_capture_mode(kCaptureOn);
+        ink_->count_pen_awaited();
       }
       break;
     case kKeyRepeatTimer:
@@ -316,14 +317,23 @@ void Controller::on_showing() {
   if (modal_box_ > 0 || dialog_open_) return;
   if (!first_show_) {
     set_active(true);
+    announce_pen_awaited();
     return;
   }
   if (++show_counter_ == 1) {
     set_active(true);
     if (!parts_.input_panel.panel_is_shown()) show_time_ = platform::tick_count();
     first_show_ = false;
+    announce_pen_awaited();
   }
   --show_counter_;
+}
+
+// The showing is the last step of being switched on: the start-up, switched
+// on already, stops capture once more to take up its configuration, so only
+// from here does the application wait for the pen with nothing left to do.
+void Controller::announce_pen_awaited() {
+  if (ink_ && active_) ink_->count_pen_awaited();
 }
 
 void Controller::on_hiding() {
@@ -371,6 +381,7 @@ void Controller::on_ink(WParam kind, LParam lparam) {
     case kInkOneUnit:
       if (ink_) ink_->erase_all();
       parts_.results.send_units(std::u16string(1, static_cast<char16_t>(lparam)));
+      if (ink_) ink_->count_pen_awaited();
       break;
     case kInkString:
       if (lparam != 0) parts_.results.send_units(reinterpret_cast<const char16_t*>(lparam));

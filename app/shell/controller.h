@@ -92,6 +92,7 @@ class Controller final : public ResultHost {
   void on_tick();
   void on_key_repeat();
   void on_showing();
+  void announce_pen_awaited();
   void on_hiding();
   void on_deselect();
   void on_close();

@@ -77,6 +77,11 @@ class InkLayer {
   virtual void erase_oldest_strokes(std::uint32_t count) = 0;
   // The box of the ink on the screen, in pixels; empty without ink.
   virtual std::optional<InkBox> ink_box_in_pixels() = 0;
+  // Tells whoever feeds the pen that the application waits for it with
+  // nothing left to do: once the panel's showing has switched it on, and
+  // after each ink, once all the ink gave is typed (or there was nothing to
+  // type).
+  virtual void count_pen_awaited() = 0;
 };
 
 class InkLayerFactory {

@@ -47,7 +47,7 @@ bool PenRingReader::open(const platform::RuntimeDir& dir, std::uint32_t move_tol
                          std::uint32_t hold_time_ms) {
   close();
   platform::SharedMemory mapping;
-  if (platform::SharedMemory::open(dir, platform::kPenRingName, platform::kPenRingBytes, &mapping) !=
+  if (platform::SharedMemory::open(dir, platform::kPenRingName, platform::kPenRingWithTailBytes, &mapping) !=
       platform::Status::ok) {
     return false;
   }
@@ -143,6 +143,11 @@ bool PenRingReader::accept_batch() {
     mode_.store(CaptureMode::writing);
   }
   return true;
+}
+
+void PenRingReader::count_pen_awaited() {
+  std::scoped_lock lock(mode_mutex_);
+  ring_.add(&platform::PenRingTail::pen_awaited_, 1);
 }
 
 PromptStroke PenRingReader::set_prompt_stroke(PromptStroke how) {

@@ -70,8 +70,8 @@ class PenRingReader {
   // reader closed, when the block is too small or misaligned.
   bool open(std::span<std::byte> block, std::uint32_t move_tolerance, std::uint32_t hold_time_ms);
 
-  // Creates or opens the block named kPenRingName in `dir`, maps it for as
-  // long as the reader stays open and claims it as above. False, leaving
+  // Creates or opens the block named kPenRingName in `dir`, maps it with its
+  // tail for as long as the reader stays open and claims it as above. False, leaving
   // the reader closed, when the block cannot be opened or mapped.
   bool open(const platform::RuntimeDir& dir, std::uint32_t move_tolerance, std::uint32_t hold_time_ms);
 
@@ -104,6 +104,10 @@ class PenRingReader {
   // the batch was queued before that and is dropped, and the mode stays off,
   // so taps meant for a menu or a box reach it.
   bool accept_batch();
+
+  // Counts, in the ring's tail (platform::PenRingTail), one more time the
+  // application waits for the pen with nothing left to do.
+  void count_pen_awaited();
 
   // Arms or withdraws the prompt-stroke request; returns the previous one.
   PromptStroke set_prompt_stroke(PromptStroke how);

@@ -101,6 +101,10 @@ class FakeParts final : public ControllerSettings,
       parts_.log.add("erase " + std::to_string(count) + " oldest strokes");
     }
     std::optional<InkBox> ink_box_in_pixels() override { return parts_.ink_box; }
+    void count_pen_awaited() override {
+      parts_.log.add("pen awaited");
+      if (parts_.when_pen_awaited) parts_.when_pen_awaited();
+    }
 
    private:
     FakeParts& parts_;
@@ -275,6 +279,7 @@ class FakeParts final : public ControllerSettings,
   ResultHost* result_host = nullptr;
   std::optional<HandedOverStroke> handed_over;
   std::optional<InkBox> ink_box;  // the ink's box the layer reports
+  std::function<void()> when_pen_awaited;  // run as the ink layer counts a finished ink
   bool tool_movable = false;
   bool configuration_current = true;
   bool configuration_dictionary = false;

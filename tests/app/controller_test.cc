@@ -184,6 +184,9 @@ TEST_F(ControllerTest, MessagesActOnlyOnTheirOwnArguments) {
       {"options", WM_QUILLPAD_OPTIONS, 0, 0, "sheet run"},
       {"recognized", WM_DUCTRA_RECOGNIZED, 0, 0, "result delivered"},
       {"mode-three strokes", WM_DUCTRA_INK, kInkStrokesDone, 0, "mode-three strokes"},
+      // The backspace gesture and the end of a mode-three run finish an ink.
+      {"backspace gesture", WM_DUCTRA_INK, kInkOneUnit, 8, "pen awaited"},
+      {"mode-three run over", platform::WM_TIMER, kModeThreeTimer, 0, "pen awaited"},
       {"ink of an unknown kind", WM_DUCTRA_INK, 7, 0, nullptr},
       {"component released", WM_QUILLPAD_RELEASED, 0, 0, nullptr},
   };
@@ -244,6 +247,19 @@ TEST_F(ControllerTest, ShowingWhileABoxIsOpenChangesNothing) {
   published_controller()->set_modal_box(false);
   post(WM_QUILLPAD_SHOWING);
   EXPECT_TRUE(published_controller()->is_active());
+}
+
+TEST_F(ControllerTest, TheShowingTellsThatThePenIsAwaitedOnceCaptureIsOnForGood) {
+  start();
+  // The start switches the configuration once more after switching on.
+  EXPECT_FALSE(logged("pen awaited"));
+  parts_.log.clear();
+  post(WM_QUILLPAD_SHOWING);
+  const Log shown = parts_.log.entries();
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), "pen awaited");
+  EXPECT_EQ(std::count(shown.begin(), shown.end(), "pen awaited"), 1);
+  EXPECT_EQ(parts_.capture_mode, kCaptureOn);
 }
 
 TEST_F(ControllerTest, DeselectWhileTheSheetIsOpenDeactivatesButKeepsRunning) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 namespace ductra::platform {
@@ -119,6 +120,24 @@ TEST(PenRingTest, DamagedIndicesNeverReachOutsideTheBlock) {
     EXPECT_EQ(block.raw().ring[c.entry_written].tick, 77u) << c.write_index;
     EXPECT_EQ(block.raw().header.write_index_, (c.entry_written + 1) % 800);
   }
+}
+
+TEST(PenRingTest, TheTailLiesPastTheShimsBlockAndOnlyAWideViewReachesIt) {
+  alignas(8) std::array<std::byte, kPenRingWithTailBytes> bytes{};
+  const PenRing wide(bytes);
+  const PenRing shims(std::span<std::byte>(bytes).first(kPenRingBytes));
+  ASSERT_TRUE(wide.has_tail());
+  EXPECT_FALSE(shims.has_tail());
+  wide.add(&PenRingTail::pen_awaited_, 1);
+  wide.add(&PenRingTail::pen_awaited_, 1);
+  shims.add(&PenRingTail::pen_awaited_, 1);
+  shims.initialize();  // the shim's opening zeroes its 6444 bytes only
+  EXPECT_EQ(wide.load(&PenRingTail::pen_awaited_), 2u);
+  EXPECT_EQ(shims.load(&PenRingTail::pen_awaited_), 0u);
+  std::uint32_t word = 0;
+  std::memcpy(&word, bytes.data() + 6444, sizeof word);
+  EXPECT_EQ(word, 2u);
+  EXPECT_EQ(wide.load(&PenRingHeader::capacity_), 800u);
 }
 
 TEST(PenRingTest, AClosedRingDoesNothing) {

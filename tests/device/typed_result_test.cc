@@ -20,7 +20,7 @@ constexpr std::uint32_t kLimitMs = 60000;
 
 // What the application does, as the replay sees it: the ring's capture
 // words and the keys it types.
-enum class Act { wait_for_pen, write, recognise, stop_capture, type, backspace, tab };
+enum class Act { wait_for_pen, write, recognise, stop_capture, type, backspace, tab, finish };
 
 struct Step {
   std::uint32_t after_ms;  // since the step before
@@ -68,6 +68,9 @@ class TypedResultTest : public platform::VirtualTimeTest {
         typed_.send_character(9, u'\t', false);
         typed_.send_character(9, u'\t', true);
         break;
+      case Act::finish:
+        ring_.add(&platform::PenRingTail::pen_awaited_, 1);
+        break;
     }
   }
 
@@ -80,9 +83,10 @@ class TypedResultTest : public platform::VirtualTimeTest {
   // *waited_ms: how long the replay waited.
   TypedResult run(const std::vector<Step>& steps, platform::Millis* waited_ms) {
     std::optional<TypedResult> result;
+    const std::uint32_t awaited_before = pen_awaited(ring_);
     const platform::Millis start = clock_.now();
     auto replay = platform::Thread::start([&] {
-      result = wait_for_typed_result(ring_, typed_, kPlayingMs, kLimitMs);
+      result = wait_for_typed_result(ring_, typed_, awaited_before, kPlayingMs, kLimitMs);
       *waited_ms = clock_.now() - start;
       return 0u;
     });
@@ -98,7 +102,7 @@ class TypedResultTest : public platform::VirtualTimeTest {
     return result.value_or(TypedResult{});
   }
 
-  alignas(8) std::array<std::byte, platform::kPenRingBytes> block_{};
+  alignas(8) std::array<std::byte, platform::kPenRingWithTailBytes> block_{};
   platform::PenRing ring_{block_};
   PrintedText typed_;
 };
@@ -107,18 +111,26 @@ TEST_F(TypedResultTest, TheWholeResultIsTakenHoweverItsPiecesAreSpread) {
   const std::vector<Case> cases = {
       {"pieces far apart, the last long after the first",
        {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"ab"},
-        {300, Act::backspace}, {0, Act::type, u"c"}, {300, Act::tab}, {0, Act::type, u"de "}, {400, Act::wait_for_pen}},
+        {300, Act::backspace}, {0, Act::type, u"c"}, {300, Act::tab}, {0, Act::type, u"de "},
+        {400, Act::wait_for_pen}, {0, Act::finish}},
        true, u"ac\tde ", 2200},
       {"an empty result",
-       {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {10, Act::wait_for_pen}},
+       {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {10, Act::wait_for_pen}, {0, Act::finish}},
        true, u"", 1210},
+      {"an empty result too quick to be seen busy",
+       {{100, Act::write}, {0, Act::recognise}, {0, Act::stop_capture}, {0, Act::wait_for_pen}, {0, Act::finish}},
+       true, u"", kPlayingMs},
+      {"waiting for the pen again before the last piece is typed",
+       {{100, Act::write}, {800, Act::recognise}, {300, Act::wait_for_pen}, {50, Act::type, u"ok"}, {0, Act::finish}},
+       true, u"ok", 1250},
       {"a pen rest inside the sample makes two results before the pen is done",
        {{100, Act::write}, {50, Act::recognise}, {50, Act::stop_capture}, {0, Act::type, u"l"}, {10, Act::wait_for_pen},
-        {100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"t "},
-        {10, Act::wait_for_pen}},
+        {0, Act::finish}, {100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"t "},
+        {10, Act::wait_for_pen}, {0, Act::finish}},
        true, u"lt ", 1420},
-      {"the application never waits for the pen again",
-       {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"ab"}},
+      {"the application never finishes the ink",
+       {{100, Act::write}, {800, Act::recognise}, {300, Act::stop_capture}, {0, Act::type, u"ab"},
+        {10, Act::wait_for_pen}},
        false, u"ab", kLimitMs},
       {"nothing happens", {}, false, u"", kLimitMs},
   };
@@ -130,19 +142,80 @@ TEST_F(TypedResultTest, TheWholeResultIsTakenHoweverItsPiecesAreSpread) {
     const TypedResult result = run(c.steps, &waited_ms);
     EXPECT_EQ(result.complete, c.complete);
     EXPECT_EQ(result.text, c.text);
-    // Told by the ring, not by a guess: done within a look of the moment.
+    // Told by the application, not by a guess: done within a look of the
+    // moment.
     EXPECT_GE(waited_ms, c.ends_at_ms);
     EXPECT_LE(waited_ms, c.ends_at_ms + 5);
   }
 }
 
-TEST_F(TypedResultTest, TheReplayWaitsForThePenOnlyAsLongAsTheApplicationIsBusy) {
+TEST_F(TypedResultTest, SamplesTheApplicationHasNotTakenYetKeepTheResultOpen) {
+  // The first ink is finished, but the pen's next samples still wait in the
+  // ring: the application has not yet begun the ink they make.
+  ring_.append(platform::PenSample::make(platform::kPenDown, 1, 1, 1));
+  std::optional<TypedResult> result;
+  platform::Millis waited_ms = 0;
+  const std::uint32_t awaited_before = pen_awaited(ring_);
+  const platform::Millis start = clock_.now();
+  auto replay = platform::Thread::start([&] {
+    result = wait_for_typed_result(ring_, typed_, awaited_before, kPlayingMs, kLimitMs);
+    waited_ms = clock_.now() - start;
+    return 0u;
+  });
+  auto application = platform::Thread::start([&] {
+    ring_.add(&platform::PenRingTail::pen_awaited_, 1);
+    platform::sleep_for(900);
+    set_capture(1, 1);
+    ring_.take();
+    platform::sleep_for(100);
+    typed_.send_string(u"x");
+    set_capture(1, 0);
+    ring_.add(&platform::PenRingTail::pen_awaited_, 1);
+    return 0u;
+  });
+  clock_.advance(kLimitMs + 1000);
+  ASSERT_TRUE(result.has_value());
+  EXPECT_TRUE(result->complete);
+  EXPECT_EQ(result->text, u"x");
+  EXPECT_GE(waited_ms, 1000u);
+  EXPECT_LE(waited_ms, 1005u);
+}
+
+TEST_F(TypedResultTest, TheFirstSampleWaitsUntilTheApplicationIsSwitchedOn) {
+  // As the application opens the ring its capture words already say
+  // "ready"; it is ready only once it has taken up its configuration
+  // (capture off meanwhile) and is switched on.
+  set_capture(1, 0);
+  std::optional<bool> waited;
+  platform::Millis waited_ms = 0;
+  const platform::Millis start = clock_.now();
+  auto replay = platform::Thread::start([&] {
+    waited = wait_until_ready_for_pen(ring_, 2000);
+    waited_ms = clock_.now() - start;
+    return 0u;
+  });
+  auto application = platform::Thread::start([&] {
+    platform::sleep_for(300);
+    set_capture(0, 0);
+    platform::sleep_for(400);
+    set_capture(1, 0);
+    ring_.add(&platform::PenRingTail::pen_awaited_, 1);
+    return 0u;
+  });
+  clock_.advance(5000);
+  EXPECT_EQ(waited, true);
+  EXPECT_GE(waited_ms, 700u);
+  EXPECT_LE(waited_ms, 705u);
+}
+
+TEST_F(TypedResultTest, ASampleWaitsForThePenOnlyAsLongAsTheApplicationIsBusy) {
+  ring_.add(&platform::PenRingTail::pen_awaited_, 1);  // switched on
   set_capture(0, 0);
   std::optional<bool> waited;
   platform::Millis waited_ms = 0;
   const platform::Millis start = clock_.now();
   auto replay = platform::Thread::start([&] {
-    waited = wait_until_waiting_for_pen(ring_, 2000);
+    waited = wait_until_ready_for_pen(ring_, 2000);
     waited_ms = clock_.now() - start;
     return 0u;
   });
@@ -158,7 +231,7 @@ TEST_F(TypedResultTest, TheReplayWaitsForThePenOnlyAsLongAsTheApplicationIsBusy)
 
   set_capture(1, 1);  // a stroke in hand that never ends
   auto stuck = platform::Thread::start([&] {
-    waited = wait_until_waiting_for_pen(ring_, 2000);
+    waited = wait_until_ready_for_pen(ring_, 2000);
     return 0u;
   });
   clock_.advance(5000);

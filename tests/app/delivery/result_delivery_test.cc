@@ -49,16 +49,21 @@ TEST_F(DeliveryTest, AResultIsTypedWithItsSpaceAfterItsTargetComesToTheFront) {
       {u"", u"", [](platform::Millis) { return Calls{"images 2 2 flags 0"}; }},
       {u"\x1d" u"abc", u"", [](platform::Millis) { return Calls{"images 2 2 flags 0"}; }},
   };
+  std::u16string typed_when_awaited;
+  parts_.when_pen_awaited = [&] { typed_when_awaited = callback_.text(); };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.result.begin(), c.result.end()));
     callback_.clear();
     parts_.log.clear();
     host_.result = c.result;
+    typed_when_awaited = u"(not finished)";
     const platform::Millis start = clock_.now();
     on_ui([](ResultDelivery& delivery) { delivery.deliver_result(); });
     EXPECT_EQ(callback_.text(), c.typed);
+    EXPECT_EQ(typed_when_awaited, c.typed) << "the ink is finished once all of its text is typed";
     EXPECT_EQ(callback_.calls(), c.calls(start));
-    const Calls ui = {"activity", "erase ink", "capture mode 2", "capture mode 0"};
+    // The ink counts as finished once its text is typed and the pen awaited.
+    const Calls ui = {"activity", "erase ink", "capture mode 2", "capture mode 0", "pen awaited"};
     Calls expected = ui;
     if (c.result.starts_with(u"\x1d")) expected.insert(expected.begin() + 3, "next configuration");
     EXPECT_EQ(parts_.log.entries(), expected);
@@ -75,7 +80,8 @@ TEST_F(DeliveryTest, WithoutARelayWindowNothingIsSentAndTheInkIsStillErased) {
     delivery.send_units(u"\b");
   });
   EXPECT_TRUE(callback_.calls().empty());
-  EXPECT_EQ(parts_.log.entries(), (Calls{"activity", "erase ink", "capture mode 2", "capture mode 0"}));
+  EXPECT_EQ(parts_.log.entries(),
+            (Calls{"activity", "erase ink", "capture mode 2", "capture mode 0", "pen awaited"}));
 }
 
 // A letter read "a", else "o" or "&".
@@ -210,14 +216,22 @@ TEST_F(DeliveryTest, ModeThreeStrokesGoToTheSegmenterAndItsAnswersToTheScreenAnd
     std::u16string typed;
   };
   const std::vector<Case> cases = {
-      {"no stroke", std::nullopt, true, {}, {"stroke taken", "erase ink", "capture mode 0"}, u""},
-      {"no segmenter", stroke_of(3), false, {}, {"stroke taken", "erase ink", "capture mode 0"}, u""},
-      {"351 points", stroke_of(351), true, {}, {"stroke taken", "erase ink", "capture mode 0"}, u""},
+      {"no stroke", std::nullopt, true, {}, {"stroke taken", "erase ink", "capture mode 0", "pen awaited"}, u""},
+      {"no segmenter", stroke_of(3), false, {}, {"stroke taken", "erase ink", "capture mode 0", "pen awaited"},
+       u""},
+      {"351 points", stroke_of(351), true, {}, {"stroke taken", "erase ink", "capture mode 0", "pen awaited"},
+       u""},
       {"waiting", stroke_of(350), true, {1, true, 0, 2, u"é"}, {"stroke taken", "erase 2 oldest strokes", "timer 3"},
        u"é"},
       {"run over", stroke_of(2), true, {0, false, 0, 0, u"\x1d"},
-       {"stroke taken", "erase ink", "capture mode 0", "next configuration"}, u""},
+       {"stroke taken", "erase ink", "capture mode 0", "next configuration", "pen awaited"}, u""},
+      {"run over with text", stroke_of(2), true, {0, false, 0, 0, u"ok"},
+       {"stroke taken", "erase ink", "capture mode 0", "pen awaited"}, u"ok"},
   };
+  // The run's end sets capture on before its last answer is typed; the ink
+  // is finished only after that.
+  std::u16string typed_when_awaited;
+  parts_.when_pen_awaited = [&] { typed_when_awaited = callback_.text(); };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     parts_.log.clear();
@@ -226,10 +240,14 @@ TEST_F(DeliveryTest, ModeThreeStrokesGoToTheSegmenterAndItsAnswersToTheScreenAnd
     parts_.handed_over = c.stroke;
     segmenter_.present = c.segmenter;
     segmenter_.answer = c.answer;
+    typed_when_awaited = u"(not finished)";
     on_ui([](ResultDelivery& delivery) { delivery.take_mode_three_strokes(); });
     EXPECT_EQ(parts_.log.entries(), c.log);
     EXPECT_EQ(callback_.text(), c.typed);
-    const bool fed = c.name == "waiting" || c.name == "run over";
+    if (c.name != "waiting") {
+      EXPECT_EQ(typed_when_awaited, c.typed);
+    }
+    const bool fed = c.name == "waiting" || c.name.starts_with("run over");
     ASSERT_EQ(segmenter_.strokes.size(), fed ? 1u : 0u);
     if (fed) {
       EXPECT_EQ(segmenter_.strokes[0].points.size(), c.stroke->points.size());
