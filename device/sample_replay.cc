@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <climits>
+#include <cstdlib>
+
+#include "appplatform/pen_ring.h"
 
 namespace ductra::device {
 namespace {
@@ -55,6 +58,12 @@ std::optional<std::vector<RawStroke>> read_strokes(std::string_view ink) {
   return strokes;
 }
 
+// Whether `step` lies farther from the stroke's first point than the touch
+// shim's move tolerance.
+bool leaves_start(const tapshim::ReplayStep& first, const tapshim::ReplayStep& step) {
+  return std::abs(step.x - first.x) + std::abs(step.y - first.y) > static_cast<int>(platform::kDefaultMoveTolerance);
+}
+
 }  // namespace
 
 std::optional<WrittenSample> written_sample(std::string_view line, const WritingBox& box) {
@@ -82,12 +91,18 @@ std::optional<WrittenSample> written_sample(std::string_view line, const Writing
   WrittenSample sample;
   sample.label = std::string(fields[0]);
   for (const RawStroke& stroke : *strokes) {
+    bool left_start = false;
     for (std::size_t i = 0; i < stroke.size(); ++i) {
       tapshim::ReplayStep step;
-      step.wait_ms = i == 0 ? kStrokeGapMs : kPointMs;
       step.flags = i == 0 ? kPenDown : kPenMove;
       step.x = scaled(stroke[i].x, min_x, box.left);
       step.y = scaled(stroke[i].y, min_y, box.top);
+      if (i == 0) {
+        step.wait_ms = kStrokeGapMs;
+      } else {
+        step.wait_ms = left_start ? kPointMs : 0;
+        left_start = left_start || leaves_start(sample.steps[sample.steps.size() - i], step);
+      }
       sample.steps.push_back(step);
     }
     tapshim::ReplayStep up = sample.steps.back();

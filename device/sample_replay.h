@@ -2,6 +2,13 @@
 // (lines "label<TAB>writer<TAB>x,y x,y;x,y ...", strokes separated by ';')
 // becomes replay steps (replay_step.h), scaled into a box of the screen with
 // its proportions kept, 10 ms between points and 100 ms between strokes.
+//
+// The points of a stroke's start, up to the first one beyond the touch
+// shim's move tolerance, follow the pen-down at once: the shim takes a pen
+// that stays within the tolerance for its hold time (300 ms) for a
+// press-and-hold and gives the stroke to the system, and on a loaded
+// machine the waits of a few points can add up to that. Written ink never
+// holds still at its start, so none is lost that way.
 #pragma once
 
 #include <filesystem>
