@@ -29,6 +29,7 @@
 #include "appplatform/window_client.h"
 #include "appplatform/window_system.h"
 #include "device/desktop_front_end.h"
+#include "device/typed_result.h"
 #include "tests/device/device_process.h"
 
 // Xlib's names come last: its macros (Status, None, Bool) would change the
@@ -211,8 +212,12 @@ class DesktopDeviceTest : public DeviceProcessFixture {
   }
 
   // Once the application runs with its panel active, it takes ink.
+  // Switched on and waiting for the pen (typed_result.h): the capture words
+  // alone say so from the moment the application opens the ring, before it
+  // takes up its configuration with capture off, and a stroke begun then
+  // loses its pen-down.
   static bool application_takes_ink(const platform::PenRing& ring) {
-    return wait_until([&] { return ring.load(&platform::PenRingHeader::capture_on_) == 1; });
+    return wait_until([&] { return pen_awaited(ring) != 0 && waits_for_pen(ring); });
   }
 
   Display* display_ = nullptr;
@@ -249,7 +254,8 @@ TEST_F(DesktopDeviceTest, ReplayedWritingIsTypedIntoTheFocusedApplicationAndTheW
 
 TEST_F(DesktopDeviceTest, TheLeftButtonWritesInkThatTheWindowShows) {
   platform::SharedMemory ring_block;
-  ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingBytes, &ring_block),
+  ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingWithTailBytes,
+                                         &ring_block),
             platform::Status::ok);
   const platform::PenRing ring(ring_block.bytes());
   TextClient client(display_);
@@ -304,7 +310,8 @@ TEST_F(DesktopDeviceTest, TheLeftButtonWritesInkThatTheWindowShows) {
 
 TEST_F(DesktopDeviceTest, KeysTypedAtTheWindowReachTheApplicationsDialogWhichThenGivesTheFocusBack) {
   platform::SharedMemory ring_block;
-  ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingBytes, &ring_block),
+  ASSERT_EQ(platform::SharedMemory::open(runtime_, platform::kPenRingName, platform::kPenRingWithTailBytes,
+                                         &ring_block),
             platform::Status::ok);
   TextClient client(display_);
   const pid_t device = start({}, "keys");

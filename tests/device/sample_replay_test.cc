@@ -24,7 +24,8 @@ TEST(SampleReplayTest, AStrokesStartFollowsThePenDownAtOnce) {
   // Four units a point: 0, 20, 40 lie within the shim's move tolerance (40)
   // of the first point, 80 is the first beyond it; the points from there on
   // come at the pen's pace.
-  const std::optional<WrittenSample> sample = written_sample("x\tw1\t0,0 5,0 10,0 20,0 100,0", {0, 0, 400, 200});
+  const std::optional<WrittenSample> sample =
+      written_sample("x\tw1\t0,0 5,0 10,0 20,0 100,0", WritingBox{0, 0, 400, 200});
   ASSERT_TRUE(sample);
   std::vector<std::uint32_t> waits;
   for (const tapshim::ReplayStep& step : sample->steps) waits.push_back(step.wait_ms);
