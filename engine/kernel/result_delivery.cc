@@ -56,41 +56,69 @@ std::uint16_t other_form_of_lone_letter(const DataStore* store,
   return other_form_written_alike(codes[0], symbol->third_code, symbol->second_code);
 }
 
-// One candidate text per reading of a word: the codes along its path. A
+// Whether the choice already offers the text of the codes.
+bool offered(const ResultChoice& choice, std::span<const std::uint16_t> codes) {
+  for (const DynArray<char16_t>& text : choice.candidates) {
+    if (std::equal(text.begin(), text.end(), codes.begin(), codes.end())) return true;
+  }
+  return false;
+}
+
+// What an offered candidate stands for: the index of a reading of the
+// word, or the best reading's other case form.
+constexpr std::int32_t kOtherForm = -1;
+
+// One candidate text per reading of a word: the codes along its path, each
+// text offered once (readings that differ only where the text does not,
+// such as the case of a letter that the text writes small, read alike). A
 // best reading of one letter that a lone letter's ink cannot tell the case
-// of is followed by its other case form; *other_form tells whether it was.
+// of is followed by its other case form. `stands_for` gets, per candidate,
+// the reading it stands for.
 int add_path_candidates(LetterSearch& search, const DataStore* store,
                         const PtrArray<WordHypothesis>& readings, ResultChoice& choice,
-                        bool* other_form) {
-  *other_form = false;
-  for (const WordHypothesis* reading : readings) {
+                        DynArray<std::int32_t>& stands_for) {
+  for (std::uint32_t r = 0; r < readings.size(); ++r) {
     DynArray<std::uint16_t> codes;
-    int status = search.collect_path_characters(*reading, codes);
-    if (status == kOk) status = add_candidate(choice, codes.span());
-    if (status != kOk) return status;
-    if (reading != readings[0]) continue;
+    if (const int status = search.collect_path_characters(*readings[r], codes); status != kOk) {
+      return status;
+    }
+    if (!offered(choice, codes.span())) {
+      if (add_candidate(choice, codes.span()) != kOk ||
+          stands_for.push_back(static_cast<std::int32_t>(r)) != kOk) {
+        return kOutOfMemory;
+      }
+    }
+    if (r != 0) continue;
     const std::uint16_t other = other_form_of_lone_letter(store, codes.span());
     if (other == 0) continue;
-    if ((status = add_candidate(choice, {&other, 1})) != kOk) return status;
-    *other_form = true;
+    if (add_candidate(choice, {&other, 1}) != kOk || stands_for.push_back(kOtherForm) != kOk) {
+      return kOutOfMemory;
+    }
   }
   return kOk;
 }
 
-// What the caller chose among a word's candidates when the second is the
-// best reading's other case form: that form becomes the word's text (unless
-// the caller returned one), a later candidate the reading it stands for.
-int take_word_choice(ResultChoice& choice, bool other_form, WordEntry& word) {
+// What the caller chose among a word's candidates: the reading a candidate
+// stands for (the best reading's other case form becomes the word's text,
+// unless the caller returned one). Without readings behind the candidates
+// the choice is kept as given; a choice outside them changes nothing.
+int take_word_choice(ResultChoice& choice, std::span<const std::int32_t> stands_for,
+                     WordEntry& word) {
   word.chosen = choice.chosen;
   word.text.swap(choice.returned_text);
-  if (!other_form || choice.chosen < 1) return kOk;
-  if (choice.chosen > 1) {
-    --word.chosen;
+  if (stands_for.empty() || choice.chosen < 0) return kOk;
+  const auto k = static_cast<std::size_t>(choice.chosen);
+  if (k >= stands_for.size()) {
+    word.chosen = ResultChoice::kKeep;
     return kOk;
   }
-  if (!word.text.empty()) return kOk;
+  if (stands_for[k] != kOtherForm) {
+    word.chosen = stands_for[k];
+    return kOk;
+  }
   word.chosen = ResultChoice::kKeep;
-  return word.text.assign(choice.candidates[1]);
+  if (!word.text.empty()) return kOk;
+  return word.text.assign(choice.candidates[static_cast<std::uint32_t>(k)]);
 }
 
 // The text of a word without readings, read letter by letter under the case
@@ -241,9 +269,9 @@ int Kernel::offer_word(const LineRecord& line, WordEntry& word, ShiftState& stat
   }
   ResultChoice choice;
   choice.kind = ResultChoice::kWord;
-  bool other_form = false;
+  DynArray<std::int32_t> stands_for;
   int status = with_hypotheses
-                   ? add_path_candidates(*search_, data_store_, readings, choice, &other_form)
+                   ? add_path_candidates(*search_, data_store_, readings, choice, stands_for)
                    : add_letters_candidate(*search_, line, word, state, choice);
   DynArray<PackedPoint> points;
   if (status == kOk) {
@@ -252,7 +280,7 @@ int Kernel::offer_word(const LineRecord& line, WordEntry& word, ShiftState& stat
   if (status != kOk) return status;
   turn_back_box(points.span(), search_->skew_correction(), choice);
   if (const int answer = ask(params_, choice); answer != 0) return answer;
-  return take_word_choice(choice, other_form, word);
+  return take_word_choice(choice, stands_for.span(), word);
 }
 
 }  // namespace inkrec

@@ -680,6 +680,11 @@ bool is_negative(const WordBox& box) {
          box.last_position < 0;
 }
 
+// Whether a full link's last path reads better than the new one.
+bool behind_full_link(const PtrArray<LetterPath>& paths, bool full, const LetterPath& fresh) {
+  return full && !paths.empty() && LetterPath::greater_average(*paths[paths.size() - 1], fresh);
+}
+
 }  // namespace
 
 void close_states(ContinuationMemo& memo, const LetterPath& path) {
@@ -694,10 +699,13 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
   auto fresh = std::make_unique<LetterPath>();
   if (fresh->assign(path) != kOk) return kOutOfMemory;
   const std::int32_t d = code_divisor(path.codes.size());
+  // The base of a word no list knows is the highest a word can get: a
+  // path that ranks behind a full link's last even with it is refused
+  // before its word is looked up.
   fresh->base = 110 / d;
   PtrArray<LetterPath>& paths = link.paths;
   const bool full = paths.size() >= link.max_paths;
-  if (full && !paths.empty() && LetterPath::greater_average(*paths[paths.size() - 1], *fresh)) {
+  if (behind_full_link(paths, full, *fresh)) {
     close_states(scope.memo, *fresh);
     return kOk;
   }
@@ -719,6 +727,12 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
   if (level >= 0) {
     level = std::min(level, 18);
     fresh->base = 11 * (level - 8) / (level > 8 ? d : 1);
+  }
+  // Judged again with its word's own base: a word the list ranks low must
+  // not push a better path out of a full link.
+  if (twin < 0 && behind_full_link(paths, full, *fresh)) {
+    close_states(scope.memo, *fresh);
+    return kOk;
   }
   std::uint32_t place = 0;
   while (place < paths.size() && !LetterPath::greater_average(*fresh, *paths[place])) ++place;

@@ -471,6 +471,7 @@ TEST_F(CallbackTest, ALoneLetterWrittenAlikeInBothCasesIsOfferedInEach) {
       {u"o", u"a", 0, {u"o", u"O", u"a"}, 0, u""},
       {u"a", u"o", 1, {u"a", u"o"}, 1, u""},
       {u"oa", u"o", 1, {u"oa", u"o"}, 1, u""},
+      {u"o", u"O", 1, {u"o", u"O"}, -1, u"O"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::Message() << std::string(c.best.begin(), c.best.end()) << " "
@@ -492,6 +493,46 @@ TEST_F(CallbackTest, ALoneLetterWrittenAlikeInBothCasesIsOfferedInEach) {
     EXPECT_EQ(questions_.candidates[0], c.offered);
     EXPECT_EQ(line.words[0].chosen, c.chosen);
     EXPECT_EQ(std::u16string(line.words[0].text.data(), line.words[0].text.size()), c.text);
+  }
+}
+
+// Readings of a word that give the same text are offered once; the choice
+// of a candidate picks the first reading it stands for, and a choice beyond
+// the candidates changes nothing.
+TEST_F(CallbackTest, ReadingsOfTheSameTextAreOfferedOnce) {
+  struct Case {
+    std::vector<std::u16string> readings;
+    std::int32_t answer;
+    std::vector<std::u16string> offered;
+    std::int32_t chosen;
+  };
+  const Case cases[] = {
+      {{u"are", u"are", u"arc"}, 1, {u"are", u"arc"}, 2},
+      {{u"are", u"are", u"arc"}, 0, {u"are", u"arc"}, 0},
+      {{u"are", u"arc", u"are", u"me"}, 2, {u"are", u"arc", u"me"}, 3},
+      {{u"are", u"are"}, 1, {u"are"}, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.readings.size() << " readings, answer " << c.answer);
+    fake_->line_records().remove_all();
+    LineRecord& line = *fake_->line_records().add_new();
+    WordPosition* start = line.positions.push_default();
+    fake_->paths.clear();
+    for (const std::u16string& text : c.readings) {
+      WordHypothesis* reading = start->hypotheses.add_new();
+      reading->end_position = -1;
+      fake_->paths[reading] = text;
+    }
+    line.words.push_default()->hypothesis = 0;
+    questions_ = {};
+    questions_.answers = {c.answer};
+    questions_.word_texts = false;
+    if (kernel_->pane().empty()) add_ink();
+    ASSERT_EQ(recognize(), kOk);
+    ASSERT_EQ(questions_.candidates.size(), 1u);
+    EXPECT_EQ(questions_.candidates[0], c.offered);
+    EXPECT_EQ(line.words[0].chosen, c.chosen);
+    EXPECT_TRUE(line.words[0].text.empty());
   }
 }
 

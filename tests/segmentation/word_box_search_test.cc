@@ -50,6 +50,22 @@ std::u16string read_word(const std::u16string& first, const std::u16string& seco
   return chosen_text(bench);
 }
 
+// A path through the first letters, reading the codes given, each letter
+// read at 9000.
+LetterPath path_through(WordBench& bench, const std::vector<LetterResult*>& letters,
+                        const std::u16string& codes) {
+  LetterPath path;
+  for (std::uint32_t k = 0; k < codes.size(); ++k) {
+    LetterStep step;
+    step.group = letters[k];
+    step.first_value = 9000;
+    step.code_count = 1;
+    step.codes[0] = codes[k];
+    EXPECT_EQ(extend_path(path, step, 2, bench.context(), bench.classes()), kOk);
+  }
+  return path;
+}
+
 TEST(WordBoxSearchTest, AWordTheFirstReadingsMissIsReadAsTheDictionaryWord) {
   // The letter evaluation's readings (kind 0) take part: read literally,
   // a search of composite readings only would find no word at all.
@@ -144,18 +160,8 @@ TEST(WordBoxSearchTest, EachLinkKeepsItsPathsBestFirstWithTheBaseOfTheirWord) {
   const std::uint16_t line = bench.add_line({100, 130, 160, 190});
   const std::vector<LetterResult*> letters = bench.add_word(line, u"them");
   WordSearchScope scope = bench.scope();
-  // A path through the first letters, reading the codes given.
   const auto path_of = [&](const std::u16string& codes) {
-    LetterPath path;
-    for (std::uint32_t k = 0; k < codes.size(); ++k) {
-      LetterStep step;
-      step.group = letters[k];
-      step.first_value = 9000;
-      step.code_count = 1;
-      step.codes[0] = codes[k];
-      EXPECT_EQ(extend_path(path, step, 2, bench.context(), bench.classes()), kOk);
-    }
-    return path;
+    return path_through(bench, letters, codes);
   };
   struct Case {
     std::u16string codes;
@@ -202,6 +208,44 @@ TEST(WordBoxSearchTest, EachLinkKeepsItsPathsBestFirstWithTheBaseOfTheirWord) {
   EXPECT_EQ(placed, 0);
   EXPECT_EQ(link.paths.size(), cases.size());
   EXPECT_EQ(link.paths[0]->codes[1], u'o');
+}
+
+TEST(WordBoxSearchTest, AFullLinkJudgesANewPathWithTheBaseOfItsWord) {
+  // A full link of one path reading "7q", a word no list knows (base 36).
+  // A path reading "th", a word of level 2 in the fixture (base -66), gets
+  // in only when its letters read better by more than the 102 its word
+  // loses; tried with the base of an unknown word it once pushed out the
+  // better path and then ranked behind it.
+  struct Case {
+    const char* what;
+    std::int32_t lead;  // per stroke, over the path in the link
+    std::int32_t placed;
+    char16_t kept;  // the second code of the path the link keeps
+  };
+  const std::vector<Case> cases = {
+      {"50 better a stroke: not enough for the lower base", 50, -1, u'q'},
+      {"150 better a stroke", 150, 0, u'h'},
+  };
+  for (const Case& c : cases) {
+    WordBench bench;
+    const std::uint16_t line = bench.add_line({100, 130});
+    const std::vector<LetterResult*> letters = bench.add_word(line, u"th");
+    WordSearchScope scope = bench.scope();
+    SegmentLink link;
+    link.max_paths = 1;
+    std::int32_t placed = -2;
+    LetterPath unknown = path_through(bench, letters, u"7q");
+    for (LetterStep& step : unknown.steps) step.pair_score = 0;
+    ASSERT_EQ(insert_letter_path(scope, link, unknown, 0, &placed), kOk);
+    ASSERT_EQ(placed, 0);
+    LetterPath th = path_through(bench, letters, u"th");
+    for (LetterStep& step : th.steps) step.pair_score = 0;
+    th.weighted_total += th.strokes * c.lead;
+    ASSERT_EQ(insert_letter_path(scope, link, th, 0, &placed), kOk);
+    EXPECT_EQ(placed, c.placed) << c.what;
+    ASSERT_EQ(link.paths.size(), 1u);
+    EXPECT_EQ(link.paths[0]->codes[1], c.kept) << c.what;
+  }
 }
 
 TEST(WordBoxSearchTest, TheSearchMarksAPathReadThroughClearlyWorseReadings) {
