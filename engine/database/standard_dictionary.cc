@@ -61,8 +61,7 @@ void StandardDictionary::swap(StandardDictionary& other) noexcept {
   owned_.swap(other.owned_);
   std::swap(loaded_, other.loaded_);
   cache_.swap(other.cache_);
-  letter_entries_.swap(other.letter_entries_);
-  long_prefixes_.swap(other.long_prefixes_);
+  letter_marks_.swap(other.letter_marks_);
 }
 
 bool StandardDictionary::attach(std::span<const std::uint8_t> image) {
@@ -94,8 +93,7 @@ void StandardDictionary::release() {
   owned_.release();
   loaded_ = false;
   cache_.clear();
-  letter_entries_.clear();
-  long_prefixes_.clear();
+  letter_marks_.clear();
 }
 
 bool StandardDictionary::take_image(std::span<const std::uint8_t> image) {
@@ -283,8 +281,15 @@ bool StandardDictionary::prefix_value(std::u16string_view text, std::uint32_t le
   return found;
 }
 
+// A prefix asked before replays the marks it gave; a new one is answered
+// from the list and its marks are kept.
 void StandardDictionary::search_word(std::u16string_view prefix, CharSlotMap& map) {
   if (!loaded_) return;
+  std::span<const LetterMarkCache::Mark> known;
+  if (letter_marks_.find(prefix, &known)) {
+    for (const LetterMarkCache::Mark& mark : known) map.mark(mark.letter, mark.state);
+    return;
+  }
   if (prefix.size() < kLetterEntryPrefixes) {
     search_letter_entries(prefix, map);
   } else {
@@ -292,15 +297,10 @@ void StandardDictionary::search_word(std::u16string_view prefix, CharSlotMap& ma
   }
 }
 
-// The entries are decoded once for each prefix; later asks replay the
-// marks they gave.
+// A short prefix is answered by the letter entries, whose marks are kept
+// in the order they came.
 void StandardDictionary::search_letter_entries(std::u16string_view prefix, CharSlotMap& map) {
-  using Mark = LetterEntryCache::Mark;
-  std::span<const Mark> known;
-  if (letter_entries_.find(prefix, &known)) {
-    for (const Mark& mark : known) map.mark(mark.letter, mark.state);
-    return;
-  }
+  using Mark = LetterMarkCache::Mark;
   char16_t key_units[kLetterEntryPrefixes + 1];
   key_units[0] = static_cast<char16_t>(u'1' + prefix.size());
   std::copy(prefix.begin(), prefix.end(), key_units + 1);
@@ -322,22 +322,17 @@ void StandardDictionary::search_letter_entries(std::u16string_view prefix, CharS
     }
     return Visit::kGoOn;
   });
-  if (all_kept) letter_entries_.add(prefix, {found, count});
+  if (all_kept) letter_marks_.add(prefix, {found, count});
 }
 
-// A prefix asked before replays its letters; a new one is answered from
-// the prefix cache when that covers it, else from the list, and its
-// letters are kept.
+// A long prefix is answered from the prefix cache when that covers it, else
+// from the words of the list; its letters are kept each once, at their
+// strongest state.
 void StandardDictionary::search_long_prefix(std::u16string_view prefix, CharSlotMap& map) {
-  std::span<const LongPrefixMemo::Mark> known;
-  if (long_prefixes_.find(prefix, &known)) {
-    for (const LongPrefixMemo::Mark& mark : known) map.mark(mark.letter, mark.state);
-    return;
-  }
   LetterMarkSet found;
   const auto mark = [&](char16_t letter, std::uint32_t state) {
     map.mark(letter, state);
-    found.add(letter, static_cast<std::uint16_t>(state));
+    found.add(letter, state);
   };
   if (cache_.covers(prefix)) {
     cache_.for_each_letter_after(prefix, mark);
@@ -355,7 +350,7 @@ void StandardDictionary::search_long_prefix(std::u16string_view prefix, CharSlot
       return Visit::kGoOn;
     });
   }
-  if (!found.full()) long_prefixes_.add(prefix, found.marks());
+  if (!found.full()) letter_marks_.add(prefix, found.marks());
 }
 
 int StandardDictionary::complete_prefix(std::u16string_view prefix, std::uint32_t maximum,

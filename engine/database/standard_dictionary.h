@@ -31,8 +31,7 @@
 #include <span>
 #include <string_view>
 
-#include "engine/database/letter_entry_cache.h"
-#include "engine/database/long_prefix_memo.h"
+#include "engine/database/letter_mark_cache.h"
 #include "engine/database/prefix_cache.h"
 #include "engine/foundation/char_slot_map.h"
 #include "engine/foundation/dyn_array.h"
@@ -145,8 +144,7 @@ class StandardDictionary {
   DynArray<std::uint8_t> owned_;
   bool loaded_ = false;
   PrefixCache cache_;
-  LetterEntryCache letter_entries_;
-  LongPrefixMemo long_prefixes_;
+  LetterMarkCache letter_marks_;
 };
 
 }  // namespace inkrec

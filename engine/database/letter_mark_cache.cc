@@ -1,6 +1,6 @@
-// The long prefixes' letters, held by an open-addressing table.
+// The prefixes' letter marks, held by an open-addressing table.
 
-#include "engine/database/long_prefix_memo.h"
+#include "engine/database/letter_mark_cache.h"
 
 #include <algorithm>
 #include <utility>
@@ -14,14 +14,14 @@ constexpr std::uint32_t kFirstSlots = 1024;
 
 }  // namespace
 
-void LongPrefixMemo::clear() {
+void LetterMarkCache::clear() {
   slots_.release();
   units_.release();
   marks_.release();
   held_ = 0;
 }
 
-void LongPrefixMemo::swap(LongPrefixMemo& other) noexcept {
+void LetterMarkCache::swap(LetterMarkCache& other) noexcept {
   slots_.swap(other.slots_);
   units_.swap(other.units_);
   marks_.swap(other.marks_);
@@ -29,17 +29,17 @@ void LongPrefixMemo::swap(LongPrefixMemo& other) noexcept {
 }
 
 // FNV-1a over the units.
-std::uint32_t LongPrefixMemo::hash_of(std::u16string_view prefix) {
+std::uint32_t LetterMarkCache::hash_of(std::u16string_view prefix) {
   std::uint32_t h = 2166136261u;
   for (const char16_t unit : prefix) h = (h ^ unit) * 16777619u;
   return h;
 }
 
-std::u16string_view LongPrefixMemo::prefix_of(const Slot& slot) const {
+std::u16string_view LetterMarkCache::prefix_of(const Slot& slot) const {
   return {units_.data() + slot.units, slot.length};
 }
 
-std::uint32_t LongPrefixMemo::slot_for(std::u16string_view prefix, std::uint32_t hash) const {
+std::uint32_t LetterMarkCache::slot_for(std::u16string_view prefix, std::uint32_t hash) const {
   const std::uint32_t mask = slots_.size() - 1;
   std::uint32_t i = hash & mask;
   while (slots_[i].used && (slots_[i].hash != hash || prefix_of(slots_[i]) != prefix)) {
@@ -48,7 +48,7 @@ std::uint32_t LongPrefixMemo::slot_for(std::u16string_view prefix, std::uint32_t
   return i;
 }
 
-bool LongPrefixMemo::find(std::u16string_view prefix, std::span<const Mark>* marks) const {
+bool LetterMarkCache::find(std::u16string_view prefix, std::span<const Mark>* marks) const {
   if (slots_.empty()) return false;
   const Slot& slot = slots_[slot_for(prefix, hash_of(prefix))];
   if (!slot.used) return false;
@@ -56,8 +56,8 @@ bool LongPrefixMemo::find(std::u16string_view prefix, std::span<const Mark>* mar
   return true;
 }
 
-bool LongPrefixMemo::add(std::u16string_view prefix, std::span<const Mark> marks) {
-  if (prefix.size() > kMaxPrefixUnits || marks.size() > 0xFFFF || held_ >= kMaxPrefixes) {
+bool LetterMarkCache::add(std::u16string_view prefix, std::span<const Mark> marks) {
+  if (prefix.size() > kMaxPrefixUnits || marks.size() > kMaxMarks || held_ >= kMaxPrefixes) {
     return false;
   }
   if (2 * (held_ + 1) > slots_.size() && !grow()) return false;
@@ -80,7 +80,7 @@ bool LongPrefixMemo::add(std::u16string_view prefix, std::span<const Mark> marks
 }
 
 // Twice the slots (kFirstSlots at first), every held prefix placed again.
-bool LongPrefixMemo::grow() {
+bool LetterMarkCache::grow() {
   const std::uint32_t size = slots_.empty() ? kFirstSlots : 2 * slots_.size();
   DynArray<Slot> larger;
   if (larger.resize(size) != kOk) return false;
@@ -93,10 +93,10 @@ bool LongPrefixMemo::grow() {
   return true;
 }
 
-void LetterMarkSet::add(std::uint16_t letter, std::uint16_t state) {
-  LongPrefixMemo::Mark* const end = marks_ + count_;
-  LongPrefixMemo::Mark* held = std::find_if(
-      marks_, end, [letter](const LongPrefixMemo::Mark& m) { return m.letter == letter; });
+void LetterMarkSet::add(std::uint16_t letter, std::uint32_t state) {
+  LetterMarkCache::Mark* const end = marks_ + count_;
+  LetterMarkCache::Mark* held = std::find_if(
+      marks_, end, [letter](const LetterMarkCache::Mark& m) { return m.letter == letter; });
   if (held != end) {
     held->state = std::max(held->state, state);
   } else if (count_ < kRoom) {
