@@ -4,7 +4,12 @@
 //
 // Inserting pool[slot] for each answer of a run and then write_to() gives
 // exactly the list AnswerList::insert_into_sorted grows from the same run
-// into an empty list of the same limit (ranked_insertion.h: one rule).
+// into an empty list of the same limit (ranked_insertion.h states the
+// rule). The list's order is only needed when it is written, so the
+// entries are held unordered with the best and the last total the rule
+// looks at, each numbered in the order it was taken, and sorted once per
+// write: an insertion costs a few steps however long the list is, where
+// keeping the entries in order moved half of them each time.
 #pragma once
 
 #include <cstdint>
@@ -27,20 +32,30 @@ class RankedAnswerIndex {
   int insert(const Answer& answer, std::uint32_t slot, KeyCheck keys);
   // Room for n entries: 0 or -1.
   int reserve(std::uint32_t n) { return entries_.reserve_total(n); }
-  // Makes the list's answers the pool's answers in this order (the list
+  // Makes the list's answers the pool's answers in ranked order (the list
   // keeps its limit and its table of seen codes): 0; -2 for a slot outside
   // the pool or -1 when the list cannot grow, either with the list emptied.
-  int write_to(std::span<const Answer> pool, AnswerList& list) const;
+  // The index goes on ranking afterwards as before.
+  int write_to(std::span<const Answer> pool, AnswerList& list);
 
  private:
   struct Entry {
-    std::int32_t ranked_total;
+    std::int32_t total;
     std::uint16_t key;
     std::uint32_t slot;
-    std::int32_t total() const { return ranked_total; }
+    std::uint32_t taken;  // the order of taking, which breaks ties
   };
 
-  DynArray<Entry> entries_;
+  // The place of the entry holding key; the number of entries when none does.
+  std::uint32_t place_of_key(std::uint16_t key) const;
+  // Drops entry i, keeping the last total right.
+  void drop(std::uint32_t i);
+  void sort_ranked();
+
+  DynArray<Entry> entries_;  // in no order until sorted for a write
+  std::int32_t best_ = 0;    // the greatest and least total held
+  std::int32_t last_ = 0;
+  std::uint32_t taken_ = 0;
   std::uint32_t limit_;
 };
 

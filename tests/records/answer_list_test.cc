@@ -128,6 +128,11 @@ TEST(AnswerListTest, InsertIntoSortedAndTheRankedIndexEndAsInsertDoes) {
         ASSERT_EQ(index.insert(pool.back(), static_cast<std::uint32_t>(pool.size() - 1),
                                KeyCheck::kLook),
                   kOk);
+        if (i == 150) {  // written midway, the index goes on ranking as before
+          AnswerList midway(unlimited);
+          ASSERT_EQ(index.write_to(pool, midway), kOk);
+          EXPECT_EQ(keys_of(midway), keys_of(by_walk)) << "seed " << seed;
+        }
       }
       AnswerList by_index(unlimited);
       ASSERT_EQ(index.write_to(pool, by_index), kOk);
