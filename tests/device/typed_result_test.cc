@@ -20,7 +20,7 @@ constexpr std::uint32_t kLimitMs = 60000;
 
 // What the application does, as the replay sees it: the ring's capture
 // words and the keys it types.
-enum class Act { wait_for_pen, write, recognise, stop_capture, type, backspace, tab, finish };
+enum class Act { wait_for_pen, write, take_sample, recognise, stop_capture, type, backspace, tab, finish };
 
 struct Step {
   std::uint32_t after_ms;  // since the step before
@@ -51,6 +51,9 @@ class TypedResultTest : public platform::VirtualTimeTest {
       case Act::write:
         set_capture(1, 1);
         break;
+      case Act::take_sample:
+        ring_.take();
+        break;
       case Act::recognise:
         set_capture(0, 1);
         break;
@@ -79,15 +82,15 @@ class TypedResultTest : public platform::VirtualTimeTest {
     ring_.exchange(&PenRingHeader::always_capture_, always);
   }
 
-  // Plays the application's steps while the replay waits for the result;
-  // *waited_ms: how long the replay waited.
-  TypedResult run(const std::vector<Step>& steps, platform::Millis* waited_ms) {
-    std::optional<TypedResult> result;
-    const std::uint32_t awaited_before = pen_awaited(ring_);
+  // Plays the application's steps on one thread while `replay` runs on
+  // another, for run_ms of virtual time; returns how long the replay ran.
+  template <typename Replay>
+  platform::Millis play(const std::vector<Step>& steps, platform::Millis run_ms, Replay replay) {
+    platform::Millis ran_ms = 0;
     const platform::Millis start = clock_.now();
-    auto replay = platform::Thread::start([&] {
-      result = wait_for_typed_result(ring_, typed_, awaited_before, kPlayingMs, kLimitMs);
-      *waited_ms = clock_.now() - start;
+    auto replayer = platform::Thread::start([&] {
+      replay();
+      ran_ms = clock_.now() - start;
       return 0u;
     });
     auto application = platform::Thread::start([&] {
@@ -97,9 +100,29 @@ class TypedResultTest : public platform::VirtualTimeTest {
       }
       return 0u;
     });
-    clock_.advance(kLimitMs + 1000);
-    EXPECT_TRUE(replay->has_ended());
+    clock_.advance(run_ms);
+    EXPECT_TRUE(replayer->has_ended());
+    return ran_ms;
+  }
+
+  // Plays the application's steps while the replay waits for the result;
+  // *waited_ms: how long the replay waited.
+  TypedResult run(const std::vector<Step>& steps, platform::Millis* waited_ms) {
+    std::optional<TypedResult> result;
+    const std::uint32_t awaited_before = pen_awaited(ring_);
+    *waited_ms = play(steps, kLimitMs + 1000, [&] {
+      result = wait_for_typed_result(ring_, typed_, awaited_before, kPlayingMs, kLimitMs);
+    });
     return result.value_or(TypedResult{});
+  }
+
+  // Plays the application's steps while the replay waits, at most 2 s, for
+  // the application to be ready for the pen; whether it was, and
+  // *waited_ms how long that took.
+  std::optional<bool> wait_for_pen(const std::vector<Step>& steps, platform::Millis* waited_ms) {
+    std::optional<bool> ready;
+    *waited_ms = play(steps, 5000, [&] { ready = wait_until_ready_for_pen(ring_, 2000); });
+    return ready;
   }
 
   alignas(8) std::array<std::byte, platform::kPenRingWithTailBytes> block_{};
@@ -153,30 +176,13 @@ TEST_F(TypedResultTest, SamplesTheApplicationHasNotTakenYetKeepTheResultOpen) {
   // The first ink is finished, but the pen's next samples still wait in the
   // ring: the application has not yet begun the ink they make.
   ring_.append(platform::PenSample::make(platform::kPenDown, 1, 1, 1));
-  std::optional<TypedResult> result;
   platform::Millis waited_ms = 0;
-  const std::uint32_t awaited_before = pen_awaited(ring_);
-  const platform::Millis start = clock_.now();
-  auto replay = platform::Thread::start([&] {
-    result = wait_for_typed_result(ring_, typed_, awaited_before, kPlayingMs, kLimitMs);
-    waited_ms = clock_.now() - start;
-    return 0u;
-  });
-  auto application = platform::Thread::start([&] {
-    ring_.add(&platform::PenRingTail::pen_awaited_, 1);
-    platform::sleep_for(900);
-    set_capture(1, 1);
-    ring_.take();
-    platform::sleep_for(100);
-    typed_.send_string(u"x");
-    set_capture(1, 0);
-    ring_.add(&platform::PenRingTail::pen_awaited_, 1);
-    return 0u;
-  });
-  clock_.advance(kLimitMs + 1000);
-  ASSERT_TRUE(result.has_value());
-  EXPECT_TRUE(result->complete);
-  EXPECT_EQ(result->text, u"x");
+  const TypedResult result =
+      run({{0, Act::finish}, {900, Act::write}, {0, Act::take_sample}, {100, Act::type, u"x"},
+           {0, Act::wait_for_pen}, {0, Act::finish}},
+          &waited_ms);
+  EXPECT_TRUE(result.complete);
+  EXPECT_EQ(result.text, u"x");
   EXPECT_GE(waited_ms, 1000u);
   EXPECT_LE(waited_ms, 1005u);
 }
@@ -186,56 +192,24 @@ TEST_F(TypedResultTest, TheFirstSampleWaitsUntilTheApplicationIsSwitchedOn) {
   // "ready"; it is ready only once it has taken up its configuration
   // (capture off meanwhile) and is switched on.
   set_capture(1, 0);
-  std::optional<bool> waited;
   platform::Millis waited_ms = 0;
-  const platform::Millis start = clock_.now();
-  auto replay = platform::Thread::start([&] {
-    waited = wait_until_ready_for_pen(ring_, 2000);
-    waited_ms = clock_.now() - start;
-    return 0u;
-  });
-  auto application = platform::Thread::start([&] {
-    platform::sleep_for(300);
-    set_capture(0, 0);
-    platform::sleep_for(400);
-    set_capture(1, 0);
-    ring_.add(&platform::PenRingTail::pen_awaited_, 1);
-    return 0u;
-  });
-  clock_.advance(5000);
+  const std::optional<bool> waited = wait_for_pen(
+      {{300, Act::stop_capture}, {400, Act::wait_for_pen}, {0, Act::finish}}, &waited_ms);
   EXPECT_EQ(waited, true);
   EXPECT_GE(waited_ms, 700u);
   EXPECT_LE(waited_ms, 705u);
 }
 
 TEST_F(TypedResultTest, ASampleWaitsForThePenOnlyAsLongAsTheApplicationIsBusy) {
-  ring_.add(&platform::PenRingTail::pen_awaited_, 1);  // switched on
+  act({0, Act::finish});  // switched on
   set_capture(0, 0);
-  std::optional<bool> waited;
   platform::Millis waited_ms = 0;
-  const platform::Millis start = clock_.now();
-  auto replay = platform::Thread::start([&] {
-    waited = wait_until_ready_for_pen(ring_, 2000);
-    waited_ms = clock_.now() - start;
-    return 0u;
-  });
-  auto application = platform::Thread::start([&] {
-    platform::sleep_for(700);
-    set_capture(1, 0);
-    return 0u;
-  });
-  clock_.advance(5000);
-  EXPECT_EQ(waited, true);
+  EXPECT_EQ(wait_for_pen({{700, Act::wait_for_pen}}, &waited_ms), true);
   EXPECT_GE(waited_ms, 700u);
   EXPECT_LE(waited_ms, 705u);
 
   set_capture(1, 1);  // a stroke in hand that never ends
-  auto stuck = platform::Thread::start([&] {
-    waited = wait_until_ready_for_pen(ring_, 2000);
-    return 0u;
-  });
-  clock_.advance(5000);
-  EXPECT_EQ(waited, false);
+  EXPECT_EQ(wait_for_pen({}, &waited_ms), false);
 }
 
 }  // namespace
