@@ -32,7 +32,7 @@ using testing::WrittenSample;
 // Line passes that evaluate every candidate of the line as a letter of its
 // own with the kernel's element recognition; the letters found are the
 // result's readings, and the results in line order its cover.
-class EvaluateEachFigure final : public LineLetterSearch {
+class EvaluateEachFigure final : public testing::StandInLetterSearch {
  public:
   explicit EvaluateEachFigure(Kernel& kernel) : kernel_(kernel) {}
 
@@ -40,34 +40,22 @@ class EvaluateEachFigure final : public LineLetterSearch {
   std::vector<std::u16string> readings;
 
  protected:
-  int run_line_passes(FragmentState& state, bool first_sweep,
-                      PtrArray<FigureGroup>& fragments) override {
-    TextLine& line = state.line;
-    if (line.word_groups.empty() && line.word_groups.push_default() == nullptr) {
-      return kOutOfMemory;
+  int read_candidates(TextLine& line, LineGroup& group) override {
+    int status = kOk;
+    for (std::uint32_t k = 0; status == kOk && k < line.candidates.size(); ++k) {
+      status = evaluate(line, group, k);
     }
-    LineGroup& group = line.word_groups[0];
-    if (first_sweep) {
-      int status = estimate_fragment_sizes(state);
-      if (status == kOk) status = order_fragment_candidates(state);
-      for (std::uint32_t k = 0; status == kOk && k < line.candidates.size(); ++k) {
-        status = evaluate(line, group, k);
-      }
-      if (status != kOk) return status;
-    }
-    if (const int status = group.cover.push_all(group.letter_groups); status != kOk) return status;
-    return testing::deliver_word_group_covers(state, fragments);
+    return status;
+  }
+
+  int cover_group(TextLine& /*line*/, LineGroup& group) override {
+    return group.cover.push_all(group.letter_groups);
   }
 
  private:
   int evaluate(TextLine& line, LineGroup& group, std::uint32_t k) {
-    auto result = std::make_unique<LetterResult>();
-    FigureRecord* figure = line.candidates[k];
-    if (result->figures.push_back(figure) != kOk || result->coverage.set(k) != kOk ||
-        result->members.set(figure->number) != kOk) {
-      return kOutOfMemory;
-    }
-    if (const int status = group_prepare_glyph(*result, true); status != kOk) return status;
+    std::unique_ptr<LetterResult> result;
+    if (const int status = new_result(line, k, 1, true, &result); status != kOk) return status;
     result->index = static_cast<std::int32_t>(k);
     CandidateLists lists;
     const int status = kernel_.recognize_element(*result, line_height(), lists);
@@ -78,8 +66,7 @@ class EvaluateEachFigure final : public LineLetterSearch {
     }
     for (const Answer& answer : result->answers->answers()) read += answer.codes[0];
     readings.push_back(read);
-    if (group.letter_groups.push_back(result.get()) != kOk) return kOutOfMemory;
-    return line.letter_results.push_back_owned(std::move(result));
+    return keep_result(line, group, std::move(result));
   }
 
   Kernel& kernel_;
