@@ -27,6 +27,10 @@ int colon_rule(LetterElement& e);           // 58, 59
 int closing_brace_rule(LetterElement& e);   // 125
 int tilde_rule(LetterElement& e);           // 126
 
+// Digits.
+int digit_three_rule(LetterElement& e);  // 51
+int digit_seven_rule(LetterElement& e);  // 55
+
 // Latin letters, and the Cyrillic letters sharing their bodies.
 int capital_a_rule(LetterElement& e);  // 65
 int m_rule(LetterElement& e);          // 77, 109

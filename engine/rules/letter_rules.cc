@@ -24,6 +24,8 @@ constexpr DispatchEntry kDispatch[] = {
     {46, full_stop_code_rule},
     {47, slash_rule},
     {49, digit_one_rule},
+    {51, digit_three_rule},
+    {55, digit_seven_rule},
     {58, colon_rule},
     {59, colon_rule},
     {65, capital_a_rule},

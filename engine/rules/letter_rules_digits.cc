@@ -1,0 +1,40 @@
+// The letter rules of the digits three and seven: shapes of the two that
+// are other digits written in a way of their own (a five whose bar was
+// written apart, a one with a long flag).
+
+#include "engine/foundation/status.h"
+#include "engine/rules/letter_rule_book.h"
+
+namespace inkrec {
+namespace {
+
+constexpr std::uint32_t kDigits = 3;
+
+// Whether figure k is a flat bar, at least twice as wide as it is tall,
+// whose middle lies in the top third of the element.
+bool bar_across_top(const LetterElement& e, std::int32_t k) {
+  const Box16 bar = e.figure_box(k);
+  const std::int32_t middle = (bar.top + bar.bottom) / 2;
+  return 2 * bar.height() <= bar.width() && middle - e.top() < e.height() / 3;
+}
+
+}  // namespace
+
+// A three of two strokes, one of them a flat bar across the top, is a five
+// whose bar was written apart: a three is written in one stroke.
+int digit_three_rule(LetterElement& e) {
+  if (e.stroke_count() != 2 || !e.charset_active(kDigits) || e.figure(1) == nullptr) return kOk;
+  if (!bar_across_top(e, 0) && !bar_across_top(e, 1)) return kOk;
+  return e.replace(same_code(53), 0);
+}
+
+// A seven of one stroke at most a third as wide as it is tall is a one
+// written with a long flag: the bar of a seven is far wider.
+int digit_seven_rule(LetterElement& e) {
+  if (e.stroke_count() != 1 || !e.charset_active(kDigits) || 3 * e.width() > e.height()) {
+    return kOk;
+  }
+  return e.replace(same_code(49), 0);
+}
+
+}  // namespace inkrec
