@@ -23,7 +23,7 @@ constexpr DispatchEntry kDispatch[] = {
     {45, hyphen_rule},
     {46, full_stop_code_rule},
     {47, slash_rule},
-    {49, digit_one_rule},
+    {49, digit_one_or_four_rule},
     {51, digit_three_rule},
     {55, digit_seven_rule},
     {58, colon_rule},

@@ -1,6 +1,6 @@
-// The letter rules of the digits three and seven: shapes of the two that
-// are other digits written in a way of their own (a five whose bar was
-// written apart, a one with a long flag).
+// The letter rules of the digits one, three and seven: shapes of the three
+// that are other digits written in a way of their own (a four written in two
+// strokes, a five whose bar was written apart, a one with a long flag).
 
 #include "engine/foundation/status.h"
 #include "engine/rules/letter_rule_book.h"
@@ -18,7 +18,30 @@ bool bar_across_top(const LetterElement& e, std::int32_t k) {
   return 2 * bar.height() <= bar.width() && middle - e.top() < e.height() / 3;
 }
 
+// A one of two strokes whose other stroke comes down from the top beyond
+// the middle, well left of the stem, is a four written in two strokes; the
+// second stroke of a one written so is a foot in its lower half.
+bool open_four(const LetterElement& e) {
+  if (e.stroke_count() != 2 || !e.charset_active(kDigits) || e.figure(1) == nullptr) return false;
+  const Box16 first = e.figure_box(0);
+  const Box16 second = e.figure_box(1);
+  // The stem is the one taller for its width.
+  const bool first_is_stem = first.height() * second.width() >= second.height() * first.width();
+  const Box16 stem = first_is_stem ? first : second;
+  const Box16 other = first_is_stem ? second : first;
+  const std::int32_t h = e.height();
+  return other.top - e.top() < h / 3 && other.bottom - e.top() > h / 2 &&
+         stem.center_x() - other.left > h / 4;
+}
+
 }  // namespace
+
+// A one of two strokes shaped as an open four is a four; any other goes on
+// to the rule of the one.
+int digit_one_or_four_rule(LetterElement& e) {
+  if (open_four(e)) return e.replace(same_code(52), 0);
+  return digit_one_rule(e);
+}
 
 // A three of two strokes, one of them a flat bar across the top, is a five
 // whose bar was written apart: a three is written in one stroke.

@@ -1,9 +1,10 @@
-// The letter rules of the digits three and seven on the default database
-// (data/qlmain.dt) and the lone digits of the fixture "digit_samples.txt",
-// read with only the digits active: ones with a long flag that the
-// database reads as seven, and fives whose bar was written apart that it
-// reads as three, beside narrow sevens and threes of two strokes that stay
-// as they are.
+// The letter rules of the digits one, three and seven on the default
+// database (data/qlmain.dt) and the lone digits of the fixture
+// "digit_samples.txt", read with only the digits active: ones with a long
+// flag that the database reads as seven, fives whose bar was written apart
+// that it reads as three and fours of two strokes that it reads as one,
+// beside narrow sevens, ones with a foot and threes of two strokes that
+// stay as they are.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -88,17 +89,18 @@ class LetterRulesDigitsTest : public ::testing::Test {
   }
 };
 
-TEST_F(LetterRulesDigitsTest, FlaggedOnesAndFivesWithTheirBarApartAreReadRight) {
+TEST_F(LetterRulesDigitsTest, FlaggedOnesFivesWithTheirBarApartAndOpenFoursAreReadRight) {
   struct Case {
     const char* what;
     char digit;
     int samples;
   };
   const Case kCases[] = {
-      {"a one with a long flag, a third as wide as it is tall or less", '1', 5},
+      {"a one with a long flag (a third as wide as it is tall or less) or a foot", '1', 8},
       {"a seven about two fifths as wide as it is tall", '7', 3},
       {"a five of two strokes, its bar one of them", '5', 3},
       {"a three, once of one stroke and once of two without a bar", '3', 2},
+      {"a four of two strokes, its open left part one of them", '4', 3},
   };
   const std::vector<DigitSample> samples = read_digit_samples();
   for (const Case& c : kCases) {
