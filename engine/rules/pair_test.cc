@@ -294,6 +294,19 @@ int strokes_joined(const TestScene& t, const FigureRecord& fa, const FigureRecor
   return kOk;
 }
 
+// Whether touching inks cross deeply: deeper than a quarter of the
+// narrower result's width, or deeper than a seventh of each width and a
+// third of the letter size. Joined writing crosses its neighbours' ink a
+// little all the time: the bar of a t drawn on over the next letter's
+// stem, an e or an a whose join runs into the loop of the letter after it.
+// The strokes of one letter (the two of an x, the arch of an n against its
+// stem) cross deeper than that against the narrower of them.
+bool crosses_deeply(const TestScene& t) {
+  const std::int32_t depth = std::abs(t.common_width);
+  if (depth > std::min(t.wA, t.wB) / 4) return true;
+  return depth > t.wB / 7 && depth > t.wA / 7 && depth > t.size / 3;
+}
+
 int final_shape(const TestScene& t, Verdict* verdict) {
   if (t.rtl) {
     *verdict = final_shape_rtl(t);
@@ -304,14 +317,14 @@ int final_shape(const TestScene& t, Verdict* verdict) {
   // empty column between them, as where the bar of an A is drawn up to its
   // first leg): the later result cannot follow when it lies close to the
   // earlier one's key, when the earlier reaches past it, or when the inks
-  // cross deeper than a seventh of a width. Inks apart: a stem closing the
-  // earlier result's bowl cannot follow it.
+  // cross deeply (crosses_deeply). Inks apart: a stem closing the earlier
+  // result's bowl cannot follow it.
   if (t.profile.touching != 0) {
     const std::int32_t d_key =
         sort_key_point(*t.A->geometry).x - sort_key_point(*t.B->geometry).x;
     if (t.profile.least_gap < t.size / 2 && d_key < t.size / 4) return kOk;
     if (t.b.right >= t.a.right) return kOk;
-    if (std::abs(t.common_width) > t.wB / 7 || std::abs(t.common_width) > t.wA / 7) return kOk;
+    if (crosses_deeply(t)) return kOk;
   } else if (stem_closing_a_bowl(t)) {
     return kOk;
   }

@@ -86,6 +86,20 @@ TEST(PairTestTest, WhereTheLaterResultMayStand) {
       {"the inks crossing",
        Side{{Piece{polyline({{100, 200}, {190, 100}}), 1, 0}}},
        Side{{Piece{polyline({{110, 100}, {195, 200}}), 0, 0}}}, false, false, 1},
+      // Touching inks that cross a little: the bar of a t drawn on 15 over
+      // the stem of the letter after it (more than a seventh of the later
+      // one's width, less than a quarter of it and a third of the letter
+      // size) may be followed; the same bar drawn 40 across the stem may not,
+      // nor a 15 deep crossing of a letter 51 wide.
+      {"a t's bar crossing a little into the next stem",
+       Side{{Piece{polyline({{150, 100}, {150, 200}, {230, 200}}), 2, 0}}},
+       Side{{stem(100, 100, 200, 0), bar(60, 165, 130, 1)}}, false, false, 0},
+      {"a t's bar crossing deep into the next stem",
+       Side{{Piece{polyline({{150, 100}, {150, 200}, {230, 200}}), 2, 0}}},
+       Side{{stem(100, 100, 200, 0), bar(60, 190, 130, 1)}}, false, false, 1},
+      {"a t's bar crossing a narrow letter",
+       Side{{Piece{polyline({{150, 100}, {150, 200}, {200, 200}}), 2, 0}}},
+       Side{{stem(100, 100, 200, 0), bar(60, 165, 130, 1)}}, false, false, 1},
       // An A of two legs and a bar, the bar drawn up to the first leg: its
       // ink meets the leg's with no empty column between them, so the bar
       // and second leg are no letter of their own after the first leg.
