@@ -29,6 +29,7 @@ int tilde_rule(LetterElement& e);           // 126
 
 // Digits.
 int digit_one_or_four_rule(LetterElement& e);  // 49, before digit_one_rule
+int digit_two_six_rule(LetterElement& e);  // 50, 54
 int digit_three_rule(LetterElement& e);  // 51
 int digit_seven_rule(LetterElement& e);  // 55
 

@@ -1,6 +1,7 @@
-// The letter rules of the digits one, three and seven: shapes of the three
-// that are other digits written in a way of their own (a four written in two
-// strokes, a five whose bar was written apart, a one with a long flag).
+// The letter rules of the digits one, two, three, six and seven: shapes of
+// them that are other digits written in a way of their own (a four written
+// in two strokes, a five whose bar was written apart, a one with a long
+// flag).
 
 #include "engine/foundation/status.h"
 #include "engine/rules/letter_rule_book.h"
@@ -41,6 +42,12 @@ bool open_four(const LetterElement& e) {
 int digit_one_or_four_rule(LetterElement& e) {
   if (open_four(e)) return e.replace(same_code(52), 0);
   return digit_one_rule(e);
+}
+
+// A two or a six of two strokes shaped as an open four is a four: neither
+// is written so.
+int digit_two_six_rule(LetterElement& e) {
+  return open_four(e) ? e.replace(same_code(52), 0) : kOk;
 }
 
 // A three of two strokes, one of them a flat bar across the top, is a five

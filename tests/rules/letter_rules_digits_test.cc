@@ -1,10 +1,10 @@
-// The letter rules of the digits one, three and seven on the default
-// database (data/qlmain.dt) and the lone digits of the fixture
+// The letter rules of the digits one, two, three, six and seven on the
+// default database (data/qlmain.dt) and the lone digits of the fixture
 // "digit_samples.txt", read with only the digits active: ones with a long
 // flag that the database reads as seven, fives whose bar was written apart
-// that it reads as three and fours of two strokes that it reads as one,
-// beside narrow sevens, ones with a foot and threes of two strokes that
-// stay as they are.
+// that it reads as three and fours of two strokes that it reads as one, two
+// or six, beside narrow sevens, ones with a foot and threes of two strokes
+// that stay as they are.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -100,7 +100,7 @@ TEST_F(LetterRulesDigitsTest, FlaggedOnesFivesWithTheirBarApartAndOpenFoursAreRe
       {"a seven about two fifths as wide as it is tall", '7', 3},
       {"a five of two strokes, its bar one of them", '5', 3},
       {"a three, once of one stroke and once of two without a bar", '3', 2},
-      {"a four of two strokes, its open left part one of them", '4', 3},
+      {"a four of two strokes, its open left part one of them", '4', 6},
   };
   const std::vector<DigitSample> samples = read_digit_samples();
   for (const Case& c : kCases) {
