@@ -11,6 +11,11 @@
 namespace inkrec {
 namespace {
 
+// Below this many reference heights a capital way of writing at a word's
+// start is a small letter. Chosen on the training writers' written words
+// (bench/README.md).
+constexpr double kSmallCapitalRatio = 1.5;
+
 std::uint32_t choice_for(std::uint8_t case_kind, double ratio) {
   const bool big = ratio >= 1.7;
   const bool small = ratio <= 0.7;
@@ -32,6 +37,19 @@ std::int32_t reference_height(RecognitionContext& context, const FigureGroup& el
   const TextLine* line = context.text_lines().item_checked(element_line(element));
   return line == nullptr ? std::max<std::int16_t>(letter_height, 1)
                          : line->case_reference_height(letter_height);
+}
+
+// The height the readings are measured by, taken in their order: h starts
+// as the element's box height; a reading whose box reaches a third of the
+// body below the baseline sets it to the height from the baseline up to the
+// box's top, for itself and the readings after it.
+std::int32_t height_after(const FigureGroup& element, const Answer& reading, std::int32_t h) {
+  const ReferenceBand& band = baseline_pair(*element.geometry);
+  const Box16 box = reading.box_flag != 0 ? element.box : element.geometry->bounding_box();
+  if (band.has_bounds() && (box.bottom - band.bottom) * 3 > band.bottom - band.top) {
+    return band.bottom - box.top;
+  }
+  return h;
 }
 
 int set_every_choice(AnswerList& readings, std::uint32_t choice) {
@@ -80,20 +98,28 @@ int choose_letter_case(RecognitionContext& context, FigureGroup& element) {
   if (RequestSwitches(context.kernel().params()).fixed_case()) {
     return set_every_choice(readings, kCaseChoiceLower);
   }
-  const ReferenceBand& band = baseline_pair(*element.geometry);
-  const std::int32_t upper = band.top;
-  const std::int32_t lower = band.bottom;
   const double reference = reference_height(context, element);
   std::int32_t h = element.geometry->bounding_box().height();
   for (std::uint32_t i = 0; i < readings.answers().size(); ++i) {
     const Answer& reading = readings.answers()[i];
-    const Box16 box = reading.box_flag != 0 ? element.box : element.geometry->bounding_box();
-    if (band.has_bounds() && (box.bottom - lower) * 3 > lower - upper) h = lower - box.top;
+    h = height_after(element, reading, h);
     if (reading.code_choice != 0) continue;
     const std::uint32_t choice = choice_for(reading.case_kind, h / reference);
     if (const int status = readings.set_code_choice(i, choice); status != kOk) return status;
   }
   return kOk;
+}
+
+int lower_small_capital(RecognitionContext& context, FigureGroup& element, std::uint32_t i) {
+  if (element.geometry == nullptr || element.answers == nullptr) return kBadArgument;
+  const DynArray<Answer>& readings = element.answers->answers();
+  if (i >= readings.size()) return kBadArgument;
+  if (readings[i].case_kind != 2 || readings[i].code_choice != kCaseChoiceUpper) return kOk;
+  std::int32_t h = element.geometry->bounding_box().height();
+  for (std::uint32_t k = 0; k <= i; ++k) h = height_after(element, readings[k], h);
+  const double reference = reference_height(context, element);
+  if (h / reference >= kSmallCapitalRatio) return kOk;
+  return element.answers->set_code_choice(i, kCaseChoiceLower);
 }
 
 int check_all_candidates(RecognitionContext& context, const PtrArray<FigureGroup>& output) {

@@ -35,6 +35,15 @@ int choose_letter_case(RecognitionContext& context, FigureGroup& element);
 // results of every text line. 0; -2 at a null element.
 int check_all_candidates(RecognitionContext& context, const PtrArray<FigureGroup>& output);
 
+// A word's first letter read by a capital way of writing (case kind 2)
+// whose element stands less than 1.5 reference heights tall is a small
+// letter written in the shape of its capital, as joined writing often
+// makes n, m, a, i or p: reading `i` of the element, when it was to be
+// output in upper case, takes its lower-case form. The height is the one
+// choose_letter_case measured the reading by. 0; -2 for an element without
+// a geometry or answers, or a bad index.
+int lower_small_capital(RecognitionContext& context, FigureGroup& element, std::uint32_t i);
+
 // The case kind a new reading takes from its codes (the code read, its
 // lower-case form second and its upper-case form third): 0 for a reading
 // without two forms or read as its lower-case form; 3 for a letter whose

@@ -6,6 +6,7 @@
 #include "engine/foundation/status.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/recognition_context.h"
+#include "engine/segmentation/letter_case.h"
 #include "engine/segmentation/path_text.h"
 
 namespace inkrec {
@@ -54,15 +55,31 @@ int keep_listed_capital(FigureGroup& group, std::uint16_t code) {
   return group.answers->set_code_choice(0, choice);
 }
 
-int add_letter_path(const LetterPath& path, PtrArray<FigureGroup>& out) {
+// The index of the reading a step took (its first reading for one taken
+// through the saved codes).
+std::uint32_t read_index(const LetterStep& step) {
+  return step.answer < 0 ? 0u : static_cast<std::uint32_t>(step.answer);
+}
+
+// The groups of a letter path, each with the reading the path took at the
+// head of its list. A word's first letter that the list does not hold with
+// a capital, read by a capital way of writing no taller than a small
+// letter, is output in lower case (lower_small_capital): judged before its
+// reading moves, as the height it was measured by depends on the readings
+// before it.
+int add_letter_path(RecognitionContext& context, const LetterPath& path,
+                    PtrArray<FigureGroup>& out) {
   for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
     const LetterStep& step = path.steps[s];
     FigureGroup* group = step.group;
     if (group == nullptr || !group->has_answers()) return kBadArgument;
     int status = kOk;
-    if (step.answer > 0) {
+    if (s == 0 && path.steps.size() > 1 && path.capitals_listed == 0) {
+      status = lower_small_capital(context, *group, read_index(step));
+    }
+    if (status == kOk && step.answer > 0) {
       status = put_first(*group, static_cast<std::uint32_t>(step.answer));
-    } else if (step.answer == -1) {
+    } else if (status == kOk && step.answer == -1) {
       status = read_saved_codes(*group);
     }
     if (status == kOk && path.capitals_listed != 0) {
@@ -132,7 +149,7 @@ int apply_step(RecognitionContext& context, const WordBox& box, const SegmentPat
                         : link->paths.item_checked(static_cast<std::uint32_t>(
                               step.letter_path < 0 ? 0 : step.letter_path));
     if (path == nullptr) return kBadArgument;
-    return add_letter_path(*path, out);
+    return add_letter_path(context, *path, out);
   }
   LineSpan span;
   if (const int status = plain_span(context, box, *record, step, &span); status != kOk) {

@@ -8,7 +8,10 @@
 // named as the link's first), the groups of the output that lie in its
 // stretch; or one new group for each code the step carries itself. A step
 // marked to pass over adds nothing. The group that ends each word gets its
-// end flag, which is the space after it in the text.
+// end flag, which is the space after it in the text. A word's first letter
+// read by a capital way of writing but no taller than a small letter is
+// output in lower case, unless the word list holds the word with that
+// capital.
 //
 // The chosen reading ranks first by its total alone: it is raised to one
 // point above the reading that headed the list (a perfect first reading is

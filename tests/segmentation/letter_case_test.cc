@@ -45,8 +45,10 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
 
 // The letter alone on a line whose baseline pair is 80 (upper line) and
 // 100 (baseline), with a body height of `body` once measured (0: not
-// measured; the line set's letter height is 20).
-Outcome choose(const Letter& letter, std::int16_t body = 20, bool fixed_case = false) {
+// measured; the line set's letter height is 20). With `word_start` the
+// letter then starts a word the list holds in lower case only.
+Outcome choose(const Letter& letter, std::int16_t body = 20, bool fixed_case = false,
+               bool word_start = false) {
   const auto top = static_cast<std::int16_t>(letter.top);
   const auto bottom = static_cast<std::int16_t>(letter.bottom);
   DrawnLine drawn({polyline({{0, bottom}, {0, top}, {15, top}}, 5)}, 20);
@@ -66,6 +68,9 @@ Outcome choose(const Letter& letter, std::int16_t body = 20, bool fixed_case = f
   EXPECT_EQ(element.answers->insert(answer), kOk);
   drawn.kernel().params_.strict_switch = fixed_case ? 1 : 0;
   EXPECT_EQ(choose_letter_case(drawn.context(), element), kOk);
+  if (word_start) {
+    EXPECT_EQ(lower_small_capital(drawn.context(), element, 0), kOk);
+  }
   return {element.answers->answers()[0].code_choice, element.answers->best_code()};
 }
 
@@ -103,6 +108,39 @@ TEST(LetterCaseTest, SingleLettersTakeTheirCaseByHeight) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(choose(c.letter), c.outcome);
   }
+}
+
+// Body 20: a capital way of writing at a word's start below 30 high (1.5)
+// is a small letter written in the shape of its capital.
+TEST(LetterCaseTest, ACapitalWayOfWritingStartsAWordInLowerCaseUnlessItStandsTall) {
+  const Outcome upper{1, u'X'};
+  const Outcome lower{2, u'x'};
+  struct Case {
+    std::string name;
+    Letter letter;
+    Outcome outcome;
+  };
+  const std::vector<Case> cases = {
+      {"kind 2 of body height", {80, 100, 2}, lower},
+      {"kind 2 just under one and a half bodies", {72, 100, 2}, lower},
+      {"kind 2 one and a half bodies", {71, 100, 2}, upper},
+      {"kind 2 tall", {60, 100, 2}, upper},
+      {"a descender measured from the baseline", {80, 120, 2}, lower},
+      {"kind 3 big keeps its choice", {67, 100, 3}, upper},
+      {"kind 4 not small keeps its choice", {80, 100, 4}, upper},
+      {"kind 0 keeps its choice", {60, 100, 0}, lower},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(choose(c.letter, 20, false, true), c.outcome);
+  }
+}
+
+TEST(LetterCaseTest, ASmallCapitalAtAMissingReadingIsReported) {
+  DrawnLine drawn({polyline({{0, 100}, {0, 80}})}, 20);
+  LetterResult& element = drawn.result({0}, 0);
+  ASSERT_EQ(element.answers->insert(reading(2)), kOk);
+  EXPECT_EQ(lower_small_capital(drawn.context(), element, 1), kBadArgument);
 }
 
 // Before the body of the line is measured the letter is compared with the
