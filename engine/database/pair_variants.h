@@ -6,9 +6,10 @@
 // candidate's variant), to variant ids, either for every active charset
 // alike or grouped by charset. Eleven rows have fixed ids. The ids of the
 // others belong to a database's own numbering and come with the database
-// as SuppliedPairIds: the default database's builder writes them, from its
-// recipe, into supplied_pair_ids.inc beside this file, which is compiled
-// in (the build fails when an entry fits no such row). A row without
+// as SuppliedPairIds: those of the default database are listed in
+// supplied_pair_ids.inc beside this file, whose records its recipe places
+// at those ids; the list is compiled in (the build fails when an entry fits
+// no such row). A row without
 // supplied ids finds nothing. A call allocates nothing.
 #pragma once
 

@@ -260,14 +260,30 @@ int c_rule(LetterElement& e) {
   return kOk;
 }
 
-// An l (of shape 142) no taller than the letter height and a fifth is an
-// e; an e taller than the letter height and three fifths is an l, and one
-// begun at the top right is a c.
+// Whether the element is the whole of the ink, one stroke read as one
+// figure: the line's letter height is then measured on that letter itself
+// and cannot tell a tall letter from a small one.
+bool written_alone(const LetterElement& e) {
+  return e.stroke_count() == 1 && e.figure(0)->whole_stroke != 0 &&
+         e.state().context.strokes().size() == 1;
+}
+
+// An l loop no taller than its width and a fifth is an e: alone, only its
+// proportions tell a looped l from an e.
+bool wide_loop_alone(const LetterElement& e) {
+  return written_alone(e) && 5 * e.height() <= 6 * e.width();
+}
+
+// An l (of shape 142) no taller than the letter height and a fifth, or one
+// written alone no taller than its width and a fifth, is an e; an e taller
+// than the letter height and three fifths is an l, and one begun at the top
+// right is a c.
 int e_l_rule(LetterElement& e) {
   const std::int32_t ref = e.ref();
   if (ref <= 0) return kOk;
   if (e.code() == 108) {
-    if (e.second_key() != 142 || 5 * e.height() > 6 * ref || !e.admitted(108, 101)) return kOk;
+    const bool low_l = e.second_key() == 142 && 5 * e.height() <= 6 * ref;
+    if (!(low_l || wide_loop_alone(e)) || !e.admitted(108, 101)) return kOk;
     return e.replace(letter(101, 69), -200);
   }
   if (5 * e.height() > 8 * ref) {

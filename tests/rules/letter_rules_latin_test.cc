@@ -279,5 +279,36 @@ TEST(LetterRulesLatinTest, MFAndTheRowsOfOneStroke) {
   for (const RuleCase& c : cases) expect_rule_case(c);
 }
 
+TEST(LetterRulesLatinTest, AnLWrittenAloneIsAnEWhenItsLoopIsWide) {
+  // Alone, the line's letter height is the letter's own: only the loop's
+  // proportions part an e from a looped l.
+  const Points wide_loop =
+      through({{0, 150}, {80, 150}, {80, 110}, {0, 110}, {0, 200}, {80, 200}});
+  const Points tall_loop = through({{0, 200}, {30, 60}, {15, 30}, {0, 60}, {20, 200}});
+  const Points stem = through({{200, 100}, {200, 200}});
+  const RuleCase cases[] = {
+      {.what = "a wide loop alone: e",
+       .strokes = {wide_loop},
+       .code = 108,
+       .admitted = {{108, 101}},
+       .current = 101,
+       .previous = 108,
+       .charged = -200},
+      {.what = "a tall loop alone stays",
+       .strokes = {tall_loop},
+       .code = 108,
+       .admitted = {{108, 101}}},
+      {.what = "a wide loop beside other ink stays",
+       .strokes = {wide_loop},
+       .code = 108,
+       .after = {stem},
+       .admitted = {{108, 101}}},
+      {.what = "a wide loop alone stays while the table has no pair for an e",
+       .strokes = {wide_loop},
+       .code = 108},
+  };
+  for (const RuleCase& c : cases) expect_rule_case(c);
+}
+
 }  // namespace
 }  // namespace inkrec
