@@ -35,6 +35,12 @@ namespace inkrec {
 int punctuation_flag(int first_code, const Box16& first_box, int second_code,
                      const Box16& second_box);
 
+// Whether a first candidate with this code can raise the flag at all: the
+// rule speaks about apostrophes, hyphens and tildes alone.
+constexpr bool punctuation_rule_applies(int first_code) {
+  return first_code == '\'' || first_code == '-' || first_code == '~';
+}
+
 // The key of a pair of candidate indices in a group's punctuation cache.
 constexpr std::uint32_t punctuation_cache_key(std::uint32_t i, std::uint32_t j) {
   return (i & 0x7FFF) | (j & 0x7FFF) << 15;
@@ -61,12 +67,16 @@ int apply_punctuation_rule(const G& first, const G& second, int i, int j, int* f
 // The same, remembered in the second group's cache for (first group, i, j)
 // so that each pair is judged once; groups whose first figures lie on
 // different lines are not judged (flag 0). A cache entry holds the flag + 1.
+// A first candidate the rule does not speak about gives 0 without the
+// cache: the word search asks for millions of such pairs, and looking one
+// up costs more than reading its code.
 template <PunctuationGroup G>
 int apply_punctuation_rule_cached(const G& first, G& second, int i, int j, int* flag) {
   *flag = 0;
   if (first_line_number(first) != first_line_number(second)) return kOk;
   if (i == -1) i = 0;
   if (j == -1) j = 0;
+  if (!punctuation_rule_applies(candidate_code(first, i))) return kOk;
   std::uint32_t* cached = punctuation_cache_slot(
       second, group_index(first),
       punctuation_cache_key(static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j)));

@@ -111,5 +111,29 @@ TEST_F(PunctuationRuleTest, CachedRuleJudgesEachPairOnce) {
   EXPECT_EQ(punctuation_cache_key(0x8001, 3), 1u | 3u << 15);
 }
 
+TEST_F(PunctuationRuleTest, CachedRuleLeavesPairsItCannotFlagOutOfTheCache) {
+  struct Case {
+    int first_code;
+    bool applies;
+  };
+  const Case cases[] = {{'\'', true}, {'-', true}, {'~', true},
+                        {'a', false},  {'.', false}, {-1, false}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(punctuation_rule_applies(c.first_code), c.applies) << c.first_code;
+  }
+  // A first group read as a letter: flag 0, nothing judged or stored.
+  TestGroup& letter = group({'a', '-'}, {0, 10, 8, 12});
+  TestGroup& second = group({'b'}, {10, 12, 20, 20});
+  int flag = -1;
+  ASSERT_EQ(apply_punctuation_rule_cached(letter, second, 0, 0, &flag), kOk);
+  EXPECT_EQ(flag, 0);
+  EXPECT_TRUE(second.cache.empty());
+  EXPECT_EQ(second.judged, 0);
+  // Its second candidate, a hyphen above the next group, is judged and kept.
+  ASSERT_EQ(apply_punctuation_rule_cached(letter, second, 1, 0, &flag), kOk);
+  EXPECT_EQ(flag, 1);
+  EXPECT_EQ(second.cache.size(), 1u);
+}
+
 }  // namespace
 }  // namespace inkrec
