@@ -54,6 +54,16 @@ class BitSet {
     return word < words_.size() && (words_[word] & bit_mask(n)) != 0;
   }
 
+  // The 32 members n..n+31 as a mask: bit k for member n + k.
+  std::uint32_t bits_from(std::uint32_t n) const {
+    const std::uint32_t word = n / 32;
+    const std::uint32_t shift = n % 32;
+    if (word >= words_.size()) return 0;
+    const std::uint32_t low = words_[word] >> shift;
+    if (shift == 0 || word + 1 >= words_.size()) return low;
+    return low | words_[word + 1] << (32 - shift);
+  }
+
   std::uint32_t count() const;
   bool is_empty() const { return words_.empty(); }
   // The least member; false for an empty set.

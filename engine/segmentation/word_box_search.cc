@@ -132,12 +132,7 @@ namespace {
 
 // The covered positions at and behind `position`, as a mask.
 std::uint32_t covered_mask(const BitSet* covered, std::uint32_t position) {
-  std::uint32_t mask = 0;
-  if (covered == nullptr) return mask;
-  for (std::uint32_t k = 0; k < 32; ++k) {
-    if (covered->test(position + k)) mask |= 1u << k;
-  }
-  return mask;
+  return covered == nullptr ? 0 : covered->bits_from(position);
 }
 
 // Where a group takes the search: the next free place, whether the search

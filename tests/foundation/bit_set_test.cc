@@ -127,6 +127,27 @@ TEST(BitSetTest, FailedGrowthLeavesTheSetAlone) {
   EXPECT_TRUE(set.test(3));
 }
 
+TEST(BitSetTest, BitsFromReadThirtyTwoMembersAcrossWords) {
+  BitSet set;
+  for (const std::uint32_t n : {0u, 5u, 31u, 32u, 40u, 63u, 70u}) ASSERT_EQ(set.set(n), kOk);
+  struct Case {
+    std::uint32_t from;
+    std::uint32_t mask;
+  };
+  const Case cases[] = {
+      {0, 1u | 1u << 5 | 1u << 31},   // one whole word
+      {5, 1u | 1u << 26 | 1u << 27},  // 5, 31, 32: across the first two words
+      {32, 1u | 1u << 8 | 1u << 31},  // 32, 40, 63
+      {40, 1u | 1u << 23 | 1u << 30}, // 40, 63, 70: into the last word
+      {70, 1u},                       // the last word alone
+      {96, 0},                        // beyond the words
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(set.bits_from(c.from), c.mask) << c.from;
+  }
+  EXPECT_EQ(BitSet().bits_from(0), 0u);
+}
+
 TEST(BitSetTest, BitMasks) {
   EXPECT_EQ(bit_mask(0), 1u);
   EXPECT_EQ(bit_mask(33), 2u);
