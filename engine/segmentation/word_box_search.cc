@@ -5,6 +5,7 @@
 
 #include "engine/foundation/capital_letters.h"
 #include "engine/foundation/status.h"
+#include "engine/records/answer_list.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/letter_fields.h"
 #include "engine/records/recognition_context.h"
@@ -170,6 +171,9 @@ class RecordSearch {
   int try_group(FigureGroup& group, std::uint32_t group_index, std::uint32_t level_start,
                 std::uint32_t line, std::uint32_t position, const BitSet* covered,
                 const CharSlotMap& letters, const SearchState& here, bool carry_next);
+  int try_answer(FigureGroup& group, std::uint32_t a, const Move& move,
+                 const CharSlotMap& letters, const SearchState& here, std::uint32_t line,
+                 std::uint32_t next_start);
   int try_reading(FigureGroup& group, std::int16_t answer,
                   std::int16_t ordinal, const Move& move, const CharSlotMap& letters,
                   const SearchState& here);
@@ -185,7 +189,14 @@ class RecordSearch {
   std::uint32_t index_;
   LetterPath path_;
   std::uint32_t places_ = 0;  // the places this search visited
+  std::uint32_t band_steps_ = 0;  // the path's steps read in the band
 };
+
+// Whether reading a lies in the band of the wider margin: further below
+// the group's first reading than the usual margin lets a reading stand.
+bool in_band(const DynArray<Answer>& answers, std::uint32_t a) {
+  return a > 0 && answers[0].total() - answers[a].total() > AnswerList::kReferenceMargin;
+}
 
 // The letter paths the record holds so far.
 std::uint32_t RecordSearch::held_paths() const {
@@ -389,7 +400,8 @@ std::int16_t RecordSearch::target_of(const FigureGroup& group, const Move& move,
 
 // Behind a group the search goes on with the groups after it on its line
 // (in carry mode, a gap left behind, with this level's), and from the first
-// group of the next line.
+// group of the next line. A reading of the band is passed over once the
+// path holds its share of them.
 int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
                             std::uint32_t level_start, std::uint32_t line, std::uint32_t position,
                             const BitSet* covered, const CharSlotMap& letters,
@@ -404,21 +416,34 @@ int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
                                   ? std::min(answers.size(), kQuickLimit)
                                   : answers.size();
   for (std::uint32_t a = 0; a < limit; ++a) {
-    const bool with_saved = a == 0 && answers[0].flag != 0;
-    for (const std::int16_t answer : {static_cast<std::int16_t>(a), std::int16_t{-1}}) {
-      if (answer < 0 && !with_saved) break;
-      const std::uint32_t weight_before = path_.weight;
-      int status =
-          try_reading(group, answer, static_cast<std::int16_t>(a), move, letters, here);
-      if (status == kNoWay) continue;
-      if (status != kOk) return status;
-      if (move.inside) {
-        const BitSet* behind = move.line == line ? &group.coverage : nullptr;
-        status = search(move.line, move.position, next_start, behind, move.carry);
-      }
-      path_.remove_last_step(weight_before);
-      if (status != kOk) return status;
+    const bool band = in_band(answers, a);
+    if (band && band_steps_ >= kBandReadingsPerPath) continue;
+    band_steps_ += band ? 1 : 0;
+    const int status = try_answer(group, a, move, letters, here, line, next_start);
+    band_steps_ -= band ? 1 : 0;
+    if (status != kOk) return status;
+  }
+  return kOk;
+}
+
+// One reading of the group (with the first reading's saved codes after
+// it, when it has them) and the search behind it.
+int RecordSearch::try_answer(FigureGroup& group, std::uint32_t a, const Move& move,
+                             const CharSlotMap& letters, const SearchState& here,
+                             std::uint32_t line, std::uint32_t next_start) {
+  const bool with_saved = a == 0 && group.answers->answers()[0].flag != 0;
+  for (const std::int16_t answer : {static_cast<std::int16_t>(a), std::int16_t{-1}}) {
+    if (answer < 0 && !with_saved) break;
+    const std::uint32_t weight_before = path_.weight;
+    int status = try_reading(group, answer, static_cast<std::int16_t>(a), move, letters, here);
+    if (status == kNoWay) continue;
+    if (status != kOk) return status;
+    if (move.inside) {
+      const BitSet* behind = move.line == line ? &group.coverage : nullptr;
+      status = search(move.line, move.position, next_start, behind, move.carry);
     }
+    path_.remove_last_step(weight_before);
+    if (status != kOk) return status;
   }
   return kOk;
 }

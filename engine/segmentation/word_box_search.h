@@ -24,7 +24,9 @@
 // flag holds each level of the search to three groups and three readings
 // of each, and ends the search from a record once it holds more than two
 // paths; the stop flag ends it with 4034. The search from one record also
-// ends, keeping what it holds, after a fixed number of places.
+// ends, keeping what it holds, after a fixed number of places. A path
+// takes at most kBandReadingsPerPath readings of the band below the usual
+// margin.
 #pragma once
 
 #include <cstdint>
@@ -72,6 +74,12 @@ struct WordSearchScope {
 // The places the search from one segment record visits at most; past them
 // it keeps the paths it holds and goes no further.
 inline constexpr std::uint32_t kRecordPlaceBudget = 4000000;
+
+// The readings of the band (more than the usual margin, 500, below their
+// group's first reading; the letter evaluation keeps them for the word
+// search down to 1000 below) one path may take: the paths through several
+// of them are most of the band's work and few of its words.
+inline constexpr std::uint32_t kBandReadingsPerPath = 1;
 
 // The status of a single-group shortcut whose reading cannot be a path.
 inline constexpr int kNoShortcut = -5;

@@ -91,6 +91,35 @@ TEST(WordBoxSearchTest, AWordTheFirstReadingsMissIsReadAsTheDictionaryWord) {
   }
 }
 
+TEST(WordBoxSearchTest, APathTakesOneReadingOfTheBandBelowTheUsualMargin) {
+  // Second readings 400 below the first stand within the usual margin; 600
+  // below they lie in the band, of which a path takes one.
+  struct Case {
+    const char* what;
+    std::u16string first;
+    std::u16string second;
+    std::int32_t second_total;
+    std::u16string text;
+  };
+  const std::vector<Case> cases = {
+      {"one second reading, within the margin", u"hcuse", u"house", 8600, u"house "},
+      {"one second reading, in the band", u"hcuse", u"house", 8400, u"house "},
+      {"two second readings, within the margin", u"teh", u"the", 8600, u"the "},
+      {"two second readings, in the band", u"teh", u"the", 8400, u"teh "},
+  };
+  ASSERT_EQ(kBandReadingsPerPath, 1u);
+  for (const Case& c : cases) {
+    WordBench bench;
+    std::vector<int> xs;
+    for (std::size_t k = 0; k < c.first.size(); ++k) xs.push_back(100 + 30 * static_cast<int>(k));
+    const std::uint16_t line = bench.add_line(xs);
+    bench.add_word(line, c.first, c.second, 9000, c.second_total);
+    bench.measure_gaps(10, 10);
+    ASSERT_EQ(bench.search(), kOk);
+    EXPECT_EQ(chosen_text(bench), c.text) << c.what;
+  }
+}
+
 TEST(WordBoxSearchTest, ALetterReadFromSeveralPiecesOfACutStrokeTakesPartInTheWord) {
   // Joined writing: the split cuts a stroke into pieces 0, 2, 4, ... (the
   // links between them are the odd numbers), and a letter read over two
