@@ -3,13 +3,12 @@
 // in two strokes, a five whose bar was written apart, a one with a long
 // flag).
 
+#include "engine/foundation/charset_ids.h"
 #include "engine/foundation/status.h"
 #include "engine/rules/letter_rule_book.h"
 
 namespace inkrec {
 namespace {
-
-constexpr std::uint32_t kDigits = 3;
 
 // Whether figure k is a flat bar, at least twice as wide as it is tall,
 // whose middle lies in the top third of the element.

@@ -4,16 +4,13 @@
 
 #include <algorithm>
 
+#include "engine/foundation/charset_ids.h"
 #include "engine/foundation/status.h"
 #include "engine/rules/letter_rule_book.h"
 #include "engine/rules/letter_rules.h"
 
 namespace inkrec {
 namespace {
-
-constexpr std::uint32_t kDigits = 3;
-constexpr std::uint32_t kRussian = 4;
-constexpr std::uint32_t kHebrew = 26;
 
 // One stroke, read by the letter evaluation as well, hanging from the
 // upper line by at least half a letter and ending the line: written like a

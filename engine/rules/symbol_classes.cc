@@ -2,13 +2,11 @@
 
 #include "engine/rules/symbol_classes.h"
 
+#include "engine/foundation/charset_ids.h"
 #include "engine/rules/id_set.h"
 
 namespace inkrec {
 namespace {
-
-constexpr std::uint32_t kRussian = 4;
-constexpr std::uint32_t kEnglish = 5;
 
 constexpr IdSet<283> kClassA = {{279, 279}, {281, 283}};
 constexpr IdSet<11057> kClassB = {{74, 77},     {79, 79},     {120, 120},    {123, 125},

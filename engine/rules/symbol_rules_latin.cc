@@ -4,15 +4,13 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/foundation/charset_ids.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
 #include "engine/rules/symbol_rule_book.h"
 
 namespace inkrec {
 namespace {
-
-constexpr std::uint32_t kCalculator = 36;
-constexpr std::uint32_t kDigits = 3;
 
 Verdict reject_unless(bool condition) { return condition ? Verdict::kTail : Verdict::kReject; }
 

@@ -4,6 +4,7 @@
 
 #include "engine/database/dictionary_set.h"
 #include "engine/foundation/capital_letters.h"
+#include "engine/foundation/charset_ids.h"
 #include "engine/foundation/status.h"
 #include "engine/records/run_kernel.h"
 
@@ -14,7 +15,6 @@ constexpr int kOpensOrJoins = 1;  // may stand before a word
 constexpr int kInsideWord = 2;    // passed over inside a word
 constexpr int kBetweenWords = 4;  // ends a word unless it also has kInsideWord
 constexpr std::uint16_t kApostrophe = 39;
-constexpr std::uint32_t kEnglish = 5;
 constexpr int kNoWord = -100;
 
 int code_class(std::uint16_t code, bool first, bool apostrophe_is_letter,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/foundation/charset_ids.h"
 #include "engine/foundation/interval_relation.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
@@ -22,7 +23,6 @@ constexpr std::int16_t kFar = 32767;
 constexpr std::uint16_t kSpace = 32;
 constexpr int kInsideWord = 2;
 constexpr int kBetweenWords = 4;
-constexpr std::uint32_t kEnglish = 5;
 constexpr std::int32_t kSureMark = 5001;
 
 // The thresholds the walk compares with, from the gaps of the figure
