@@ -88,6 +88,7 @@ constexpr PairRow kRows[] = {
     supplied_by_charset(89, 103),
     supplied_by_charset(97, 111),
     supplied_by_charset(97, 117),
+    supplied_by_charset(99, 101),  // the c rule's e begun with a crossbar
     supplied_by_charset(101, 99),
     listed(101, 108, kEL),
     listed(102, 116, kFT, 4948),
@@ -163,7 +164,7 @@ constexpr PairRow kRows[] = {
     supplied(1503, 1497),
     listed(9385, 9394, kCircledLetters),
 };
-static_assert(std::size(kRows) == 91);
+static_assert(std::size(kRows) == 92);
 
 const PairRow* find_row(std::int32_t a, std::int32_t b, std::uint16_t candidate) {
   for (const PairRow& row : kRows) {

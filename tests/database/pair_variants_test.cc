@@ -41,6 +41,7 @@ class PairVariantsTest : public ::testing::Test {
     add_variant(9000, 6, u'a', kOften);
     add_variant(9001, 4, u'а', kOften);
     add_variant(9002, 4, u'о', kRarely);
+    add_variant(11990, 5, u'e', kOften);
     ComplexVariant complex{};
     complex.set = 4;
     complex.menuc = u'у';
@@ -93,6 +94,22 @@ TEST_F(PairVariantsTest, RowsWithoutSuppliedIdsFindNothing) {
     EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate), c.expected)
         << c.what;
     EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate, {}), c.expected)
+        << c.what;
+  }
+}
+
+// The default database supplies its first one-stroke e (11990) for the
+// rules that read an l, or a c begun with a crossbar, as an e.
+TEST_F(PairVariantsTest, TheDefaultIdsAdmitAnEForAnLOrAC) {
+  const PairCandidate plain{};
+  const Case cases[] = {
+      {"l/e under charset 5", {5}, u'l', u'e', plain, 1},
+      {"c/e under charset 5", {5}, u'c', u'e', plain, 1},
+      {"c/e with charset 5 inactive", {6}, u'c', u'e', plain, 0},
+      {"e/c: no id supplied", {5}, u'e', u'c', plain, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(collect_pair_variants(c.active, *store_, c.a, c.b, c.candidate), c.expected)
         << c.what;
   }
 }
