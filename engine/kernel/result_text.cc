@@ -33,8 +33,9 @@ void write_result_text(std::span<const std::uint16_t> text, char16_t* buffer, st
 // A fragment whose reading is a shift code changes the case state and adds
 // nothing. Any other takes the case choice of the state (with the word pass
 // on, a letter inside a word is lower case unless the state says
-// otherwise or the word list gives the word that capital), and a space follows it when the fragment asks for one and is
-// not the last.
+// otherwise, the word list gives the word that capital or the word is
+// written in capitals), and a space follows it when the fragment asks for
+// one and is not the last.
 int Kernel::build_text() {
   text_.clear();
   const std::uint32_t n = search_->output_count();

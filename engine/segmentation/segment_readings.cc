@@ -1,5 +1,7 @@
 #include "engine/segmentation/segment_readings.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "engine/foundation/capital_letters.h"
@@ -61,20 +63,54 @@ std::uint32_t read_index(const LetterStep& step) {
   return step.answer < 0 ? 0u : static_cast<std::uint32_t>(step.answer);
 }
 
+// Whether the path reads a word written in capitals: every letter of it
+// that has two case forms was read by a capital way of writing chosen
+// upper case or by a letter whose two forms share one shape, at least one
+// by a capital way of writing, and each stands at least three fifths as
+// tall as the tallest of those capitals. A capital followed by small
+// letters of shared shape ("To", "Now") is not one, nor a letter whose dot
+// was read as a letter of its own.
+bool written_in_capitals(const LetterPath& path) {
+  std::int32_t tallest_capital = 0;
+  std::int32_t least = INT32_MAX;
+  for (const LetterStep& step : path.steps) {
+    const Answer* reading = step.group->answers->answers().item_checked(read_index(step));
+    if (reading == nullptr || step.group->geometry == nullptr) return false;
+    if (reading->codes[1] == 0 || reading->codes[1] == reading->codes[2]) continue;
+    const bool capital = reading->case_kind == 2 && reading->code_choice == kCaseChoiceUpper;
+    if (!capital && reading->case_kind != 3) return false;
+    const std::int32_t height = step.group->geometry->bounding_box().height();
+    if (capital) tallest_capital = std::max(tallest_capital, height);
+    least = std::min(least, height);
+  }
+  return tallest_capital > 0 && 5 * std::int64_t{least} >= 3 * std::int64_t{tallest_capital};
+}
+
+// A letter of a word written in capitals is output in its capital form.
+int keep_capital(FigureGroup& group) {
+  const Answer& first = group.answers->answers()[0];
+  if (first.codes[1] == 0 || first.codes[1] == first.codes[2]) return kOk;
+  group.word_case = 1;
+  return group.answers->set_code_choice(0, kCaseChoiceUpper);
+}
+
 // The groups of a letter path, each with the reading the path took at the
 // head of its list. A word's first letter that the list does not hold with
 // a capital, read by a capital way of writing no taller than a small
 // letter, is output in lower case (lower_small_capital): judged before its
 // reading moves, as the height it was measured by depends on the readings
-// before it.
+// before it. The letters of a word written in capitals keep their capitals.
 int add_letter_path(RecognitionContext& context, const LetterPath& path,
                     PtrArray<FigureGroup>& out) {
+  for (const LetterStep& step : path.steps) {
+    if (step.group == nullptr || !step.group->has_answers()) return kBadArgument;
+  }
+  const bool capitals = path.steps.size() > 1 && written_in_capitals(path);
   for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
     const LetterStep& step = path.steps[s];
     FigureGroup* group = step.group;
-    if (group == nullptr || !group->has_answers()) return kBadArgument;
     int status = kOk;
-    if (s == 0 && path.steps.size() > 1 && path.capitals_listed == 0) {
+    if (s == 0 && path.steps.size() > 1 && path.capitals_listed == 0 && !capitals) {
       status = lower_small_capital(context, *group, read_index(step));
     }
     if (status == kOk && step.answer > 0) {
@@ -82,7 +118,9 @@ int add_letter_path(RecognitionContext& context, const LetterPath& path,
     } else if (status == kOk && step.answer == -1) {
       status = read_saved_codes(*group);
     }
-    if (status == kOk && path.capitals_listed != 0) {
+    if (status == kOk && capitals) {
+      status = keep_capital(*group);
+    } else if (status == kOk && path.capitals_listed != 0) {
       status = keep_listed_capital(*group, step.codes[0]);
     }
     if (status != kOk) return status;
