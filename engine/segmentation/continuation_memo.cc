@@ -24,6 +24,19 @@ bool reads_no_worse(const SearchOrigin& a, const SearchOrigin& b) {
   return a.weighted_total >= b.weighted_total && a.extra >= b.extra;
 }
 
+// FNV-1a over the place, the covered positions and the codes.
+std::size_t hash_state(std::uint32_t place, std::uint32_t covered,
+                       std::span<const std::uint16_t> codes) {
+  std::uint64_t hash = 14695981039346656037ull;
+  const auto take = [&hash](std::uint64_t value) {
+    hash ^= value;
+    hash *= 1099511628211ull;
+  };
+  take(std::uint64_t{place} << 32 | covered);
+  for (const std::uint16_t code : codes) take(code);
+  return static_cast<std::size_t>(hash ^ hash >> 29);
+}
+
 }  // namespace
 
 SearchState state_before_step(const LetterPath& path, std::uint32_t s) {
@@ -34,23 +47,28 @@ SearchState state_before_step(const LetterPath& path, std::uint32_t s) {
           path.codes.span().first(std::min(code_count, path.codes.size()))};
 }
 
-bool ContinuationMemo::CodesLess::operator()(std::span<const std::uint16_t> a,
-                                             std::span<const std::uint16_t> b) const {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end());
+std::size_t ContinuationMemo::StateHash::operator()(const SearchState& state) const {
+  return hash_state(state.place, state.covered, state.codes);
+}
+
+std::size_t ContinuationMemo::StateHash::operator()(const StoredState& state) const {
+  return hash_state(state.place, state.covered, state.codes);
+}
+
+MemoEntry& ContinuationMemo::entry_of(States& states, const SearchState& state) {
+  if (const auto found = states.find(state); found != states.end()) return found->second;
+  return states
+      .try_emplace({state.place, state.covered, {state.codes.begin(), state.codes.end()}})
+      .first->second;
 }
 
 MemoEntry* ContinuationMemo::find(const SearchState& state) {
-  const auto place = states_.find({state.place, state.covered});
-  if (place == states_.end()) return nullptr;
-  const auto entry = place->second.find(state.codes);
-  return entry == place->second.end() ? nullptr : &entry->second;
+  const auto found = states_.find(state);
+  return found == states_.end() ? nullptr : &found->second;
 }
 
 MemoEntry& ContinuationMemo::add(const SearchState& state, std::int32_t value) {
-  CodeStates& codes = states_[{state.place, state.covered}];
-  MemoEntry& entry =
-      codes.try_emplace(std::vector<std::uint16_t>(state.codes.begin(), state.codes.end()))
-          .first->second;
+  MemoEntry& entry = entry_of(states_, state);
   entry.value = value;
   return entry;
 }
@@ -71,13 +89,7 @@ void ContinuationMemo::add_continuation(const SearchState& state, const LetterPa
 }
 
 bool ContinuationMemo::claim_short_search(const SearchState& state, const SearchOrigin& origin) {
-  CodeStates& codes = short_states_[{state.place, state.covered}];
-  auto entry = codes.find(state.codes);
-  if (entry == codes.end()) {
-    entry = codes.try_emplace(std::vector<std::uint16_t>(state.codes.begin(), state.codes.end()))
-                .first;
-  }
-  return claim_search(entry->second, origin);
+  return claim_search(entry_of(short_states_, state), origin);
 }
 
 bool ContinuationMemo::claim_search(MemoEntry& entry, const SearchOrigin& origin) {

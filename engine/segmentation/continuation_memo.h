@@ -28,10 +28,11 @@
 // containers' allocation failure is the only way it can fail).
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
-#include <map>
 #include <span>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/segmentation/letter_path.h"
@@ -77,9 +78,11 @@ struct MemoEntry {
 
 class ContinuationMemo {
  public:
+  // Forgets every state and frees their room (a cleared hash table would
+  // keep its buckets, and emptying them again costs as much as a search).
   void clear() {
-    states_.clear();
-    short_states_.clear();
+    states_ = States();
+    short_states_ = States();
   }
 
   // The entry of the state; null when none was made.
@@ -102,16 +105,35 @@ class ContinuationMemo {
   bool claim_short_search(const SearchState& state, const SearchOrigin& origin);
 
  private:
-  // Code sequences compared as spans, so that a look-up copies nothing.
-  struct CodesLess {
-    using is_transparent = void;
-    bool operator()(std::span<const std::uint16_t> a, std::span<const std::uint16_t> b) const;
+  // A state as the memo keeps it, owning its codes.
+  struct StoredState {
+    std::uint32_t place = 0;
+    std::uint32_t covered = 0;
+    std::vector<std::uint16_t> codes;
   };
-  using CodeStates = std::map<std::vector<std::uint16_t>, MemoEntry, CodesLess>;
-  using PlaceStates = std::map<std::pair<std::uint32_t, std::uint32_t>, CodeStates>;
+  // States hashed and compared as stored or as searched, so that a
+  // look-up copies nothing.
+  struct StateHash {
+    using is_transparent = void;
+    std::size_t operator()(const SearchState& state) const;
+    std::size_t operator()(const StoredState& state) const;
+  };
+  struct StateEqual {
+    using is_transparent = void;
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      return a.place == b.place && a.covered == b.covered &&
+             std::equal(a.codes.begin(), a.codes.end(), b.codes.begin(), b.codes.end());
+    }
+  };
+  // Entries never move once made: a found entry stays valid while others
+  // are added.
+  using States = std::unordered_map<StoredState, MemoEntry, StateHash, StateEqual>;
 
-  PlaceStates states_;
-  PlaceStates short_states_;  // only their origins are used
+  static MemoEntry& entry_of(States& states, const SearchState& state);
+
+  States states_;
+  States short_states_;  // only their origins are used
 };
 
 }  // namespace inkrec

@@ -194,8 +194,8 @@ class RecordSearch {
 
 // Whether reading a lies in the band of the wider margin: further below
 // the group's first reading than the usual margin lets a reading stand.
-bool in_band(const DynArray<Answer>& answers, std::uint32_t a) {
-  return a > 0 && answers[0].total() - answers[a].total() > AnswerList::kReferenceMargin;
+bool in_band(std::span<const DigestedReading> readings, std::uint32_t a) {
+  return a > 0 && readings[0].total - readings[a].total > AnswerList::kReferenceMargin;
 }
 
 // The letter paths the record holds so far.
@@ -401,7 +401,8 @@ std::int16_t RecordSearch::target_of(const FigureGroup& group, const Move& move,
 // Behind a group the search goes on with the groups after it on its line
 // (in carry mode, a gap left behind, with this level's), and from the first
 // group of the next line. A reading of the band is passed over once the
-// path holds its share of them.
+// path holds its share of them; so is a reading whose letter the word list
+// refuses here, judged from the group's digest.
 int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
                             std::uint32_t level_start, std::uint32_t line, std::uint32_t position,
                             const BitSet* covered, const CharSlotMap& letters,
@@ -411,12 +412,14 @@ int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
   move.carry = move.carry || carry_next;
   const std::uint32_t next_start =
       move.line != line ? 0 : move.carry ? level_start : group_index + 1;
-  const DynArray<Answer>& answers = group.answers->answers();
-  const std::uint32_t limit = scope_.context.kernel().quick_flag()
-                                  ? std::min(answers.size(), kQuickLimit)
-                                  : answers.size();
+  const std::span<const DigestedReading> readings = scope_.digests.of(group);
+  const std::uint32_t limit =
+      scope_.context.kernel().quick_flag()
+          ? std::min(static_cast<std::uint32_t>(readings.size()), kQuickLimit)
+          : static_cast<std::uint32_t>(readings.size());
   for (std::uint32_t a = 0; a < limit; ++a) {
-    const bool band = in_band(answers, a);
+    if (!readings[a].may_be_read(letters)) continue;
+    const bool band = in_band(readings, a);
     if (band && band_steps_ >= kBandReadingsPerPath) continue;
     band_steps_ += band ? 1 : 0;
     const int status = try_answer(group, a, move, letters, here, line, next_start);
@@ -781,6 +784,7 @@ int add_letter_path_to_record(WordSearchScope& scope, BoxSegment& record, const 
 }
 
 int recognize_word_box(WordSearchScope& scope, WordBox& box) {
+  scope.digests.clear();
   for (std::uint32_t i = 0; i < box.records.size(); ++i) {
     scope.memo.clear();
     if (is_negative(box)) return kBadArgument;
@@ -791,6 +795,7 @@ int recognize_word_box(WordSearchScope& scope, WordBox& box) {
     prefer_hyphenated_words(box, i);
   }
   scope.memo.clear();
+  scope.digests.clear();
   if (box.records.empty()) return kOk;
   PathSearchScope paths{scope.context, scope.groups, scope.list.statistics, scope.classes};
   return search_paths(paths, box, box.records.size() - 1);

@@ -36,6 +36,7 @@
 #include "engine/foundation/ptr_array.h"
 #include "engine/segmentation/allowed_letters.h"
 #include "engine/segmentation/continuation_memo.h"
+#include "engine/segmentation/reading_digest.h"
 #include "engine/segmentation/word_boxes.h"
 
 namespace inkrec {
@@ -56,7 +57,8 @@ struct WordSearchScope {
         list(boxes),
         letter_index(&code_index),
         classes(tables),
-        words(word_lists) {
+        words(word_lists),
+        digests(&code_index) {
     start_letters.init(letter_index);
   }
 
@@ -68,6 +70,7 @@ struct WordSearchScope {
   WordSource words;
   CharSlotMap start_letters;  // the letters a word may start with
   ContinuationMemo memo;
+  ReadingDigests digests;  // of the groups of the box searched
   std::uint64_t places_searched = 0;  // the search's work: the places it visited
 };
 

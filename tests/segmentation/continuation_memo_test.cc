@@ -163,5 +163,32 @@ TEST(ContinuationMemoTest, APathSearchesOnOnlyWhereNoPathOfItsOriginReadBetterBe
   EXPECT_TRUE(memo.claim_short_search(state, searched));
 }
 
+TEST(ContinuationMemoTest, ManyStatesEachKeepTheirEntryWhereItWasMade) {
+  // States that differ in the place, the covered positions or the codes
+  // alone, many enough that the table grows several times after the first
+  // entry is taken: each is found with its own value, and an entry found
+  // before the others were added is still the one found after.
+  constexpr std::uint32_t kStates = 3000;
+  std::vector<std::vector<std::uint16_t>> codes(kStates);
+  const auto state = [&codes](std::uint32_t k) {
+    codes[k] = {static_cast<std::uint16_t>(u'a' + k % 7), static_cast<std::uint16_t>(k / 21)};
+    return SearchState{k % 5, (k / 5) % 3, codes[k]};
+  };
+  ContinuationMemo memo;
+  MemoEntry* first = &memo.add(state(0), 7000);
+  for (std::uint32_t k = 1; k < kStates; ++k) memo.add(state(k), 7000 + static_cast<int>(k));
+  EXPECT_EQ(memo.find(state(0)), first);
+  for (std::uint32_t k = 0; k < kStates; ++k) {
+    const MemoEntry* entry = memo.find(state(k));
+    ASSERT_NE(entry, nullptr) << k;
+    EXPECT_EQ(entry->value, 7000 + static_cast<int>(k)) << k;
+  }
+  const std::uint16_t longer[3] = {u'a', 0, 0};
+  EXPECT_EQ(memo.find({0, 0, longer}), nullptr);
+  EXPECT_EQ(memo.find({0, 0, std::span<const std::uint16_t>(longer, 1)}), nullptr);
+  memo.clear();
+  EXPECT_EQ(memo.find(state(0)), nullptr);
+}
+
 }  // namespace
 }  // namespace inkrec
