@@ -233,12 +233,11 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
       return status;
     }
   }
-  CharSlotMap letters;
-  letters.init(scope_.letter_index);
-  if (!path_.steps.empty()) {
-    allowed_letters_for_prefix(scope_.words, path_.codes.span(), path_.weight, letters,
-                               scope_.classes);
-  }
+  const CharSlotMap& letters =
+      path_.steps.empty()
+          ? scope_.start_letters
+          : scope_.allowed.letters_after(scope_.words, path_.codes.span(), path_.weight,
+                                         scope_.letter_index, scope_.classes);
   const TextLine* text = text_line(scope_, line);
   if (text == nullptr) return kBadArgument;
   const std::uint32_t bound = carry ? position : position + 1;
@@ -276,9 +275,8 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
       if (refused != 0) continue;
     }
     ++tried;
-    const int status = try_group(*group, g, start, line, position, covered,
-                                 path_.steps.empty() ? scope_.start_letters : letters, here,
-                                 carry_next);
+    const int status =
+        try_group(*group, g, start, line, position, covered, letters, here, carry_next);
     if (status != kOk) return status;
     if (scope_.context.kernel().stop_flag()) return kStopped;
   }
@@ -785,6 +783,7 @@ int add_letter_path_to_record(WordSearchScope& scope, BoxSegment& record, const 
 
 int recognize_word_box(WordSearchScope& scope, WordBox& box) {
   scope.digests.clear();
+  scope.allowed.clear();
   for (std::uint32_t i = 0; i < box.records.size(); ++i) {
     scope.memo.clear();
     if (is_negative(box)) return kBadArgument;
@@ -796,6 +795,7 @@ int recognize_word_box(WordSearchScope& scope, WordBox& box) {
   }
   scope.memo.clear();
   scope.digests.clear();
+  scope.allowed.clear();
   if (box.records.empty()) return kOk;
   PathSearchScope paths{scope.context, scope.groups, scope.list.statistics, scope.classes};
   return search_paths(paths, box, box.records.size() - 1);

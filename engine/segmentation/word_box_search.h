@@ -34,6 +34,7 @@
 #include "engine/foundation/char_classes.h"
 #include "engine/foundation/char_slot_map.h"
 #include "engine/foundation/ptr_array.h"
+#include "engine/segmentation/allowed_letter_memo.h"
 #include "engine/segmentation/allowed_letters.h"
 #include "engine/segmentation/continuation_memo.h"
 #include "engine/segmentation/reading_digest.h"
@@ -71,6 +72,7 @@ struct WordSearchScope {
   CharSlotMap start_letters;  // the letters a word may start with
   ContinuationMemo memo;
   ReadingDigests digests;  // of the groups of the box searched
+  AllowedLetterMemo allowed;  // the letters after the prefixes the box's search asked about
   std::uint64_t places_searched = 0;  // the search's work: the places it visited
 };
 

@@ -1,5 +1,6 @@
 // The word read from a path's codes, the letters the word lists allow after
-// it, and its level, over a list of 3954 English words built with levels.
+// it (also as the word search's memo keeps them), and its level, over a
+// list of 3954 English words built with levels.
 #include "engine/segmentation/allowed_letters.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "engine/foundation/status.h"
+#include "engine/segmentation/allowed_letter_memo.h"
 #include "tests/support/english_word_list.h"
 
 namespace inkrec {
@@ -200,6 +202,43 @@ TEST_F(AllowedLettersTest, TheLevelOfAWord) {
     EXPECT_EQ(level, c.level) << narrow(c.codes);
     EXPECT_EQ(as_written, c.as_written) << narrow(c.codes);
   }
+}
+
+TEST_F(AllowedLettersTest, TheMemoGivesWhatTheListsGiveAndKeepsEachPrefixsMap) {
+  struct Case {
+    std::u16string codes;
+    std::uint32_t weight;
+  };
+  const Case cases[] = {
+      {u"", 0}, {u"th", 1}, {u"th", 2}, {u"th", 0}, {u"Th", 1}, {u"the", 2}, {u"xq", 1},
+      {u"a b", 1},
+  };
+  AllowedLetterMemo memo;
+  std::vector<const CharSlotMap*> first_maps;
+  for (int round = 0; round < 2; ++round) {
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+      const Case& c = cases[k];
+      const CharSlotMap& kept =
+          memo.letters_after(words(), codes_of(c.codes), c.weight, &identity_, classes_);
+      const std::map<char, std::uint32_t> expected = letters_after(c.codes, c.weight);
+      std::map<char, std::uint32_t> marked;
+      for (std::uint32_t slot = 0; slot < CharSlotMap::kSlotCount; ++slot) {
+        if (kept.slot(slot) != CharSlotMap::kEmpty) {
+          marked[static_cast<char>(slot)] = kept.slot(slot);
+        }
+      }
+      EXPECT_EQ(marked, expected) << narrow(c.codes) << " weight " << c.weight;
+      // Asked again, a prefix gets the map it got the first time.
+      if (round == 0) {
+        first_maps.push_back(&kept);
+      } else {
+        EXPECT_EQ(&kept, first_maps[k]) << narrow(c.codes) << " weight " << c.weight;
+      }
+    }
+  }
+  memo.clear();
+  const CharSlotMap& again = memo.letters_after(words(), codes_of(u"th"), 1, &identity_, classes_);
+  EXPECT_EQ(again.slot(u'e'), letters_after(u"th", 1)['e']);
 }
 
 }  // namespace
