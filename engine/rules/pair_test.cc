@@ -294,15 +294,36 @@ int strokes_joined(const TestScene& t, const FigureRecord& fa, const FigureRecor
   return kOk;
 }
 
+// Whether the earlier result, of two strokes or more, was begun no later
+// than the later one and finished after it: a letter whose bar or dot was
+// put on once the word was written.
+bool finished_after(const TestScene& t) {
+  constexpr std::uint32_t kNoStroke = 0xFFFFFFFF;
+  std::uint32_t first[2] = {kNoStroke, kNoStroke};
+  std::uint32_t last[2] = {0, 0};
+  const FigureGroup* groups[2] = {t.B, t.A};
+  for (int k = 0; k < 2; ++k) {
+    for (const FigureRecord* f : groups[k]->figures) {
+      if (f == nullptr) continue;
+      first[k] = std::min<std::uint32_t>(first[k], f->stroke_index);
+      last[k] = std::max<std::uint32_t>(last[k], f->stroke_index);
+    }
+  }
+  return first[0] < last[0] && first[0] <= first[1] && last[0] > last[1];
+}
+
 // Whether touching inks cross deeply: deeper than a quarter of the
 // narrower result's width, or deeper than a seventh of each width and a
 // third of the letter size. Joined writing crosses its neighbours' ink a
 // little all the time: the bar of a t drawn on over the next letter's
 // stem, an e or an a whose join runs into the loop of the letter after it.
 // The strokes of one letter (the two of an x, the arch of an n against its
-// stem) cross deeper than that against the narrower of them.
+// stem) cross deeper than that against the narrower of them. A bar put on
+// once the word was written (finished_after) may cross the letter after it
+// up to half that letter's width.
 bool crosses_deeply(const TestScene& t) {
   const std::int32_t depth = std::abs(t.common_width);
+  if (finished_after(t)) return depth > t.wA / 2;
   if (depth > std::min(t.wA, t.wB) / 4) return true;
   return depth > t.wB / 7 && depth > t.wA / 7 && depth > t.size / 3;
 }

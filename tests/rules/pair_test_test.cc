@@ -100,6 +100,18 @@ TEST(PairTestTest, WhereTheLaterResultMayStand) {
       {"a t's bar crossing a narrow letter",
        Side{{Piece{polyline({{150, 100}, {150, 200}, {200, 200}}), 2, 0}}},
        Side{{stem(100, 100, 200, 0), bar(60, 165, 130, 1)}}, false, false, 1},
+      // The same bars put on once the next letter was written (stroke 3
+      // after its stroke 2) may cross it up to half its width: 40 into a
+      // letter 80 wide, 15 into one 50 wide; 65 into one 80 wide may not.
+      {"a t's bar put on later crossing 40 into the next stem",
+       Side{{Piece{polyline({{150, 100}, {150, 200}, {230, 200}}), 2, 0}}},
+       Side{{stem(100, 100, 200, 0), bar(60, 190, 130, 3)}}, false, false, 0},
+      {"a t's bar put on later crossing a narrow letter",
+       Side{{Piece{polyline({{150, 100}, {150, 200}, {200, 200}}), 2, 0}}},
+       Side{{stem(100, 100, 200, 0), bar(60, 165, 130, 3)}}, false, false, 0},
+      {"a t's bar put on later crossing 65 into the next stem",
+       Side{{Piece{polyline({{150, 100}, {150, 200}, {230, 200}}), 2, 0}}},
+       Side{{stem(100, 100, 200, 0), bar(60, 215, 130, 3)}}, false, false, 1},
       // An A of two legs and a bar, the bar drawn up to the first leg: its
       // ink meets the leg's with no empty column between them, so the bar
       // and second leg are no letter of their own after the first leg.
