@@ -83,6 +83,8 @@ constexpr PairRow kRows[] = {
     supplied(46, 1497),
     supplied(47, 44),
     supplied_by_charset(65, 116),
+    supplied_by_charset(69, 116),  // the E rule's t of a stem and a crossbar
+    supplied_by_charset(73, 116),  // the I rule's t crossed below its top
     supplied_by_charset(77, 110),
     supplied_by_charset(86, 114),
     supplied_by_charset(89, 103),
@@ -164,7 +166,7 @@ constexpr PairRow kRows[] = {
     supplied(1503, 1497),
     listed(9385, 9394, kCircledLetters),
 };
-static_assert(std::size(kRows) == 92);
+static_assert(std::size(kRows) == 94);
 
 const PairRow* find_row(std::int32_t a, std::int32_t b, std::uint16_t candidate) {
   for (const PairRow& row : kRows) {

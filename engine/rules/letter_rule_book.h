@@ -35,6 +35,8 @@ int digit_seven_rule(LetterElement& e);  // 55
 
 // Latin letters, and the Cyrillic letters sharing their bodies.
 int capital_a_rule(LetterElement& e);  // 65
+int capital_e_rule(LetterElement& e);  // 69
+int capital_i_rule(LetterElement& e);  // 73
 int m_rule(LetterElement& e);          // 77, 109
 int v_r_rule(LetterElement& e);        // 86, 114, 118
 int u_y_rule(LetterElement& e);        // 89, 117, 121, 1091

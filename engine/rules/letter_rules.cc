@@ -31,6 +31,8 @@ constexpr DispatchEntry kDispatch[] = {
     {58, colon_rule},
     {59, colon_rule},
     {65, capital_a_rule},
+    {69, capital_e_rule},
+    {73, capital_i_rule},
     {77, m_rule},
     {86, v_r_rule},
     {89, u_y_rule},

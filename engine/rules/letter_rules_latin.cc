@@ -91,6 +91,13 @@ int h_as_k(LetterElement& e) {
   return e.replace(letter(107, 75), 0);
 }
 
+// Whether a stroke with this box, begun at `first`, is a stem drawn from its
+// top rather than an E's bracket, which begins at the right end of its top
+// arm: it is narrow, or it begins in the left third of its box.
+bool stem_begun_on_the_left(const Box16& box, PackedPoint first) {
+  return 4 * box.width() < box.height() || 3 * (first.x - box.left) < box.width();
+}
+
 }  // namespace
 
 int capital_a_rule(LetterElement& e) {
@@ -294,6 +301,38 @@ int e_l_rule(LetterElement& e) {
     return e.replace(letter(99, 67), -200);
   }
   return kOk;
+}
+
+// A two-stroke E whose first stroke is a stem begun from its top, with a
+// flat second stroke (less than a third of the stem's height), is a t.
+int capital_e_rule(LetterElement& e) {
+  if (e.stroke_count() != 2) return kOk;
+  const PointSpan stem = e.points(0);
+  const PointSpan bar = e.points(1);
+  if (stem.empty() || bar.empty()) return kOk;
+  const Box16 stem_box = box_of_points(stem);
+  if (3 * box_of_points(bar).height() >= stem_box.height()) return kOk;
+  if (!stem_begun_on_the_left(stem_box, stem.front()) || !e.admitted(69, 116)) return kOk;
+  return e.replace(letter(116, 84), -200);
+}
+
+// A two-stroke I of a stem and a flat stroke (less than a third of the
+// stem's height) whose middle lies in the stem's upper half, more than a
+// twelfth of the stem's height below its top, is a t: the bar of a T or an
+// I lies on the top, and a bar lower down crosses a descender (a q's).
+int capital_i_rule(LetterElement& e) {
+  if (e.stroke_count() != 2) return kOk;
+  const PointSpan first = e.points(0);
+  const PointSpan second = e.points(1);
+  if (first.empty() || second.empty()) return kOk;
+  Box16 stem = box_of_points(first);
+  Box16 bar = box_of_points(second);
+  if (bar.height() > stem.height()) std::swap(stem, bar);
+  if (3 * bar.height() >= stem.height()) return kOk;
+  const std::int32_t below_top = bar.center_y() - stem.top;
+  if (12 * below_top <= stem.height() || 2 * below_top >= stem.height()) return kOk;
+  if (!e.admitted(73, 116)) return kOk;
+  return e.replace(letter(116, 84), -200);
 }
 
 }  // namespace inkrec

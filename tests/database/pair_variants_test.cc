@@ -99,13 +99,17 @@ TEST_F(PairVariantsTest, RowsWithoutSuppliedIdsFindNothing) {
 }
 
 // The default database supplies its first one-stroke e (11990) for the
-// rules that read an l, or a c begun with a crossbar, as an e.
-TEST_F(PairVariantsTest, TheDefaultIdsAdmitAnEForAnLOrAC) {
+// rules that read an l, or a c begun with a crossbar, as an e, and for the
+// rules that read a two-stroke E or I as a t.
+TEST_F(PairVariantsTest, TheDefaultIdsAdmitTheRulesRewrites) {
   const PairCandidate plain{};
   const Case cases[] = {
       {"l/e under charset 5", {5}, u'l', u'e', plain, 1},
       {"c/e under charset 5", {5}, u'c', u'e', plain, 1},
       {"c/e with charset 5 inactive", {6}, u'c', u'e', plain, 0},
+      {"E/t under charset 5", {5}, u'E', u't', plain, 1},
+      {"E/t with charset 5 inactive", {6}, u'E', u't', plain, 0},
+      {"I/t under charset 5", {5}, u'I', u't', plain, 1},
       {"e/c: no id supplied", {5}, u'e', u'c', plain, 0},
   };
   for (const Case& c : cases) {

@@ -149,6 +149,85 @@ TEST(LetterRulesLatinTest, ANarrowAStartedLikeATIsAT) {
   for (const RuleCase& c : cases) expect_rule_case(c);
 }
 
+TEST(LetterRulesLatinTest, ATwoStrokeEBegunAsAStemIsAT) {
+  const Points stem = through({{20, 100}, {20, 200}, {35, 195}});
+  const Points bracket = through({{40, 100}, {0, 100}, {0, 200}, {40, 200}});
+  const Points narrow_stem = through({{24, 100}, {20, 200}});
+  const Points bar = through({{0, 130}, {45, 130}});
+  const RuleCase cases[] = {
+      {.what = "a stem begun in its left third, then a bar: t",
+       .strokes = {stem, bar},
+       .code = 69,
+       .admitted = {{69, 116}},
+       .current = 116,
+       .previous = 69,
+       .charged = -200},
+      {.what = "a narrow stem begun at its right, then a bar: t",
+       .strokes = {narrow_stem, bar},
+       .code = 69,
+       .admitted = {{69, 116}},
+       .current = 116,
+       .previous = 69,
+       .charged = -200},
+      {.what = "a bracket begun at its top arm's right end stays",
+       .strokes = {bracket, bar},
+       .code = 69,
+       .admitted = {{69, 116}}},
+      {.what = "a second stroke as tall as a third of the stem stays",
+       .strokes = {stem, through({{0, 130}, {45, 165}})},
+       .code = 69,
+       .admitted = {{69, 116}}},
+      {.what = "three strokes stay",
+       .strokes = {stem, bar, through({{0, 200}, {45, 200}})},
+       .code = 69,
+       .admitted = {{69, 116}}},
+      {.what = "a stem and a bar stay while the table has no pair for a t",
+       .strokes = {stem, bar},
+       .code = 69},
+  };
+  for (const RuleCase& c : cases) expect_rule_case(c);
+}
+
+TEST(LetterRulesLatinTest, ATwoStrokeICrossedBelowItsTopIsAT) {
+  const Points upright = stem(100, 220);  // 121 high: a twelfth is 10
+  const RuleCase cases[] = {
+      {.what = "a bar 20 below the top: t",
+       .strokes = {upright, through({{0, 120}, {40, 120}})},
+       .code = 73,
+       .admitted = {{73, 116}},
+       .current = 116,
+       .previous = 73,
+       .charged = -200},
+      {.what = "the bar drawn first: t",
+       .strokes = {through({{0, 120}, {40, 120}}), upright},
+       .code = 73,
+       .admitted = {{73, 116}},
+       .current = 116,
+       .previous = 73,
+       .charged = -200},
+      {.what = "a bar 10 below the top stays",
+       .strokes = {upright, through({{0, 110}, {40, 110}})},
+       .code = 73,
+       .admitted = {{73, 116}}},
+      {.what = "a bar across the stem's lower half stays (a q's descender)",
+       .strokes = {upright, through({{0, 190}, {40, 190}})},
+       .code = 73,
+       .admitted = {{73, 116}}},
+      {.what = "a bar on the top stays",
+       .strokes = {upright, through({{0, 100}, {40, 100}})},
+       .code = 73,
+       .admitted = {{73, 116}}},
+      {.what = "a second stroke as tall as a third of the stem stays",
+       .strokes = {upright, through({{0, 120}, {40, 160}})},
+       .code = 73,
+       .admitted = {{73, 116}}},
+      {.what = "a bar below the top stays while the table has no pair for a t",
+       .strokes = {upright, through({{0, 120}, {40, 120}})},
+       .code = 73},
+  };
+  for (const RuleCase& c : cases) expect_rule_case(c);
+}
+
 TEST(LetterRulesLatinTest, MFAndTheRowsOfOneStroke) {
   const Points n_with_lead =
       through({{0, 150}, {10, 100}, {20, 200}, {40, 100}, {60, 200}, {70, 190}});
