@@ -91,6 +91,20 @@ int h_as_k(LetterElement& e) {
   return e.replace(letter(107, 75), 0);
 }
 
+// Whether the element is the whole of the ink, each of its strokes one
+// figure: a letter written alone, which only its own shape can tell. The
+// rules that read such a letter as another leave the letters of words, which
+// the word list and the neighbours read, as they were.
+bool whole_ink(const LetterElement& e) {
+  if (e.state().context.strokes().size() != static_cast<std::uint32_t>(e.stroke_count())) {
+    return false;
+  }
+  for (std::int32_t i = 0; i < e.stroke_count(); ++i) {
+    if (e.figure(i) == nullptr || e.figure(i)->whole_stroke == 0) return false;
+  }
+  return true;
+}
+
 // Whether a stroke with this box, begun at `first`, is a stem drawn from its
 // top rather than an E's bracket, which begins at the right end of its top
 // arm: it is narrow, or it begins in the left third of its box.
@@ -249,14 +263,17 @@ int a_g_rule(LetterElement& e) {
   return kOk;
 }
 
-// A c or с begun with a crossbar is an e or е; an е begun at the top right
-// is a с, without penalty when it also begins in the right quarter.
+// A c written alone or a с, begun with a crossbar, is an e or е; an е begun
+// at the top right is a с, without penalty when it also begins in the right
+// quarter.
 int c_rule(LetterElement& e) {
   StrokeEnds s;
   if (e.stroke_count() != 1 || !stroke_ends(e, s)) return kOk;
   const std::uint16_t code = e.code();
   if (starts_with_bar(s)) {
-    if (code == 99 && e.admitted(99, 101)) return e.replace(letter(101, 69), -200);
+    if (code == 99 && whole_ink(e) && e.admitted(99, 101)) {
+      return e.replace(letter(101, 69), -200);
+    }
     if (code == 1089 && e.admitted(1089, 1077)) return e.replace(letter(1077, 1045), -200);
     return kOk;
   }
@@ -270,10 +287,7 @@ int c_rule(LetterElement& e) {
 // Whether the element is the whole of the ink, one stroke read as one
 // figure: the line's letter height is then measured on that letter itself
 // and cannot tell a tall letter from a small one.
-bool written_alone(const LetterElement& e) {
-  return e.stroke_count() == 1 && e.figure(0)->whole_stroke != 0 &&
-         e.state().context.strokes().size() == 1;
-}
+bool written_alone(const LetterElement& e) { return e.stroke_count() == 1 && whole_ink(e); }
 
 // An l loop no taller than its width and a fifth is an e: alone, only its
 // proportions tell a looped l from an e.
@@ -303,10 +317,11 @@ int e_l_rule(LetterElement& e) {
   return kOk;
 }
 
-// A two-stroke E whose first stroke is a stem begun from its top, with a
-// flat second stroke (less than a third of the stem's height), is a t.
+// A two-stroke E written alone whose first stroke is a stem begun from its
+// top, with a flat second stroke (less than a third of the stem's height), is
+// a t.
 int capital_e_rule(LetterElement& e) {
-  if (e.stroke_count() != 2) return kOk;
+  if (e.stroke_count() != 2 || !whole_ink(e)) return kOk;
   const PointSpan stem = e.points(0);
   const PointSpan bar = e.points(1);
   if (stem.empty() || bar.empty()) return kOk;
@@ -316,12 +331,12 @@ int capital_e_rule(LetterElement& e) {
   return e.replace(letter(116, 84), -200);
 }
 
-// A two-stroke I of a stem and a flat stroke (less than a third of the
-// stem's height) whose middle lies in the stem's upper half, more than a
-// twelfth of the stem's height below its top, is a t: the bar of a T or an
+// A two-stroke I written alone, a stem and a flat stroke (less than a third
+// of the stem's height) whose middle lies in the stem's upper half, more than
+// a twelfth of the stem's height below its top, is a t: the bar of a T or an
 // I lies on the top, and a bar lower down crosses a descender (a q's).
 int capital_i_rule(LetterElement& e) {
-  if (e.stroke_count() != 2) return kOk;
+  if (e.stroke_count() != 2 || !whole_ink(e)) return kOk;
   const PointSpan first = e.points(0);
   const PointSpan second = e.points(1);
   if (first.empty() || second.empty()) return kOk;
