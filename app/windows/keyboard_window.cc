@@ -40,7 +40,7 @@ KeyboardWindow::KeyboardWindow(platform::WindowSystem& windows, platform::Window
 KeyboardWindow::~KeyboardWindow() { destroy(); }
 
 bool KeyboardWindow::create() {
-  windows_.register_class({kKeyRowClass, &KeyboardWindow::procedure, 0, 0});
+  windows_.register_class({kKeyRowClass, &owner_procedure<KeyboardWindow>, 0, 0});
   const int width = windows_.system_metric(platform::SM_CXSCREEN);
   const int height = windows_.system_metric(platform::SM_CYSCREEN);
   key_height_ = screen_.bottom_bar_height();
@@ -82,13 +82,6 @@ int KeyboardWindow::key_at(Point client) const {
 
 char16_t KeyboardWindow::key_character(int index) {
   return index >= 1 && index < kKeysPerRow ? kKeyCharacters[static_cast<std::size_t>(index)] : u'.';
-}
-
-MessageResult KeyboardWindow::procedure(platform::WindowHandle window, std::uint32_t message, platform::WParam wparam,
-                                        platform::LParam lparam) {
-  platform::WindowSystem& system = platform::WindowSystem::current();
-  KeyboardWindow* self = window_owner<KeyboardWindow>(system, window);
-  return self ? self->handle(message, wparam, lparam) : system.default_procedure(window, message, wparam, lparam);
 }
 
 MessageResult KeyboardWindow::handle(std::uint32_t message, platform::WParam wparam, platform::LParam lparam) {

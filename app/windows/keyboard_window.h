@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "app/shell/screen_info.h"
+#include "app/windows/window_owner.h"
 #include "appplatform/window_system.h"
 
 namespace ductra {
@@ -51,8 +52,8 @@ class KeyboardWindow {
   static char16_t key_character(int index);
 
  private:
-  static platform::MessageResult procedure(platform::WindowHandle window, std::uint32_t message,
-                                           platform::WParam wparam, platform::LParam lparam);
+  friend platform::MessageResult owner_procedure<KeyboardWindow>(platform::WindowHandle, std::uint32_t, platform::WParam,
+                                                      platform::LParam);
   platform::MessageResult handle(std::uint32_t message, platform::WParam wparam, platform::LParam lparam);
   void on_press(platform::Point at);
   void on_move(platform::Point at);

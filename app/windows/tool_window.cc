@@ -77,7 +77,7 @@ bool ToolWindow::init(bool movable, int x, int y) {
 }
 
 bool ToolWindow::create(int x, int y) {
-  host_.windows.register_class({kToolWindowClass, &ToolWindow::procedure, 0, 0});
+  host_.windows.register_class({kToolWindowClass, &owner_procedure<ToolWindow>, 0, 0});
   const ToolScreen screen = screen_now();
   size_index_ = tool_size_index(screen.bottom_bar_height, movable_);
   const int s = icon_size();
@@ -173,13 +173,6 @@ void ToolWindow::save_position(Settings& settings, bool after_rotation) const {
 Point ToolWindow::top_left() const {
   const auto rect = window_ ? host_.windows.window_rect(window_) : std::nullopt;
   return rect ? Point{rect->left, rect->top} : Point{};
-}
-
-MessageResult ToolWindow::procedure(platform::WindowHandle window, std::uint32_t message, platform::WParam wparam,
-                                    platform::LParam lparam) {
-  platform::WindowSystem& system = platform::WindowSystem::current();
-  ToolWindow* self = window_owner<ToolWindow>(system, window);
-  return self ? self->handle(message, wparam, lparam) : system.default_procedure(window, message, wparam, lparam);
 }
 
 MessageResult ToolWindow::handle(std::uint32_t message, platform::WParam wparam, platform::LParam lparam) {

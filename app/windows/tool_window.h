@@ -23,6 +23,7 @@
 #include "app/common/settings.h"
 #include "app/shell/screen_info.h"
 #include "app/windows/tool_geometry.h"
+#include "app/windows/window_owner.h"
 #include "appplatform/draw/icon.h"
 #include "appplatform/window_system.h"
 
@@ -78,8 +79,8 @@ class ToolWindow {
   bool shows_default_icon() const { return icon_ && icon_ == default_icon_; }
 
  private:
-  static platform::MessageResult procedure(platform::WindowHandle window, std::uint32_t message,
-                                           platform::WParam wparam, platform::LParam lparam);
+  friend platform::MessageResult owner_procedure<ToolWindow>(platform::WindowHandle, std::uint32_t, platform::WParam,
+                                                      platform::LParam);
   platform::MessageResult handle(std::uint32_t message, platform::WParam wparam, platform::LParam lparam);
   bool create(int x, int y);
   ToolScreen screen_now() const;

@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "engine/foundation/allocation.h"
+#include "engine/foundation/array_growth.h"
 #include "engine/foundation/status.h"
 
 namespace inkrec {
@@ -59,9 +60,7 @@ class DynArray {
     if (kMaxCount - count_ < k) return false;
     const std::uint32_t needed = count_ + k;
     if (capacity_ >= needed) return true;
-    std::uint64_t grown = std::uint64_t{capacity_} + capacity_ / 2;
-    if (grown > kMaxCount) grown = 0;
-    return reallocate(static_cast<std::uint32_t>(std::max<std::uint64_t>(grown, needed)));
+    return reallocate(grown_capacity(capacity_, needed, kMaxCount));
   }
 
   // Makes the capacity at least n: 0, or -1.

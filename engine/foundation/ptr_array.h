@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "engine/foundation/allocation.h"
+#include "engine/foundation/array_growth.h"
 #include "engine/foundation/status.h"
 
 namespace inkrec {
@@ -49,9 +50,7 @@ class PtrArray {
     if (kMaxCount - count_ < k) return false;
     const std::uint32_t needed = count_ + k;
     if (capacity_ >= needed) return true;
-    std::uint64_t grown = std::uint64_t{capacity_} + capacity_ / 2;
-    if (grown > kMaxCount) grown = 0;
-    const auto new_capacity = static_cast<std::uint32_t>(std::max<std::uint64_t>(grown, needed));
+    const std::uint32_t new_capacity = grown_capacity(capacity_, needed, kMaxCount);
     T** slots = allocate_slots(new_capacity);
     if (slots == nullptr) return false;
     std::copy_n(data_, count_, slots);
