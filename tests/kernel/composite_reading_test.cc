@@ -105,10 +105,12 @@ class CompositeReadingTest : public ::testing::Test {
   }
 };
 
-// Each sample's two strokes are read as one character, among whose
-// readings stands the composite of its label; for half of them the
-// composite, scored by the reading of its first part (the stem, the upper
-// dot) and charged for a weak second part, is the reading chosen.
+// Each sample's two strokes are read as one character, its label first,
+// among whose readings stands the composite of its label. For the colon
+// and the exclamation mark of two writers the composite, scored by the
+// reading of its first part (the stem, the upper dot) and charged for a
+// weak second part, is the reading chosen; the others are read right by a
+// way of writing of their own.
 TEST_F(CompositeReadingTest, TwoPartsOfAnotherWriterAreReadAsTheirComposite) {
   const std::vector<LabelledInk> samples = read_composite_samples();
   ASSERT_EQ(samples.size(), 8u);
@@ -119,13 +121,14 @@ TEST_F(CompositeReadingTest, TwoPartsOfAnotherWriterAreReadAsTheirComposite) {
     ASSERT_EQ(recognize(sample), kOk);
     const std::vector<crFigOutReading> answers = answers_of_one_group();
     ASSERT_FALSE(answers.empty());
+    EXPECT_EQ(answers.front().character, sample.label);
     const auto composite = std::find_if(answers.begin(), answers.end(), [&](const crFigOutReading& a) {
       return a.character == sample.label && a.figure_code == kMadeByComposition;
     });
     EXPECT_NE(composite, answers.end());
     if (composite == answers.begin()) chosen += sample.writer + " ";
   }
-  EXPECT_EQ(chosen, "w0386 w0463 w0719 w0295 ");
+  EXPECT_EQ(chosen, "w0386 w0463 ");
 }
 
 }  // namespace
