@@ -43,6 +43,15 @@ std::ostream& operator<<(std::ostream& out, const Outcome& o) {
   return out << "choice " << o.choice << " '" << static_cast<char>(o.code) << "'";
 }
 
+const Outcome kUpper{1, u'X'};
+const Outcome kLower{2, u'x'};
+
+struct Case {
+  std::string name;
+  Letter letter;
+  Outcome outcome;
+};
+
 // The letter alone on a line whose baseline pair is 80 (upper line) and
 // 100 (baseline), with a body height of `body` once measured (0: not
 // measured; the line set's letter height is 20). With `word_start` the
@@ -76,33 +85,26 @@ Outcome choose(const Letter& letter, std::int16_t body = 20, bool fixed_case = f
 
 // Body 20: small is at most 14 high (0.7), big at least 34 (1.7).
 TEST(LetterCaseTest, SingleLettersTakeTheirCaseByHeight) {
-  const Outcome upper{1, u'X'};
-  const Outcome lower{2, u'x'};
-  struct Case {
-    std::string name;
-    Letter letter;
-    Outcome outcome;
-  };
   const std::vector<Case> cases = {
-      {"kind 2 is always upper case", {87, 100, 2}, upper},
-      {"kind 4 small", {87, 100, 4}, lower},
-      {"kind 4 not small", {86, 100, 4}, upper},
-      {"kind 3 big", {67, 100, 3}, upper},
-      {"kind 3 not big", {68, 100, 3}, lower},
-      {"kind 5 big", {67, 100, 5}, upper},
-      {"kind 5 body high", {81, 100, 5}, lower},
-      {"kind 0 big", {40, 100, 0}, lower},
-      {"kind 1 big", {40, 100, 1}, lower},
-      {"kind 6 big", {40, 100, 6}, lower},
-      {"an unknown kind", {40, 100, 9}, lower},
+      {"kind 2 is always upper case", {87, 100, 2}, kUpper},
+      {"kind 4 small", {87, 100, 4}, kLower},
+      {"kind 4 not small", {86, 100, 4}, kUpper},
+      {"kind 3 big", {67, 100, 3}, kUpper},
+      {"kind 3 not big", {68, 100, 3}, kLower},
+      {"kind 5 big", {67, 100, 5}, kUpper},
+      {"kind 5 body high", {81, 100, 5}, kLower},
+      {"kind 0 big", {40, 100, 0}, kLower},
+      {"kind 1 big", {40, 100, 1}, kLower},
+      {"kind 6 big", {40, 100, 6}, kLower},
+      {"an unknown kind", {40, 100, 9}, kLower},
       // a letter reaching below the baseline is measured from the baseline
-      {"a descender of body height", {80, 120, 3}, lower},
-      {"a tall descender", {60, 120, 3}, upper},
+      {"a descender of body height", {80, 120, 3}, kLower},
+      {"a tall descender", {60, 120, 3}, kUpper},
       {"a reading with a choice keeps it", {40, 100, 3, 2}, {2, u'x'}},
       // the element's own box reaches below the baseline where the
       // geometry's does not
-      {"the reading's own box", {81, 100, 3, 0, true}, upper},
-      {"the geometry's box", {81, 100, 3, 0, false}, lower},
+      {"the reading's own box", {81, 100, 3, 0, true}, kUpper},
+      {"the geometry's box", {81, 100, 3, 0, false}, kLower},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -113,22 +115,15 @@ TEST(LetterCaseTest, SingleLettersTakeTheirCaseByHeight) {
 // Body 20: a capital way of writing at a word's start below 30 high (1.5)
 // is a small letter written in the shape of its capital.
 TEST(LetterCaseTest, ACapitalWayOfWritingStartsAWordInLowerCaseUnlessItStandsTall) {
-  const Outcome upper{1, u'X'};
-  const Outcome lower{2, u'x'};
-  struct Case {
-    std::string name;
-    Letter letter;
-    Outcome outcome;
-  };
   const std::vector<Case> cases = {
-      {"kind 2 of body height", {80, 100, 2}, lower},
-      {"kind 2 just under one and a half bodies", {72, 100, 2}, lower},
-      {"kind 2 one and a half bodies", {71, 100, 2}, upper},
-      {"kind 2 tall", {60, 100, 2}, upper},
-      {"a descender measured from the baseline", {80, 120, 2}, lower},
-      {"kind 3 big keeps its choice", {67, 100, 3}, upper},
-      {"kind 4 not small keeps its choice", {80, 100, 4}, upper},
-      {"kind 0 keeps its choice", {60, 100, 0}, lower},
+      {"kind 2 of body height", {80, 100, 2}, kLower},
+      {"kind 2 just under one and a half bodies", {72, 100, 2}, kLower},
+      {"kind 2 one and a half bodies", {71, 100, 2}, kUpper},
+      {"kind 2 tall", {60, 100, 2}, kUpper},
+      {"a descender measured from the baseline", {80, 120, 2}, kLower},
+      {"kind 3 big keeps its choice", {67, 100, 3}, kUpper},
+      {"kind 4 not small keeps its choice", {80, 100, 4}, kUpper},
+      {"kind 0 keeps its choice", {60, 100, 0}, kLower},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -147,12 +142,12 @@ TEST(LetterCaseTest, ASmallCapitalAtAMissingReadingIsReported) {
 // line set's letter height: a body-high letter of kind 3 stays lower case
 // (compared with the unmeasured body height of 1 it would be big).
 TEST(LetterCaseTest, AnUnmeasuredLineComparesWithTheLetterHeight) {
-  EXPECT_EQ(choose({80, 100, 3}, 0), (Outcome{2, u'x'}));
-  EXPECT_EQ(choose({60, 100, 3}, 0), (Outcome{1, u'X'}));
+  EXPECT_EQ(choose({80, 100, 3}, 0), kLower);
+  EXPECT_EQ(choose({60, 100, 3}, 0), kUpper);
 }
 
 TEST(LetterCaseTest, FixedCaseMakesEveryChoiceLowerCase) {
-  EXPECT_EQ(choose({60, 100, 2, 1}, 20, true), (Outcome{2, u'x'}));
+  EXPECT_EQ(choose({60, 100, 2, 1}, 20, true), kLower);
 }
 
 // The output and the letter results of every line all get their case.
