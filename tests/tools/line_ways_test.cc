@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/unipen_recipe_run.h"
 
 namespace inkrec::tool {
 namespace {
@@ -61,10 +62,7 @@ int variants_of(const std::string& recipe, char ch) {
 TEST(LineWaysTest, AStemIsAWayOfWritingOnlyForACharacterWrittenAsAStem) {
   testing::TempDir dir;
   write_unipen(dir);
-  const std::string command = std::string("python3 ") + INKREC_SCRIPTS + "/unipen-recipe " +
-                              dir.path().string() + " " + dir.file("writers.txt") + " " +
-                              dir.file("out") + " > " + dir.file("log.txt") + " 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(testing::run_unipen_recipe(dir, "out"), 0);
   const std::string recipe = dir.file("out/qlmain.recipe");
   EXPECT_EQ(variants_of(recipe, 'N'), 1) << "the stem labelled N is left out";
   EXPECT_EQ(variants_of(recipe, 'l'), 2) << "both stems of l are kept";

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/unipen_recipe_run.h"
 
 namespace inkrec::tool {
 namespace {
@@ -86,18 +87,11 @@ std::vector<int> ways_of_o(const testing::TempDir& dir, const std::string& out) 
   return sizes;
 }
 
-void run_recipe(const testing::TempDir& dir, const std::string& options, const std::string& out) {
-  const std::string command = std::string("python3 ") + INKREC_SCRIPTS + "/unipen-recipe " +
-                              options + dir.path().string() + " " + dir.file("writers.txt") + " " +
-                              dir.file(out) + " > " + dir.file(out + ".log") + " 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-}
-
 TEST(OddSamplesWaysTest, OddSamplesDoNotMergeTwoWaysOfWriting) {
   testing::TempDir dir;
   write_unipen(dir);
-  run_recipe(dir, "", "out");
-  run_recipe(dir, "--all-ways ", "plain");
+  ASSERT_EQ(testing::run_unipen_recipe(dir, "out"), 0);
+  ASSERT_EQ(testing::run_unipen_recipe(dir, "plain", "--all-ways "), 0);
   EXPECT_EQ(ways_of_o(dir, "out"), (std::vector<int>{48, 48}))
       << "each direction is a way of its own, the zigzags none";
   EXPECT_EQ(ways_of_o(dir, "plain"), (std::vector<int>{64}))

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/unipen_recipe_run.h"
 
 namespace inkrec::tool {
 namespace {
@@ -63,10 +64,7 @@ std::set<char> printed_letters(const std::string& recipe) {
 TEST(PrintLettersTest, OnlyCleanlyPrintedWordsOfTrainingWritersGiveLetters) {
   testing::TempDir dir;
   write_unipen(dir);
-  const std::string command = std::string("python3 ") + INKREC_SCRIPTS + "/unipen-recipe " +
-                              dir.path().string() + " " + dir.file("writers.txt") + " " +
-                              dir.file("out") + " > " + dir.file("log.txt") + " 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(testing::run_unipen_recipe(dir, "out"), 0);
   const std::set<char> printed = printed_letters(dir.file("out/qlmain.recipe"));
   struct Case {
     char letter;
