@@ -105,12 +105,36 @@ bool whole_ink(const LetterElement& e) {
   return true;
 }
 
+// Whether the element is the whole of the ink, one stroke read as one
+// figure: the line's letter height is then measured on that letter itself
+// and cannot tell a tall letter from a small one.
+bool written_alone(const LetterElement& e) { return e.stroke_count() == 1 && whole_ink(e); }
+
+// An l loop no taller than its width and a fifth is an e: alone, only its
+// proportions tell a looped l from an e.
+bool wide_loop_alone(const LetterElement& e) {
+  return written_alone(e) && 5 * e.height() <= 6 * e.width();
+}
+
 // Whether a stroke with this box, begun at `first`, is a stem drawn from its
 // top rather than an E's bracket, which begins at the right end of its top
 // arm: it is narrow, or it begins in the left third of its box.
 bool stem_begun_on_the_left(const Box16& box, PackedPoint first) {
   return 4 * box.width() < box.height() || 3 * (first.x - box.left) < box.width();
 }
+
+// The two strokes of a two-stroke letter written alone, both with points;
+// false for any other element.
+bool two_strokes_alone(const LetterElement& e, PointSpan& first, PointSpan& second) {
+  if (e.stroke_count() != 2 || !whole_ink(e)) return false;
+  first = e.points(0);
+  second = e.points(1);
+  return !first.empty() && !second.empty();
+}
+
+// Whether a bar with this box is flat beside a stem with that one: less
+// than a third of the stem's height.
+bool flat_beside(const Box16& bar, const Box16& stem) { return 3 * bar.height() < stem.height(); }
 
 }  // namespace
 
@@ -284,17 +308,6 @@ int c_rule(LetterElement& e) {
   return kOk;
 }
 
-// Whether the element is the whole of the ink, one stroke read as one
-// figure: the line's letter height is then measured on that letter itself
-// and cannot tell a tall letter from a small one.
-bool written_alone(const LetterElement& e) { return e.stroke_count() == 1 && whole_ink(e); }
-
-// An l loop no taller than its width and a fifth is an e: alone, only its
-// proportions tell a looped l from an e.
-bool wide_loop_alone(const LetterElement& e) {
-  return written_alone(e) && 5 * e.height() <= 6 * e.width();
-}
-
 // An l (of shape 142) no taller than the letter height and a fifth, or one
 // written alone no taller than its width and a fifth, is an e; an e taller
 // than the letter height and three fifths is an l, and one begun at the top
@@ -321,12 +334,11 @@ int e_l_rule(LetterElement& e) {
 // top, with a flat second stroke (less than a third of the stem's height), is
 // a t.
 int capital_e_rule(LetterElement& e) {
-  if (e.stroke_count() != 2 || !whole_ink(e)) return kOk;
-  const PointSpan stem = e.points(0);
-  const PointSpan bar = e.points(1);
-  if (stem.empty() || bar.empty()) return kOk;
+  PointSpan stem;
+  PointSpan bar;
+  if (!two_strokes_alone(e, stem, bar)) return kOk;
   const Box16 stem_box = box_of_points(stem);
-  if (3 * box_of_points(bar).height() >= stem_box.height()) return kOk;
+  if (!flat_beside(box_of_points(bar), stem_box)) return kOk;
   if (!stem_begun_on_the_left(stem_box, stem.front()) || !e.admitted(69, 116)) return kOk;
   return e.replace(letter(116, 84), -200);
 }
@@ -336,14 +348,13 @@ int capital_e_rule(LetterElement& e) {
 // a twelfth of the stem's height below its top, is a t: the bar of a T or an
 // I lies on the top, and a bar lower down crosses a descender (a q's).
 int capital_i_rule(LetterElement& e) {
-  if (e.stroke_count() != 2 || !whole_ink(e)) return kOk;
-  const PointSpan first = e.points(0);
-  const PointSpan second = e.points(1);
-  if (first.empty() || second.empty()) return kOk;
+  PointSpan first;
+  PointSpan second;
+  if (!two_strokes_alone(e, first, second)) return kOk;
   Box16 stem = box_of_points(first);
   Box16 bar = box_of_points(second);
   if (bar.height() > stem.height()) std::swap(stem, bar);
-  if (3 * bar.height() >= stem.height()) return kOk;
+  if (!flat_beside(bar, stem)) return kOk;
   const std::int32_t below_top = bar.center_y() - stem.top;
   if (12 * below_top <= stem.height() || 2 * below_top >= stem.height()) return kOk;
   if (!e.admitted(73, 116)) return kOk;

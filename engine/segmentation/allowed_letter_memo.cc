@@ -1,28 +1,15 @@
 #include "engine/segmentation/allowed_letter_memo.h"
 
+#include "engine/segmentation/code_sequence_hash.h"
+
 namespace inkrec {
-namespace {
-
-// FNV-1a over the weight and the codes.
-std::size_t hash_prefix(std::uint32_t weight, std::span<const std::uint16_t> codes) {
-  std::uint64_t hash = 14695981039346656037ull;
-  const auto take = [&hash](std::uint64_t value) {
-    hash ^= value;
-    hash *= 1099511628211ull;
-  };
-  take(weight);
-  for (const std::uint16_t code : codes) take(code);
-  return static_cast<std::size_t>(hash ^ hash >> 29);
-}
-
-}  // namespace
 
 std::size_t AllowedLetterMemo::PrefixHash::operator()(const Prefix& prefix) const {
-  return hash_prefix(prefix.weight, prefix.codes);
+  return hash_code_sequence(prefix.weight, prefix.codes);
 }
 
 std::size_t AllowedLetterMemo::PrefixHash::operator()(const StoredPrefix& prefix) const {
-  return hash_prefix(prefix.weight, prefix.codes);
+  return hash_code_sequence(prefix.weight, prefix.codes);
 }
 
 const CharSlotMap& AllowedLetterMemo::letters_after(const WordSource& words,

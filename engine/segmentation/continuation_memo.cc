@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "engine/segmentation/code_sequence_hash.h"
+
 namespace inkrec {
 namespace {
 
@@ -24,17 +26,10 @@ bool reads_no_worse(const SearchOrigin& a, const SearchOrigin& b) {
   return a.weighted_total >= b.weighted_total && a.extra >= b.extra;
 }
 
-// FNV-1a over the place, the covered positions and the codes.
+// The key of a state: its place and covered positions lead its codes.
 std::size_t hash_state(std::uint32_t place, std::uint32_t covered,
                        std::span<const std::uint16_t> codes) {
-  std::uint64_t hash = 14695981039346656037ull;
-  const auto take = [&hash](std::uint64_t value) {
-    hash ^= value;
-    hash *= 1099511628211ull;
-  };
-  take(std::uint64_t{place} << 32 | covered);
-  for (const std::uint16_t code : codes) take(code);
-  return static_cast<std::size_t>(hash ^ hash >> 29);
+  return hash_code_sequence(std::uint64_t{place} << 32 | covered, codes);
 }
 
 }  // namespace
