@@ -9,24 +9,10 @@
 #include "engine/records/request_switches.h"
 #include "engine/segmentation/line_spacing.h"
 #include "engine/segmentation/output_elements.h"
+#include "engine/segmentation/word_break_rules.h"
 
 namespace inkrec {
 namespace {
-
-constexpr std::int32_t kNoGap = GapRecord::kNoProfileGap;
-
-// What the rules read of a pair (a, b) on one line and of the line set.
-struct BreakMeasures {
-  std::int32_t advance = 0;  // D0
-  std::int32_t least = 0;    // lg
-  std::int32_t profile = 0;  // pg
-  std::int32_t x_gap = 0;
-  std::int32_t mean_advance = 0;     // M
-  std::int32_t letter_height = 0;    // lh
-  std::int32_t letter_distance = 0;  // ld
-  std::int32_t mean_profile = 0;     // pgm
-  std::int32_t word_gap = 0;
-};
 
 // B reaches beyond A in the writing direction by more than the mean raise.
 bool reaches_beyond(const FigureGroup& a, const FigureGroup& b, std::int32_t raise,
@@ -56,36 +42,6 @@ std::int32_t advance_between(FigureGroup& a, FigureGroup& b, std::int32_t letter
   return std::max(advance, 0);
 }
 
-bool simple_rule(const BreakMeasures& m) {
-  return m.x_gap > m.word_gap * 107 / 100 && m.least > m.letter_distance * 120 / 100;
-}
-
-// The advance and the gaps blended into one gap.
-std::int32_t blended_gap(const BreakMeasures& m) {
-  const std::int32_t d0 = m.advance;
-  const std::int32_t lg = m.least;
-  const std::int32_t pg = m.profile;
-  if (lg <= 0) return d0;
-  if (lg < d0 / 2 && lg < pg / 2 && pg >= 1 && pg < kNoGap) return (d0 + lg + pg) / 3;
-  return (d0 + lg) / 2;
-}
-
-bool full_rule(const BreakMeasures& m) {
-  const std::int32_t g = blended_gap(m);
-  const std::int32_t big_m = m.mean_advance;
-  const std::int32_t lg = m.least;
-  const std::int32_t pg = m.profile;
-  const std::int32_t pgm = m.mean_profile;
-  const std::int32_t lh = m.letter_height;
-  const bool apart = lg > big_m / 2 && big_m >= 3;
-  return (apart && g >= big_m * 11 / 10 && g > lh) ||
-         (apart && lg > 4 * m.letter_distance && pg > pgm * 14 / 10 && lg > pgm * 3 / 4) ||
-         (lg > big_m / 3 && big_m > 3 && lg > 2 * m.letter_distance && pg > pgm * 14 / 10 &&
-          m.advance > big_m * 15 / 10) ||
-         (apart && pgm * 16 / 10 < pg && pg < kNoGap && pg > lh * 7 / 10) ||
-         (m.advance > big_m * 15 / 10 && pg > pgm * 16 / 10 && lg > lh / 4);
-}
-
 BreakMeasures measures_of(RecognitionContext& context, FigureGroup& a, FigureGroup& b,
                           const GapRecord& record) {
   const LineMetrics& s = context.settings();
@@ -107,9 +63,9 @@ bool word_break_after(RecognitionContext& context, FigureGroup& a, FigureGroup& 
   const BreakMeasures m = measures_of(context, a, b, record);
   const std::int32_t raise = std::abs(context.settings().raise_mean);
   if (gaps_exist && reaches_beyond(a, b, raise, context.kernel().right_to_left())) {
-    return full_rule(m);
+    return full_word_break(m);
   }
-  return simple_rule(m);
+  return simple_word_break(m);
 }
 
 // A space after the element, and after every letter result of its line
