@@ -302,7 +302,7 @@ FigureGroup* find_last_by_word6(const PtrArray<FigureGroup>& groups, std::int32_
 std::array<std::uint32_t, 2>* register_figure_key(PairScoreCache& cache,
                                                   const FigureGroup& neighbour, std::uint32_t a,
                                                   std::uint32_t b, std::uint32_t flag) {
-  const std::uint32_t key = (a & 0x7fff) | (((b & 0x7fff) | (flag & 1) << 15) << 15);
+  const std::uint32_t key = (a & 0x3fff) | (b & 0x3fff) << 14 | (flag & 7) << 28;
   return cache.find_or_add(group_index(neighbour), key);
 }
 

@@ -196,9 +196,10 @@ FigureGroup* find_group_by_second_set(DynArray<FigureGroup>& groups, const BitSe
 FigureGroup* find_last_by_word6(const PtrArray<FigureGroup>& groups, std::int32_t index);
 
 // The cached pair of values for (the neighbour, a, b, flag) in a group's
-// pair cache, and the cached value for (the neighbour, a, b) in its
-// punctuation cache; a new one is zero. Null when the cache cannot grow.
-// The address stays valid until the cache grows again.
+// pair cache (a and b below 16384, the flag below 8), and the cached value
+// for (the neighbour, a, b) in its punctuation cache; a new one is zero.
+// Null when the cache cannot grow. The address stays valid until the cache
+// grows again.
 std::array<std::uint32_t, 2>* register_figure_key(PairScoreCache& cache,
                                                   const FigureGroup& neighbour, std::uint32_t a,
                                                   std::uint32_t b, std::uint32_t flag);

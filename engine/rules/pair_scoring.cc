@@ -176,6 +176,19 @@ int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answe
                             accumulator, context, breakdown, 0);
 }
 
+namespace {
+
+// The flag and the later result's place in its chain, as the score cache
+// keys them. The score tells the first places of a chain from the rest
+// (places 0 and 1 alike, then 2, then 3 and on), so one pair asked at two
+// places of the chains through it has a score for each.
+std::uint32_t score_key_flag(int flag, int position) {
+  const auto place = static_cast<std::uint32_t>(std::clamp(position, 1, 3));
+  return (flag != 0 ? 1u : 0u) | place << 1;
+}
+
+}  // namespace
+
 int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int later_answer,
                               int earlier_answer, std::int16_t size, std::int16_t slant,
                               int position, std::int32_t* cost, RecognitionContext* context,
@@ -190,7 +203,7 @@ int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int late
   }
   const auto i = static_cast<std::uint32_t>(later_answer);
   const auto j = static_cast<std::uint32_t>(earlier_answer);
-  const std::uint32_t key_flag = flag != 0 ? 1 : 0;
+  const std::uint32_t key_flag = score_key_flag(flag, position);
   const auto* stored = register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
   if (stored == nullptr) return kOutOfMemory;
   if ((*stored)[0] != 0) {

@@ -6,9 +6,10 @@
 // Chains of results (alternative readings of a word) are compared by the
 // sum of these scores over their consecutive pairs, the later result
 // first. The cached form remembers each score in the earlier result, keyed
-// by the later result's id, the two answer indices and the flag; a result's
-// cache goes with it and is emptied when the result is reset, and the first
-// score of a key stands for the rest of the run.
+// by the later result's id, the two answer indices, the flag and the later
+// result's place in its chain as far as the score tells places apart; a
+// result's cache goes with it and is emptied when the result is reset, and
+// the first score of a key stands for the rest of the run.
 #pragma once
 
 #include <array>
@@ -58,9 +59,11 @@ int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answe
                        std::int32_t* accumulator, RecognitionContext& context,
                        PairScoreBreakdown* breakdown);
 
-// score_element_pair through the earlier result's score cache: a stored
-// score is written to *cost at once; else the pair is scored and, on
-// success, its score stored. 0, or the scorer's status (nothing stored; a
+// score_element_pair through the earlier result's score cache, keyed by the
+// later result, the two answer indices, the flag and the later result's
+// place in its chain (0 and 1, 2, 3 and on: the places the score tells
+// apart): a stored score is written to *cost at once; else the pair is
+// scored and, on success, its score stored. 0, or the scorer's status (nothing stored; a
 // later request computes again). -2 for a null result or output, or a
 // null context for a pair that is judged; -1 when the cache cannot grow.
 int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int later_answer,

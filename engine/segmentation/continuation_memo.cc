@@ -87,6 +87,12 @@ bool ContinuationMemo::claim_short_search(const SearchState& state, const Search
   return claim_search(entry_of(short_states_, state), origin);
 }
 
+bool ContinuationMemo::searched_after(const MemoEntry& entry, const SearchOrigin& origin) {
+  return std::any_of(entry.searched.begin(), entry.searched.end(), [&origin](const SearchOrigin& known) {
+    return known.last_group == origin.last_group && known.last_answer == origin.last_answer;
+  });
+}
+
 bool ContinuationMemo::claim_search(MemoEntry& entry, const SearchOrigin& origin) {
   for (const SearchOrigin& known : entry.searched) {
     if (same_origin(known, origin) && reads_no_worse(known, origin)) return false;

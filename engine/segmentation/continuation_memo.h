@@ -9,7 +9,10 @@
 // path through it was refused), and the continuations found from it: the
 // steps a stored letter path took after the state and the record they led
 // to. A later path reaching the state with a value no lower may reuse them;
-// a path with a lower value stops there.
+// a path with a lower value stops there when a path ending in the same
+// reading searched from the state before (what follows a step, and the pair
+// score of the next, depend on that reading: after another one the lower
+// path may find what the first could not).
 //
 // A path that reaches a state again with a value no lower searches on from
 // it only when that can still give it something new. What the search from
@@ -100,6 +103,9 @@ class ContinuationMemo {
   // scores both at least as great searched from there; otherwise true, and
   // the origin is kept as searched.
   static bool claim_search(MemoEntry& entry, const SearchOrigin& origin);
+  // Whether a path whose last step read the origin's last reading (the
+  // same group and answer) searched from the entry's state.
+  static bool searched_after(const MemoEntry& entry, const SearchOrigin& origin);
   // The same for a path too short to have an entry: the origins searched
   // from the state are kept apart from the entries.
   bool claim_short_search(const SearchState& state, const SearchOrigin& origin);

@@ -298,7 +298,9 @@ SearchOrigin RecordSearch::origin(std::uint32_t start, bool carry) const {
 
 // Step 2 of the search: a path of four steps or more meets its state. A
 // path that may search on from it does so only when no path of its origin
-// that read its strokes at least as well searched from there before.
+// that read its strokes at least as well searched from there before; a path
+// that read them worse than the first stops unless its last reading is one
+// no path searched from there after.
 int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bool carry,
                                bool* go_on) {
   const std::int32_t value = path_.value();
@@ -307,8 +309,16 @@ int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bo
     ContinuationMemo::claim_search(scope_.memo.add(state, value), origin(start, carry));
     return kOk;
   }
-  const bool greater = entry->value > value;
-  if (greater) {
+  if (entry->value > value) {
+    // A path that read its strokes to here worse than the first one can
+    // only read worse what a path ending in its last reading found from
+    // here; after another reading the groups that may follow and the pair
+    // scores differ, and it may find a word none found: it searches on.
+    const SearchOrigin from = origin(start, carry);
+    if (!ContinuationMemo::searched_after(*entry, from)) {
+      *go_on = ContinuationMemo::claim_search(*entry, from);
+      return kOk;
+    }
     *go_on = false;
     if (!entry->closed && entry->continuations.empty()) return kOk;
     close_states(scope_.memo, path_);

@@ -147,11 +147,17 @@ TEST(FigureGroupTest, CacheKeysPackBothIndicesAndTheFlag) {
   EXPECT_EQ((*register_figure_key(owner.pair_cache, neighbour, 3, 4, 0))[0], 5u);
   EXPECT_EQ((*flagged)[0], 0u);
   ASSERT_EQ(owner.pair_cache.size(), 2u);
-  EXPECT_EQ(owner.pair_cache.find(12, 3u | 4u << 15), plain);
-  EXPECT_EQ(owner.pair_cache.find(12, 3u | (4u | 1u << 15) << 15), flagged);
-  // Only 15 bits of each index count.
-  EXPECT_EQ(register_figure_key(owner.pair_cache, neighbour, 3 + 0x8000, 4, 0),
+  EXPECT_EQ(owner.pair_cache.find(12, 3u | 4u << 14), plain);
+  EXPECT_EQ(owner.pair_cache.find(12, 3u | 4u << 14 | 1u << 28), flagged);
+  // Only 14 bits of each index count; the flag's three bits all do.
+  EXPECT_EQ(register_figure_key(owner.pair_cache, neighbour, 3 + 0x4000, 4, 0),
             register_figure_key(owner.pair_cache, neighbour, 3, 4, 0));
+  EXPECT_EQ(register_figure_key(owner.pair_cache, neighbour, 3, 4 + 0x4000, 0),
+            register_figure_key(owner.pair_cache, neighbour, 3, 4, 0));
+  for (const std::uint32_t flag : {2u, 4u, 7u}) {
+    EXPECT_EQ((*register_figure_key(owner.pair_cache, neighbour, 3, 4, flag))[0], 0u) << flag;
+  }
+  EXPECT_EQ(owner.pair_cache.size(), 5u);
 
   std::uint32_t* value = register_punctuation_key(owner.punctuation_cache, neighbour, 1, 2);
   ASSERT_NE(value, nullptr);

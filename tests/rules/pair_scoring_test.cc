@@ -191,6 +191,34 @@ TEST(PairScoringTest, TheCacheKeepsTheFirstScoreOfAKeyAndTheFlagIsPartOfTheKey) 
   EXPECT_EQ(cost, 0);
 }
 
+TEST(PairScoringTest, TheCacheKeepsAScoreForEachPlaceInTheChainThatTheScoreTellsApart) {
+  // A small letter under a full-size one: its stacking terms weigh a
+  // quarter once the later result stands third or further along its chain,
+  // so the pair asked at two places of the word search's chains has two
+  // scores; the first asked must not stand for the other.
+  {
+    PairRuleCase c(small_below(), letter_above(), kSize);
+    ASSERT_NE(score(c, 1, 0).total, score(c, 1, 3).total);
+  }
+  struct Case {
+    int first;  // the place asked first
+    int then;   // the place asked next
+  };
+  const std::vector<Case> cases = {{0, 3}, {3, 0}, {1, 4}, {2, 3}, {0, 1}, {3, 7}};
+  for (const Case& k : cases) {
+    SCOPED_TRACE(std::to_string(k.first) + " then " + std::to_string(k.then));
+    PairRuleCase c(small_below(), letter_above(), kSize);
+    c.a().index = 5;
+    for (const int place : {k.first, k.then, k.first}) {
+      std::int32_t cost = 0;
+      ASSERT_EQ(score_element_pair_cached(&c.a(), &c.b(), 0, 0, kSize, 90, place, &cost,
+                                          &c.context(), 1),
+                kOk);
+      EXPECT_EQ(cost, score(c, 1, place).total) << place;
+    }
+  }
+}
+
 TEST(PairScoringTest, AResultWithANullFigureIsRefusedAndNothingIsCached) {
   PairRuleCase c(Side{{dot(100, 260, 1)}, u'.'}, Side{{stem(100, 100, 200, 0)}, u'l'}, kSize);
   ASSERT_EQ(c.b().figures.push_back(nullptr), kOk);
@@ -200,9 +228,11 @@ TEST(PairScoringTest, AResultWithANullFigureIsRefusedAndNothingIsCached) {
   EXPECT_EQ(score_element_pair_cached(nullptr, &c.b(), 0, 0, kSize, 90, 0, &cost, &c.context(), 0),
             kBadArgument);
   ASSERT_EQ(c.b().pair_cache.size(), 1u);
-  const auto* entry = c.b().pair_cache.find(static_cast<std::uint32_t>(c.a().index), 0);
+  // The key of answers 0 and 0, flag 0, at place 0 (kept as place 1).
+  const auto* entry = register_figure_key(c.b().pair_cache, c.a(), 0, 0, 1u << 1);
   ASSERT_NE(entry, nullptr);
-  EXPECT_EQ((*entry)[0], 0u);  // not valid
+  EXPECT_EQ(c.b().pair_cache.size(), 1u);  // the entry the refused scoring left
+  EXPECT_EQ((*entry)[0], 0u);              // not valid
 }
 
 }  // namespace

@@ -163,6 +163,45 @@ TEST(ContinuationMemoTest, APathSearchesOnOnlyWhereNoPathOfItsOriginReadBetterBe
   EXPECT_TRUE(memo.claim_short_search(state, searched));
 }
 
+TEST(ContinuationMemoTest, APathThatReadWorseStopsOnlyAfterAReadingSearchedFromTheStateBefore) {
+  // What follows a step (the groups that may come next, the pair score of
+  // the next) depends on the step's reading; the rest of the origin does
+  // not change what the continuations read.
+  MemoBench memo_bench(u"houses");
+  const SearchOrigin searched{.last_group = memo_bench.letters[3],
+                              .steps = 4,
+                              .weight = 1,
+                              .strokes = 4,
+                              .weighted_total = 4 * 9000,
+                              .extra = 20};
+  struct Case {
+    const char* what;
+    SearchOrigin origin;
+    bool after_searched;
+  };
+  const auto changed = [&searched](auto change) {
+    SearchOrigin origin = searched;
+    change(origin);
+    return origin;
+  };
+  const std::vector<Case> cases = {
+      {"the same", searched, true},
+      {"a lower total", changed([](SearchOrigin& o) { o.weighted_total -= 500; }), true},
+      {"in carry mode", changed([](SearchOrigin& o) { o.carry = true; }), true},
+      {"another step count", changed([](SearchOrigin& o) { o.steps = 3; }), true},
+      {"another last group",
+       changed([&memo_bench](SearchOrigin& o) { o.last_group = memo_bench.letters[2]; }), false},
+      {"another last answer", changed([](SearchOrigin& o) { o.last_answer = 1; }), false},
+      {"its saved codes", changed([](SearchOrigin& o) { o.last_answer = -1; }), false},
+  };
+  for (const Case& c : cases) {
+    MemoEntry entry;
+    EXPECT_FALSE(ContinuationMemo::searched_after(entry, c.origin)) << c.what;
+    ASSERT_TRUE(ContinuationMemo::claim_search(entry, searched));
+    EXPECT_EQ(ContinuationMemo::searched_after(entry, c.origin), c.after_searched) << c.what;
+  }
+}
+
 TEST(ContinuationMemoTest, ManyStatesEachKeepTheirEntryWhereItWasMade) {
   // States that differ in the place, the covered positions or the codes
   // alone, many enough that the table grows several times after the first
