@@ -99,9 +99,11 @@ int allowed_letters_for_prefix(const WordSource& words, std::span<const std::uin
 // word_number): the word list's level when it holds the word, else the
 // user dictionary's number.
 int word_level(const WordSource& words, std::span<const std::uint16_t> codes,
-               const CharClassTables& classes, std::int32_t* level, bool* as_written) {
+               const CharClassTables& classes, std::int32_t* level, bool* as_written,
+               bool* small_first_listed) {
   *level = -1;
   if (as_written != nullptr) *as_written = false;
+  if (small_first_listed != nullptr) *small_first_listed = false;
   WordText word;
   if (words.dictionaries == nullptr ||
       word_from_codes(words.active_charsets, codes, classes, &word) != kOk) {
@@ -112,6 +114,10 @@ int word_level(const WordSource& words, std::span<const std::uint16_t> codes,
   if (words.dictionaries->word_number(word.view(), &number) == 1) {
     *level = number;
     if (as_written != nullptr) *as_written = true;
+    int other = -1;
+    if (small_first_listed != nullptr && decapitalised(word, &lower)) {
+      *small_first_listed = words.dictionaries->word_number(lower.view(), &other) == 1;
+    }
   } else if (decapitalised(word, &lower) &&
              words.dictionaries->word_number(lower.view(), &number) == 1) {
     *level = number;

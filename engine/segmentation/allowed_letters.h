@@ -79,8 +79,12 @@ int allowed_letters_for_prefix(const WordSource& words, std::span<const std::uin
 // dictionary holds; -1 when no dictionary knows the word or the codes form
 // none. Always 0.
 // *as_written (when given) tells whether a dictionary holds the word with
-// the capitals it was read with.
+// the capitals it was read with; *small_first_listed (when given) whether,
+// for such a word that begins with a capital, one holds it with a small
+// first letter too ("Case" and "case"), so that its first letter's case
+// is the writer's choice rather than the word's.
 int word_level(const WordSource& words, std::span<const std::uint16_t> codes,
-               const CharClassTables& classes, std::int32_t* level, bool* as_written = nullptr);
+               const CharClassTables& classes, std::int32_t* level, bool* as_written = nullptr,
+               bool* small_first_listed = nullptr);
 
 }  // namespace inkrec

@@ -101,9 +101,13 @@ struct LetterPath {
   std::int32_t weighted_total = 0;  // sum of first value x strokes
   std::int32_t base = 0;
   std::uint8_t weak = 0;
-  // The word list holds the path's word with the capitals it reads (set
-  // when the path is stored).
-  std::uint8_t capitals_listed = 0;
+  // Whether the word list holds the path's word with the capitals it reads
+  // (set when the path is stored): not so, so, or so and, for a word read
+  // with a capital first letter, with a small one too ("Case" and "case").
+  static constexpr std::uint8_t kCapitalsNotListed = 0;
+  static constexpr std::uint8_t kCapitalsListed = 1;
+  static constexpr std::uint8_t kCapitalsListedBothWays = 2;
+  std::uint8_t capitals_listed = kCapitalsNotListed;
 };
 
 // Appends a step read with `weight` to the path. A step whose group has no

@@ -10,6 +10,7 @@
 #include "engine/records/recognition_context.h"
 #include "engine/segmentation/letter_case.h"
 #include "engine/segmentation/path_text.h"
+#include "engine/segmentation/word_lines.h"
 
 namespace inkrec {
 namespace {
@@ -86,6 +87,14 @@ bool written_in_capitals(const LetterPath& path) {
   return tallest_capital > 0 && 5 * std::int64_t{least} >= 3 * std::int64_t{tallest_capital};
 }
 
+// Whether the list holds the word of a path of one letter or more with the
+// capital it begins with and not with a small first letter: a name
+// ("Canada").
+bool capital_only_listed(const LetterPath& path) {
+  const std::uint16_t first = path.steps[0].codes[0];
+  return path.capitals_listed == LetterPath::kCapitalsListed && lower_case_letter(first) != first;
+}
+
 // A letter of a word written in capitals is output in its capital form.
 int keep_capital(FigureGroup& group) {
   const Answer& first = group.answers->answers()[0];
@@ -99,18 +108,23 @@ int keep_capital(FigureGroup& group) {
 // a capital, read by a capital way of writing no taller than a small
 // letter, is output in lower case (lower_small_capital): judged before its
 // reading moves, as the height it was measured by depends on the readings
-// before it. The letters of a word written in capitals keep their capitals.
+// before it. A first letter that stands as a small letter among the word's
+// own letters (first_letter_stands_small) is output in lower case too, unless
+// the list holds the word with its capital only (a name). The letters of a
+// word written in capitals keep their capitals.
 int add_letter_path(RecognitionContext& context, const LetterPath& path,
                     PtrArray<FigureGroup>& out) {
   for (const LetterStep& step : path.steps) {
     if (step.group == nullptr || !step.group->has_answers()) return kBadArgument;
   }
   const bool capitals = path.steps.size() > 1 && written_in_capitals(path);
+  const bool small_first = !capitals && first_letter_stands_small(path) && !capital_only_listed(path);
   for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
     const LetterStep& step = path.steps[s];
     FigureGroup* group = step.group;
     int status = kOk;
-    if (s == 0 && path.steps.size() > 1 && path.capitals_listed == 0 && !capitals) {
+    if (s == 0 && path.steps.size() > 1 && path.capitals_listed == LetterPath::kCapitalsNotListed &&
+        !capitals) {
       status = lower_small_capital(context, *group, read_index(step));
     }
     if (status == kOk && step.answer > 0) {
@@ -118,9 +132,11 @@ int add_letter_path(RecognitionContext& context, const LetterPath& path,
     } else if (status == kOk && step.answer == -1) {
       status = read_saved_codes(*group);
     }
-    if (status == kOk && capitals) {
+    if (status == kOk && s == 0 && small_first) {
+      status = group->answers->set_code_choice(0, kCaseChoiceLower);
+    } else if (status == kOk && capitals) {
       status = keep_capital(*group);
-    } else if (status == kOk && path.capitals_listed != 0) {
+    } else if (status == kOk && path.capitals_listed != LetterPath::kCapitalsNotListed) {
       status = keep_listed_capital(*group, step.codes[0]);
     }
     if (status != kOk) return status;

@@ -753,8 +753,12 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
   }
   std::int32_t level = -1;
   bool as_written = false;
-  word_level(scope.words, path.codes.span(), scope.classes, &level, &as_written);
-  fresh->capitals_listed = as_written ? 1 : 0;
+  bool small_first_listed = false;
+  word_level(scope.words, path.codes.span(), scope.classes, &level, &as_written,
+             &small_first_listed);
+  fresh->capitals_listed = !as_written           ? LetterPath::kCapitalsNotListed
+                           : small_first_listed ? LetterPath::kCapitalsListedBothWays
+                                                : LetterPath::kCapitalsListed;
   if (level >= 0) {
     level = std::min(level, 18);
     fresh->base = 11 * (level - 8) / (level > 8 ? d : 1);

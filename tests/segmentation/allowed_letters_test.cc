@@ -204,6 +204,28 @@ TEST_F(AllowedLettersTest, TheLevelOfAWord) {
   }
 }
 
+TEST_F(AllowedLettersTest, AWordListedWithItsCapitalAndWithASmallFirstLetterToo) {
+  // "Case" stands in the list beside "case"; "Canada" only with its capital.
+  testing::EnglishDictionaries names({{u"Case", 5, true}, {u"Canada", 5, true}});
+  struct Written {
+    std::u16string codes;
+    bool as_written;
+    bool small_first_listed;
+  };
+  for (const Written& c : {Written{u"Case", true, true}, Written{u"Canada", true, false},
+                           Written{u"case", true, false}, Written{u"The", false, false},
+                           Written{u"canada", false, false}}) {
+    std::int32_t level = -1;
+    bool as_written = !c.as_written;
+    bool small_first_listed = !c.small_first_listed;
+    ASSERT_EQ(word_level({english_, names.set()}, codes_of(c.codes), classes_, &level, &as_written,
+                         &small_first_listed),
+              kOk);
+    EXPECT_EQ(as_written, c.as_written) << narrow(c.codes);
+    EXPECT_EQ(small_first_listed, c.small_first_listed) << narrow(c.codes);
+  }
+}
+
 TEST_F(AllowedLettersTest, TheMemoGivesWhatTheListsGiveAndKeepsEachPrefixsMap) {
   struct Case {
     std::u16string codes;

@@ -34,12 +34,15 @@ inline std::vector<WordListEntry> fixture_english_words() {
 
 class EnglishDictionaries {
  public:
-  EnglishDictionaries() {
+  // The list holds the fixture's words and the `extra` ones.
+  explicit EnglishDictionaries(const std::vector<WordListEntry>& extra = {}) {
     write_empty_data_file(dir_.file("qlmain.dt"));
     store_ = std::make_unique<DataStore>(dir_.file("qlmain.dt").c_str(), 1, 0, 0);
     add_dictionary_charsets(*store_);
+    std::vector<WordListEntry> words = fixture_english_words();
+    words.insert(words.end(), extra.begin(), extra.end());
     std::vector<std::uint8_t> image;
-    EXPECT_EQ(build_word_list(fixture_english_words(), &image), kOk);
+    EXPECT_EQ(build_word_list(words, &image), kOk);
     EXPECT_EQ(write_word_list(dir_.file("eng.wlb"), image), kOk);
     set_ = std::make_unique<DictionarySet>(dir_.wide_file(""), *store_, u"");
     EXPECT_EQ(set_->select_charset(5), kOk);

@@ -20,5 +20,15 @@ TEST(FirstLetterCaseTest, ACapitalWayOfWritingNoTallerThanASmallLetterStartsTheW
       {"impeccable", "muscle", "nephew", "philosophy", "Number", "Equal"});
 }
 
+TEST(FirstLetterCaseTest, AFirstLetterOfSharedShapeTakesItsCaseFromTheWordsOwnSmallLetters) {
+  // The c, s and v stand taller than the line's letters but less than 1.7
+  // of the word's own small letters' height above its base line; they were
+  // output "Cheer", "Chooses", "Standard", "Case", "Vacuum", "Science". The
+  // S of "Summer" and the W of "Worse" rise higher and stay capitals.
+  testing::expect_words_read_as_labelled(
+      "first_letter_height.txt",
+      {"cheer", "chooses", "standard", "case", "vacuum", "science", "Summer", "Were"});
+}
+
 }  // namespace
 }  // namespace inkrec::tool
