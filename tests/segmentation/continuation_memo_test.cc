@@ -43,9 +43,25 @@ class MemoBench {
     return path;
   }
 
+  // The origin of a path that read the first four letters at 9000 each.
+  SearchOrigin origin() const {
+    return {.last_group = letters[3],
+            .steps = 4,
+            .weight = 1,
+            .strokes = 4,
+            .weighted_total = 4 * 9000,
+            .extra = 20};
+  }
+
   WordBench bench;
   std::vector<LetterResult*> letters;
 };
+
+template <typename Change>
+SearchOrigin changed_origin(SearchOrigin origin, Change change) {
+  change(origin);
+  return origin;
+}
 
 TEST(ContinuationMemoTest, AStateIsThePlaceAndTheCodesReadBeforeAStep) {
   MemoBench memo_bench(u"houses");
@@ -105,22 +121,13 @@ TEST(ContinuationMemoTest, StoredPathsLeaveContinuationsAndRefusedPathsCloseThei
 
 TEST(ContinuationMemoTest, APathSearchesOnOnlyWhereNoPathOfItsOriginReadBetterBefore) {
   MemoBench memo_bench(u"houses");
-  const SearchOrigin searched{.last_group = memo_bench.letters[3],
-                              .steps = 4,
-                              .weight = 1,
-                              .strokes = 4,
-                              .weighted_total = 4 * 9000,
-                              .extra = 20};
+  const SearchOrigin searched = memo_bench.origin();
   struct Case {
     const char* what;
     SearchOrigin origin;
     bool searches;
   };
-  const auto changed = [&searched](auto change) {
-    SearchOrigin origin = searched;
-    change(origin);
-    return origin;
-  };
+  const auto changed = [&searched](auto change) { return changed_origin(searched, change); };
   const std::vector<Case> cases = {
       {"the same", searched, false},
       {"a lower total", changed([](SearchOrigin& o) { o.weighted_total -= 1; }), false},
@@ -168,22 +175,13 @@ TEST(ContinuationMemoTest, APathThatReadWorseStopsOnlyAfterAReadingSearchedFromT
   // the next) depends on the step's reading; the rest of the origin does
   // not change what the continuations read.
   MemoBench memo_bench(u"houses");
-  const SearchOrigin searched{.last_group = memo_bench.letters[3],
-                              .steps = 4,
-                              .weight = 1,
-                              .strokes = 4,
-                              .weighted_total = 4 * 9000,
-                              .extra = 20};
+  const SearchOrigin searched = memo_bench.origin();
   struct Case {
     const char* what;
     SearchOrigin origin;
     bool after_searched;
   };
-  const auto changed = [&searched](auto change) {
-    SearchOrigin origin = searched;
-    change(origin);
-    return origin;
-  };
+  const auto changed = [&searched](auto change) { return changed_origin(searched, change); };
   const std::vector<Case> cases = {
       {"the same", searched, true},
       {"a lower total", changed([](SearchOrigin& o) { o.weighted_total -= 500; }), true},
