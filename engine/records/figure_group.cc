@@ -191,6 +191,7 @@ const ProfileRaster* element_profile_raster(FigureGroup& group) {
 }
 
 const WidthBlock* element_glyph_profile(FigureGroup& group) {
+  if (group.geometry != nullptr && group.geometry->widths_ready()) return &group.geometry->widths();
   DynArray<PointRun*> runs;
   GlyphGeometry* geometry = element_geometry(group, runs);
   return geometry == nullptr ? nullptr : &geometry->ensure_block_c(runs.span());

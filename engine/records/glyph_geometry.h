@@ -202,6 +202,8 @@ class GlyphGeometry {
   // The blocks as they stand, computed or not.
   bool raster_ready() const { return raster_ready_; }
   const ProfileRaster& raster() const { return raster_; }
+  bool widths_ready() const { return widths_ready_; }
+  const WidthBlock& widths() const { return widths_; }
   bool gaps_ready() const { return gaps_ready_; }
   const RasterGaps& gaps() const { return gaps_; }
   bool descent_ready() const { return descent_ready_; }
