@@ -2,14 +2,28 @@
 
 #include "engine/records/letter_classes.h"
 
-#include <string_view>
-
 namespace inkrec {
 namespace {
 
-bool is_one_of(std::uint32_t code, std::string_view letters) {
-  return code < 128 && letters.find(static_cast<char>(code)) != std::string_view::npos;
-}
+// A set of ASCII letters as a 128-bit mask, made from a literal when
+// compiling: the pair score asks these classes millions of times a word.
+class AsciiLetters {
+ public:
+  consteval AsciiLetters(const char* letters) {  // implicit: each literal below
+    for (; *letters != '\0'; ++letters) {
+      const auto c = static_cast<unsigned char>(*letters);
+      bits_[c >> 6] |= std::uint64_t{1} << (c & 63);
+    }
+  }
+  bool has(std::uint32_t code) const {
+    return code < 128 && (bits_[code >> 6] >> (code & 63) & 1) != 0;
+  }
+
+ private:
+  std::uint64_t bits_[2] = {0, 0};
+};
+
+bool is_one_of(std::uint32_t code, AsciiLetters letters) { return letters.has(code); }
 
 }  // namespace
 

@@ -9,7 +9,7 @@ TEST(LetterClassesTest, FixedLettersThenPropertyBits) {
   const PropertyFlags none;
   const PropertyFlags all(0x1F0000);
   struct Case {
-    char code;
+    std::uint32_t code;
     int count;
     bool c16_none, c16_all, c17_none, c17_all, c18_none, c18_all, c19_none, c19_all, c20_none,
         c20_all;
@@ -28,10 +28,15 @@ TEST(LetterClassesTest, FixedLettersThenPropertyBits) {
       {'h', 2, false, true, false, false, true, false, true, true, false, true},
       {'a', 2, false, true, true, false, true, false, false, true, false, true},
       {'a', 1, false, true, false, false, true, false, false, true, false, false},
+      // Past ASCII only the property bits count, even where the low bits
+      // are those of a fixed letter ('L' + 128, 'l' + 256, 'S' + 128).
+      {0xCC, 2, false, true, true, false, true, false, false, true, false, true},
+      {0x16C, 2, false, true, true, false, true, false, false, true, false, true},
+      {0xD3, 2, false, true, true, false, true, false, false, true, false, true},
   };
   for (const Case& c : cases) {
-    const auto code = static_cast<std::uint32_t>(c.code);
-    SCOPED_TRACE(testing::Message() << c.code << " count " << c.count);
+    const std::uint32_t code = c.code;
+    SCOPED_TRACE(testing::Message() << code << " count " << c.count);
     EXPECT_EQ(letter_class_16(code, none), c.c16_none);
     EXPECT_EQ(letter_class_16(code, all), c.c16_all);
     EXPECT_EQ(letter_class_17(code, none, c.count), c.c17_none);
