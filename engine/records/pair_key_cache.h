@@ -5,7 +5,9 @@
 // An open-addressing table: linear probing in a power-of-two array kept at
 // most half full, so that the word search, which asks for the same pairs
 // thousands of times, never walks a list. Nothing is ever removed but by
-// clear(); a value's address stays valid until a new value is added.
+// clear(); a value's address stays valid until a new value is added. Keys
+// are below kKeyLimit (2^31): the top bit of a slot's key marks it used,
+// which keeps a slot of an 8-byte value at 16 bytes.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +20,8 @@ namespace inkrec {
 template <typename Value>
 class PairKeyCache {
  public:
+  static constexpr std::uint32_t kKeyLimit = 0x80000000u;
+
   PairKeyCache() = default;
   PairKeyCache(PairKeyCache&&) noexcept = default;
   PairKeyCache& operator=(PairKeyCache&&) noexcept = default;
@@ -25,20 +29,23 @@ class PairKeyCache {
   PairKeyCache& operator=(const PairKeyCache&) = delete;
 
   // The value for (neighbour, key), value-initialised when it is new; null
-  // when the table cannot grow (nothing is then changed).
+  // when the table cannot grow or the key is not below kKeyLimit (nothing
+  // is then changed).
   Value* find_or_add(std::uint32_t neighbour, std::uint32_t key) {
-    if (Slot* slot = probe(neighbour, key); slot != nullptr && slot->used) return &slot->value;
+    if (key >= kKeyLimit) return nullptr;
+    if (Slot* slot = probe(neighbour, key); slot != nullptr && slot->used()) return &slot->value;
     if (2 * (used_ + 1) > slots_.size() && grow() != kOk) return nullptr;
     Slot* slot = probe(neighbour, key);
-    *slot = Slot{neighbour, key, true, Value{}};
+    *slot = Slot{neighbour, key | kUsedBit, Value{}};
     ++used_;
     return &slot->value;
   }
 
   // The value stored for (neighbour, key); null when there is none.
   const Value* find(std::uint32_t neighbour, std::uint32_t key) const {
+    if (key >= kKeyLimit) return nullptr;
     const Slot* slot = probe(neighbour, key);
-    return slot != nullptr && slot->used ? &slot->value : nullptr;
+    return slot != nullptr && slot->used() ? &slot->value : nullptr;
   }
 
   std::uint32_t size() const { return used_; }
@@ -64,11 +71,15 @@ class PairKeyCache {
  private:
   static constexpr std::uint32_t kFirstRoom = 16;
 
+  static constexpr std::uint32_t kUsedBit = kKeyLimit;
+
   struct Slot {
     std::uint32_t neighbour = 0;
-    std::uint32_t key = 0;
-    bool used = false;
+    std::uint32_t used_key = 0;  // the key with kUsedBit; 0 while free
     Value value{};
+
+    bool used() const { return (used_key & kUsedBit) != 0; }
+    std::uint32_t key() const { return used_key & ~kUsedBit; }
   };
 
   // Fibonacci hashing of both halves: the neighbours are small and dense,
@@ -88,7 +99,9 @@ class PairKeyCache {
     const std::uint32_t mask = self.slots_.size() - 1;
     for (std::uint32_t i = self.home(neighbour, key);; i = (i + 1) & mask) {
       auto& slot = self.slots_[i];
-      if (!slot.used || (slot.neighbour == neighbour && slot.key == key)) return &slot;
+      if (!slot.used() || (slot.neighbour == neighbour && slot.used_key == (key | kUsedBit))) {
+        return &slot;
+      }
     }
   }
   Slot* probe(std::uint32_t neighbour, std::uint32_t key) {
@@ -105,7 +118,7 @@ class PairKeyCache {
     PairKeyCache bigger;
     if (bigger.slots_.resize(room) != kOk) return kOutOfMemory;
     for (const Slot& slot : slots_) {
-      if (slot.used) *bigger.probe(slot.neighbour, slot.key) = slot;
+      if (slot.used()) *bigger.probe(slot.neighbour, slot.key()) = slot;
     }
     bigger.used_ = used_;
     *this = std::move(bigger);

@@ -43,6 +43,24 @@ TEST(PairKeyCacheTest, EveryValueStaysFoundAsTheTableGrows) {
   EXPECT_EQ(cache.find(0xFFFFFFFF, 0), nullptr);
 }
 
+// The top bit of a key is the cache's own: a key that has it is refused,
+// never taken for the key without it, and the table stays as it was.
+TEST(PairKeyCacheTest, AKeyWithTheTopBitIsRefusedAndNotTakenForAnother) {
+  using Cache = PairKeyCache<std::uint32_t>;
+  Cache cache;
+  const std::uint32_t highest = Cache::kKeyLimit - 1;
+  *cache.find_or_add(5, highest) = 11;
+  *cache.find_or_add(5, 0) = 12;
+  for (const std::uint32_t refused : {Cache::kKeyLimit, Cache::kKeyLimit | highest, 0xFFFFFFFFu}) {
+    SCOPED_TRACE(refused);
+    EXPECT_EQ(cache.find_or_add(5, refused), nullptr);
+    EXPECT_EQ(cache.find(5, refused), nullptr);
+  }
+  EXPECT_EQ(cache.size(), 2u);
+  EXPECT_EQ(*cache.find(5, highest), 11u);
+  EXPECT_EQ(*cache.find(5, 0), 12u);
+}
+
 TEST(PairKeyCacheTest, ClearForgetsCopiesAreWholeAndAFullTableStaysAsItWas) {
   PairKeyCache<std::uint32_t> cache;
   for (std::uint32_t i = 0; i < kKeys; ++i) *cache.find_or_add(3, key_of(i)) = value_of(3, i);
