@@ -1,5 +1,6 @@
 #include "engine/segmentation/segment_path_search.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/foundation/status.h"
@@ -8,6 +9,7 @@
 #include "engine/rules/pair_scoring.h"
 #include "engine/rules/pair_test.h"
 #include "engine/rules/punctuation_rule.h"
+#include "engine/segmentation/mark_cut.h"
 
 namespace inkrec {
 namespace {
@@ -311,10 +313,41 @@ int first_group_of(PathSearchScope& scope, const BoxSegment& target, FigureGroup
   return *group == nullptr ? kBadArgument : kOk;
 }
 
+// The character the target's best path begins with.
+int first_character_of(const BoxSegment& target, const FigureGroup& group, std::uint16_t* code) {
+  const LetterPath* path = nullptr;
+  if (const int status = letter_path_of(target, target.best.steps[0], &path); status != kOk) {
+    return status;
+  }
+  if (path != nullptr && !path->steps.empty()) {
+    *code = step_character(path->steps[0]);
+  } else {
+    *code = static_cast<std::uint16_t>(std::max(candidate_code(group, 0), 0));
+  }
+  return kOk;
+}
+
+// Whether the path may end a word right before the target on its line:
+// a word that ends with a mark goes on with a letter only across a wide gap.
+int word_may_end_before(const BoxSegment& target, const FigureGroup& next,
+                        const LetterStep& last, bool* may_end) {
+  *may_end = true;
+  if (target.kind == BoxSegment::kWideGap || group_line(next) != group_line(*last.group)) {
+    return kOk;
+  }
+  std::uint16_t next_code = 0;
+  if (const int status = first_character_of(target, next, &next_code); status != kOk) {
+    return status;
+  }
+  *may_end = may_cut_without_gap(step_character(last), next_code);
+  return kOk;
+}
+
 // Joins the path to the target's best path where the pair rules let the
-// target's first group follow the path's last: the pair score where the
-// two meet on one line counts as the first penalty part. *joined is false
-// when the target has no best path or the two may not meet.
+// target's first group follow the path's last and a word may end there:
+// the pair score where the two meet on one line counts as the first
+// penalty part. *joined is false when the target has no best path or the
+// two may not meet.
 int join_target(PathSearchScope& scope, const BoxSegment& target, const LetterPath& letters,
                 SegmentPath& path, bool* joined) {
   *joined = false;
@@ -326,6 +359,11 @@ int join_target(PathSearchScope& scope, const BoxSegment& target, const LetterPa
   }
   const LetterStep& last = letters.steps.back();
   if (last.group == nullptr) return kBadArgument;
+  bool may_end = false;
+  if (const int status = word_may_end_before(target, *next, last, &may_end);
+      status != kOk || !may_end) {
+    return status;
+  }
   bool allowed = false;
   if (const int status =
           pair_allowed(scope, *next, next_answer, *last.group, last.answer, &allowed);
