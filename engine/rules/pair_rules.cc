@@ -1,5 +1,9 @@
 #include "engine/rules/pair_rules.h"
 
+#include <algorithm>
+#include <span>
+
+#include "engine/foundation/bit_set.h"
 #include "engine/foundation/status.h"
 #include "engine/records/pair_rule_index.h"
 #include "engine/rules/pair_rule_kinds.h"
@@ -16,13 +20,27 @@ const Answer* reading_at(const FigureGroup& group, std::uint32_t i) {
   return group.answers->answers().item_checked(i == kFirstThroughPrevious ? 0 : i);
 }
 
+// Whether the members of `joined` are those of a and b together, read
+// word by word without making the union.
+bool is_union_of(const BitSet& joined, const BitSet& a, const BitSet& b) {
+  const std::span<const std::uint32_t> j = joined.words();
+  const std::span<const std::uint32_t> x = a.words();
+  const std::span<const std::uint32_t> y = b.words();
+  if (j.size() != std::max(x.size(), y.size())) return false;
+  for (std::size_t i = 0; i < j.size(); ++i) {
+    const std::uint32_t both = (i < x.size() ? x[i] : 0u) | (i < y.size() ? y[i] : 0u);
+    if (j[i] != both) return false;
+  }
+  return true;
+}
+
 // The joined group: the first letter result of A's line made of exactly
-// the joint strokes, with its first plain and first marked reading.
-bool find_joined_group(PairScene& scene, const BitSet& joint_strokes) {
+// the strokes of A and B, with its first plain and first marked reading.
+bool find_joined_group(PairScene& scene) {
   scene.line = scene.context->text_lines().item_checked(scene.fa->line_index);
   if (scene.line == nullptr) return false;
   for (LetterResult* result : scene.line->letter_results) {
-    if (result != nullptr && result->members.equals(joint_strokes)) {
+    if (result != nullptr && is_union_of(result->members, scene.A().members, scene.B().members)) {
       scene.J = result;
       break;
     }
@@ -59,7 +77,7 @@ PairRuleTest test_of(const PairRuleHit& hit, const PairScene& scene) {
 
 int evaluate_pair_rules(FigureGroup& a, FigureGroup& b, std::uint32_t i, std::uint32_t j,
                         std::int32_t size, std::int32_t count, std::int32_t* accumulator,
-                        RecognitionContext& context, const BitSet& joint_strokes) {
+                        RecognitionContext& context) {
   const Answer* reading_a = reading_at(a, i);
   const Answer* reading_b = reading_at(b, j);
   if (reading_a == nullptr || reading_b == nullptr) return kOk;
@@ -79,7 +97,7 @@ int evaluate_pair_rules(FigureGroup& a, FigureGroup& b, std::uint32_t i, std::ui
   const int prepared =
       prepare_pair_scene(scene, i == kFirstThroughPrevious, j == kFirstThroughPrevious);
   if (prepared != kOk) return prepared;
-  if (!find_joined_group(scene, joint_strokes)) return kOk;
+  if (!find_joined_group(scene)) return kOk;
   for (const PairRuleHit& hit : hits) {
     const PairRuleTest test = test_of(hit, scene);
     if (test == nullptr) continue;

@@ -15,7 +15,6 @@
 
 #include <cstdint>
 
-#include "engine/foundation/bit_set.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/recognition_context.h"
 
@@ -25,8 +24,8 @@ namespace inkrec {
 // answer i of a and j of b (-1, as u32, the first answer read through its
 // codes before the last rewrite). size is the line's letter size, count the
 // count the pair scoring passes through (kinds 13 and 36 compare it with
-// 1), joint_strokes the member set of both results together. The context
-// gives the kernel's pair rules and line spacing, the text lines, the
+// 1). The joined group is the letter result of A's line whose members are
+// exactly those of a and b together. The context gives the kernel's pair rules and line spacing, the text lines, the
 // stroke pair table, the strokes' extrema and the line slant.
 //
 // 0 in every ordinary case: a reading index beyond its list, no rule, no
@@ -38,6 +37,6 @@ namespace inkrec {
 // memory). Penalties subtracted before a failure stay.
 int evaluate_pair_rules(FigureGroup& a, FigureGroup& b, std::uint32_t i, std::uint32_t j,
                         std::int32_t size, std::int32_t count, std::int32_t* accumulator,
-                        RecognitionContext& context, const BitSet& joint_strokes);
+                        RecognitionContext& context);
 
 }  // namespace inkrec

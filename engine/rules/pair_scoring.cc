@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/foundation/bit_set.h"
 #include "engine/foundation/char_classes.h"
 #include "engine/foundation/status.h"
 #include "engine/records/figure_group.h"
@@ -76,15 +75,11 @@ class ScoreSum {
 };
 
 int score_character_pair_rules(PairScoreScene& s, ScoreSum& sum, RecognitionContext& context) {
-  BitSet joint;
-  if (joint.assign(s.A().members) != kOk || joint.unite(s.B().members) != kOk) {
-    return kOutOfMemory;
-  }
   int status = kOk;
   sum.slot(kRules, [&] {
     status = evaluate_pair_rules(s.A(), s.B(), static_cast<std::uint32_t>(s.answer_a),
                                  static_cast<std::uint32_t>(s.answer_b), s.size, s.position,
-                                 &s.slot, context, joint);
+                                 &s.slot, context);
   });
   return status;
 }

@@ -388,6 +388,35 @@ TEST(PairRulesTest, NoJoinedGroupOrNoFigureEndsTheEvaluation) {
   }
 }
 
+// The joined group is the result made of exactly the strokes of both:
+// one stroke more or less, even one far past them, is another group.
+TEST(PairRulesTest, TheJoinedGroupHasExactlyTheStrokesOfBothResults) {
+  const Scene scene = one_stroke();
+  struct Case {
+    const char* name;
+    void (*change)(PairRuleCase&);
+    bool fires;
+  };
+  const Case cases[] = {
+      {"both results' strokes", [](PairRuleCase&) {}, true},
+      {"no strokes", [](PairRuleCase& c) { c.joined().members.clear(); }, false},
+      {"A's strokes alone",
+       [](PairRuleCase& c) { ASSERT_EQ(c.joined().members.assign(c.a().members), kOk); }, false},
+      {"B's strokes alone",
+       [](PairRuleCase& c) { ASSERT_EQ(c.joined().members.assign(c.b().members), kOk); }, false},
+      {"a stroke more, in a later word of the set",
+       [](PairRuleCase& c) { ASSERT_EQ(c.joined().members.set(100), kOk); }, false},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    PairRuleCase c(scene.a, scene.b);
+    k.change(c);
+    const std::optional<std::int32_t> penalty = c.penalty(28);
+    ASSERT_TRUE(penalty.has_value());
+    EXPECT_EQ(*penalty != 0, k.fires);
+  }
+}
+
 TEST(PairRulesTest, RowsThatBothResultsDoNotShareHoldNoTouchAndNoMean) {
   const Scene scene = stacked();
   PairRuleCase c(scene.a, scene.b);

@@ -135,13 +135,13 @@ class PairRuleCase {
                                        std::uint32_t j = 0) {
     std::int32_t accumulator = 0;
     const int status =
-        evaluate_pair_rules(a_.group, b_.group, i, j, size_, count, &accumulator, context_, joint_);
+        evaluate_pair_rules(a_.group, b_.group, i, j, size_, count, &accumulator, context_);
     if (status != kOk) return std::nullopt;
     return -accumulator;
   }
   int status_of(std::int16_t kind, std::int32_t* accumulator) {
     kernel_.set_rule(kind, PairRuleKernel::joined_flag_of(kind));
-    return evaluate_pair_rules(a_.group, b_.group, 0, 0, size_, 1, accumulator, context_, joint_);
+    return evaluate_pair_rules(a_.group, b_.group, 0, 0, size_, 1, accumulator, context_);
   }
 
   PairRuleKernel& kernel() { return kernel_; }
