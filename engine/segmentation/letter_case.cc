@@ -32,13 +32,6 @@ std::uint32_t choice_for(std::uint8_t case_kind, double ratio) {
   }
 }
 
-std::int32_t reference_height(RecognitionContext& context, const FigureGroup& element) {
-  const std::int16_t letter_height = context.settings().letter_height;
-  const TextLine* line = context.text_lines().item_checked(element_line(element));
-  return line == nullptr ? std::max<std::int16_t>(letter_height, 1)
-                         : line->case_reference_height(letter_height);
-}
-
 // The height the readings are measured by, taken in their order: h starts
 // as the element's box height; a reading whose box reaches a third of the
 // body below the baseline sets it to the height from the baseline up to the
@@ -74,6 +67,13 @@ bool listed(std::span<const std::uint16_t> letters, std::uint16_t code) {
 
 }  // namespace
 
+std::int32_t case_reference_height(RecognitionContext& context, const FigureGroup& element) {
+  const std::int16_t letter_height = context.settings().letter_height;
+  const TextLine* line = context.text_lines().item_checked(element_line(element));
+  return line == nullptr ? std::max<std::int16_t>(letter_height, 1)
+                         : line->case_reference_height(letter_height);
+}
+
 std::uint8_t case_kind_of(const Answer& reading) {
   const std::uint16_t lower = reading.codes[1];
   const std::uint16_t upper = reading.codes[2];
@@ -98,7 +98,7 @@ int choose_letter_case(RecognitionContext& context, FigureGroup& element) {
   if (RequestSwitches(context.kernel().params()).fixed_case()) {
     return set_every_choice(readings, kCaseChoiceLower);
   }
-  const double reference = reference_height(context, element);
+  const double reference = case_reference_height(context, element);
   std::int32_t h = element.geometry->bounding_box().height();
   for (std::uint32_t i = 0; i < readings.answers().size(); ++i) {
     const Answer& reading = readings.answers()[i];
@@ -117,7 +117,7 @@ int lower_small_capital(RecognitionContext& context, FigureGroup& element, std::
   if (readings[i].case_kind != 2 || readings[i].code_choice != kCaseChoiceUpper) return kOk;
   std::int32_t h = element.geometry->bounding_box().height();
   for (std::uint32_t k = 0; k <= i; ++k) h = height_after(element, readings[k], h);
-  const double reference = reference_height(context, element);
+  const double reference = case_reference_height(context, element);
   if (h / reference >= kSmallCapitalRatio) return kOk;
   return element.answers->set_code_choice(i, kCaseChoiceLower);
 }

@@ -31,6 +31,11 @@ inline constexpr std::uint32_t kCaseChoiceLower = 2;
 // for an element without a geometry.
 int choose_letter_case(RecognitionContext& context, FigureGroup& element);
 
+// The height an element's case is measured against: its line's case
+// reference height, or the letter height of the settings when the element
+// stands on no line; never below 1.
+std::int32_t case_reference_height(RecognitionContext& context, const FigureGroup& element);
+
 // choose_letter_case over the elements of the output, then over the letter
 // results of every text line. 0; -2 at a null element.
 int check_all_candidates(RecognitionContext& context, const PtrArray<FigureGroup>& output);

@@ -108,17 +108,25 @@ int keep_capital(FigureGroup& group) {
 // a capital, read by a capital way of writing no taller than a small
 // letter, is output in lower case (lower_small_capital): judged before its
 // reading moves, as the height it was measured by depends on the readings
-// before it. A first letter that stands as a small letter among the word's
-// own letters (first_letter_stands_small) is output in lower case too, unless
-// the list holds the word with its capital only (a name). The letters of a
-// word written in capitals keep their capitals.
+// before it. Unless the list holds the word with its capital only (a name),
+// a first letter that stands as a small letter among the word's own letters
+// (first_letter_stands_small, shared_shape_first_letter) is output in lower
+// case too, and one of shared shape that stands as a capital among them in
+// upper case. The letters of a word written in capitals keep their capitals.
 int add_letter_path(RecognitionContext& context, const LetterPath& path,
                     PtrArray<FigureGroup>& out) {
   for (const LetterStep& step : path.steps) {
     if (step.group == nullptr || !step.group->has_answers()) return kBadArgument;
   }
   const bool capitals = path.steps.size() > 1 && written_in_capitals(path);
-  const bool small_first = !capitals && first_letter_stands_small(path) && !capital_only_listed(path);
+  const bool judged_by_size = !capitals && !capital_only_listed(path);
+  const FirstLetterStand shared =
+      judged_by_size ? shared_shape_first_letter(
+                           path, case_reference_height(context, *path.steps[0].group))
+                     : FirstLetterStand::kUnmeasured;
+  const bool small_first =
+      judged_by_size && (shared == FirstLetterStand::kSmall || first_letter_stands_small(path));
+  const bool capital_first = shared == FirstLetterStand::kCapital;
   for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
     const LetterStep& step = path.steps[s];
     FigureGroup* group = step.group;
@@ -132,8 +140,9 @@ int add_letter_path(RecognitionContext& context, const LetterPath& path,
     } else if (status == kOk && step.answer == -1) {
       status = read_saved_codes(*group);
     }
-    if (status == kOk && s == 0 && small_first) {
-      status = group->answers->set_code_choice(0, kCaseChoiceLower);
+    if (status == kOk && s == 0 && (small_first || capital_first)) {
+      const std::uint32_t choice = small_first ? kCaseChoiceLower : kCaseChoiceUpper;
+      status = group->answers->set_code_choice(0, choice);
     } else if (status == kOk && capitals) {
       status = keep_capital(*group);
     } else if (status == kOk && path.capitals_listed != LetterPath::kCapitalsNotListed) {

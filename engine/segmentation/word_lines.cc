@@ -20,6 +20,8 @@ enum class LetterHeight { kOther, kSmall, kTall, kDescending };
 constexpr std::u16string_view kSmallLetters = u"acemnorsuvwxz";
 constexpr std::u16string_view kTallLetters = u"bdhkl";
 constexpr std::u16string_view kDescendingLetters = u"gjpqy";
+// The letters whose small form rises above the small letters.
+constexpr std::u16string_view kAscendingLetters = u"bdhklt";
 
 LetterHeight letter_height(std::uint16_t code) {
   const char16_t letter = static_cast<char16_t>(lower_case_letter(code));
@@ -44,6 +46,22 @@ const Answer* first_reading(const LetterPath& path) {
   const LetterStep& step = path.steps[0];
   if (step.answer < 0 || step.group == nullptr || !step.group->has_answers()) return nullptr;
   return step.group->answers->answers().item_checked(static_cast<std::uint32_t>(step.answer));
+}
+
+// How far the tallest b, d, h, k, l or t after the first letter rises above
+// the base line; 0 when none follows.
+std::int64_t tallest_rise_after_first(const LetterPath& path, const WordLines& lines) {
+  std::int64_t tallest = 0;
+  const std::uint32_t last = std::min<std::uint32_t>(path.steps.size(), kMeasuredLetters + 1);
+  for (std::uint32_t s = 1; s < last; ++s) {
+    const LetterStep& step = path.steps[s];
+    if (step.group == nullptr || step.group->geometry == nullptr) continue;
+    const char16_t letter = static_cast<char16_t>(lower_case_letter(step.codes[0]));
+    if (kAscendingLetters.find(letter) == std::u16string_view::npos) continue;
+    const std::int64_t top = step.group->geometry->bounding_box().top;
+    tallest = std::max(tallest, std::int64_t{lines.base} - top);
+  }
+  return tallest;
 }
 
 }  // namespace
@@ -78,18 +96,34 @@ bool first_letter_stands_small(const LetterPath& path) {
       path.steps[0].group->geometry == nullptr) {
     return false;
   }
-  const bool shared_shape = reading->case_kind == 3;
-  const bool descending = reading->case_kind == 2 &&
-                          letter_height(reading->codes[1]) == LetterHeight::kDescending;
-  if (!shared_shape && !descending) return false;
+  if (reading->case_kind != 2 || letter_height(reading->codes[1]) != LetterHeight::kDescending) {
+    return false;
+  }
   const WordLines lines = measure_word_lines(path);
   if (!lines.measured) return false;
   const Box16 box = path.steps[0].group->geometry->bounding_box();
   const std::int64_t rise = std::int64_t{lines.base} - box.top;
   const std::int64_t depth = std::int64_t{box.bottom} - lines.base;
   const std::int64_t x_height = lines.x_height();
-  if (shared_shape) return 10 * rise < 17 * x_height;
   return 5 * depth >= 2 * x_height && 10 * rise < 16 * x_height;
+}
+
+FirstLetterStand shared_shape_first_letter(const LetterPath& path, std::int32_t reference) {
+  if (path.steps.size() < 2) return FirstLetterStand::kUnmeasured;
+  const Answer* reading = first_reading(path);
+  if (reading == nullptr || reading->case_kind != 3 || path.steps[0].group->geometry == nullptr) {
+    return FirstLetterStand::kUnmeasured;
+  }
+  const WordLines lines = measure_word_lines(path);
+  if (!lines.measured) return FirstLetterStand::kUnmeasured;
+  const Box16 box = path.steps[0].group->geometry->bounding_box();
+  const std::int64_t rise = std::int64_t{lines.base} - box.top;
+  const bool above_small_letters = 10 * rise >= 17 * std::int64_t{lines.x_height()};
+  const bool as_high_as_tall_letters = 100 * rise >= 95 * tallest_rise_after_first(path, lines);
+  const bool tall_on_its_line = 10 * std::int64_t{box.height()} >= 15 * std::int64_t{reference};
+  return above_small_letters && as_high_as_tall_letters && tall_on_its_line
+             ? FirstLetterStand::kCapital
+             : FirstLetterStand::kSmall;
 }
 
 }  // namespace inkrec

@@ -32,15 +32,30 @@ struct WordLines {
 // small letters stand no taller than 0.
 WordLines measure_word_lines(const LetterPath& path);
 
-// Whether the first letter of a path of two letters or more, read by the
-// capital of a letter whose two forms share one shape (case kind 3) or by a
+// Whether the first letter of a path of two letters or more, read by a
 // capital way of writing of a letter whose small form reaches below the
 // base line (g, j, p, q, y), stands as its small letter among the word's
-// letters: the shared shape rises less than 1.7 small letters' heights
-// above the base line; the other reaches below it by two fifths of that
-// height or more and rises less than 1.6 of it. (Chosen on the training
-// writers' written words, bench/README.md.) False when the word's
+// letters: it reaches below the base line by two fifths of the small
+// letters' height or more and rises less than 1.6 of it. (Chosen on the
+// training writers' written words, bench/README.md.) False when the word's
 // lines cannot be measured or the first reading is not such a capital.
 bool first_letter_stands_small(const LetterPath& path);
+
+// The case a word's first letter stands in, by its size among the word's
+// letters.
+enum class FirstLetterStand { kUnmeasured, kSmall, kCapital };
+
+// The stand of the first letter of a path of two letters or more read by a
+// letter whose two forms share one shape (case kind 3: c, o, s, u, v, w, x,
+// z), whichever case it was chosen: a capital when it rises at least 1.7
+// small letters' heights above the word's base line, at least 0.95 as high
+// as the tallest b, d, h, k, l or t after it, and its box is at least 1.5
+// `reference` heights tall (the height its case is chosen against, see
+// case_reference_height); a small letter otherwise. A writer who starts a
+// word with a big small letter still writes its tall letters taller.
+// (Chosen on the training writers' written words, bench/README.md.)
+// kUnmeasured when the word's lines cannot be measured or the first reading
+// is not of such a letter.
+FirstLetterStand shared_shape_first_letter(const LetterPath& path, std::int32_t reference);
 
 }  // namespace inkrec

@@ -30,5 +30,15 @@ TEST(FirstLetterCaseTest, AFirstLetterOfSharedShapeTakesItsCaseFromTheWordsOwnSm
       {"cheer", "chooses", "standard", "case", "vacuum", "science", "Summer", "Were"});
 }
 
+TEST(FirstLetterCaseTest, AFirstLetterOfSharedShapeIsACapitalWhenAsHighAsTheWordsTallLetters) {
+  // The S of "Software" and "Start" rises as high as the word's tall
+  // letters but stood less than 1.7 line heights tall, and was output in
+  // lower case. The w of "who" rises well above the word's small letters
+  // but stays below its h, and was output as a capital; so were "white",
+  // "west" and "cross" against a list that holds them both ways.
+  testing::expect_words_read_as_labelled("first_letter_tall_letters.txt",
+                                         {"Software", "Start", "white", "who", "west", "cross"});
+}
+
 }  // namespace
 }  // namespace inkrec::tool
