@@ -562,6 +562,26 @@ bool same_codes(const LetterPath& a, const LetterPath& b) {
   return std::equal(a.codes.begin(), a.codes.end(), b.codes.begin(), b.codes.end());
 }
 
+// Whether two paths read the same letters in another case ("Soon" and
+// "soon"): the caller is offered one text for both.
+bool same_letters_other_case(const LetterPath& a, const LetterPath& b) {
+  const auto same_letter = [](std::uint16_t x, std::uint16_t y) {
+    return lower_case_letter(x) == lower_case_letter(y);
+  };
+  return !same_codes(a, b) &&
+         std::equal(a.codes.begin(), a.codes.end(), b.codes.begin(), b.codes.end(), same_letter);
+}
+
+// The index of the first path of the list that `same` pairs with the
+// fresh one; -1 when none does.
+template <typename Same>
+std::int32_t twin_of(const PtrArray<LetterPath>& paths, const LetterPath& fresh, Same same) {
+  for (std::uint32_t k = 0; k < paths.size(); ++k) {
+    if (same(*paths[k], fresh)) return static_cast<std::int32_t>(k);
+  }
+  return -1;
+}
+
 int insert_owned(PtrArray<LetterPath>& paths, std::uint32_t place,
                  std::unique_ptr<LetterPath> path) {
   if (paths.push_back_owned(std::move(path)) != kOk) return kOutOfMemory;
@@ -740,10 +760,7 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
     close_states(scope.memo, *fresh);
     return kOk;
   }
-  std::int32_t twin = -1;
-  for (std::uint32_t k = 0; k < paths.size() && twin < 0; ++k) {
-    if (same_codes(*paths[k], *fresh)) twin = static_cast<std::int32_t>(k);
-  }
+  std::int32_t twin = twin_of(paths, *fresh, same_codes);
   if (twin >= 0) {
     fresh->base = paths[static_cast<std::uint32_t>(twin)]->base;
     if (LetterPath::greater_average(*paths[static_cast<std::uint32_t>(twin)], *fresh)) {
@@ -762,6 +779,16 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
   if (level >= 0) {
     level = std::min(level, 18);
     fresh->base = 11 * (level - 8) / (level > 8 ? d : 1);
+  }
+  // The same letters in another case hold one place between them: the
+  // path that reads them better, each with its own word's base.
+  if (twin < 0) {
+    twin = twin_of(paths, *fresh, same_letters_other_case);
+    if (twin >= 0 &&
+        LetterPath::greater_average(*paths[static_cast<std::uint32_t>(twin)], *fresh)) {
+      close_states(scope.memo, *fresh);
+      return kOk;
+    }
   }
   // Judged again with its word's own base: a word the list ranks low must
   // not push a better path out of a full link.

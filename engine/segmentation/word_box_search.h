@@ -117,9 +117,10 @@ int add_letter_path_to_record(WordSearchScope& scope, BoxSegment& record, const 
 // with its base: 110 per stroke for a word the dictionaries do not know,
 // 11 x (level - 8) for a known word, each divided by 4 for one code and by
 // 3 for two or three (a known word's only above level 8). A path that would rank behind a full link's last, or
-// behind a path reading the same letters, is refused and its states are
-// closed; a full link drops its last path for it, and a path reading the
-// same letters gives way to it. The continuations of its states from the
+// behind a path reading the same letters (in the same case or another:
+// "Soon" and "soon" hold one place, each judged with its own word's base),
+// is refused and its states are closed; a full link drops its last path
+// for it, and a path reading the same letters gives way to it. The continuations of its states from the
 // fifth step up to `step_limit` are kept in the memo. *placed, when given,
 // is its index in the link, -1 when refused. 0; -1 when memory runs out.
 int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPath& path,

@@ -239,6 +239,51 @@ TEST(WordBoxSearchTest, EachLinkKeepsItsPathsBestFirstWithTheBaseOfTheirWord) {
   EXPECT_EQ(link.paths[0]->codes[1], u'o');
 }
 
+TEST(WordBoxSearchTest, TheSameLettersInAnotherCaseHoldOnePlaceOfALink) {
+  // A full link of two places holds "the" and "them"; a path reading "the"
+  // in another case then comes, `lead` better a stroke than "the".
+  struct Case {
+    const char* what;
+    std::u16string codes;
+    std::int32_t lead;
+    std::int32_t placed;
+    std::u16string kept;  // the link's words, best first
+  };
+  const std::vector<Case> cases = {
+      {"\"The\", worse: refused behind \"the\"", u"The", -50, -1, u"the them"},
+      {"\"The\", better: takes the place of \"the\", not of the last", u"The", 50, 0,
+       u"The them"},
+      {"\"THE\", better: the same", u"THE", 50, 0, u"THE them"},
+      {"\"tho\", better: another word, the last goes", u"tho", 50, 0, u"tho the"},
+  };
+  for (const Case& c : cases) {
+    WordBench bench;
+    const std::uint16_t line = bench.add_line({100, 130, 160, 190});
+    const std::vector<LetterResult*> letters = bench.add_word(line, u"them");
+    WordSearchScope scope = bench.scope();
+    SegmentLink link;
+    link.max_paths = 2;
+    std::int32_t placed = -2;
+    for (const std::u16string& word : {std::u16string(u"them"), std::u16string(u"the")}) {
+      LetterPath path = path_through(bench, letters, word);
+      for (LetterStep& step : path.steps) step.pair_score = 0;
+      ASSERT_EQ(insert_letter_path(scope, link, path, 0, &placed), kOk);
+    }
+    LetterPath fresh = path_through(bench, letters, c.codes);
+    for (LetterStep& step : fresh.steps) step.pair_score = 0;
+    fresh.weighted_total += fresh.strokes * c.lead;
+    ASSERT_EQ(insert_letter_path(scope, link, fresh, 0, &placed), kOk);
+    EXPECT_EQ(placed, c.placed) << c.what;
+    std::u16string kept;
+    for (const LetterPath* path : link.paths) {
+      if (!kept.empty()) kept.push_back(u' ');
+      kept.append(path->codes.begin(), path->codes.end());
+    }
+    EXPECT_EQ(std::string(kept.begin(), kept.end()), std::string(c.kept.begin(), c.kept.end()))
+        << c.what;
+  }
+}
+
 TEST(WordBoxSearchTest, AFullLinkJudgesANewPathWithTheBaseOfItsWord) {
   // A full link of one path reading "7q", a word no list knows (base 36).
   // A path reading "th", a word of level 2 in the fixture (base -66), gets
