@@ -25,8 +25,9 @@ namespace inkrec {
 // codes before the last rewrite). size is the line's letter size, count the
 // count the pair scoring passes through (kinds 13 and 36 compare it with
 // 1). The joined group is the letter result of A's line whose members are
-// exactly those of a and b together. The context gives the kernel's pair rules and line spacing, the text lines, the
-// stroke pair table, the strokes' extrema and the line slant.
+// exactly those of a and b together. The context gives the kernel's pair
+// rules and line spacing, the text lines, the stroke pair table, the
+// strokes' extrema and the line slant.
 //
 // 0 in every ordinary case: a reading index beyond its list, no rule, no
 // joined group or one with neither a plain nor a marked reading (the
