@@ -11,6 +11,7 @@
 #include "engine/records/recognition_context.h"
 #include "engine/rules/pair_test.h"
 #include "engine/rules/punctuation_rule.h"
+#include "engine/segmentation/mark_cut.h"
 #include "engine/segmentation/segment_path_search.h"
 #include "engine/segmentation/word_box_preparation.h"
 
@@ -111,6 +112,16 @@ bool lists_group(const BoxSegment& record, const FigureGroup& group, bool any_re
     if (record.groups[k] != &group) continue;
     const std::int16_t* answer = record.answers.item_checked(k);
     if (any_reading || (answer != nullptr && second_code_of(group, *answer) == code)) return true;
+  }
+  return false;
+}
+
+// Whether the two groups take pieces of one stroke.
+bool share_a_stroke(const FigureGroup& a, const FigureGroup& b) {
+  for (const FigureRecord* x : a.figures) {
+    for (const FigureRecord* y : b.figures) {
+      if (x != nullptr && y != nullptr && stroke_number(*x) == stroke_number(*y)) return true;
+    }
   }
   return false;
 }
@@ -514,6 +525,10 @@ int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
   }
   if (!path_.steps.empty()) {
     const LetterStep& last = path_.steps.back();
+    const bool one_stroke = last.group != nullptr && share_a_stroke(group, *last.group);
+    if (!may_stand_in_one_word(step_character(last), read.output_codes(saved)[0], one_stroke)) {
+      return kNoWay;
+    }
     int refused = 0;
     apply_punctuation_rule_cached(group, *last.group, answer, last.answer, &refused);
     if (refused != 0) return kNoWay;

@@ -1,4 +1,5 @@
-// Where a word may end with a mark and the next begin without a word gap.
+// Where a word may end with a mark and the next begin without a word gap,
+// and which marks may stand beside a letter inside a word.
 #include "engine/segmentation/mark_cut.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,36 @@ TEST(MarkCutTest, AMarkEndsAWordBeforeALetterOnlyAcrossAGap) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(may_cut_without_gap(c.last, c.next), c.may_cut);
+  }
+}
+
+struct InsideCase {
+  std::string name;
+  char16_t last;
+  char16_t next;
+  bool one_stroke;
+  bool may_stand;
+};
+
+TEST(MarkCutTest, AMarkInsideAWordHasStrokesOfItsOwnAndOperatorSignsTouchNoLetter) {
+  const std::vector<InsideCase> cases = {
+      {"a comma from the tail of a letter's stroke", u'n', u',', true, false},
+      {"a colon from the exit stroke", u'u', u':', true, false},
+      {"a mark whose stroke goes on into a letter", u'.', u'h', true, false},
+      {"a mark beside a mark in one stroke", u'.', u',', true, false},
+      {"a comma of its own after a letter", u'n', u',', false, true},
+      {"an apostrophe of its own before a letter", u'\'', u's', false, true},
+      {"a plus before a letter", u'+', u'o', false, false},
+      {"an underscore before a letter", u'_', u'd', false, false},
+      {"a star after a letter", u'h', u'*', false, false},
+      {"a plus before a digit", u'+', u'5', false, true},
+      {"a slash between letters (and/or)", u'd', u'/', false, true},
+      {"two letters of one stroke", u'o', u'n', true, true},
+      {"a digit after a letter in one stroke", u'e', u'9', true, true},
+  };
+  for (const InsideCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(may_stand_in_one_word(c.last, c.next, c.one_stroke), c.may_stand);
   }
 }
 
