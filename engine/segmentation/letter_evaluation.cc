@@ -20,6 +20,7 @@
 #include "engine/rules/symbol_geometry_check.h"
 #include "engine/rules/symbol_rules.h"
 #include "engine/segmentation/group_measures.h"
+#include "engine/segmentation/mark_cut.h"
 #include "engine/segmentation/reading_totals.h"
 #include "engine/segmentation/shape_limits.h"
 #include "engine/segmentation/special_marks.h"
@@ -344,11 +345,14 @@ class LetterEvaluation {
   // or part of a composite is not judged against the letters: a dot that
   // reads better as a full stop is still the dot of an "i" or a ":". The
   // letters keep the wider margin of letters inside words when the word
-  // search will read them.
+  // search will read them, counted from the best letter.
   void classify(AnswerList& letters, AnswerList& marks) {
-    letters.classify(nullptr, nullptr, &group_, 0,
-                     switches_.word_box_search() ? AnswerList::kWordLetterMargin
-                                                 : AnswerList::kReferenceMargin);
+    if (switches_.word_box_search()) {
+      letters.classify(nullptr, word_letter_reference(letters), &group_, 0,
+                       AnswerList::kWordLetterMargin);
+    } else {
+      letters.classify(nullptr, nullptr, &group_, 0, AnswerList::kReferenceMargin);
+    }
     marks.classify(nullptr, nullptr, &group_, 0);
   }
 
@@ -428,6 +432,13 @@ class LetterEvaluation {
 };
 
 }  // namespace
+
+const Answer* word_letter_reference(const AnswerList& letters) {
+  for (const Answer& answer : letters.answers()) {
+    if (is_letter_code(answer.codes[0])) return &answer;
+  }
+  return nullptr;
+}
 
 int recognize_figure_group(RecognitionContext& context, FigureGroup& group, CandidateLists& out,
                            std::uint32_t* skipped) {

@@ -23,6 +23,7 @@
 
 #include <cstdint>
 
+#include "engine/records/answer_list.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/recognition_context.h"
@@ -39,5 +40,11 @@ namespace inkrec {
 // missing shape or etalon.
 int recognize_figure_group(RecognitionContext& context, FigureGroup& group, CandidateLists& out,
                            std::uint32_t* skipped = nullptr);
+
+// The reading the margin of the letters a word search reads counts from:
+// the best reading of a letter (the list in descending order of total), so
+// that a digit reading better ("9" for the "a" of "year") pushes out no
+// letter the word list may want; null when the list reads no letter.
+const Answer* word_letter_reference(const AnswerList& letters);
 
 }  // namespace inkrec

@@ -328,5 +328,37 @@ TEST(LetterEvaluationTest, TheBodyAndLinkByteAdmitsCursiveVariants) {
   }
 }
 
+TEST(LetterEvaluationTest, AWordsLettersKeepTheirMarginFromTheBestLetterNotADigit) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<char16_t, std::int32_t>> readings;  // best first
+    char16_t reference;  // 0 for none
+    bool second_letter_kept;
+  };
+  const std::vector<Case> cases = {
+      {"a digit reading far better than the letters", {{u'9', 9600}, {u'a', 8400}, {u'q', 8300}},
+       u'a', true},
+      {"a letter first", {{u'a', 9600}, {u'9', 9000}, {u'o', 8400}}, u'a', false},
+      {"digits only", {{u'9', 9600}, {u'4', 9000}}, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AnswerList letters;
+    for (const auto& [code, total] : c.readings) {
+      Answer answer = Answer::from_code(code);
+      answer.key = code;  // a list holds one answer a key
+      answer.components[Answer::kLetterScore] = total;
+      ASSERT_EQ(letters.insert(answer), kOk);
+    }
+    const Answer* reference = word_letter_reference(letters);
+    EXPECT_EQ(reference == nullptr ? u'\0' : static_cast<char16_t>(reference->codes[0]),
+              c.reference);
+    if (reference == nullptr) continue;
+    letters.classify(nullptr, reference, nullptr, 0, AnswerList::kWordLetterMargin);
+    ASSERT_EQ(letters.answers().size(), 3u);
+    EXPECT_EQ(letters.answers()[2].state != Answer::kStateRejected, c.second_letter_kept);
+  }
+}
+
 }  // namespace
 }  // namespace inkrec
