@@ -6,20 +6,19 @@
 //
 // A map handed out stays where it is until clear(), however many prefixes
 // are added after it; the word lists must not change while the memo lives
-// (the word search clears it for each box).
+// (the word search clears it for each box). clear() keeps the room of the
+// prefixes and their maps (code_sequence_table.h): once it has grown to
+// what a box needs, a new prefix allocates nothing.
 #pragma once
 
-#include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <span>
-#include <unordered_map>
-#include <vector>
 
 #include "engine/foundation/char_classes.h"
 #include "engine/foundation/char_slot_map.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/segmentation/allowed_letters.h"
+#include "engine/segmentation/code_sequence_table.h"
 
 namespace inkrec {
 
@@ -31,34 +30,11 @@ class AllowedLetterMemo {
   const CharSlotMap& letters_after(const WordSource& words, std::span<const std::uint16_t> codes,
                                    std::uint32_t weight, const DynArray<std::uint32_t>* code_index,
                                    const CharClassTables& classes);
-  // Forgets every prefix and frees the room.
-  void clear() { maps_ = Maps(); }
+  // Forgets every prefix; keeps the room.
+  void clear() { maps_.clear(); }
 
  private:
-  struct Prefix {
-    std::uint32_t weight = 0;
-    std::span<const std::uint16_t> codes;
-  };
-  struct StoredPrefix {
-    std::uint32_t weight = 0;
-    std::vector<std::uint16_t> codes;
-  };
-  struct PrefixHash {
-    using is_transparent = void;
-    std::size_t operator()(const Prefix& prefix) const;
-    std::size_t operator()(const StoredPrefix& prefix) const;
-  };
-  struct PrefixEqual {
-    using is_transparent = void;
-    template <typename A, typename B>
-    bool operator()(const A& a, const B& b) const {
-      return a.weight == b.weight &&
-             std::equal(a.codes.begin(), a.codes.end(), b.codes.begin(), b.codes.end());
-    }
-  };
-  using Maps = std::unordered_map<StoredPrefix, CharSlotMap, PrefixHash, PrefixEqual>;
-
-  Maps maps_;
+  CodeSequenceTable<CharSlotMap> maps_;  // keyed by the weight and the codes
 };
 
 }  // namespace inkrec

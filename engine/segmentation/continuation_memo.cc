@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "engine/segmentation/code_sequence_hash.h"
-
 namespace inkrec {
 namespace {
 
@@ -26,10 +24,9 @@ bool reads_no_worse(const SearchOrigin& a, const SearchOrigin& b) {
   return a.weighted_total >= b.weighted_total && a.extra >= b.extra;
 }
 
-// The key of a state: its place and covered positions lead its codes.
-std::size_t hash_state(std::uint32_t place, std::uint32_t covered,
-                       std::span<const std::uint16_t> codes) {
-  return hash_code_sequence(std::uint64_t{place} << 32 | covered, codes);
+// The leading part of a state's key: its place and covered positions.
+std::uint64_t lead_of(const SearchState& state) {
+  return std::uint64_t{state.place} << 32 | state.covered;
 }
 
 }  // namespace
@@ -42,24 +39,22 @@ SearchState state_before_step(const LetterPath& path, std::uint32_t s) {
           path.codes.span().first(std::min(code_count, path.codes.size()))};
 }
 
-std::size_t ContinuationMemo::StateHash::operator()(const SearchState& state) const {
-  return hash_state(state.place, state.covered, state.codes);
-}
-
-std::size_t ContinuationMemo::StateHash::operator()(const StoredState& state) const {
-  return hash_state(state.place, state.covered, state.codes);
+void MemoEntry::reset() {
+  value = 0;
+  closed = false;
+  continuations.clear();
+  searched.clear();
 }
 
 MemoEntry& ContinuationMemo::entry_of(States& states, const SearchState& state) {
-  if (const auto found = states.find(state); found != states.end()) return found->second;
-  return states
-      .try_emplace({state.place, state.covered, {state.codes.begin(), state.codes.end()}})
-      .first->second;
+  bool added = false;
+  MemoEntry& entry = states.find_or_add(lead_of(state), state.codes, &added);
+  if (added) entry.reset();
+  return entry;
 }
 
 MemoEntry* ContinuationMemo::find(const SearchState& state) {
-  const auto found = states_.find(state);
-  return found == states_.end() ? nullptr : &found->second;
+  return states_.find(lead_of(state), state.codes);
 }
 
 MemoEntry& ContinuationMemo::add(const SearchState& state, std::int32_t value) {

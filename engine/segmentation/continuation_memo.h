@@ -26,18 +26,20 @@
 // (of each, the paths not outdone on both sums); paths too short for an
 // entry keep theirs the same way, apart from the entries.
 //
-// The memo lives for the search of one record. Looking a state up
-// allocates nothing; a new state or continuation allocates (the standard
-// containers' allocation failure is the only way it can fail).
+// The memo lives for the search of one record; clear() forgets its states
+// but keeps their room (code_sequence_table.h) for the next record, so that
+// once it has grown to what a search needs, neither looking a state up nor
+// adding one allocates. A continuation, or an origin past the room an entry
+// had before, still does (the standard containers' allocation failure is
+// the only way the memo can fail).
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
+#include "engine/segmentation/code_sequence_table.h"
 #include "engine/segmentation/letter_path.h"
 
 namespace inkrec {
@@ -73,6 +75,9 @@ struct SearchOrigin {
 };
 
 struct MemoEntry {
+  // Empties the entry for a new state, keeping the room of its lists.
+  void reset();
+
   std::int32_t value = 0;  // of the first path that reached the state
   bool closed = false;
   std::vector<Continuation> continuations;
@@ -81,11 +86,10 @@ struct MemoEntry {
 
 class ContinuationMemo {
  public:
-  // Forgets every state and frees their room (a cleared hash table would
-  // keep its buckets, and emptying them again costs as much as a search).
+  // Forgets every state; keeps their room for the next search.
   void clear() {
-    states_ = States();
-    short_states_ = States();
+    states_.clear();
+    short_states_.clear();
   }
 
   // The entry of the state; null when none was made.
@@ -111,31 +115,9 @@ class ContinuationMemo {
   bool claim_short_search(const SearchState& state, const SearchOrigin& origin);
 
  private:
-  // A state as the memo keeps it, owning its codes.
-  struct StoredState {
-    std::uint32_t place = 0;
-    std::uint32_t covered = 0;
-    std::vector<std::uint16_t> codes;
-  };
-  // States hashed and compared as stored or as searched, so that a
-  // look-up copies nothing.
-  struct StateHash {
-    using is_transparent = void;
-    std::size_t operator()(const SearchState& state) const;
-    std::size_t operator()(const StoredState& state) const;
-  };
-  struct StateEqual {
-    using is_transparent = void;
-    template <typename A, typename B>
-    bool operator()(const A& a, const B& b) const {
-      return a.place == b.place && a.covered == b.covered &&
-             std::equal(a.codes.begin(), a.codes.end(), b.codes.begin(), b.codes.end());
-    }
-  };
-  // Entries never move once made: a found entry stays valid while others
-  // are added.
-  using States = std::unordered_map<StoredState, MemoEntry, StateHash, StateEqual>;
+  using States = CodeSequenceTable<MemoEntry>;
 
+  // The state's entry, made empty when the state is new.
   static MemoEntry& entry_of(States& states, const SearchState& state);
 
   States states_;

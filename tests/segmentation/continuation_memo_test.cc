@@ -227,5 +227,32 @@ TEST(ContinuationMemoTest, ManyStatesEachKeepTheirEntryWhereItWasMade) {
   EXPECT_EQ(memo.find(state(0)), nullptr);
 }
 
+TEST(ContinuationMemoTest, AnEntryMadeAfterClearingHoldsNothingOfTheStatesBefore) {
+  // The memo keeps its entries' room from one record to the next: an entry
+  // handed out again must not show the value, the closing, the
+  // continuations or the origins of the state that held it before.
+  MemoBench memo_bench(u"houses");
+  const LetterPath path = memo_bench.path(6);
+  const SearchState state = state_before_step(path, 4);
+  ContinuationMemo memo;
+  MemoEntry& before = memo.add(state, 8000);
+  memo.add_continuation(state, path, 4, -1);
+  memo.close(state);
+  ASSERT_TRUE(ContinuationMemo::claim_search(before, memo_bench.origin()));
+  ASSERT_TRUE(memo.claim_short_search(state, memo_bench.origin()));
+  memo.clear();
+  EXPECT_EQ(memo.find(state), nullptr);
+  // Another state takes the room first, then the state itself comes back.
+  const SearchState other = state_before_step(path, 5);
+  for (const SearchState& again : {other, state}) {
+    MemoEntry& entry = memo.add(again, 7000);
+    EXPECT_EQ(entry.value, 7000);
+    EXPECT_FALSE(entry.closed);
+    EXPECT_TRUE(entry.continuations.empty());
+    EXPECT_TRUE(entry.searched.empty());
+  }
+  EXPECT_TRUE(memo.claim_short_search(state, memo_bench.origin()));
+}
+
 }  // namespace
 }  // namespace inkrec
