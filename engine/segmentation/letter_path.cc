@@ -97,24 +97,28 @@ bool LetterPath::greater_average(const LetterPath& a, const LetterPath& b) {
 
 int LetterPath::assign(const LetterPath& other) {
   if (this == &other) return kOk;
-  LetterPath copy;
-  if (copy.steps.assign(other.steps) != kOk || copy.codes.assign(other.codes) != kOk) {
+  if (steps.reserve_total(other.steps.size()) != kOk ||
+      codes.reserve_total(other.codes.size()) != kOk) {
     return kOutOfMemory;
   }
-  copy.weight = other.weight;
-  copy.value_sum = other.value_sum;
-  copy.least_value = other.least_value;
-  copy.greatest_second = other.greatest_second;
-  copy.ordinal_sum = other.ordinal_sum;
-  copy.greatest_ordinal = other.greatest_ordinal;
-  copy.non_first = other.non_first;
-  copy.strokes = other.strokes;
-  copy.positions = other.positions;
-  copy.weighted_total = other.weighted_total;
-  copy.base = other.base;
-  copy.weak = other.weak;
-  copy.capitals_listed = other.capitals_listed;
-  *this = std::move(copy);
+  // With the room made, appending cannot fail.
+  steps.clear();
+  steps.append(other.steps.span());
+  codes.clear();
+  codes.append(other.codes.span());
+  weight = other.weight;
+  value_sum = other.value_sum;
+  least_value = other.least_value;
+  greatest_second = other.greatest_second;
+  ordinal_sum = other.ordinal_sum;
+  greatest_ordinal = other.greatest_ordinal;
+  non_first = other.non_first;
+  strokes = other.strokes;
+  positions = other.positions;
+  weighted_total = other.weighted_total;
+  base = other.base;
+  weak = other.weak;
+  capitals_listed = other.capitals_listed;
   return kOk;
 }
 

@@ -77,7 +77,8 @@ struct LetterPath {
   // b covers none.
   static bool greater_average(const LetterPath& a, const LetterPath& b);
 
-  // Becomes a copy of other: 0, or -1 with this path unchanged.
+  // Becomes a copy of other, in the room this path has when it is enough:
+  // 0, or -1 with this path unchanged.
   int assign(const LetterPath& other);
   // Takes the last step back: its codes and sums go, the least first
   // value, greatest second value and greatest ordinal are found again over

@@ -199,6 +199,7 @@ class RecordSearch {
   WordBox& box_;
   std::uint32_t index_;
   LetterPath path_;
+  LetterPath replay_;  // a copy of path_ taking a continuation; its room is kept
   std::uint32_t places_ = 0;  // the places this search visited
   std::uint32_t band_steps_ = 0;  // the path's steps read in the band
 };
@@ -343,16 +344,15 @@ int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bo
   const std::size_t count = entry->continuations.size();
   for (std::size_t c = 0; c < count; ++c) {
     const Continuation known = scope_.memo.find(state)->continuations[c];
-    LetterPath replay;
-    if (replay.assign(path_) != kOk) return kOutOfMemory;
+    if (replay_.assign(path_) != kOk) return kOutOfMemory;
     int status = kOk;
     for (const LetterStep& step : known.steps) {
-      status = extend_path(replay, step, CharSlotMap::kWordEnds, scope_.context, scope_.classes);
+      status = extend_path(replay_, step, CharSlotMap::kWordEnds, scope_.context, scope_.classes);
       if (status != kOk) break;
     }
     if (status == kNoWay) continue;
     if (status != kOk) return status;
-    status = add_letter_path_to_record(scope_, record(), replay, known.target,
+    status = add_letter_path_to_record(scope_, record(), replay_, known.target,
                                        path_.steps.size());
     if (status != kOk) return status;
   }
@@ -762,24 +762,26 @@ void close_states(ContinuationMemo& memo, const LetterPath& path) {
 int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPath& path,
                        std::uint32_t step_limit, std::int32_t* placed) {
   if (placed != nullptr) *placed = -1;
-  auto fresh = std::make_unique<LetterPath>();
-  if (fresh->assign(path) != kOk) return kOutOfMemory;
+  // Judged in the scope's path, whose room is kept: most paths are
+  // refused, and only a path the link keeps is copied into one of its own.
+  LetterPath& fresh = scope.offered;
+  if (fresh.assign(path) != kOk) return kOutOfMemory;
   const std::int32_t d = code_divisor(path.codes.size());
   // The base of a word no list knows is the highest a word can get: a
   // path that ranks behind a full link's last even with it is refused
   // before its word is looked up.
-  fresh->base = 110 / d;
+  fresh.base = 110 / d;
   PtrArray<LetterPath>& paths = link.paths;
   const bool full = paths.size() >= link.max_paths;
-  if (behind_full_link(paths, full, *fresh)) {
-    close_states(scope.memo, *fresh);
+  if (behind_full_link(paths, full, fresh)) {
+    close_states(scope.memo, fresh);
     return kOk;
   }
-  std::int32_t twin = twin_of(paths, *fresh, same_codes);
+  std::int32_t twin = twin_of(paths, fresh, same_codes);
   if (twin >= 0) {
-    fresh->base = paths[static_cast<std::uint32_t>(twin)]->base;
-    if (LetterPath::greater_average(*paths[static_cast<std::uint32_t>(twin)], *fresh)) {
-      close_states(scope.memo, *fresh);
+    fresh.base = paths[static_cast<std::uint32_t>(twin)]->base;
+    if (LetterPath::greater_average(*paths[static_cast<std::uint32_t>(twin)], fresh)) {
+      close_states(scope.memo, fresh);
       return kOk;
     }
   }
@@ -788,31 +790,31 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
   bool small_first_listed = false;
   word_level(scope.words, path.codes.span(), scope.classes, &level, &as_written,
              &small_first_listed);
-  fresh->capitals_listed = !as_written           ? LetterPath::kCapitalsNotListed
-                           : small_first_listed ? LetterPath::kCapitalsListedBothWays
-                                                : LetterPath::kCapitalsListed;
+  fresh.capitals_listed = !as_written          ? LetterPath::kCapitalsNotListed
+                          : small_first_listed ? LetterPath::kCapitalsListedBothWays
+                                               : LetterPath::kCapitalsListed;
   if (level >= 0) {
     level = std::min(level, 18);
-    fresh->base = 11 * (level - 8) / (level > 8 ? d : 1);
+    fresh.base = 11 * (level - 8) / (level > 8 ? d : 1);
   }
   // The same letters in another case hold one place between them: the
   // path that reads them better, each with its own word's base.
   if (twin < 0) {
-    twin = twin_of(paths, *fresh, same_letters_other_case);
+    twin = twin_of(paths, fresh, same_letters_other_case);
     if (twin >= 0 &&
-        LetterPath::greater_average(*paths[static_cast<std::uint32_t>(twin)], *fresh)) {
-      close_states(scope.memo, *fresh);
+        LetterPath::greater_average(*paths[static_cast<std::uint32_t>(twin)], fresh)) {
+      close_states(scope.memo, fresh);
       return kOk;
     }
   }
   // Judged again with its word's own base: a word the list ranks low must
   // not push a better path out of a full link.
-  if (twin < 0 && behind_full_link(paths, full, *fresh)) {
-    close_states(scope.memo, *fresh);
+  if (twin < 0 && behind_full_link(paths, full, fresh)) {
+    close_states(scope.memo, fresh);
     return kOk;
   }
   std::uint32_t place = 0;
-  while (place < paths.size() && !LetterPath::greater_average(*fresh, *paths[place])) ++place;
+  while (place < paths.size() && !LetterPath::greater_average(fresh, *paths[place])) ++place;
   if (twin >= 0 && static_cast<std::uint32_t>(twin) < place) return kOk;
   if (twin >= 0 || full) {
     const std::uint32_t dropped = twin >= 0 ? static_cast<std::uint32_t>(twin) : paths.size() - 1;
@@ -820,8 +822,10 @@ int insert_letter_path(WordSearchScope& scope, SegmentLink& link, const LetterPa
     paths.remove_at(dropped);
     place = std::min(place, paths.size());
   }
-  const LetterPath& kept = *fresh;
-  if (insert_owned(paths, place, std::move(fresh)) != kOk) return kOutOfMemory;
+  auto owned = std::make_unique<LetterPath>();
+  if (owned->assign(fresh) != kOk) return kOutOfMemory;
+  const LetterPath& kept = *owned;
+  if (insert_owned(paths, place, std::move(owned)) != kOk) return kOutOfMemory;
   for (std::uint32_t s = kFirstRememberedStep; s < std::min(step_limit, kept.steps.size()); ++s) {
     scope.memo.add_continuation(state_before_step(kept, s), kept, s, link.target);
   }

@@ -73,6 +73,7 @@ struct WordSearchScope {
   ContinuationMemo memo;
   ReadingDigests digests;  // of the groups of the box searched
   AllowedLetterMemo allowed;  // the letters after the prefixes the box's search asked about
+  LetterPath offered;  // the path a link judges before it keeps a copy (insert_letter_path)
   std::uint64_t places_searched = 0;  // the search's work: the places it visited
 };
 
