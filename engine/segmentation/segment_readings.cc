@@ -64,27 +64,45 @@ std::uint32_t read_index(const LetterStep& step) {
   return step.answer < 0 ? 0u : static_cast<std::uint32_t>(step.answer);
 }
 
+// Whether a letter of two case forms was written as its capital: read by a
+// capital way of writing chosen upper case, or read by its small way of
+// writing while the group reads the same letter at least as well by a
+// capital way of writing (the word list, holding the word in small letters,
+// led the word search to the small reading).
+bool read_as_capital(const FigureGroup& group, const Answer& reading) {
+  if (reading.case_kind == 2) return reading.code_choice == kCaseChoiceUpper;
+  if (reading.case_kind != 0) return false;
+  for (const Answer& other : group.answers->answers()) {
+    if (other.total() < reading.total()) return false;
+    if (other.case_kind == 2 && other.codes[2] == reading.codes[2]) return true;
+  }
+  return false;
+}
+
 // Whether the path reads a word written in capitals: every letter of it
-// that has two case forms was read by a capital way of writing chosen
-// upper case or by a letter whose two forms share one shape, at least one
-// by a capital way of writing, and each stands at least three fifths as
-// tall as the tallest of those capitals. A capital followed by small
-// letters of shared shape ("To", "Now") is not one, nor a letter whose dot
-// was read as a letter of its own.
+// that has two case forms was written as its capital (read_as_capital) or
+// read by a letter whose two forms share one shape, at least one as a
+// capital, and each stands at least three fifths as tall as the tallest of
+// them. A capital followed by small letters of shared shape ("To", "Now")
+// is not one, nor a big first letter of shared shape before small letters
+// (a "saw" begun with a tall s), nor a letter whose dot was read as a
+// letter of its own.
 bool written_in_capitals(const LetterPath& path) {
-  std::int32_t tallest_capital = 0;
+  bool any_capital = false;
+  std::int32_t tallest = 0;
   std::int32_t least = INT32_MAX;
   for (const LetterStep& step : path.steps) {
     const Answer* reading = step.group->answers->answers().item_checked(read_index(step));
     if (reading == nullptr || step.group->geometry == nullptr) return false;
     if (reading->codes[1] == 0 || reading->codes[1] == reading->codes[2]) continue;
-    const bool capital = reading->case_kind == 2 && reading->code_choice == kCaseChoiceUpper;
+    const bool capital = read_as_capital(*step.group, *reading);
     if (!capital && reading->case_kind != 3) return false;
+    any_capital = any_capital || capital;
     const std::int32_t height = step.group->geometry->bounding_box().height();
-    if (capital) tallest_capital = std::max(tallest_capital, height);
+    tallest = std::max(tallest, height);
     least = std::min(least, height);
   }
-  return tallest_capital > 0 && 5 * std::int64_t{least} >= 3 * std::int64_t{tallest_capital};
+  return any_capital && 5 * std::int64_t{least} >= 3 * std::int64_t{tallest};
 }
 
 // Whether the list holds the word of a path of one letter or more with the
