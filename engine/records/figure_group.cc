@@ -41,7 +41,8 @@ int FigureGroup::assign(const FigureGroup& other) {
       copy.pair_cache.assign(other.pair_cache) != kOk ||
       copy.punctuation_cache.assign(other.punctuation_cache) != kOk ||
       copy.test_cache.assign(other.test_cache) != kOk ||
-      copy.extents_cache.assign(other.extents_cache) != kOk) {
+      copy.extents_cache.assign(other.extents_cache) != kOk ||
+      copy.layout_cache.assign(other.layout_cache) != kOk) {
     return kOutOfMemory;
   }
   copy.composites = other.composites;
@@ -88,6 +89,7 @@ void FigureGroup::reset() {
   punctuation_cache.clear();
   test_cache.clear();
   extents_cache.clear();
+  layout_cache.clear();
 }
 
 void FigureGroup::destroy() {
@@ -96,6 +98,7 @@ void FigureGroup::destroy() {
   relations.release();
   test_cache.release();
   extents_cache.release();
+  layout_cache.release();
   second_values.release();
   third_values.release();
   fourth_values.release();

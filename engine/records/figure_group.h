@@ -29,6 +29,8 @@ namespace inkrec {
 // flag and score), and its punctuation verdicts, one word each.
 using PairScoreCache = PairKeyCache<std::array<std::uint32_t, 2>>;
 using PunctuationCache = PairKeyCache<std::uint32_t>;
+// The layouts of a group and its later neighbours, one for each neighbour.
+using PairLayoutCache = PairKeyCache<PairLayout>;
 
 class FigureGroup {
  public:
@@ -103,11 +105,12 @@ class FigureGroup {
   Box16 box;
   // The group's results against its neighbours, the group being the
   // earlier of each pair: the pair scores, the punctuation rule, the pair
-  // test and the pair extents.
+  // test, the pair extents and the pair layouts.
   PairScoreCache pair_cache;
   PunctuationCache punctuation_cache;
   DynArray<PairTestEntry> test_cache;
   DynArray<PairExtentsEntry> extents_cache;
+  PairLayoutCache layout_cache;
   std::uint32_t exclusion_flags = 0;
   std::uint32_t break_after = 0;  // 0, kSpaceAfter or kLineBreakAfter
   std::int32_t last = -1;

@@ -1,6 +1,6 @@
 // The records a letter result keeps about its neighbours: the relation
-// list of the pair relations, and the entries of the pair-test and
-// pair-extents caches.
+// list of the pair relations, the entries of the pair-test and
+// pair-extents caches, and the layout of a pair for the pair score.
 //
 // A pair of letter results is looked at with the later result first; the
 // results of a pair live in the earlier result of the pair (the owner),
@@ -10,6 +10,9 @@
 
 #include <cstddef>
 #include <cstdint>
+
+#include "engine/foundation/box16.h"
+#include "engine/foundation/point.h"
 
 namespace inkrec {
 
@@ -55,6 +58,30 @@ struct PairExtents {
 struct PairExtentsEntry {
   std::uint32_t other = 0;
   PairExtents extents;
+};
+
+// The measures of the owner and a later neighbour that do not depend on
+// the readings of either: the pair score reads them for every pair of
+// readings. Whether the pair is judged at all is known from stage 1 on,
+// the rest from stage 2 on (for a judged pair only).
+struct PairLayout {
+  static constexpr std::uint16_t kNoFigure = 0xFFFF;
+  static constexpr std::uint8_t kJudgedKnown = 1;
+  static constexpr std::uint8_t kMeasured = 2;
+
+  Box16 later_box, earlier_box;              // the results' boxes
+  Box16 later_first_box, earlier_first_box;  // the boxes of their first figures
+  PackedPoint later_key, earlier_key;        // the sort-key points
+  std::int32_t row_overlap = 0;     // of the boxes' rows (negative: the gap)
+  std::int32_t column_overlap = 0;  // of their columns
+  // Over the columns both boxes cover where both have ink: the owner's top
+  // above / bottom below the neighbour's, its top below / bottom above.
+  std::int32_t up = 0, down = 0, up_in = 0, down_in = 0;
+  // The linked pair's places in the figure lists (kNoFigure without one).
+  std::uint16_t linked_later = kNoFigure;
+  std::uint16_t linked_earlier = kNoFigure;
+  std::uint8_t judged = 0;  // both on one text line, both with ink
+  std::uint8_t stage = 0;
 };
 
 }  // namespace inkrec

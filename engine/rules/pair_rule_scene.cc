@@ -20,15 +20,17 @@ std::uint16_t second_code(const Answer& reading, bool previous) {
 }
 
 // The first pair (figure of B, figure of A) of one stroke where A's figure
-// is the next body after one link.
-void find_linked_pair(PairScene& scene) {
-  for (FigureRecord* fb : scene.B().figures) {
+// is the next body after one link, as places in the figure lists.
+void find_linked_pair(const FigureGroup& later, const FigureGroup& earlier, PairLayout& layout) {
+  for (std::uint32_t ib = 0; ib < earlier.figures.size(); ++ib) {
+    const FigureRecord* fb = earlier.figures[ib];
     if (fb == nullptr) continue;
-    for (FigureRecord* fa : scene.A().figures) {
+    for (std::uint32_t ia = 0; ia < later.figures.size(); ++ia) {
+      const FigureRecord* fa = later.figures[ia];
       if (fa == nullptr) continue;
       if (fa->stroke_index == fb->stroke_index && fa->piece == fb->piece_key + 2) {
-        scene.linked_b = fb;
-        scene.linked_a = fa;
+        layout.linked_earlier = static_cast<std::uint16_t>(ib);
+        layout.linked_later = static_cast<std::uint16_t>(ia);
         return;
       }
     }
@@ -46,18 +48,33 @@ bool figures_whole(const FigureGroup& group) {
 
 }  // namespace
 
-int prepare_pair_scene(PairScene& scene, bool previous_a, bool previous_b) {
+int measure_scene_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& layout) {
+  if (!figures_whole(later) || !figures_whole(earlier)) return kBadArgument;
+  if (later.geometry == nullptr || earlier.geometry == nullptr) return kBadArgument;
+  if (element_profile_raster(later) == nullptr || element_profile_raster(earlier) == nullptr) {
+    return kBadArgument;
+  }
+  layout.later_box = later.geometry->bounding_box();
+  layout.earlier_box = earlier.geometry->bounding_box();
+  layout.later_first_box = box_of(*later.figures.front());
+  layout.earlier_first_box = box_of(*earlier.figures.front());
+  find_linked_pair(later, earlier, layout);
+  return kOk;
+}
+
+int prepare_pair_scene(PairScene& scene, const PairLayout& layout, bool previous_a,
+                       bool previous_b) {
   FigureGroup& A = scene.A();
   FigureGroup& B = scene.B();
-  if (!figures_whole(A) || !figures_whole(B)) return kBadArgument;
-  scene.fa = A.figures.front();
-  scene.fb = B.figures.front();
-  if (A.geometry == nullptr || B.geometry == nullptr) return kBadArgument;
   scene.RA = element_profile_raster(A);
   scene.RB = element_profile_raster(B);
-  if (scene.RA == nullptr || scene.RB == nullptr) return kBadArgument;
-  scene.a = A.geometry->bounding_box();
-  scene.b = B.geometry->bounding_box();
+  if (scene.RA == nullptr || scene.RB == nullptr || A.figures.empty() || B.figures.empty()) {
+    return kBadArgument;
+  }
+  scene.fa = A.figures.front();
+  scene.fb = B.figures.front();
+  scene.a = layout.later_box;
+  scene.b = layout.earlier_box;
   scene.hA = scene.a.height();
   scene.wA = scene.a.width();
   scene.hB = scene.b.height();
@@ -71,14 +88,25 @@ int prepare_pair_scene(PairScene& scene, bool previous_a, bool previous_b) {
   scene.code_b = second_code(*scene.reading_b, previous_b);
   scene.current_a = scene.reading_a->codes[0];
   scene.t = scene.context->line_slant_angle();
-  find_linked_pair(scene);
-  scene.fA = box_of(*scene.fa);
-  scene.fB = box_of(*scene.fb);
+  if (layout.linked_later != PairLayout::kNoFigure) {
+    scene.linked_a = A.figures.item_checked(layout.linked_later);
+    scene.linked_b = B.figures.item_checked(layout.linked_earlier);
+  }
+  scene.fA = layout.later_first_box;
+  scene.fB = layout.earlier_first_box;
   scene.hAf = scene.fA.height();
   scene.wAf = scene.fA.width();
   scene.hBf = scene.fB.height();
   scene.wBf = scene.fB.width();
   return kOk;
+}
+
+int prepare_pair_scene(PairScene& scene, bool previous_a, bool previous_b) {
+  PairLayout layout;
+  if (const int status = measure_scene_layout(scene.A(), scene.B(), layout); status != kOk) {
+    return status;
+  }
+  return prepare_pair_scene(scene, layout, previous_a, previous_b);
 }
 
 std::int32_t PairScene::single_key_a() const { return figures_a() == 1 ? stroke_key(*fa) : -1; }

@@ -18,6 +18,7 @@
 #include "engine/records/figure_group.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/glyph_direction.h"
+#include "engine/records/pair_records.h"
 #include "engine/records/profile_pair.h"
 #include "engine/records/profile_raster.h"
 #include "engine/records/recognition_context.h"
@@ -79,11 +80,23 @@ struct PairScene {
   std::int32_t common_bottom() const { return a.bottom < b.bottom ? a.bottom : b.bottom; }
 };
 
+// The measures of the scene that do not depend on the readings, for the
+// later result A and the earlier B: the boxes of both and of their first
+// figures and the linked pair. 0; -2 when A or B has no figure, a null
+// figure or one without points, no geometry or no raster (the layout is
+// then partly written).
+int measure_scene_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& layout);
+
 // Fills the scene's boxes, codes (the readings' codes before their last
 // rewrite where `previous_*` is set), rasters, linked pair, first figures and
 // slant: 0; -2 when A or B has no figure, a null figure or one without
 // points, no geometry or no raster.
 int prepare_pair_scene(PairScene& scene, bool previous_a, bool previous_b);
+// The same from a layout measure_scene_layout gave for the scene's A and B
+// (kept from an earlier scene of the same two results): -2 when a result
+// has no raster or no figure.
+int prepare_pair_scene(PairScene& scene, const PairLayout& layout, bool previous_a,
+                       bool previous_b);
 
 // ---- Figures and points.
 std::span<const PointRecord> points_of(const FigureRecord& f);

@@ -19,21 +19,21 @@ std::int32_t overlap_of(std::int32_t a0, std::int32_t a1, std::int32_t b0, std::
 
 // Over the columns both boxes cover where both results have ink: how
 // often B's top and bottom lie outside and inside A's.
-void count_columns(PairScoreScene& s) {
-  const ProfileRaster& ra = *s.pair.RA;
-  const ProfileRaster& rb = *s.pair.RB;
-  const std::int32_t first = std::max(s.a().left, s.b().left);
-  const std::int32_t last = std::min(s.a().right, s.b().right);
+void count_columns(const ProfileRaster& ra, const ProfileRaster& rb, PairLayout& layout) {
+  const Box16& a = layout.later_box;
+  const Box16& b = layout.earlier_box;
+  const std::int32_t first = std::max(a.left, b.left);
+  const std::int32_t last = std::min(a.right, b.right);
   for (std::int32_t x = first; x <= last; ++x) {
     const std::int32_t a_top = ra.column_min(x);
     const std::int32_t b_top = rb.column_min(x);
     if (a_top == kEmptyMin || b_top == kEmptyMin) continue;
     const std::int32_t a_bottom = ra.column_max(x);
     const std::int32_t b_bottom = rb.column_max(x);
-    if (b_top < a_top) ++s.up;
-    if (b_top > a_top) ++s.up_in;
-    if (b_bottom > a_bottom) ++s.down;
-    if (b_bottom < a_bottom) ++s.down_in;
+    if (b_top < a_top) ++layout.up;
+    if (b_top > a_top) ++layout.up_in;
+    if (b_bottom > a_bottom) ++layout.down;
+    if (b_bottom < a_bottom) ++layout.down_in;
   }
 }
 
@@ -50,12 +50,28 @@ void read_codes(PairScoreScene& s) {
 
 }  // namespace
 
-int prepare_pair_score_scene(PairScoreScene& s, RecognitionContext& context) {
+int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& layout) {
+  if (const int status = measure_scene_layout(later, earlier, layout); status != kOk) {
+    return status;
+  }
+  const Box16& a = layout.later_box;
+  const Box16& b = layout.earlier_box;
+  layout.row_overlap = overlap_of(a.top, a.bottom, b.top, b.bottom);
+  layout.column_overlap = overlap_of(a.left, a.right, b.left, b.right);
+  layout.later_key = sort_key_point(*later.geometry);
+  layout.earlier_key = sort_key_point(*earlier.geometry);
+  count_columns(*element_profile_raster(later), *element_profile_raster(earlier), layout);
+  return kOk;
+}
+
+int prepare_pair_score_scene(PairScoreScene& s, const PairLayout& layout,
+                             RecognitionContext& context) {
   s.pair.reading_a = s.reading_a;
   s.pair.reading_b = s.reading_b;
   s.pair.s = s.size;
   s.pair.context = &context;
-  if (const int status = prepare_pair_scene(s.pair, s.answer_a == -1, s.answer_b == -1);
+  if (const int status =
+          prepare_pair_scene(s.pair, layout, s.answer_a == -1, s.answer_b == -1);
       status != kOk) {
     return status;
   }
@@ -63,14 +79,17 @@ int prepare_pair_score_scene(PairScoreScene& s, RecognitionContext& context) {
   const RunKernel& kernel = context.kernel();
   s.hebrew = kernel.charset_active(26);
   s.greek = kernel.charset_active(25) || kernel.charset_active(39);
-  s.vov = overlap_of(s.a().top, s.a().bottom, s.b().top, s.b().bottom);
-  s.hov = overlap_of(s.a().left, s.a().right, s.b().left, s.b().right);
+  s.vov = layout.row_overlap;
+  s.hov = layout.column_overlap;
   s.d_top = s.a().top - s.b().top;
   s.d_bottom = s.a().bottom - s.b().bottom;
-  s.key_a = sort_key_point(*s.A().geometry);
-  s.key_b = sort_key_point(*s.B().geometry);
+  s.key_a = layout.later_key;
+  s.key_b = layout.earlier_key;
   s.d_key = s.key_a.x - s.key_b.x;
-  count_columns(s);
+  s.up = layout.up;
+  s.down = layout.down;
+  s.up_in = layout.up_in;
+  s.down_in = layout.down_in;
   if (s.linked()) {
     s.link = figure_at_piece(context, s.pair.linked_b->stroke_index,
                              std::int32_t{s.pair.linked_b->piece_key} + 1);

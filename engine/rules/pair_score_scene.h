@@ -5,9 +5,11 @@
 // A is the later result, B the earlier. The scene builds on the pair
 // rules' PairScene (boxes, rasters, first figures, the linked pair) and
 // adds the readings' codes and classes, the line, and the column counts
-// of how B's ink reaches above and below A's. It points at the results
-// and owns nothing; it lives for one call of score_element_pair. Every
-// term group adds its (negative) amount to `slot` through pen().
+// of how B's ink reaches above and below A's. What does not depend on the
+// readings comes from the pair's layout, measured once for the pair and
+// kept by B. The scene points at the results and owns nothing; it lives
+// for one call of score_element_pair. Every term group adds its
+// (negative) amount to `slot` through pen().
 #pragma once
 
 #include <cstdint>
@@ -90,9 +92,17 @@ struct PairScoreScene {
   std::uint16_t key_of_b() const { return reading_b->key; }
 };
 
-// Fills the scene for the readings i of A and j of B: 0; -2 when either
+// The layout of the later result A and the earlier B that the scene
+// reads: the pair scene's (measure_scene_layout), the overlaps of the
+// boxes, the sort-key points and the column counts. 0; -2 when either
 // result lacks figures, points, geometry or raster.
-int prepare_pair_score_scene(PairScoreScene& scene, RecognitionContext& context);
+int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& layout);
+
+// Fills the scene for the readings i of A and j of B from the pair's
+// layout (measure_pair_layout of the scene's A and B): 0; -2 when either
+// result lacks figures or raster.
+int prepare_pair_score_scene(PairScoreScene& scene, const PairLayout& layout,
+                             RecognitionContext& context);
 
 // The distance from a result's upper reference line to its baseline.
 std::int32_t baseline_span(const FigureGroup& group);

@@ -41,6 +41,30 @@ int pair_is_judged(const FigureGroup& later, const FigureGroup& earlier, bool* j
   return kOk;
 }
 
+// Brings the layout to the stage where it tells whether the pair is
+// judged: 0, or pair_is_judged's status (the layout then unchanged).
+int know_judged(const FigureGroup& later, const FigureGroup& earlier, PairLayout& layout) {
+  if (layout.stage >= PairLayout::kJudgedKnown) return kOk;
+  bool judged = false;
+  if (const int status = pair_is_judged(later, earlier, &judged); status != kOk) return status;
+  layout.judged = judged ? 1 : 0;
+  layout.stage = PairLayout::kJudgedKnown;
+  return kOk;
+}
+
+// Brings a judged pair's layout to the stage where all of it is measured:
+// 0, or the measure's status (the layout then unchanged).
+int know_measures(FigureGroup& later, FigureGroup& earlier, PairLayout& layout) {
+  if (layout.stage >= PairLayout::kMeasured) return kOk;
+  PairLayout measured = layout;
+  if (const int status = measure_pair_layout(later, earlier, measured); status != kOk) {
+    return status;
+  }
+  measured.stage = PairLayout::kMeasured;
+  layout = measured;
+  return kOk;
+}
+
 // Reading i of a result (the first for -1); null when there is none.
 const Answer* reading_at(const FigureGroup& group, int i) {
   if (group.answers == nullptr || i < -1) return nullptr;
@@ -125,6 +149,42 @@ int score_placement(PairScoreScene& s, ScoreSum& sum, RecognitionContext& contex
   return kOk;
 }
 
+// The score of the pair as score_element_pair gives it, what does not
+// depend on the readings read from `layout` and measured into it as far as
+// the score needs it.
+int score_through_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& layout,
+                         int later_answer, int earlier_answer, std::int32_t size,
+                         std::int32_t slant, int position, std::int32_t* accumulator,
+                         RecognitionContext& context, PairScoreRecord* record, int flag) {
+  *accumulator = 0;
+  if (const int status = know_judged(later, earlier, layout); status != kOk || layout.judged == 0) {
+    return status;
+  }
+  PairScoreScene s;
+  s.reading_a = reading_at(later, later_answer);
+  s.reading_b = reading_at(earlier, earlier_answer);
+  if (s.reading_a == nullptr || s.reading_b == nullptr) return kOk;
+  if (const int status = know_measures(later, earlier, layout); status != kOk) return status;
+  s.pair.a_group = &later;
+  s.pair.b_group = &earlier;
+  s.answer_a = later_answer;
+  s.answer_b = earlier_answer;
+  s.size = size;
+  s.slant = slant;
+  s.position = position;
+  s.flag = flag != 0;
+  if (const int status = prepare_pair_score_scene(s, layout, context); status != kOk) {
+    return status;
+  }
+  ScoreSum sum(s, accumulator, record);
+  sum.slot(kKinds, [&] { score_reading_kinds(s, context); });
+  if (const int status = score_character_pair_rules(s, sum, context); status != kOk) return status;
+  sum.slot(kPunctuation, [&] { score_punctuation(s); });
+  if (const int status = score_placement(s, sum, context); status != kOk) return status;
+  sum.outside([&] { score_final_terms(s, context); });
+  return kOk;
+}
+
 }  // namespace
 
 int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answer,
@@ -137,30 +197,9 @@ int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answe
   if (breakdown != nullptr && (record = breakdown->records.push_default()) == nullptr) {
     return kOutOfMemory;
   }
-  bool judged = false;
-  if (const int status = pair_is_judged(later, earlier, &judged); status != kOk || !judged) {
-    return status;
-  }
-  PairScoreScene s;
-  s.reading_a = reading_at(later, later_answer);
-  s.reading_b = reading_at(earlier, earlier_answer);
-  if (s.reading_a == nullptr || s.reading_b == nullptr) return kOk;
-  s.pair.a_group = &later;
-  s.pair.b_group = &earlier;
-  s.answer_a = later_answer;
-  s.answer_b = earlier_answer;
-  s.size = size;
-  s.slant = slant;
-  s.position = position;
-  s.flag = flag != 0;
-  if (const int status = prepare_pair_score_scene(s, context); status != kOk) return status;
-  ScoreSum sum(s, accumulator, record);
-  sum.slot(kKinds, [&] { score_reading_kinds(s, context); });
-  if (const int status = score_character_pair_rules(s, sum, context); status != kOk) return status;
-  sum.slot(kPunctuation, [&] { score_punctuation(s); });
-  if (const int status = score_placement(s, sum, context); status != kOk) return status;
-  sum.outside([&] { score_final_terms(s, context); });
-  return kOk;
+  PairLayout layout;
+  return score_through_layout(later, earlier, layout, later_answer, earlier_answer, size, slant,
+                              position, accumulator, context, record, flag);
 }
 
 int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answer,
@@ -205,8 +244,10 @@ int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int late
     *cost = static_cast<std::int32_t>((*stored)[1]);
     return kOk;
   }
-  const int status = score_element_pair(*later, *earlier, later_answer, earlier_answer, size,
-                                        slant, position, cost, *context, nullptr, flag);
+  PairLayout* layout = earlier->layout_cache.find_or_add(group_index(*later), 0);
+  if (layout == nullptr) return kOutOfMemory;
+  const int status = score_through_layout(*later, *earlier, *layout, later_answer, earlier_answer,
+                                          size, slant, position, cost, *context, nullptr, flag);
   if (status != kOk) return status;
   auto* entry = register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
   if (entry == nullptr) return kOutOfMemory;

@@ -9,7 +9,9 @@
 // by the later result's id, the two answer indices, the flag and the later
 // result's place in its chain as far as the score tells places apart; a
 // result's cache goes with it and is emptied when the result is reset, and
-// the first score of a key stands for the rest of the run.
+// the first score of a key stands for the rest of the run. What the score
+// measures of the two results apart from their readings (the pair's
+// layout) is kept beside it, measured at the first score of the pair.
 #pragma once
 
 #include <array>
@@ -63,9 +65,10 @@ int score_element_pair(FigureGroup& later, FigureGroup& earlier, int later_answe
 // later result, the two answer indices, the flag and the later result's
 // place in its chain (0 and 1, 2, 3 and on: the places the score tells
 // apart): a stored score is written to *cost at once; else the pair is
-// scored and, on success, its score stored. 0, or the scorer's status (nothing stored; a
-// later request computes again). -2 for a null result or output, or a
-// null context for a pair that is judged; -1 when the cache cannot grow.
+// scored, through the layout the earlier result keeps for the later one,
+// and, on success, its score stored. 0, or the scorer's status (nothing
+// stored; a later request computes again). -2 for a null result or output,
+// or a null context for a pair that is judged; -1 when a cache cannot grow.
 int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int later_answer,
                               int earlier_answer, std::int16_t size, std::int16_t slant,
                               int position, std::int32_t* cost, RecognitionContext* context,

@@ -33,6 +33,7 @@ TEST(FigureGroupTest, ResetLeavesWhatANewGroupSetsOnlyOnce) {
   ASSERT_EQ(group.members.set(3), kOk);
   ASSERT_EQ(group.coverage.set(5), kOk);
   ASSERT_NE(register_punctuation_key(group.punctuation_cache, group, 1, 2), nullptr);
+  ASSERT_NE(group.layout_cache.find_or_add(2, 0), nullptr);
   group.box = Box16{1, 2, 3, 4};
   group.index = 8;
   group.relation_low = 10;
@@ -62,6 +63,7 @@ TEST(FigureGroupTest, ResetLeavesWhatANewGroupSetsOnlyOnce) {
   EXPECT_EQ(group.box, (Box16{1, 2, 3, 4}));
   // The caches are keyed by the neighbours' ids: a reset group's are empty.
   EXPECT_TRUE(group.punctuation_cache.empty());
+  EXPECT_TRUE(group.layout_cache.empty());
   EXPECT_EQ(group.answers, &answers);
   EXPECT_EQ(group.geometry, &geometry);
 

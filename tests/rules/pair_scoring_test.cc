@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -217,6 +218,70 @@ TEST(PairScoringTest, TheCacheKeepsAScoreForEachPlaceInTheChainThatTheScoreTells
       EXPECT_EQ(cost, score(c, 1, place).total) << place;
     }
   }
+}
+
+TEST(PairScoringTest, TheKeptLayoutGivesEveryPairOfReadingsItsScoreWorkedOutAfresh) {
+  struct Case {
+    std::string name;
+    Side a;
+    Side b;
+  };
+  const std::vector<Case> cases = {
+      {"stop below the letter", Side{{dot(100, 260, 1)}, u'.'}, Side{{stem(100, 100, 200, 0)}, u'l'}},
+      {"small letter below", small_below(), letter_above()},
+      // Two pieces of one stroke a link apart: the linked pair.
+      {"linked pieces", Side{{line_piece({{160, 120}, {160, 200}}, 0, 2)}, u'n'},
+       Side{{line_piece({{100, 120}, {100, 200}}, 0, 0)}, u'u'}},
+  };
+  const std::u16string more_readings = u"x.lg'";
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    PairRuleCase c(k.a, k.b, kSize);
+    c.a().index = 5;
+    for (const char16_t code : more_readings) {
+      ASSERT_EQ(c.a().answers->answers().push_back(Answer::from_code(code)), kOk);
+      ASSERT_EQ(c.b().answers->answers().push_back(Answer::from_code(code)), kOk);
+    }
+    const int n = static_cast<int>(c.a().answers->answers().size());
+    std::vector<std::int32_t> scores;
+    for (const int place : {0, 3}) {
+      for (int i = -1; i < n; ++i) {
+        for (int j = -1; j < n; ++j) {
+          std::int32_t cached = 0;
+          std::int32_t fresh = 0;
+          ASSERT_EQ(score_element_pair_cached(&c.a(), &c.b(), i, j, kSize, 90, place, &cached,
+                                              &c.context(), 0),
+                    kOk);
+          ASSERT_EQ(score_element_pair(c.a(), c.b(), i, j, kSize, 90, place, &fresh, c.context(),
+                                       nullptr),
+                    kOk);
+          EXPECT_EQ(cached, fresh) << i << " after " << j << " at place " << place;
+          scores.push_back(fresh);
+        }
+      }
+    }
+    EXPECT_EQ(c.b().layout_cache.size(), 1u);
+    // The readings do tell the scores apart.
+    EXPECT_NE(*std::min_element(scores.begin(), scores.end()),
+              *std::max_element(scores.begin(), scores.end()));
+  }
+}
+
+TEST(PairScoringTest, EachLaterNeighbourHasALayoutOfItsOwn) {
+  PairRuleCase c(Side{{dot(100, 260, 1)}, u'.'}, Side{{stem(100, 100, 200, 0)}, u'l'}, kSize);
+  c.a().index = 5;
+  std::int32_t cost = 0;
+  ASSERT_EQ(score_element_pair_cached(&c.a(), &c.b(), 0, 0, kSize, 90, 0, &cost, &c.context(), 0),
+            kOk);
+  EXPECT_EQ(cost, -1800);
+  // Another neighbour, on another line: not judged, though the first
+  // neighbour's layout judged its pair.
+  c.a().index = 6;
+  c.a_figure(0).line_index = 1;
+  ASSERT_EQ(score_element_pair_cached(&c.a(), &c.b(), 0, 0, kSize, 90, 0, &cost, &c.context(), 0),
+            kOk);
+  EXPECT_EQ(cost, 0);
+  EXPECT_EQ(c.b().layout_cache.size(), 2u);
 }
 
 TEST(PairScoringTest, AResultWithANullFigureIsRefusedAndNothingIsCached) {
