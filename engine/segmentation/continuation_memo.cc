@@ -43,7 +43,8 @@ void MemoEntry::reset() {
   value = 0;
   closed = false;
   continuations.clear();
-  searched.clear();
+  first_origin = kNoOrigin;
+  searched = 0;
 }
 
 MemoEntry& ContinuationMemo::entry_of(States& states, const SearchState& state) {
@@ -82,20 +83,35 @@ bool ContinuationMemo::claim_short_search(const SearchState& state, const Search
   return claim_search(entry_of(short_states_, state), origin);
 }
 
-bool ContinuationMemo::searched_after(const MemoEntry& entry, const SearchOrigin& origin) {
-  return std::any_of(entry.searched.begin(), entry.searched.end(), [&origin](const SearchOrigin& known) {
-    return known.last_group == origin.last_group && known.last_answer == origin.last_answer;
-  });
+bool ContinuationMemo::searched_after(const MemoEntry& entry,
+                                      const SearchOrigin& origin) const {
+  for (std::uint32_t k = entry.first_origin; k != MemoEntry::kNoOrigin; k = origins_[k].next) {
+    const SearchOrigin& known = origins_[k].origin;
+    if (known.last_group == origin.last_group && known.last_answer == origin.last_answer) {
+      return true;
+    }
+  }
+  return false;
 }
 
 bool ContinuationMemo::claim_search(MemoEntry& entry, const SearchOrigin& origin) {
-  for (const SearchOrigin& known : entry.searched) {
+  for (std::uint32_t k = entry.first_origin; k != MemoEntry::kNoOrigin; k = origins_[k].next) {
+    const SearchOrigin& known = origins_[k].origin;
     if (same_origin(known, origin) && reads_no_worse(known, origin)) return false;
   }
-  std::erase_if(entry.searched, [&origin](const SearchOrigin& known) {
-    return same_origin(known, origin) && reads_no_worse(origin, known);
-  });
-  entry.searched.push_back(origin);
+  // The origins the new one outdoes leave the chain.
+  for (std::uint32_t* link = &entry.first_origin; *link != MemoEntry::kNoOrigin;) {
+    const OriginLink& known = origins_[*link];
+    if (same_origin(known.origin, origin) && reads_no_worse(origin, known.origin)) {
+      *link = known.next;
+      --entry.searched;
+    } else {
+      link = &origins_[*link].next;
+    }
+  }
+  origins_.push_back({origin, entry.first_origin});
+  entry.first_origin = static_cast<std::uint32_t>(origins_.size() - 1);
+  ++entry.searched;
   return true;
 }
 

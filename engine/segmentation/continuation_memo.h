@@ -29,9 +29,10 @@
 // The memo lives for the search of one record; clear() forgets its states
 // but keeps their room (code_sequence_table.h) for the next record, so that
 // once it has grown to what a search needs, neither looking a state up nor
-// adding one allocates. A continuation, or an origin past the room an entry
-// had before, still does (the standard containers' allocation failure is
-// the only way the memo can fail).
+// adding one allocates; nor does keeping an origin, once the memo's list
+// of origins has grown to what a search needs. A continuation still does
+// (the standard containers' allocation failure is the only way the memo
+// can fail).
 #pragma once
 
 #include <cstddef>
@@ -81,7 +82,11 @@ struct MemoEntry {
   std::int32_t value = 0;  // of the first path that reached the state
   bool closed = false;
   std::vector<Continuation> continuations;
-  std::vector<SearchOrigin> searched;  // for each origin, the best searched from it
+  // The origins searched from the state (for each origin, the best), a
+  // chain through the memo's origins: the first link, and their number.
+  static constexpr std::uint32_t kNoOrigin = 0xFFFFFFFF;
+  std::uint32_t first_origin = kNoOrigin;
+  std::uint32_t searched = 0;
 };
 
 class ContinuationMemo {
@@ -90,6 +95,7 @@ class ContinuationMemo {
   void clear() {
     states_.clear();
     short_states_.clear();
+    origins_.clear();
   }
 
   // The entry of the state; null when none was made.
@@ -105,11 +111,12 @@ class ContinuationMemo {
   // Whether a path of the origin may search on from the entry's state:
   // false when a path of the same origin with a weighted total and pair
   // scores both at least as great searched from there; otherwise true, and
-  // the origin is kept as searched.
-  static bool claim_search(MemoEntry& entry, const SearchOrigin& origin);
+  // the origin is kept as searched. The entry is one of this memo's, or one
+  // made apart from it that no other memo chains origins to.
+  bool claim_search(MemoEntry& entry, const SearchOrigin& origin);
   // Whether a path whose last step read the origin's last reading (the
   // same group and answer) searched from the entry's state.
-  static bool searched_after(const MemoEntry& entry, const SearchOrigin& origin);
+  bool searched_after(const MemoEntry& entry, const SearchOrigin& origin) const;
   // The same for a path too short to have an entry: the origins searched
   // from the state are kept apart from the entries.
   bool claim_short_search(const SearchState& state, const SearchOrigin& origin);
@@ -120,8 +127,17 @@ class ContinuationMemo {
   // The state's entry, made empty when the state is new.
   static MemoEntry& entry_of(States& states, const SearchState& state);
 
+  // One origin searched from a state, and the next of the state's chain.
+  struct OriginLink {
+    SearchOrigin origin;
+    std::uint32_t next = MemoEntry::kNoOrigin;
+  };
+
   States states_;
   States short_states_;  // only their origins are used
+  // The origins of every entry's chain; an origin outdone leaves its chain
+  // and its room stays unused until clear().
+  std::vector<OriginLink> origins_;
 };
 
 }  // namespace inkrec

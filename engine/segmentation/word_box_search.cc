@@ -318,7 +318,7 @@ int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bo
   const std::int32_t value = path_.value();
   MemoEntry* entry = scope_.memo.find(state);
   if (entry == nullptr) {
-    ContinuationMemo::claim_search(scope_.memo.add(state, value), origin(start, carry));
+    scope_.memo.claim_search(scope_.memo.add(state, value), origin(start, carry));
     return kOk;
   }
   if (entry->value > value) {
@@ -327,8 +327,8 @@ int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bo
     // here; after another reading the groups that may follow and the pair
     // scores differ, and it may find a word none found: it searches on.
     const SearchOrigin from = origin(start, carry);
-    if (!ContinuationMemo::searched_after(*entry, from)) {
-      *go_on = ContinuationMemo::claim_search(*entry, from);
+    if (!scope_.memo.searched_after(*entry, from)) {
+      *go_on = scope_.memo.claim_search(*entry, from);
       return kOk;
     }
     *go_on = false;
@@ -337,7 +337,7 @@ int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bo
     return kOk;
   }
   if (entry->closed) {
-    *go_on = ContinuationMemo::claim_search(*entry, origin(start, carry));
+    *go_on = scope_.memo.claim_search(*entry, origin(start, carry));
     return kOk;
   }
   // Stored paths add continuations to this entry: replay a copy of each.
@@ -356,7 +356,7 @@ int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bo
                                        path_.steps.size());
     if (status != kOk) return status;
   }
-  *go_on = ContinuationMemo::claim_search(*entry, origin(start, carry));
+  *go_on = scope_.memo.claim_search(*entry, origin(start, carry));
   return kOk;
 }
 

@@ -144,23 +144,24 @@ TEST(ContinuationMemoTest, APathSearchesOnOnlyWhereNoPathOfItsOriginReadBetterBe
       {"other strokes", changed([](SearchOrigin& o) { o.strokes = 5; }), true},
   };
   for (const Case& c : cases) {
+    ContinuationMemo memo;
     MemoEntry entry;
-    ASSERT_TRUE(ContinuationMemo::claim_search(entry, searched));
-    EXPECT_EQ(ContinuationMemo::claim_search(entry, c.origin), c.searches) << c.what;
+    ASSERT_TRUE(memo.claim_search(entry, searched));
+    EXPECT_EQ(memo.claim_search(entry, c.origin), c.searches) << c.what;
     // Once searched, the same origin does not search again.
-    EXPECT_FALSE(ContinuationMemo::claim_search(entry, c.origin)) << c.what;
+    EXPECT_FALSE(memo.claim_search(entry, c.origin)) << c.what;
   }
 
   // A better path of the origin takes the place of the one it beats; a
   // path better in one way only stands beside it.
+  ContinuationMemo memo;
   MemoEntry entry;
-  ASSERT_TRUE(ContinuationMemo::claim_search(entry, searched));
-  ASSERT_TRUE(ContinuationMemo::claim_search(entry, cases[3].origin));
-  ASSERT_TRUE(ContinuationMemo::claim_search(entry, cases[4].origin));
-  EXPECT_EQ(entry.searched.size(), 2u);
+  ASSERT_TRUE(memo.claim_search(entry, searched));
+  ASSERT_TRUE(memo.claim_search(entry, cases[3].origin));
+  ASSERT_TRUE(memo.claim_search(entry, cases[4].origin));
+  EXPECT_EQ(entry.searched, 2u);
 
   // Paths too short for an entry keep their origins apart from the entries.
-  ContinuationMemo memo;
   const LetterPath four = memo_bench.path(4);
   const SearchState state = state_before_step(four, 3);
   EXPECT_TRUE(memo.claim_short_search(state, searched));
@@ -193,10 +194,11 @@ TEST(ContinuationMemoTest, APathThatReadWorseStopsOnlyAfterAReadingSearchedFromT
       {"its saved codes", changed([](SearchOrigin& o) { o.last_answer = -1; }), false},
   };
   for (const Case& c : cases) {
+    ContinuationMemo memo;
     MemoEntry entry;
-    EXPECT_FALSE(ContinuationMemo::searched_after(entry, c.origin)) << c.what;
-    ASSERT_TRUE(ContinuationMemo::claim_search(entry, searched));
-    EXPECT_EQ(ContinuationMemo::searched_after(entry, c.origin), c.after_searched) << c.what;
+    EXPECT_FALSE(memo.searched_after(entry, c.origin)) << c.what;
+    ASSERT_TRUE(memo.claim_search(entry, searched));
+    EXPECT_EQ(memo.searched_after(entry, c.origin), c.after_searched) << c.what;
   }
 }
 
@@ -238,7 +240,7 @@ TEST(ContinuationMemoTest, AnEntryMadeAfterClearingHoldsNothingOfTheStatesBefore
   MemoEntry& before = memo.add(state, 8000);
   memo.add_continuation(state, path, 4, -1);
   memo.close(state);
-  ASSERT_TRUE(ContinuationMemo::claim_search(before, memo_bench.origin()));
+  ASSERT_TRUE(memo.claim_search(before, memo_bench.origin()));
   ASSERT_TRUE(memo.claim_short_search(state, memo_bench.origin()));
   memo.clear();
   EXPECT_EQ(memo.find(state), nullptr);
@@ -249,7 +251,7 @@ TEST(ContinuationMemoTest, AnEntryMadeAfterClearingHoldsNothingOfTheStatesBefore
     EXPECT_EQ(entry.value, 7000);
     EXPECT_FALSE(entry.closed);
     EXPECT_TRUE(entry.continuations.empty());
-    EXPECT_TRUE(entry.searched.empty());
+    EXPECT_EQ(entry.searched, 0u);
   }
   EXPECT_TRUE(memo.claim_short_search(state, memo_bench.origin()));
 }
