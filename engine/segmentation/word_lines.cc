@@ -64,6 +64,41 @@ std::int64_t tallest_rise_after_first(const LetterPath& path, const WordLines& l
   return tallest;
 }
 
+// The box height of the tallest letter after the first; 0 when none has a
+// geometry.
+std::int64_t tallest_letter_after_first(const LetterPath& path) {
+  std::int64_t tallest = 0;
+  const std::uint32_t last = std::min<std::uint32_t>(path.steps.size(), kMeasuredLetters + 1);
+  for (std::uint32_t s = 1; s < last; ++s) {
+    const LetterStep& step = path.steps[s];
+    if (step.group == nullptr || step.group->geometry == nullptr) continue;
+    tallest = std::max<std::int64_t>(tallest, step.group->geometry->bounding_box().height());
+  }
+  return tallest;
+}
+
+// Whether a first letter a, e, m, n or r read by a capital way of writing
+// stands as a small letter (see first_letter_stands_small).
+bool small_letter_stands_small(const LetterPath& path, const Box16& box, const WordLines& lines) {
+  if (!lines.measured) {
+    return 10 * std::int64_t{box.height()} < 7 * tallest_letter_after_first(path);
+  }
+  const std::int64_t rise = std::int64_t{lines.base} - box.top;
+  return 10 * rise < 12 * std::int64_t{lines.x_height()};
+}
+
+// Whether a first letter g, j, p, q or y (`small`, its small form) read by
+// a capital way of writing stands as a small letter on the measured lines
+// (see first_letter_stands_small).
+bool descending_letter_stands_small(std::uint16_t small, const Box16& box,
+                                    const WordLines& lines) {
+  const std::int64_t rise = std::int64_t{lines.base} - box.top;
+  const std::int64_t depth = std::int64_t{box.bottom} - lines.base;
+  const std::int64_t x_height = lines.x_height();
+  if (5 * depth >= 2 * x_height && 10 * rise < 16 * x_height) return true;
+  return small == u'p' && 10 * depth >= 7 * x_height && 10 * rise < 25 * x_height;
+}
+
 }  // namespace
 
 WordLines measure_word_lines(const LetterPath& path) {
@@ -93,19 +128,19 @@ bool first_letter_stands_small(const LetterPath& path) {
   if (path.steps.size() < 2) return false;
   const Answer* reading = first_reading(path);
   if (reading == nullptr || reading->code_choice != kCaseChoiceUpper ||
-      path.steps[0].group->geometry == nullptr) {
+      reading->case_kind != 2 || path.steps[0].group->geometry == nullptr) {
     return false;
   }
-  if (reading->case_kind != 2 || letter_height(reading->codes[1]) != LetterHeight::kDescending) {
-    return false;
-  }
-  const WordLines lines = measure_word_lines(path);
-  if (!lines.measured) return false;
   const Box16 box = path.steps[0].group->geometry->bounding_box();
-  const std::int64_t rise = std::int64_t{lines.base} - box.top;
-  const std::int64_t depth = std::int64_t{box.bottom} - lines.base;
-  const std::int64_t x_height = lines.x_height();
-  return 5 * depth >= 2 * x_height && 10 * rise < 16 * x_height;
+  const WordLines lines = measure_word_lines(path);
+  switch (letter_height(reading->codes[1])) {
+    case LetterHeight::kSmall:
+      return small_letter_stands_small(path, box, lines);
+    case LetterHeight::kDescending:
+      return lines.measured && descending_letter_stands_small(reading->codes[1], box, lines);
+    default:
+      return false;
+  }
 }
 
 FirstLetterStand shared_shape_first_letter(const LetterPath& path, std::int32_t reference) {

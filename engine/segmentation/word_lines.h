@@ -33,12 +33,18 @@ struct WordLines {
 WordLines measure_word_lines(const LetterPath& path);
 
 // Whether the first letter of a path of two letters or more, read by a
-// capital way of writing of a letter whose small form reaches below the
-// base line (g, j, p, q, y), stands as its small letter among the word's
-// letters: it reaches below the base line by two fifths of the small
-// letters' height or more and rises less than 1.6 of it. (Chosen on the
-// training writers' written words, bench/README.md.) False when the word's
-// lines cannot be measured or the first reading is not such a capital.
+// capital way of writing chosen upper case, stands as its small letter
+// among the word's letters:
+// - g, j, p, q, y: it reaches below the base line by two fifths of the
+//   small letters' height or more and rises less than 1.6 of it; a p also
+//   when it reaches 0.7 of that height below and rises less than 2.5 of it
+//   (a capital P sits on the base line);
+// - a, e, m, n, r: it rises less than 1.2 small letters' heights above the
+//   base line, or, in a word with no small letter after it to measure by,
+//   its box stands less than 0.7 as tall as the tallest letter after it.
+// (Chosen on the training writers' written words, bench/README.md.) False
+// when the first reading is not such a capital, or when the word's lines
+// cannot be measured and the letter is not an a, e, m, n or r.
 bool first_letter_stands_small(const LetterPath& path);
 
 // The case a word's first letter stands in, by its size among the word's
