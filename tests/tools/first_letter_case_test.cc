@@ -40,5 +40,12 @@ TEST(FirstLetterCaseTest, AFirstLetterOfSharedShapeIsACapitalWhenAsHighAsTheWord
                                          {"Software", "Start", "white", "who", "west", "cross"});
 }
 
+TEST(FirstLetterCaseTest, AFirstSmallLetterInItsCapitalsShapeNoHigherThanTheSmallLettersIsSmall) {
+  // The a of "are" rises less than 1.2 of the word's small letters' height
+  // above its base line; the a of "at", with no small letter after it to
+  // measure by, stands well below the t. All three were output with "A".
+  testing::expect_words_read_as_labelled("first_letter_small_capital.txt", {"are", "at", "at"});
+}
+
 }  // namespace
 }  // namespace inkrec::tool
