@@ -134,6 +134,16 @@ class AnswerList {
   // there, and a reading rejected here never reaches it. Chosen on the
   // training writers' written words (bench/README.md).
   static constexpr std::int32_t kWordLetterMargin = 1000;
+  // The margin and the score limit (in place of kDefaultClassifyLimit) for
+  // the readings the word search may join when the set holds a piece that
+  // the split of joined writing cut out of a longer stroke: the letter
+  // meant there reads further below the set's best and often below the
+  // usual limit. Sets of whole strokes, such as a lone letter's, keep the
+  // others: their letters are not bent by joins, and wider lists would let
+  // the word search read one letter as two. Chosen on the trial writers'
+  // written words (bench/README.md).
+  static constexpr std::int32_t kJoinedLetterMargin = 1300;
+  static constexpr std::int32_t kJoinedLetterLimit = 5000;
 
   // An empty list holding at most 20 answers, or any number when unlimited.
   explicit AnswerList(bool unlimited = false)

@@ -345,15 +345,26 @@ class LetterEvaluation {
   // or part of a composite is not judged against the letters: a dot that
   // reads better as a full stop is still the dot of an "i" or a ":". The
   // letters keep the wider margin of letters inside words when the word
-  // search will read them, counted from the best letter.
+  // search will read them, counted from the best letter, wider still with
+  // a lower limit when the group holds a piece of joined writing.
   void classify(AnswerList& letters, AnswerList& marks) {
-    if (switches_.word_box_search()) {
+    if (!switches_.word_box_search()) {
+      letters.classify(nullptr, nullptr, &group_, 0, AnswerList::kReferenceMargin);
+    } else if (holds_joined_piece()) {
+      letters.classify(nullptr, word_letter_reference(letters), &group_,
+                       AnswerList::kJoinedLetterLimit, AnswerList::kJoinedLetterMargin);
+    } else {
       letters.classify(nullptr, word_letter_reference(letters), &group_, 0,
                        AnswerList::kWordLetterMargin);
-    } else {
-      letters.classify(nullptr, nullptr, &group_, 0, AnswerList::kReferenceMargin);
     }
     marks.classify(nullptr, nullptr, &group_, 0);
+  }
+
+  // Whether one of the group's figures is a piece cut out of a longer
+  // stroke rather than a whole stroke.
+  bool holds_joined_piece() const {
+    return std::any_of(group_.figures.begin(), group_.figures.end(),
+                       [](const FigureRecord* figure) { return figure->whole_stroke == 0; });
   }
 
   // The readings into the output: whole lists when the debug output or the

@@ -257,14 +257,15 @@ TEST(AnswerListTest, ClassifyRejectsWhatLiesFurtherBelowTheReferenceThanTheMargi
     std::int32_t margin;
     std::vector<std::uint32_t> states;
   };
-  // Totals 9000, 8500, 8400, 8000, 7900: 500 and 1000 below the first
-  // still stand.
+  // Totals 9000, 8500, 8400, 8000, 7900, 7700, 7600: 500, 1000 and 1300
+  // below the first still stand.
   const std::vector<Case> cases = {
-      {AnswerList::kReferenceMargin, {1, 1, 3, 3, 3}},
-      {AnswerList::kWordLetterMargin, {1, 1, 1, 1, 3}},
+      {AnswerList::kReferenceMargin, {1, 1, 3, 3, 3, 3, 3}},
+      {AnswerList::kWordLetterMargin, {1, 1, 1, 1, 3, 3, 3}},
+      {AnswerList::kJoinedLetterMargin, {1, 1, 1, 1, 1, 1, 3}},
   };
   for (const Case& c : cases) {
-    AnswerList list = list_of({9000, 8500, 8400, 8000, 7900});
+    AnswerList list = list_of({9000, 8500, 8400, 8000, 7900, 7700, 7600});
     list.classify(nullptr, nullptr, nullptr, 0, c.margin);
     std::vector<std::uint32_t> states;
     for (const Answer& answer : list.answers()) states.push_back(answer.state);
