@@ -525,10 +525,12 @@ int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
   }
   if (!path_.steps.empty()) {
     const LetterStep& last = path_.steps.back();
-    const bool one_stroke = last.group != nullptr && share_a_stroke(group, *last.group);
-    if (!may_stand_in_one_word(step_character(last), read.output_codes(saved)[0], one_stroke)) {
-      return kNoWay;
-    }
+    const std::uint16_t before = step_character(last);
+    const std::uint16_t next = read.output_codes(saved)[0];
+    // The strokes matter only beside a mark; most readings are letters.
+    const bool one_stroke = (is_mark_code(before) || is_mark_code(next)) &&
+                            last.group != nullptr && share_a_stroke(group, *last.group);
+    if (!may_stand_in_one_word(before, next, one_stroke)) return kNoWay;
     int refused = 0;
     apply_punctuation_rule_cached(group, *last.group, answer, last.answer, &refused);
     if (refused != 0) return kNoWay;
