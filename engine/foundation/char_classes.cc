@@ -14,13 +14,6 @@ void fill(CharSlotMap& table, std::initializer_list<std::uint32_t> codes, std::u
   for (std::uint32_t code : codes) table.slot_ref(code) = value;
 }
 
-bool is_one_of(std::uint32_t code, std::initializer_list<std::uint32_t> codes) {
-  for (std::uint32_t c : codes) {
-    if (c == code) return true;
-  }
-  return false;
-}
-
 template <std::size_t n>
 void fill_classes(std::array<std::uint8_t, n>& classes, std::initializer_list<std::uint32_t> codes,
                   std::uint8_t value) {
@@ -52,10 +45,6 @@ CharClassTables::CharClassTables(const DynArray<std::uint32_t>* char_index_table
 bool is_punctuation_code(std::uint32_t code) {
   return (code >= 29 && code <= 34) || (code >= 39 && code <= 47) || (code >= 58 && code <= 63) ||
          (code >= 91 && code <= 95) || code == 123 || code == 125 || code == 126;
-}
-
-bool is_inline_mark(std::uint32_t code) {
-  return is_one_of(code, {32, 34, 39, 58, 59, 61, 94, 95, 126, 1497}) || (code >= 42 && code <= 46);
 }
 
 }  // namespace inkrec

@@ -45,7 +45,18 @@ class CharClassTables {
 
 // 29..34, 39..47, 58..63, 91..95, 123, 125 and 126.
 bool is_punctuation_code(std::uint32_t code);
-// Space, " ' * + , - . : ; = ^ _ ~ and code 1497.
-bool is_inline_mark(std::uint32_t code);
+// Space, " ' * + , - . : ; = ^ _ ~ and code 1497. Read in the header: the
+// pair score asks it twice for every pair of readings.
+inline bool is_inline_mark(std::uint32_t code) {
+  // Bit c of the first word and bit c - 64 of the second mark code c.
+  constexpr std::uint64_t kMarks[2] = {
+      std::uint64_t{1} << ' ' | std::uint64_t{1} << '"' | std::uint64_t{1} << '\'' |
+          std::uint64_t{0x1F} << '*' | std::uint64_t{1} << ':' | std::uint64_t{1} << ';' |
+          std::uint64_t{1} << '=',
+      std::uint64_t{1} << ('^' - 64) | std::uint64_t{1} << ('_' - 64) |
+          std::uint64_t{1} << ('~' - 64)};
+  if (code < 128) return (kMarks[code >> 6] >> (code & 63) & 1) != 0;
+  return code == 1497;
+}
 
 }  // namespace inkrec

@@ -33,9 +33,12 @@ class PairKeyCache {
   // is then changed).
   Value* find_or_add(std::uint32_t neighbour, std::uint32_t key) {
     if (key >= kKeyLimit) return nullptr;
-    if (Slot* slot = probe(neighbour, key); slot != nullptr && slot->used()) return &slot->value;
-    if (2 * (used_ + 1) > slots_.size() && grow() != kOk) return nullptr;
     Slot* slot = probe(neighbour, key);
+    if (slot != nullptr && slot->used()) return &slot->value;
+    if (2 * (used_ + 1) > slots_.size()) {
+      if (grow() != kOk) return nullptr;
+      slot = probe(neighbour, key);
+    }
     *slot = Slot{neighbour, key | kUsedBit, Value{}};
     ++used_;
     return &slot->value;

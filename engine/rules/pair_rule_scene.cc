@@ -7,7 +7,6 @@
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
 #include "engine/foundation/values.h"
-#include "engine/records/clamped_ramp.h"
 #include "engine/records/letter_fields.h"
 
 namespace inkrec {
@@ -194,11 +193,6 @@ std::int32_t direction_of(PackedPoint from, PackedPoint to) {
 
 std::int32_t octagonal_distance(PackedPoint p, PackedPoint q) {
   return octagonal_length(q.x - p.x, q.y - p.y);
-}
-
-std::int32_t ramp(std::int32_t x0, std::int32_t y0, bool c0, std::int32_t x1, std::int32_t y1,
-                  bool c1, std::int32_t x) {
-  return ClampedRamp(x0, y0, c0, x1, y1, c1).value_at(x);
 }
 
 std::int32_t per_cent(std::int32_t value, std::int32_t divisor) {

@@ -15,6 +15,7 @@
 #include "engine/foundation/box16.h"
 #include "engine/foundation/dyn_array.h"
 #include "engine/foundation/point.h"
+#include "engine/records/clamped_ramp.h"
 #include "engine/records/figure_group.h"
 #include "engine/records/figure_records.h"
 #include "engine/records/glyph_direction.h"
@@ -130,9 +131,12 @@ std::int32_t direction_of(PackedPoint from, PackedPoint to);
 std::int32_t octagonal_distance(PackedPoint p, PackedPoint q);
 
 // ---- Measures.
-// ClampedRamp(x0, y0, c0, x1, y1, c1) at x.
-std::int32_t ramp(std::int32_t x0, std::int32_t y0, bool c0, std::int32_t x1, std::int32_t y1,
-                  bool c1, std::int32_t x);
+// ClampedRamp(x0, y0, c0, x1, y1, c1) at x. Read in the header: the pair
+// score's terms ask it millions of times a word, mostly with constant ends.
+inline std::int32_t ramp(std::int32_t x0, std::int32_t y0, bool c0, std::int32_t x1,
+                         std::int32_t y1, bool c1, std::int32_t x) {
+  return ClampedRamp(x0, y0, c0, x1, y1, c1).value_at(x);
+}
 // 100 * value / divisor, a divisor below 1 read as 1.
 std::int32_t per_cent(std::int32_t value, std::int32_t divisor);
 std::int32_t abs32(std::int32_t v);
