@@ -16,6 +16,8 @@
 
 namespace inkrec {
 
+struct FigureRecord;
+
 // One partner found by the pair relations: the partner's id, the kinds of
 // relation found (bits 1, 4, 8 and 16), a penalty (0 until the relations
 // are updated) and the measure of the bit-1 relation (32767 without one).
@@ -63,7 +65,9 @@ struct PairExtentsEntry {
 // The measures of the owner and a later neighbour that do not depend on
 // the readings of either: the pair score reads them for every pair of
 // readings. Whether the pair is judged at all is known from stage 1 on,
-// the rest from stage 2 on (for a judged pair only).
+// the rest from stage 2 on (for a judged pair only). The figures it points
+// at are the run's bodies and links, which stay in place from their split
+// to the end of the run, as the owner's pair scores do.
 struct PairLayout {
   static constexpr std::uint16_t kNoFigure = 0xFFFF;
   static constexpr std::uint8_t kJudgedKnown = 1;
@@ -80,6 +84,15 @@ struct PairLayout {
   // The linked pair's places in the figure lists (kNoFigure without one).
   std::uint16_t linked_later = kNoFigure;
   std::uint16_t linked_earlier = kNoFigure;
+  FigureRecord* link = nullptr;  // the link figure between the linked pair, if any
+  // The directions between the sort-key points, degrees: from the owner's
+  // to the neighbour's, and back.
+  std::int32_t direction_to_later = 0, direction_to_earlier = 0;
+  // The neighbour's last figure is followed by another piece of its stroke
+  // (or it has none to follow).
+  std::uint8_t later_continued = 0;
+  std::uint8_t hebrew = 0;  // the run reads Hebrew (charset 26)
+  std::uint8_t greek = 0;   // the run reads Greek (charset 25 or 39)
   std::uint8_t judged = 0;  // both on one text line, both with ink
   std::uint8_t stage = 0;
 };

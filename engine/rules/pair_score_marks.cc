@@ -71,7 +71,7 @@ void score_dashes_and_quotes(PairScoreScene& s) {
 
 // A full stop straight below its neighbour, along the slant.
 void score_full_stops(PairScoreScene& s) {
-  const std::int32_t theta = step_direction(s.key_a, s.key_b);
+  const std::int32_t theta = s.direction_a_to_b;
   if (s.ca2 == kFullStop && s.slant + 170 < theta && theta < s.slant + 190) s.pen(1800);
   const std::int32_t back = (theta + 180) % 360;
   if (s.cb2 == kFullStop && back >= 251 && back <= 289) s.pen(1800);
@@ -128,10 +128,10 @@ int score_hebrew_stacking(PairScoreScene& s, std::int32_t* score) {
   return kOk;
 }
 
-void score_stacking(PairScoreScene& s, RecognitionContext& context) {
+void score_stacking(PairScoreScene& s) {
   const std::int32_t size = s.size;
   const std::int32_t d3 = ramp(2 * s.H() / 3, 1, true, 2 * s.H(), 5, true, s.W()) *
-                          chain_divisor(s, context);
+                          chain_divisor(s);
   const std::int32_t m = stacking_height(s);
   if (!(3 * s.vov < 2 * s.max_h() - 2 && s.min_h() < size / 2)) return;
   if (s.part && (s.position < 3 || s.a().right < s.line_right() - size)) {

@@ -4,6 +4,7 @@
 
 #include "engine/foundation/interval_relation.h"
 #include "engine/foundation/status.h"
+#include "engine/foundation/trigonometry.h"
 #include "engine/records/letter_classes.h"
 #include "engine/records/letter_fields.h"
 #include "engine/records/run_kernel.h"
@@ -48,9 +49,24 @@ void read_codes(PairScoreScene& s) {
   s.marked_b = marker_word(*s.reading_b) != 0;
 }
 
+// The link figure between the linked pair, and whether the later result's
+// last figure is followed by another piece of its stroke.
+void find_links(const FigureGroup& later, const FigureGroup& earlier, RecognitionContext& context,
+                PairLayout& layout) {
+  if (layout.linked_later != PairLayout::kNoFigure) {
+    const FigureRecord* linked = earlier.figures[layout.linked_earlier];
+    layout.link = figure_at_piece(context, linked->stroke_index, std::int32_t{linked->piece_key} + 1);
+  }
+  const FigureRecord* last = last_figure(later);
+  layout.later_continued =
+      last == nullptr ||
+      figure_at_piece(context, last->stroke_index, std::int32_t{last->piece_key} + 2) != nullptr;
+}
+
 }  // namespace
 
-int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& layout) {
+int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, RecognitionContext& context,
+                        PairLayout& layout) {
   if (const int status = measure_scene_layout(later, earlier, layout); status != kOk) {
     return status;
   }
@@ -60,7 +76,13 @@ int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& la
   layout.column_overlap = overlap_of(a.left, a.right, b.left, b.right);
   layout.later_key = sort_key_point(*later.geometry);
   layout.earlier_key = sort_key_point(*earlier.geometry);
+  layout.direction_to_later = step_direction(layout.earlier_key, layout.later_key);
+  layout.direction_to_earlier = step_direction(layout.later_key, layout.earlier_key);
   count_columns(*element_profile_raster(later), *element_profile_raster(earlier), layout);
+  find_links(later, earlier, context, layout);
+  const RunKernel& kernel = context.kernel();
+  layout.hebrew = kernel.charset_active(26) ? 1 : 0;
+  layout.greek = kernel.charset_active(25) || kernel.charset_active(39) ? 1 : 0;
   return kOk;
 }
 
@@ -76,9 +98,8 @@ int prepare_pair_score_scene(PairScoreScene& s, const PairLayout& layout,
     return status;
   }
   read_codes(s);
-  const RunKernel& kernel = context.kernel();
-  s.hebrew = kernel.charset_active(26);
-  s.greek = kernel.charset_active(25) || kernel.charset_active(39);
+  s.hebrew = layout.hebrew != 0;
+  s.greek = layout.greek != 0;
   s.vov = layout.row_overlap;
   s.hov = layout.column_overlap;
   s.d_top = s.a().top - s.b().top;
@@ -86,14 +107,14 @@ int prepare_pair_score_scene(PairScoreScene& s, const PairLayout& layout,
   s.key_a = layout.later_key;
   s.key_b = layout.earlier_key;
   s.d_key = s.key_a.x - s.key_b.x;
+  s.direction_b_to_a = layout.direction_to_later;
+  s.direction_a_to_b = layout.direction_to_earlier;
   s.up = layout.up;
   s.down = layout.down;
   s.up_in = layout.up_in;
   s.down_in = layout.down_in;
-  if (s.linked()) {
-    s.link = figure_at_piece(context, s.pair.linked_b->stroke_index,
-                             std::int32_t{s.pair.linked_b->piece_key} + 1);
-  }
+  s.link = layout.link;
+  s.a_continued = layout.later_continued != 0;
   s.line = context.text_lines().item_checked(s.pair.fa->line_index);
   s.part = s.line != nullptr && s.line->part_flag() != 0;
   return kOk;
@@ -134,13 +155,8 @@ std::int32_t stacking_height(const PairScoreScene& s) {
   return std::min(s.min_h(), limit);
 }
 
-std::int32_t chain_divisor(const PairScoreScene& s, RecognitionContext& context) {
-  if (s.position < 3) return 1;
-  const FigureRecord* last = last_figure(s.A());
-  if (last == nullptr) return 1;
-  const bool continued =
-      figure_at_piece(context, last->stroke_index, std::int32_t{last->piece_key} + 2) != nullptr;
-  return continued ? 1 : 4;
+std::int32_t chain_divisor(const PairScoreScene& s) {
+  return s.position < 3 || s.a_continued ? 1 : 4;
 }
 
 }  // namespace inkrec

@@ -46,10 +46,13 @@ struct PairScoreScene {
   std::int32_t hov = 0;  // of the horizontal intervals
   std::int32_t d_top = 0, d_bottom = 0, d_key = 0;
   PackedPoint key_a, key_b;  // the sort-key points
+  std::int32_t direction_b_to_a = 0;  // of the step between them, degrees
+  std::int32_t direction_a_to_b = 0;
   // Over the common columns: B's top above / bottom below A's, B's top
   // below / bottom above A's.
   std::int32_t up = 0, down = 0, up_in = 0, down_in = 0;
   FigureRecord* link = nullptr;  // the link figure between the linked pair
+  bool a_continued = false;      // A's last figure has another piece of its stroke after it
   TextLine* line = nullptr;      // A's text line
   bool part = false;             // the line's reference heights are known
   bool b_class_19 = false;       // B's class 19 (asked only when B is not marked)
@@ -94,9 +97,12 @@ struct PairScoreScene {
 
 // The layout of the later result A and the earlier B that the scene
 // reads: the pair scene's (measure_scene_layout), the overlaps of the
-// boxes, the sort-key points and the column counts. 0; -2 when either
-// result lacks figures, points, geometry or raster.
-int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& layout);
+// boxes, the sort-key points and the directions between them, the column
+// counts, the link between the linked pair, whether A's stroke goes on
+// after it, and the run's scripts. 0; -2 when either result lacks figures,
+// points, geometry or raster.
+int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, RecognitionContext& context,
+                        PairLayout& layout);
 
 // Fills the scene for the readings i of A and j of B from the pair's
 // layout (measure_pair_layout of the scene's A and B): 0; -2 when either
@@ -132,10 +138,10 @@ void score_punctuation(PairScoreScene& s);
 // The Hebrew stacking terms, added straight to the score: 0, or -2 for a
 // missing figure.
 int score_hebrew_stacking(PairScoreScene& s, std::int32_t* score);
-void score_stacking(PairScoreScene& s, RecognitionContext& context);
+void score_stacking(PairScoreScene& s);
 void score_slant_alignment(PairScoreScene& s);
-void score_tops_and_bottoms_of_a(PairScoreScene& s, RecognitionContext& context);
-void score_tops_and_bottoms_of_b(PairScoreScene& s, RecognitionContext& context);
+void score_tops_and_bottoms_of_a(PairScoreScene& s);
+void score_tops_and_bottoms_of_b(PairScoreScene& s);
 void score_relative_heights(PairScoreScene& s);
 // The extents (slot 8) and the spacing (slot 9) share the pair extents;
 // statuses of the measure (-1, -2) pass through.
@@ -147,6 +153,6 @@ void score_final_terms(PairScoreScene& s, RecognitionContext& context);
 
 // The multiplier of slots 3, 5 and 6: 4 when A is far along its chain and
 // its last figure is not followed by another piece of its stroke, else 1.
-std::int32_t chain_divisor(const PairScoreScene& s, RecognitionContext& context);
+std::int32_t chain_divisor(const PairScoreScene& s);
 
 }  // namespace inkrec

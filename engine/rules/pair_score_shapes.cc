@@ -37,7 +37,7 @@ bool stand_apart(const PairScoreScene& s) {
 // dev: how far the direction from B's key point to A's turns away from
 // the line's slant.
 std::int32_t slant_deviation(const PairScoreScene& s) {
-  const std::int32_t phi = step_direction(s.key_b, s.key_a);
+  const std::int32_t phi = s.direction_b_to_a;
   return phi < 180 ? s.slant - phi : phi - s.slant - 180;
 }
 
@@ -76,14 +76,14 @@ struct HeightRamps {
   std::int32_t r3(std::int32_t x) const { return ramp(big / 2, 10, true, big, 50, true, x); }
 };
 
-std::int32_t tops_divisor(const PairScoreScene& s, RecognitionContext& context) {
+std::int32_t tops_divisor(const PairScoreScene& s) {
   std::int32_t d = 1;
   if (s.W() > 2 * s.H()) {
     d = 4;
   } else if (s.W() > s.H()) {
     d = 2;
   }
-  return d * chain_divisor(s, context);
+  return d * chain_divisor(s);
 }
 
 // Whether B's ink at A's top row leaves A's right end near it.
@@ -115,9 +115,9 @@ void score_slant_alignment(PairScoreScene& s) {
   score_stacked_neighbours(s, dev, apart);
 }
 
-void score_tops_and_bottoms_of_a(PairScoreScene& s, RecognitionContext& context) {
+void score_tops_and_bottoms_of_a(PairScoreScene& s) {
   const HeightRamps r{s.hA(), std::max(s.size, s.hA())};
-  const std::int32_t d5 = tops_divisor(s, context);
+  const std::int32_t d5 = tops_divisor(s);
   const std::int32_t weight = r.weight(s.hA() - s.hB());
   const bool low = !s.a20(2) && s.d_bottom > -2 * s.d_top && s.a18();
   const bool high = !s.a19() && -s.d_top > 2 * s.d_bottom && s.a17(2);
@@ -140,9 +140,9 @@ void score_tops_and_bottoms_of_a(PairScoreScene& s, RecognitionContext& context)
   }
 }
 
-void score_tops_and_bottoms_of_b(PairScoreScene& s, RecognitionContext& context) {
+void score_tops_and_bottoms_of_b(PairScoreScene& s) {
   const HeightRamps r{s.hB(), std::max(s.size, s.hB())};
-  const std::int32_t d5 = tops_divisor(s, context);
+  const std::int32_t d5 = tops_divisor(s);
   const std::int32_t weight = r.weight(s.hB() - s.hA());
   const std::int32_t below = -s.d_bottom;  // how far B reaches below A
   const std::int32_t above = s.d_top;      // how far B reaches above A

@@ -54,10 +54,11 @@ int know_judged(const FigureGroup& later, const FigureGroup& earlier, PairLayout
 
 // Brings a judged pair's layout to the stage where all of it is measured:
 // 0, or the measure's status (the layout then unchanged).
-int know_measures(FigureGroup& later, FigureGroup& earlier, PairLayout& layout) {
+int know_measures(FigureGroup& later, FigureGroup& earlier, RecognitionContext& context,
+                  PairLayout& layout) {
   if (layout.stage >= PairLayout::kMeasured) return kOk;
   PairLayout measured = layout;
-  if (const int status = measure_pair_layout(later, earlier, measured); status != kOk) {
+  if (const int status = measure_pair_layout(later, earlier, context, measured); status != kOk) {
     return status;
   }
   measured.stage = PairLayout::kMeasured;
@@ -136,12 +137,12 @@ int score_placement(PairScoreScene& s, ScoreSum& sum, RecognitionContext& contex
   if (is_inline_mark(s.ca1) || is_inline_mark(s.cb1)) return kOk;
   s.b_class_19 = !s.marked_b && s.b19();
   if (!is_punctuation_code(s.ca1) && !is_punctuation_code(s.cb1)) {
-    sum.slot(kStacking, [&] { score_stacking(s, context); });
+    sum.slot(kStacking, [&] { score_stacking(s); });
     sum.slot(kAlignment, [&] { score_slant_alignment(s); });
   }
   if (!tops_and_bottoms_skipped(s)) {
-    sum.slot(kTopsOfA, [&] { score_tops_and_bottoms_of_a(s, context); });
-    sum.slot(kTopsOfB, [&] { score_tops_and_bottoms_of_b(s, context); });
+    sum.slot(kTopsOfA, [&] { score_tops_and_bottoms_of_a(s); });
+    sum.slot(kTopsOfB, [&] { score_tops_and_bottoms_of_b(s); });
     sum.slot(kHeights, [&] { score_relative_heights(s); });
   }
   if (const int status = score_extents_and_spacing(s, sum, context); status != kOk) return status;
@@ -164,7 +165,7 @@ int score_through_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& l
   s.reading_a = reading_at(later, later_answer);
   s.reading_b = reading_at(earlier, earlier_answer);
   if (s.reading_a == nullptr || s.reading_b == nullptr) return kOk;
-  if (const int status = know_measures(later, earlier, layout); status != kOk) return status;
+  if (const int status = know_measures(later, earlier, context, layout); status != kOk) return status;
   s.pair.a_group = &later;
   s.pair.b_group = &earlier;
   s.answer_a = later_answer;
@@ -238,7 +239,7 @@ int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int late
   const auto i = static_cast<std::uint32_t>(later_answer);
   const auto j = static_cast<std::uint32_t>(earlier_answer);
   const std::uint32_t key_flag = score_key_flag(flag, position);
-  const auto* stored = register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
+  auto* stored = register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
   if (stored == nullptr) return kOutOfMemory;
   if ((*stored)[0] != 0) {
     *cost = static_cast<std::int32_t>((*stored)[1]);
@@ -246,10 +247,15 @@ int score_element_pair_cached(FigureGroup* later, FigureGroup* earlier, int late
   }
   PairLayout* layout = earlier->layout_cache.find_or_add(group_index(*later), 0);
   if (layout == nullptr) return kOutOfMemory;
+  const std::uint32_t scores_before = earlier->pair_cache.size();
   const int status = score_through_layout(*later, *earlier, *layout, later_answer, earlier_answer,
                                           size, slant, position, cost, *context, nullptr, flag);
   if (status != kOk) return status;
-  auto* entry = register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
+  // The entry stays where it is unless the scoring added scores to the
+  // earlier result's cache (it adds none today).
+  auto* entry = earlier->pair_cache.size() == scores_before
+                    ? stored
+                    : register_figure_key(earlier->pair_cache, *later, i, j, key_flag);
   if (entry == nullptr) return kOutOfMemory;
   (*entry)[0] = 1;
   (*entry)[1] = static_cast<std::uint32_t>(*cost);
