@@ -113,6 +113,19 @@ bool capital_only_listed(const LetterPath& path) {
   return path.capitals_listed == LetterPath::kCapitalsListed && lower_case_letter(first) != first;
 }
 
+// Whether the list's case decides the case of the path's first letter: not
+// for a letter of shared shape starting a word of two letters or more that
+// the list holds both ways ("Will" and "will"), whose case its size decides
+// as in a word the list does not hold (choose_letter_case).
+bool list_decides_first_letter(const LetterPath& path) {
+  if (path.capitals_listed != LetterPath::kCapitalsListedBothWays || path.steps.size() < 2) {
+    return true;
+  }
+  const LetterStep& first = path.steps[0];
+  const Answer* reading = first.group->answers->answers().item_checked(read_index(first));
+  return reading == nullptr || reading->case_kind != 3;
+}
+
 // A letter of a word written in capitals is output in its capital form.
 int keep_capital(FigureGroup& group) {
   const Answer& first = group.answers->answers()[0];
@@ -130,7 +143,9 @@ int keep_capital(FigureGroup& group) {
 // a first letter that stands as a small letter among the word's own letters
 // (first_letter_stands_small, shared_shape_first_letter) is output in lower
 // case too, and one of shared shape that stands as a capital among them in
-// upper case. The letters of a word written in capitals keep their capitals.
+// upper case. The letters of a word written in capitals keep their capitals;
+// the others keep the case the list holds the word with, but for a first
+// letter whose case the list does not decide (list_decides_first_letter).
 int add_letter_path(RecognitionContext& context, const LetterPath& path,
                     PtrArray<FigureGroup>& out) {
   for (const LetterStep& step : path.steps) {
@@ -145,6 +160,7 @@ int add_letter_path(RecognitionContext& context, const LetterPath& path,
   const bool small_first =
       judged_by_size && (shared == FirstLetterStand::kSmall || first_letter_stands_small(path));
   const bool capital_first = shared == FirstLetterStand::kCapital;
+  const bool listed_first = list_decides_first_letter(path);
   for (std::uint32_t s = 0; s < path.steps.size(); ++s) {
     const LetterStep& step = path.steps[s];
     FigureGroup* group = step.group;
@@ -163,7 +179,8 @@ int add_letter_path(RecognitionContext& context, const LetterPath& path,
       status = group->answers->set_code_choice(0, choice);
     } else if (status == kOk && capitals) {
       status = keep_capital(*group);
-    } else if (status == kOk && path.capitals_listed != LetterPath::kCapitalsNotListed) {
+    } else if (status == kOk && path.capitals_listed != LetterPath::kCapitalsNotListed &&
+               (s > 0 || listed_first)) {
       status = keep_listed_capital(*group, step.codes[0]);
     }
     if (status != kOk) return status;

@@ -29,8 +29,9 @@ inline std::vector<tool::InkSample> read_fixture_ink(const std::string& name) {
 class EnglishWordsSession {
  public:
   // False, with *error, when the data or the session could not be set up.
-  bool start(std::string* error) {
-    if (!write_english_data(dir_)) {
+  // The list holds the fixture's words and the `extra` lines ("word count").
+  bool start(std::string* error, const std::vector<std::string>& extra = {}) {
+    if (!write_english_data(dir_, extra)) {
       *error = "the English word list was not built";
       return false;
     }
@@ -49,14 +50,16 @@ class EnglishWordsSession {
 };
 
 // Checks that the fixture holds written words labelled as `labels`, in
-// that order, and that each is read as its label.
+// that order, and that each is read as its label, against a list that
+// holds the `extra` lines ("word count") too.
 inline void expect_words_read_as_labelled(const std::string& fixture,
-                                          const std::vector<std::string>& labels) {
+                                          const std::vector<std::string>& labels,
+                                          const std::vector<std::string>& extra = {}) {
   const std::vector<tool::InkSample> samples = read_fixture_ink(fixture);
   ASSERT_EQ(samples.size(), labels.size());
   EnglishWordsSession english;
   std::string error;
-  ASSERT_TRUE(english.start(&error)) << error;
+  ASSERT_TRUE(english.start(&error, extra)) << error;
   for (std::size_t k = 0; k < labels.size(); ++k) {
     ASSERT_EQ(samples[k].label, labels[k]);
     const tool::Recognition read = english.read(samples[k]);

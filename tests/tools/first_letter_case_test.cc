@@ -47,5 +47,16 @@ TEST(FirstLetterCaseTest, AFirstSmallLetterInItsCapitalsShapeNoHigherThanTheSmal
   testing::expect_words_read_as_labelled("first_letter_small_capital.txt", {"are", "at", "at"});
 }
 
+TEST(FirstLetterCaseTest, AShortWordsFirstLetterOfSharedShapeTakesItsCaseFromItsSize) {
+  // Against a list that holds "Will" and "will", "Oil" and "oil", "Old" and
+  // "old", "City" and "city", words with no small letter after the first to
+  // measure it by: the w of each "will" stands no taller than the line's
+  // letters but took the list's capital ("Will"); the O and C stand tall and
+  // stay capitals.
+  testing::expect_words_read_as_labelled("first_letter_listed_both_ways.txt",
+                                         {"will", "will", "Oil", "Old", "City"},
+                                         {"Will 20", "Oil 20", "Old 20", "City 20"});
+}
+
 }  // namespace
 }  // namespace inkrec::tool
