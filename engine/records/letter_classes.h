@@ -14,6 +14,30 @@
 
 namespace inkrec {
 
+// The five classes of one reading at once, for a caller that asks several
+// of them about the same reading: class 16 of code16, the others of code.
+class LetterClassSet {
+ public:
+  LetterClassSet() = default;
+  LetterClassSet(std::uint32_t code16, std::uint32_t code, PropertyFlags properties);
+
+  bool c16() const { return has(k16); }
+  bool c17(int item_count) const { return item_count >= 2 && has(k17); }
+  bool c18() const { return has(k18); }
+  bool c19() const { return has(k19); }
+  bool c20(int item_count) const { return has(k20Always) || (item_count >= 2 && has(k20)); }
+
+  // The bits of the set: classes 16 to 20 in the order of the property
+  // word's bits 16 to 20 (17 and 20 before the count), and class 20
+  // whatever the count.
+  enum Bit : std::uint8_t { k16 = 1, k17 = 2, k18 = 4, k19 = 8, k20 = 16, k20Always = 32 };
+
+ private:
+  bool has(std::uint8_t bit) const { return (bits_ & bit) != 0; }
+
+  std::uint8_t bits_ = 0;
+};
+
 bool letter_class_16(std::uint32_t code, PropertyFlags properties);
 bool letter_class_17(std::uint32_t code, PropertyFlags properties, int item_count);
 bool letter_class_18(std::uint32_t code, PropertyFlags properties);
@@ -32,6 +56,13 @@ concept LetterReading = requires(const A& a) {
 template <LetterReading A>
 std::uint32_t letter_class_code(const A& reading, int index) {
   return index == -1 ? reading.saved_codes[0] : reading.codes[0];
+}
+
+// The classes of a reading (class 16 of its current first code).
+template <LetterReading A>
+LetterClassSet letter_class_set(const A& reading, int index) {
+  return LetterClassSet(reading.codes[0], letter_class_code(reading, index),
+                        PropertyFlags{reading.mask});
 }
 
 // Class 16 always reads the current first code.

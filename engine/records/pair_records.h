@@ -81,6 +81,9 @@ struct PairLayout {
   // Over the columns both boxes cover where both have ink: the owner's top
   // above / bottom below the neighbour's, its top below / bottom above.
   std::int32_t up = 0, down = 0, up_in = 0, down_in = 0;
+  // The mean ink width of the rows, in percent of the box, of the
+  // neighbour and of the owner (0 without a width profile).
+  std::int32_t later_row_width = 0, earlier_row_width = 0;
   // The linked pair's places in the figure lists (kNoFigure without one).
   std::uint16_t linked_later = kNoFigure;
   std::uint16_t linked_earlier = kNoFigure;

@@ -5,7 +5,6 @@
 #include "engine/foundation/interval_relation.h"
 #include "engine/foundation/status.h"
 #include "engine/foundation/trigonometry.h"
-#include "engine/records/letter_classes.h"
 #include "engine/records/letter_fields.h"
 #include "engine/records/run_kernel.h"
 
@@ -38,6 +37,11 @@ void count_columns(const ProfileRaster& ra, const ProfileRaster& rb, PairLayout&
   }
 }
 
+std::int32_t mean_row_width(FigureGroup& group) {
+  const WidthBlock* block = element_glyph_profile(group);
+  return block == nullptr ? 0 : block->rows;
+}
+
 void read_codes(PairScoreScene& s) {
   const bool saved_a = s.answer_a == -1;
   const bool saved_b = s.answer_b == -1;
@@ -45,6 +49,8 @@ void read_codes(PairScoreScene& s) {
   s.ca2 = saved_a ? s.reading_a->saved_codes[1] : s.reading_a->codes[1];
   s.cb1 = saved_b ? s.reading_b->saved_codes[0] : s.reading_b->codes[0];
   s.cb2 = saved_b ? s.reading_b->saved_codes[1] : s.reading_b->codes[1];
+  s.classes_a = letter_class_set(*s.reading_a, s.answer_a);
+  s.classes_b = letter_class_set(*s.reading_b, s.answer_b);
   s.marked_a = marker_word(*s.reading_a) != 0;
   s.marked_b = marker_word(*s.reading_b) != 0;
 }
@@ -79,6 +85,8 @@ int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, RecognitionCon
   layout.direction_to_later = step_direction(layout.earlier_key, layout.later_key);
   layout.direction_to_earlier = step_direction(layout.later_key, layout.earlier_key);
   count_columns(*element_profile_raster(later), *element_profile_raster(earlier), layout);
+  layout.later_row_width = mean_row_width(later);
+  layout.earlier_row_width = mean_row_width(earlier);
   find_links(later, earlier, context, layout);
   const RunKernel& kernel = context.kernel();
   layout.hebrew = kernel.charset_active(26) ? 1 : 0;
@@ -113,6 +121,8 @@ int prepare_pair_score_scene(PairScoreScene& s, const PairLayout& layout,
   s.down = layout.down;
   s.up_in = layout.up_in;
   s.down_in = layout.down_in;
+  s.row_width_a = layout.later_row_width;
+  s.row_width_b = layout.earlier_row_width;
   s.link = layout.link;
   s.a_continued = layout.later_continued != 0;
   s.line = context.text_lines().item_checked(s.pair.fa->line_index);
@@ -123,17 +133,6 @@ int prepare_pair_score_scene(PairScoreScene& s, const PairLayout& layout,
 std::int32_t PairScoreScene::line_right() const {
   return line != nullptr ? line->box.right : a().right;
 }
-
-bool PairScoreScene::a16() const { return letter_class_16(*reading_a); }
-bool PairScoreScene::b16() const { return letter_class_16(*reading_b); }
-bool PairScoreScene::a17(int count) const { return letter_class_17(*reading_a, answer_a, count); }
-bool PairScoreScene::b17(int count) const { return letter_class_17(*reading_b, answer_b, count); }
-bool PairScoreScene::a18() const { return letter_class_18(*reading_a, answer_a); }
-bool PairScoreScene::b18() const { return letter_class_18(*reading_b, answer_b); }
-bool PairScoreScene::a19() const { return letter_class_19(*reading_a, answer_a); }
-bool PairScoreScene::b19() const { return letter_class_19(*reading_b, answer_b); }
-bool PairScoreScene::a20(int count) const { return letter_class_20(*reading_a, answer_a, count); }
-bool PairScoreScene::b20(int count) const { return letter_class_20(*reading_b, answer_b, count); }
 
 std::int32_t baseline_span(const FigureGroup& group) {
   if (group.geometry == nullptr) return 0;

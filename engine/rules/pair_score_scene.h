@@ -17,6 +17,7 @@
 
 #include "engine/records/answer_list.h"
 #include "engine/records/figure_group.h"
+#include "engine/records/letter_classes.h"
 #include "engine/records/recognition_context.h"
 #include "engine/records/text_line.h"
 #include "engine/rules/pair_rule_scene.h"
@@ -36,6 +37,7 @@ struct PairScoreScene {
 
   // ---- Readings: first and second code (saved codes for index -1).
   std::uint16_t ca1 = 0, ca2 = 0, cb1 = 0, cb2 = 0;
+  LetterClassSet classes_a, classes_b;  // the readings' letter classes
   bool marked_a = false;  // a reading made by composition
   bool marked_b = false;
   bool hebrew = false;  // R: charset 26 active
@@ -51,6 +53,7 @@ struct PairScoreScene {
   // Over the common columns: B's top above / bottom below A's, B's top
   // below / bottom above A's.
   std::int32_t up = 0, down = 0, up_in = 0, down_in = 0;
+  std::int32_t row_width_a = 0, row_width_b = 0;  // mean ink widths of the rows, percent
   FigureRecord* link = nullptr;  // the link figure between the linked pair
   bool a_continued = false;      // A's last figure has another piece of its stroke after it
   TextLine* line = nullptr;      // A's text line
@@ -81,16 +84,16 @@ struct PairScoreScene {
   bool near_line_end() const { return a().right >= line_right() - size; }
 
   // The letter classes of the two readings.
-  bool a16() const;
-  bool b16() const;
-  bool a17(int count) const;
-  bool b17(int count) const;
-  bool a18() const;
-  bool b18() const;
-  bool a19() const;
-  bool b19() const;
-  bool a20(int count) const;
-  bool b20(int count) const;
+  bool a16() const { return classes_a.c16(); }
+  bool b16() const { return classes_b.c16(); }
+  bool a17(int count) const { return classes_a.c17(count); }
+  bool b17(int count) const { return classes_b.c17(count); }
+  bool a18() const { return classes_a.c18(); }
+  bool b18() const { return classes_b.c18(); }
+  bool a19() const { return classes_a.c19(); }
+  bool b19() const { return classes_b.c19(); }
+  bool a20(int count) const { return classes_a.c20(count); }
+  bool b20(int count) const { return classes_b.c20(count); }
   std::uint16_t key_of_a() const { return reading_a->key; }
   std::uint16_t key_of_b() const { return reading_b->key; }
 };
@@ -98,8 +101,8 @@ struct PairScoreScene {
 // The layout of the later result A and the earlier B that the scene
 // reads: the pair scene's (measure_scene_layout), the overlaps of the
 // boxes, the sort-key points and the directions between them, the column
-// counts, the link between the linked pair, whether A's stroke goes on
-// after it, and the run's scripts. 0; -2 when either result lacks figures,
+// counts, the mean widths of the rows, the link between the linked
+// pair, whether A's stroke goes on after it, and the run's scripts. 0; -2 when either result lacks figures,
 // points, geometry or raster.
 int measure_pair_layout(FigureGroup& later, FigureGroup& earlier, RecognitionContext& context,
                         PairLayout& layout);

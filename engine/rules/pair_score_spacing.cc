@@ -24,11 +24,6 @@ std::int32_t common_height(const PairScoreScene& s) {
   return std::min(s.a().bottom, s.b().bottom) - std::max(s.a().top, s.b().top);
 }
 
-std::int32_t profile_count(FigureGroup& group) {
-  const WidthBlock* block = element_glyph_profile(group);
-  return block == nullptr ? 0 : block->rows;
-}
-
 // The "i" written with its dot: a reading of i in two figures.
 bool dotted_i(std::uint16_t code, const FigureGroup& group) {
   return code == u'i' && group.figures.size() == 2;
@@ -89,8 +84,8 @@ void score_row_overlap(PairScoreScene& s, const PairExtents& e, std::int32_t h, 
   }
   if (dotted_i(s.ca2, s.A()) || dotted_i(s.cb2, s.B())) return;
   const std::int32_t spread = e.last_near_row - e.first_near_row;
-  if (profile_count(s.A()) < 5 && s.hA() < 2 * s.hB() / 3 && spread > h / 3) s.pen(200 / d8);
-  if (profile_count(s.B()) < 10 && s.hB() < 2 * s.hA() / 3 && spread > h / 3) s.pen(200 / d8);
+  if (s.row_width_a < 5 && s.hA() < 2 * s.hB() / 3 && spread > h / 3) s.pen(200 / d8);
+  if (s.row_width_b < 10 && s.hB() < 2 * s.hA() / 3 && spread > h / 3) s.pen(200 / d8);
 }
 
 void score_joined_offsets(PairScoreScene& s, const PairExtents& e, std::int32_t h,
@@ -190,8 +185,8 @@ void score_spacing(PairScoreScene& s, RecognitionContext& context, const PairExt
                   std::min({2 * h / 3, 2 * g.mean / 3, g.mean - g.spread}),
                   s.single_a() && s.single_b() ? 1 : 2};
   if (l.lim < 1 || l.wl < 1 || (s.ca2 == u'l' && s.cb2 == u'l')) return;
-  const std::int32_t pa = profile_count(s.A());
-  const std::int32_t pb = profile_count(s.B());
+  const std::int32_t pa = s.row_width_a;
+  const std::int32_t pb = s.row_width_b;
   const bool tall_a = tall_class_16(s.a16(), s.hA(), h);
   const bool tall_b = tall_class_16(s.b16(), s.hB(), h);
   const bool thin_stops = (pa < 10 && !tall_a) || (pb < 10 && !tall_b);

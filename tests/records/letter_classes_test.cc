@@ -70,5 +70,31 @@ TEST(LetterClassesTest, ReadingsUseTheSavedCodeForIndexMinusOne) {
   EXPECT_FALSE(letter_class_18(bit18, 0));
 }
 
+// The set of a reading's classes answers as the classes asked one by one:
+// class 16 of the current first code, the others of the code the index
+// selects, the counted classes by the count.
+TEST(LetterClassesTest, AReadingsClassSetAnswersAsItsClassesOneByOne) {
+  const std::uint16_t code_pairs[][2] = {{'L', 'e'}, {'e', 'h'}, {'g', 'g'}, {'S', 's'},
+                                         {'N', 'l'}, {0xCC, 'n'}, {'a', 'F'}, {'t', 0x16C}};
+  const std::uint32_t masks[] = {0, 0x1F0000, 0x20000, 0x100000, 0x90000};
+  for (const auto& codes : code_pairs) {
+    for (const std::uint32_t mask : masks) {
+      const TestReading reading{{codes[0], 0, 0}, {codes[1], 0, 0}, mask};
+      for (const int index : {0, -1}) {
+        const LetterClassSet set = letter_class_set(reading, index);
+        SCOPED_TRACE(testing::Message() << codes[0] << " " << codes[1] << " mask " << mask
+                                        << " index " << index);
+        EXPECT_EQ(set.c16(), letter_class_16(reading));
+        EXPECT_EQ(set.c18(), letter_class_18(reading, index));
+        EXPECT_EQ(set.c19(), letter_class_19(reading, index));
+        for (const int count : {0, 1, 2, 5}) {
+          EXPECT_EQ(set.c17(count), letter_class_17(reading, index, count)) << count;
+          EXPECT_EQ(set.c20(count), letter_class_20(reading, index, count)) << count;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace inkrec
