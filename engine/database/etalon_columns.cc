@@ -65,19 +65,33 @@ const Etalon* EtalonColumns::etalon_of(std::size_t entry) const {
 }
 
 // A block of columns at a time, its sums held in registers while every
-// cell's row of the block is added in.
+// cell's row of the block is added in. Rows of one weight are summed
+// narrow first (levels in 16 bits, zeros in 8) and the run's sums are
+// weighted once; a run is cut at kRunRows so the narrow sums cannot wrap.
 void EtalonColumns::accumulate(std::span<const std::uint16_t> cells,
                                std::span<const std::uint8_t> weights, std::uint32_t* products,
                                std::uint16_t* zeros) const {
+  constexpr std::size_t kRunRows = 255;
   for (std::uint32_t first = 0; first < stride_; first += kBlock) {
     std::uint32_t block_products[kBlock] = {};
     std::uint16_t block_zeros[kBlock] = {};
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-      const std::uint8_t* row = levels_.data() + std::size_t{cells[i]} * stride_ + first;
+    std::size_t i = 0;
+    while (i < cells.size()) {
       const std::uint32_t weight = weights[i];
+      const std::size_t end = std::min(cells.size(), i + kRunRows);
+      std::uint16_t run_levels[kBlock] = {};
+      std::uint8_t run_zeros[kBlock] = {};
+      for (; i < end && weights[i] == weight; ++i) {
+        const std::uint8_t* row = levels_.data() + std::size_t{cells[i]} * stride_ + first;
+        for (std::uint32_t k = 0; k < kBlock; ++k) {
+          run_levels[k] = static_cast<std::uint16_t>(run_levels[k] + row[k]);
+          const int zero = row[k] == kCellLevelZero ? 1 : 0;
+          run_zeros[k] = static_cast<std::uint8_t>(run_zeros[k] + zero);
+        }
+      }
       for (std::uint32_t k = 0; k < kBlock; ++k) {
-        block_products[k] += row[k] * weight;
-        block_zeros[k] += row[k] == kCellLevelZero ? 1 : 0;
+        block_products[k] += run_levels[k] * weight;
+        block_zeros[k] = static_cast<std::uint16_t>(block_zeros[k] + run_zeros[k]);
       }
     }
     std::copy(std::begin(block_products), std::end(block_products), products + first);
