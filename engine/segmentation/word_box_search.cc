@@ -210,6 +210,11 @@ bool in_band(std::span<const DigestedReading> readings, std::uint32_t a) {
   return a > 0 && readings[0].total - readings[a].total > AnswerList::kReferenceMargin;
 }
 
+// The readings of the band a path of `steps` steps may hold.
+std::uint32_t band_readings_allowed(std::uint32_t steps) {
+  return kBandReadingsPerPath + (steps >= kSecondBandReadingSteps ? 1 : 0);
+}
+
 // The letter paths the record holds so far.
 std::uint32_t RecordSearch::held_paths() const {
   std::uint32_t held = 0;
@@ -439,7 +444,7 @@ int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
   for (std::uint32_t a = 0; a < limit; ++a) {
     if (!readings[a].may_be_read(letters)) continue;
     const bool band = in_band(readings, a);
-    if (band && band_steps_ >= kBandReadingsPerPath) continue;
+    if (band && band_steps_ >= band_readings_allowed(path_.steps.size())) continue;
     band_steps_ += band ? 1 : 0;
     const int status = try_answer(group, a, move, letters, here, line, next_start);
     band_steps_ -= band ? 1 : 0;

@@ -26,7 +26,7 @@
 // paths; the stop flag ends it with 4034. The search from one record also
 // ends, keeping what it holds, after a fixed number of places. A path
 // takes at most kBandReadingsPerPath readings of the band below the usual
-// margin.
+// margin, and one more once it holds kSecondBandReadingSteps steps.
 #pragma once
 
 #include <cstdint>
@@ -86,6 +86,10 @@ inline constexpr std::uint32_t kRecordPlaceBudget = 4000000;
 // search down to 1000 below) one path may take: the paths through several
 // of them are most of the band's work and few of its words.
 inline constexpr std::uint32_t kBandReadingsPerPath = 1;
+// The steps a path holds before it may take one more reading of the band:
+// a long joined word has more letters cut out of its strokes that read far
+// below their best, and few paths grow so long.
+inline constexpr std::uint32_t kSecondBandReadingSteps = 6;
 
 // The status of a single-group shortcut whose reading cannot be a path.
 inline constexpr int kNoShortcut = -5;

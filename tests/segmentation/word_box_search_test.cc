@@ -91,9 +91,10 @@ TEST(WordBoxSearchTest, AWordTheFirstReadingsMissIsReadAsTheDictionaryWord) {
   }
 }
 
-TEST(WordBoxSearchTest, APathTakesOneReadingOfTheBandBelowTheUsualMargin) {
+TEST(WordBoxSearchTest, APathTakesOneReadingOfTheBandBelowTheUsualMarginAndALongOneTwo) {
   // Second readings 400 below the first stand within the usual margin; 600
-  // below they lie in the band, of which a path takes one.
+  // below they lie in the band, of which a path takes one, and one more
+  // once it holds six letters.
   struct Case {
     const char* what;
     std::u16string first;
@@ -106,8 +107,14 @@ TEST(WordBoxSearchTest, APathTakesOneReadingOfTheBandBelowTheUsualMargin) {
       {"one second reading, in the band", u"hcuse", u"house", 8400, u"house "},
       {"two second readings, within the margin", u"teh", u"the", 8600, u"the "},
       {"two second readings, in the band", u"teh", u"the", 8400, u"teh "},
+      {"two in the band, the second after six letters", u"cxmputxr", u"computer", 8400,
+       u"computer "},
+      {"two in the band, the second after five letters", u"cxmpuxer", u"computer", 8400,
+       u"cxmpuxer "},
+      {"three in the band in a long word", u"cxmpuxxr", u"computer", 8400, u"cxmpuxxr "},
   };
   ASSERT_EQ(kBandReadingsPerPath, 1u);
+  ASSERT_EQ(kSecondBandReadingSteps, 6u);
   for (const Case& c : cases) {
     WordBench bench;
     std::vector<int> xs;
