@@ -188,6 +188,8 @@ class RecordSearch {
   int try_reading(FigureGroup& group, std::int16_t answer,
                   std::int16_t ordinal, const Move& move, const CharSlotMap& letters,
                   const SearchState& here);
+  bool stores_word(const FigureGroup& group, std::int16_t answer, const Move& move,
+                   std::uint32_t weight) const;
   int reading_weight(const Answer& read, bool saved, const CharSlotMap& letters,
                      std::uint32_t* weight, std::uint16_t* read_as);
   bool may_follow(const FigureGroup& group) const;
@@ -513,8 +515,21 @@ int RecordSearch::reading_weight(const Answer& read, bool saved, const CharSlotM
   return after.is_empty() || *weight == CharSlotMap::kEmpty ? kNoWay : kOk;
 }
 
+// Whether a path whose last step reads the answer with `weight` is stored
+// where the move takes it: a word may end there, at a record that takes
+// the group's reading or at the box's end.
+bool RecordSearch::stores_word(const FigureGroup& group, std::int16_t answer, const Move& move,
+                               std::uint32_t weight) const {
+  if (move.target == kNoTarget || weight != CharSlotMap::kWordEnds) return false;
+  if (move.target < 0) return true;
+  const BoxSegment& target = box_.records[static_cast<std::uint32_t>(move.target)];
+  return target.kind != BoxSegment::kAfterMark ||
+         lists_group(target, group, false, second_code_of(group, answer));
+}
+
 // Steps 7 and 8: appends the reading to the path (kNoWay when it may not
-// follow) and stores the path where it reaches a record or the box's end
+// follow, or when the search would neither go on behind it nor store it)
+// and stores the path where it reaches a record or the box's end
 // with a word that may end there.
 int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
                               std::int16_t ordinal, const Move& move, const CharSlotMap& letters,
@@ -528,6 +543,10 @@ int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
       status != kOk) {
     return status;
   }
+  // A step the search neither goes on from nor stores a word with is not
+  // worth its pair score.
+  const bool stored = stores_word(group, answer, move, weight);
+  if (!stored && !move.inside) return kNoWay;
   if (!path_.steps.empty()) {
     const LetterStep& last = path_.steps.back();
     const std::uint16_t before = step_character(last);
@@ -559,14 +578,7 @@ int RecordSearch::try_reading(FigureGroup& group, std::int16_t answer,
     return status;
   }
   if (path_.steps.size() == 0 || path_.steps.back().group != &group) return kNoWay;
-  if (move.target == kNoTarget || weight != CharSlotMap::kWordEnds) return kOk;
-  if (move.target >= 0) {
-    const BoxSegment& target = box_.records[static_cast<std::uint32_t>(move.target)];
-    if (target.kind == BoxSegment::kAfterMark &&
-        !lists_group(target, group, false, second_code_of(group, answer))) {
-      return kOk;
-    }
-  }
+  if (!stored) return kOk;
   mark_weak_letters(path_);
   const int status =
       add_letter_path_to_record(scope_, record(), path_, move.target, path_.steps.size());
