@@ -1,11 +1,15 @@
 #include "engine/segmentation/reading_digest.h"
 
+#include <algorithm>
+
 #include "engine/foundation/capital_letters.h"
 #include "engine/records/answer_list.h"
 #include "engine/records/figure_group.h"
 
 namespace inkrec {
 namespace {
+
+std::uint64_t address_of(const void* object) { return reinterpret_cast<std::uintptr_t>(object); }
 
 std::uint8_t slot_of(const CharSlotMap& slots, std::uint16_t code) {
   const int index = slots.char_index(code);
@@ -32,18 +36,44 @@ DigestedReading ReadingDigests::digest(const Answer& answer, bool first) const {
 
 std::span<const DigestedReading> ReadingDigests::of(const FigureGroup& group) {
   if (!group.has_answers()) return {};
-  auto [place, made] = groups_.try_emplace(&group);
-  std::vector<DigestedReading>& readings = place->second;
+  bool made = false;
+  std::span<const DigestedReading>& kept = groups_.find_or_add(address_of(&group), {}, &made);
   if (made) {
     const DynArray<Answer>& answers = group.answers->answers();
-    readings.reserve(answers.size());
+    const std::span<DigestedReading> readings = readings_.take(answers.size());
     for (std::uint32_t a = 0; a < answers.size(); ++a) {
-      readings.push_back(digest(answers[a], a == 0));
+      readings[a] = digest(answers[a], a == 0);
     }
+    kept = readings;
   }
-  return readings;
+  return kept;
 }
 
-void ReadingDigests::clear() { groups_.clear(); }
+ReadableReadings ReadingDigests::readable(const FigureGroup& group, const CharSlotMap& letters) {
+  const std::uint64_t at = address_of(&letters);
+  const std::uint16_t letters_key[4] = {
+      static_cast<std::uint16_t>(at), static_cast<std::uint16_t>(at >> 16),
+      static_cast<std::uint16_t>(at >> 32), static_cast<std::uint16_t>(at >> 48)};
+  bool made = false;
+  ReadableReadings& kept = readable_.find_or_add(address_of(&group), letters_key, &made);
+  if (made) {
+    kept.readings = of(group);
+    found_.clear();
+    for (std::uint32_t a = 0; a < kept.readings.size(); ++a) {
+      if (kept.readings[a].may_be_read(letters)) found_.push_back(a);
+    }
+    const std::span<std::uint32_t> places = places_.take(found_.size());
+    std::copy(found_.begin(), found_.end(), places.begin());
+    kept.places = places;
+  }
+  return kept;
+}
+
+void ReadingDigests::clear() {
+  groups_.clear();
+  readable_.clear();
+  readings_.clear();
+  places_.clear();
+}
 
 }  // namespace inkrec

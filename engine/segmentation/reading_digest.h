@@ -9,15 +9,20 @@
 // A group's digest is made the first time it is asked for and stays where
 // it is until clear(), however many groups are digested after it; the
 // answers must not change while the digests live (the word search clears
-// them for each box).
+// them for each box). So do the places of the readings a group may take
+// among some letters, worked out the first time the group meets them: the
+// search meets the same letters (those after one prefix) at a group again
+// and again. clear() keeps the room of both: once it has grown to what a
+// box needs, digesting allocates nothing.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/foundation/char_slot_map.h"
+#include "engine/segmentation/code_sequence_table.h"
+#include "engine/segmentation/stable_pool.h"
 
 namespace inkrec {
 
@@ -46,6 +51,13 @@ struct DigestedReading {
   bool with_saved = false;  // the first reading, read through its saved codes too
 };
 
+// The readings of a group that may be read among some letters.
+struct ReadableReadings {
+  std::span<const DigestedReading> readings;  // the group's digest
+  // The places in it of the readings that may be read, ascending.
+  std::span<const std::uint32_t> places;
+};
+
 class ReadingDigests {
  public:
   // The code index (a slot per character code) must outlive the digests.
@@ -54,13 +66,22 @@ class ReadingDigests {
   // The digests of the group's readings, in the order of its answers;
   // empty for a group without answers.
   std::span<const DigestedReading> of(const FigureGroup& group);
+  // The group's digest with the readings that may_be_read among the
+  // letters. The letters are known by where they are: they must neither
+  // move nor change until clear().
+  ReadableReadings readable(const FigureGroup& group, const CharSlotMap& letters);
   void clear();
 
  private:
   DigestedReading digest(const Answer& answer, bool first) const;
 
   CharSlotMap slots_;  // only its code index is read
-  std::unordered_map<const FigureGroup*, std::vector<DigestedReading>> groups_;
+  CodeSequenceTable<std::span<const DigestedReading>> groups_;  // keyed by the group's address
+  // Keyed by the group's address and the letters' (as four codes).
+  CodeSequenceTable<ReadableReadings> readable_;
+  StablePool<DigestedReading> readings_;
+  StablePool<std::uint32_t> places_;
+  std::vector<std::uint32_t> found_;  // the places being found, before they are kept
 };
 
 }  // namespace inkrec

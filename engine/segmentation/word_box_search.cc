@@ -438,14 +438,14 @@ int RecordSearch::try_group(FigureGroup& group, std::uint32_t group_index,
   move.carry = move.carry || carry_next;
   const std::uint32_t next_start =
       move.line != line ? 0 : move.carry ? level_start : group_index + 1;
-  const std::span<const DigestedReading> readings = scope_.digests.of(group);
+  const ReadableReadings readable = scope_.digests.readable(group, letters);
   const std::uint32_t limit =
       scope_.context.kernel().quick_flag()
-          ? std::min(static_cast<std::uint32_t>(readings.size()), kQuickLimit)
-          : static_cast<std::uint32_t>(readings.size());
-  for (std::uint32_t a = 0; a < limit; ++a) {
-    if (!readings[a].may_be_read(letters)) continue;
-    const bool band = in_band(readings, a);
+          ? std::min(static_cast<std::uint32_t>(readable.readings.size()), kQuickLimit)
+          : static_cast<std::uint32_t>(readable.readings.size());
+  for (const std::uint32_t a : readable.places) {
+    if (a >= limit) break;
+    const bool band = in_band(readable.readings, a);
     if (band && band_steps_ >= band_readings_allowed(path_.steps.size())) continue;
     band_steps_ += band ? 1 : 0;
     const int status = try_answer(group, a, move, letters, here, line, next_start);

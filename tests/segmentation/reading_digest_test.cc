@@ -121,5 +121,48 @@ TEST(ReadingDigestTest, AFirstReadingWithSavedCodesIsAlwaysTriedAndDigestsStayPu
   EXPECT_TRUE(digests.of(*empty).empty());
 }
 
+// The places of the readings each set of letters lets the group take.
+std::vector<std::uint32_t> may_be_read_places(std::span<const DigestedReading> readings,
+                                              const CharSlotMap& letters) {
+  std::vector<std::uint32_t> places;
+  for (std::uint32_t a = 0; a < readings.size(); ++a) {
+    if (readings[a].may_be_read(letters)) places.push_back(a);
+  }
+  return places;
+}
+
+TEST(ReadingDigestTest, TheReadableReadingsAreKeptForEachGroupAndLetters) {
+  DigestBench digest_bench;
+  LetterResult* first = digest_bench.bench.add_result(
+      digest_bench.line, 0, 1, {{u'a', 9000}, {u'q', 8900}, {u'x', 8800}, {u'b', 8700}});
+  LetterResult* second =
+      digest_bench.bench.add_result(digest_bench.line, 1, 1, {{u'x', 9000}, {u'a', 8800}});
+  CharSlotMap letters[] = {digest_bench.letters(u"ab"), digest_bench.letters(u"x"),
+                           digest_bench.letters(u"")};
+
+  ReadingDigests digests(&digest_bench.code_index);
+  for (int round = 0; round < 2; ++round) {
+    for (const LetterResult* group : {first, second}) {
+      for (const CharSlotMap& map : letters) {
+        const ReadableReadings readable = digests.readable(*group, map);
+        EXPECT_EQ(readable.readings.data(), digests.of(*group).data());
+        EXPECT_EQ(std::vector<std::uint32_t>(readable.places.begin(), readable.places.end()),
+                  may_be_read_places(readable.readings, map))
+            << round;
+      }
+    }
+  }
+  // The same group and letters again: the places found before.
+  const std::uint32_t* kept = digests.readable(*first, letters[0]).places.data();
+  EXPECT_EQ(digests.readable(*first, letters[0]).places.data(), kept);
+
+  // After clearing, letters made anew where others were are read afresh.
+  digests.clear();
+  letters[0] = digest_bench.letters(u"qx");
+  const ReadableReadings fresh = digests.readable(*first, letters[0]);
+  EXPECT_EQ(std::vector<std::uint32_t>(fresh.places.begin(), fresh.places.end()),
+            (std::vector<std::uint32_t>{1, 2}));
+}
+
 }  // namespace
 }  // namespace inkrec
