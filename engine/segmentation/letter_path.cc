@@ -41,7 +41,7 @@ int pair_score_with_last(const LetterPath& path, const LetterStep& step,
                                    static_cast<int>(path.steps.size()), score, &context, 1);
 }
 
-void count_step(LetterPath& path, const LetterStep& step) {
+void count_step(LetterPath& path, LetterStep& step) {
   const std::int32_t strokes = group_strokes(*step.group);
   path.value_sum += step.second_value;
   path.least_value = std::min(path.least_value, step.first_value);
@@ -52,6 +52,10 @@ void count_step(LetterPath& path, const LetterStep& step) {
   path.strokes += strokes;
   path.positions += strokes;
   path.weighted_total += step.first_value * strokes;
+  path.pair_sum += step.pair_score;
+  step.least_value_so_far = path.least_value;
+  step.greatest_second_so_far = path.greatest_second;
+  step.greatest_ordinal_so_far = static_cast<std::int16_t>(path.greatest_ordinal);
 }
 
 }  // namespace
@@ -75,16 +79,6 @@ int group_line(const FigureGroup& group) { return first_line_number(group); }
 
 std::int32_t group_strokes(const FigureGroup& group) {
   return static_cast<std::int32_t>(group.figures.size());
-}
-
-std::int32_t LetterPath::extra() const {
-  std::int32_t pairs = 0;
-  for (const LetterStep& step : steps) pairs += step.pair_score;
-  return base + pairs;
-}
-
-std::int32_t LetterPath::value() const {
-  return strokes == 0 ? 0 : weighted_total / strokes + extra();
 }
 
 bool LetterPath::greater_average(const LetterPath& a, const LetterPath& b) {
@@ -116,6 +110,7 @@ int LetterPath::assign(const LetterPath& other) {
   strokes = other.strokes;
   positions = other.positions;
   weighted_total = other.weighted_total;
+  pair_sum = other.pair_sum;
   base = other.base;
   weak = other.weak;
   capitals_listed = other.capitals_listed;
@@ -134,18 +129,18 @@ void LetterPath::remove_last_step(std::uint32_t weight_before) {
   strokes -= strokes_of_last;
   positions -= strokes_of_last;
   weighted_total -= last.first_value * strokes_of_last;
+  pair_sum -= last.pair_score;
   weight = weight_before;
-  if (last.first_value == least_value || last.second_value == greatest_second ||
-      last.ordinal == greatest_ordinal) {
+  if (steps.empty()) {
     least_value = kNoLeastValue;
     greatest_second = 0;
     greatest_ordinal = 0;
-    for (const LetterStep& step : steps) {
-      least_value = std::min(least_value, step.first_value);
-      greatest_second = std::max(greatest_second, step.second_value);
-      greatest_ordinal = std::max<std::int32_t>(greatest_ordinal, step.ordinal);
-    }
+    return;
   }
+  const LetterStep& before = steps.back();
+  least_value = before.least_value_so_far;
+  greatest_second = before.greatest_second_so_far;
+  greatest_ordinal = before.greatest_ordinal_so_far;
 }
 
 int extend_path(LetterPath& path, const LetterStep& step, std::uint32_t weight,

@@ -48,6 +48,11 @@ struct LetterStep {
   // positions at and behind it (bit k for position + k).
   std::uint32_t search_place = 0;
   std::uint32_t search_covered = 0;
+  // The path's least first value, greatest second value and greatest
+  // ordinal up to and with the step, set when the step is appended.
+  std::int32_t least_value_so_far = 0;
+  std::int32_t greatest_second_so_far = 0;
+  std::int16_t greatest_ordinal_so_far = 0;
 };
 
 // The character a step reads: its answer's first code, the first answer's
@@ -69,9 +74,9 @@ struct LetterPath {
 
   // The mean first value per stroke plus the extra; 0 for a path that
   // covers no stroke.
-  std::int32_t value() const;
+  std::int32_t value() const { return strokes == 0 ? 0 : weighted_total / strokes + extra(); }
   // The bonus per stroke: the base and the steps' pair scores.
-  std::int32_t extra() const;
+  std::int32_t extra() const { return base + pair_sum; }
   // Whether a reads its strokes better than b (per stroke, weighted totals
   // and extras together): never when a covers no stroke, always when only
   // b covers none.
@@ -81,9 +86,9 @@ struct LetterPath {
   // 0, or -1 with this path unchanged.
   int assign(const LetterPath& other);
   // Takes the last step back: its codes and sums go, the least first
-  // value, greatest second value and greatest ordinal are found again over
-  // the steps left (10000, 0 and 0 for none), and the weight becomes
-  // `weight_before`. Nothing for a path without steps.
+  // value, greatest second value and greatest ordinal become those of the
+  // steps left (10000, 0 and 0 for none) as extend_path counted them, and
+  // the weight becomes `weight_before`. Nothing for a path without steps.
   void remove_last_step(std::uint32_t weight_before);
 
   DynArray<LetterStep> steps;
@@ -100,6 +105,7 @@ struct LetterPath {
   std::int32_t strokes = 0;
   std::int32_t positions = 0;       // equal to strokes; the search counts with it
   std::int32_t weighted_total = 0;  // sum of first value x strokes
+  std::int32_t pair_sum = 0;        // sum of the steps' pair scores
   std::int32_t base = 0;
   std::uint8_t weak = 0;
   // Whether the word list holds the path's word with the capitals it reads

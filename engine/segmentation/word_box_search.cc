@@ -64,6 +64,15 @@ struct StrokePieces {
   std::int32_t last = 0;
 };
 
+// What the rules for the next group read of the path's last step, the
+// same for every group tried after it: whether its group's figures come
+// from one stroke (and which pieces), and whether it reads an apostrophe.
+struct LastStepPieces {
+  bool of_one_stroke = false;
+  StrokePieces pieces;
+  bool apostrophe = false;
+};
+
 bool pieces_of_one_stroke(const FigureGroup& group, StrokePieces* out) {
   if (group.figures.empty() || group.figures[0] == nullptr) return false;
   out->stroke = stroke_number(*group.figures[0]);
@@ -192,7 +201,8 @@ class RecordSearch {
                    std::uint32_t weight) const;
   int reading_weight(const Answer& read, bool saved, const CharSlotMap& letters,
                      std::uint32_t* weight, std::uint16_t* read_as);
-  bool may_follow(const FigureGroup& group) const;
+  bool may_follow(const FigureGroup& group, const LastStepPieces& last) const;
+  LastStepPieces last_step_pieces() const;
   bool move_of(FigureGroup& group, std::uint32_t line, std::uint32_t position,
                const BitSet* covered, Move* move);
   std::int16_t target_of(const FigureGroup& group, const Move& move, std::uint32_t sum) const;
@@ -260,6 +270,7 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
   const TextLine* text = text_line(scope_, line);
   if (text == nullptr) return kBadArgument;
   const std::uint32_t bound = carry ? position : position + 1;
+  const LastStepPieces last = last_step_pieces();
   bool key_set = false;
   std::uint16_t level_key = 0;
   std::uint32_t tried = 0;
@@ -285,7 +296,7 @@ int RecordSearch::search(std::uint32_t line, std::uint32_t position, std::uint32
     } else {
       carry_next = true;
     }
-    if (!may_follow(*group)) continue;
+    if (!may_follow(*group, last)) continue;
     if (!path_.steps.empty()) {
       int refused = 0;
       const int status =
@@ -372,17 +383,21 @@ int RecordSearch::consult_memo(const SearchState& state, std::uint32_t start, bo
 // their order. A group read from several pieces of a cut stroke holds each
 // piece as a figure of its own, so a stroke is judged by the first and
 // last piece the group holds of it.
-bool RecordSearch::may_follow(const FigureGroup& group) const {
+bool RecordSearch::may_follow(const FigureGroup& group, const LastStepPieces& last) const {
   if (path_.steps.empty()) return starts_its_strokes(group);
-  const LetterStep& last = path_.steps.back();
-  StrokePieces before;
   StrokePieces pieces;
-  if (last.group == nullptr || !pieces_of_one_stroke(*last.group, &before) ||
-      !pieces_of_one_stroke(group, &pieces)) {
-    return true;
-  }
-  if (pieces.stroke == before.stroke) return pieces.first == before.last + 2;
-  return pieces.first <= 1 || step_character(last) == kApostrophe;
+  if (!last.of_one_stroke || !pieces_of_one_stroke(group, &pieces)) return true;
+  if (pieces.stroke == last.pieces.stroke) return pieces.first == last.pieces.last + 2;
+  return pieces.first <= 1 || last.apostrophe;
+}
+
+LastStepPieces RecordSearch::last_step_pieces() const {
+  LastStepPieces last;
+  if (path_.steps.empty()) return last;
+  const LetterStep& step = path_.steps.back();
+  last.of_one_stroke = step.group != nullptr && pieces_of_one_stroke(*step.group, &last.pieces);
+  last.apostrophe = step_character(step) == kApostrophe;
+  return last;
 }
 
 bool RecordSearch::move_of(FigureGroup& group, std::uint32_t line, std::uint32_t position,

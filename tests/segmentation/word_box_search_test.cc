@@ -66,6 +66,13 @@ LetterPath path_through(WordBench& bench, const std::vector<LetterResult*>& lett
   return path;
 }
 
+// The path with its pair scores taken out: it is judged by its letters
+// and its word alone.
+void without_pair_scores(LetterPath& path) {
+  for (LetterStep& step : path.steps) step.pair_score = 0;
+  path.pair_sum = 0;
+}
+
 TEST(WordBoxSearchTest, AWordTheFirstReadingsMissIsReadAsTheDictionaryWord) {
   // The letter evaluation's readings (kind 0) take part: read literally,
   // a search of composite readings only would find no word at all.
@@ -273,11 +280,11 @@ TEST(WordBoxSearchTest, TheSameLettersInAnotherCaseHoldOnePlaceOfALink) {
     std::int32_t placed = -2;
     for (const std::u16string& word : {std::u16string(u"them"), std::u16string(u"the")}) {
       LetterPath path = path_through(bench, letters, word);
-      for (LetterStep& step : path.steps) step.pair_score = 0;
+      without_pair_scores(path);
       ASSERT_EQ(insert_letter_path(scope, link, path, 0, &placed), kOk);
     }
     LetterPath fresh = path_through(bench, letters, c.codes);
-    for (LetterStep& step : fresh.steps) step.pair_score = 0;
+    without_pair_scores(fresh);
     fresh.weighted_total += fresh.strokes * c.lead;
     ASSERT_EQ(insert_letter_path(scope, link, fresh, 0, &placed), kOk);
     EXPECT_EQ(placed, c.placed) << c.what;
@@ -316,11 +323,11 @@ TEST(WordBoxSearchTest, AFullLinkJudgesANewPathWithTheBaseOfItsWord) {
     link.max_paths = 1;
     std::int32_t placed = -2;
     LetterPath unknown = path_through(bench, letters, u"7q");
-    for (LetterStep& step : unknown.steps) step.pair_score = 0;
+    without_pair_scores(unknown);
     ASSERT_EQ(insert_letter_path(scope, link, unknown, 0, &placed), kOk);
     ASSERT_EQ(placed, 0);
     LetterPath th = path_through(bench, letters, u"th");
-    for (LetterStep& step : th.steps) step.pair_score = 0;
+    without_pair_scores(th);
     th.weighted_total += th.strokes * c.lead;
     ASSERT_EQ(insert_letter_path(scope, link, th, 0, &placed), kOk);
     EXPECT_EQ(placed, c.placed) << c.what;
