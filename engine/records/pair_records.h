@@ -87,6 +87,11 @@ struct PairLayout {
   // The linked pair's places in the figure lists (kNoFigure without one).
   std::uint16_t linked_later = kNoFigure;
   std::uint16_t linked_earlier = kNoFigure;
+  // The owner's extents against the neighbour, copied from the owner's
+  // extents cache once they are read there (extents_known), which keeps
+  // them unchanged for the owner's life.
+  PairExtents extents;
+  std::uint8_t extents_known = 0;
   FigureRecord* link = nullptr;  // the link figure between the linked pair, if any
   // The directions between the sort-key points, degrees: from the owner's
   // to the neighbour's, and back.

@@ -116,21 +116,34 @@ std::int32_t extents_height(const PairScoreScene& s) {
   return std::min(std::max(mean, s.min_h()), s.size);
 }
 
-int score_extents_and_spacing(PairScoreScene& s, ScoreSum& sum, RecognitionContext& context) {
-  if (s.hebrew || s.greek || !s.part) return kOk;
-  const std::int32_t h = extents_height(s);
+// The extents of B against A: the layout's copy, else read from B's
+// extents cache (measured there with the row height h on the pair's first
+// request) and copied into the layout.
+int know_extents(PairScoreScene& s, PairLayout& layout, std::int32_t h) {
+  if (layout.extents_known != 0) return kOk;
   const PairExtents* extents = nullptr;
   if (const int status = score_pair_extents_cached(s.B(), s.A(), h, &extents); status != kOk) {
     return status;
   }
-  const PairExtents e = *extents;
+  layout.extents = *extents;
+  layout.extents_known = 1;
+  return kOk;
+}
+
+int score_extents_and_spacing(PairScoreScene& s, PairLayout& layout, ScoreSum& sum,
+                              RecognitionContext& context) {
+  if (s.hebrew || s.greek || !s.part) return kOk;
+  const std::int32_t h = extents_height(s);
+  if (const int status = know_extents(s, layout, h); status != kOk) return status;
+  const PairExtents& e = layout.extents;
   sum.slot(kExtents, [&] { score_extents(s, e, h); });
   sum.slot(kSpacing, [&] { score_spacing(s, context, e, h); });
   return kOk;
 }
 
 // Slots 3 to 10 (and the Hebrew stacking terms before them).
-int score_placement(PairScoreScene& s, ScoreSum& sum, RecognitionContext& context) {
+int score_placement(PairScoreScene& s, PairLayout& layout, ScoreSum& sum,
+                    RecognitionContext& context) {
   if (const int status = score_hebrew_stacking(s, sum.accumulator()); status != kOk) {
     return status;
   }
@@ -145,7 +158,9 @@ int score_placement(PairScoreScene& s, ScoreSum& sum, RecognitionContext& contex
     sum.slot(kTopsOfB, [&] { score_tops_and_bottoms_of_b(s); });
     sum.slot(kHeights, [&] { score_relative_heights(s); });
   }
-  if (const int status = score_extents_and_spacing(s, sum, context); status != kOk) return status;
+  if (const int status = score_extents_and_spacing(s, layout, sum, context); status != kOk) {
+    return status;
+  }
   sum.slot(kContinuation, [&] { score_continuation(s, context); });
   return kOk;
 }
@@ -181,7 +196,7 @@ int score_through_layout(FigureGroup& later, FigureGroup& earlier, PairLayout& l
   sum.slot(kKinds, [&] { score_reading_kinds(s, context); });
   if (const int status = score_character_pair_rules(s, sum, context); status != kOk) return status;
   sum.slot(kPunctuation, [&] { score_punctuation(s); });
-  if (const int status = score_placement(s, sum, context); status != kOk) return status;
+  if (const int status = score_placement(s, layout, sum, context); status != kOk) return status;
   sum.outside([&] { score_final_terms(s, context); });
   return kOk;
 }
