@@ -46,10 +46,10 @@ int StrokeRecord::glyph_block_e(int reference_size, int closeness, DynArray<Desc
   return geometry.unclassified_entries(out);
 }
 
-bool StrokeRecord::glyph_block_e_holds(int reference_size, int closeness) {
+const DescentEntry* StrokeRecord::glyph_block_e_first(int reference_size, int closeness) {
   PointRun* const own[] = {&run};
   geometry.ensure_block_d(own, reference_size, closeness);
-  return geometry.has_unclassified_entry();
+  return geometry.first_unclassified_entry();
 }
 
 std::uint32_t StrokeRecord::glyph_block_e_alt(int reference_size, int closeness) {

@@ -51,8 +51,9 @@ struct StrokeRecord {
   // when the list cannot grow) / the number of its close entries.
   int glyph_block_e(int reference_size, int closeness, DynArray<DescentEntry>& out);
   std::uint32_t glyph_block_e_alt(int reference_size, int closeness);
-  // Whether the descent block holds an ordinary entry, without listing them.
-  bool glyph_block_e_holds(int reference_size, int closeness);
+  // The descent block's first ordinary entry, without listing the others;
+  // null when it holds none. It stays valid until the block is recomputed.
+  const DescentEntry* glyph_block_e_first(int reference_size, int closeness);
 
   PointRun run;
   std::uint16_t line_index = kNoKey16;  // the stroke's text line; 0xFFFF for none

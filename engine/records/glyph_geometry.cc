@@ -301,12 +301,12 @@ int GlyphGeometry::unclassified_entries(DynArray<DescentEntry>& out) const {
   return kOk;
 }
 
-bool GlyphGeometry::has_unclassified_entry() const {
-  if (!descent_ready_) return false;
+const DescentEntry* GlyphGeometry::first_unclassified_entry() const {
+  if (!descent_ready_) return nullptr;
   for (std::uint32_t i = 0; i < descent_.entries.size(); ++i) {
-    if (!descent_.is_classified(i)) return true;
+    if (!descent_.is_classified(i)) return &descent_.entries[i];
   }
-  return false;
+  return nullptr;
 }
 
 }  // namespace inkrec

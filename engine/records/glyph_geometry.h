@@ -195,9 +195,9 @@ class GlyphGeometry {
   // Appends the ordinary entries of the descent block: 0; -2 while the
   // block is not computed; -1 when the list cannot grow.
   int unclassified_entries(DynArray<DescentEntry>& out) const;
-  // Whether the computed descent block holds an ordinary entry (false
-  // while it is not computed).
-  bool has_unclassified_entry() const;
+  // The first ordinary entry of the computed descent block; null when it
+  // holds none or is not computed.
+  const DescentEntry* first_unclassified_entry() const;
 
   // The blocks as they stand, computed or not.
   bool raster_ready() const { return raster_ready_; }

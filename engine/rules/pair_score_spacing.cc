@@ -101,12 +101,10 @@ void score_joined_offsets(PairScoreScene& s, const PairExtents& e, std::int32_t 
 // The first descending run of a figure's end block: its direction and
 // its starting point; false when the figure has none.
 bool end_block(FigureRecord& f, std::int32_t h, std::int32_t* angle, PackedPoint* point) {
-  DynArray<DescentEntry> entries;
-  if (f.glyph_block_e(h, h / 4, entries) != 0 || entries.empty()) return false;
-  const DescentEntry& first = entries[0];
-  if (first.start < 0 || first.start >= point_count(f)) return false;
-  *angle = first.initial_direction;
-  *point = point_at(f, first.start);
+  const DescentEntry* first = f.glyph_block_e_first(h, h / 4);
+  if (first == nullptr || first->start < 0 || first->start >= point_count(f)) return false;
+  *angle = first->initial_direction;
+  *point = point_at(f, first->start);
   return true;
 }
 

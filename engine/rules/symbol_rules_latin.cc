@@ -349,7 +349,7 @@ void small_d_start(RuleBook& r, FigureRecord& leftmost) {
   const std::int32_t above = start.y - 1;
   const bool ink_well_right = raster->row_min(above) <= raster->row_max(above) &&
                               raster->row_min(above) - start.x >= r.L() / 4;
-  if (!(leftmost.glyph_block_e_holds(r.L(), r.L() / 4) && ink_well_right)) r.pen(500);
+  if (!(leftmost.glyph_block_e_first(r.L(), r.L() / 4) != nullptr && ink_well_right)) r.pen(500);
 }
 
 Verdict small_d(RuleBook& r) {

@@ -499,7 +499,7 @@ Verdict small_a_cyrillic(RuleBook& r) {
     FigureRecord* second = r.group().figures[1];
     if (second == nullptr) return Verdict::kKeep;
     if (second->flag_byte == 0 && second->geometry.bounding_box().left > (r.Lx() + r.Rx()) / 2 &&
-        second->glyph_block_e_holds(r.L(), r.L() / 4)) {
+        second->glyph_block_e_first(r.L(), r.L() / 4) != nullptr) {
       r.pen(500);
     }
   }

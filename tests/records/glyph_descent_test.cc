@@ -79,6 +79,9 @@ TEST(DescentBlockTest, CloseNeighboursListOneOfThePair) {
   // When the second is more than half again as tall, the first is.
   Descent taller({polyline({{0, 0}, {0, 60}, {6, 0}, {6, 100}})}, 100, 20);
   EXPECT_EQ(indices(taller.block->close_entries), (List{0}));
+  // The first ordinary entry passes over a listed one.
+  EXPECT_EQ(same.figure.glyph().first_unclassified_entry(), &same.block->entries[0]);
+  EXPECT_EQ(taller.figure.glyph().first_unclassified_entry(), &taller.block->entries[1]);
   // Without common rows a pair is close when an end lies near the other
   // entry's start.
   Descent apart({{{0, 0}, {0, 50}, {3, -30}, {3, -5}}}, 60, 10);

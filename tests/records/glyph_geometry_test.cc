@@ -190,12 +190,14 @@ TEST_F(GlyphTest, DescentBlockIsKeptBehindItsFlag) {
   ASSERT_EQ(glyph_.prepare(stroke, true), kOk);
   DynArray<DescentEntry> ordinary;
   EXPECT_EQ(glyph_.unclassified_entries(ordinary), kBadArgument);
+  EXPECT_EQ(glyph_.first_unclassified_entry(), nullptr);
   const DescentBlock& block = glyph_.ensure_block_d(stroke, 30, 5);
   EXPECT_TRUE(glyph_.descent_ready());
   EXPECT_GE(block.ordinary_count, 0);
   EXPECT_EQ(glyph_.unclassified_entries(ordinary), kOk);
   glyph_.reset();
   EXPECT_FALSE(glyph_.descent_ready());
+  EXPECT_EQ(glyph_.first_unclassified_entry(), nullptr);
   EXPECT_EQ(glyph_.descent().ordinary_count, -1);
   EXPECT_EQ(glyph_.descent().descending_runs, -1);
 }
